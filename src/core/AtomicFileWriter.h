@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace quenderlink {
+
+// Writes a file beside its final place and renames it over the old one only once
+// every byte is on disk, so a crash or a full disk mid-write leaves the previous
+// file as it was. An uncommitted writer removes its temporary file.
+class AtomicFileWriter {
+ public:
+  explicit AtomicFileWriter(std::filesystem::path target);
+  ~AtomicFileWriter();
+  AtomicFileWriter(const AtomicFileWriter&) = delete;
+  AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+  // Creates the temporary file; false when the folder cannot take it.
+  bool Open();
+  bool Write(const void* data, std::size_t size);
+  bool Write(std::string_view text) { return Write(text.data(), text.size()); }
+  // Flushes, syncs and renames over the target; false (and the target untouched) on any failure.
+  bool Commit();
+
+ private:
+  bool FlushBuffer();
+  void Discard();
+
+  std::filesystem::path target_;
+  std::filesystem::path temporary_;
+  std::string buffer_;
+  int fd_ = -1;
+  bool failed_ = false;
+};
+
+// The whole file in one go; false when it could not be written.
+bool WriteFileAtomically(const std::filesystem::path& target, std::string_view contents);
+
+}  // namespace quenderlink

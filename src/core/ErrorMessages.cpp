@@ -1,0 +1,27 @@
+#include "core/ErrorMessages.h"
+
+namespace quenderlink {
+
+std::string PredefinedErrorText(std::uint32_t errorId) {
+  switch (errorId) {
+    case kErrorNoProgramFile:
+      return "You have not selected a program file yet!\r\n\r\n"
+             "Click the green \"Program File\" button\r\n(upper right corner)\r\n"
+             "to select the software file to upload";
+    case kErrorNoSiteSelected:
+      return "\r\nNo site has been selected!";
+    case kErrorPingInProgress:
+      return "\r\nPing is in progress.\r\n\r\nEither wait until it is completed,\r\n"
+             "or \"Abort\" the operation";
+    case kErrorUploadInProgress:
+      return "\r\nUpload Program is in progress.\r\n\r\nEither wait until it is completed,\r\n"
+             "or \"Abort\" the operation";
+    case kErrorDifferentProducts:
+      return "\r\nYou have selected different products.\r\n\r\n"
+             "All selected products must be of same type.";
+    default:
+      return {};
+  }
+}
+
+}  // namespace quenderlink

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace quenderlink {
+
+// Error ids whose dialog text is fixed.
+inline constexpr std::uint32_t kErrorNoProgramFile = 200;
+inline constexpr std::uint32_t kErrorNoSiteSelected = 201;
+inline constexpr std::uint32_t kErrorPingInProgress = 400;
+inline constexpr std::uint32_t kErrorUploadInProgress = 401;
+inline constexpr std::uint32_t kErrorDifferentProducts = 403;
+
+// The fixed text of a predefined error id; empty for any other id.
+std::string PredefinedErrorText(std::uint32_t errorId);
+
+}  // namespace quenderlink

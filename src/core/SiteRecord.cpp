@@ -1,0 +1,31 @@
+#include "core/SiteRecord.h"
+
+#include <cstdio>
+
+#include "core/FixedText.h"
+
+namespace quenderlink {
+
+SiteRecord NewSiteRecord(std::uint16_t devicePort) {
+  SiteRecord record{};
+  SetFieldText(record.SiteName, "??");
+  SetFieldText(record.Milepost, "0.0");
+  record.DevicePort = devicePort;
+  return record;
+}
+
+std::string LastPingText(std::uint8_t lastPing) {
+  switch (lastPing) {
+    case kLastPingNever: return "????";
+    case kLastPingBadAddress: return "Bad IP";
+    case kLastPingUserAbort: return "User Abort";
+    case kLastPingNoAnswer: return "Ping Failed";
+    default: {
+      char text[16];
+      std::snprintf(text, sizeof text, "%d.%d sec", lastPing / 10, lastPing % 10);
+      return text;
+    }
+  }
+}
+
+}  // namespace quenderlink

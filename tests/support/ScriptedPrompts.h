@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/DesktopActions.h"
+#include "core/UserPrompts.h"
+
+namespace quenderlink::testing {
+
+// Answers prompts from scripted queues (default: cancel / do not proceed) and
+// records every prompt shown, in order.
+class ScriptedPrompts : public UserPrompts {
+ public:
+  struct Shown {
+    enum Kind { Error, Confirmation, Message } kind;
+    std::uint32_t errorId = 0;
+    std::string text;
+    bool offerProceed = false;
+    ConfirmMode mode = ConfirmMode::AbortUpload;
+  };
+
+  std::deque<bool> proceedAnswers;
+  std::deque<bool> confirmAnswers;
+  std::vector<Shown> shown;
+
+  bool ShowError(std::uint32_t errorId, const std::string& text, bool offerProceed) override {
+    shown.push_back({Shown::Error, errorId, text, offerProceed});
+    return offerProceed && Next(proceedAnswers);
+  }
+  bool Confirm(ConfirmMode mode, const std::string& text) override {
+    shown.push_back({Shown::Confirmation, 0, text, false, mode});
+    return Next(confirmAnswers);
+  }
+  void ShowMessage(const std::string& text) override { shown.push_back({Shown::Message, 0, text}); }
+
+ private:
+  static bool Next(std::deque<bool>& answers) {
+    if (answers.empty()) return false;
+    const bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+};
+
+class RecordingDesktopActions : public DesktopActions {
+ public:
+  std::vector<std::filesystem::path> openedInEditor;
+  void OpenInEditor(const std::filesystem::path& file) override { openedInEditor.push_back(file); }
+};
+
+}  // namespace quenderlink::testing
