@@ -4,32 +4,23 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <random>
+
+#include "core/PosixIo.h"
 
 namespace quenderlink {
 namespace {
 
 constexpr std::size_t kBufferLimit = 1 << 16;
 
-bool WriteAll(int fd, const char* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t written = ::write(fd, data, size);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += written;
-    size -= static_cast<std::size_t>(written);
-  }
-  return true;
-}
-
+// Hidden, beside the target (a rename never crosses file systems), and unlikely
+// to meet another writer's; creation with O_EXCL settles any clash.
 std::filesystem::path TemporaryPathFor(const std::filesystem::path& target) {
-  static std::atomic<unsigned> counter{0};
+  std::random_device random;
   char suffix[48];
-  std::snprintf(suffix, sizeof suffix, ".%d.%u.tmp", static_cast<int>(::getpid()), counter++);
+  std::snprintf(suffix, sizeof suffix, ".%d.%08x.tmp", static_cast<int>(::getpid()), random());
   std::filesystem::path temporary = target;
   temporary.replace_filename("." + target.filename().string() + suffix);
   return temporary;

@@ -1,0 +1,162 @@
+#include "core/CSiteinfoClass.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <ctime>
+
+#include "core/AtomicFileWriter.h"
+#include "core/PosixIo.h"
+
+namespace quenderlink {
+
+int CSiteinfoClass::OpenAndCheck(const std::filesystem::path& path, bool forUpdate) {
+  Close();
+  const int code = Check(path, forUpdate);
+  lastError_ = static_cast<std::uint32_t>(code);
+  if (code != 0) Close();
+  return code;
+}
+
+int CSiteinfoClass::Check(const std::filesystem::path& path, bool forUpdate) {
+  // O_NONBLOCK keeps a FIFO put in the file's place from hanging the open.
+  fd_ = ::open(path.c_str(), (forUpdate ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK);
+  if (fd_ < 0 || ::flock(fd_, LOCK_SH | LOCK_NB) != 0) return kSiteFileOpenFailed;
+  struct stat status {};
+  if (::fstat(fd_, &status) != 0 || !S_ISREG(status.st_mode)) return kSiteFileOpenFailed;
+  fileLength_ = static_cast<std::uint64_t>(status.st_size);
+  if (fileLength_ < kSiteFileMinimumLength) return kSiteFileTooShort;
+  if (ReadUpTo(fd_, &header_, sizeof header_) != sizeof header_) return kSiteFileHeaderUnreadable;
+  if (!HasSiteFileSignature(header_)) return kSiteFileNoSignature;
+  return 0;
+}
+
+int CSiteinfoClass::ReadRecords(std::span<SiteRecord> destination, std::uint16_t telnetPortTrk1) {
+  if (fd_ < 0) {
+    lastError_ = kSiteFileReadShort;
+    return -1;
+  }
+  const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(destination.size(), recordCount()));
+  const std::size_t wanted = count * kSiteRecordSize;
+  const std::size_t got = ReadUpTo(fd_, destination.data(), wanted);
+  Close();
+  if (got < wanted) {
+    lastError_ = kSiteFileReadShort;
+    return -1;
+  }
+  // Row numbers are positions, so slots beyond 65535 wrap as the field does.
+  for (std::size_t i = 0; i < destination.size(); ++i) {
+    destination[i].RowNumber = static_cast<std::uint16_t>(i + 1);
+    if (destination[i].TelnetPort == 0) destination[i].TelnetPort = telnetPortTrk1;
+  }
+  return static_cast<int>(count);
+}
+
+int CSiteinfoClass::WriteHeader() {
+  StampHeaderNow();
+  if (fd_ < 0 || !WriteAll(fd_, &header_, sizeof header_)) {
+    lastError_ = kSiteFileWriteFailed;
+    return kSiteFileWriteFailed;
+  }
+  return 0;
+}
+
+bool CSiteinfoClass::AppendRecord(const std::filesystem::path& path, const SiteRecord& record) {
+  Close();
+  fd_ = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
+  const bool appended = fd_ >= 0 ? AppendToExisting(record) : errno == ENOENT && AppendToNew(path, record);
+  Close();
+  if (!appended) lastError_ = kSiteFileWriteFailed;
+  return appended;
+}
+
+bool CSiteinfoClass::AppendToExisting(const SiteRecord& record) {
+  if (::flock(fd_, LOCK_EX | LOCK_NB) != 0 || !ReadExistingHeader()) return false;
+  // After the last whole record, so bytes left by a broken earlier append are
+  // overwritten instead of shifting this record out of step.
+  const std::uint64_t end = kSiteFileHeaderSize + recordCount() * kSiteRecordSize;
+  const bool written = WriteRecordAt(end, record);
+  // A record reported as not added must not turn up at the next load.
+  if (!written && ::ftruncate(fd_, static_cast<off_t>(fileLength_)) != 0) return false;
+  return written;
+}
+
+// Appending to anything but a site list file would damage someone else's data.
+bool CSiteinfoClass::ReadExistingHeader() {
+  struct stat status {};
+  if (::fstat(fd_, &status) != 0 || !S_ISREG(status.st_mode)) return false;
+  fileLength_ = static_cast<std::uint64_t>(status.st_size);
+  return fileLength_ >= kSiteFileHeaderSize && ReadUpTo(fd_, &header_, sizeof header_) == sizeof header_ &&
+         HasSiteFileSignature(header_);
+}
+
+bool CSiteinfoClass::AppendToNew(const std::filesystem::path& path, const SiteRecord& record) {
+  fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd_ < 0) return false;
+  const bool written =
+      ::flock(fd_, LOCK_EX | LOCK_NB) == 0 && WriteHeader() == 0 && WriteRecordAt(kSiteFileHeaderSize, record);
+  if (written) return true;
+  // A file without its header would refuse every later append.
+  ::unlink(path.c_str());
+  return false;
+}
+
+bool CSiteinfoClass::WriteRecordAt(std::uint64_t offset, const SiteRecord& record) {
+  const auto end = static_cast<off_t>(offset + kSiteRecordSize);
+  return ::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) >= 0 && WriteAll(fd_, &record, sizeof record) &&
+         ::ftruncate(fd_, end) == 0 && ::fsync(fd_) == 0;
+}
+
+bool CSiteinfoClass::SaveAll(const std::filesystem::path& path, const SiteTable& table) {
+  return ReplaceFile(path, table.records());
+}
+
+bool CSiteinfoClass::CreateBlank(const std::filesystem::path& path) { return ReplaceFile(path, {}); }
+
+// The new file is written beside the old one and renamed over it only when
+// complete, so a crash or a full disk never costs the sites already saved.
+bool CSiteinfoClass::ReplaceFile(const std::filesystem::path& path, std::span<const SiteRecord> records) {
+  StampHeaderNow();
+  AtomicFileWriter writer(path);
+  bool written = writer.Open() && writer.Write(&header_, sizeof header_);
+  for (const SiteRecord& record : records)
+    if (written && record.RowNumber != kNoRow) written = writer.Write(&record, sizeof record);
+  if (written && writer.Commit()) return true;
+  lastError_ = kSiteFileWriteFailed;
+  return false;
+}
+
+void CSiteinfoClass::StampHeaderNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  const bool known = now != static_cast<std::time_t>(-1) && ::localtime_r(&now, &local) != nullptr;
+  header_ = MakeSiteFileHeader(known ? &local : nullptr);
+}
+
+void CSiteinfoClass::Close() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+}
+
+std::uint64_t CSiteinfoClass::recordCount() const {
+  return fileLength_ < kSiteFileHeaderSize ? 0 : (fileLength_ - kSiteFileHeaderSize) / kSiteRecordSize;
+}
+
+std::string SiteFileErrorText(std::uint32_t code) {
+  switch (code) {
+    case 0: return "no error";
+    case kSiteFileOpenFailed: return "the file could not be opened";
+    case kSiteFileTooShort: return "the file is shorter than 203 bytes";
+    case kSiteFileHeaderUnreadable: return "the 60-byte header could not be read";
+    case kSiteFileNoSignature: return "the signature is missing";
+    case kSiteFileReadShort: return "fewer record bytes came than asked";
+    case kSiteFileWriteFailed: return "the file could neither be opened for writing nor created";
+    default: return "unknown site list file error " + std::to_string(code);
+  }
+}
+
+}  // namespace quenderlink

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+
+#include "core/SiteFileHeader.h"
+#include "core/SiteRecord.h"
+#include "core/SiteTable.h"
+
+namespace quenderlink {
+
+// Codes kept as the last error of a CSiteinfoClass.
+inline constexpr int kSiteFileOpenFailed = 200;
+inline constexpr int kSiteFileTooShort = 201;
+inline constexpr int kSiteFileHeaderUnreadable = 202;
+inline constexpr int kSiteFileNoSignature = 203;
+inline constexpr int kSiteFileReadShort = 204;
+inline constexpr int kSiteFileWriteFailed = 205;
+
+// A header and at least one record.
+inline constexpr std::uint64_t kSiteFileMinimumLength = kSiteFileHeaderSize + kSiteRecordSize;
+
+// One site list file operation (a load, an append, a save). Failures are kept as
+// a code, never shown. While a file is checked or read others may read it but
+// not write it; while it is appended to nobody else may lock it.
+class CSiteinfoClass {
+ public:
+  CSiteinfoClass() = default;
+  ~CSiteinfoClass() { Close(); }
+  CSiteinfoClass(const CSiteinfoClass&) = delete;
+  CSiteinfoClass& operator=(const CSiteinfoClass&) = delete;
+
+  // 0 with the file open just after its header, or 200-203 with it closed.
+  int OpenAndCheck(const std::filesystem::path& path, bool forUpdate);
+  // Reads min(capacity, records in the file) records and closes the file; then
+  // numbers every slot of the capacity 1, 2, ... and gives a telnet port of 0
+  // the track 1 default. The count read, or -1 (last error 204).
+  int ReadRecords(std::span<SiteRecord> destination, std::uint16_t telnetPortTrk1);
+  // Writes a header stamped with the local time at the current position: 0, or 205.
+  int WriteHeader();
+  // Adds one record to a site list file, creating the file when it is missing.
+  // A file that is not a site list file is left alone (205).
+  bool AppendRecord(const std::filesystem::path& path, const SiteRecord& record);
+  // Replaces the file with every record of the table not marked deleted; a
+  // failed save leaves the old file as it was (205).
+  bool SaveAll(const std::filesystem::path& path, const SiteTable& table);
+  // Replaces the file with one that holds only the header (205 on failure).
+  bool CreateBlank(const std::filesystem::path& path);
+  void Close();
+
+  std::uint32_t lastError() const { return lastError_; }
+  // The length taken by the last OpenAndCheck.
+  std::uint64_t fileLength() const { return fileLength_; }
+  // Whole records in a file of that length; trailing bytes are ignored.
+  std::uint64_t recordCount() const;
+
+ private:
+  int Check(const std::filesystem::path& path, bool forUpdate);
+  bool ReadExistingHeader();
+  bool AppendToExisting(const SiteRecord& record);
+  bool AppendToNew(const std::filesystem::path& path, const SiteRecord& record);
+  bool WriteRecordAt(std::uint64_t offset, const SiteRecord& record);
+  bool ReplaceFile(const std::filesystem::path& path, std::span<const SiteRecord> records);
+  void StampHeaderNow();
+
+  std::uint32_t lastError_ = 0;
+  std::uint64_t fileLength_ = 0;
+  SiteFileHeader header_{};
+  int fd_ = -1;
+};
+
+// A one-line meaning of a site list file error code, for people.
+std::string SiteFileErrorText(std::uint32_t code);
+
+}  // namespace quenderlink

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/SiteTable.h"
+
+namespace quenderlink {
+
+// LoadSiteTable's result when the path is too short to name a file.
+inline constexpr int kSiteListNoPath = -1;
+
+// Loads a site list file into the table, sized exactly to the file's records,
+// numbered 1..N and with telnet port 0 read as the track 1 default.
+// 0 on success; kSiteListNoPath or 200-203 with the table unchanged; 204 with
+// the table emptied.
+int LoadSiteTable(const std::string& path, SiteTable& table, std::uint16_t telnetPortTrk1);
+
+}  // namespace quenderlink

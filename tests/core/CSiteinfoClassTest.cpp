@@ -1,0 +1,312 @@
+#include "core/CSiteinfoClass.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <ctime>
+#include <thread>
+#include <vector>
+
+#include "SiteFileBytes.h"
+#include "core/FixedText.h"
+#include "core/SiteListLoader.h"
+#include "support/TempDir.h"
+
+namespace quenderlink {
+namespace {
+
+using testing::HeaderBytes;
+using testing::kSignatureText;
+using testing::PutText;
+using testing::PutU16;
+using testing::ReadFileBytes;
+using testing::RecordBytes;
+using testing::TempDir;
+using testing::WriteFileBytes;
+
+constexpr std::uint32_t kWriteFailed = kSiteFileWriteFailed;
+
+SiteTable ListOf(std::size_t count, const char* name) {
+  std::vector<SiteRecord> records(count, NewSiteRecord(9001));
+  for (std::size_t i = 0; i < count; ++i) {
+    SetFieldText(records[i].SiteName, name + std::to_string(i));
+    records[i].RowNumber = static_cast<std::uint16_t>(i % 1000 + 1);
+    records[i].TelnetPort = 10002;
+  }
+  SiteTable table;
+  table.Replace(std::move(records));
+  return table;
+}
+
+// Row numbers are positions and are renumbered at every load, so they are left out.
+bool SameSites(const SiteTable& loaded, const SiteTable& expected) {
+  if (loaded.size() != expected.size()) return false;
+  for (std::size_t i = 0; i < loaded.size(); ++i) {
+    SiteRecord a = loaded[i], b = expected[i];
+    a.RowNumber = b.RowNumber = 0;
+    if (std::memcmp(&a, &b, sizeof a) != 0) return false;
+  }
+  return true;
+}
+
+bool StampedBetween(const std::string& fileBytes, std::time_t before, std::time_t after) {
+  for (std::time_t t = before; t <= after; ++t) {
+    std::tm local{};
+    localtime_r(&t, &local);
+    const SiteFileHeader header = MakeSiteFileHeader(&local);
+    if (fileBytes.compare(0, 6, reinterpret_cast<const char*>(&header), 6) == 0) return true;
+  }
+  return false;
+}
+
+TEST(CSiteinfoClassTest, OpenAndCheckRefusesWhatIsNotALoadableSiteList) {
+  TempDir dir;
+  CSiteinfoClass file;
+  EXPECT_EQ(file.OpenAndCheck(dir / "missing.bin", false), kSiteFileOpenFailed);
+  EXPECT_EQ(file.OpenAndCheck(dir.path(), false), kSiteFileOpenFailed);
+  WriteFileBytes(dir / "blank.bin", HeaderBytes());
+  EXPECT_EQ(file.OpenAndCheck(dir / "blank.bin", true), kSiteFileTooShort);
+  WriteFileBytes(dir / "other.bin", HeaderBytes("Brindlemar Data File") + RecordBytes("A", 1, 0));
+  EXPECT_EQ(file.OpenAndCheck(dir / "other.bin", false), kSiteFileNoSignature);
+  EXPECT_EQ(file.lastError(), static_cast<std::uint32_t>(kSiteFileNoSignature));
+  WriteFileBytes(dir / "sites.bin", HeaderBytes() + RecordBytes("A", 1, 0));
+  EXPECT_EQ(file.OpenAndCheck(dir / "sites.bin", true), 0);
+  EXPECT_EQ(file.fileLength(), 203u);
+}
+
+TEST(CSiteinfoClassTest, ReadersShareTheFileButKeepWritersOut) {
+  TempDir dir;
+  const auto path = dir / "sites.bin";
+  WriteFileBytes(path, HeaderBytes() + RecordBytes("A", 1, 0));
+  CSiteinfoClass first, second, writer;
+  ASSERT_EQ(first.OpenAndCheck(path, false), 0);
+  EXPECT_EQ(second.OpenAndCheck(path, true), 0);
+  EXPECT_FALSE(writer.AppendRecord(path, NewSiteRecord(9001)));
+  EXPECT_EQ(writer.lastError(), kWriteFailed);
+  first.Close();
+  second.Close();
+
+  const int holder = ::open(path.c_str(), O_RDONLY);
+  ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+  EXPECT_EQ(first.OpenAndCheck(path, false), kSiteFileOpenFailed);
+  ::close(holder);
+  EXPECT_EQ(ReadFileBytes(path).size(), 203u);
+}
+
+TEST(CSiteinfoClassTest, ReadRecordsReadsWhatFitsAndNumbersEverySlot) {
+  TempDir dir;
+  const auto path = dir / "sites.bin";
+  WriteFileBytes(path, HeaderBytes() + RecordBytes("A", 65535, 0) + RecordBytes("B", 9, 23));
+  CSiteinfoClass file;
+  std::vector<SiteRecord> slots(4, SiteRecord{});
+  ASSERT_EQ(file.OpenAndCheck(path, false), 0);
+  ASSERT_EQ(file.ReadRecords(slots, 4321), 2);
+  for (std::uint16_t i = 0; i < 4; ++i) EXPECT_EQ(int{slots[i].RowNumber}, i + 1);
+  EXPECT_EQ(int{slots[0].TelnetPort}, 4321);
+  EXPECT_EQ(int{slots[1].TelnetPort}, 23);
+  EXPECT_EQ(int{slots[3].TelnetPort}, 4321);
+  EXPECT_EQ(FieldText(slots[1].SiteName), "B");
+
+  ASSERT_EQ(file.OpenAndCheck(path, false), 0);
+  EXPECT_EQ(file.ReadRecords(std::span(slots).first(1), 4321), 1);
+  EXPECT_EQ(file.ReadRecords(slots, 4321), -1) << "the file is closed after a read";
+}
+
+TEST(CSiteinfoClassTest, RecordsCutOffAfterTheCheckFailWith204) {
+  TempDir dir;
+  const auto path = dir / "sites.bin";
+  WriteFileBytes(path, HeaderBytes() + RecordBytes("A", 1, 0) + RecordBytes("B", 2, 0));
+  CSiteinfoClass file;
+  ASSERT_EQ(file.OpenAndCheck(path, false), 0);
+  std::filesystem::resize_file(path, 250);
+  std::vector<SiteRecord> slots(2);
+  EXPECT_EQ(file.ReadRecords(slots, 10001), -1);
+  EXPECT_EQ(file.lastError(), static_cast<std::uint32_t>(kSiteFileReadShort));
+}
+
+// Every field at its offset, read into the record and written back unchanged.
+TEST(CSiteinfoClassTest, RecordFieldsSitAtTheirOffsetsOnReadAndOnSave) {
+  std::string record(testing::kRecordBytes, '\0');
+  PutText(record, 0, "Bellwood North");
+  PutText(record, 24, "123.4");
+  PutU16(record, 34, 0x1234);
+  PutU16(record, 36, 0x0102);
+  PutText(record, 38, "10.1.2.3");
+  PutText(record, 56, "unit7.example.net");
+  // Build -2, port 9001, track 5, version 3.7, 1.2 s, flags 7, type 5.
+  PutText(record, 103, "\xFE\x29\x23\x05\x03\x07\x0C\x07\x05");
+  PutU16(record, 112, 1);
+  PutU16(record, 114, 10002);
+  PutText(record, 116, "C1.02");
+  PutText(record, 125, "R3.04");
+  PutText(record, 134, "S5.06");
+  TempDir dir;
+  WriteFileBytes(dir / "in.bin", HeaderBytes() + record);
+
+  SiteTable table;
+  ASSERT_EQ(LoadSiteTable(dir / "in.bin", table, 10001), 0);
+  const SiteRecord& site = table[0];
+  EXPECT_EQ(FieldText(site.SiteName), "Bellwood North");
+  EXPECT_EQ(FieldText(site.Milepost), "123.4");
+  EXPECT_EQ(int{site.SiteId}, 0x1234);
+  EXPECT_EQ(int{site.SubdivCode}, 0x0102);
+  EXPECT_EQ(FieldText(site.IpByNumber), "10.1.2.3");
+  EXPECT_EQ(FieldText(site.HostText), "unit7.example.net");
+  EXPECT_EQ(site.HiddenBuild, -2);
+  EXPECT_EQ(int{site.DevicePort}, 9001);
+  EXPECT_EQ(site.TrackIndex, 5);
+  EXPECT_EQ(site.VersionMajor, 3);
+  EXPECT_EQ(site.VersionMinor, 7);
+  EXPECT_EQ(site.LastPing, 12);
+  EXPECT_EQ(site.SiteFlags, 7);
+  EXPECT_EQ(site.ProductType, 5);
+  EXPECT_EQ(int{site.TelnetPort}, 10002);
+  EXPECT_EQ(FieldText(site.CommVersion), "C1.02");
+  EXPECT_EQ(FieldText(site.ReaderVersion), "R3.04");
+  EXPECT_EQ(FieldText(site.SpeechVersion), "S5.06");
+
+  std::vector<SiteRecord> withDeleted{table[0], table[0]};
+  withDeleted[0].RowNumber = kNoRow;
+  SiteTable saved;
+  saved.Replace(withDeleted);
+  const std::time_t before = std::time(nullptr);
+  ASSERT_TRUE(CSiteinfoClass().SaveAll(dir / "out.bin", saved));
+  const std::time_t after = std::time(nullptr);
+  const std::string bytes = ReadFileBytes(dir / "out.bin");
+  ASSERT_EQ(bytes.size(), 203u);
+  EXPECT_TRUE(StampedBetween(bytes, before, after));
+  EXPECT_EQ(bytes.substr(6, 45), std::string(kSignatureText) + '\0');
+  EXPECT_EQ(bytes.substr(51, 9), std::string(9, '\0'));
+  EXPECT_EQ(bytes.substr(60), record);
+}
+
+TEST(CSiteinfoClassTest, HeaderOnlyFileRefusesToLoadUntilASiteIsAppended) {
+  TempDir dir;
+  const auto path = dir / "sites.bin";
+  SiteTable allDeleted = ListOf(3, "gone");
+  for (SiteRecord& record : allDeleted.records()) record.RowNumber = kNoRow;
+  CSiteinfoClass file;
+  ASSERT_TRUE(file.SaveAll(path, allDeleted));
+  EXPECT_EQ(ReadFileBytes(path).size(), 60u);
+  EXPECT_EQ(file.OpenAndCheck(path, false), kSiteFileTooShort);
+
+  ASSERT_TRUE(file.SaveAll(path, ListOf(2, "kept")));
+  ASSERT_TRUE(file.CreateBlank(path));
+  EXPECT_EQ(ReadFileBytes(path).size(), 60u);
+  ASSERT_TRUE(file.AppendRecord(path, ListOf(1, "first")[0]));
+  SiteTable loaded;
+  ASSERT_EQ(LoadSiteTable(path, loaded, 10001), 0);
+  EXPECT_TRUE(SameSites(loaded, ListOf(1, "first")));
+}
+
+TEST(CSiteinfoClassTest, AppendRecordCreatesAMissingFileAndAddsAtItsEnd) {
+  TempDir dir;
+  const auto path = dir / "new.bin";
+  const SiteTable sites = ListOf(2, "site");
+  CSiteinfoClass file;
+  ASSERT_TRUE(file.AppendRecord(path, sites[0]));
+  EXPECT_EQ(ReadFileBytes(path).substr(6, 45), std::string(kSignatureText) + '\0');
+  ASSERT_TRUE(file.AppendRecord(path, sites[1]));
+  SiteTable loaded;
+  ASSERT_EQ(LoadSiteTable(path, loaded, 10001), 0);
+  EXPECT_TRUE(SameSites(loaded, sites));
+}
+
+TEST(CSiteinfoClassTest, AppendRecordOverwritesBytesPastTheLastWholeRecord) {
+  TempDir dir;
+  const auto path = dir / "sites.bin";
+  const SiteTable sites = ListOf(2, "site");
+  WriteFileBytes(path, HeaderBytes() + std::string(reinterpret_cast<const char*>(&sites[0]), 143) +
+                           std::string(50, 'J'));
+  ASSERT_TRUE(CSiteinfoClass().AppendRecord(path, sites[1]));
+  EXPECT_EQ(ReadFileBytes(path).size(), 346u);
+  SiteTable loaded;
+  ASSERT_EQ(LoadSiteTable(path, loaded, 10001), 0);
+  EXPECT_TRUE(SameSites(loaded, sites));
+}
+
+TEST(CSiteinfoClassTest, AppendRecordLeavesFilesOfOtherKindsAlone) {
+  TempDir dir;
+  for (const std::string& contents : {std::string("hello"), std::string(400, 'x')}) {
+    WriteFileBytes(dir / "other.txt", contents);
+    CSiteinfoClass file;
+    EXPECT_FALSE(file.AppendRecord(dir / "other.txt", NewSiteRecord(9001)));
+    EXPECT_EQ(file.lastError(), kWriteFailed);
+    EXPECT_EQ(ReadFileBytes(dir / "other.txt"), contents);
+  }
+}
+
+TEST(CSiteinfoClassTest, SaveThatCannotCreateItsWorkingFileKeepsTheOldFile) {
+  TempDir dir;
+  // The working file's name is longer than the target's, so a 250-character
+  // name leaves no room for it even when running as root.
+  const auto path = dir / std::string(250, 's');
+  const std::string old = HeaderBytes() + RecordBytes("Old", 1, 0);
+  WriteFileBytes(path, old);
+  CSiteinfoClass file;
+  EXPECT_FALSE(file.SaveAll(path, ListOf(5, "new")));
+  EXPECT_EQ(file.lastError(), kWriteFailed);
+  EXPECT_FALSE(file.CreateBlank(path));
+  EXPECT_EQ(ReadFileBytes(path), old);
+}
+
+TEST(CSiteinfoClassTest, SaveThatRunsOutOfRoomKeepsTheOldFile) {
+  TempDir dir;
+  const auto path = dir / "sites.bin";
+  const std::string old = HeaderBytes() + RecordBytes("Old", 1, 0);
+  WriteFileBytes(path, old);
+  const SiteTable big = ListOf(2000, "new");
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    // A file size limit binds root too, unlike permissions; it stands in for a full disk.
+    ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{100'000, 100'000};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    CSiteinfoClass file;
+    const bool saved = file.SaveAll(path, big);
+    ::_exit(!saved && file.lastError() == kWriteFailed ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_EQ(ReadFileBytes(path), old);
+}
+
+TEST(CSiteinfoClassTest, SaveKilledAtAnyMomentLeavesTheOldOrTheNewListWhole) {
+  TempDir dir;
+  const auto path = dir / "sites.bin";
+  const SiteTable oldList = ListOf(3, "old");
+  const SiteTable newList = ListOf(100'000, "new");
+
+  // The kills are spread over the time one save takes, so some land mid-save
+  // and some after a save has completed.
+  using Clock = std::chrono::steady_clock;
+  const auto start = Clock::now();
+  ASSERT_TRUE(CSiteinfoClass().SaveAll(path, newList));
+  const auto saveTime = std::min<Clock::duration>(Clock::now() - start, std::chrono::milliseconds(400));
+  for (double share : {0.05, 0.3, 0.6, 0.9, 1.1, 1.5, 2.5}) {
+    ASSERT_TRUE(CSiteinfoClass().SaveAll(path, oldList));
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+      for (;;) CSiteinfoClass().SaveAll(path, newList);
+    std::this_thread::sleep_for(std::chrono::duration_cast<std::chrono::microseconds>(saveTime * share));
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+
+    SiteTable loaded;
+    ASSERT_EQ(LoadSiteTable(path, loaded, 10001), 0) << "killed at " << share << " of a save";
+    EXPECT_TRUE(SameSites(loaded, oldList) || SameSites(loaded, newList)) << "killed at " << share;
+  }
+}
+
+}  // namespace
+}  // namespace quenderlink

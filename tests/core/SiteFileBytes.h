@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace quenderlink::testing {
+
+// Site list file bytes laid out by hand at their documented offsets, so the
+// tests do not lean on the structs they check.
+
+inline constexpr std::size_t kHeaderBytes = 60;
+inline constexpr std::size_t kRecordBytes = 143;
+inline constexpr std::string_view kSignatureText = "Brindlemar Data File:: Quenderlink Site Recs";
+
+inline void PutU16(std::string& bytes, std::size_t offset, std::uint16_t value) {
+  bytes[offset] = static_cast<char>(value & 0xFF);
+  bytes[offset + 1] = static_cast<char>(value >> 8);
+}
+
+inline void PutText(std::string& bytes, std::size_t offset, std::string_view text) {
+  bytes.replace(offset, text.size(), text);
+}
+
+// A header whose text at byte 6 is the given one; the date bytes are arbitrary.
+inline std::string HeaderBytes(std::string_view textAtSix = kSignatureText) {
+  std::string bytes(kHeaderBytes, '\0');
+  PutText(bytes, 0, "\x07\x03\x1A\x0E\x05\x09");
+  PutText(bytes, 6, textAtSix);
+  return bytes;
+}
+
+inline std::string RecordBytes(std::string_view siteName, std::uint16_t rowNumber, std::uint16_t telnetPort) {
+  std::string bytes(kRecordBytes, '\0');
+  PutText(bytes, 0, siteName);
+  PutU16(bytes, 112, rowNumber);
+  PutU16(bytes, 114, telnetPort);
+  return bytes;
+}
+
+}  // namespace quenderlink::testing
