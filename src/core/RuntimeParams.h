@@ -15,6 +15,8 @@ struct DeviceColors {
   ColorRef backRkm = 0xCCFFFF;
   ColorRef textZenthi = 0x8B0000;
   ColorRef backZenthi = 0xCBC0FF;
+
+  friend bool operator==(const DeviceColors&, const DeviceColors&) = default;
 };
 
 struct TelnetColors {
@@ -22,6 +24,8 @@ struct TelnetColors {
   ColorRef backTelnet = 0x8B0000;
   ColorRef textLineNums = 0x00FFFF;
   ColorRef backLineNums = 0x000080;
+
+  friend bool operator==(const TelnetColors&, const TelnetColors&) = default;
 };
 
 struct IcmpParams {
@@ -31,6 +35,8 @@ struct IcmpParams {
   std::uint8_t typeOfService = 0;
   std::uint8_t dontFragment = 0;
   std::uint8_t maxHops = 5;
+
+  friend bool operator==(const IcmpParams&, const IcmpParams&) = default;
 };
 
 // The program-wide values read from the settings file; the defaults are the
@@ -66,6 +72,8 @@ struct RuntimeParams {
   DeviceColors deviceColors;
   TelnetColors telnetColors;
   IcmpParams icmp;
+
+  friend bool operator==(const RuntimeParams&, const RuntimeParams&) = default;
 };
 
 }  // namespace quenderlink

@@ -1,8 +1,7 @@
 #include "core/SiteRecord.h"
 
-#include <cstdio>
-
 #include "core/FixedText.h"
+#include "core/Printf.h"
 
 namespace quenderlink {
 
@@ -20,11 +19,7 @@ std::string LastPingText(std::uint8_t lastPing) {
     case kLastPingBadAddress: return "Bad IP";
     case kLastPingUserAbort: return "User Abort";
     case kLastPingNoAnswer: return "Ping Failed";
-    default: {
-      char text[16];
-      std::snprintf(text, sizeof text, "%d.%d sec", lastPing / 10, lastPing % 10);
-      return text;
-    }
+    default: return Printf("%d.%d sec", lastPing / 10, lastPing % 10);
   }
 }
 

@@ -1,0 +1,169 @@
+#include "core/IniSettingsFile.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/TempDir.h"
+
+namespace quenderlink::testing {
+namespace {
+
+constexpr char kCreationDefaultsBytes[] =
+    "[OEM]\nWho=Brindlemar\n\n\n"
+    "[Main View Options]\nShow Filter Combos=0\nShow Cmnd Buttons=1\nCmnds on Right=1\n\n\n"
+    "[MISC]\nReduce Height=0\nCollect S918=0\n";
+
+class IniSettingsFileTest : public ::testing::Test {
+ protected:
+  void WriteIni(const std::string& bytes) { WriteFileBytes(ini.Path(), bytes); }
+  std::string IniBytes() const { return ReadFileBytes(ini.Path()); }
+
+  // Site list history entries 01..16 named "/s/old1".."/s/old16".
+  void WriteFullSiteHistory() {
+    std::string bytes = "[IP Files]\n";
+    for (int number = 1; number <= 16; ++number) {
+      bytes += "IP File " + std::string(number < 10 ? "0" : "") + std::to_string(number) + "=/s/old" +
+               std::to_string(number) + "\n";
+    }
+    WriteIni(bytes);
+  }
+
+  TempDir folder;
+  IniSettingsFile ini{folder.path()};
+};
+
+TEST_F(IniSettingsFileTest, MissingFileIsCreatedWithTheCreationDefaultsAndAnExistingOneKept) {
+  ASSERT_TRUE(ini.EnsureIniFile());
+  EXPECT_EQ(IniBytes(), kCreationDefaultsBytes);
+
+  WriteIni("; mine\n[MISC]\nShowTWD = 1\n");
+  ASSERT_TRUE(ini.EnsureIniFile());
+  EXPECT_EQ(IniBytes(), "; mine\n[MISC]\nShowTWD = 1\n");
+}
+
+TEST_F(IniSettingsFileTest, WriteIniDefaultsKeepsOtherKeysUnlessErasing) {
+  WriteIni("\xEF\xBB\xBF[MISC]\nCollect S918=1\nShowTWD=1\n");
+  ASSERT_TRUE(ini.WriteIniDefaults(false));
+  EXPECT_EQ(IniBytes().rfind("[MISC]\nCollect S918=0\nShowTWD=1\n", 0), 0u);  // no byte-order mark
+
+  ASSERT_TRUE(ini.WriteIniDefaults(true));
+  EXPECT_EQ(IniBytes(), kCreationDefaultsBytes);
+}
+
+TEST_F(IniSettingsFileTest, SectionsAndKeysMatchWithoutRegardToCase) {
+  WriteIni("[Ping Sites]\nMax Resend=3\n");
+  EXPECT_EQ(ini.ReadInt("PING SITES", "max resend", 6), 3u);
+  ASSERT_TRUE(ini.WriteInt("ping SITES", "MAX resend", 4));
+  EXPECT_EQ(IniBytes(), "[Ping Sites]\nMax Resend=4\n");
+}
+
+TEST_F(IniSettingsFileTest, IntegersAreReadFromTheirLeadingDigits) {
+  WriteIni("[T]\nSuffix=12abc\nLetters=abc\nSpaced=   7\nNegative=-1\nEmpty=\n");
+  EXPECT_EQ(ini.ReadInt("T", "Suffix", 99), 12u);
+  EXPECT_EQ(ini.ReadInt("T", "Letters", 99), 0u);
+  EXPECT_EQ(ini.ReadInt("T", "Spaced", 99), 7u);
+  EXPECT_EQ(ini.ReadInt("T", "Negative", 99), 0xFFFFFFFFu);
+  EXPECT_EQ(ini.ReadInt("T", "Empty", 99), 99u);
+  EXPECT_EQ(ini.ReadInt("T", "Missing", 99), 99u);
+  EXPECT_EQ(ProfileIntFromText("4294967297"), 1u);
+}
+
+TEST_F(IniSettingsFileTest, HandEditedFileKeepsItsValuesAndLeadingCommentsOnWrite) {
+  WriteIni("; depot laptop\n\n[Ping Sites]\n; slow radio links\n  Max Wait Response = 20  \n\n[misc]\nShowTWD = 1\n");
+  ASSERT_TRUE(ini.WriteInt(settings::kDefaultPortNum, 9002));
+
+  EXPECT_EQ(ini.ReadInt(settings::kPingMaxWaitResponse), 20u);
+  EXPECT_EQ(IniBytes(), "; depot laptop\n\n\n[Ping Sites]\n\n; slow radio links\nMax Wait Response=20\n\n\n"
+                        "[misc]\nShowTWD=1\nDefault Port Num=9002\n");
+  EXPECT_EQ(ini.ListEntries().back().value, "9002");
+}
+
+TEST_F(IniSettingsFileTest, WritesLeaveNoTemporaryFilesBehind) {
+  ini.EnsureIniFile();
+  ini.WriteString("Ping Range", "From IP", "10.0.0.1");
+  ini.PushSiteFile("/data/sites.bin");
+  ini.EraseFactorySettings();
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+    EXPECT_EQ(entry.path().extension(), ".ini");
+    ++files;
+  }
+  EXPECT_EQ(files, 2);
+}
+
+TEST_F(IniSettingsFileTest, PushEmptiesEntriesContainingThePathWithoutCompacting) {
+  WriteFullSiteHistory();
+  ini.WriteString("IP Files", "IP File 05", "/s/P.bin.bak");
+
+  ASSERT_TRUE(ini.PushSiteFile("/s/P.bin"));
+  ASSERT_EQ(ini.ReadFileHistory(HistoryKind::SiteFiles), 15);
+  const auto& history = ini.FileHistory();
+  EXPECT_EQ(history[0], "/s/P.bin");
+  EXPECT_EQ(history[4], "/s/old4");
+  EXPECT_EQ(history[5], "");
+  EXPECT_EQ(history[15], "/s/old15");  // the old entry 16 dropped off
+}
+
+TEST_F(IniSettingsFileTest, PushingEntry01AgainLeavesEntry02Empty) {
+  ASSERT_TRUE(ini.PushProgramFile("/p/one.s19"));
+  ASSERT_TRUE(ini.PushProgramFile("/p/one.s19"));
+  EXPECT_EQ(ini.ReadFileHistory(HistoryKind::ProgramFiles), 1);
+  EXPECT_EQ(ini.FileHistory()[0], "/p/one.s19");
+  EXPECT_EQ(ini.ReadString("Pgm Files", "Pgm File 02", "missing"), "");
+}
+
+TEST_F(IniSettingsFileTest, PushingAnEmptyPathIsRefusedAndKeepsTheHistory) {
+  ini.PushSiteFile("/s/a.bin");
+  EXPECT_FALSE(ini.PushSiteFile(""));
+  EXPECT_EQ(ini.ReadFileHistory(HistoryKind::SiteFiles), 1);
+}
+
+TEST_F(IniSettingsFileTest, HistoryEntriesAreCutAndDropFirstEmptiesOnlyEntry01) {
+  ini.PushSiteFile("/s/" + std::string(300, 'x'));
+  ini.PushSiteFile("/s/b.bin");
+  ASSERT_TRUE(ini.DropFirstSiteFile());
+  EXPECT_EQ(ini.ReadFileHistory(HistoryKind::SiteFiles), 1);
+  EXPECT_EQ(ini.FileHistory()[0], "");
+  EXPECT_EQ(ini.FileHistory()[1].size(), 259u);
+}
+
+TEST_F(IniSettingsFileTest, ZeroIcmpTimeoutRestoresDefaultsInMemoryAndFile) {
+  WriteIni("[Ping Range]\nICMP Timeout=0\nICMP TTL=99\nICMP Max Hops=30\nFrom IP=10.1.1.1\n");
+  IcmpParams icmp;
+  icmp.ttl = 1;
+  icmp.maxHops = 12;
+  ini.LoadIcmpParams(icmp);
+
+  EXPECT_EQ(icmp.timeoutMs, 5000u);
+  EXPECT_EQ(icmp.ttl, 10);
+  EXPECT_EQ(icmp.maxHops, 12);  // the hop limit keeps its value in memory
+  EXPECT_EQ(IniBytes(), "[Ping Range]\nICMP Timeout=5000\nICMP TTL=10\nICMP Max Hops=5\nFrom IP=10.1.1.1\n"
+                        "ICMP DataSize=32\nICMP TOS=0\nICMP Don't Fragment=0\n");
+
+  ini.WriteInt(settings::kIcmpTtl, 300);
+  ini.LoadIcmpParams(icmp);
+  EXPECT_EQ(icmp.ttl, 44);
+  EXPECT_EQ(icmp.maxHops, 5);
+}
+
+TEST_F(IniSettingsFileTest, IpHistoryCountsNonEmptyEntriesCutTo46Characters) {
+  WriteFileBytes(ini.GetIpHistoryPath(), "[IP_History.ini]\nIP 01=10.0.0.1\nIP 02=\nIP 20=" + std::string(60, 'h') + "\n");
+  EXPECT_EQ(ini.ReadIpHistory(), 2);
+  EXPECT_EQ(ini.IpHistory()[0], "10.0.0.1");
+  EXPECT_EQ(ini.IpHistory()[19], std::string(46, 'h'));
+}
+
+TEST_F(IniSettingsFileTest, FactoryEraseReplacesBothFiles) {
+  WriteIni("[MISC]\nShowTWD=1\n");
+  WriteFileBytes(ini.GetIpHistoryPath(), "[IP_History.ini]\nIP 01=10.0.0.1\n");
+
+  EXPECT_EQ(ini.FactoryResetQuestion(), "Confirm to delete both\r\n" + ini.Path().string() + "\r\n" +
+                                            (folder / "IP_History.ini").string() + "\r\n\"ini\" (config) files!");
+  ASSERT_TRUE(ini.EraseFactorySettings());
+  EXPECT_EQ(IniBytes(), kCreationDefaultsBytes);
+  EXPECT_EQ(ReadFileBytes(ini.GetIpHistoryPath()), "[OEM]\nWho=Brindlemar\n");
+}
+
+}  // namespace
+}  // namespace quenderlink::testing
