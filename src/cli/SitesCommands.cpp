@@ -1,0 +1,128 @@
+#include "cli/SitesCommands.h"
+
+#include <iostream>
+#include <map>
+#include <string>
+
+#include "cli/SiteRecordJson.h"
+#include "core/CSiteinfoClass.h"
+#include "core/FixedText.h"
+#include "core/SiteListLoader.h"
+#include "net/HostAddress.h"
+#include "shell/SiteListExport.h"
+
+namespace quenderlink::cli {
+namespace {
+
+// Loads a site list file for reading; on failure prints why and gives the exit code.
+int LoadForReading(const CommandContext& context, const std::string& file, SiteTable& table) {
+  const ProgramState state = context.LoadProgramState();
+  const int result = LoadSiteTable(file, table, state.params.telnetPortTrk1);
+  if (result == kSiteListNoPath) return BadInput(file + ": a site list path has at least 5 characters");
+  if (result != 0) return BadInput(file + ": error " + std::to_string(result) + ": " + SiteFileErrorText(result));
+  return kExitOk;
+}
+
+template <std::size_t N>
+std::string FitsField(const char (&)[N], const std::string& option, const std::string& text) {
+  return text.size() < N ? std::string() : option + " takes at most " + std::to_string(N - 1) + " characters";
+}
+
+struct AddOptions {
+  std::string file;
+  std::string host;
+  std::optional<std::uint16_t> port;
+  std::uint16_t telnetPort = 0;
+  std::string name;
+  std::string milepost;
+};
+
+int AddSite(const CommandContext& context, const AddOptions& options) {
+  const ProgramState state = context.LoadProgramState();
+  SiteRecord record = NewSiteRecord(options.port.value_or(state.params.defaultPortNum));
+  for (const std::string& problem :
+       {FitsField(record.HostText, "--host", options.host), FitsField(record.SiteName, "--name", options.name),
+        FitsField(record.Milepost, "--milepost", options.milepost)})
+    if (!problem.empty()) return BadInput(problem);
+  if (options.host.empty()) return BadInput("--host must not be empty");
+
+  SetFieldText(record.HostText, options.host);
+  SetFieldText(record.IpByNumber, AddressForHost(options.host));
+  if (!options.name.empty()) SetFieldText(record.SiteName, options.name);
+  if (!options.milepost.empty()) SetFieldText(record.Milepost, options.milepost);
+  record.TelnetPort = options.telnetPort;
+
+  CSiteinfoClass file;
+  if (!file.AppendRecord(options.file, record))
+    return Failed(options.file + ": error " + std::to_string(file.lastError()) + ": " +
+                  SiteFileErrorText(file.lastError()));
+
+  SiteTable table;
+  if (LoadSiteTable(options.file, table, state.params.telnetPortTrk1) == 0 && !table.empty())
+    std::cout << "Added row " << table.records().back().RowNumber << ": " << options.host << " ("
+              << FieldText(record.IpByNumber) << ") port " << record.DevicePort << '\n';
+  return kExitOk;
+}
+
+void AddShow(CLI::App& sites, CommandContext& context) {
+  auto* show = sites.add_subcommand("show", "List the records of a site list file");
+  auto file = std::make_shared<std::string>();
+  auto json = std::make_shared<bool>(false);
+  show->add_option("FILE", *file, "Site list file")->required();
+  show->add_flag("--json", *json, "Print a JSON array, one object per record");
+  show->callback([&context, file, json] {
+    SiteTable table;
+    context.exitCode = LoadForReading(context, *file, table);
+    if (context.exitCode != kExitOk) return;
+    if (*json)
+      std::cout << SiteTableJson(table).dump(2) << '\n';
+    else
+      std::cout << FormatSiteListExport(table, SiteListExportFormat::Text);
+  });
+}
+
+void AddAdd(CLI::App& sites, CommandContext& context) {
+  auto* add = sites.add_subcommand("add", "Append a new site to a site list file (created when missing)");
+  auto options = std::make_shared<AddOptions>();
+  add->add_option("FILE", options->file, "Site list file")->required();
+  add->add_option("--host", options->host, "DNS name or dotted IPv4 address of the unit")->required();
+  add->add_option("--port", options->port, "Datagram port (default: the setting Default Port Num)")
+      ->check(CLI::Range(1, 65535));
+  add->add_option("--telnet-port", options->telnetPort, "Telnet port (0: the setting Telnet Port Trk1)")
+      ->check(CLI::Range(0, 65535));
+  add->add_option("--name", options->name, "Site name");
+  add->add_option("--milepost", options->milepost, "Milepost");
+  add->callback([&context, options] { context.exitCode = AddSite(context, *options); });
+}
+
+void AddExport(CLI::App& sites, CommandContext& context) {
+  auto* exporter = sites.add_subcommand("export", "Write a site list file as text or comma-separated values");
+  auto file = std::make_shared<std::string>();
+  auto format = std::make_shared<SiteListExportFormat>(SiteListExportFormat::Text);
+  auto output = std::make_shared<std::string>();
+  exporter->add_option("FILE", *file, "Site list file")->required();
+  exporter->add_option("--format", *format, "txt or csv")
+      ->required()
+      ->transform(CLI::CheckedTransformer(
+          std::map<std::string, SiteListExportFormat>{{"txt", SiteListExportFormat::Text},
+                                                      {"csv", SiteListExportFormat::Csv}}));
+  exporter->add_option("--out", *output, "Output file")->required();
+  exporter->callback([&context, file, format, output] {
+    SiteTable table;
+    context.exitCode = LoadForReading(context, *file, table);
+    if (context.exitCode != kExitOk) return;
+    if (!ExportSiteList(table, *format, *output)) context.exitCode = Failed(*output + ": Failed to create file!");
+  });
+}
+
+}  // namespace
+
+void AddSitesCommands(CLI::App& app, CommandContext& context) {
+  auto* sites = app.add_subcommand("sites", "Site list files");
+  sites->require_subcommand(1);
+  AddShow(*sites, context);
+  AddAdd(*sites, context);
+  AddExport(*sites, context);
+}
+
+}  // namespace quenderlink::cli

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+#include "cli/CommandContext.h"
+
+namespace quenderlink::cli {
+
+void AddSitesCommands(CLI::App& app, CommandContext& context);
+
+}  // namespace quenderlink::cli

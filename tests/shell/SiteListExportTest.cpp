@@ -1,0 +1,72 @@
+#include "shell/SiteListExport.h"
+
+#include <gtest/gtest.h>
+
+#include "core/FixedText.h"
+#include "support/TempDir.h"
+
+namespace quenderlink {
+namespace {
+
+SiteRecord SampleSite(std::uint16_t rowNumber, std::uint8_t lastPing) {
+  SiteRecord record = NewSiteRecord(9001);
+  SetFieldText(record.HostText, "10.0.0.1");
+  SetFieldText(record.SiteName, "North Yard");
+  SetFieldText(record.Milepost, "12.5");
+  SetFieldText(record.CommVersion, "C1.2");
+  SetFieldText(record.ReaderVersion, "R4");
+  SetFieldText(record.SpeechVersion, "S9");
+  record.TrackIndex = 2;
+  record.VersionMajor = 3;
+  record.VersionMinor = 7;
+  record.LastPing = lastPing;
+  record.RowNumber = rowNumber;
+  return record;
+}
+
+SiteTable SampleTable() {
+  SiteTable table;
+  table.Replace({SampleSite(7, 23), SampleSite(kNoRow, kLastPingNoAnswer)});
+  return table;
+}
+
+TEST(SiteListExport, TextListingHasHeaderRuleAndPaddedColumnsWithRunningCount) {
+  const std::string expected =
+      "Cnt  IP Address                Port   Name                   Milepost      Track       Version   "
+      "QZ_Comm     QZ_Rdr      QZ_Spch     LastPing  \n"
+      ";" + std::string(147, '=') + "\n"
+      "   1 10.0.0.1                  9001   North Yard             12.5          South Track  3.7      "
+      "C1.2        R4          S9          2.3 sec   \n"
+      "   2 10.0.0.1                  9001   North Yard             12.5          South Track  3.7      "
+      "C1.2        R4          S9          Ping Failed\n";
+  EXPECT_EQ(FormatSiteListExport(SampleTable(), SiteListExportFormat::Text), expected);
+}
+
+TEST(SiteListExport, CsvListingHasHeaderAndOneLinePerRecord) {
+  const std::string expected =
+      "Cnt,IP Address,Port,Name,Milepost,Track,Version,QZ_Comm,QZ_Rdr,QZ_Spch,LastPing\n"
+      "1,10.0.0.1,9001,North Yard,12.5,South Track,3.7,C1.2,R4,S9,2.3 sec\n"
+      "2,10.0.0.1,9001,North Yard,12.5,South Track,3.7,C1.2,R4,S9,Ping Failed\n";
+  EXPECT_EQ(FormatSiteListExport(SampleTable(), SiteListExportFormat::Csv), expected);
+}
+
+TEST(SiteListExport, TextsThatFillTheirFieldAreReadWithoutRunningPastIt) {
+  SiteRecord record = SampleSite(1, 0);
+  std::memset(record.SpeechVersion, 'Z', sizeof record.SpeechVersion);  // no NUL at all
+  SiteTable table;
+  table.Replace({record});
+  EXPECT_NE(FormatSiteListExport(table, SiteListExportFormat::Csv).find(",ZZZZZZZZZ,????\n"), std::string::npos);
+}
+
+TEST(SiteListExport, WritesTheFileAndRefusesAnUnwritablePathWithoutLeavingAFile) {
+  testing::TempDir folder;
+  ASSERT_TRUE(ExportSiteList(SampleTable(), SiteListExportFormat::Csv, folder / "list.csv"));
+  EXPECT_EQ(testing::ReadFileBytes(folder / "list.csv"),
+            FormatSiteListExport(SampleTable(), SiteListExportFormat::Csv));
+
+  EXPECT_FALSE(ExportSiteList(SampleTable(), SiteListExportFormat::Csv, folder / "missing" / "list.csv"));
+  EXPECT_FALSE(std::filesystem::exists(folder / "missing"));
+}
+
+}  // namespace
+}  // namespace quenderlink
