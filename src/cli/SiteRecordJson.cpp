@@ -42,26 +42,29 @@ std::string Utf8Text(std::string_view text) {
   return converted;
 }
 
+// Packed fields may be misaligned: they are copied, never bound to a reference.
+int Number(int value) { return value; }
+
 }  // namespace
 
 nlohmann::ordered_json SiteRecordJson(const SiteRecord& r) {
   return nlohmann::ordered_json{
       {"SiteName", Utf8Text(FieldText(r.SiteName))},
       {"Milepost", Utf8Text(FieldText(r.Milepost))},
-      {"SiteId", r.SiteId},
-      {"SubdivCode", r.SubdivCode},
+      {"SiteId", Number(r.SiteId)},
+      {"SubdivCode", Number(r.SubdivCode)},
       {"IpByNumber", Utf8Text(FieldText(r.IpByNumber))},
       {"HostText", Utf8Text(FieldText(r.HostText))},
-      {"HiddenBuild", r.HiddenBuild},
-      {"DevicePort", r.DevicePort},
-      {"TrackIndex", r.TrackIndex},
-      {"VersionMajor", r.VersionMajor},
-      {"VersionMinor", r.VersionMinor},
-      {"LastPing", r.LastPing},
-      {"SiteFlags", r.SiteFlags},
-      {"ProductType", r.ProductType},
-      {"RowNumber", r.RowNumber},
-      {"TelnetPort", r.TelnetPort},
+      {"HiddenBuild", Number(r.HiddenBuild)},
+      {"DevicePort", Number(r.DevicePort)},
+      {"TrackIndex", Number(r.TrackIndex)},
+      {"VersionMajor", Number(r.VersionMajor)},
+      {"VersionMinor", Number(r.VersionMinor)},
+      {"LastPing", Number(r.LastPing)},
+      {"SiteFlags", Number(r.SiteFlags)},
+      {"ProductType", Number(r.ProductType)},
+      {"RowNumber", Number(r.RowNumber)},
+      {"TelnetPort", Number(r.TelnetPort)},
       {"CommVersion", Utf8Text(FieldText(r.CommVersion))},
       {"ReaderVersion", Utf8Text(FieldText(r.ReaderVersion))},
       {"SpeechVersion", Utf8Text(FieldText(r.SpeechVersion))},
