@@ -1,5 +1,6 @@
 #include "cli/SitesCommands.h"
 
+#include <filesystem>
 #include <iostream>
 #include <map>
 #include <string>
@@ -17,8 +18,8 @@ namespace {
 // Loads a site list file for reading; on failure prints why and gives the exit code.
 int LoadForReading(const CommandContext& context, const std::string& file, SiteTable& table) {
   const ProgramState state = context.LoadProgramState();
-  const int result = LoadSiteTable(file, table, state.params.telnetPortTrk1);
-  if (result == kSiteListNoPath) return BadInput(file + ": a site list path has at least 5 characters");
+  // Absolute, so that a short relative name is not taken for "no file chosen".
+  const int result = LoadSiteTable(std::filesystem::absolute(file).string(), table, state.params.telnetPortTrk1);
   if (result != 0) return BadInput(file + ": error " + std::to_string(result) + ": " + SiteFileErrorText(result));
   return kExitOk;
 }
