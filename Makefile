@@ -1,10 +1,12 @@
 # Set-up and everyday commands. Each target installs what it needs first.
 BUILD_DIR    ?= build
 SANITIZE_DIR ?= build-sanitize
+TSAN_DIR     ?= build-tsan
+FUZZ_DIR     ?= build-fuzz
 JOBS         ?= $(shell nproc)
 CMAKE_FLAGS  ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUENDERLINK_WERROR=ON
 
-.PHONY: all bootstrap configure build test test-plain test-sanitize run bench clean
+.PHONY: all bootstrap configure build test test-plain test-sanitize test-tsan run bench clean fuzz
 
 all: build
 
@@ -17,12 +19,15 @@ $(BUILD_DIR)/build.ninja: | bootstrap
 $(SANITIZE_DIR)/build.ninja: | bootstrap
 	cmake -S . -B $(SANITIZE_DIR) -G Ninja $(CMAKE_FLAGS) -DQUENDERLINK_SANITIZE=ON
 
+$(TSAN_DIR)/build.ninja: | bootstrap
+	cmake -S . -B $(TSAN_DIR) -G Ninja $(CMAKE_FLAGS) -DQUENDERLINK_TSAN=ON
+
 configure: bootstrap $(BUILD_DIR)/build.ninja
 
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
-test: test-plain test-sanitize
+test: test-plain test-sanitize test-tsan
 
 test-plain: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
@@ -31,6 +36,11 @@ test-sanitize: bootstrap $(SANITIZE_DIR)/build.ninja
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
 	cd $(SANITIZE_DIR) && ctest --output-on-failure -j $(JOBS)
 
+# Only the tests of the threaded code are built with ThreadSanitizer.
+test-tsan: bootstrap $(TSAN_DIR)/build.ninja
+	cmake --build $(TSAN_DIR) -j $(JOBS)
+	cd $(TSAN_DIR) && ctest --output-on-failure -j $(JOBS)
+
 run: build
 	$(BUILD_DIR)/src/quenderlink
 
@@ -38,5 +48,16 @@ bench: build
 	cmake --build $(BUILD_DIR) --target quenderlink_bench -j $(JOBS)
 	$(BUILD_DIR)/bench/quenderlink_bench
 
+# Fuzzes the reply decoder for a minute with clang's libFuzzer, on a copy of the
+# seed corpus that grows from run to run; crash inputs land in $(FUZZ_DIR).
+fuzz:
+	@scripts/bootstrap fuzz
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja $(CMAKE_FLAGS) -DQUENDERLINK_FUZZ=ON
+	cmake --build $(FUZZ_DIR) --target decode_reply_fuzzer -j $(JOBS)
+	mkdir -p $(FUZZ_DIR)/corpus/decode_reply
+	cp tests/fuzz/corpus/decode_reply/* $(FUZZ_DIR)/corpus/decode_reply/
+	$(FUZZ_DIR)/tests/fuzz/decode_reply_fuzzer -max_total_time=60 -print_final_stats=1 \
+	  -artifact_prefix=$(FUZZ_DIR)/ $(FUZZ_DIR)/corpus/decode_reply
+
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(TSAN_DIR)

@@ -20,7 +20,7 @@ std::string_view FieldText(const char (&field)[N]) {
 template <std::size_t N>
 void SetFieldText(char (&field)[N], std::string_view text) {
   const std::size_t length = std::min(text.size(), N - 1);
-  std::memcpy(field, text.data(), length);
+  if (length != 0) std::memcpy(field, text.data(), length);  // an empty view may have no data
   std::memset(field + length, 0, N - length);
 }
 

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "net/DeviceReply.h"
+
+namespace quenderlink {
+
+// Command codes of the device protocol.
+inline constexpr std::uint8_t kCommandPing = 1;
+inline constexpr std::uint8_t kCommandProgramPacket = 4;
+inline constexpr std::uint8_t kCommandRunRamLoader = 5;
+inline constexpr std::uint8_t kCommandReboot = 6;
+
+// Header of a reply datagram; the identification text starts after it.
+inline constexpr std::size_t kReplyHeaderSize = 8;
+// The most a ping engine reads of one reply.
+inline constexpr std::size_t kMaxReplyDatagram = 1024;
+
+using ShortCommand = std::array<std::uint8_t, 8>;
+
+// The 8-byte command datagram: the code, then seven zero bytes.
+ShortCommand BuildShortCommand(std::uint8_t commandCode);
+
+// Decodes an identification reply. A reply is untrusted: nothing is read past
+// the datagram, whatever its length field says, and nothing is written past a
+// field. False when the datagram is not a decodable identification reply.
+// The railroad is the program's own, used by the track-name lookup.
+// `requireFourSeparators` is false only for the upload transport's replies.
+bool DecodeDeviceReply(std::span<const std::uint8_t> datagram, std::string_view senderAddress,
+                       std::uint16_t senderPort, unsigned railroadCode, DeviceReply& reply,
+                       bool requireFourSeparators = true);
+
+}  // namespace quenderlink

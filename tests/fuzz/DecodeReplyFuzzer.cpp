@@ -1,0 +1,54 @@
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <span>
+
+#include "core/Lookups.h"
+#include "net/DeviceDatagram.h"
+
+namespace {
+
+using quenderlink::DeviceReply;
+
+// A text field that lost its NUL would let every reader run past it.
+template <std::size_t N>
+void RequireTerminated(const char (&field)[N]) {
+  if (std::memchr(field, '\0', N) == nullptr) std::abort();
+}
+
+void RequireSound(const DeviceReply& reply) {
+  RequireTerminated(reply.Milepost);
+  RequireTerminated(reply.TrackId);
+  RequireTerminated(reply.SiteName);
+  RequireTerminated(reply.SubdivName);
+  RequireTerminated(reply.HostText);
+  RequireTerminated(reply.IpText);
+  RequireTerminated(reply.ExtraText);
+  RequireTerminated(reply.CommVersion);
+  RequireTerminated(reply.ReaderVersion);
+  RequireTerminated(reply.SpeechVersion);
+  if (reply.Reserved != 0 || reply.BlockSize == 0 || reply.ProductType > quenderlink::kProductCad2 ||
+      reply.TrackIndex > 12)
+    std::abort();
+}
+
+}  // namespace
+
+// Decodes one datagram as the ping engines (with each railroad's track lookup)
+// and the upload transport (no separator count) would.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::span<const std::uint8_t> datagram(data, size);
+  for (const unsigned railroad : {0u, 2u, 3u, 5u}) {
+    DeviceReply counted;
+    const bool decoded = quenderlink::DecodeDeviceReply(datagram, "127.0.0.1", 9001, railroad, counted);
+    if (decoded) RequireSound(counted);
+    DeviceReply uncounted;
+    const bool decodedUncounted =
+        quenderlink::DecodeDeviceReply(datagram, "127.0.0.1", 9001, railroad, uncounted, false);
+    if (decodedUncounted) RequireSound(uncounted);
+    // Dropping the count can only let more replies through.
+    if (decoded && !decodedUncounted) std::abort();
+  }
+  return 0;
+}
