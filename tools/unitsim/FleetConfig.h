@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "unitsim/UnitSimulator.h"
+
+namespace quenderlink::unitsim {
+
+// The units a simulator serves, read from a site list file or from a fleet
+// description in JSON. Each returns false with a one-line reason that names
+// the record or the JSON element at fault; `units` is then left unchanged.
+
+// One unit per record, at its IpByNumber and DevicePort, telling the record's
+// product, version, name, milepost, track and board versions. `railroad` is the
+// railroad field every unit reports; site list files do not hold it.
+bool FleetFromSiteList(const std::string& path, const std::string& railroad, std::vector<UnitConfig>& units,
+                       std::string& error);
+
+// A JSON object with "defaults" (unit fields every unit starts from), "units"
+// (one object per unit, each with its "address") and "ranges" (objects with
+// "from" and "count" and unit fields, for many units on consecutive addresses;
+// "{n}" in a range's "name" or "milepost" becomes the unit's number in the range).
+// Comments are allowed; unknown keys are refused, so that a misspelt fault is
+// never silently ignored.
+bool FleetFromJson(std::string_view json, std::vector<UnitConfig>& units, std::string& error);
+bool FleetFromJsonFile(const std::string& path, std::vector<UnitConfig>& units, std::string& error);
+
+}  // namespace quenderlink::unitsim

@@ -1,0 +1,331 @@
+#include "unitsim/UnitSimulator.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/epoll.h>
+#include <sys/eventfd.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <iterator>
+#include <mutex>
+#include <queue>
+#include <random>
+#include <set>
+#include <span>
+#include <system_error>
+#include <thread>
+#include <tuple>
+#include <utility>
+
+#include "net/DeviceDatagram.h"
+#include "unitsim/LoopbackAddress.h"
+
+namespace quenderlink::unitsim {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// epoll tag of the wake-up eventfd; unit sockets are tagged with their index.
+constexpr std::uint64_t kWakeTag = ~std::uint64_t{0};
+// Datagrams taken from one socket per wake-up, so that one flooded unit cannot starve the others.
+constexpr int kReadsPerWake = 64;
+constexpr std::size_t kLargestDatagram = 65536;
+constexpr int kEventsPerWait = 256;
+
+std::string ErrnoText(int error) {
+  std::string text = std::system_category().message(error);
+  if (error == EMFILE || error == ENFILE) text += " (raise the open-file limit)";
+  return text;
+}
+
+std::string Endpoint(const UnitConfig& unit) { return unit.address + ":" + std::to_string(unit.port); }
+
+sockaddr_in SocketAddress(std::uint32_t address, std::uint16_t port) {
+  sockaddr_in socketAddress{};
+  socketAddress.sin_family = AF_INET;
+  socketAddress.sin_addr.s_addr = htonl(address);
+  socketAddress.sin_port = htons(port);
+  return socketAddress;
+}
+
+struct PendingReply {
+  Clock::time_point due;
+  std::uint64_t sequence;  // keeps replies due at the same time in the order they were made
+  std::size_t unit;
+  sockaddr_in to;
+  std::vector<std::uint8_t> bytes;
+};
+
+struct DueLater {
+  bool operator()(const PendingReply& a, const PendingReply& b) const {
+    return std::tie(a.due, a.sequence) > std::tie(b.due, b.sequence);
+  }
+};
+
+// What a well-behaved unit answers to a command; empty for commands it ignores.
+std::vector<std::uint8_t> ReplyFor(const UnitIdentity& identity, std::span<const std::uint8_t> command) {
+  switch (command[0]) {
+    case kCommandPing: return EncodeIdentificationReply(identity);
+    case kCommandReboot: return EncodeResetConfirmation();
+    default: return {};
+  }
+}
+
+// Reply-shaped bytes that no decoder may accept: the text holds no '|' and,
+// being lower case, cannot hold "WILL RESET" either.
+std::vector<std::uint8_t> GarbageReply(std::uint8_t replyCode, std::mt19937_64& random) {
+  constexpr std::string_view kAlphabet = "abcdefghijklmnopqrstuvwxyz0123456789";
+  const std::size_t textLength = 8 + random() % 40;
+  std::vector<std::uint8_t> bytes(kReplyHeaderSize + textLength + 1, 0);
+  bytes[0] = replyCode;
+  bytes[1] = static_cast<std::uint8_t>(random());
+  bytes[2] = static_cast<std::uint8_t>((textLength + 1) & 0xFF);
+  bytes[3] = static_cast<std::uint8_t>((textLength + 1) >> 8);
+  for (std::size_t index = 0; index < textLength; ++index)
+    bytes[kReplyHeaderSize + index] = static_cast<std::uint8_t>(kAlphabet[random() % kAlphabet.size()]);
+  return bytes;
+}
+
+bool Dropped(double probability, std::mt19937_64& random) {
+  const double draw = static_cast<double>(random() >> 11) * 0x1.0p-53;
+  return draw < probability;
+}
+
+// Deterministic per unit, so that a faulty fleet misbehaves the same way on every run.
+std::uint64_t UnitSeed(std::uint32_t address, std::uint16_t port) { return (std::uint64_t{address} << 16) | port; }
+
+}  // namespace
+
+struct UnitSimulator::Impl {
+  struct ServedUnit {
+    std::uint32_t address = 0;
+    int fd = -1;
+    std::mt19937_64 random;
+  };
+
+  explicit Impl(std::vector<UnitConfig> units) : configs(std::move(units)), served(configs.size()) {}
+
+  bool CheckUnits(std::string& error);
+  bool Open(std::string& error);
+  bool BindUnit(std::size_t unit, std::string& error);
+  void Close();
+  void Serve();
+  int WaitMilliseconds() const;
+  void ReadFrom(std::size_t unit, std::vector<std::uint8_t>& buffer);
+  void Record(std::size_t unit, const sockaddr_in& from, std::span<const std::uint8_t> bytes);
+  void Answer(std::size_t unit, const sockaddr_in& from, std::span<const std::uint8_t> command);
+  void SendDue();
+
+  const std::vector<UnitConfig> configs;
+
+  // Touched by Start and Stop, and by the serving thread while it runs.
+  std::vector<ServedUnit> served;
+  int epollFd = -1;
+  int wakeFd = -1;
+  std::priority_queue<PendingReply, std::vector<PendingReply>, DueLater> pending;
+  std::uint64_t nextSequence = 0;
+  std::atomic<bool> stopping{false};
+  std::thread thread;
+
+  mutable std::mutex receivedMutex;
+  std::vector<ReceivedDatagram> received;
+};
+
+bool UnitSimulator::Impl::CheckUnits(std::string& error) {
+  std::set<std::pair<std::uint32_t, std::uint16_t>> endpoints;
+  for (std::size_t index = 0; index < configs.size(); ++index) {
+    const UnitConfig& unit = configs[index];
+    const auto address = ParseLoopbackAddress(unit.address);
+    if (!address) {
+      error = "unit " + std::to_string(index) + ": \"" + unit.address + "\" is not an address in 127.0.0.0/8";
+      return false;
+    }
+    if (unit.port == 0) {
+      error = "unit " + std::to_string(index) + ": " + unit.address + " has port 0";
+      return false;
+    }
+    if (!endpoints.emplace(*address, unit.port).second) {
+      error = "unit " + std::to_string(index) + ": " + Endpoint(unit) + " is given to an earlier unit too";
+      return false;
+    }
+    served[index].address = *address;
+    served[index].random.seed(UnitSeed(*address, unit.port));
+  }
+  return true;
+}
+
+bool UnitSimulator::Impl::Open(std::string& error) {
+  if (!CheckUnits(error)) return false;
+  epollFd = ::epoll_create1(EPOLL_CLOEXEC);
+  if (epollFd < 0) {
+    error = "cannot create the poll set: " + ErrnoText(errno);
+    return false;
+  }
+  wakeFd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+  epoll_event wake{};
+  wake.events = EPOLLIN;
+  wake.data.u64 = kWakeTag;
+  if (wakeFd < 0 || ::epoll_ctl(epollFd, EPOLL_CTL_ADD, wakeFd, &wake) != 0) {
+    error = "cannot create the wake-up event: " + ErrnoText(errno);
+    return false;
+  }
+  for (std::size_t unit = 0; unit < configs.size(); ++unit)
+    if (!BindUnit(unit, error)) return false;
+  return true;
+}
+
+bool UnitSimulator::Impl::BindUnit(std::size_t unit, std::string& error) {
+  const UnitConfig& config = configs[unit];
+  const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+  if (fd < 0) {
+    error = "cannot open a socket for " + Endpoint(config) + ": " + ErrnoText(errno);
+    return false;
+  }
+  served[unit].fd = fd;
+  // Lets simulators and engines share a port number on other addresses, even
+  // when one of them holds the wildcard address.
+  const int on = 1;
+  ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+  const sockaddr_in address = SocketAddress(served[unit].address, config.port);
+  if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+    error = "cannot bind " + Endpoint(config) + ": " + ErrnoText(errno);
+    return false;
+  }
+  epoll_event readable{};
+  readable.events = EPOLLIN;
+  readable.data.u64 = unit;
+  if (::epoll_ctl(epollFd, EPOLL_CTL_ADD, fd, &readable) != 0) {
+    error = "cannot watch " + Endpoint(config) + ": " + ErrnoText(errno);
+    return false;
+  }
+  return true;
+}
+
+void UnitSimulator::Impl::Close() {
+  for (ServedUnit& unit : served) {
+    if (unit.fd >= 0) ::close(unit.fd);
+    unit.fd = -1;
+  }
+  for (int* fd : {&wakeFd, &epollFd}) {
+    if (*fd >= 0) ::close(*fd);
+    *fd = -1;
+  }
+  pending = {};
+}
+
+void UnitSimulator::Impl::Serve() {
+  std::vector<epoll_event> events(kEventsPerWait);
+  std::vector<std::uint8_t> buffer(kLargestDatagram);
+  while (!stopping.load()) {
+    const int count = ::epoll_wait(epollFd, events.data(), kEventsPerWait, WaitMilliseconds());
+    for (int index = 0; index < count; ++index)
+      if (events[index].data.u64 != kWakeTag) ReadFrom(events[index].data.u64, buffer);
+    SendDue();
+  }
+}
+
+int UnitSimulator::Impl::WaitMilliseconds() const {
+  if (pending.empty()) return -1;
+  const auto left = pending.top().due - Clock::now();
+  if (left <= Clock::duration::zero()) return 0;
+  // Rounded up: waking before the reply is due would only spin.
+  return static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(left).count());
+}
+
+void UnitSimulator::Impl::ReadFrom(std::size_t unit, std::vector<std::uint8_t>& buffer) {
+  for (int read = 0; read < kReadsPerWake; ++read) {
+    sockaddr_in from{};
+    socklen_t fromLength = sizeof from;
+    const ssize_t size = ::recvfrom(served[unit].fd, buffer.data(), buffer.size(), 0,
+                                    reinterpret_cast<sockaddr*>(&from), &fromLength);
+    if (size < 0) return;
+    const std::span<const std::uint8_t> bytes(buffer.data(), static_cast<std::size_t>(size));
+    Record(unit, from, bytes);
+    Answer(unit, from, bytes);
+  }
+}
+
+void UnitSimulator::Impl::Record(std::size_t unit, const sockaddr_in& from, std::span<const std::uint8_t> bytes) {
+  ReceivedDatagram datagram{Clock::now(),
+                            configs[unit].address,
+                            configs[unit].port,
+                            AddressText(ntohl(from.sin_addr.s_addr)),
+                            ntohs(from.sin_port),
+                            {bytes.begin(), bytes.end()}};
+  const std::lock_guard lock(receivedMutex);
+  received.push_back(std::move(datagram));
+}
+
+void UnitSimulator::Impl::Answer(std::size_t unit, const sockaddr_in& from, std::span<const std::uint8_t> command) {
+  const UnitConfig& config = configs[unit];
+  if (config.faults.silent || command.empty()) return;
+  std::vector<std::uint8_t> reply = ReplyFor(config.identity, command);
+  if (reply.empty()) return;
+  std::mt19937_64& random = served[unit].random;
+  if (config.faults.garbageReplies) reply = GarbageReply(command[0], random);
+  const auto due = Clock::now() + std::chrono::milliseconds(std::max(0, config.faults.replyDelayMs));
+  const int copies = 1 + std::max(0, config.faults.duplicateReplies);
+  for (int copy = 0; copy < copies; ++copy)
+    if (!Dropped(config.faults.dropProbability, random)) pending.push({due, nextSequence++, unit, from, reply});
+}
+
+void UnitSimulator::Impl::SendDue() {
+  const auto now = Clock::now();
+  while (!pending.empty() && pending.top().due <= now) {
+    const PendingReply& reply = pending.top();
+    // A full send buffer loses the reply, as a busy network would.
+    ::sendto(served[reply.unit].fd, reply.bytes.data(), reply.bytes.size(), MSG_NOSIGNAL,
+             reinterpret_cast<const sockaddr*>(&reply.to), sizeof reply.to);
+    pending.pop();
+  }
+}
+
+UnitSimulator::UnitSimulator(std::vector<UnitConfig> units) : impl_(std::make_unique<Impl>(std::move(units))) {}
+
+UnitSimulator::~UnitSimulator() { Stop(); }
+
+bool UnitSimulator::Start(std::string& error) {
+  if (impl_->thread.joinable()) {
+    error = "the simulator is already running";
+    return false;
+  }
+  if (!impl_->Open(error)) {
+    impl_->Close();
+    return false;
+  }
+  impl_->stopping.store(false);
+  impl_->thread = std::thread([impl = impl_.get()] { impl->Serve(); });
+  return true;
+}
+
+void UnitSimulator::Stop() {
+  if (!impl_->thread.joinable()) return;
+  impl_->stopping.store(true);
+  const std::uint64_t one = 1;
+  [[maybe_unused]] const ssize_t written = ::write(impl_->wakeFd, &one, sizeof one);
+  impl_->thread.join();
+  impl_->Close();
+}
+
+const std::vector<UnitConfig>& UnitSimulator::units() const { return impl_->configs; }
+
+std::vector<ReceivedDatagram> UnitSimulator::Received() const {
+  const std::lock_guard lock(impl_->receivedMutex);
+  return impl_->received;
+}
+
+std::vector<ReceivedDatagram> UnitSimulator::ReceivedBy(const std::string& unitAddress, std::uint16_t unitPort) const {
+  const std::lock_guard lock(impl_->receivedMutex);
+  std::vector<ReceivedDatagram> matching;
+  std::copy_if(impl_->received.begin(), impl_->received.end(), std::back_inserter(matching),
+               [&](const ReceivedDatagram& datagram) {
+                 return datagram.unitAddress == unitAddress && datagram.unitPort == unitPort;
+               });
+  return matching;
+}
+
+}  // namespace quenderlink::unitsim
