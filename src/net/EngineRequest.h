@@ -1,0 +1,33 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "core/RuntimeParams.h"
+#include "core/SiteTable.h"
+#include "net/PingEngineListener.h"
+#include "net/RangeEntry.h"
+
+namespace quenderlink {
+
+// The block a window shares with the engine it starts, for the whole run: the
+// window writes `stop`, the engine writes `finished` as its last act. The
+// window keeps it alive until `finished` is set.
+struct EngineRequest {
+  PingEngineListener* listener = nullptr;
+  std::atomic<std::uint8_t> stop{0};
+  std::atomic<std::uint8_t> finished{0};
+  SiteTable* sites = nullptr;
+  std::uint32_t port = 0;  // range engine: the one port of all addresses (low 16 bits)
+  std::string filePath;    // upload engine: the program file
+  std::span<RangeEntry> ranges;
+  std::uint8_t ping = 1;     // site engine: 1 pings, 0 sends `command`
+  std::uint8_t command = 6;  // site engine: the command sent when not pinging (reset)
+  // Read afresh on every pass: Max Wait Response, Max Resend, Max in Parallel,
+  // and the railroad for decoding.
+  const RuntimeParams* params = nullptr;
+};
+
+}  // namespace quenderlink

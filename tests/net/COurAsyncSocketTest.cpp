@@ -1,0 +1,63 @@
+#include "net/COurAsyncSocket.h"
+
+#include <gtest/gtest.h>
+
+#include "EngineRecorder.h"
+#include "core/FixedText.h"
+#include "net/COurAsyncSocketSHORT.h"
+
+namespace quenderlink {
+namespace {
+
+using namespace testing;
+
+TEST(COurAsyncSocketSHORT, ResolvesNamesAndStoresFailures) {
+  const auto simulator = StartUnits({Unit("127.0.0.1", {}, 47630)});
+  COurAsyncSocketSHORT socket;
+  ASSERT_TRUE(socket.Create());
+  std::uint8_t buffer[64];
+  EXPECT_EQ(socket.Receive(buffer, sizeof buffer), -1);
+  EXPECT_EQ(socket.receiveError, static_cast<std::uint32_t>(EAGAIN));
+  EXPECT_TRUE(socket.SendCommand("localhost", 47630, 1));
+  EXPECT_EQ(AwaitReceived(*simulator, "127.0.0.1", 1, 47630).size(), 1u);
+  EXPECT_FALSE(socket.SendCommand("bad name!", 47630, 1));
+  EXPECT_NE(socket.sendError, 0u);
+
+  COurAsyncSocketSHORT neverCreated;
+  EXPECT_FALSE(neverCreated.SendCommand("127.63.1.1", 9001, 1));
+  EXPECT_NE(neverCreated.sendError, 0u);
+}
+
+TEST(COurAsyncSocket, SendsToItsOwnPortAndDecodesOnlyIdentificationReplies) {
+  constexpr std::uint16_t kPort = 47632;
+  const auto simulator = StartUnits({Unit("127.63.2.2", {}, kPort)});
+  COurAsyncSocket socket;
+  ASSERT_TRUE(socket.Create(kPort, "127.63.2.1"));
+  const auto receive = [&] {
+    for (int attempt = 0; attempt < 500; ++attempt, std::this_thread::sleep_for(std::chrono::milliseconds(2)))
+      if (socket.ReceiveAndDecode(0)) return true;
+    return false;
+  };
+
+  ASSERT_TRUE(socket.SendPing("127.63.2.2"));
+  EXPECT_TRUE(receive());
+  EXPECT_EQ(socket.lastCode, 1);
+  EXPECT_EQ(FieldText(socket.reply.SiteName), "SITE 127.63.2.2");
+  EXPECT_EQ(socket.reply.ReplyPort, kPort);
+  ASSERT_TRUE(socket.SendReboot("127.63.2.2"));
+  EXPECT_TRUE(receive());
+  EXPECT_EQ(socket.lastCode, 6);
+  EXPECT_EQ(FieldText(socket.reply.SiteName), "SITE 127.63.2.2");
+
+  ASSERT_TRUE(socket.SendRunRamLoader("127.63.2.2"));
+  const std::vector<std::uint8_t> packet = {4, 0, 9, 8, 7};
+  ASSERT_TRUE(socket.SendBuffer(packet, "127.63.2.2"));
+  const auto received = AwaitReceived(*simulator, "127.63.2.2", 4, kPort);
+  ASSERT_EQ(received.size(), 4u);
+  EXPECT_EQ(received[2].bytes, (std::vector<std::uint8_t>{5, 0, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(received[3].bytes, packet);
+  EXPECT_EQ(received[3].fromPort, kPort);
+}
+
+}  // namespace
+}  // namespace quenderlink
