@@ -1,6 +1,7 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/CommandContext.h"
+#include "cli/DeviceCommands.h"
 #include "cli/ProgramCommands.h"
 #include "cli/SettingsCommands.h"
 #include "cli/SitesCommands.h"
@@ -20,6 +21,10 @@ int main(int argc, char** argv) {
   AddSitesCommands(app, context);
   AddProgramCommands(app, context);
   AddSettingsCommands(app, context);
+  AddDecodeCommand(app, context);
+  AddPingCommand(app, context);
+  AddScanCommand(app, context);
+  AddResetCommand(app, context);
 
   try {
     app.parse(argc, argv);

@@ -66,21 +66,25 @@ int CSiteinfoClass::WriteHeader() {
 }
 
 bool CSiteinfoClass::AppendRecord(const std::filesystem::path& path, const SiteRecord& record) {
+  return AppendRecords(path, std::span(&record, 1));
+}
+
+bool CSiteinfoClass::AppendRecords(const std::filesystem::path& path, std::span<const SiteRecord> records) {
   Close();
   fd_ = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
-  const bool appended = fd_ >= 0 ? AppendToExisting(record) : errno == ENOENT && AppendToNew(path, record);
+  const bool appended = fd_ >= 0 ? AppendToExisting(records) : errno == ENOENT && AppendToNew(path, records);
   Close();
   if (!appended) lastError_ = kSiteFileWriteFailed;
   return appended;
 }
 
-bool CSiteinfoClass::AppendToExisting(const SiteRecord& record) {
+bool CSiteinfoClass::AppendToExisting(std::span<const SiteRecord> records) {
   if (::flock(fd_, LOCK_EX | LOCK_NB) != 0 || !ReadExistingHeader()) return false;
   // After the last whole record, so bytes left by a broken earlier append are
-  // overwritten instead of shifting this record out of step.
+  // overwritten instead of shifting these records out of step.
   const std::uint64_t end = kSiteFileHeaderSize + recordCount() * kSiteRecordSize;
-  const bool written = WriteRecordAt(end, record);
-  // A record reported as not added must not turn up at the next load.
+  const bool written = WriteRecordsAt(end, records);
+  // Records reported as not added must not turn up at the next load.
   if (!written && ::ftruncate(fd_, static_cast<off_t>(fileLength_)) != 0) return false;
   return written;
 }
@@ -94,20 +98,21 @@ bool CSiteinfoClass::ReadExistingHeader() {
          HasSiteFileSignature(header_);
 }
 
-bool CSiteinfoClass::AppendToNew(const std::filesystem::path& path, const SiteRecord& record) {
+bool CSiteinfoClass::AppendToNew(const std::filesystem::path& path, std::span<const SiteRecord> records) {
   fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd_ < 0) return false;
   const bool written =
-      ::flock(fd_, LOCK_EX | LOCK_NB) == 0 && WriteHeader() == 0 && WriteRecordAt(kSiteFileHeaderSize, record);
+      ::flock(fd_, LOCK_EX | LOCK_NB) == 0 && WriteHeader() == 0 && WriteRecordsAt(kSiteFileHeaderSize, records);
   if (written) return true;
   // A file without its header would refuse every later append.
   ::unlink(path.c_str());
   return false;
 }
 
-bool CSiteinfoClass::WriteRecordAt(std::uint64_t offset, const SiteRecord& record) {
-  const auto end = static_cast<off_t>(offset + kSiteRecordSize);
-  return ::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) >= 0 && WriteAll(fd_, &record, sizeof record) &&
+bool CSiteinfoClass::WriteRecordsAt(std::uint64_t offset, std::span<const SiteRecord> records) {
+  const auto end = static_cast<off_t>(offset + records.size_bytes());
+  return ::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) >= 0 &&
+         WriteAll(fd_, records.data(), records.size_bytes()) &&
          ::ftruncate(fd_, end) == 0 && ::fsync(fd_) == 0;
 }
 

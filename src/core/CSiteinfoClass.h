@@ -43,6 +43,8 @@ class CSiteinfoClass {
   // Adds one record to a site list file, creating the file when it is missing.
   // A file that is not a site list file is left alone (205).
   bool AppendRecord(const std::filesystem::path& path, const SiteRecord& record);
+  // The same for several records, written in one go.
+  bool AppendRecords(const std::filesystem::path& path, std::span<const SiteRecord> records);
   // Replaces the file with every record of the table not marked deleted; a
   // failed save leaves the old file as it was (205).
   bool SaveAll(const std::filesystem::path& path, const SiteTable& table);
@@ -59,9 +61,9 @@ class CSiteinfoClass {
  private:
   int Check(const std::filesystem::path& path, bool forUpdate);
   bool ReadExistingHeader();
-  bool AppendToExisting(const SiteRecord& record);
-  bool AppendToNew(const std::filesystem::path& path, const SiteRecord& record);
-  bool WriteRecordAt(std::uint64_t offset, const SiteRecord& record);
+  bool AppendToExisting(std::span<const SiteRecord> records);
+  bool AppendToNew(const std::filesystem::path& path, std::span<const SiteRecord> records);
+  bool WriteRecordsAt(std::uint64_t offset, std::span<const SiteRecord> records);
   bool ReplaceFile(const std::filesystem::path& path, std::span<const SiteRecord> records);
   void StampHeaderNow();
 

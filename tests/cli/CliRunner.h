@@ -18,29 +18,39 @@ struct CliResult {
   std::string err;
 };
 
+struct CliProcess {
+  pid_t pid = -1;
+};
+
 // Runs quenderlink-cli with a temporary home, as a script would.
 class CliRunner {
  public:
   const TempDir& home() const { return home_; }
   std::filesystem::path operator/(const std::string& name) const { return home_ / name; }
 
-  CliResult Run(std::vector<std::string> arguments) const {
+  CliResult Run(std::vector<std::string> arguments) const { return Finish(Start(std::move(arguments))); }
+
+  // Starts the tool without waiting for it, for tests that signal it meanwhile.
+  CliProcess Start(std::vector<std::string> arguments) const {
     arguments.insert(arguments.begin(), {QUENDERLINK_CLI_PATH, "--home", home_.path().string()});
-    const std::filesystem::path outPath = output_ / "stdout";
-    const std::filesystem::path errPath = output_ / "stderr";
     const pid_t child = ::fork();
     if (child == 0) {
-      Redirect(outPath, STDOUT_FILENO);
-      Redirect(errPath, STDERR_FILENO);
+      Redirect(output_ / "stdout", STDOUT_FILENO);
+      Redirect(output_ / "stderr", STDERR_FILENO);
       std::vector<char*> argv;
       for (std::string& argument : arguments) argv.push_back(argument.data());
       argv.push_back(nullptr);
       ::execv(argv[0], argv.data());
       ::_exit(127);
     }
+    return {child};
+  }
+
+  CliResult Finish(CliProcess process) const {
     int status = 0;
-    ::waitpid(child, &status, 0);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFileBytes(outPath), ReadFileBytes(errPath)};
+    ::waitpid(process.pid, &status, 0);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFileBytes(output_ / "stdout"),
+            ReadFileBytes(output_ / "stderr")};
   }
 
  private:

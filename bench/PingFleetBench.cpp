@@ -1,0 +1,128 @@
+#include <benchmark/benchmark.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "core/FixedText.h"
+#include "core/RuntimeParams.h"
+#include "core/SiteTable.h"
+#include "net/EngineRequest.h"
+#include "net/SiteEngine.h"
+#include "unitsim/UnitSimulator.h"
+
+namespace quenderlink {
+namespace {
+
+constexpr int kReplyDelayMs = 50;
+constexpr int kMaxInParallel = 100;
+
+std::string UnitAddress(int index) {
+  return "127.80." + std::to_string(index / 250) + "." + std::to_string(index % 250 + 1);
+}
+
+// The simulator runs in a child process, so the CPU time measured here is the pinging program's alone.
+pid_t StartFleet(int units) {
+  int ready[2];
+  if (::pipe(ready) != 0) return -1;
+  const pid_t child = ::fork();
+  if (child == 0) {
+    rlimit files{};
+    ::getrlimit(RLIMIT_NOFILE, &files);
+    files.rlim_cur = files.rlim_max;
+    ::setrlimit(RLIMIT_NOFILE, &files);
+    std::vector<unitsim::UnitConfig> fleet(static_cast<std::size_t>(units));
+    for (int i = 0; i < units; ++i) {
+      fleet[static_cast<std::size_t>(i)].address = UnitAddress(i);
+      fleet[static_cast<std::size_t>(i)].faults.replyDelayMs = kReplyDelayMs;
+    }
+    unitsim::UnitSimulator simulator(fleet);
+    std::string error;
+    const char started = simulator.Start(error) ? 1 : 0;
+    if (::write(ready[1], &started, 1) != 1 || !started) ::_exit(1);
+    for (;;) ::pause();
+  }
+  char started = 0;
+  if (::read(ready[0], &started, 1) != 1 || !started) return -1;
+  ::close(ready[0]);
+  ::close(ready[1]);
+  return child;
+}
+
+class CountingListener : public PingEngineListener {
+ public:
+  int replies = 0;
+  void OnPingSent(std::size_t, int) override {}
+  void OnPingReply(std::size_t, const ReplyNotice&) override { ++replies; }
+  void OnPingTimeout(std::size_t, int) override {}
+  void OnPingFailed(std::size_t, int) override {}
+  void OnPingStarted() override {}
+  void OnPingFinished() override {}
+  void OnPingBadAddress(std::uint16_t) override {}
+  void OnResetConfirmed(std::uint16_t, const ReplyNotice&) override {}
+  void OnEngineMessage(const std::string&) override {}
+};
+
+double ProcessCpuSeconds() {
+  timespec now{};
+  ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+// Pings every unit of a fleet whose units answer after 50 ms, with "Max in
+// Parallel" 100. The engine's own rules keep at most 101 units waiting at once,
+// so no run can end sooner than ceil(units / 101) × 50 ms: that is the bound.
+void BM_PingFleet(benchmark::State& state) {
+  const int units = static_cast<int>(state.range(0));
+  const pid_t fleet = StartFleet(units);
+  if (fleet < 0) {
+    state.SkipWithError("the simulated fleet did not start");
+    return;
+  }
+  std::vector<SiteRecord> records(static_cast<std::size_t>(units), NewSiteRecord(9001));
+  for (int i = 0; i < units; ++i) {
+    SiteRecord& site = records[static_cast<std::size_t>(i)];
+    SetFieldText(site.HostText, UnitAddress(i));
+    site.RowNumber = static_cast<std::uint16_t>(i + 1);
+    site.SiteFlags = kFlagMarked;
+  }
+  SiteTable sites;
+  sites.Replace(std::move(records));
+  RuntimeParams params;
+  params.pingMaxInParallel = kMaxInParallel;
+
+  double wall = 0, cpu = 0;
+  int replies = 0;
+  for (auto _ : state) {
+    CountingListener listener;
+    EngineRequest request;
+    request.listener = &listener;
+    request.sites = &sites;
+    request.params = &params;
+    const double cpuBefore = ProcessCpuSeconds();
+    const auto start = std::chrono::steady_clock::now();
+    SiteEngine(request);
+    wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    cpu = ProcessCpuSeconds() - cpuBefore;
+    replies = listener.replies;
+    state.SetIterationTime(wall);
+  }
+  ::kill(fleet, SIGKILL);
+  ::waitpid(fleet, nullptr, 0);
+
+  const double bound = std::ceil(units / static_cast<double>(kMaxInParallel + 1)) * kReplyDelayMs / 1000.0;
+  state.counters["replies"] = replies;
+  state.counters["bound_s"] = bound;
+  state.counters["wall_per_bound"] = wall / bound;
+  state.counters["cpu_per_wall"] = cpu / wall;
+}
+BENCHMARK(BM_PingFleet)->Arg(1000)->Arg(10000)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace quenderlink

@@ -1,0 +1,34 @@
+#include "cli/InterruptibleRun.h"
+
+#include <pthread.h>
+#include <signal.h>
+
+#include <atomic>
+#include <thread>
+
+namespace quenderlink::cli {
+
+void RunInterruptibly(const std::function<void()>& work, const std::function<void()>& interrupt) {
+  sigset_t stopping;
+  sigemptyset(&stopping);
+  sigaddset(&stopping, SIGINT);
+  sigaddset(&stopping, SIGTERM);
+  sigset_t previous;
+  // Blocked before the worker starts, so the worker inherits the mask and the
+  // signals wait here for sigtimedwait.
+  pthread_sigmask(SIG_BLOCK, &stopping, &previous);
+
+  std::atomic<bool> done{false};
+  std::thread worker([&] {
+    work();
+    done = true;
+  });
+  const timespec tick{0, 100'000'000};
+  while (!done) {
+    if (sigtimedwait(&stopping, nullptr, &tick) > 0) interrupt();
+  }
+  worker.join();
+  pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+}
+
+}  // namespace quenderlink::cli

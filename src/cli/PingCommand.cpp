@@ -1,0 +1,112 @@
+#include <filesystem>
+#include <cstdio>
+#include <iostream>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <set>
+
+#include "cli/DeviceCommands.h"
+#include "cli/EngineEventLog.h"
+#include "cli/InterruptibleRun.h"
+#include "cli/JsonText.h"
+#include "cli/RowList.h"
+#include "core/CSiteinfoClass.h"
+#include "core/FixedText.h"
+#include "core/SiteListLoader.h"
+#include "net/SiteEngine.h"
+#include "survey/PingSitesRun.h"
+
+namespace quenderlink::cli {
+namespace {
+
+struct PingOptions {
+  std::string file;
+  std::string rows;
+  bool all = false;
+  bool reset = false;
+  bool json = false;
+};
+
+std::string WithoutCarriageReturns(std::string text) {
+  std::erase(text, '\r');
+  return text;
+}
+
+// Marks the chosen records for the run; false with the reason when a row is not listed.
+bool MarkRows(SiteTable& table, const std::optional<std::set<std::uint16_t>>& rows, std::string& reason) {
+  table.ClearFlags();
+  for (SiteRecord& site : table.records())
+    if (!rows || rows->count(site.RowNumber)) site.SiteFlags |= kFlagMarked;
+  if (rows && !rows->empty() && *rows->rbegin() > table.size()) {
+    reason = "row " + std::to_string(*rows->rbegin()) + " is not in the list (rows 1 to " +
+             std::to_string(table.size()) + ")";
+    return false;
+  }
+  return true;
+}
+
+void PrintResults(const SiteTable& table, const PingSitesRun& run, bool json) {
+  if (json) {
+    nlohmann::ordered_json summary = nlohmann::ordered_json::array();
+    for (const PingSiteRow& row : run.rows()) {
+      const SiteRecord* site = table.FindByRow(row.rowNumber);
+      summary.push_back({{"RowNumber", row.rowNumber},
+                         {"HostText", site ? JsonText(FieldText(site->HostText)) : ""},
+                         {"Results", row.results},
+                         {"LastPing", site ? Number(site->LastPing) : 0}});
+    }
+    std::cout << nlohmann::ordered_json{{"summary", summary}}.dump() << '\n';
+    return;
+  }
+  for (const PingSiteRow& row : run.rows()) {
+    const SiteRecord* site = table.FindByRow(row.rowNumber);
+    std::printf("%5d  %-24s  %s\n", row.rowNumber, site ? std::string(FieldText(site->HostText)).c_str() : "",
+                row.results.c_str());
+  }
+  std::cout << WithoutCarriageReturns(run.TotalsText()) << '\n';
+}
+
+int Ping(const CommandContext& context, const PingOptions& options) {
+  std::optional<std::set<std::uint16_t>> rows;
+  if (!options.rows.empty()) {
+    rows = ParseRowList(options.rows);
+    if (!rows) return BadInput("--rows takes row numbers like 1,3-5");
+  }
+  const std::string file = std::filesystem::absolute(options.file).string();
+  ProgramState state = context.LoadProgramState();
+  if (const int code = LoadSiteTable(file, state.sites, state.params.telnetPortTrk1); code != 0)
+    return BadInput(options.file + ": error " + std::to_string(code) + ": " + SiteFileErrorText(code));
+  std::string reason;
+  if (!MarkRows(state.sites, rows, reason)) return BadInput(reason);
+
+  PingSitesRun run(state.sites, state.params, options.reset ? PingMode::Reset : PingMode::Ping);
+  run.FillList();
+  EngineRequest request;
+  run.PrepareRequest(request);
+  EngineEventLog log(run, std::cout);
+  if (options.json) request.listener = &log;
+  RunInterruptibly([&] { SiteEngine(request); }, [&] { run.Abort(request); });
+
+  for (const std::string& message : run.engineMessages()) std::cerr << message << '\n';
+  // A ping run saves what the units said; a reset run leaves the records alone.
+  if (!options.reset && !CSiteinfoClass().SaveAll(file, state.sites))
+    return Failed(options.file + ": the results could not be saved");
+  PrintResults(state.sites, run, options.json);
+  return run.totals().success == run.totals().total ? kExitOk : kExitFailed;
+}
+
+}  // namespace
+
+void AddPingCommand(CLI::App& app, CommandContext& context) {
+  auto* ping = app.add_subcommand("ping", "Ping (or reset) the sites of a site list file and save what they report");
+  auto options = std::make_shared<PingOptions>();
+  ping->add_option("FILE", options->file, "Site list file")->required();
+  auto* rows = ping->add_option("--rows", options->rows, "Row numbers to ping, like 1,3-5");
+  ping->add_flag("--all", options->all, "Ping every site (the default)")->excludes(rows);
+  ping->add_flag("--reset", options->reset, "Send the reset command instead of the ping; the file is not changed");
+  ping->add_flag("--json", options->json, "Print every engine notification and a summary as JSON lines");
+  ping->footer("Exit code 0 when every site answered, 1 when some did not or the run was stopped (Ctrl-C).");
+  ping->callback([&context, options] { context.exitCode = Ping(context, *options); });
+}
+
+}  // namespace quenderlink::cli

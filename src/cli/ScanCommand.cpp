@@ -1,0 +1,136 @@
+#include <filesystem>
+#include <cstdio>
+#include <iostream>
+#include <nlohmann/json.hpp>
+#include <optional>
+
+#include "cli/DeviceCommands.h"
+#include "cli/EngineEventLog.h"
+#include "cli/InterruptibleRun.h"
+#include "cli/JsonText.h"
+#include "core/AtomicFileWriter.h"
+#include "core/IniSettingsFile.h"
+#include "core/SettingsKeys.h"
+#include "core/SiteListLoader.h"
+#include "net/RangeEngine.h"
+#include "survey/RangeScanRun.h"
+#include "survey/RangeScanSave.h"
+
+namespace quenderlink::cli {
+namespace {
+
+struct ScanOptions {
+  std::string range;
+  std::optional<std::uint16_t> port;
+  bool json = false;
+  std::string append, newFile, csv, txt;
+};
+
+constexpr std::string_view kSectionPingRange = "Ping Range";
+
+// The port a range view starts with: the last scan's, else the default device port.
+std::uint16_t RememberedPort(const IniSettingsFile& settings, const RuntimeParams& params) {
+  return static_cast<std::uint16_t>(settings.ReadInt(kSectionPingRange, "Port Num", params.defaultPortNum));
+}
+
+// A scan remembers its inputs for the next one, as the range view does.
+void RememberInputs(IniSettingsFile& settings, const AddressRange& range, std::uint16_t port) {
+  settings.WriteString(kSectionPingRange, "From IP", range.FirstAddress());
+  settings.WriteInt(kSectionPingRange, "End IP", range.last);
+  settings.WriteInt(kSectionPingRange, "Port Num", port);
+}
+
+void PrintRows(const RangeScanRun& run, bool json) {
+  if (json) {
+    nlohmann::ordered_json summary = nlohmann::ordered_json::array();
+    int count = 0;
+    for (const RangeRow& row : run.rows())
+      summary.push_back({{"Cnt", ++count},         {"IpAddress", row.address},
+                         {"Status", row.status},    {"SiteName", JsonText(row.siteName)},
+                         {"Milepost", JsonText(row.milepost)}, {"Track", JsonText(row.track)},
+                         {"SubDiv", JsonText(row.subdivision)}, {"Version", row.version},
+                         {"Comm", JsonText(row.comm)}, {"Reader", JsonText(row.reader)},
+                         {"Speech", JsonText(row.speech)}});
+    std::cout << nlohmann::ordered_json{{"summary", summary}}.dump() << '\n';
+    return;
+  }
+  for (const RangeRow& row : run.rows())
+    std::printf("%-15s  %-22s  %-20s  %-10s  %s\n", row.address.c_str(), row.status.c_str(), row.siteName.c_str(),
+                row.milepost.c_str(), row.version.c_str());
+  std::string totals = run.TotalsText();
+  std::erase(totals, '\r');
+  std::cout << totals;
+}
+
+// The save the options ask for; the report line, or a failure.
+int Save(const ScanOptions& options, RangeScanRun& run, const RuntimeParams& params) {
+  for (RangeRow& row : run.rows()) row.checked = row.status.rfind("SUCCESS", 0) == 0;
+  std::string report;
+  if (!options.append.empty()) {
+    const std::string file = std::filesystem::absolute(options.append).string();
+    SiteTable listed;
+    LoadSiteTable(file, listed, params.telnetPortTrk1);
+    const int appended = AppendCheckedRows(run.rows(), run.port(), params, listed, file);
+    if (appended < 0) return Failed(options.append + ": could not be written");
+    report = AppendedReport(appended, file);
+  } else if (!options.newFile.empty()) {
+    const int saved = SaveCheckedRows(run.rows(), run.port(), params, options.newFile);
+    if (saved < 0) return Failed(options.newFile + ": could not be written");
+    report = SavedReport(saved, options.newFile);
+  } else if (!options.csv.empty() || !options.txt.empty()) {
+    const bool csv = !options.csv.empty();
+    const std::string& file = csv ? options.csv : options.txt;
+    if (!WriteFileAtomically(file, FormatRangeList(run.rows(), run.port(),
+                                                   csv ? RangeListFormat::Csv : RangeListFormat::Text)))
+      return Failed(file + ": could not be written");
+    report = ListSavedReport(file);
+  } else {
+    return kExitOk;
+  }
+  std::erase(report, '\r');
+  std::cerr << report.substr(report.find_first_not_of('\n')) << '\n';
+  return kExitOk;
+}
+
+int Scan(const CommandContext& context, const ScanOptions& options) {
+  const std::optional<AddressRange> range = AddressRange::Parse(options.range);
+  if (!range) return BadInput("the range is written A.B.C.D-E, each of A to D from 0 to 255");
+  const ProgramState state = context.LoadProgramState();
+  IniSettingsFile settings(state.programFolder);
+  const std::uint16_t port = options.port ? *options.port : RememberedPort(settings, state.params);
+  RememberInputs(settings, *range, port);
+
+  RangeScanRun run(*range, port, state.params);
+  EngineRequest request;
+  run.PrepareRequest(request);
+  EngineEventLog log(run, std::cout);
+  if (options.json) request.listener = &log;
+  RunInterruptibly([&] { RangeEngine(request); }, [&] { run.Abort(request); });
+
+  for (const std::string& message : run.engineMessages()) std::cerr << message << '\n';
+  PrintRows(run, options.json);
+  return Save(options, run, state.params);
+}
+
+}  // namespace
+
+void AddScanCommand(CLI::App& app, CommandContext& context) {
+  auto* scan = app.add_subcommand("scan", "Ping every address of a range and keep the units found");
+  auto options = std::make_shared<ScanOptions>();
+  scan->add_option("RANGE", options->range, "A.B.C.D-E: from A.B.C.D to A.B.C.E (E modulo 256; raised to D "
+                                            "when 0 or smaller)")
+      ->required();
+  scan->add_option("--port", options->port, "Datagram port of the units (default: the last scan's)")
+      ->check(CLI::Range(1, 65535));
+  scan->add_flag("--json", options->json, "Print every engine notification and a summary as JSON lines");
+  auto* group = scan->add_option_group("save", "What to do with the units found (one at most)");
+  group->add_option("--append", options->append, "Append the units found to this site list file, skipping "
+                                                 "addresses it already holds");
+  group->add_option("--new", options->newFile, "Save the units found as a new site list file");
+  group->add_option("--csv", options->csv, "Write every address as comma-separated text");
+  group->add_option("--txt", options->txt, "Write every address as fixed-width text");
+  group->require_option(0, 1);
+  scan->callback([&context, options] { context.exitCode = Scan(context, *options); });
+}
+
+}  // namespace quenderlink::cli

@@ -1,0 +1,49 @@
+#include "survey/AddressRange.h"
+
+#include <charconv>
+
+#include "core/Printf.h"
+
+namespace quenderlink {
+namespace {
+
+std::optional<unsigned> TakeNumber(std::string_view& text, char separator) {
+  const std::size_t end = separator ? text.find(separator) : text.size();
+  if (end == std::string_view::npos || end == 0 || end > 9) return std::nullopt;
+  unsigned value = 0;
+  const auto [stop, error] = std::from_chars(text.data(), text.data() + end, value);
+  if (error != std::errc() || stop != text.data() + end) return std::nullopt;
+  text.remove_prefix(separator ? end + 1 : end);
+  return value;
+}
+
+}  // namespace
+
+AddressRange AddressRange::FromInputs(std::uint8_t a, std::uint8_t b, std::uint8_t c, std::uint8_t d,
+                                      unsigned typedLast) {
+  auto last = static_cast<std::uint8_t>(typedLast % 256);
+  if (last == 0 || last < d) last = d;
+  return {a, b, c, d, last};
+}
+
+std::optional<AddressRange> AddressRange::Parse(std::string_view text) {
+  unsigned numbers[5];
+  const char separators[5] = {'.', '.', '.', '-', '\0'};
+  for (int i = 0; i < 5; ++i) {
+    const std::optional<unsigned> number = TakeNumber(text, separators[i]);
+    if (!number || (i < 4 && *number > 255)) return std::nullopt;
+    numbers[i] = *number;
+  }
+  return FromInputs(static_cast<std::uint8_t>(numbers[0]), static_cast<std::uint8_t>(numbers[1]),
+                    static_cast<std::uint8_t>(numbers[2]), static_cast<std::uint8_t>(numbers[3]), numbers[4]);
+}
+
+std::string AddressRange::FirstAddress() const { return Printf("%d.%d.%d.%d", a, b, c, d); }
+
+std::vector<std::string> AddressRange::Addresses() const {
+  std::vector<std::string> addresses;
+  for (int number = d; number <= last; ++number) addresses.push_back(Printf("%d.%d.%d.%d", a, b, c, number));
+  return addresses;
+}
+
+}  // namespace quenderlink

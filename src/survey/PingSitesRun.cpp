@@ -1,0 +1,155 @@
+#include "survey/PingSitesRun.h"
+
+#include <algorithm>
+
+#include "core/Printf.h"
+#include "survey/PingReplyToSite.h"
+#include "survey/ProgressStep.h"
+
+namespace quenderlink {
+namespace {
+
+constexpr const char* kSuccess = "SUCCESS";
+constexpr const char* kReset = "Cadmarin was Reset";
+constexpr const char* kFailed = "FAILED";
+
+bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
+
+bool HasOutcome(const std::string& results) {
+  return StartsWith(results, kSuccess) || StartsWith(results, kReset) || StartsWith(results, kFailed);
+}
+
+}  // namespace
+
+PingSitesRun::PingSitesRun(SiteTable& sites, const RuntimeParams& params, PingMode mode)
+    : sites_(sites), params_(params), mode_(mode), progressStep_(ProgressStep(params.pingMaxWaitResponse)) {}
+
+void PingSitesRun::FillList() {
+  rows_.clear();
+  totals_.total = 0;
+  for (SiteRecord& site : sites_.records()) {
+    if (!(site.SiteFlags & kFlagMarked)) continue;
+    site.LastPing = kLastPingUserAbort;
+    rows_.push_back({site.RowNumber, {}, std::nullopt});
+    ++totals_.total;
+  }
+}
+
+void PingSitesRun::PrepareRequest(EngineRequest& request) {
+  request.listener = this;
+  request.stop = 0;
+  request.finished = 0;
+  request.sites = &sites_;
+  request.ping = mode_ == PingMode::Ping ? 1 : 0;
+  request.command = static_cast<std::uint8_t>(PingMode::Reset);
+  request.params = &params_;
+  userAbort_ = false;
+  finished_ = false;
+}
+
+void PingSitesRun::Abort(EngineRequest& request) {
+  userAbort_ = true;
+  request.stop = 1;
+}
+
+bool PingSitesRun::KeepOnlyFailedSites() {
+  const auto failed = [](const SiteRecord& site) {
+    return site.LastPing == kLastPingBadAddress || site.LastPing == kLastPingUserAbort ||
+           site.LastPing == kLastPingNoAnswer;
+  };
+  const auto marked = [](const SiteRecord& site) { return (site.SiteFlags & kFlagMarked) != 0; };
+  const auto records = sites_.records();
+  // Counted before anything is unmarked: when no site failed, nothing changes,
+  // so a later "Re-Ping All" still finds every site of the run.
+  if (std::none_of(records.begin(), records.end(), [&](const SiteRecord& site) { return marked(site) && failed(site); }))
+    return false;
+  for (SiteRecord& site : records)
+    if (marked(site) && !failed(site)) site.SiteFlags = 0;
+  Restart();
+  return true;
+}
+
+void PingSitesRun::Restart() {
+  totals_ = {};
+  FillList();
+}
+
+void PingSitesRun::AdvanceProgress() {
+  for (PingSiteRow& row : rows_)
+    if (row.progress) row.progress = static_cast<std::uint8_t>(std::min(100, *row.progress + progressStep_));
+}
+
+std::string PingSitesRun::TotalsText() const {
+  return Printf(" Total Sites = %3d       Success = %3d\r\n Pingged     = %3d       Failed  = %3d", totals_.total,
+                totals_.success, totals_.pinged, totals_.failed);
+}
+
+PingSiteRow* PingSitesRun::RowOf(std::size_t rowNumber) {
+  for (PingSiteRow& row : rows_)
+    if (row.rowNumber == rowNumber) return &row;
+  return nullptr;
+}
+
+void PingSitesRun::EndRow(PingSiteRow& row, std::string results, bool success) {
+  row.progress.reset();
+  row.results = std::move(results);
+  ++(success ? totals_.success : totals_.failed);
+}
+
+void PingSitesRun::OnPingSent(std::size_t rowNumber, int tries) {
+  PingSiteRow* row = RowOf(rowNumber);
+  if (!row) return;
+  const char* sending = mode_ == PingMode::Ping ? "PING %d of %d" : "Send RESET %d of %d";
+  row->results = Printf(sending, tries, params_.pingMaxResend);
+  row->progress = 0;
+  if (tries == 1) ++totals_.pinged;
+}
+
+void PingSitesRun::OnPingReply(std::size_t rowNumber, const ReplyNotice& notice) {
+  PingSiteRow* row = RowOf(rowNumber);
+  if (!row || StartsWith(row->results, kSuccess)) return;
+  const DeviceReply& reply = *notice.reply;
+  if (SiteRecord* site = sites_.FindByRow(notice.row))
+    CopyReplyIntoSite(reply, params_.allowChangeSiteName, *site);
+  EndRow(*row, Printf("SUCCESS:  %d.%d sec", reply.ReplyTenths / 10, reply.ReplyTenths % 10), true);
+}
+
+void PingSitesRun::OnResetConfirmed(std::uint16_t rowNumber, const ReplyNotice& notice) {
+  PingSiteRow* row = RowOf(rowNumber);
+  if (!row || StartsWith(row->results, kSuccess) || StartsWith(row->results, kReset)) return;
+  const int tenths = notice.reply->ReplyTenths;
+  EndRow(*row, Printf("Cadmarin was Reset:  %d.%d", tenths / 10, tenths % 10), true);
+}
+
+void PingSitesRun::OnPingBadAddress(std::uint16_t rowNumber) {
+  PingSiteRow* row = RowOf(rowNumber);
+  if (!row) return;
+  if (SiteRecord* site = sites_.FindByRow(rowNumber)) site->LastPing = kLastPingBadAddress;
+  EndRow(*row, "FAILED: Bad IP", false);
+}
+
+void PingSitesRun::OnPingFailed(std::size_t rowNumber, int) {
+  PingSiteRow* row = RowOf(rowNumber);
+  if (!row) return;
+  if (SiteRecord* site = sites_.FindByRow(static_cast<std::uint16_t>(rowNumber))) site->LastPing = kLastPingNoAnswer;
+  EndRow(*row, kFailed, false);
+}
+
+void PingSitesRun::OnPingTimeout(std::size_t, int) {}
+
+void PingSitesRun::OnPingStarted() {}
+
+void PingSitesRun::OnPingFinished() {
+  if (userAbort_) {
+    for (PingSiteRow& row : rows_) {
+      if (HasOutcome(row.results)) continue;
+      row.results = "USER ABORT";
+      row.progress.reset();
+    }
+  }
+  finished_ = true;
+}
+
+void PingSitesRun::OnEngineMessage(const std::string& text) { engineMessages_.push_back(text); }
+
+}  // namespace quenderlink

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/RuntimeParams.h"
+#include "core/SiteTable.h"
+#include "net/EngineRequest.h"
+#include "net/PingEngineListener.h"
+
+namespace quenderlink {
+
+// The two things a run does to the marked sites.
+enum class PingMode : std::uint8_t { Ping = 0, Reset = 6 };
+
+// One listed site: its state text and, while it waits, its progress in per cent.
+struct PingSiteRow {
+  std::uint16_t rowNumber = 0;
+  std::string results;
+  std::optional<std::uint8_t> progress;
+};
+
+struct PingTotals {
+  int total = 0;
+  int pinged = 0;
+  int success = 0;
+  int failed = 0;
+};
+
+// The display-free part of pinging or resetting the marked sites: the list of
+// marked sites, what each engine notification does to a row and to its site
+// record, the totals and the end of a run. The ping sites view shows it; the
+// command-line tool prints it.
+class PingSitesRun : public PingEngineListener {
+ public:
+  PingSitesRun(SiteTable& sites, const RuntimeParams& params, PingMode mode);
+
+  // Lists every site marked for the run (flag bit 2); each gets LastPing "User Abort"
+  // until an outcome replaces it.
+  void FillList();
+  // Fills the engine request for a run over the listed sites.
+  void PrepareRequest(EngineRequest& request);
+  // The user's abort: the engine stops after its current pass.
+  void Abort(EngineRequest& request);
+  // Keeps only the sites that failed (others are unmarked) and lists them anew;
+  // false, with nothing changed, when no listed site failed.
+  bool KeepOnlyFailedSites();
+  // Counters to zero and the list filled anew, for "Re-Ping All".
+  void Restart();
+  // One 500 ms tick: every waiting row's progress moves on by the progress step.
+  void AdvanceProgress();
+
+  const std::vector<PingSiteRow>& rows() const { return rows_; }
+  const PingTotals& totals() const { return totals_; }
+  bool finished() const { return finished_; }
+  // Re-pinging the failed sites is offered only when some site did not succeed.
+  bool canRePingFailed() const { return totals_.total != totals_.success; }
+  std::uint8_t progressStep() const { return progressStep_; }
+  // " Total Sites = %3d       Success = %3d\r\n Pingged     = %3d       Failed  = %3d"
+  std::string TotalsText() const;
+
+  void OnPingSent(std::size_t row, int tries) override;
+  void OnPingReply(std::size_t row, const ReplyNotice& notice) override;
+  void OnPingTimeout(std::size_t row, int tries) override;
+  void OnPingFailed(std::size_t row, int tries) override;
+  void OnPingStarted() override;
+  void OnPingFinished() override;
+  void OnPingBadAddress(std::uint16_t row) override;
+  void OnResetConfirmed(std::uint16_t row, const ReplyNotice& notice) override;
+  void OnEngineMessage(const std::string& text) override;
+
+  // Socket trouble the engine reported, in order.
+  const std::vector<std::string>& engineMessages() const { return engineMessages_; }
+
+ private:
+  PingSiteRow* RowOf(std::size_t rowNumber);
+  void EndRow(PingSiteRow& row, std::string results, bool success);
+
+  SiteTable& sites_;
+  const RuntimeParams& params_;
+  PingMode mode_;
+  std::uint8_t progressStep_;
+  std::vector<PingSiteRow> rows_;
+  PingTotals totals_;
+  std::atomic<bool> userAbort_{false};
+  bool finished_ = false;
+  std::vector<std::string> engineMessages_;
+};
+
+}  // namespace quenderlink

@@ -1,0 +1,109 @@
+#include "survey/RangeScanRun.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "core/FixedText.h"
+#include "core/Lookups.h"
+#include "core/Printf.h"
+#include "survey/ProgressStep.h"
+
+namespace quenderlink {
+namespace {
+
+bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
+
+}  // namespace
+
+RangeScanRun::RangeScanRun(const AddressRange& range, std::uint16_t port, const RuntimeParams& params)
+    : port_(port), params_(params), progressStep_(ProgressStep(params.pingMaxWaitResponse)) {
+  const std::vector<std::string> addresses = range.Addresses();
+  entryCount_ = addresses.size();
+  entries_ = std::make_unique<RangeEntry[]>(entryCount_);
+  for (std::size_t i = 0; i < entryCount_; ++i) {
+    SetFieldText(entries_[i].address, addresses[i]);
+    RangeRow row;
+    row.address = addresses[i];
+    rows_.push_back(std::move(row));
+  }
+  totals_.total = static_cast<int>(entryCount_);
+}
+
+void RangeScanRun::PrepareRequest(EngineRequest& request) {
+  request.listener = this;
+  request.stop = 0;
+  request.finished = 0;
+  request.port = port_;
+  request.ranges = std::span<RangeEntry>(entries_.get(), entryCount_);
+  request.params = &params_;
+  userAbort_ = false;
+}
+
+void RangeScanRun::Abort(EngineRequest& request) {
+  userAbort_ = true;
+  request.stop = 1;
+}
+
+void RangeScanRun::AdvanceProgress() {
+  for (std::size_t i = 0; i < entryCount_; ++i) {
+    RangeEntry& entry = entries_[i];
+    if (entry.tries > 0 && !entry.done)
+      entry.progress = static_cast<std::uint8_t>(std::min(100, entry.progress + progressStep_));
+  }
+}
+
+std::string RangeScanRun::TotalsText() const {
+  return Printf("\r\n  Total IPs    : %3d\r\n  Total Pingged: %3d\r\n  Total Success: %3d\r\n  Total Failed : %3d\r\n",
+                totals_.total, totals_.pinged, totals_.success, totals_.failed);
+}
+
+void RangeScanRun::OnPingSent(std::size_t index, int tries) {
+  if (index >= rows_.size()) return;
+  rows_[index].status = Printf("PING %d of %d", tries, params_.pingMaxResend);
+  if (tries == 1) ++totals_.pinged;
+}
+
+void RangeScanRun::OnPingReply(std::size_t index, const ReplyNotice& notice) {
+  if (index >= rows_.size() || StartsWith(rows_[index].status, "SUCCESS")) return;
+  RangeRow& row = rows_[index];
+  FillRow(row, *notice.reply);
+  const int tenths = entries_[index].result;
+  row.status = Printf("SUCCESS:  %d.%d sec", tenths / 10, tenths % 10);
+  ++totals_.success;
+}
+
+void RangeScanRun::FillRow(RangeRow& row, const DeviceReply& reply) const {
+  const bool ns = params_.railroadCode == kRailroadNs;
+  row.subdivCode = Printf("%d", reply.SubdivCode);
+  row.subdivision = SubdivisionName(reply.SubdivCode, params_.railroadCode);
+  row.siteId = Printf("%05d", reply.SiteId);
+  row.siteName = FieldText(reply.SiteName);
+  row.milepost = FieldText(reply.Milepost);
+  row.track = FieldText(reply.TrackId);
+  row.product = ns ? ProductShortName(reply.ProductType) : std::string();
+  row.version = params_.showHidden ? Printf("%d.%d-%d", reply.VersionMajor, reply.VersionMinor, reply.VersionBuild)
+                                   : Printf("%d.%d", reply.VersionMajor, reply.VersionMinor);
+  row.comm = FieldText(reply.CommVersion);
+  row.reader = FieldText(reply.ReaderVersion);
+  row.speech = FieldText(reply.SpeechVersion);
+}
+
+void RangeScanRun::OnPingFailed(std::size_t index, int) {
+  if (index >= rows_.size()) return;
+  rows_[index].status = "ping FAILED";
+  ++totals_.failed;
+}
+
+void RangeScanRun::OnPingFinished() {
+  if (!userAbort_) return;
+  for (RangeRow& row : rows_)
+    if (!StartsWith(row.status, "SUCCESS") && !StartsWith(row.status, "ping FAILED")) row.status = "USER ABORT";
+}
+
+void RangeScanRun::OnPingTimeout(std::size_t, int) {}
+void RangeScanRun::OnPingStarted() {}
+void RangeScanRun::OnPingBadAddress(std::uint16_t) {}
+void RangeScanRun::OnResetConfirmed(std::uint16_t, const ReplyNotice&) {}
+void RangeScanRun::OnEngineMessage(const std::string& text) { engineMessages_.push_back(text); }
+
+}  // namespace quenderlink

@@ -1,0 +1,123 @@
+#include "survey/RangeScanSave.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "core/CSiteinfoClass.h"
+#include "core/FixedText.h"
+#include "core/Printf.h"
+
+namespace quenderlink {
+namespace {
+
+// The number at the start of a text, as the columns are read back; 0 when none.
+int LeadingNumber(const std::string& text, std::size_t from = 0) {
+  int value = 0;
+  for (std::size_t i = from; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+    value = std::min(value * 10 + (text[i] - '0'), 1'000'000);
+  return value;
+}
+
+int NumberAfter(const std::string& text, char mark) {
+  const std::size_t at = text.find(mark);
+  return at == std::string::npos ? 0 : LeadingNumber(text, at + 1);
+}
+
+// Only the names that contain these words give a code: of the short names a
+// row can show, that is "RKM" and "RKM_U".
+std::uint8_t ProductTypeFromText(const std::string& product) {
+  if (product.find("RKM") != std::string::npos) return 1;
+  if (product.find("Cadmarin") != std::string::npos) return 2;
+  if (product.find("Zenthi") != std::string::npos) return 3;
+  return 0;
+}
+
+bool HoldsAddress(const SiteTable& listed, const std::string& address) {
+  for (const SiteRecord& record : listed.records())
+    if (FieldText(record.IpByNumber) == address) return true;
+  return false;
+}
+
+std::vector<SiteRecord> CheckedRecords(std::span<const RangeRow> rows, std::uint16_t port,
+                                       const RuntimeParams& params, const SiteTable* listed) {
+  std::vector<SiteRecord> records;
+  for (const RangeRow& row : rows) {
+    if (!row.checked) continue;
+    if (listed && HoldsAddress(*listed, row.address)) continue;
+    records.push_back(SiteRecordFromRangeRow(row, port, params));
+  }
+  return records;
+}
+
+}  // namespace
+
+SiteRecord SiteRecordFromRangeRow(const RangeRow& row, std::uint16_t port, const RuntimeParams& params) {
+  SiteRecord record{};
+  SetFieldText(record.SiteName, row.siteName);
+  SetFieldText(record.Milepost, row.milepost);
+  SetFieldText(record.HostText, row.address);
+  SetFieldText(record.IpByNumber, row.address);
+  record.DevicePort = port;
+  record.TelnetPort = port == 9001 ? params.telnetPortTrk1 : params.telnetPortTrk2;
+  record.SubdivCode = static_cast<std::uint16_t>(LeadingNumber(row.subdivCode));
+  record.SiteId = static_cast<std::uint16_t>(LeadingNumber(row.siteId));
+  record.ProductType = ProductTypeFromText(row.product);
+  SetFieldText(record.CommVersion, row.comm);
+  SetFieldText(record.ReaderVersion, row.reader);
+  SetFieldText(record.SpeechVersion, row.speech);
+  record.VersionMajor = static_cast<std::uint8_t>(LeadingNumber(row.version));
+  record.VersionMinor = static_cast<std::uint8_t>(NumberAfter(row.version, '.'));
+  record.HiddenBuild = static_cast<std::int8_t>(NumberAfter(row.version, '-'));
+  return record;
+}
+
+int AppendCheckedRows(std::span<const RangeRow> rows, std::uint16_t port, const RuntimeParams& params,
+                      const SiteTable& listed, const std::filesystem::path& file) {
+  const std::vector<SiteRecord> records = CheckedRecords(rows, port, params, &listed);
+  if (records.empty()) return 0;
+  return CSiteinfoClass().AppendRecords(file, records) ? static_cast<int>(records.size()) : -1;
+}
+
+int SaveCheckedRows(std::span<const RangeRow> rows, std::uint16_t port, const RuntimeParams& params,
+                    const std::filesystem::path& file) {
+  SiteTable saved;
+  saved.Replace(CheckedRecords(rows, port, params, nullptr));
+  return CSiteinfoClass().SaveAll(file, saved) ? static_cast<int>(saved.size()) : -1;
+}
+
+std::string FormatRangeList(std::span<const RangeRow> rows, std::uint16_t port, RangeListFormat format) {
+  const bool text = format == RangeListFormat::Text;
+  std::string listing =
+      text ? Printf("%-4s %-24s  %-4s   %-20s   %-20s   %-12s  %-10s  %-8s  %-10s  %-10s  %-10s\n", ";Cnt",
+                    "IP Address", "Port", "Sub-Div", "Name", "Milepost", "Track", "Version", "QZ_Comm", "QZ_Rdr",
+                    "QZ_Cpch")
+           : Printf("%s,%s,%s,%s,%s,%s,%s,%s,%s,%s,%s\n", ";Cnt", "IP Address", "Port", "Sub-Div", "Name", "Milepost",
+                    "Track", "Version", "QZ_Comm", "QZ_Rdr", "QZ_Cpch");
+  listing += ";" + std::string(153, '=') + "\n";
+  int count = 0;
+  for (const RangeRow& row : rows) {
+    ++count;
+    listing += text ? Printf("%4d %-24s  %4d   %-20s   %-20s   %-12s  %-10s  %-8s  %-10s  %-10s  %-10s\n", count,
+                             row.address.c_str(), port, row.subdivision.c_str(), row.siteName.c_str(),
+                             row.milepost.c_str(), row.track.c_str(), row.version.c_str(), row.comm.c_str(),
+                             row.reader.c_str(), row.speech.c_str())
+                    : Printf("%d,%s,%d,%s,%s,%s,%s,%s,%s,%s,%s\n", count, row.address.c_str(), port,
+                             row.subdivision.c_str(), row.siteName.c_str(), row.milepost.c_str(), row.track.c_str(),
+                             row.version.c_str(), row.comm.c_str(), row.reader.c_str(), row.speech.c_str());
+  }
+  return listing;
+}
+
+std::string AppendedReport(int count, const std::string& path) {
+  return Printf("\r\nTotal of %d records were appended to\r\n%s", count, path.c_str());
+}
+
+std::string SavedReport(int count, const std::string& path) {
+  return Printf("\r\nTotal of %d records were saved to\r\n%s", count, path.c_str());
+}
+
+std::string ListSavedReport(const std::string& path) {
+  return Printf("%s\r\n\r\n%s", "List was successfuly saved!", path.c_str());
+}
+
+}  // namespace quenderlink

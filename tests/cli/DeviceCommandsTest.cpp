@@ -1,0 +1,182 @@
+#include <signal.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <thread>
+
+#include "cli/CliRunner.h"
+#include "core/CSiteinfoClass.h"
+#include "core/FixedText.h"
+#include "core/IniSettingsFile.h"
+#include "core/SiteListLoader.h"
+#include "unitsim/UnitSimulator.h"
+
+namespace quenderlink::testing {
+namespace {
+
+using unitsim::UnitConfig;
+using unitsim::UnitSimulator;
+
+UnitConfig Unit(const std::string& address, const std::string& name) {
+  UnitConfig unit;
+  unit.address = address;
+  unit.identity.productType = 6;
+  unit.identity.siteName = name;
+  unit.identity.milepost = "12.5";
+  unit.identity.versionMajor = 3;
+  unit.identity.versionMinor = 7;
+  return unit;
+}
+
+SiteRecord Site(const std::string& host) {
+  SiteRecord site = NewSiteRecord(9001);
+  SetFieldText(site.HostText, host);
+  SetFieldText(site.IpByNumber, host);
+  return site;
+}
+
+std::vector<nlohmann::json> JsonLines(const std::string& out) {
+  std::vector<nlohmann::json> lines;
+  std::istringstream in(out);
+  for (std::string line; std::getline(in, line);) lines.push_back(nlohmann::json::parse(line));
+  return lines;
+}
+
+class DeviceCommandsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    IniSettingsFile settings(cli.home().path());
+    settings.EnsureIniFile();
+    settings.WriteString("Ping Sites", "Max Wait Response", "0");
+    settings.WriteString("Ping Sites", "Max Resend", "2");
+  }
+
+  void StartUnits(std::vector<UnitConfig> units) {
+    simulator = std::make_unique<UnitSimulator>(std::move(units));
+    std::string error;
+    ASSERT_TRUE(simulator->Start(error)) << error;
+  }
+
+  std::string WriteSites(const std::vector<SiteRecord>& records) {
+    SiteTable table;
+    table.Replace(records);
+    const std::string file = (cli / "sites.bin").string();
+    EXPECT_TRUE(CSiteinfoClass().SaveAll(file, table));
+    return file;
+  }
+
+  CliRunner cli;
+  std::unique_ptr<UnitSimulator> simulator;
+};
+
+TEST_F(DeviceCommandsTest, PingWritesWhatUnitsReportAndMarksTheSilentOnesFailed) {
+  StartUnits({Unit("127.70.0.1", "North Yard"), Unit("127.70.0.2", "South Yard")});
+  const std::string file =
+      WriteSites({Site("127.70.0.1"), Site("127.70.0.2"), Site("127.70.0.3"), Site("bad name!")});
+
+  const CliResult result = cli.Run({"ping", file, "--rows", "1-3,4", "--json"});
+  EXPECT_EQ(result.exitCode, 1) << result.err;
+  const std::vector<nlohmann::json> lines = JsonLines(result.out);
+  ASSERT_GE(lines.size(), 3u);
+  EXPECT_EQ(lines[0]["msg"], 1381);  // the bad name, before the start
+  EXPECT_EQ(lines[0]["row"], 4);
+  EXPECT_EQ(lines[1]["msg"], 1378);
+  EXPECT_EQ(lines[lines.size() - 2]["msg"], 1379);
+  const auto summary = lines.back()["summary"];
+  ASSERT_EQ(summary.size(), 4u);
+  EXPECT_EQ(summary[0]["Results"].get<std::string>().rfind("SUCCESS:  0.", 0), 0u);
+  EXPECT_EQ(summary[2]["Results"], "FAILED");
+  EXPECT_EQ(summary[2]["LastPing"], 255);
+  EXPECT_EQ(summary[3]["Results"], "FAILED: Bad IP");
+  EXPECT_EQ(summary[3]["LastPing"], 253);
+  EXPECT_EQ(simulator->ReceivedBy("127.70.0.1", 9001).size(), 1u);
+
+  SiteTable saved;
+  ASSERT_EQ(LoadSiteTable(file, saved, 10001), 0);
+  EXPECT_EQ(FieldText(saved[1].SiteName), "South Yard");
+  EXPECT_EQ(saved[1].VersionMajor, 3);
+  EXPECT_EQ(saved[1].ProductType, 6);
+  EXPECT_GE(saved[1].LastPing, 1);
+  EXPECT_EQ(saved[2].LastPing, kLastPingNoAnswer);
+}
+
+TEST_F(DeviceCommandsTest, ResetRunConfirmsWithoutTouchingTheFile) {
+  StartUnits({Unit("127.70.1.1", "North Yard")});
+  const std::string file = WriteSites({Site("127.70.1.1")});
+  const std::string before = ReadFileBytes(file);
+
+  const CliResult result = cli.Run({"ping", file, "--reset"});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_NE(result.out.find("Cadmarin was Reset:  0."), std::string::npos) << result.out;
+  EXPECT_EQ(ReadFileBytes(file), before);
+  ASSERT_EQ(simulator->ReceivedBy("127.70.1.1", 9001).size(), 1u);
+  EXPECT_EQ(simulator->ReceivedBy("127.70.1.1", 9001)[0].bytes[0], 6);
+}
+
+TEST_F(DeviceCommandsTest, InterruptedPingEndsAsUserAbort) {
+  IniSettingsFile(cli.home().path()).WriteString("Ping Sites", "Max Wait Response", "30");
+  const std::string file = WriteSites({Site("127.70.2.1")});
+  const CliProcess process = cli.Start({"ping", file});
+  std::this_thread::sleep_for(std::chrono::milliseconds(700));
+  ::kill(process.pid, SIGINT);
+  const CliResult result = cli.Finish(process);
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_NE(result.out.find("USER ABORT"), std::string::npos) << result.out;
+  SiteTable saved;
+  ASSERT_EQ(LoadSiteTable(file, saved, 10001), 0);
+  EXPECT_EQ(saved[0].LastPing, kLastPingUserAbort);
+}
+
+TEST_F(DeviceCommandsTest, ScanFindsUnitsAndSavesThemAsANewList) {
+  StartUnits({Unit("127.70.3.1", "North Yard"), Unit("127.70.3.3", "East Yard")});
+  const std::string saved = (cli / "found.bin").string();
+  const CliResult result = cli.Run({"scan", "127.70.3.1-3", "--port", "9001", "--new", saved});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_NE(result.out.find("127.70.3.2       ping FAILED"), std::string::npos) << result.out;
+  EXPECT_NE(result.err.find("Total of 2 records were saved to"), std::string::npos) << result.err;
+
+  SiteTable found;
+  ASSERT_EQ(LoadSiteTable(saved, found, 10001), 0);
+  ASSERT_EQ(found.size(), 2u);
+  EXPECT_EQ(FieldText(found[1].SiteName), "East Yard");
+  EXPECT_EQ(FieldText(found[1].IpByNumber), "127.70.3.3");
+  EXPECT_EQ(IniSettingsFile(cli.home().path()).ReadString("Ping Range", "From IP", ""), "127.70.3.1");
+}
+
+TEST_F(DeviceCommandsTest, ResetOneUnitWaitsForItsConfirmation) {
+  StartUnits({Unit("127.70.4.1", "North Yard")});
+  const CliResult confirmed = cli.Run({"reset", "127.70.4.1"});
+  EXPECT_EQ(confirmed.exitCode, 0) << confirmed.out;
+  EXPECT_NE(confirmed.out.find("*** SUCCESS: The Unit is resetting"), std::string::npos);
+
+  const CliResult silent = cli.Run({"reset", "127.70.4.2", "--port", "9001"});
+  EXPECT_EQ(silent.exitCode, 1);
+  EXPECT_NE(silent.out.find("*** CAUTION: No Response from 127.70.4.2"), std::string::npos) << silent.out;
+}
+
+TEST_F(DeviceCommandsTest, DecodeShowsTheReplyFieldsOrRefusesWithExit1) {
+  std::string datagram = std::string("\x01\x00", 2) + std::string(2, '\0') + std::string("\x00\x04\x00\x00", 4) +
+                         "CAD:|RDY|CSX|3.7-2|12.5|N_|0|Bellwood|" + '\0';
+  datagram[2] = static_cast<char>(datagram.size() - 8);
+  std::string hex;
+  for (unsigned char byte : datagram) hex += "0123456789abcdef"[byte >> 4], hex += "0123456789abcdef"[byte & 15];
+
+  const CliResult decoded = cli.Run({"decode", hex, "--from", "10.1.2.3:9001", "--json"});
+  ASSERT_EQ(decoded.exitCode, 0) << decoded.err;
+  const auto reply = nlohmann::json::parse(decoded.out);
+  EXPECT_EQ(reply["SiteName"], "Bellwood");
+  EXPECT_EQ(reply["VersionBuild"], 2);
+  EXPECT_EQ(reply["ProductType"], 2);
+  EXPECT_EQ(reply["Powerup"], 0);
+  EXPECT_EQ(reply["IpText"], "10.1.2.3");
+  EXPECT_EQ(reply["BlockSize"], 4096);
+
+  EXPECT_EQ(cli.Run({"decode", "0100000000000000"}).exitCode, 1);
+  EXPECT_EQ(cli.Run({"decode", "01zz"}).exitCode, 2);
+}
+
+}  // namespace
+}  // namespace quenderlink::testing

@@ -1,0 +1,182 @@
+#include "survey/PingSitesRun.h"
+
+#include <gtest/gtest.h>
+
+#include "core/FixedText.h"
+
+namespace quenderlink {
+namespace {
+
+class PingSitesRunTest : public ::testing::Test {
+ protected:
+  PingSitesRunTest() {
+    std::vector<SiteRecord> records;
+    for (const char* name : {"Alpha", "Bravo", "Charlie", "Delta"}) {
+      SiteRecord site = NewSiteRecord(9001);
+      SetFieldText(site.SiteName, name);
+      site.RowNumber = static_cast<std::uint16_t>(records.size() + 1);
+      site.SiteFlags = kFlagMarked;
+      site.LastPing = 17;
+      records.push_back(site);
+    }
+    records[3].SiteFlags = 0;  // Delta is not part of the run
+    sites.Replace(records);
+  }
+
+  ReplyNotice NoticeFor(std::uint16_t row, std::uint8_t tenths) {
+    reply = DeviceReply{};
+    SetFieldText(reply.SiteName, "Reported");
+    SetFieldText(reply.Milepost, "42.1");
+    SetFieldText(reply.CommVersion, "C9");
+    reply.VersionMajor = 4;
+    reply.VersionMinor = 2;
+    reply.VersionBuild = -3;
+    reply.ProductType = 6;
+    reply.ReplyTenths = tenths;
+    ReplyNotice notice;
+    notice.row = row;
+    notice.reply = &reply;
+    return notice;
+  }
+
+  const SiteRecord& Site(std::uint16_t row) { return *sites.FindByRow(row); }
+
+  SiteTable sites;
+  RuntimeParams params;
+  DeviceReply reply{};
+};
+
+TEST_F(PingSitesRunTest, ListsTheMarkedSitesAndMarksThemAbortedUntilAnOutcome) {
+  PingSitesRun run(sites, params, PingMode::Ping);
+  run.FillList();
+  ASSERT_EQ(run.rows().size(), 3u);
+  EXPECT_EQ(run.totals().total, 3);
+  EXPECT_EQ(Site(1).LastPing, kLastPingUserAbort);
+  EXPECT_EQ(Site(4).LastPing, 17);
+}
+
+TEST_F(PingSitesRunTest, OutcomesWriteResultsTextsRecordsAndTotals) {
+  PingSitesRun run(sites, params, PingMode::Ping);
+  run.FillList();
+  run.OnPingStarted();
+  run.OnPingSent(1, 1);
+  run.OnPingSent(2, 1);
+  run.OnPingSent(2, 2);
+  EXPECT_EQ(run.rows()[1].results, "PING 2 of 6");
+  EXPECT_EQ(run.totals().pinged, 2);
+
+  run.OnPingReply(1, NoticeFor(1, 23));
+  EXPECT_EQ(run.rows()[0].results, "SUCCESS:  2.3 sec");
+  EXPECT_EQ(FieldText(Site(1).SiteName), "Reported");
+  EXPECT_EQ(FieldText(Site(1).Milepost), "42.1");
+  EXPECT_EQ(FieldText(Site(1).CommVersion), "C9");
+  EXPECT_EQ(Site(1).HiddenBuild, -3);
+  EXPECT_EQ(Site(1).ProductType, 6);
+  EXPECT_EQ(Site(1).LastPing, 23);
+
+  // A second reply for a row that already succeeded changes nothing.
+  run.OnPingReply(1, NoticeFor(1, 99));
+  EXPECT_EQ(Site(1).LastPing, 23);
+  EXPECT_EQ(run.totals().success, 1);
+
+  run.OnPingTimeout(2, 2);
+  run.OnPingFailed(2, 2);
+  EXPECT_EQ(run.rows()[1].results, "FAILED");
+  EXPECT_EQ(Site(2).LastPing, kLastPingNoAnswer);
+  run.OnPingBadAddress(3);
+  EXPECT_EQ(run.rows()[2].results, "FAILED: Bad IP");
+  EXPECT_EQ(Site(3).LastPing, kLastPingBadAddress);
+
+  run.OnPingFinished();
+  EXPECT_EQ(run.TotalsText(), " Total Sites =   3       Success =   1\r\n Pingged     =   2       Failed  =   2");
+  EXPECT_TRUE(run.canRePingFailed());
+}
+
+TEST_F(PingSitesRunTest, AllowChangeSiteNameKeepsTheListedName) {
+  params.allowChangeSiteName = true;
+  PingSitesRun run(sites, params, PingMode::Ping);
+  run.FillList();
+  run.OnPingReply(2, NoticeFor(2, 5));
+  EXPECT_EQ(FieldText(Site(2).SiteName), "Bravo");
+  EXPECT_EQ(FieldText(Site(2).Milepost), "42.1");
+}
+
+TEST_F(PingSitesRunTest, ResetConfirmationsLeaveTheRecordsAlone) {
+  PingSitesRun run(sites, params, PingMode::Reset);
+  run.FillList();
+  EngineRequest request;
+  run.PrepareRequest(request);
+  EXPECT_EQ(request.ping, 0);
+  EXPECT_EQ(request.command, 6);
+
+  run.OnPingSent(1, 1);
+  EXPECT_EQ(run.rows()[0].results, "Send RESET 1 of 6");
+  run.OnResetConfirmed(1, NoticeFor(1, 3));
+  run.OnResetConfirmed(1, NoticeFor(1, 7));
+  EXPECT_EQ(run.rows()[0].results, "Cadmarin was Reset:  0.3");
+  EXPECT_EQ(run.totals().success, 1);
+  EXPECT_EQ(FieldText(Site(1).SiteName), "Alpha");
+  EXPECT_EQ(Site(1).LastPing, kLastPingUserAbort);
+}
+
+TEST_F(PingSitesRunTest, AbortEndsWaitingRowsAsUserAbortAndKeepsCounters) {
+  PingSitesRun run(sites, params, PingMode::Ping);
+  run.FillList();
+  EngineRequest request;
+  run.PrepareRequest(request);
+  run.OnPingSent(1, 1);
+  run.OnPingReply(1, NoticeFor(1, 4));
+  run.OnPingSent(2, 1);
+  run.Abort(request);
+  EXPECT_EQ(request.stop, 1);
+  run.OnPingFinished();
+  EXPECT_EQ(run.rows()[0].results, "SUCCESS:  0.4 sec");
+  EXPECT_EQ(run.rows()[1].results, "USER ABORT");
+  EXPECT_EQ(run.rows()[2].results, "USER ABORT");
+  EXPECT_EQ(run.totals().success, 1);
+  EXPECT_EQ(run.totals().failed, 0);
+  EXPECT_EQ(Site(2).LastPing, kLastPingUserAbort);
+}
+
+TEST_F(PingSitesRunTest, RePingFailedKeepsOnlyTheFailedSites) {
+  PingSitesRun run(sites, params, PingMode::Ping);
+  run.FillList();
+  run.OnPingReply(1, NoticeFor(1, 4));
+  run.OnPingReply(2, NoticeFor(2, 4));
+  run.OnPingReply(3, NoticeFor(3, 4));
+  EXPECT_FALSE(run.canRePingFailed());
+  EXPECT_FALSE(run.KeepOnlyFailedSites());
+  EXPECT_EQ(run.rows().size(), 3u);
+
+  // Nothing was unmarked: re-pinging all still lists every site.
+  run.Restart();
+  ASSERT_EQ(run.rows().size(), 3u);
+  run.OnPingReply(1, NoticeFor(1, 4));
+  run.OnPingFailed(3, 6);
+  ASSERT_TRUE(run.KeepOnlyFailedSites());
+  EXPECT_EQ(Site(1).SiteFlags, 0);
+  ASSERT_EQ(run.rows().size(), 2u);  // Bravo never answered (254), Charlie failed (255)
+  EXPECT_EQ(run.rows()[0].rowNumber, 2);
+  EXPECT_EQ(run.totals().success, 0);
+}
+
+TEST_F(PingSitesRunTest, ProgressMovesByTheStepAndRestartsAtEachSend) {
+  params.pingMaxWaitResponse = 12;
+  PingSitesRun run(sites, params, PingMode::Ping);
+  EXPECT_EQ(run.progressStep(), 4);
+  run.FillList();
+  run.OnPingSent(1, 1);
+  for (int tick = 0; tick < 24; ++tick) run.AdvanceProgress();
+  EXPECT_EQ(run.rows()[0].progress, 96);
+  for (int tick = 0; tick < 5; ++tick) run.AdvanceProgress();
+  EXPECT_EQ(run.rows()[0].progress, 100);
+  run.OnPingSent(1, 2);
+  EXPECT_EQ(run.rows()[0].progress, 0);
+  EXPECT_FALSE(run.rows()[1].progress.has_value());
+
+  params.pingMaxWaitResponse = 128;  // 256 modulo 256 is 0: no bar
+  EXPECT_EQ(PingSitesRun(sites, params, PingMode::Ping).progressStep(), 0);
+}
+
+}  // namespace
+}  // namespace quenderlink

@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include "core/CSiteinfoClass.h"
+#include "core/FixedText.h"
+#include "core/SiteListLoader.h"
+#include "support/TempDir.h"
+#include "survey/AddressRange.h"
+#include "survey/RangeScanSave.h"
+
+namespace quenderlink {
+namespace {
+
+TEST(AddressRange, LastNumberIsTakenModulo256AndRaisedToTheStart) {
+  const auto raised = AddressRange::Parse("10.1.1.250-5");
+  ASSERT_TRUE(raised);
+  EXPECT_EQ(raised->Addresses(), std::vector<std::string>{"10.1.1.250"});
+  EXPECT_EQ(AddressRange::Parse("10.1.1.1-300")->last, 44);
+  EXPECT_EQ(AddressRange::Parse("10.1.1.9-0")->last, 9);
+  EXPECT_EQ(AddressRange::Parse("10.1.1.9-256")->last, 9);
+  EXPECT_EQ(AddressRange::Parse("10.1.2.3-5")->Addresses(),
+            (std::vector<std::string>{"10.1.2.3", "10.1.2.4", "10.1.2.5"}));
+}
+
+TEST(AddressRange, RefusesWhatIsNotAStartAddressAndALastNumber) {
+  for (const char* text : {"", "10.1.1.1", "10.1.1-5", "10.1.1.256-3", "10.1.1.1-", "a.b.c.d-e", "10.1.1.1-5x",
+                           "-1.1.1.1-5", "10..1.1-5"})
+    EXPECT_FALSE(AddressRange::Parse(text)) << text;
+}
+
+RangeRow FoundRow(const std::string& address) {
+  RangeRow row;
+  row.checked = true;
+  row.address = address;
+  row.subdivCode = "12";
+  row.subdivision = "Off Line";
+  row.siteId = "00042";
+  row.siteName = "Bellwood";
+  row.milepost = "12.5";
+  row.track = "N_";
+  row.product = "RKM_U";
+  row.version = "3.7-2";
+  row.status = "SUCCESS:  0.4 sec";
+  row.comm = "C1";
+  row.reader = "R2";
+  row.speech = "S3";
+  return row;
+}
+
+TEST(RangeScanSave, RecordsAreReadBackFromTheRowTexts) {
+  RuntimeParams params;
+  params.telnetPortTrk1 = 10001;
+  params.telnetPortTrk2 = 10002;
+  const SiteRecord record = SiteRecordFromRangeRow(FoundRow("10.0.0.7"), 9001, params);
+  EXPECT_EQ(FieldText(record.HostText), "10.0.0.7");
+  EXPECT_EQ(FieldText(record.IpByNumber), "10.0.0.7");
+  EXPECT_EQ(FieldText(record.SiteName), "Bellwood");
+  EXPECT_EQ(int{record.SubdivCode}, 12);
+  EXPECT_EQ(int{record.SiteId}, 42);
+  EXPECT_EQ(record.ProductType, 1);
+  EXPECT_EQ(record.VersionMajor, 3);
+  EXPECT_EQ(record.VersionMinor, 7);
+  EXPECT_EQ(record.HiddenBuild, 2);
+  EXPECT_EQ(int{record.TelnetPort}, 10001);
+  EXPECT_EQ(int{SiteRecordFromRangeRow(FoundRow("10.0.0.7"), 9005, params).TelnetPort}, 10002);
+
+  RangeRow cad2 = FoundRow("10.0.0.8");
+  cad2.product = "Cad-2";
+  EXPECT_EQ(SiteRecordFromRangeRow(cad2, 9001, params).ProductType, 0);
+}
+
+TEST(RangeScanSave, AppendSkipsListedAddressesAndUntickedRows) {
+  testing::TempDir folder;
+  const auto file = folder / "sites.bin";
+  RuntimeParams params;
+  std::vector<RangeRow> rows = {FoundRow("10.0.0.1"), FoundRow("10.0.0.2"), FoundRow("10.0.0.3")};
+  rows[2].checked = false;
+
+  SiteTable listed;
+  SiteRecord known = NewSiteRecord(9001);
+  SetFieldText(known.IpByNumber, "10.0.0.1");
+  listed.Replace({known});
+  ASSERT_TRUE(CSiteinfoClass().SaveAll(file, listed));
+
+  EXPECT_EQ(AppendCheckedRows(rows, 9001, params, listed, file), 1);
+  SiteTable loaded;
+  ASSERT_EQ(LoadSiteTable(file.string(), loaded, 10001), 0);
+  ASSERT_EQ(loaded.size(), 2u);
+  EXPECT_EQ(FieldText(loaded[1].IpByNumber), "10.0.0.2");
+
+  EXPECT_EQ(SaveCheckedRows(rows, 9001, params, folder / "new.bin"), 2);
+  ASSERT_EQ(LoadSiteTable((folder / "new.bin").string(), loaded, 10001), 0);
+  EXPECT_EQ(loaded.size(), 2u);
+  EXPECT_EQ(AppendCheckedRows(rows, 9001, params, listed, folder / "missing" / "x.bin"), -1);
+}
+
+TEST(RangeScanSave, ListsHaveAHeadingARuleAndEveryRow) {
+  RangeRow silent;
+  silent.address = "10.0.0.9";
+  silent.status = "ping FAILED";
+  const std::vector<RangeRow> rows = {FoundRow("10.0.0.1"), silent};
+  EXPECT_EQ(FormatRangeList(rows, 9001, RangeListFormat::Csv),
+            ";Cnt,IP Address,Port,Sub-Div,Name,Milepost,Track,Version,QZ_Comm,QZ_Rdr,QZ_Cpch\n;" +
+                std::string(153, '=') +
+                "\n1,10.0.0.1,9001,Off Line,Bellwood,12.5,N_,3.7-2,C1,R2,S3\n"
+                "2,10.0.0.9,9001,,,,,,,,\n");
+  const std::string text = FormatRangeList(rows, 9001, RangeListFormat::Text);
+  EXPECT_EQ(text.substr(0, text.find('\n')),
+            ";Cnt IP Address                Port   Sub-Div                Name                   Milepost      "
+            "Track       Version   QZ_Comm     QZ_Rdr      QZ_Cpch   ");
+}
+
+}  // namespace
+}  // namespace quenderlink
