@@ -35,8 +35,9 @@ std::string WithoutCarriageReturns(std::string text) {
 // Marks the chosen records for the run; false with the reason when a row is not listed.
 bool MarkRows(SiteTable& table, const std::optional<std::set<std::uint16_t>>& rows, std::string& reason) {
   table.ClearFlags();
+  // RowNumber is a packed field: copied out, never bound to a reference.
   for (SiteRecord& site : table.records())
-    if (!rows || rows->count(site.RowNumber)) site.SiteFlags |= kFlagMarked;
+    if (!rows || rows->count(static_cast<std::uint16_t>(site.RowNumber))) site.SiteFlags |= kFlagMarked;
   if (rows && !rows->empty() && *rows->rbegin() > table.size()) {
     reason = "row " + std::to_string(*rows->rbegin()) + " is not in the list (rows 1 to " +
              std::to_string(table.size()) + ")";

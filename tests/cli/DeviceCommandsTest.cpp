@@ -80,7 +80,7 @@ TEST_F(DeviceCommandsTest, PingWritesWhatUnitsReportAndMarksTheSilentOnesFailed)
   const CliResult result = cli.Run({"ping", file, "--rows", "1-3,4", "--json"});
   EXPECT_EQ(result.exitCode, 1) << result.err;
   const std::vector<nlohmann::json> lines = JsonLines(result.out);
-  ASSERT_GE(lines.size(), 3u);
+  ASSERT_GE(lines.size(), 3u) << result.err;
   EXPECT_EQ(lines[0]["msg"], 1381);  // the bad name, before the start
   EXPECT_EQ(lines[0]["row"], 4);
   EXPECT_EQ(lines[1]["msg"], 1378);

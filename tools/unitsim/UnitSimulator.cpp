@@ -131,6 +131,7 @@ struct UnitSimulator::Impl {
   std::atomic<bool> stopping{false};
   std::thread thread;
 
+  bool keepRecords = true;
   mutable std::mutex receivedMutex;
   std::vector<ReceivedDatagram> received;
 };
@@ -250,6 +251,7 @@ void UnitSimulator::Impl::ReadFrom(std::size_t unit, std::vector<std::uint8_t>& 
 }
 
 void UnitSimulator::Impl::Record(std::size_t unit, const sockaddr_in& from, std::span<const std::uint8_t> bytes) {
+  if (!keepRecords) return;
   ReceivedDatagram datagram{Clock::now(),
                             configs[unit].address,
                             configs[unit].port,
@@ -287,6 +289,8 @@ void UnitSimulator::Impl::SendDue() {
 UnitSimulator::UnitSimulator(std::vector<UnitConfig> units) : impl_(std::make_unique<Impl>(std::move(units))) {}
 
 UnitSimulator::~UnitSimulator() { Stop(); }
+
+void UnitSimulator::KeepRecords(bool keep) { impl_->keepRecords = keep; }
 
 bool UnitSimulator::Start(std::string& error) {
   if (impl_->thread.joinable()) {

@@ -45,6 +45,10 @@ class UnitSimulator {
   UnitSimulator(const UnitSimulator&) = delete;
   UnitSimulator& operator=(const UnitSimulator&) = delete;
 
+  // Whether received datagrams are kept for Received(); on unless turned off
+  // before Start, as a simulator left running by hand does.
+  void KeepRecords(bool keep);
+
   // Binds every unit and starts serving; false with the reason when a unit cannot be bound.
   bool Start(std::string& error);
   void Stop();

@@ -105,6 +105,8 @@ int Run(const Options& options) {
   RaiseOpenFileLimit();
   const sigset_t stopSignals = BlockStopSignals();
   UnitSimulator simulator(std::move(units));
+  // Left running for hours, it must not keep every datagram it was sent.
+  simulator.KeepRecords(false);
   if (!simulator.Start(error)) {
     std::cerr << "quenderlink-unitsim: " << error << '\n';
     return kExitFailed;
