@@ -88,7 +88,8 @@ int Save(const ScanOptions& options, RangeScanRun& run, const RuntimeParams& par
     return kExitOk;
   }
   std::erase(report, '\r');
-  std::cerr << report.substr(report.find_first_not_of('\n')) << '\n';
+  // With --json, standard output carries JSON lines only.
+  (options.json ? std::cerr : std::cout) << report.substr(report.find_first_not_of('\n')) << '\n';
   return kExitOk;
 }
 

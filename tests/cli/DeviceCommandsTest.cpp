@@ -136,7 +136,7 @@ TEST_F(DeviceCommandsTest, ScanFindsUnitsAndSavesThemAsANewList) {
   const CliResult result = cli.Run({"scan", "127.70.3.1-3", "--port", "9001", "--new", saved});
   ASSERT_EQ(result.exitCode, 0) << result.err;
   EXPECT_NE(result.out.find("127.70.3.2       ping FAILED"), std::string::npos) << result.out;
-  EXPECT_NE(result.err.find("Total of 2 records were saved to"), std::string::npos) << result.err;
+  EXPECT_NE(result.out.find("Total of 2 records were saved to"), std::string::npos) << result.out;
 
   SiteTable found;
   ASSERT_EQ(LoadSiteTable(saved, found, 10001), 0);
