@@ -114,6 +114,31 @@ TEST(FleetFromJson, AppliesDefaultsUnitsAndRangesAcrossOctets) {
   EXPECT_TRUE(units[3].faults.garbageReplies);
 }
 
+TEST(FleetFromJson, ReadsTheUploadBehaviour) {
+  const char* json = R"({
+    "defaults": {"ramLoaderDelayMs": 2000, "nakEvery": 3},
+    "units": [{"address": "127.51.6.1", "rebootDelayMs": 5000, "fragmentedAt": 2, "loaderNeverStarts": true,
+               "silentAfterReboot": true, "newVersion": "3.8-1"}, {"address": "127.51.6.2"}]
+  })";
+  std::vector<UnitConfig> units;
+  std::string error;
+  ASSERT_TRUE(FleetFromJson(json, units, error)) << error;
+
+  ASSERT_EQ(units.size(), 2u);
+  const UploadBehaviour& upload = units[0].upload;
+  EXPECT_EQ(upload.ramLoaderDelayMs, 2000);
+  EXPECT_EQ(upload.rebootDelayMs, 5000);
+  EXPECT_EQ(upload.nakEvery, 3);
+  EXPECT_EQ(upload.fragmentedAt, 2);
+  EXPECT_TRUE(upload.loaderNeverStarts);
+  EXPECT_TRUE(upload.silentAfterReboot);
+  EXPECT_EQ(upload.newVersionMajor, 3);
+  EXPECT_EQ(upload.newVersionMinor, 8);
+  EXPECT_EQ(upload.newVersionBuild, 1);
+  EXPECT_FALSE(units[1].upload.newVersionMajor);
+  EXPECT_EQ(units[1].upload.nakEvery, 3);
+}
+
 TEST(FleetFromJson, RefusesBadInputNamingTheElement) {
   const std::pair<const char*, const char*> cases[] = {
       {R"({"units": [)", "bad JSON"},
@@ -123,6 +148,8 @@ TEST(FleetFromJson, RefusesBadInputNamingTheElement) {
       {R"({"units": [{"name": "X"}]})", "units[0]: \"address\" is missing"},
       {R"({"units": [{"address": "192.168.1.1"}]})", "units[0]: \"address\" must be a dotted address in 127"},
       {R"({"units": [{"address": "127.51.5.1", "version": "3.x"}]})", "units[0]: \"version\""},
+      {R"({"units": [{"address": "127.51.5.1", "nakEvery": -1}]})", "units[0]: \"nakEvery\""},
+      {R"({"units": [{"address": "127.51.5.1", "newVersion": 3.8}]})", "units[0]: \"newVersion\""},
       {R"({"units": [{"address": "127.51.5.1", "product": "Cad-3"}]})", "Cad/Halvyr"},
       {R"({"defaults": {"boards": ["C1"]}, "units": [{"address": "127.51.5.1"}]})", "defaults: \"boards\""},
       {R"({"ranges": [{"from": "127.255.255.250", "count": 10}]})", "run past 127.255.255.255"},

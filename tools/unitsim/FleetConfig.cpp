@@ -36,6 +36,8 @@ constexpr std::uint16_t kTelnetPortTrk1 = 10001;
 constexpr long long kMostUnitsInRange = 100000;
 constexpr long long kLongestDelayMs = 3'600'000;
 constexpr long long kMostDuplicates = 100;
+// Packets of a whole program store, counted from the RAM loader's start.
+constexpr long long kMostPackets = 1'000'000;
 
 // ---- Reading JSON values; `what` names the element, e.g. units[3]: "drop".
 
@@ -97,7 +99,13 @@ bool TakeChar(std::string_view& text, char expected) {
   return true;
 }
 
-void ReadVersion(const Json& value, const std::string& what, UnitIdentity& identity) {
+struct Version {
+  int major = 0;
+  int minor = 0;
+  std::optional<int> build;
+};
+
+Version ReadVersion(const Json& value, const std::string& what) {
   const std::string text = Text(value, what);
   std::string_view rest = text;
   const std::optional<unsigned> major = TakeNumber(rest);
@@ -109,9 +117,22 @@ void ReadVersion(const Json& value, const std::string& what, UnitIdentity& ident
   const unsigned buildValue = build.value_or(dashed ? 128 : 0);
   if (!rest.empty() || majorValue > 255 || minorValue > 255 || buildValue > 127)
     Fail(what + " must read major.minor or major.minor-build, such as \"3.7\" or \"3.7-2\"");
-  identity.versionMajor = static_cast<int>(majorValue);
-  identity.versionMinor = static_cast<int>(minorValue);
-  identity.versionBuild = build ? std::optional<int>(static_cast<int>(buildValue)) : std::nullopt;
+  return {static_cast<int>(majorValue), static_cast<int>(minorValue),
+          build ? std::optional<int>(static_cast<int>(buildValue)) : std::nullopt};
+}
+
+void ApplyVersion(const Json& value, const std::string& what, UnitIdentity& identity) {
+  const Version version = ReadVersion(value, what);
+  identity.versionMajor = version.major;
+  identity.versionMinor = version.minor;
+  identity.versionBuild = version.build;
+}
+
+void ApplyNewVersion(const Json& value, const std::string& what, UploadBehaviour& upload) {
+  const Version version = ReadVersion(value, what);
+  upload.newVersionMajor = version.major;
+  upload.newVersionMinor = version.minor;
+  upload.newVersionBuild = version.build;
 }
 
 std::optional<BoardVersions> Boards(const Json& value, const std::string& what) {
@@ -137,6 +158,21 @@ std::uint16_t Word(const Json& value, const std::string& what, long long lowest)
   return static_cast<std::uint16_t>(Integer(value, what, lowest, 65535));
 }
 
+// False when the key is no upload field.
+bool ApplyUploadField(std::string_view key, const Json& value, const std::string& what, UploadBehaviour& upload) {
+  const auto milliseconds = [&] { return static_cast<int>(Integer(value, what, 0, kLongestDelayMs)); };
+  const auto count = [&] { return static_cast<int>(Integer(value, what, 0, kMostPackets)); };
+  if (key == "ramLoaderDelayMs") upload.ramLoaderDelayMs = milliseconds();
+  else if (key == "rebootDelayMs") upload.rebootDelayMs = milliseconds();
+  else if (key == "nakEvery") upload.nakEvery = count();
+  else if (key == "fragmentedAt") upload.fragmentedAt = count();
+  else if (key == "loaderNeverStarts") upload.loaderNeverStarts = Flag(value, what);
+  else if (key == "silentAfterReboot") upload.silentAfterReboot = Flag(value, what);
+  else if (key == "newVersion") ApplyNewVersion(value, what, upload);
+  else return false;
+  return true;
+}
+
 // False when the key is no unit field.
 bool ApplyUnitField(std::string_view key, const Json& value, const std::string& what, UnitConfig& unit) {
   UnitIdentity& identity = unit.identity;
@@ -146,7 +182,7 @@ bool ApplyUnitField(std::string_view key, const Json& value, const std::string& 
   else if (key == "railroad") identity.railroad = Text(value, what);
   else if (key == "ready") identity.ready = Flag(value, what);
   else if (key == "statusField") identity.statusField = Flag(value, what);
-  else if (key == "version") ReadVersion(value, what, identity);
+  else if (key == "version") ApplyVersion(value, what, identity);
   else if (key == "milepost") identity.milepost = Text(value, what);
   else if (key == "track") identity.track = Text(value, what);
   else if (key == "name") identity.siteName = Text(value, what);
@@ -164,7 +200,7 @@ bool ApplyUnitField(std::string_view key, const Json& value, const std::string& 
   else if (key == "delayMs") faults.replyDelayMs = static_cast<int>(Integer(value, what, 0, kLongestDelayMs));
   else if (key == "garbage") faults.garbageReplies = Flag(value, what);
   else if (key == "duplicates") faults.duplicateReplies = static_cast<int>(Integer(value, what, 0, kMostDuplicates));
-  else return false;
+  else return ApplyUploadField(key, value, what, unit.upload);
   return true;
 }
 

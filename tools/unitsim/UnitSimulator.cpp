@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <fstream>
 #include <iterator>
 #include <mutex>
 #include <queue>
@@ -23,6 +24,7 @@
 
 #include "net/DeviceDatagram.h"
 #include "unitsim/LoopbackAddress.h"
+#include "unitsim/UnitLifecycle.h"
 
 namespace quenderlink::unitsim {
 namespace {
@@ -66,13 +68,14 @@ struct DueLater {
   }
 };
 
-// What a well-behaved unit answers to a command; empty for commands it ignores.
-std::vector<std::uint8_t> ReplyFor(const UnitIdentity& identity, std::span<const std::uint8_t> command) {
-  switch (command[0]) {
-    case kCommandPing: return EncodeIdentificationReply(identity);
-    case kCommandReboot: return EncodeResetConfirmation();
-    default: return {};
-  }
+// Random, but never what would pass for a RAM loader's answer (program kind 3)
+// or a packet's ACK, NAK or "fragmented".
+std::uint8_t GarbageSecondByte(std::mt19937_64& random) {
+  constexpr std::uint8_t kMeaningful[] = {3, 6, 7, 10};
+  std::uint8_t value = 0;
+  do value = static_cast<std::uint8_t>(random());
+  while (std::find(std::begin(kMeaningful), std::end(kMeaningful), value) != std::end(kMeaningful));
+  return value;
 }
 
 // Reply-shaped bytes that no decoder may accept: the text holds no '|' and,
@@ -82,7 +85,7 @@ std::vector<std::uint8_t> GarbageReply(std::uint8_t replyCode, std::mt19937_64& 
   const std::size_t textLength = 8 + random() % 40;
   std::vector<std::uint8_t> bytes(kReplyHeaderSize + textLength + 1, 0);
   bytes[0] = replyCode;
-  bytes[1] = static_cast<std::uint8_t>(random());
+  bytes[1] = GarbageSecondByte(random);
   bytes[2] = static_cast<std::uint8_t>((textLength + 1) & 0xFF);
   bytes[3] = static_cast<std::uint8_t>((textLength + 1) >> 8);
   for (std::size_t index = 0; index < textLength; ++index)
@@ -107,7 +110,10 @@ struct UnitSimulator::Impl {
     std::mt19937_64 random;
   };
 
-  explicit Impl(std::vector<UnitConfig> units) : configs(std::move(units)), served(configs.size()) {}
+  explicit Impl(std::vector<UnitConfig> units) : configs(std::move(units)), served(configs.size()) {
+    lifecycles.reserve(configs.size());
+    for (const UnitConfig& unit : configs) lifecycles.emplace_back(unit.identity, unit.upload);
+  }
 
   bool CheckUnits(std::string& error);
   bool Open(std::string& error);
@@ -119,6 +125,7 @@ struct UnitSimulator::Impl {
   void Record(std::size_t unit, const sockaddr_in& from, std::span<const std::uint8_t> bytes);
   void Answer(std::size_t unit, const sockaddr_in& from, std::span<const std::uint8_t> command);
   void SendDue();
+  std::optional<std::size_t> UnitAt(const std::string& address, std::uint16_t port) const;
 
   const std::vector<UnitConfig> configs;
 
@@ -134,6 +141,10 @@ struct UnitSimulator::Impl {
   bool keepRecords = true;
   mutable std::mutex receivedMutex;
   std::vector<ReceivedDatagram> received;
+
+  // Changed by the serving thread, read by anyone.
+  mutable std::mutex lifecycleMutex;
+  std::vector<UnitLifecycle> lifecycles;
 };
 
 bool UnitSimulator::Impl::CheckUnits(std::string& error) {
@@ -264,9 +275,14 @@ void UnitSimulator::Impl::Record(std::size_t unit, const sockaddr_in& from, std:
 
 void UnitSimulator::Impl::Answer(std::size_t unit, const sockaddr_in& from, std::span<const std::uint8_t> command) {
   const UnitConfig& config = configs[unit];
-  if (config.faults.silent || command.empty()) return;
-  std::vector<std::uint8_t> reply = ReplyFor(config.identity, command);
-  if (reply.empty()) return;
+  if (command.empty()) return;
+  std::vector<std::uint8_t> reply;
+  {
+    // A silent unit still follows the commands it is sent; it only never answers.
+    const std::lock_guard lock(lifecycleMutex);
+    reply = lifecycles[unit].Answer(command, Clock::now());
+  }
+  if (config.faults.silent || reply.empty()) return;
   std::mt19937_64& random = served[unit].random;
   if (config.faults.garbageReplies) reply = GarbageReply(command[0], random);
   const auto due = Clock::now() + std::chrono::milliseconds(std::max(0, config.faults.replyDelayMs));
@@ -284,6 +300,14 @@ void UnitSimulator::Impl::SendDue() {
              reinterpret_cast<const sockaddr*>(&reply.to), sizeof reply.to);
     pending.pop();
   }
+}
+
+std::optional<std::size_t> UnitSimulator::Impl::UnitAt(const std::string& address, std::uint16_t port) const {
+  const auto found = std::find_if(configs.begin(), configs.end(), [&](const UnitConfig& unit) {
+    return unit.address == address && unit.port == port;
+  });
+  if (found == configs.end()) return std::nullopt;
+  return static_cast<std::size_t>(found - configs.begin());
 }
 
 UnitSimulator::UnitSimulator(std::vector<UnitConfig> units) : impl_(std::make_unique<Impl>(std::move(units))) {}
@@ -330,6 +354,28 @@ std::vector<ReceivedDatagram> UnitSimulator::ReceivedBy(const std::string& unitA
                  return datagram.unitAddress == unitAddress && datagram.unitPort == unitPort;
                });
   return matching;
+}
+
+std::vector<std::uint8_t> UnitSimulator::ReceivedImage(const std::string& unitAddress, std::uint16_t unitPort) const {
+  const auto unit = impl_->UnitAt(unitAddress, unitPort);
+  if (!unit) return {};
+  const std::lock_guard lock(impl_->lifecycleMutex);
+  return impl_->lifecycles[*unit].image();
+}
+
+bool UnitSimulator::ImageMatches(const std::string& unitAddress, std::uint16_t unitPort,
+                                 const std::filesystem::path& expected) const {
+  std::ifstream in(expected, std::ios::binary);
+  if (!in) return false;
+  const std::vector<std::uint8_t> file{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  return !in.bad() && file == ReceivedImage(unitAddress, unitPort);
+}
+
+std::optional<UnitMode> UnitSimulator::Mode(const std::string& unitAddress, std::uint16_t unitPort) const {
+  const auto unit = impl_->UnitAt(unitAddress, unitPort);
+  if (!unit) return std::nullopt;
+  const std::lock_guard lock(impl_->lifecycleMutex);
+  return impl_->lifecycles[*unit].Mode(Clock::now());
 }
 
 }  // namespace quenderlink::unitsim

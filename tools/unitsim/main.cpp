@@ -8,6 +8,7 @@
 #include "core/Lookups.h"
 #include "core/Printf.h"
 #include "unitsim/FleetConfig.h"
+#include "unitsim/UnitLifecycle.h"
 #include "unitsim/UnitSimulator.h"
 
 namespace {
@@ -29,7 +30,9 @@ constexpr const char* kExamples = R"(Examples:
 
 A fleet file:
   {"defaults": {"product": "Cad-2", "version": "3.7-2", "railroad": "CSX"},
-   "units":  [{"address": "127.0.3.1", "name": "EAST YARD", "drop": 0.1, "delayMs": 50}],
+   "units":  [{"address": "127.0.3.1", "name": "EAST YARD", "drop": 0.1, "delayMs": 50},
+              {"address": "127.0.3.2", "ramLoaderDelayMs": 2000, "rebootDelayMs": 5000,
+               "nakEvery": 10, "newVersion": "3.8"}],
    "ranges": [{"from": "127.0.4.1", "count": 500, "name": "SIM {n}"}]})";
 
 struct Options {
@@ -64,12 +67,26 @@ std::string FaultsText(const UnitFaults& faults) {
   return text.empty() ? "no faults" : text.substr(1);
 }
 
+// Empty for a unit that goes through the upload procedure without delays or faults.
+std::string UploadText(const UnitIdentity& identity, const UploadBehaviour& upload) {
+  std::string text;
+  if (upload.ramLoaderDelayMs > 0) text += Printf(", loader after %d ms", upload.ramLoaderDelayMs);
+  if (upload.rebootDelayMs > 0) text += Printf(", re-boot %d ms", upload.rebootDelayMs);
+  if (upload.nakEvery > 0) text += Printf(", NAK every %d", upload.nakEvery);
+  if (upload.fragmentedAt > 0) text += Printf(", fragmented at packet %d", upload.fragmentedAt);
+  if (upload.loaderNeverStarts) text += ", loader never starts";
+  if (upload.silentAfterReboot) text += ", silent after re-boot";
+  if (upload.newVersionMajor || upload.newVersionMinor)
+    text += ", new version " + VersionText(NewProgramIdentity(identity, upload));
+  return text.empty() ? text : "; upload" + text.substr(1);
+}
+
 std::string SummaryLine(const UnitConfig& unit) {
   const std::string endpoint = unit.address + ":" + std::to_string(unit.port);
-  return Printf("%-21s %-10s %-24s %-8s %-8s %s", endpoint.c_str(),
+  return Printf("%-21s %-10s %-24s %-8s %-8s %s%s", endpoint.c_str(),
                 ProductShortName(unit.identity.productType).c_str(), unit.identity.siteName.c_str(),
                 VersionText(unit.identity).c_str(), unit.identity.ready ? "ready" : "power-up",
-                FaultsText(unit.faults).c_str());
+                FaultsText(unit.faults).c_str(), UploadText(unit.identity, unit.upload).c_str());
 }
 
 bool LoadFleet(const Options& options, std::vector<UnitConfig>& units, std::string& error) {
@@ -123,7 +140,8 @@ int Run(const Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  CLI::App app{"Simulated detector units on loopback addresses, answering the device ping and reset.",
+  CLI::App app{"Simulated detector units on loopback addresses, answering the device ping and reset "
+               "and taking program uploads.",
                "quenderlink-unitsim"};
   app.footer(kExamples);
   Options options;

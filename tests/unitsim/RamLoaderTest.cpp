@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "LoopbackTestSocket.h"
+#include "core/Lookups.h"
+#include "support/TempDir.h"
+#include "unitsim/UnitSimulator.h"
+
+namespace quenderlink::unitsim {
+namespace {
+
+using namespace std::chrono_literals;
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr std::uint8_t kAck = 6;
+constexpr std::uint8_t kNak = 7;
+constexpr std::uint8_t kFragmented = 10;
+
+UnitConfig Unit(const std::string& address, UploadBehaviour upload = {}) {
+  UnitConfig unit;
+  unit.address = address;
+  unit.upload = upload;
+  return unit;
+}
+
+Bytes File(std::size_t size) {
+  Bytes file(size);
+  for (std::size_t index = 0; index < size; ++index) file[index] = static_cast<std::uint8_t>(index * 7 + index / 251);
+  return file;
+}
+
+Bytes Packet(const Bytes& file, std::size_t offset, std::size_t size) {
+  Bytes packet{kCommandProgramPacket, 0, static_cast<std::uint8_t>(size), static_cast<std::uint8_t>(size >> 8)};
+  for (int shift = 0; shift < 32; shift += 8) packet.push_back(static_cast<std::uint8_t>(offset >> shift));
+  packet.insert(packet.end(), file.begin() + static_cast<std::ptrdiff_t>(offset),
+                file.begin() + static_cast<std::ptrdiff_t>(offset + size));
+  return packet;
+}
+
+class RamLoader : public ::testing::Test {
+ protected:
+  void Run(std::vector<UnitConfig> units) {
+    simulator_ = std::make_unique<UnitSimulator>(std::move(units));
+    std::string error;
+    ASSERT_TRUE(simulator_->Start(error)) << error;
+  }
+  // The answer's second byte (program kind, or the packet verdict); -1 for no answer.
+  int Ask(const UnitConfig& unit, std::span<const std::uint8_t> bytes, std::chrono::milliseconds wait = 2000ms) {
+    socket_.Send(unit, bytes);
+    const auto arrival = socket_.Receive(wait);
+    return arrival && arrival->bytes.size() > 1 ? arrival->bytes[1] : -1;
+  }
+  int Ping(const UnitConfig& unit, std::chrono::milliseconds wait = 2000ms) {
+    return Ask(unit, BuildShortCommand(kCommandPing), wait);
+  }
+  std::vector<int> SendPackets(const UnitConfig& unit, const Bytes& file, std::vector<std::size_t> offsets,
+                               std::size_t size) {
+    std::vector<int> verdicts;
+    for (std::size_t offset : offsets)
+      verdicts.push_back(Ask(unit, Packet(file, offset, std::min(size, file.size() - offset))));
+    return verdicts;
+  }
+  UnitMode ModeOf(const UnitConfig& unit) const { return simulator_->Mode(unit.address, unit.port).value(); }
+
+  std::unique_ptr<UnitSimulator> simulator_;
+  TestSocket socket_;
+};
+
+TEST_F(RamLoader, RestartsSilentlyTakesTheImageByOffsetAndRebootsIntoTheNewVersion) {
+  UnitConfig unit = Unit("127.52.0.1", {.ramLoaderDelayMs = 600, .rebootDelayMs = 600, .newVersionMajor = 3,
+                                        .newVersionMinor = 8});
+  unit.identity.versionMajor = 3;
+  unit.identity.versionMinor = 7;
+  unit.identity.maxDatagram = 1400;
+  Run({unit});
+  const Bytes file = File(2500);
+  testing::TempDir folder;
+  testing::WriteFileBytes(folder / "image.bin", std::string(file.begin(), file.end()));
+
+  EXPECT_EQ(Ping(unit), 0);
+  socket_.SendCommand(unit, kCommandRunRamLoader);
+  EXPECT_EQ(Ping(unit, 150ms), -1) << "a restarting unit answered";
+  EXPECT_EQ(ModeOf(unit), UnitMode::kRestarting);
+  std::this_thread::sleep_for(600ms);
+  socket_.SendCommand(unit, kCommandPing);
+  const auto loader = socket_.Receive();
+  ASSERT_TRUE(loader);
+  DeviceReply reply{};
+  ASSERT_TRUE(DecodeDeviceReply(loader->bytes, unit.address, unit.port, kRailroadCsx, reply, false));
+  EXPECT_EQ(reply.ProgramKind, 3);
+  EXPECT_EQ(reply.MaxDatagram, 1400);
+
+  // The last packet first and the middle one twice: the image is written by offset.
+  EXPECT_EQ(SendPackets(unit, file, {2000, 0, 1000, 1000}, 1000), (std::vector<int>{kAck, kAck, kAck, kAck}));
+  EXPECT_EQ(simulator_->ReceivedImage(unit.address, unit.port), file);
+  EXPECT_TRUE(simulator_->ImageMatches(unit.address, unit.port, folder / "image.bin"));
+  EXPECT_FALSE(simulator_->ImageMatches(unit.address, unit.port, folder / "missing.bin"));
+
+  socket_.SendCommand(unit, kCommandReboot);
+  EXPECT_EQ(Ping(unit, 150ms), -1) << "a re-booting unit answered";
+  EXPECT_EQ(ModeOf(unit), UnitMode::kRebooting);
+  std::this_thread::sleep_for(600ms);
+  socket_.SendCommand(unit, kCommandPing);
+  const auto program = socket_.Receive();
+  ASSERT_TRUE(program);
+  ASSERT_TRUE(DecodeDeviceReply(program->bytes, unit.address, unit.port, kRailroadCsx, reply));
+  EXPECT_EQ(reply.ProgramKind, 0);
+  EXPECT_EQ(reply.VersionMajor, 3);
+  EXPECT_EQ(reply.VersionMinor, 8);
+  EXPECT_EQ(Ask(unit, BuildShortCommand(kCommandReboot)), 0) << "outside the loader command 6 is the reset";
+  EXPECT_EQ(simulator_->ReceivedImage(unit.address, unit.port), file) << "the image outlives the re-boot";
+}
+
+TEST_F(RamLoader, RefusesEveryNthPacketAndAnswersFragmentedOnceAtTheKth) {
+  const UnitConfig refusing = Unit("127.52.1.1", {.nakEvery = 2});
+  const UnitConfig fragmenting = Unit("127.52.1.2", {.fragmentedAt = 2});
+  Run({refusing, fragmenting});
+  const Bytes file = File(2500);
+  for (const UnitConfig& unit : {refusing, fragmenting}) socket_.SendCommand(unit, kCommandRunRamLoader);
+
+  EXPECT_EQ(SendPackets(refusing, file, {0, 1000, 1000, 2000, 2000}, 1000),
+            (std::vector<int>{kAck, kNak, kAck, kNak, kAck}));
+  EXPECT_EQ(simulator_->ReceivedImage(refusing.address, refusing.port), file);
+
+  // As the engine does: after "fragmented" it starts over at offset 0 with 1024-byte packets.
+  EXPECT_EQ(SendPackets(fragmenting, file, {0, 1370}, 1370), (std::vector<int>{kAck, kFragmented}));
+  EXPECT_EQ(SendPackets(fragmenting, file, {0, 1024, 2048}, 1024), (std::vector<int>{kAck, kAck, kAck}));
+  EXPECT_EQ(simulator_->ReceivedImage(fragmenting.address, fragmenting.port), file);
+}
+
+TEST_F(RamLoader, RefusesAPacketCutOnTheWayOrBeyondAnyProgramStore) {
+  const UnitConfig unit = Unit("127.52.2.1");
+  Run({unit});
+  socket_.SendCommand(unit, kCommandRunRamLoader);
+  Bytes cut = Packet(File(100), 0, 100);
+  cut.resize(50);
+  EXPECT_EQ(Ask(unit, cut), kNak);
+  EXPECT_EQ(Ask(unit, Bytes{kCommandProgramPacket, 0, 1, 0, 0xFF, 0xFF, 0xFF, 0xFF, 42}), kNak);
+  EXPECT_TRUE(simulator_->ReceivedImage(unit.address, unit.port).empty());
+}
+
+TEST_F(RamLoader, UnitWhoseLoaderNeverStartsOrWhoseNewProgramIsSilentAnswersNothing) {
+  const UnitConfig stuck = Unit("127.52.3.1", {.loaderNeverStarts = true});
+  const UnitConfig silent = Unit("127.52.3.2", {.silentAfterReboot = true});
+  Run({stuck, silent});
+  socket_.SendCommand(stuck, kCommandRunRamLoader);
+  socket_.SendCommand(silent, kCommandRunRamLoader);
+  EXPECT_EQ(Ping(silent), 3);
+  socket_.SendCommand(silent, kCommandReboot);
+
+  std::this_thread::sleep_for(100ms);
+  EXPECT_EQ(Ping(stuck, 200ms), -1);
+  EXPECT_EQ(ModeOf(stuck), UnitMode::kRestarting);
+  EXPECT_EQ(Ping(silent, 200ms), -1);
+  EXPECT_EQ(ModeOf(silent), UnitMode::kProgram);
+}
+
+}  // namespace
+}  // namespace quenderlink::unitsim
