@@ -1,0 +1,298 @@
+#include "upload/CProgramUploader.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "core/FixedText.h"
+#include "core/Printf.h"
+#include "net/DeviceDatagram.h"
+#include "net/TickCount.h"
+#include "upload/PacketPlan.h"
+
+namespace quenderlink {
+
+namespace {
+
+constexpr std::uint8_t kProductCad2 = 6;
+constexpr std::uint8_t kRamLoaderProgramKind = 3;
+constexpr std::uint8_t kPacketAck = 6;
+constexpr std::uint8_t kPacketNak = 7;
+constexpr std::uint8_t kPacketFragmented = 10;
+// Packet answers come with the packet's own type or with this one.
+constexpr std::uint8_t kPacketAnswerOtherType = 2;
+// A Cad-2 unit restarting into a new program needs this long unless told otherwise.
+constexpr std::uint32_t kCad2RebootWaitSeconds = 35;
+constexpr std::uint32_t kCad2RebootSettingHonoured = 20;
+
+std::string AddressOf(const UploadJob& job) { return std::string(FieldText(job.ipText)); }
+
+void PutU16(std::uint8_t* at, std::uint32_t value) {
+  at[0] = static_cast<std::uint8_t>(value);
+  at[1] = static_cast<std::uint8_t>(value >> 8);
+}
+
+void PutU32(std::uint8_t* at, std::uint32_t value) {
+  PutU16(at, value);
+  PutU16(at + 2, value >> 16);
+}
+
+}  // namespace
+
+void CProgramUploader::Attach(std::span<const std::uint8_t> image, UploadEngineListener& listener,
+                              const RuntimeParams& params) {
+  image_ = image;
+  listener_ = &listener;
+  params_ = &params;
+}
+
+bool CProgramUploader::StepJob(UploadJob& job, bool withDatagram) {
+  switch (job.state) {
+    case kJobStart:
+      Event(job, kUploadStart, 0);
+      job.state = kJobSendIdentification;
+      return false;
+    case kJobSendIdentification:
+      SendPing(AddressOf(job));
+      job.attempts = 1;
+      job.lastSendTime = TickCount();
+      Event(job, kUploadIdentificationSent, job.attempts);
+      job.state = kJobWaitIdentification;
+      return false;
+    case kJobWaitIdentification:
+      WaitForIdentification(job, withDatagram);
+      return false;
+    case kJobWaitRamLoaderStart:
+      WaitForRamLoaderStart(job);
+      return false;
+    case kJobWaitRamLoaderAnswer:
+      WaitForRamLoaderAnswer(job, withDatagram);
+      return false;
+    case kJobWaitPacketAnswer:
+      WaitForPacketAnswer(job, withDatagram);
+      return false;
+    case kJobWaitReboot:
+      WaitForReboot(job);
+      return false;
+    case kJobWaitNewProgram:
+      WaitForNewProgram(job, withDatagram);
+      return false;
+    case kJobSucceeded:
+    case kJobFailed:
+      return true;
+    default:
+      return false;
+  }
+}
+
+std::uint32_t CProgramUploader::MillisecondsUntilDue(const UploadJob& job) const {
+  const std::uint32_t elapsed = TickCount() - job.lastSendTime;
+  const auto until = [elapsed](std::uint32_t seconds) {
+    const std::uint32_t due = seconds * 1000;
+    return elapsed >= due ? 0 : due - elapsed;
+  };
+  const std::uint32_t maxWait = params_->pingMaxWaitResponse;
+  switch (job.state) {
+    case kJobWaitIdentification:
+    case kJobWaitRamLoaderAnswer:
+    case kJobWaitPacketAnswer:
+      return until(maxWait);
+    case kJobWaitRamLoaderStart:
+      // Whole seconds strictly greater than the setting.
+      return job.productType == kProductCad2 ? 0 : until(params_->uploadMinWaitRamLoader + 1u);
+    case kJobWaitReboot:
+      return until(RebootWaitSeconds(job));
+    case kJobWaitNewProgram:
+      return until(maxWait / 2);
+    case kJobStart:
+    case kJobSendIdentification:
+    case kJobSucceeded:
+    case kJobFailed:
+      return 0;
+    default:
+      return kNeverDue;
+  }
+}
+
+void CProgramUploader::WaitForIdentification(UploadJob& job, bool withDatagram) {
+  if (withDatagram && receiveBuffer[0] == kCommandPing) {
+    MakePlan(job);
+    Event(job, kUploadIdentificationReceived, job.attempts);
+    Event(job, kUploadTotalPackets, static_cast<int>(job.totalPackets));
+    SendRunRamLoader(AddressOf(job));
+    Event(job, kUploadRunRamLoaderSent, job.attempts);
+    job.state = kJobWaitRamLoaderStart;
+    job.lastSendTime = TickCount();
+    return;
+  }
+  if (ElapsedSeconds(job) < params_->pingMaxWaitResponse) return;
+  Event(job, kUploadIdentificationTimeout, job.attempts);
+  ++job.attempts;
+  if (job.attempts > GiveUpAbove()) {
+    Event(job, kUploadIdentificationGivenUp, job.attempts);
+    job.state = kJobFailed;
+    return;
+  }
+  SendIdentificationRequest(job, kUploadIdentificationSent);
+}
+
+void CProgramUploader::WaitForRamLoaderStart(UploadJob& job) {
+  // The wait for the RAM loader's answer counts from the run command, not from this ping.
+  if (job.productType != kProductCad2 && ElapsedSeconds(job) <= params_->uploadMinWaitRamLoader) return;
+  job.attempts = 1;
+  job.state = kJobWaitRamLoaderAnswer;
+  SendPing(AddressOf(job));
+  Event(job, kUploadRamLoaderPingSent, job.attempts);
+}
+
+void CProgramUploader::WaitForRamLoaderAnswer(UploadJob& job, bool withDatagram) {
+  if (withDatagram && receivedLength >= 2 && receiveBuffer[1] == kRamLoaderProgramKind) {
+    SendPacket(job);
+    return;
+  }
+  if (ElapsedSeconds(job) < params_->pingMaxWaitResponse) return;
+  ++job.attempts;
+  if (job.attempts > GiveUpAbove()) {
+    Event(job, kUploadRamLoaderGivenUp, job.attempts);
+    job.state = kJobFailed;
+    return;
+  }
+  SendIdentificationRequest(job, kUploadRamLoaderPingSent);
+}
+
+void CProgramUploader::WaitForPacketAnswer(UploadJob& job, bool withDatagram) {
+  if (withDatagram && IsPacketAnswer(kPacketAck)) {
+    OnAck(job);
+    return;
+  }
+  if (withDatagram && IsPacketAnswer(kPacketNak)) {
+    Event(job, kUploadNak, job.packetTries);
+    RetryPacket(job);
+    return;
+  }
+  if (withDatagram && IsPacketAnswer(kPacketFragmented)) {
+    OnFragmented(job);
+    return;
+  }
+  if (ElapsedSeconds(job) < params_->pingMaxWaitResponse) return;
+  Event(job, kUploadPacketTimeout, job.packetTries);
+  RetryPacket(job);
+}
+
+void CProgramUploader::WaitForReboot(UploadJob& job) {
+  if (ElapsedSeconds(job) < RebootWaitSeconds(job)) return;
+  SendPing(AddressOf(job));
+  job.attempts = 1;
+  job.lastSendTime = TickCount();
+  job.state = kJobWaitNewProgram;
+  Event(job, kUploadNewProgramPingSent, job.attempts);
+}
+
+void CProgramUploader::WaitForNewProgram(UploadJob& job, bool withDatagram) {
+  if (withDatagram && receiveBuffer[0] == kCommandPing) {
+    listener_->OnNewProgramAnswered(job.row, reply);
+    job.state = kJobSucceeded;
+    return;
+  }
+  if (ElapsedSeconds(job) < params_->pingMaxWaitResponse / 2u) return;
+  ++job.attempts;
+  if (job.attempts > GiveUpAbove()) {
+    job.state = kJobFailed;
+    Event(job, kUploadNewProgramGivenUp, job.attempts);
+    return;
+  }
+  SendIdentificationRequest(job, kUploadNewProgramPingSent);
+}
+
+void CProgramUploader::MakePlan(UploadJob& job) const {
+  const PacketPlan plan = MakePacketPlan(image_, reply.MaxDatagram, reply.BlockSize);
+  job.packetNumber = 1;
+  job.offset = 0;
+  job.remaining = static_cast<std::uint32_t>(image_.size());
+  job.packetSize = plan.packetSize;
+  job.totalPackets = plan.totalPackets;
+}
+
+void CProgramUploader::OnAck(UploadJob& job) {
+  Event(job, kUploadAck, job.packetTries);
+  job.remaining -= job.packetSize;
+  if (job.remaining == 0) {
+    Event(job, kUploadLastPacketAcknowledged, 0);
+    SendReboot(AddressOf(job));
+    job.lastSendTime = TickCount();
+    job.state = kJobWaitReboot;
+    return;
+  }
+  job.offset += job.packetSize;
+  job.packetTries = 1;
+  ++job.packetNumber;
+  SendPacket(job);
+}
+
+void CProgramUploader::OnFragmented(UploadJob& job) {
+  Event(job, kUploadFragmented, job.packetTries);
+  const auto fileLength = static_cast<std::uint32_t>(image_.size());
+  job.packetNumber = 1;
+  job.offset = 0;
+  job.remaining = fileLength;
+  job.packetSize = kFragmentedPacketSize;
+  job.totalPackets =
+      static_cast<std::uint32_t>((std::uint64_t{fileLength} + kFragmentedPacketSize - 1) / kFragmentedPacketSize);
+  RetryPacket(job);
+}
+
+void CProgramUploader::RetryPacket(UploadJob& job) {
+  ++job.packetTries;
+  if (job.packetTries > GiveUpAbove()) {
+    Event(job, kUploadPacketGivenUp, job.packetTries);
+    job.state = kJobFailed;
+    return;
+  }
+  SendPacket(job);
+}
+
+void CProgramUploader::SendPacket(UploadJob& job) {
+  job.packetSize = std::min<std::uint32_t>(job.packetSize, static_cast<std::uint32_t>(image_.size()) - job.offset);
+  packetBuffer[0] = kCommandProgramPacket;
+  packetBuffer[1] = 0;
+  PutU16(packetBuffer + 2, job.packetSize);
+  PutU32(packetBuffer + 4, job.offset);
+  std::memcpy(packetBuffer + kPacketHeaderSize, image_.data() + job.offset, job.packetSize);
+  if (job.packetSize != 0) {
+    listener_->OnPacketText(job.row, Printf("Sending Packet %d of %d (RPT: %d)", static_cast<int>(job.packetNumber),
+                                            static_cast<int>(job.totalPackets), static_cast<int>(job.packetTries)));
+    SendBuffer(std::span<const std::uint8_t>(packetBuffer, kPacketHeaderSize + job.packetSize), AddressOf(job));
+  }
+  job.lastSendTime = TickCount();
+  job.state = kJobWaitPacketAnswer;
+}
+
+void CProgramUploader::SendIdentificationRequest(UploadJob& job, int event) {
+  SendPing(AddressOf(job));
+  job.lastSendTime = TickCount();
+  Event(job, event, job.attempts);
+}
+
+bool CProgramUploader::IsPacketAnswer(std::uint8_t answer) const {
+  const std::uint8_t code = receiveBuffer[0];
+  return receivedLength >= 2 && (code == kCommandProgramPacket || code == kPacketAnswerOtherType) &&
+         receiveBuffer[1] == answer;
+}
+
+std::uint32_t CProgramUploader::ElapsedSeconds(const UploadJob& job) const {
+  return (TickCount() - job.lastSendTime) / 1000;
+}
+
+std::uint32_t CProgramUploader::RebootWaitSeconds(const UploadJob& job) const {
+  const std::uint32_t setting = params_->uploadMinWaitSysReboot;
+  if (job.productType == kProductCad2 && setting < kCad2RebootSettingHonoured) return kCad2RebootWaitSeconds;
+  return setting;
+}
+
+std::uint32_t CProgramUploader::GiveUpAbove() const { return 2u * params_->pingMaxResend; }
+
+void CProgramUploader::Event(const UploadJob& job, int event, int value) const {
+  listener_->OnUploadEvent(event, job.row, value);
+}
+
+}  // namespace quenderlink

@@ -1,0 +1,273 @@
+#include "upload/UploadEngine.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <new>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/FixedText.h"
+#include "core/PosixIo.h"
+#include "core/SiteRecord.h"
+#include "net/HostAddress.h"
+#include "upload/CProgramUploader.h"
+#include "upload/PacketPlan.h"
+#include "upload/UploadJob.h"
+
+namespace quenderlink {
+
+namespace {
+
+constexpr std::size_t kSocketCount = 4;
+// Taken per socket and pass, so that time-outs are seen even under a stream of replies.
+constexpr int kDatagramsPerPass = 9;
+// The longest the loop sleeps, so that a stop is seen promptly.
+constexpr std::uint32_t kLongestWaitMs = 50;
+
+struct RunFailure {
+  UploadFailure failure;
+  std::string text;
+};
+
+std::optional<RunFailure> ReadWholeFile(int fd, const std::string& path, std::vector<std::uint8_t>& image) {
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) return RunFailure{UploadFailure::FileNotLoadable, "CANNOT READ PROGRAM FILE " + path};
+  if (info.st_size <= 0) return RunFailure{UploadFailure::FileNotLoadable, "PROGRAM FILE IS EMPTY " + path};
+  // Packet offsets are 32-bit.
+  if (static_cast<std::uint64_t>(info.st_size) > UINT32_MAX)
+    return RunFailure{UploadFailure::FileNotLoadable, "PROGRAM FILE TOO LARGE " + path};
+  try {
+    image.resize(static_cast<std::size_t>(info.st_size));
+  } catch (const std::bad_alloc&) {
+    return RunFailure{UploadFailure::NoMemory, "OUT OF MEMORY FOR PROGRAM FILE " + path};
+  }
+  if (ReadUpTo(fd, image.data(), image.size()) != image.size())
+    return RunFailure{UploadFailure::FileNotLoadable, "CANNOT READ PROGRAM FILE " + path};
+  return std::nullopt;
+}
+
+// The whole file, or why it cannot be sent: a file starting with 0, or holding
+// nothing but erased or zeroed words, has no program for a unit to take.
+std::optional<RunFailure> LoadProgramImage(const std::string& path, std::vector<std::uint8_t>& image) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return RunFailure{UploadFailure::FileNotLoadable, "CANNOT OPEN PROGRAM FILE " + path};
+  std::optional<RunFailure> failure = ReadWholeFile(fd, path, image);
+  ::close(fd);
+  if (failure) return failure;
+  if (image[0] == 0 || !UsedEnd(image, 0))
+    return RunFailure{UploadFailure::FileNotLoadable, "PROGRAM FILE HOLDS NO PROGRAM " + path};
+  return std::nullopt;
+}
+
+// Only digits and exactly three dots, and not every number 0.
+bool IsJobDottedAddress(std::string_view text) {
+  const bool onlyDigitsAndDots =
+      std::all_of(text.begin(), text.end(), [](char c) { return (c >= '0' && c <= '9') || c == '.'; });
+  const bool someNumberNotZero = std::any_of(text.begin(), text.end(), [](char c) { return c >= '1' && c <= '9'; });
+  return onlyDigitsAndDots && std::count(text.begin(), text.end(), '.') == 3 && someNumberNotZero;
+}
+
+std::string JobAddress(const std::string& host) {
+  if (IsJobDottedAddress(host)) return host;
+  return ResolveIpv4(host).value_or(std::string());
+}
+
+// One run's context, on the worker thread's stack; its sockets close with it.
+class UploadRun {
+ public:
+  UploadRun(UploadRequest& request, UploadEngineListener& listener, const RuntimeParams& params,
+            std::span<const std::uint8_t> image)
+      : request_(request), listener_(listener), params_(params), image_(image) {}
+
+  // False when the job array cannot be had.
+  bool BuildJobs();
+  void AssignSockets();
+  void Run();
+
+ private:
+  bool Stopped() const { return request_.stop.load() != 0; }
+  CProgramUploader* SocketFor(std::uint16_t port);
+  void FailWithoutSocket(UploadJob& job, const std::string& text);
+  std::size_t Activate();
+  void TimerPass();
+  void ReceivePass();
+  UploadJob* JobFor(const CProgramUploader& socket);
+  void WaitForWork();
+
+  UploadRequest& request_;
+  UploadEngineListener& listener_;
+  const RuntimeParams& params_;
+  std::span<const std::uint8_t> image_;
+  std::array<CProgramUploader, kSocketCount> sockets_;
+  std::vector<UploadJob> jobs_;
+  std::size_t unfinished_ = 0;
+};
+
+bool UploadRun::BuildJobs() {
+  if (!request_.sites) return true;
+  std::span<SiteRecord> records = request_.sites->records();
+  const auto marked = static_cast<std::size_t>(std::count_if(
+      records.begin(), records.end(), [](const SiteRecord& r) { return r.SiteFlags & kFlagHighlighted; }));
+  try {
+    jobs_.resize(marked);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  auto job = jobs_.begin();
+  for (SiteRecord& record : records) {
+    if ((record.SiteFlags & kFlagHighlighted) == 0) continue;
+    SetFieldText(job->hostText, FieldText(record.HostText));
+    job->port = record.DevicePort;
+    job->row = record.RowNumber;
+    job->productType = record.ProductType;
+    SetFieldText(job->ipText, JobAddress(std::string(FieldText(record.HostText))));
+    SetFieldText(record.IpByNumber, FieldText(job->ipText));
+    ++job;
+  }
+  return true;
+}
+
+void UploadRun::AssignSockets() {
+  for (UploadJob& job : jobs_) {
+    // Port 0 marks a free socket, so it can serve no unit.
+    if (job.port == 0) {
+      FailWithoutSocket(job, "NO DEVICE PORT");
+      continue;
+    }
+    job.socket = SocketFor(job.port);
+    if (!job.socket) FailWithoutSocket(job, "OUT OF ASYNC SOCKETS");
+  }
+}
+
+CProgramUploader* UploadRun::SocketFor(std::uint16_t port) {
+  for (CProgramUploader& socket : sockets_) {
+    if (socket.port == port) return &socket;
+  }
+  for (CProgramUploader& socket : sockets_) {
+    if (socket.port != 0) continue;
+    socket.Create(port);
+    socket.Attach(image_, listener_, params_);
+    return &socket;
+  }
+  return nullptr;
+}
+
+void UploadRun::FailWithoutSocket(UploadJob& job, const std::string& text) {
+  job.state = kJobFailed;
+  job.done = 1;
+  listener_.OnUploadFailed(UploadFailure::NoSocket, job.row, text);
+}
+
+void UploadRun::Run() {
+  unfinished_ = Activate();
+  while (unfinished_ != 0 && !Stopped()) {
+    TimerPass();
+    ReceivePass();
+    if (unfinished_ != 0 && !Stopped()) WaitForWork();
+  }
+}
+
+// Activates waiting jobs in table order until "Max in Parallel" are active;
+// the number active.
+std::size_t UploadRun::Activate() {
+  // A limit of 0 would leave every job waiting for ever.
+  const std::size_t limit = std::max<std::size_t>(params_.uploadMaxInParallel, 1);
+  std::size_t count = 0;
+  for (UploadJob& job : jobs_) {
+    if (count >= limit) break;
+    if (job.active) {
+      ++count;
+    } else if (!job.done && !Stopped()) {
+      job.active = 1;
+      ++count;
+    }
+  }
+  return count;
+}
+
+void UploadRun::TimerPass() {
+  for (UploadJob& job : jobs_) {
+    if (Stopped()) return;
+    if (!job.active || !job.socket || job.socket->port == 0) continue;
+    if (!job.socket->StepJob(job, false)) continue;
+    job.active = 0;
+    job.done = 1;
+    Activate();
+    unfinished_ =
+        static_cast<std::size_t>(std::count_if(jobs_.begin(), jobs_.end(), [](const UploadJob& j) { return !j.done; }));
+  }
+}
+
+void UploadRun::ReceivePass() {
+  for (CProgramUploader& socket : sockets_) {
+    if (Stopped()) return;
+    if (socket.port == 0) continue;
+    for (int taken = 0; taken < kDatagramsPerPass && !Stopped(); ++taken) {
+      if (!socket.ReceiveAndDecode(params_.railroadCode)) break;
+      if (UploadJob* job = JobFor(socket)) socket.StepJob(*job, true);
+    }
+  }
+}
+
+// The first job of the socket whose address and port are exactly the datagram's source.
+UploadJob* UploadRun::JobFor(const CProgramUploader& socket) {
+  const std::string_view source = FieldText(socket.sourceAddress);
+  for (UploadJob& job : jobs_) {
+    if (job.socket == &socket && job.port == socket.sourcePort && FieldText(job.ipText) == source) return &job;
+  }
+  return nullptr;
+}
+
+// Sleeps until a datagram comes, the next job is due, or the longest wait is over.
+void UploadRun::WaitForWork() {
+  std::uint32_t waitMs = kLongestWaitMs;
+  for (const UploadJob& job : jobs_) {
+    if (job.active && job.socket && job.socket->port != 0)
+      waitMs = std::min(waitMs, job.socket->MillisecondsUntilDue(job));
+  }
+  if (waitMs == 0) return;
+  std::array<pollfd, kSocketCount> waiting{};
+  nfds_t count = 0;
+  for (const CProgramUploader& socket : sockets_) {
+    if (socket.port != 0 && socket.fd() >= 0) waiting[count++] = {socket.fd(), POLLIN, 0};
+  }
+  ::poll(waiting.data(), count, static_cast<int>(waitMs));
+}
+
+void RunUpload(UploadRequest& request, UploadEngineListener& listener, const RuntimeParams& params) {
+  std::vector<std::uint8_t> image;
+  if (const std::optional<RunFailure> failure = LoadProgramImage(request.filePath, image)) {
+    listener.OnUploadFailed(failure->failure, 0, failure->text);
+    return;
+  }
+  UploadRun run(request, listener, params, image);
+  if (!run.BuildJobs()) {
+    listener.OnUploadFailed(UploadFailure::NoMemory, 0, "OUT OF MEMORY FOR THE UPLOAD JOBS");
+    return;
+  }
+  run.AssignSockets();
+  run.Run();
+}
+
+}  // namespace
+
+void UploadEngine(UploadRequest& request) {
+  UploadEngineListener* listener = request.listener;
+  if (listener) {
+    const RuntimeParams defaults;
+    RunUpload(request, *listener, request.params ? *request.params : defaults);
+  }
+  request.finished = 1;
+  if (listener) listener->OnUploadDone();
+}
+
+}  // namespace quenderlink

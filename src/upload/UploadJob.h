@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+
+namespace quenderlink {
+
+class CProgramUploader;
+
+// The steps of a unit's upload; 5 and 9 to 18 are not used.
+inline constexpr std::uint8_t kJobStart = 0;
+inline constexpr std::uint8_t kJobSendIdentification = 1;
+inline constexpr std::uint8_t kJobWaitIdentification = 2;
+inline constexpr std::uint8_t kJobWaitRamLoaderStart = 3;
+inline constexpr std::uint8_t kJobWaitRamLoaderAnswer = 4;
+inline constexpr std::uint8_t kJobWaitPacketAnswer = 6;
+inline constexpr std::uint8_t kJobWaitReboot = 7;
+inline constexpr std::uint8_t kJobWaitNewProgram = 8;
+inline constexpr std::uint8_t kJobSucceeded = 19;
+inline constexpr std::uint8_t kJobFailed = 20;
+
+// One marked site of an upload run, in site table order; the engine builds and owns them.
+struct UploadJob {
+  char ipText[18] = {};    // dotted address the job sends to; empty when the host cannot be resolved
+  char hostText[47] = {};  // the site's HostText
+  std::uint16_t port = 0;  // the site's DevicePort
+  std::uint8_t active = 0;
+  std::uint8_t done = 0;
+  // Wider than a byte so that every "Max Resend" (up to 255) is reached and given up.
+  std::uint16_t packetTries = 0;  // shown after RPT: 0 for a job's first packet
+  std::uint8_t state = 0;
+  std::uint16_t attempts = 0;  // identification requests or pings sent in the current state
+  CProgramUploader* socket = nullptr;
+  std::uint16_t row = 0;  // identifies the job in every event
+  std::uint32_t remaining = 0;
+  std::uint32_t packetSize = 0;
+  std::uint32_t packetNumber = 0;  // 1-based
+  std::uint32_t offset = 0;
+  std::uint32_t totalPackets = 0;
+  std::uint8_t productType = 0;
+  std::uint32_t lastSendTime = 0;  // tick of the last send, or of the start of the current wait
+};
+
+}  // namespace quenderlink
