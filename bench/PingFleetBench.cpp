@@ -1,15 +1,11 @@
 #include <benchmark/benchmark.h>
-#include <signal.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <time.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cmath>
 #include <string>
 #include <vector>
 
+#include "FleetProcess.h"
 #include "core/FixedText.h"
 #include "core/RuntimeParams.h"
 #include "core/SiteTable.h"
@@ -27,34 +23,6 @@ std::string UnitAddress(int index) {
   return "127.80." + std::to_string(index / 250) + "." + std::to_string(index % 250 + 1);
 }
 
-// The simulator runs in a child process, so the CPU time measured here is the pinging program's alone.
-pid_t StartFleet(int units) {
-  int ready[2];
-  if (::pipe(ready) != 0) return -1;
-  const pid_t child = ::fork();
-  if (child == 0) {
-    rlimit files{};
-    ::getrlimit(RLIMIT_NOFILE, &files);
-    files.rlim_cur = files.rlim_max;
-    ::setrlimit(RLIMIT_NOFILE, &files);
-    std::vector<unitsim::UnitConfig> fleet(static_cast<std::size_t>(units));
-    for (int i = 0; i < units; ++i) {
-      fleet[static_cast<std::size_t>(i)].address = UnitAddress(i);
-      fleet[static_cast<std::size_t>(i)].faults.replyDelayMs = kReplyDelayMs;
-    }
-    unitsim::UnitSimulator simulator(fleet);
-    std::string error;
-    const char started = simulator.Start(error) ? 1 : 0;
-    if (::write(ready[1], &started, 1) != 1 || !started) ::_exit(1);
-    for (;;) ::pause();
-  }
-  char started = 0;
-  if (::read(ready[0], &started, 1) != 1 || !started) return -1;
-  ::close(ready[0]);
-  ::close(ready[1]);
-  return child;
-}
-
 class CountingListener : public PingEngineListener {
  public:
   int replies = 0;
@@ -69,18 +37,17 @@ class CountingListener : public PingEngineListener {
   void OnEngineMessage(const std::string&) override {}
 };
 
-double ProcessCpuSeconds() {
-  timespec now{};
-  ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
 // Pings every unit of a fleet whose units answer after 50 ms, with "Max in
 // Parallel" 100. The engine's own rules keep at most 101 units waiting at once,
 // so no run can end sooner than ceil(units / 101) × 50 ms: that is the bound.
 void BM_PingFleet(benchmark::State& state) {
   const int units = static_cast<int>(state.range(0));
-  const pid_t fleet = StartFleet(units);
+  std::vector<unitsim::UnitConfig> fleetUnits(static_cast<std::size_t>(units));
+  for (int i = 0; i < units; ++i) {
+    fleetUnits[static_cast<std::size_t>(i)].address = UnitAddress(i);
+    fleetUnits[static_cast<std::size_t>(i)].faults.replyDelayMs = kReplyDelayMs;
+  }
+  const pid_t fleet = bench::StartFleetProcess(fleetUnits);
   if (fleet < 0) {
     state.SkipWithError("the simulated fleet did not start");
     return;
@@ -105,16 +72,15 @@ void BM_PingFleet(benchmark::State& state) {
     request.listener = &listener;
     request.sites = &sites;
     request.params = &params;
-    const double cpuBefore = ProcessCpuSeconds();
+    const double cpuBefore = bench::ProcessCpuSeconds();
     const auto start = std::chrono::steady_clock::now();
     SiteEngine(request);
     wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    cpu = ProcessCpuSeconds() - cpuBefore;
+    cpu = bench::ProcessCpuSeconds() - cpuBefore;
     replies = listener.replies;
     state.SetIterationTime(wall);
   }
-  ::kill(fleet, SIGKILL);
-  ::waitpid(fleet, nullptr, 0);
+  bench::StopFleetProcess(fleet);
 
   const double bound = std::ceil(units / static_cast<double>(kMaxInParallel + 1)) * kReplyDelayMs / 1000.0;
   state.counters["replies"] = replies;

@@ -11,5 +11,6 @@ void AddDecodeCommand(CLI::App& app, CommandContext& context);
 void AddPingCommand(CLI::App& app, CommandContext& context);
 void AddScanCommand(CLI::App& app, CommandContext& context);
 void AddResetCommand(CLI::App& app, CommandContext& context);
+void AddUploadCommand(CLI::App& app, CommandContext& context);
 
 }  // namespace quenderlink::cli

@@ -32,20 +32,6 @@ std::string WithoutCarriageReturns(std::string text) {
   return text;
 }
 
-// Marks the chosen records for the run; false with the reason when a row is not listed.
-bool MarkRows(SiteTable& table, const std::optional<std::set<std::uint16_t>>& rows, std::string& reason) {
-  table.ClearFlags();
-  // RowNumber is a packed field: copied out, never bound to a reference.
-  for (SiteRecord& site : table.records())
-    if (!rows || rows->count(static_cast<std::uint16_t>(site.RowNumber))) site.SiteFlags |= kFlagMarked;
-  if (rows && !rows->empty() && *rows->rbegin() > table.size()) {
-    reason = "row " + std::to_string(*rows->rbegin()) + " is not in the list (rows 1 to " +
-             std::to_string(table.size()) + ")";
-    return false;
-  }
-  return true;
-}
-
 void PrintResults(const SiteTable& table, const PingSitesRun& run, bool json) {
   if (json) {
     nlohmann::ordered_json summary = nlohmann::ordered_json::array();
@@ -78,7 +64,7 @@ int Ping(const CommandContext& context, const PingOptions& options) {
   if (const int code = LoadSiteTable(file, state.sites, state.params.telnetPortTrk1); code != 0)
     return BadInput(options.file + ": error " + std::to_string(code) + ": " + SiteFileErrorText(code));
   std::string reason;
-  if (!MarkRows(state.sites, rows, reason)) return BadInput(reason);
+  if (!MarkRows(state.sites, rows, kFlagMarked, reason)) return BadInput(reason);
 
   PingSitesRun run(state.sites, state.params, options.reset ? PingMode::Reset : PingMode::Ping);
   run.FillList();

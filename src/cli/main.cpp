@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
   AddPingCommand(app, context);
   AddScanCommand(app, context);
   AddResetCommand(app, context);
+  AddUploadCommand(app, context);
 
   try {
     app.parse(argc, argv);

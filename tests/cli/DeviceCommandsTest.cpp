@@ -18,68 +18,63 @@ namespace quenderlink::testing {
 namespace {
 
 using unitsim::UnitConfig;
-using unitsim::UnitSimulator;
 
 UnitConfig Unit(const std::string& address, const std::string& name) {
   UnitConfig unit;
   unit.address = address;
   unit.identity.productType = 6;
   unit.identity.siteName = name;
-  unit.identity.milepost = "12.5";
   unit.identity.versionMajor = 3;
-  unit.identity.versionMinor = 7;
   return unit;
-}
-
-SiteRecord Site(const std::string& host) {
-  SiteRecord site = NewSiteRecord(9001);
-  SetFieldText(site.HostText, host);
-  SetFieldText(site.IpByNumber, host);
-  return site;
-}
-
-std::vector<nlohmann::json> JsonLines(const std::string& out) {
-  std::vector<nlohmann::json> lines;
-  std::istringstream in(out);
-  for (std::string line; std::getline(in, line);) lines.push_back(nlohmann::json::parse(line));
-  return lines;
 }
 
 class DeviceCommandsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    IniSettingsFile settings(cli.home().path());
     settings.EnsureIniFile();
     settings.WriteString("Ping Sites", "Max Wait Response", "0");
     settings.WriteString("Ping Sites", "Max Resend", "2");
   }
 
   void StartUnits(std::vector<UnitConfig> units) {
-    simulator = std::make_unique<UnitSimulator>(std::move(units));
+    simulator = std::make_unique<unitsim::UnitSimulator>(std::move(units));
     std::string error;
     ASSERT_TRUE(simulator->Start(error)) << error;
   }
 
-  std::string WriteSites(const std::vector<SiteRecord>& records) {
+  // A site list of the given hosts; returns its path.
+  std::string WriteSites(const std::vector<std::string>& hosts) {
+    std::vector<SiteRecord> records;
+    for (const std::string& host : hosts) {
+      SetFieldText(records.emplace_back(NewSiteRecord(9001)).HostText, host);
+      SetFieldText(records.back().IpByNumber, host);
+    }
     SiteTable table;
     table.Replace(records);
-    const std::string file = (cli / "sites.bin").string();
-    EXPECT_TRUE(CSiteinfoClass().SaveAll(file, table));
-    return file;
+    EXPECT_TRUE(CSiteinfoClass().SaveAll(cli / "sites.bin", table));
+    return (cli / "sites.bin").string();
+  }
+
+  SiteTable Load(const std::string& file) {
+    SiteTable table;
+    EXPECT_EQ(LoadSiteTable(file, table, 10001), 0);
+    return table;
   }
 
   CliRunner cli;
-  std::unique_ptr<UnitSimulator> simulator;
+  IniSettingsFile settings{cli.home()};
+  std::unique_ptr<unitsim::UnitSimulator> simulator;
 };
 
 TEST_F(DeviceCommandsTest, PingWritesWhatUnitsReportAndMarksTheSilentOnesFailed) {
   StartUnits({Unit("127.70.0.1", "North Yard"), Unit("127.70.0.2", "South Yard")});
-  const std::string file =
-      WriteSites({Site("127.70.0.1"), Site("127.70.0.2"), Site("127.70.0.3"), Site("bad name!")});
+  const std::string file = WriteSites({"127.70.0.1", "127.70.0.2", "127.70.0.3", "bad name!"});
 
   const CliResult result = cli.Run({"ping", file, "--rows", "1-3,4", "--json"});
   EXPECT_EQ(result.exitCode, 1) << result.err;
-  const std::vector<nlohmann::json> lines = JsonLines(result.out);
+  std::vector<nlohmann::json> lines;
+  std::istringstream in(result.out);
+  for (std::string line; std::getline(in, line);) lines.push_back(nlohmann::json::parse(line));
   ASSERT_GE(lines.size(), 3u) << result.err;
   EXPECT_EQ(lines[0]["msg"], 1381);  // the bad name, before the start
   EXPECT_EQ(lines[0]["row"], 4);
@@ -94,8 +89,7 @@ TEST_F(DeviceCommandsTest, PingWritesWhatUnitsReportAndMarksTheSilentOnesFailed)
   EXPECT_EQ(summary[3]["LastPing"], 253);
   EXPECT_EQ(simulator->ReceivedBy("127.70.0.1", 9001).size(), 1u);
 
-  SiteTable saved;
-  ASSERT_EQ(LoadSiteTable(file, saved, 10001), 0);
+  const SiteTable saved = Load(file);
   EXPECT_EQ(FieldText(saved[1].SiteName), "South Yard");
   EXPECT_EQ(saved[1].VersionMajor, 3);
   EXPECT_EQ(saved[1].ProductType, 6);
@@ -103,31 +97,36 @@ TEST_F(DeviceCommandsTest, PingWritesWhatUnitsReportAndMarksTheSilentOnesFailed)
   EXPECT_EQ(saved[2].LastPing, kLastPingNoAnswer);
 }
 
-TEST_F(DeviceCommandsTest, ResetRunConfirmsWithoutTouchingTheFile) {
+TEST_F(DeviceCommandsTest, ResetsConfirmWithoutTouchingTheFileAndSilenceFailsWithExit1) {
   StartUnits({Unit("127.70.1.1", "North Yard")});
-  const std::string file = WriteSites({Site("127.70.1.1")});
+  const std::string file = WriteSites({"127.70.1.1"});
   const std::string before = ReadFileBytes(file);
-
-  const CliResult result = cli.Run({"ping", file, "--reset"});
-  EXPECT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_NE(result.out.find("Cadmarin was Reset:  0."), std::string::npos) << result.out;
+  const CliResult listed = cli.Run({"ping", file, "--reset"});
+  EXPECT_EQ(listed.exitCode, 0) << listed.err;
+  EXPECT_NE(listed.out.find("Cadmarin was Reset:  0."), std::string::npos) << listed.out;
   EXPECT_EQ(ReadFileBytes(file), before);
-  ASSERT_EQ(simulator->ReceivedBy("127.70.1.1", 9001).size(), 1u);
-  EXPECT_EQ(simulator->ReceivedBy("127.70.1.1", 9001)[0].bytes[0], 6);
+  const auto received = simulator->ReceivedBy("127.70.1.1", 9001);
+  ASSERT_EQ(received.size(), 1u);
+  EXPECT_EQ(received[0].bytes[0], 6);
+
+  const CliResult confirmed = cli.Run({"reset", "127.70.1.1"});
+  EXPECT_EQ(confirmed.exitCode, 0) << confirmed.out;
+  EXPECT_NE(confirmed.out.find("*** SUCCESS: The Unit is resetting"), std::string::npos);
+  const CliResult silent = cli.Run({"reset", "127.70.1.2", "--port", "9001"});
+  EXPECT_EQ(silent.exitCode, 1);
+  EXPECT_NE(silent.out.find("*** CAUTION: No Response from 127.70.1.2"), std::string::npos) << silent.out;
 }
 
 TEST_F(DeviceCommandsTest, InterruptedPingEndsAsUserAbort) {
-  IniSettingsFile(cli.home().path()).WriteString("Ping Sites", "Max Wait Response", "30");
-  const std::string file = WriteSites({Site("127.70.2.1")});
-  const CliProcess process = cli.Start({"ping", file});
+  settings.WriteString("Ping Sites", "Max Wait Response", "30");
+  const std::string file = WriteSites({"127.70.2.1"});
+  const pid_t process = cli.Start({"ping", file});
   std::this_thread::sleep_for(std::chrono::milliseconds(700));
-  ::kill(process.pid, SIGINT);
+  ::kill(process, SIGINT);
   const CliResult result = cli.Finish(process);
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_NE(result.out.find("USER ABORT"), std::string::npos) << result.out;
-  SiteTable saved;
-  ASSERT_EQ(LoadSiteTable(file, saved, 10001), 0);
-  EXPECT_EQ(saved[0].LastPing, kLastPingUserAbort);
+  EXPECT_EQ(Load(file)[0].LastPing, kLastPingUserAbort);
 }
 
 TEST_F(DeviceCommandsTest, ScanFindsUnitsAndSavesThemAsANewList) {
@@ -138,28 +137,48 @@ TEST_F(DeviceCommandsTest, ScanFindsUnitsAndSavesThemAsANewList) {
   EXPECT_NE(result.out.find("127.70.3.2       ping FAILED"), std::string::npos) << result.out;
   EXPECT_NE(result.out.find("Total of 2 records were saved to"), std::string::npos) << result.out;
 
-  SiteTable found;
-  ASSERT_EQ(LoadSiteTable(saved, found, 10001), 0);
+  const SiteTable found = Load(saved);
   ASSERT_EQ(found.size(), 2u);
   EXPECT_EQ(FieldText(found[1].SiteName), "East Yard");
   EXPECT_EQ(FieldText(found[1].IpByNumber), "127.70.3.3");
-  EXPECT_EQ(IniSettingsFile(cli.home().path()).ReadString("Ping Range", "From IP", ""), "127.70.3.1");
+  EXPECT_EQ(settings.ReadString("Ping Range", "From IP", ""), "127.70.3.1");
 }
 
-TEST_F(DeviceCommandsTest, ResetOneUnitWaitsForItsConfirmation) {
-  StartUnits({Unit("127.70.4.1", "North Yard")});
-  const CliResult confirmed = cli.Run({"reset", "127.70.4.1"});
-  EXPECT_EQ(confirmed.exitCode, 0) << confirmed.out;
-  EXPECT_NE(confirmed.out.find("*** SUCCESS: The Unit is resetting"), std::string::npos);
+TEST_F(DeviceCommandsTest, UploadSendsTheImageAndStoresTheNewProgramsVersion) {
+  settings.WriteString("Ping Sites", "Max Wait Response", "2");
+  settings.WriteString("Upload Pgm", "Min Wait RAMLoader", "0");
+  settings.WriteString("Upload Pgm", "Min Wait Sys Reboot", "0");
+  UnitConfig unit = Unit("127.70.5.1", "North Yard");
+  unit.identity.productType = 2;
+  unit.upload.newVersionMajor = 3;
+  unit.upload.newVersionMinor = 8;
+  StartUnits({unit});
+  const std::string file = WriteSites({"127.70.5.1", "127.70.5.2"});
+  SiteTable listed = Load(file);
+  listed[0].ProductType = 2;  // a Cad-1 unit; the second one's type is unknown
+  ASSERT_TRUE(CSiteinfoClass().SaveAll(file, listed));
+  const auto program = cli / "cad1.bin";
+  WriteFileBytes(program, "\xC3 No axle count from QZ! Getting Train Header from QZ " + std::string(3000, 'p'));
 
-  const CliResult silent = cli.Run({"reset", "127.70.4.2", "--port", "9001"});
-  EXPECT_EQ(silent.exitCode, 1);
-  EXPECT_NE(silent.out.find("*** CAUTION: No Response from 127.70.4.2"), std::string::npos) << silent.out;
+  const CliResult uploaded = cli.Run({"upload", program.string(), "--sites", file, "--rows", "1"});
+  ASSERT_EQ(uploaded.exitCode, 0) << uploaded.out << uploaded.err;
+  EXPECT_NE(uploaded.out.find("[row 1] Starting Upload\n"), std::string::npos) << uploaded.out;
+  EXPECT_NE(uploaded.out.find("[row 1] Sending Packet 1 of "), std::string::npos);
+  EXPECT_NE(uploaded.out.find("(RPT: 0)"), std::string::npos);
+  EXPECT_NE(uploaded.out.find("[row 1] SUCCESS! Response from NEW PROGRAM; Ver = 3.8"), std::string::npos);
+  EXPECT_TRUE(simulator->ImageMatches("127.70.5.1", 9001, program));
+  EXPECT_EQ(Load(file)[0].VersionMinor, 8);
+
+  // A unit of unknown type needs --yes, as the desktop program would ask.
+  const CliResult refused = cli.Run({"upload", program.string(), "--sites", file, "--rows", "2"});
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_NE(refused.err.find("Error ID: 208"), std::string::npos) << refused.err;
+  EXPECT_TRUE(simulator->ReceivedBy("127.70.5.2", 9001).empty());
 }
 
 TEST_F(DeviceCommandsTest, DecodeShowsTheReplyFieldsOrRefusesWithExit1) {
-  std::string datagram = std::string("\x01\x00", 2) + std::string(2, '\0') + std::string("\x00\x04\x00\x00", 4) +
-                         "CAD:|RDY|CSX|3.7-2|12.5|N_|0|Bellwood|" + '\0';
+  std::string datagram =
+      std::string("\x01\x00\x00\x00\x00\x04\x00\x00", 8) + "CAD: RDY|CSX|3.7-2|12.5|N_|0|Bellwood|" + '\0';
   datagram[2] = static_cast<char>(datagram.size() - 8);
   std::string hex;
   for (unsigned char byte : datagram) hex += "0123456789abcdef"[byte >> 4], hex += "0123456789abcdef"[byte & 15];
@@ -170,10 +189,8 @@ TEST_F(DeviceCommandsTest, DecodeShowsTheReplyFieldsOrRefusesWithExit1) {
   EXPECT_EQ(reply["SiteName"], "Bellwood");
   EXPECT_EQ(reply["VersionBuild"], 2);
   EXPECT_EQ(reply["ProductType"], 2);
-  EXPECT_EQ(reply["Powerup"], 0);
   EXPECT_EQ(reply["IpText"], "10.1.2.3");
   EXPECT_EQ(reply["BlockSize"], 4096);
-
   EXPECT_EQ(cli.Run({"decode", "0100000000000000"}).exitCode, 1);
   EXPECT_EQ(cli.Run({"decode", "01zz"}).exitCode, 2);
 }

@@ -1,0 +1,208 @@
+#include <chrono>
+#include <filesystem>
+#include <iostream>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <set>
+
+#include "cli/CliPrompts.h"
+#include "cli/DeviceCommands.h"
+#include "cli/InterruptibleRun.h"
+#include "cli/JsonText.h"
+#include "cli/RowList.h"
+#include "core/CSiteinfoClass.h"
+#include "core/FixedText.h"
+#include "core/ProgramFileIdentification.h"
+#include "core/SiteListLoader.h"
+#include "upload/NewProgramReplyToSite.h"
+#include "upload/UploadEngine.h"
+#include "upload/UploadLog.h"
+
+namespace quenderlink::cli {
+namespace {
+
+struct UploadOptions {
+  std::string program;
+  std::string sites;
+  std::string rows;
+  bool all = false;
+  bool yes = false;
+  bool json = false;
+};
+
+// How each unit's upload ended, by the last event that decided it.
+std::string OutcomeOf(int event) {
+  switch (event) {
+    case kUploadNewProgramAnswered: return "SUCCESS";
+    case kUploadNewProgramGivenUp: return "PROGRAM LOADED, NO RESPONSE FROM NEW PROGRAM";
+    case kUploadIdentificationGivenUp: return "FAILED: NO RESPONSE FROM DEVICE";
+    case kUploadRamLoaderGivenUp: return "FAILED: NO RESPONSE FROM RAM LOADER";
+    case kUploadPacketGivenUp: return "FAILED: NO RESPONSE TO PACKET";
+    case 0: return "NOT STARTED";
+    default: return "NOT FINISHED";
+  }
+}
+
+// Prints the run as the upload dialog's log (or as JSON lines), writes each new
+// program's reply into its site record, and keeps how each unit ended.
+class UploadReport : public UploadEngineListener {
+ public:
+  UploadReport(SiteTable& sites, const RuntimeParams& params, bool json)
+      : sites_(sites),
+        params_(params),
+        json_(json),
+        log_(params, [this](std::uint16_t row, LogClass, const std::string& text) { PrintLines(row, text); }),
+        start_(std::chrono::steady_clock::now()) {}
+
+  void OnUploadEvent(int event, std::uint16_t row, int value) override {
+    Remember(event, row);
+    if (json_) return Print(event, row, value);
+    log_.OnUploadEvent(event, row, value);
+  }
+
+  void OnPacketText(std::uint16_t row, const std::string& text) override {
+    if (json_) return Print(kUploadPacketText, row, 0, text);
+    log_.OnPacketText(row, text);
+  }
+
+  void OnNewProgramAnswered(std::uint16_t row, const DeviceReply& reply) override {
+    Remember(kUploadNewProgramAnswered, row);
+    if (SiteRecord* site = sites_.FindByRow(row))
+      CopyNewProgramReplyIntoSite(reply, params_.allowChangeSiteName, *site);
+    if (json_) return Print(kUploadNewProgramAnswered, row, 0);
+    log_.OnNewProgramAnswered(row, reply);
+  }
+
+  void OnUploadFailed(UploadFailure failure, std::uint16_t row, const std::string& text) override {
+    failures_[row] = text;
+    if (failure != UploadFailure::NoSocket) runFailed_ = true;
+    if (json_) return Print(0, row, 0, text);
+    log_.OnUploadFailed(failure, row, text);
+  }
+
+  void OnUploadDone() override {
+    if (json_) Print(kUploadEngineDone, 0, 0);
+  }
+
+  bool runFailed() const { return runFailed_; }
+
+  // One result per unit; true when every unit answered with its new program.
+  bool PrintSummary() const {
+    bool allAnswered = true;
+    for (const SiteRecord& site : sites_.records()) {
+      if (!(site.SiteFlags & kFlagHighlighted)) continue;
+      const std::uint16_t row = site.RowNumber;
+      const auto decided = outcomes_.find(row);
+      const auto failure = failures_.find(row);
+      const std::string result = failure != failures_.end() ? "FAILED: " + failure->second
+                                 : OutcomeOf(decided == outcomes_.end() ? 0 : decided->second);
+      allAnswered = allAnswered && result == "SUCCESS";
+      if (json_)
+        std::cout << nlohmann::ordered_json{{"summary",
+                                             {{"RowNumber", row},
+                                              {"HostText", JsonText(FieldText(site.HostText))},
+                                              {"Result", result},
+                                              {"VersionMajor", Number(site.VersionMajor)},
+                                              {"VersionMinor", Number(site.VersionMinor)}}}}
+                         .dump()
+                  << '\n';
+      else
+        std::printf("%5d  %-24s  %s\n", row, std::string(FieldText(site.HostText)).c_str(), result.c_str());
+    }
+    return allAnswered;
+  }
+
+ private:
+  void Remember(int event, std::uint16_t row) {
+    if (event == kUploadNewProgramAnswered || event == kUploadNewProgramGivenUp ||
+        event == kUploadIdentificationGivenUp || event == kUploadRamLoaderGivenUp || event == kUploadPacketGivenUp ||
+        !outcomes_.count(row))
+      outcomes_[row] = event;
+  }
+
+  void PrintLines(std::uint16_t row, std::string text) const {
+    std::erase(text, '\r');
+    std::size_t start = 0;
+    while (start < text.size()) {
+      const std::size_t end = std::min(text.find('\n', start), text.size());
+      if (end > start) std::cout << "[row " << row << "] " << text.substr(start, end - start) << '\n';
+      start = end + 1;
+    }
+    std::cout.flush();
+  }
+
+  void Print(int event, std::uint16_t row, int value, const std::string& text = {}) const {
+    const auto elapsed = std::chrono::steady_clock::now() - start_;
+    nlohmann::ordered_json line{{"ms", std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count()},
+                                {"msg", event},
+                                {"row", row},
+                                {"value", value}};
+    if (!text.empty()) line["text"] = text;
+    std::cout << line.dump() << '\n' << std::flush;
+  }
+
+  SiteTable& sites_;
+  const RuntimeParams& params_;
+  bool json_;
+  UploadLog log_;
+  std::chrono::steady_clock::time_point start_;
+  std::map<std::uint16_t, int> outcomes_;
+  std::map<std::uint16_t, std::string> failures_;
+  bool runFailed_ = false;
+};
+
+int Upload(const CommandContext& context, const UploadOptions& options) {
+  std::optional<std::set<std::uint16_t>> rows;
+  if (!options.rows.empty()) {
+    rows = ParseRowList(options.rows);
+    if (!rows) return BadInput("--rows takes row numbers like 1,3-5");
+  }
+  const std::string file = std::filesystem::absolute(options.sites).string();
+  ProgramState state = context.LoadProgramState();
+  if (const int code = LoadSiteTable(file, state.sites, state.params.telnetPortTrk1); code != 0)
+    return BadInput(options.sites + ": error " + std::to_string(code) + ": " + SiteFileErrorText(code));
+  std::string reason;
+  if (!MarkRows(state.sites, rows, kFlagTicked | kFlagHighlighted, reason)) return BadInput(reason);
+
+  CliPrompts prompts(std::cerr, options.yes);
+  if (!CheckProgramFile(options.program, prompts) ||
+      !CheckProgramForSites(options.program, state.sites, state.params, prompts))
+    return kExitFailed;
+
+  UploadReport report(state.sites, state.params, options.json);
+  UploadRequest request;
+  request.listener = &report;
+  request.sites = &state.sites;
+  request.filePath = options.program;
+  request.params = &state.params;
+  RunInterruptibly([&] { UploadEngine(request); }, [&] { request.stop = 1; });
+
+  if (!CSiteinfoClass().SaveAll(file, state.sites)) return Failed(options.sites + ": the results could not be saved");
+  const bool allAnswered = report.PrintSummary();
+  return allAnswered && !report.runFailed() && request.stop == 0 ? kExitOk : kExitFailed;
+}
+
+}  // namespace
+
+void AddUploadCommand(CLI::App& app, CommandContext& context) {
+  auto* upload = app.add_subcommand("upload", "Upload a program file to the chosen units of a site list file");
+  auto options = std::make_shared<UploadOptions>();
+  upload->add_option("PROGRAM", options->program, "Program file (.bin image or .s19 S-records)")->required();
+  upload->add_option("--sites", options->sites, "Site list file")->required();
+  auto* rows = upload->add_option("--rows", options->rows, "Row numbers to upload to, like 1,3-5");
+  auto* all = upload->add_flag("--all", options->all, "Upload to every site");
+  rows->excludes(all);
+  upload->add_flag("--yes", options->yes, "Proceed where the desktop program would ask (unknown or mismatched units)");
+  upload->add_flag("--json", options->json, "Print every engine event and a summary per unit as JSON lines");
+  upload->footer("Exit code 0 only when every unit answered with its new program; Ctrl-C stops the run.");
+  upload->callback([&context, options] {
+    if (options->rows.empty() && !options->all) {
+      context.exitCode = BadInput("choose the units with --rows LIST or --all");
+      return;
+    }
+    context.exitCode = Upload(context, *options);
+  });
+}
+
+}  // namespace quenderlink::cli

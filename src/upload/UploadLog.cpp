@@ -1,0 +1,105 @@
+#include "upload/UploadLog.h"
+
+#include "core/FixedText.h"
+#include "core/Lookups.h"
+#include "core/Printf.h"
+
+namespace quenderlink {
+namespace {
+
+std::string FirmwareResult(std::uint8_t code) {
+  switch (code) {
+    case 10: return "SUCCESS\n";
+    case 20: return "ERROR, Wrong plateform, not a nano file (20).|\n";
+    case 21: return "ERROR, Invalid program file (21)            .|\n";
+    case 22: return "ERROR, SD read/write error (22)             .|\n";
+    case 23: return "ERROR, Same program version (23)            .|\n";
+    case 24: return "ERROR, No memeory (24)                      .|\n";
+    case 25: return "ERROR, General faiure (25)                  .|\n";
+    case 26: return "ERROR, Train is passing (26)                .|\n";
+    default: return Printf("ERROR, Unknown code from Cadmarin-2 (%d)    .|\n", code);
+  }
+}
+
+}  // namespace
+
+std::string ReplySummary(const DeviceReply& reply, unsigned railroadCode, bool withReplyTime) {
+  std::string summary;
+  if (withReplyTime)
+    summary += Printf("PING Response = %d.%d seconds\n", reply.ReplyTenths / 10, reply.ReplyTenths % 10);
+  if (railroadCode == kRailroadCpr) {
+    summary += "\n      ______________________________________________\n";
+    summary += "      |  Firmware upload/update results:\n";
+    summary += "      |  " + FirmwareResult(reply.LastUploadCode);
+    summary += "      |______________________________________________\n\n";
+  }
+  const std::string ip(FieldText(reply.IpText));
+  const std::string milepost(FieldText(reply.Milepost));
+  const std::string name(FieldText(reply.SiteName));
+  const std::string track(FieldText(reply.TrackId));
+  summary += Printf(
+      "\r\n**** Response Type = %s\r\n**** IP Address: %s\r\n**** Milepost  : %s\r\n**** Version   : %s %d.%d\n",
+      reply.Powerup ? "Powerup" : "Ready", ip.c_str(), milepost.c_str(), ProductShortName(reply.ProductType).c_str(),
+      reply.VersionMajor, reply.VersionMinor);
+  summary += Printf("**** Site Name : %s\r\n**** Track-ID  : %s\n\n", name.c_str(), track.c_str());
+  return summary;
+}
+
+UploadLog::UploadLog(const RuntimeParams& params, LineSink sink) : params_(params), sink_(std::move(sink)) {}
+
+void UploadLog::OnUploadEvent(int event, std::uint16_t row, int value) {
+  switch (event) {
+    case kUploadStart: return Line(row, LogClass::Progress, "Starting Upload\n");
+    case kUploadIdentificationSent: return Line(row, LogClass::Progress, Printf("Sending Ping #%d\n", value));
+    case kUploadTotalPackets: return Line(row, LogClass::Progress, Printf("Total Packets to send = %d\n", value));
+    case kUploadIdentificationReceived: return Line(row, LogClass::Response, "Received Device ID\n");
+    case kUploadIdentificationTimeout: return Line(row, LogClass::Caution, "Caution! No Response\n");
+    case kUploadRunRamLoaderSent:
+      Line(row, LogClass::Progress, "Sending \"Run RAM Loader\"\n");
+      return Line(row, LogClass::Progress,
+                  Printf("Will wait %d seconds for Ram Loader\n", params_.uploadMinWaitRamLoader));
+    case kUploadIdentificationGivenUp:
+      return Line(row, LogClass::Error, Printf("ERROR! Giving-Up! No response after %d pings\n", value));
+    case kUploadRamLoaderPingSent:
+      return Line(row, LogClass::Progress, Printf("Sending Ping #%d to RAM Loader\n", value));
+    case kUploadRamLoaderGivenUp:
+      return Line(row, LogClass::Error,
+                  Printf("ERROR! Giving-Up! No response from RAM Loader after %d pings\n", value));
+    case kUploadAck: return Line(row, LogClass::Response, "ACK from field unit (got last packet)\n");
+    case kUploadNak: return Line(row, LogClass::Caution, "NAK from Device\n");
+    case kUploadFragmented:
+      return Line(row, LogClass::Caution, Printf("CAUTION! FRAGMENTED Packet (PktSent = %d)\n", value));
+    case kUploadPacketTimeout: return Line(row, LogClass::Caution, "CAUTION: No Response!\n");
+    case kUploadPacketGivenUp: return Line(row, LogClass::Error, "ERROR! Giving-Up!\n");
+    case kUploadLastPacketAcknowledged:
+      Line(row, LogClass::Progress, "Sending \"RE-BOOT\" Device\n");
+      return Line(row, LogClass::Success,
+                  "\n****************************************\n"
+                  "******      NOTE: The unit is resetting itself.\n"
+                  "******      It will take several seconds to reset and get an IP address.\n"
+                  "****************************************\n\n");
+    case kUploadNewProgramPingSent:
+      return Line(row, LogClass::Progress,
+                  Printf("Sending Ping #%d of %d to NEW PROGRAM, will wait %d seconds\n", value,
+                         2 * params_.pingMaxResend, params_.pingMaxWaitResponse / 2));
+    case kUploadNewProgramGivenUp:
+      return Line(row, LogClass::Caution, Printf("CAUTION: No Response after %d pings\n", value));
+    default: return;
+  }
+}
+
+void UploadLog::OnPacketText(std::uint16_t row, const std::string& text) { Line(row, LogClass::Progress, text + "\n"); }
+
+void UploadLog::OnNewProgramAnswered(std::uint16_t row, const DeviceReply& reply) {
+  Line(row, LogClass::Success,
+       Printf("SUCCESS! Response from NEW PROGRAM; Ver = %d.%d\n", reply.VersionMajor, reply.VersionMinor));
+  Line(row, LogClass::Response, ReplySummary(reply, params_.railroadCode, false));
+}
+
+void UploadLog::OnUploadFailed(UploadFailure, std::uint16_t row, const std::string& text) {
+  Line(row, LogClass::Error, text + "\n");
+}
+
+void UploadLog::OnUploadDone() {}
+
+}  // namespace quenderlink
