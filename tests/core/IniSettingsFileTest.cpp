@@ -19,36 +19,29 @@ class IniSettingsFileTest : public ::testing::Test {
   void WriteIni(const std::string& bytes) { WriteFileBytes(ini.Path(), bytes); }
   std::string IniBytes() const { return ReadFileBytes(ini.Path()); }
 
-  // Site list history entries 01..16 named "/s/old1".."/s/old16".
-  void WriteFullSiteHistory() {
-    std::string bytes = "[IP Files]\n";
-    for (int number = 1; number <= 16; ++number) {
-      bytes += "IP File " + std::string(number < 10 ? "0" : "") + std::to_string(number) + "=/s/old" +
-               std::to_string(number) + "\n";
-    }
-    WriteIni(bytes);
-  }
-
   TempDir folder;
   IniSettingsFile ini{folder.path()};
 };
 
-TEST_F(IniSettingsFileTest, MissingFileIsCreatedWithTheCreationDefaultsAndAnExistingOneKept) {
+TEST_F(IniSettingsFileTest, CreationDefaultsAreWrittenWhenMissingOrErasedAndAnExistingFileKept) {
   ASSERT_TRUE(ini.EnsureIniFile());
   EXPECT_EQ(IniBytes(), kCreationDefaultsBytes);
 
-  WriteIni("; mine\n[MISC]\nShowTWD = 1\n");
-  ASSERT_TRUE(ini.EnsureIniFile());
-  EXPECT_EQ(IniBytes(), "; mine\n[MISC]\nShowTWD = 1\n");
-}
-
-TEST_F(IniSettingsFileTest, WriteIniDefaultsKeepsOtherKeysUnlessErasing) {
   WriteIni("\xEF\xBB\xBF[MISC]\nCollect S918=1\nShowTWD=1\n");
+  ASSERT_TRUE(ini.EnsureIniFile());
+  EXPECT_EQ(IniBytes(), "\xEF\xBB\xBF[MISC]\nCollect S918=1\nShowTWD=1\n");
   ASSERT_TRUE(ini.WriteIniDefaults(false));
   EXPECT_EQ(IniBytes().rfind("[MISC]\nCollect S918=0\nShowTWD=1\n", 0), 0u);  // no byte-order mark
-
   ASSERT_TRUE(ini.WriteIniDefaults(true));
   EXPECT_EQ(IniBytes(), kCreationDefaultsBytes);
+
+  WriteIni("[MISC]\nShowTWD=1\n");
+  WriteFileBytes(ini.GetIpHistoryPath(), "[IP_History.ini]\nIP 01=10.0.0.1\n");
+  EXPECT_EQ(ini.FactoryResetQuestion(), "Confirm to delete both\r\n" + ini.Path().string() + "\r\n" +
+                                            (folder / "IP_History.ini").string() + "\r\n\"ini\" (config) files!");
+  ASSERT_TRUE(ini.EraseFactorySettings());
+  EXPECT_EQ(IniBytes(), kCreationDefaultsBytes);
+  EXPECT_EQ(ReadFileBytes(ini.GetIpHistoryPath()), "[OEM]\nWho=Brindlemar\n");
 }
 
 TEST_F(IniSettingsFileTest, SectionsAndKeysMatchWithoutRegardToCase) {
@@ -79,21 +72,12 @@ TEST_F(IniSettingsFileTest, HandEditedFileKeepsItsValuesAndLeadingCommentsOnWrit
   EXPECT_EQ(ini.ListEntries().back().value, "9002");
 }
 
-TEST_F(IniSettingsFileTest, WritesLeaveNoTemporaryFilesBehind) {
-  ini.EnsureIniFile();
-  ini.WriteString("Ping Range", "From IP", "10.0.0.1");
-  ini.PushSiteFile("/data/sites.bin");
-  ini.EraseFactorySettings();
-  int files = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
-    EXPECT_EQ(entry.path().extension(), ".ini");
-    ++files;
-  }
-  EXPECT_EQ(files, 2);
-}
-
 TEST_F(IniSettingsFileTest, PushEmptiesEntriesContainingThePathWithoutCompacting) {
-  WriteFullSiteHistory();
+  std::string bytes = "[IP Files]\n";
+  for (int number = 1; number <= 16; ++number)
+    bytes += "IP File " + std::string(number < 10 ? "0" : "") + std::to_string(number) + "=/s/old" +
+             std::to_string(number) + "\n";
+  WriteIni(bytes);
   ini.WriteString("IP Files", "IP File 05", "/s/P.bin.bak");
 
   ASSERT_TRUE(ini.PushSiteFile("/s/P.bin"));
@@ -103,20 +87,15 @@ TEST_F(IniSettingsFileTest, PushEmptiesEntriesContainingThePathWithoutCompacting
   EXPECT_EQ(history[4], "/s/old4");
   EXPECT_EQ(history[5], "");
   EXPECT_EQ(history[15], "/s/old15");  // the old entry 16 dropped off
-}
+  EXPECT_FALSE(ini.PushSiteFile(""));
+  EXPECT_EQ(ini.ReadFileHistory(HistoryKind::SiteFiles), 15);
 
-TEST_F(IniSettingsFileTest, PushingEntry01AgainLeavesEntry02Empty) {
+  // Pushing entry 01 again leaves entry 02 empty.
   ASSERT_TRUE(ini.PushProgramFile("/p/one.s19"));
   ASSERT_TRUE(ini.PushProgramFile("/p/one.s19"));
   EXPECT_EQ(ini.ReadFileHistory(HistoryKind::ProgramFiles), 1);
   EXPECT_EQ(ini.FileHistory()[0], "/p/one.s19");
   EXPECT_EQ(ini.ReadString("Pgm Files", "Pgm File 02", "missing"), "");
-}
-
-TEST_F(IniSettingsFileTest, PushingAnEmptyPathIsRefusedAndKeepsTheHistory) {
-  ini.PushSiteFile("/s/a.bin");
-  EXPECT_FALSE(ini.PushSiteFile(""));
-  EXPECT_EQ(ini.ReadFileHistory(HistoryKind::SiteFiles), 1);
 }
 
 TEST_F(IniSettingsFileTest, HistoryEntriesAreCutAndDropFirstEmptiesOnlyEntry01) {
@@ -152,17 +131,6 @@ TEST_F(IniSettingsFileTest, IpHistoryCountsNonEmptyEntriesCutTo46Characters) {
   EXPECT_EQ(ini.ReadIpHistory(), 2);
   EXPECT_EQ(ini.IpHistory()[0], "10.0.0.1");
   EXPECT_EQ(ini.IpHistory()[19], std::string(46, 'h'));
-}
-
-TEST_F(IniSettingsFileTest, FactoryEraseReplacesBothFiles) {
-  WriteIni("[MISC]\nShowTWD=1\n");
-  WriteFileBytes(ini.GetIpHistoryPath(), "[IP_History.ini]\nIP 01=10.0.0.1\n");
-
-  EXPECT_EQ(ini.FactoryResetQuestion(), "Confirm to delete both\r\n" + ini.Path().string() + "\r\n" +
-                                            (folder / "IP_History.ini").string() + "\r\n\"ini\" (config) files!");
-  ASSERT_TRUE(ini.EraseFactorySettings());
-  EXPECT_EQ(IniBytes(), kCreationDefaultsBytes);
-  EXPECT_EQ(ReadFileBytes(ini.GetIpHistoryPath()), "[OEM]\nWho=Brindlemar\n");
 }
 
 }  // namespace

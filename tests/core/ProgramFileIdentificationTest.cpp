@@ -45,14 +45,14 @@ class ProgramFileTest : public ::testing::Test {
   ScriptedPrompts prompts_;
 };
 
-TEST_F(ProgramFileTest, SearchIgnoresCaseAndNulBytes) {
+TEST_F(ProgramFileTest, SearchIgnoresCaseAndNulBytesAndReachesTheEndOfALargeFile) {
   EXPECT_TRUE(FileContainsBoth("Remote Begin", "Collector", Write("xx remote begin yy COLLECTOR zz")));
   EXPECT_TRUE(FileContainsBoth("Remote Begin", "Collector",
                                Write(WithNulAfterEachChar("Remote Begin") + "\xC3" + "Col\0\0\0lector"s)));
   EXPECT_FALSE(FileContainsBoth("Remote Begin", "Collector", Write("Remote Begin only")));
-}
-
-TEST_F(ProgramFileTest, SearchWithEmptyTextsOrMissingFile) {
+  EXPECT_TRUE(FileContainsBoth("Norfolk Southern RKM", "Route Kiosk Monitor",
+                               Write(std::string(4 * 1024 * 1024, 'x') + kRkmTexts)));
+  // An empty first text is found anywhere, an empty second text nowhere.
   const auto file = Write("just the Collector");
   EXPECT_TRUE(FileContainsBoth("", "Collector", file));
   EXPECT_FALSE(FileContainsBoth("Collector", "", file));
@@ -76,11 +76,6 @@ TEST_F(ProgramFileTest, SearchFindsNulSplitTextsAcrossReadBoundaries) {
   const std::string spread = WithNulAfterEachChar("Collector");
   for (std::size_t offset = 100; offset <= 260; ++offset)
     ASSERT_TRUE(FileContainsBoth("", "collector", Write(std::string(offset, '\0') + spread))) << offset;
-}
-
-TEST_F(ProgramFileTest, SearchReachesTheEndOfALargeFile) {
-  EXPECT_TRUE(FileContainsBoth("Norfolk Southern RKM", "Route Kiosk Monitor",
-                               Write(std::string(4 * 1024 * 1024, 'x') + kRkmTexts)));
 }
 
 TEST_F(ProgramFileTest, IdentificationRulesInOrder) {
@@ -115,13 +110,10 @@ TEST_F(ProgramFileTest, CheckProgramFileLooksAtTheFirstByte) {
     EXPECT_EQ(prompts_.shown.back().kind, Shown::Message);
     EXPECT_EQ(LastText(), message) << file;
   }
-}
-
-TEST_F(ProgramFileTest, CheckProgramFileWithoutAPathAsksToChooseOne) {
+  // Without a path it asks to choose one.
   EXPECT_FALSE(CheckProgramFile("a.bi", prompts_));
-  ASSERT_EQ(prompts_.shown.size(), 1u);
-  EXPECT_EQ(prompts_.shown[0].errorId, 200u);
-  EXPECT_EQ(prompts_.shown[0].text, "");
+  EXPECT_EQ(prompts_.shown.back().errorId, 200u);
+  EXPECT_EQ(LastText(), "");
 }
 
 class CheckProgramForSitesTest : public ProgramFileTest {
@@ -144,7 +136,7 @@ class CheckProgramForSitesTest : public ProgramFileTest {
   RuntimeParams params_;
 };
 
-TEST_F(CheckProgramForSitesTest, UnknownUnitNeedsProceedAndConfirmation) {
+TEST_F(CheckProgramForSitesTest, UnknownUnitNeedsProceedAndConfirmationUnlessAllowed) {
   AddSite(kProductRkm, false);
   AddSite(0);
   const auto file = Write("\xC3");
@@ -166,11 +158,9 @@ TEST_F(CheckProgramForSitesTest, UnknownUnitNeedsProceedAndConfirmation) {
   prompts_.confirmAnswers = {true};
   EXPECT_TRUE(Check(file));
   EXPECT_EQ(prompts_.shown.size(), 2u);
-}
 
-TEST_F(CheckProgramForSitesTest, AllowUploadUnknownAcceptsAnyFileWithoutPrompt) {
+  // Allowed by the settings: any file, without a prompt.
   params_.allowUploadUnknown = true;
-  AddSite(0);
   AddSite(kProductRkm);
   EXPECT_TRUE(Check(Write(kCad1Texts)));
   EXPECT_TRUE(prompts_.shown.empty());
@@ -196,23 +186,21 @@ TEST_F(CheckProgramForSitesTest, FamiliesMustNotMix) {
   EXPECT_EQ(LastText(), "You can not load the same program\nfile in different product types");
 }
 
-TEST_F(CheckProgramForSitesTest, MismatchNamesTheFirstHighlightedUnitsType) {
+TEST_F(CheckProgramForSitesTest, MismatchNamesTheFirstHighlightedUnitsTypeAndCanBeConfirmed) {
   AddSite(kProductCad2, false);
   AddSite(kProductCad1);
   AddSite(kProductCad2);
-  const auto file = Write("S0", "cad2.s19");
-  EXPECT_FALSE(Check(file));
+  const auto cad2File = Write("S0", "cad2.s19");
+  EXPECT_FALSE(Check(cad2File));
   ASSERT_EQ(prompts_.shown.size(), 1u);
   EXPECT_EQ(prompts_.shown[0].errorId, 202u);
-  EXPECT_EQ(LastText(), "The program file is not a\nvalid CADMARIN-1 file!\n\n" + file.string());
-}
+  EXPECT_EQ(LastText(), "The program file is not a\nvalid CADMARIN-1 file!\n\n" + cad2File.string());
 
-TEST_F(CheckProgramForSitesTest, MismatchCanBeOverriddenWithConfirmation) {
+  records_.clear();
   AddSite(kProductRkm);
   const auto file = Write(kCad1Texts);
   prompts_.proceedAnswers = {true, true};
   prompts_.confirmAnswers = {false, true};
-
   EXPECT_FALSE(Check(file));
   ASSERT_EQ(prompts_.shown.size(), 2u);
   EXPECT_EQ(prompts_.shown[0].errorId, 203u);

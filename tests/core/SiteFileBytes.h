@@ -10,8 +10,6 @@ namespace quenderlink::testing {
 // Site list file bytes laid out by hand at their documented offsets, so the
 // tests do not lean on the structs they check.
 
-inline constexpr std::size_t kHeaderBytes = 60;
-inline constexpr std::size_t kRecordBytes = 143;
 inline constexpr std::string_view kSignatureText = "Brindlemar Data File:: Quenderlink Site Recs";
 
 inline void PutU16(std::string& bytes, std::size_t offset, std::uint16_t value) {
@@ -25,15 +23,14 @@ inline void PutText(std::string& bytes, std::size_t offset, std::string_view tex
 
 // A header whose text at byte 6 is the given one; the date bytes are arbitrary.
 inline std::string HeaderBytes(std::string_view textAtSix = kSignatureText) {
-  std::string bytes(kHeaderBytes, '\0');
-  PutText(bytes, 0, "\x07\x03\x1A\x0E\x05\x09");
-  PutText(bytes, 6, textAtSix);
+  std::string bytes = "\x07\x03\x1A\x0E\x05\x09" + std::string(textAtSix);
+  bytes.resize(60, '\0');
   return bytes;
 }
 
 inline std::string RecordBytes(std::string_view siteName, std::uint16_t rowNumber, std::uint16_t telnetPort) {
-  std::string bytes(kRecordBytes, '\0');
-  PutText(bytes, 0, siteName);
+  std::string bytes(siteName);
+  bytes.resize(143, '\0');
   PutU16(bytes, 112, rowNumber);
   PutU16(bytes, 114, telnetPort);
   return bytes;

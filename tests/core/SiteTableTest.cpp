@@ -19,7 +19,7 @@ SiteRecord Site(std::uint16_t row, const char* ip, std::uint16_t port = 9001, st
   return record;
 }
 
-TEST(SiteTableTest, FindsRecordsByRowAndByExactAddressAndPort) {
+TEST(SiteTableTest, FindsRecordsByRowAndByExactAddressAndPortAndHidesDeletedRows) {
   SiteTable table;
   table.Replace({Site(1, "10.0.0.11"), Site(2, "10.0.0.1", 9002), Site(3, "10.0.0.1")});
   ASSERT_NE(table.FindByRow(2), nullptr);
@@ -29,41 +29,29 @@ TEST(SiteTableTest, FindsRecordsByRowAndByExactAddressAndPort) {
   EXPECT_EQ(table.FindByAddress("10.0.0.1", 9002), 2);
   EXPECT_EQ(table.FindByAddress("10.0.0.11", 9001), 1);
   EXPECT_EQ(table.FindByAddress("10.0.0.", 9001), kNoRow);
-}
 
-TEST(SiteTableTest, HighlightedRowIsTheFirstWithTheHighlightBit) {
-  SiteTable table;
-  table.Replace({Site(1, "a", 9001, 0, kFlagMarked), Site(2, "b", 9001, 0, kFlagHighlighted),
-                 Site(3, "c", 9001, 0, kFlagHighlighted)});
-  EXPECT_EQ(table.HighlightedRow(), 2);
-  table.ClearFlags();
-  EXPECT_EQ(table.HighlightedRow(), kNoRow);
-}
-
-TEST(SiteTableTest, MarkDeletedHidesTheRowAndRefusesUnknownRows) {
-  SiteTable table;
-  table.Replace({Site(1, "a"), Site(2, "b")});
   EXPECT_TRUE(table.MarkDeleted(2));
   EXPECT_EQ(int{table[1].RowNumber}, kNoRow);
   EXPECT_EQ(table.FindByRow(2), nullptr);
   EXPECT_FALSE(table.MarkDeleted(7));
 }
 
-TEST(SiteTableTest, SingleProductCountsEachKnownTypeOfTheHighlightedRecords) {
-  const auto highlighted = [](std::vector<std::uint8_t> products) {
-    std::vector<SiteRecord> records;
-    for (std::uint8_t product : products)
-      records.push_back(Site(1, "a", 9001, product, kFlagHighlighted));
-    records.push_back(Site(99, "z", 9001, 1, 0));
-    SiteTable table;
+TEST(SiteTableTest, HighlightedRecordsGiveTheRowAndWhetherTheyShareOneKnownProduct) {
+  SiteTable table;
+  table.Replace({Site(1, "a", 9001, 0, kFlagMarked), Site(2, "b", 9001, 0, kFlagHighlighted),
+                 Site(3, "c", 9001, 0, kFlagHighlighted)});
+  EXPECT_EQ(table.HighlightedRow(), 2);
+  table.ClearFlags();
+  EXPECT_EQ(table.HighlightedRow(), kNoRow);
+
+  const std::pair<std::vector<std::uint8_t>, bool> cases[] = {
+      {{2, 6}, false}, {{1, 7}, true}, {{6, 6}, true}, {{}, false}, {{0, 7}, false}};
+  for (const auto& [products, single] : cases) {
+    std::vector<SiteRecord> records = {Site(99, "z", 9001, 1, 0)};
+    for (std::uint8_t product : products) records.push_back(Site(1, "a", 9001, product, kFlagHighlighted));
     table.Replace(std::move(records));
-    return table.SingleProductAmongHighlighted();
-  };
-  EXPECT_FALSE(highlighted({2, 6}));
-  EXPECT_TRUE(highlighted({1, 7}));
-  EXPECT_TRUE(highlighted({6, 6}));
-  EXPECT_FALSE(highlighted({}));
-  EXPECT_FALSE(highlighted({0, 7}));
+    EXPECT_EQ(table.SingleProductAmongHighlighted(), single) << products.size();
+  }
 }
 
 }  // namespace

@@ -45,37 +45,20 @@ class StartupSettingsTest : public ::testing::Test {
 TEST_F(StartupSettingsTest, FirstStartReadsTheBuiltInDefaultsAndCreatesFileAndConfigFolder) {
   QuietStartupView quiet;
   LoadStartupSettings(state, quiet);
-
   EXPECT_EQ(state.params, RuntimeParams{});
   EXPECT_TRUE(std::filesystem::is_directory(folder / "Config"));
   IniSettingsFile ini(folder.path());
   EXPECT_EQ(ini.ReadString("Railroad", "Road", "unset"), "unset");  // an unanswered question writes nothing
   EXPECT_EQ(ini.ListEntries().size(), 6u);
-}
 
-TEST_F(StartupSettingsTest, UnchosenRailroadIsAskedAndTheAnswerWritten) {
   view.railroadAnswer = kRailroadCsx;
-  Load();
-  EXPECT_EQ(view.railroadQuestions, 1);
-  EXPECT_EQ(state.params.railroadCode, kRailroadCsx);
-  EXPECT_EQ(state.params.railroadShortName, "CSX");
-
-  ProgramState nextStart(folder.path());
-  LoadStartupSettings(nextStart, view);
-  EXPECT_EQ(view.railroadQuestions, 1);
-  EXPECT_EQ(nextStart.params.railroadShortName, "CSX");
-}
-
-TEST_F(StartupSettingsTest, RailroadCodesOutsideTheNamedOnesAreUrr) {
-  for (const char* road : {"6", "7", "255"}) {
-    WriteIni(std::string("[Railroad]\nRoad=") + road + "\n");
-    Load();
-    EXPECT_EQ(state.params.railroadShortName, "URR") << road;
+  for (int start = 1; start <= 2; ++start) {
+    ProgramState next(folder.path());
+    LoadStartupSettings(next, view);
+    EXPECT_EQ(next.params.railroadCode, kRailroadCsx);
+    EXPECT_EQ(next.params.railroadShortName, "CSX");
   }
-  WriteIni("[Railroad]\nRoad=258\n");  // stored in a byte: 2
-  Load();
-  EXPECT_EQ(state.params.railroadShortName, "CPR");
-  EXPECT_EQ(view.railroadQuestions, 0);
+  EXPECT_EQ(view.railroadQuestions, 1);  // asked once, the answer written
 }
 
 TEST_F(StartupSettingsTest, SiteFileOfAtLeastFiveCharactersBecomesCurrent) {
@@ -102,6 +85,14 @@ TEST_F(StartupSettingsTest, ValuesAreCutToTheirWidthsAndConfigurationManagementI
   EXPECT_EQ(state.params.defaultPortNum, 9002);
   EXPECT_TRUE(state.params.collectS918);
   EXPECT_EQ(view.configButton, std::vector<bool>{true});
+
+  // Railroad codes outside the named ones are "URR"; the code is kept in a byte.
+  for (const auto& [road, name] : {std::pair{"6", "URR"}, {"255", "URR"}, {"258", "CPR"}}) {
+    WriteIni(std::string("[Railroad]\nRoad=") + road + "\n");
+    Load();
+    EXPECT_EQ(state.params.railroadShortName, name) << road;
+  }
+  EXPECT_EQ(view.railroadQuestions, 0);
 }
 
 TEST_F(StartupSettingsTest, SavedParametersAreReadAtTheNextStart) {

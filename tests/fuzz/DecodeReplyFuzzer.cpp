@@ -12,24 +12,15 @@ namespace {
 using quenderlink::DeviceReply;
 
 // A text field that lost its NUL would let every reader run past it.
-template <std::size_t N>
-void RequireTerminated(const char (&field)[N]) {
-  if (std::memchr(field, '\0', N) == nullptr) std::abort();
+template <std::size_t... N>
+void RequireTerminated(const char (&... fields)[N]) {
+  if (((std::memchr(fields, '\0', N) == nullptr) || ...)) std::abort();
 }
 
-void RequireSound(const DeviceReply& reply) {
-  RequireTerminated(reply.Milepost);
-  RequireTerminated(reply.TrackId);
-  RequireTerminated(reply.SiteName);
-  RequireTerminated(reply.SubdivName);
-  RequireTerminated(reply.HostText);
-  RequireTerminated(reply.IpText);
-  RequireTerminated(reply.ExtraText);
-  RequireTerminated(reply.CommVersion);
-  RequireTerminated(reply.ReaderVersion);
-  RequireTerminated(reply.SpeechVersion);
-  if (reply.Reserved != 0 || reply.BlockSize == 0 || reply.ProductType > quenderlink::kProductCad2 ||
-      reply.TrackIndex > 12)
+void RequireSound(const DeviceReply& r) {
+  RequireTerminated(r.Milepost, r.TrackId, r.SiteName, r.SubdivName, r.HostText, r.IpText, r.ExtraText, r.CommVersion,
+                    r.ReaderVersion, r.SpeechVersion);
+  if (r.Reserved != 0 || r.BlockSize == 0 || r.ProductType > quenderlink::kProductCad2 || r.TrackIndex > 12)
     std::abort();
 }
 

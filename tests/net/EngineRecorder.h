@@ -1,13 +1,10 @@
 #pragma once
 
 #include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <functional>
-#include <mutex>
 #include <span>
 #include <string>
 #include <thread>
@@ -27,31 +24,29 @@ struct EngineEvent {
   int message = 0;
   std::size_t id = 0;
   int tries = 0;
-  Clock::time_point at;
+  Clock::time_point at = Clock::now();
   ReplyNotice notice;
   DeviceReply reply{};
   std::vector<std::uint8_t> datagram;
 };
 
 // Records every notification in order; `onEvent` runs on the engine's thread
-// after each one, as a window's handler would.
+// after each one, as a window's handler would. Read `events` once the engine's
+// thread is joined.
 class EngineRecorder : public PingEngineListener {
  public:
   std::function<void(const EngineEvent&)> onEvent;
+  std::vector<EngineEvent> events;
 
-  std::vector<EngineEvent> Events() const {
-    const std::lock_guard lock(mutex_);
-    return events_;
-  }
   std::vector<EngineEvent> EventsOf(int message) const {
     std::vector<EngineEvent> found;
-    for (const EngineEvent& event : Events())
+    for (const EngineEvent& event : events)
       if (event.message == message) found.push_back(event);
     return found;
   }
   std::vector<int> Messages() const {
     std::vector<int> messages;
-    for (const EngineEvent& event : Events()) messages.push_back(event.message);
+    for (const EngineEvent& event : events) messages.push_back(event.message);
     return messages;
   }
 
@@ -69,25 +64,17 @@ class EngineRecorder : public PingEngineListener {
 
  private:
   void Add(int message, std::size_t id = 0, int tries = 0, const ReplyNotice* notice = nullptr) {
-    EngineEvent event;
+    EngineEvent& event = events.emplace_back();
     event.message = message;
     event.id = id;
     event.tries = tries;
-    event.at = Clock::now();
     if (notice) {
       event.notice = *notice;
       event.reply = *notice->reply;
       event.datagram.assign(notice->datagram.begin(), notice->datagram.end());
     }
-    {
-      const std::lock_guard lock(mutex_);
-      events_.push_back(event);
-    }
     if (onEvent) onEvent(event);
   }
-
-  mutable std::mutex mutex_;
-  std::vector<EngineEvent> events_;
 };
 
 // Runs the engine on a worker thread as a window does, calling `meanwhile` on
@@ -117,12 +104,10 @@ inline unitsim::UnitConfig Unit(const std::string& address, unitsim::UnitFaults 
   unitsim::UnitConfig unit;
   unit.address = address;
   unit.port = port;
-  unit.identity.siteName = "SITE " + address;
   unit.faults = faults;
+  unit.identity.siteName = "SITE " + address;
   return unit;
 }
-
-inline unitsim::UnitFaults Silent() { return {.silent = true}; }
 
 inline std::unique_ptr<unitsim::UnitSimulator> StartUnits(std::vector<unitsim::UnitConfig> units) {
   auto simulator = std::make_unique<unitsim::UnitSimulator>(std::move(units));
@@ -135,14 +120,11 @@ inline std::unique_ptr<unitsim::UnitSimulator> StartUnits(std::vector<unitsim::U
 inline bool SendFrom(const std::string& fromAddress, std::uint16_t fromPort, const std::string& toAddress,
                      std::uint16_t toPort, std::span<const std::uint8_t> bytes) {
   const auto endpoint = [](const std::string& address, std::uint16_t port) {
-    sockaddr_in socketAddress{};
-    socketAddress.sin_family = AF_INET;
-    socketAddress.sin_port = htons(port);
+    sockaddr_in socketAddress{AF_INET, htons(port), {}, {}};
     ::inet_pton(AF_INET, address.c_str(), &socketAddress.sin_addr);
     return socketAddress;
   };
-  const sockaddr_in from = endpoint(fromAddress, fromPort);
-  const sockaddr_in to = endpoint(toAddress, toPort);
+  const sockaddr_in from = endpoint(fromAddress, fromPort), to = endpoint(toAddress, toPort);
   const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
   const bool sent = ::bind(fd, reinterpret_cast<const sockaddr*>(&from), sizeof from) == 0 &&
                     ::sendto(fd, bytes.data(), bytes.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to) ==

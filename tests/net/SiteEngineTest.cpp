@@ -2,9 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <time.h>
-
 #include <algorithm>
+#include <ctime>
 #include <set>
 
 #include "EngineRecorder.h"
@@ -16,32 +15,30 @@ namespace {
 
 using namespace std::chrono_literals;
 using namespace testing;
+using Messages = std::vector<int>;
 
-SiteRecord Site(int row, const std::string& host, bool marked = true) {
+SiteRecord Site(int row, const std::string& host) {
   SiteRecord site = NewSiteRecord(9001);
   SetFieldText(site.HostText, host);
   site.RowNumber = static_cast<std::uint16_t>(row);
-  site.SiteFlags = marked ? kFlagMarked : 0;
+  site.SiteFlags = kFlagMarked;
   return site;
 }
 
-std::vector<std::uint8_t> Command(std::uint8_t code) { return {code, 0, 0, 0, 0, 0, 0, 0}; }
+std::string Address(int group, int unit) { return "127.60." + std::to_string(group) + "." + std::to_string(unit); }
 
 class SiteEngineTest : public ::testing::Test {
  protected:
-  // Sites 1..count on 127.60.`group`.1..count, each with a unit of the given faults.
-  void UnitsAndSites(int group, int count, unitsim::UnitFaults faults = {}) {
-    std::vector<unitsim::UnitConfig> units;
+  // Sites 1..count on 127.60.`group`.1..count, the first `units` of them with a unit of the given faults.
+  void UnitsAndSites(int group, int count, unitsim::UnitFaults faults = {}, int units = -1) {
+    std::vector<unitsim::UnitConfig> configs;
     std::vector<SiteRecord> records;
     for (int i = 1; i <= count; ++i) {
-      units.push_back(Unit(Address(group, i), faults));
+      if (units < 0 || i <= units) configs.push_back(Unit(Address(group, i), faults));
       records.push_back(Site(i, Address(group, i)));
     }
-    simulator_ = StartUnits(units);
+    simulator_ = StartUnits(configs);
     sites_.Replace(records);
-  }
-  static std::string Address(int group, int unit) {
-    return "127.60." + std::to_string(group) + "." + std::to_string(unit);
   }
 
   void Run(const RuntimeParams& params, const std::function<void()>& meanwhile = {}) {
@@ -65,9 +62,9 @@ TEST_F(SiteEngineTest, ReportsBadAddressesBeforeStartingAndRepliesWithTheSiteIde
   sites_.Replace({Site(9, "bad name!"), sites_[0], sites_[1]});
   Run(PingParams(2, 2));
 
-  EXPECT_EQ(recorder_.Messages(), (std::vector<int>{WM_PING_BAD_ADDRESS, WM_PING_STARTED, WM_PING_SENT,
-                                                     WM_PING_REPLY, WM_PING_FINISHED}));
-  EXPECT_EQ(recorder_.Events()[0].id, 9u);
+  EXPECT_EQ(recorder_.Messages(),
+            (Messages{WM_PING_BAD_ADDRESS, WM_PING_STARTED, WM_PING_SENT, WM_PING_REPLY, WM_PING_FINISHED}));
+  EXPECT_EQ(recorder_.events[0].id, 9u);
   const EngineEvent reply = recorder_.EventsOf(WM_PING_REPLY).at(0);
   EXPECT_EQ(reply.id, 1u);
   EXPECT_EQ(reply.notice.row, 1);
@@ -80,25 +77,25 @@ TEST_F(SiteEngineTest, ReportsBadAddressesBeforeStartingAndRepliesWithTheSiteIde
   EXPECT_EQ(reply.reply.RowNumber, 1);
   EXPECT_EQ(FieldText(reply.reply.HostText), "127.60.1.1");
   EXPECT_EQ(FieldText(reply.reply.SiteName), "SITE 127.60.1.1");
-  EXPECT_EQ(simulator_->ReceivedBy("127.60.1.1", 9001).at(0).bytes, Command(1));
+  EXPECT_EQ(simulator_->ReceivedBy("127.60.1.1", 9001).at(0).bytes,
+            (std::vector<std::uint8_t>{1, 0, 0, 0, 0, 0, 0, 0}));
   EXPECT_TRUE(simulator_->ReceivedBy("127.60.1.2", 9001).empty());
-  EXPECT_EQ(request_.finished.load(), 1);
 }
 
 TEST_F(SiteEngineTest, NoMarkedSiteGivesOnlyStartedAndFinished) {
-  sites_.Replace({Site(1, "127.60.1.1", false)});
+  sites_.Replace({NewSiteRecord(9001)});
   Run(PingParams(2, 2));
-  EXPECT_EQ(recorder_.Messages(), (std::vector<int>{WM_PING_STARTED, WM_PING_FINISHED}));
+  EXPECT_EQ(recorder_.Messages(), (Messages{WM_PING_STARTED, WM_PING_FINISHED}));
 }
 
 TEST_F(SiteEngineTest, SilentUnitIsResentAfterEachWaitAndGivenUpInThePassOfItsLastTimeout) {
-  UnitsAndSites(2, 1, Silent());
+  UnitsAndSites(2, 1, {.silent = true});
   Run(PingParams(0, 3));
 
-  EXPECT_EQ(recorder_.Messages(),
-            (std::vector<int>{WM_PING_STARTED, WM_PING_SENT, WM_PING_TIMEOUT, WM_PING_SENT, WM_PING_TIMEOUT,
-                              WM_PING_SENT, WM_PING_TIMEOUT, WM_PING_FAILED, WM_PING_FINISHED}));
-  const std::vector<EngineEvent> events = recorder_.Events();
+  EXPECT_EQ(recorder_.Messages(), (Messages{WM_PING_STARTED, WM_PING_SENT, WM_PING_TIMEOUT, WM_PING_SENT,
+                                            WM_PING_TIMEOUT, WM_PING_SENT, WM_PING_TIMEOUT, WM_PING_FAILED,
+                                            WM_PING_FINISHED}));
+  const std::vector<EngineEvent>& events = recorder_.events;
   std::vector<int> tries;
   for (std::size_t i = 1; i <= 7; ++i) tries.push_back(events[i].tries);
   EXPECT_EQ(tries, (std::vector<int>{1, 1, 2, 2, 3, 3, 3}));
@@ -115,8 +112,7 @@ TEST_F(SiteEngineTest, MaxResendZeroGivesEveryEntryUpAtOnceWithoutSending) {
   UnitsAndSites(3, 2);
   Run(PingParams(2, 0));
 
-  EXPECT_EQ(recorder_.Messages(),
-            (std::vector<int>{WM_PING_STARTED, WM_PING_FAILED, WM_PING_FAILED, WM_PING_FINISHED}));
+  EXPECT_EQ(recorder_.Messages(), (Messages{WM_PING_STARTED, WM_PING_FAILED, WM_PING_FAILED, WM_PING_FINISHED}));
   for (const EngineEvent& failed : recorder_.EventsOf(WM_PING_FAILED)) EXPECT_EQ(failed.tries, 0);
   std::this_thread::sleep_for(50ms);
   EXPECT_TRUE(simulator_->Received().empty());
@@ -140,9 +136,8 @@ TEST_F(SiteEngineTest, MaxInParallelFiveKeepsSixWaitingAndTakesEachReplyOnce) {
   UnitsAndSites(5, 12, {.replyDelayMs = 300, .duplicateReplies = 2});
   Run(PingParams(5, 1, 5));
 
-  int waiting = 0;
-  int mostWaiting = 0;
-  for (const EngineEvent& event : recorder_.Events()) {
+  int waiting = 0, mostWaiting = 0;
+  for (const EngineEvent& event : recorder_.events) {
     if (event.message == WM_PING_SENT) mostWaiting = std::max(mostWaiting, ++waiting);
     if (event.message == WM_PING_REPLY) --waiting;
   }
@@ -168,15 +163,14 @@ TEST_F(SiteEngineTest, ResetModeTakesConfirmationsWithoutDecodingThem) {
   request_.command = 6;
   Run(PingParams(2, 2));
 
-  EXPECT_EQ(recorder_.Messages(),
-            (std::vector<int>{WM_PING_STARTED, WM_PING_SENT, WM_RESET_CONFIRMED, WM_PING_FINISHED}));
+  EXPECT_EQ(recorder_.Messages(), (Messages{WM_PING_STARTED, WM_PING_SENT, WM_RESET_CONFIRMED, WM_PING_FINISHED}));
   const EngineEvent confirmed = recorder_.EventsOf(WM_RESET_CONFIRMED).at(0);
   EXPECT_EQ(confirmed.notice.row, 1);
   EXPECT_EQ(confirmed.reply.ReplyTenths, 1);
   EXPECT_EQ(confirmed.reply.RowNumber, 1);
   EXPECT_EQ(FieldText(confirmed.reply.SiteName), "");
   EXPECT_EQ(confirmed.datagram, unitsim::EncodeResetConfirmation());
-  EXPECT_EQ(simulator_->Received().at(0).bytes, Command(6));
+  EXPECT_EQ(simulator_->Received().at(0).bytes, (std::vector<std::uint8_t>{6, 0, 0, 0, 0, 0, 0, 0}));
 }
 
 TEST_F(SiteEngineTest, RepliesFromAnotherPortOrAddressOrWithGarbageAreIgnored) {
@@ -195,18 +189,17 @@ TEST_F(SiteEngineTest, RepliesFromAnotherPortOrAddressOrWithGarbageAreIgnored) {
 }
 
 TEST_F(SiteEngineTest, SettingsChangedDuringARunTakeEffectOnTheNextPass) {
-  UnitsAndSites(8, 1, Silent());
+  UnitsAndSites(8, 1, {.silent = true});
   recorder_.onEvent = [this](const EngineEvent& event) {
     if (event.message == WM_PING_SENT) params_.pingMaxResend = 1;
   };
   Run(PingParams(0, 5));
-
   EXPECT_EQ(recorder_.Messages(),
-            (std::vector<int>{WM_PING_STARTED, WM_PING_SENT, WM_PING_TIMEOUT, WM_PING_FAILED, WM_PING_FINISHED}));
+            (Messages{WM_PING_STARTED, WM_PING_SENT, WM_PING_TIMEOUT, WM_PING_FAILED, WM_PING_FINISHED}));
 }
 
 TEST_F(SiteEngineTest, StopWhileWaitingEndsTheRunPromptly) {
-  UnitsAndSites(9, 1, Silent());
+  UnitsAndSites(9, 1, {.silent = true});
   Clock::time_point stoppedAt;
   Run(PingParams(5, 2), [&] {
     AwaitReceived(*simulator_, "127.60.9.1", 1);
@@ -215,26 +208,17 @@ TEST_F(SiteEngineTest, StopWhileWaitingEndsTheRunPromptly) {
     request_.stop = 1;
   });
 
-  EXPECT_EQ(recorder_.Messages(), (std::vector<int>{WM_PING_STARTED, WM_PING_SENT, WM_PING_FINISHED}));
-  EXPECT_LT(MillisecondsBetween(stoppedAt, recorder_.Events().back().at), 150.0);
-}
-
-double ProcessCpuSeconds() {
-  timespec now{};
-  ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+  EXPECT_EQ(recorder_.Messages(), (Messages{WM_PING_STARTED, WM_PING_SENT, WM_PING_FINISHED}));
+  EXPECT_LT(MillisecondsBetween(stoppedAt, recorder_.events.back().at), 150.0);
 }
 
 // A spin detector, not a benchmark: an engine polling in a tight loop would
 // use a whole core. The late datagram sits on a socket that no entry waits on
 // any more and must not wake the engine either.
 TEST_F(SiteEngineTest, WaitingForSilentUnitsUsesLittleProcessorTime) {
-  simulator_ = StartUnits({Unit(Address(10, 1))});
-  std::vector<SiteRecord> records;
-  for (int i = 1; i <= 7; ++i) records.push_back(Site(i, Address(10, i)));
-  sites_.Replace(records);
-
-  const double cpuBefore = ProcessCpuSeconds();
+  UnitsAndSites(10, 7, {}, 1);
+  const auto processorSeconds = [] { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; };
+  const double cpuBefore = processorSeconds();
   const Clock::time_point wallBefore = Clock::now();
   Run(PingParams(5, 1), [this] {
     const auto pinged = AwaitReceived(*simulator_, Address(10, 1), 1);
@@ -245,7 +229,7 @@ TEST_F(SiteEngineTest, WaitingForSilentUnitsUsesLittleProcessorTime) {
     request_.stop = 1;
   });
   const double wallSeconds = MillisecondsBetween(wallBefore, Clock::now()) / 1000.0;
-  const double cpuSeconds = ProcessCpuSeconds() - cpuBefore;
+  const double cpuSeconds = processorSeconds() - cpuBefore;
 
   EXPECT_EQ(recorder_.EventsOf(WM_PING_REPLY).size(), 1u);
   EXPECT_TRUE(recorder_.EventsOf(WM_PING_FAILED).empty());

@@ -12,33 +12,29 @@ class PingSitesRunTest : public ::testing::Test {
   PingSitesRunTest() {
     std::vector<SiteRecord> records;
     for (const char* name : {"Alpha", "Bravo", "Charlie", "Delta"}) {
-      SiteRecord site = NewSiteRecord(9001);
+      SiteRecord& site = records.emplace_back(NewSiteRecord(9001));
       SetFieldText(site.SiteName, name);
-      site.RowNumber = static_cast<std::uint16_t>(records.size() + 1);
+      site.RowNumber = static_cast<std::uint16_t>(records.size());
       site.SiteFlags = kFlagMarked;
       site.LastPing = 17;
-      records.push_back(site);
     }
     records[3].SiteFlags = 0;  // Delta is not part of the run
     sites.Replace(records);
-  }
-
-  ReplyNotice NoticeFor(std::uint16_t row, std::uint8_t tenths) {
-    reply = DeviceReply{};
     SetFieldText(reply.SiteName, "Reported");
     SetFieldText(reply.Milepost, "42.1");
     SetFieldText(reply.CommVersion, "C9");
     reply.VersionMajor = 4;
-    reply.VersionMinor = 2;
     reply.VersionBuild = -3;
     reply.ProductType = 6;
+  }
+
+  ReplyNotice NoticeFor(std::uint16_t row, std::uint8_t tenths) {
     reply.ReplyTenths = tenths;
     ReplyNotice notice;
     notice.row = row;
     notice.reply = &reply;
     return notice;
   }
-
   const SiteRecord& Site(std::uint16_t row) { return *sites.FindByRow(row); }
 
   SiteTable sites;
@@ -46,18 +42,12 @@ class PingSitesRunTest : public ::testing::Test {
   DeviceReply reply{};
 };
 
-TEST_F(PingSitesRunTest, ListsTheMarkedSitesAndMarksThemAbortedUntilAnOutcome) {
-  PingSitesRun run(sites, params, PingMode::Ping);
-  run.FillList();
-  ASSERT_EQ(run.rows().size(), 3u);
-  EXPECT_EQ(run.totals().total, 3);
-  EXPECT_EQ(Site(1).LastPing, kLastPingUserAbort);
-  EXPECT_EQ(Site(4).LastPing, 17);
-}
-
 TEST_F(PingSitesRunTest, OutcomesWriteResultsTextsRecordsAndTotals) {
   PingSitesRun run(sites, params, PingMode::Ping);
   run.FillList();
+  ASSERT_EQ(run.rows().size(), 3u);
+  EXPECT_EQ(Site(1).LastPing, kLastPingUserAbort);  // until an outcome replaces it
+  EXPECT_EQ(Site(4).LastPing, 17);
   run.OnPingStarted();
   run.OnPingSent(1, 1);
   run.OnPingSent(2, 1);
@@ -70,10 +60,10 @@ TEST_F(PingSitesRunTest, OutcomesWriteResultsTextsRecordsAndTotals) {
   EXPECT_EQ(FieldText(Site(1).SiteName), "Reported");
   EXPECT_EQ(FieldText(Site(1).Milepost), "42.1");
   EXPECT_EQ(FieldText(Site(1).CommVersion), "C9");
+  EXPECT_EQ(Site(1).VersionMajor, 4);
   EXPECT_EQ(Site(1).HiddenBuild, -3);
   EXPECT_EQ(Site(1).ProductType, 6);
   EXPECT_EQ(Site(1).LastPing, 23);
-
   // A second reply for a row that already succeeded changes nothing.
   run.OnPingReply(1, NoticeFor(1, 99));
   EXPECT_EQ(Site(1).LastPing, 23);
@@ -86,7 +76,6 @@ TEST_F(PingSitesRunTest, OutcomesWriteResultsTextsRecordsAndTotals) {
   run.OnPingBadAddress(3);
   EXPECT_EQ(run.rows()[2].results, "FAILED: Bad IP");
   EXPECT_EQ(Site(3).LastPing, kLastPingBadAddress);
-
   run.OnPingFinished();
   EXPECT_EQ(run.TotalsText(), " Total Sites =   3       Success =   1\r\n Pingged     =   2       Failed  =   2");
   EXPECT_TRUE(run.canRePingFailed());
@@ -141,9 +130,7 @@ TEST_F(PingSitesRunTest, AbortEndsWaitingRowsAsUserAbortAndKeepsCounters) {
 TEST_F(PingSitesRunTest, RePingFailedKeepsOnlyTheFailedSites) {
   PingSitesRun run(sites, params, PingMode::Ping);
   run.FillList();
-  run.OnPingReply(1, NoticeFor(1, 4));
-  run.OnPingReply(2, NoticeFor(2, 4));
-  run.OnPingReply(3, NoticeFor(3, 4));
+  for (std::uint16_t row = 1; row <= 3; ++row) run.OnPingReply(row, NoticeFor(row, 4));
   EXPECT_FALSE(run.canRePingFailed());
   EXPECT_FALSE(run.KeepOnlyFailedSites());
   EXPECT_EQ(run.rows().size(), 3u);

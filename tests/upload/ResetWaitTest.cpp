@@ -12,6 +12,7 @@ namespace {
 using namespace std::chrono_literals;
 using namespace testing;
 using State = ResetWait::State;
+using LogLine = std::pair<LogClass, std::string>;
 
 SiteRecord Site(const std::string& address) {
   SiteRecord site = NewSiteRecord(9001);
@@ -20,10 +21,13 @@ SiteRecord Site(const std::string& address) {
   return site;
 }
 
-RuntimeParams MaxWait(int seconds) {
-  RuntimeParams params;
-  params.pingMaxWaitResponse = static_cast<std::uint16_t>(seconds);
-  return params;
+RuntimeParams MaxWait(int seconds) { return PingParams(seconds, 1); }
+
+State TickUntilDone(ResetWait& wait) {
+  State state = State::Waiting;
+  for (int tick = 0; tick < 100 && state == State::Waiting; ++tick, std::this_thread::sleep_for(5ms))
+    state = wait.Tick();
+  return state;
 }
 
 class ResetWaitTest : public ::testing::Test {
@@ -31,7 +35,7 @@ class ResetWaitTest : public ::testing::Test {
   LogSink Sink() {
     return [this](LogClass logClass, const std::string& text) { log_.emplace_back(logClass, text); };
   }
-  std::vector<std::pair<LogClass, std::string>> log_;
+  std::vector<LogLine> log_;
 };
 
 TEST_F(ResetWaitTest, ConfirmationEndsTheWaitAndResendStartsAgainFromTickZero) {
@@ -42,38 +46,28 @@ TEST_F(ResetWaitTest, ConfirmationEndsTheWaitAndResendStartsAgainFromTickZero) {
     wait.SendReset();
     EXPECT_EQ(wait.tickCount(), 0u);
     EXPECT_EQ(wait.maxTicks(), 20u);
-    State state = State::Waiting;
-    for (int tick = 0; tick < 20 && state == State::Waiting; ++tick, std::this_thread::sleep_for(5ms))
-      state = wait.Tick();
-    EXPECT_EQ(state, State::Confirmed);
+    EXPECT_EQ(TickUntilDone(wait), State::Confirmed);
   }
   ASSERT_EQ(log_.size(), 6u);
-  EXPECT_EQ(log_[0], std::make_pair(LogClass::Progress, std::string("*** Sending RESET command to 127.64.1.1\n")));
-  EXPECT_EQ(log_[1], std::make_pair(LogClass::Progress,
-                                    std::string("    Will wait 2 seconds for response. PLEASE WAIT ...\n")));
-  EXPECT_EQ(log_[2], std::make_pair(LogClass::Success, std::string("*** SUCCESS: The Unit is resetting\n\n")));
+  EXPECT_EQ(log_[0], LogLine(LogClass::Progress, "*** Sending RESET command to 127.64.1.1\n"));
+  EXPECT_EQ(log_[1], LogLine(LogClass::Progress, "    Will wait 2 seconds for response. PLEASE WAIT ...\n"));
+  EXPECT_EQ(log_[2], LogLine(LogClass::Success, "*** SUCCESS: The Unit is resetting\n\n"));
   EXPECT_EQ(AwaitReceived(*simulator, "127.64.1.1", 2).at(1).bytes, (std::vector<std::uint8_t>{6, 0, 0, 0, 0, 0, 0, 0}));
 }
 
 TEST_F(ResetWaitTest, GivesUpOnTheFirstTickPastTheMaximum) {
-  const auto simulator = StartUnits({Unit("127.64.2.1", Silent())});
+  const auto simulator = StartUnits({Unit("127.64.2.1", {.silent = true})});
   const RuntimeParams immediately = MaxWait(0);
   ResetWait quick(Site("127.64.2.1"), immediately, Sink());
   quick.SendReset();
   EXPECT_EQ(quick.Tick(), State::NoResponse);
-  EXPECT_EQ(log_.back(), std::make_pair(LogClass::Caution, std::string("*** CAUTION: No Response from 127.64.2.1\n\n")));
+  EXPECT_EQ(log_.back(), LogLine(LogClass::Caution, "*** CAUTION: No Response from 127.64.2.1\n\n"));
 
   const RuntimeParams oneSecond = MaxWait(1);
   ResetWait patient(Site("127.64.2.1"), oneSecond, Sink());
   patient.SendReset();
   for (int tick = 1; tick <= 10; ++tick) EXPECT_EQ(patient.Tick(), State::Waiting) << "tick " << tick;
   EXPECT_EQ(patient.Tick(), State::NoResponse);
-}
-
-State TickUntilDone(ResetWait& wait) {
-  State state = State::Waiting;
-  while (state == State::Waiting) state = wait.Tick();
-  return state;
 }
 
 // The unit's own confirmation comes late; what arrives before it is taken one
