@@ -169,6 +169,19 @@ TEST_F(DeviceCommandsTest, UploadSendsTheImageAndStoresTheNewProgramsVersion) {
   EXPECT_TRUE(simulator->ImageMatches("127.70.5.1", 9001, program));
   EXPECT_EQ(Load(file)[0].VersionMinor, 8);
 
+  const CliResult json = cli.Run({"upload", program.string(), "--sites", file, "--rows", "1", "--json"});
+  ASSERT_EQ(json.exitCode, 0) << json.err;
+  std::vector<nlohmann::json> lines;
+  std::istringstream in(json.out);
+  for (std::string line; std::getline(in, line);) lines.push_back(nlohmann::json::parse(line));
+  ASSERT_GE(lines.size(), 3u);
+  EXPECT_EQ(lines[0]["msg"], 1424);
+  EXPECT_EQ(lines[lines.size() - 2]["msg"], 1454);
+  EXPECT_EQ(lines.back()["summary"]["Result"], "SUCCESS");
+  const auto packet = std::find_if(lines.begin(), lines.end(), [](const auto& l) { return l["msg"] == 1433; });
+  ASSERT_NE(packet, lines.end());
+  EXPECT_EQ((*packet)["text"].get<std::string>().rfind("Sending Packet 1 of ", 0), 0u);
+
   // A unit of unknown type needs --yes, as the desktop program would ask.
   const CliResult refused = cli.Run({"upload", program.string(), "--sites", file, "--rows", "2"});
   EXPECT_EQ(refused.exitCode, 1);
