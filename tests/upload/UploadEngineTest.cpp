@@ -237,6 +237,21 @@ TEST_F(UploadEngineTest, EachWaitIsGivenUpOnceItsCountExceedsTwiceMaxResend) {
   ExpectDoneOnceAndLast();
 }
 
+TEST_F(UploadEngineTest, AnUnansweredPacketTimesOutAndIsSentAgainWithItsCountRaised) {
+  constexpr std::uint16_t kPort = 47719;
+  params_.pingMaxWaitResponse = 1;
+  const std::uint16_t row = AddSite("127.71.9.1", kPort);
+  StartUnits({Unit("127.71.9.1", kPort, {.unansweredPackets = 1})});
+
+  ASSERT_TRUE(Run());
+
+  const std::string script = recorder_.Script(row, "Sending");
+  EXPECT_EQ(script.substr(0, script.find(", 1439")),
+            "Sending Packet 1 of 3 (RPT: 0), 1437/0, Sending Packet 1 of 3 (RPT: 1), 1434/1, "
+            "Sending Packet 2 of 3 (RPT: 1), 1434/1, Sending Packet 3 of 3 (RPT: 1), 1434/1");
+  EXPECT_EQ(simulator_->ReceivedImage("127.71.9.1", kPort), program_);
+}
+
 TEST_F(UploadEngineTest, UnitsOnOnePortShareASocketAndRepliesGoToTheExactAddress) {
   constexpr std::uint16_t kPort = 47714;
   // The longer address first: a reply from .1 must not be taken as one from .11.

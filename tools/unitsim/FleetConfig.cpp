@@ -166,6 +166,7 @@ bool ApplyUploadField(std::string_view key, const Json& value, const std::string
   else if (key == "rebootDelayMs") upload.rebootDelayMs = milliseconds();
   else if (key == "nakEvery") upload.nakEvery = count();
   else if (key == "fragmentedAt") upload.fragmentedAt = count();
+  else if (key == "unansweredPackets") upload.unansweredPackets = count();
   else if (key == "loaderNeverStarts") upload.loaderNeverStarts = Flag(value, what);
   else if (key == "silentAfterReboot") upload.silentAfterReboot = Flag(value, what);
   else if (key == "newVersion") ApplyNewVersion(value, what, upload);

@@ -95,6 +95,7 @@ std::vector<std::uint8_t> UnitLifecycle::LoaderAnswer(std::span<const std::uint8
 
 std::vector<std::uint8_t> UnitLifecycle::TakePacket(std::span<const std::uint8_t> packet) {
   ++packets_;
+  if (packets_ <= static_cast<std::uint32_t>(behaviour_.unansweredPackets)) return {};
   if (behaviour_.fragmentedAt > 0 && packets_ == static_cast<std::uint32_t>(behaviour_.fragmentedAt))
     return PacketAnswer(kPacketFragmented);
   if (behaviour_.nakEvery > 0 && packets_ % static_cast<std::uint32_t>(behaviour_.nakEvery) == 0)

@@ -29,6 +29,7 @@ struct UploadBehaviour {
   int rebootDelayMs = 0;           // from command 6 in the loader until the new program answers
   int nakEvery = 0;                // refuses every Nth program packet; 0 never
   int fragmentedAt = 0;            // answers "fragmented" once, to the Kth program packet; 0 never
+  int unansweredPackets = 0;       // the first N program packets are lost: no answer, nothing stored
   bool loaderNeverStarts = false;  // after command 5 the unit never answers again
   bool silentAfterReboot = false;  // the new program never answers
   // The version the new program reports; the old one where not set. The build

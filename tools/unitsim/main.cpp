@@ -74,6 +74,7 @@ std::string UploadText(const UnitIdentity& identity, const UploadBehaviour& uplo
   if (upload.rebootDelayMs > 0) text += Printf(", re-boot %d ms", upload.rebootDelayMs);
   if (upload.nakEvery > 0) text += Printf(", NAK every %d", upload.nakEvery);
   if (upload.fragmentedAt > 0) text += Printf(", fragmented at packet %d", upload.fragmentedAt);
+  if (upload.unansweredPackets > 0) text += Printf(", first %d packets lost", upload.unansweredPackets);
   if (upload.loaderNeverStarts) text += ", loader never starts";
   if (upload.silentAfterReboot) text += ", silent after re-boot";
   if (upload.newVersionMajor || upload.newVersionMinor)
