@@ -5,14 +5,22 @@
 
 namespace quenderlink::cli {
 
+std::string EngineEventJson(std::chrono::steady_clock::time_point start, int message, std::size_t id, long long value,
+                            const std::string& text) {
+  const auto elapsed = std::chrono::steady_clock::now() - start;
+  nlohmann::ordered_json line{{"ms", std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count()},
+                              {"msg", message},
+                              {"row", id},
+                              {"value", value}};
+  if (!text.empty()) line["text"] = text;
+  return line.dump();
+}
+
 EngineEventLog::EngineEventLog(PingEngineListener& next, std::ostream& out)
     : next_(next), out_(out), start_(std::chrono::steady_clock::now()) {}
 
 void EngineEventLog::Print(int message, std::size_t id, long long value) {
-  const auto elapsed = std::chrono::steady_clock::now() - start_;
-  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count();
-  out_ << nlohmann::ordered_json{{"ms", ms}, {"msg", message}, {"row", id}, {"value", value}}.dump() << '\n';
-  out_.flush();
+  out_ << EngineEventJson(start_, message, id, value) << '\n' << std::flush;
 }
 
 void EngineEventLog::OnPingSent(std::size_t id, int tries) {

@@ -2,10 +2,16 @@
 
 #include <chrono>
 #include <iosfwd>
+#include <string>
 
 #include "net/PingEngineListener.h"
 
 namespace quenderlink::cli {
+
+// One engine event as a JSON line: {"ms", "msg", "row", "value"} (ms since
+// `start`), with "text" when a text comes with the event.
+std::string EngineEventJson(std::chrono::steady_clock::time_point start, int message, std::size_t id, long long value,
+                            const std::string& text = {});
 
 // Prints every engine notification as a JSON line {"ms", "msg", "row", "value"}
 // (ms since the run started; value = tries, or the reply's tenths), then hands

@@ -1,18 +1,14 @@
-#include <filesystem>
 #include <cstdio>
 #include <iostream>
 #include <nlohmann/json.hpp>
-#include <optional>
-#include <set>
 
 #include "cli/DeviceCommands.h"
 #include "cli/EngineEventLog.h"
 #include "cli/InterruptibleRun.h"
 #include "cli/JsonText.h"
-#include "cli/RowList.h"
+#include "cli/SiteListArgument.h"
 #include "core/CSiteinfoClass.h"
 #include "core/FixedText.h"
-#include "core/SiteListLoader.h"
 #include "net/SiteEngine.h"
 #include "survey/PingSitesRun.h"
 
@@ -54,17 +50,10 @@ void PrintResults(const SiteTable& table, const PingSitesRun& run, bool json) {
 }
 
 int Ping(const CommandContext& context, const PingOptions& options) {
-  std::optional<std::set<std::uint16_t>> rows;
-  if (!options.rows.empty()) {
-    rows = ParseRowList(options.rows);
-    if (!rows) return BadInput("--rows takes row numbers like 1,3-5");
-  }
-  const std::string file = std::filesystem::absolute(options.file).string();
+  const std::string file = SiteListPath(options.file);
   ProgramState state = context.LoadProgramState();
-  if (const int code = LoadSiteTable(file, state.sites, state.params.telnetPortTrk1); code != 0)
-    return BadInput(options.file + ": error " + std::to_string(code) + ": " + SiteFileErrorText(code));
-  std::string reason;
-  if (!MarkRows(state.sites, rows, kFlagMarked, reason)) return BadInput(reason);
+  if (const int marked = LoadAndMarkRows(options.file, options.rows, kFlagMarked, state); marked != kExitOk)
+    return marked;
 
   PingSitesRun run(state.sites, state.params, options.reset ? PingMode::Reset : PingMode::Ping);
   run.FillList();

@@ -1,10 +1,10 @@
 #include "cli/SitesCommands.h"
 
-#include <filesystem>
 #include <iostream>
 #include <map>
 #include <string>
 
+#include "cli/SiteListArgument.h"
 #include "cli/SiteRecordJson.h"
 #include "core/CSiteinfoClass.h"
 #include "core/FixedText.h"
@@ -14,15 +14,6 @@
 
 namespace quenderlink::cli {
 namespace {
-
-// Loads a site list file for reading; on failure prints why and gives the exit code.
-int LoadForReading(const CommandContext& context, const std::string& file, SiteTable& table) {
-  const ProgramState state = context.LoadProgramState();
-  // Absolute, so that a short relative name is not taken for "no file chosen".
-  const int result = LoadSiteTable(std::filesystem::absolute(file).string(), table, state.params.telnetPortTrk1);
-  if (result != 0) return BadInput(file + ": error " + std::to_string(result) + ": " + SiteFileErrorText(result));
-  return kExitOk;
-}
 
 template <std::size_t N>
 std::string FitsField(const char (&)[N], const std::string& option, const std::string& text) {
@@ -72,9 +63,10 @@ void AddShow(CLI::App& sites, CommandContext& context) {
   show->add_option("FILE", *file, "Site list file")->required();
   show->add_flag("--json", *json, "Print a JSON array, one object per record");
   show->callback([&context, file, json] {
-    SiteTable table;
-    context.exitCode = LoadForReading(context, *file, table);
+    ProgramState state = context.LoadProgramState();
+    context.exitCode = LoadSiteListArgument(*file, state);
     if (context.exitCode != kExitOk) return;
+    const SiteTable& table = state.sites;
     if (*json)
       std::cout << SiteTableJson(table).dump(2) << '\n';
     else
@@ -109,9 +101,10 @@ void AddExport(CLI::App& sites, CommandContext& context) {
                                                       {"csv", SiteListExportFormat::Csv}}));
   exporter->add_option("--out", *output, "Output file")->required();
   exporter->callback([&context, file, format, output] {
-    SiteTable table;
-    context.exitCode = LoadForReading(context, *file, table);
+    ProgramState state = context.LoadProgramState();
+    context.exitCode = LoadSiteListArgument(*file, state);
     if (context.exitCode != kExitOk) return;
+    const SiteTable& table = state.sites;
     if (!ExportSiteList(table, *format, *output)) context.exitCode = Failed(*output + ": Failed to create file!");
   });
 }

@@ -1,20 +1,17 @@
 #include <chrono>
-#include <filesystem>
 #include <iostream>
 #include <map>
 #include <nlohmann/json.hpp>
-#include <optional>
-#include <set>
 
 #include "cli/CliPrompts.h"
 #include "cli/DeviceCommands.h"
+#include "cli/EngineEventLog.h"
 #include "cli/InterruptibleRun.h"
 #include "cli/JsonText.h"
-#include "cli/RowList.h"
+#include "cli/SiteListArgument.h"
 #include "core/CSiteinfoClass.h"
 #include "core/FixedText.h"
 #include "core/ProgramFileIdentification.h"
-#include "core/SiteListLoader.h"
 #include "upload/NewProgramReplyToSite.h"
 #include "upload/UploadEngine.h"
 #include "upload/UploadLog.h"
@@ -133,13 +130,7 @@ class UploadReport : public UploadEngineListener {
   }
 
   void Print(int event, std::uint16_t row, int value, const std::string& text = {}) const {
-    const auto elapsed = std::chrono::steady_clock::now() - start_;
-    nlohmann::ordered_json line{{"ms", std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count()},
-                                {"msg", event},
-                                {"row", row},
-                                {"value", value}};
-    if (!text.empty()) line["text"] = text;
-    std::cout << line.dump() << '\n' << std::flush;
+    std::cout << EngineEventJson(start_, event, row, value, text) << '\n' << std::flush;
   }
 
   SiteTable& sites_;
@@ -153,17 +144,11 @@ class UploadReport : public UploadEngineListener {
 };
 
 int Upload(const CommandContext& context, const UploadOptions& options) {
-  std::optional<std::set<std::uint16_t>> rows;
-  if (!options.rows.empty()) {
-    rows = ParseRowList(options.rows);
-    if (!rows) return BadInput("--rows takes row numbers like 1,3-5");
-  }
-  const std::string file = std::filesystem::absolute(options.sites).string();
+  const std::string file = SiteListPath(options.sites);
   ProgramState state = context.LoadProgramState();
-  if (const int code = LoadSiteTable(file, state.sites, state.params.telnetPortTrk1); code != 0)
-    return BadInput(options.sites + ": error " + std::to_string(code) + ": " + SiteFileErrorText(code));
-  std::string reason;
-  if (!MarkRows(state.sites, rows, kFlagTicked | kFlagHighlighted, reason)) return BadInput(reason);
+  if (const int marked = LoadAndMarkRows(options.sites, options.rows, kFlagTicked | kFlagHighlighted, state);
+      marked != kExitOk)
+    return marked;
 
   CliPrompts prompts(std::cerr, options.yes);
   if (!CheckProgramFile(options.program, prompts) ||

@@ -13,10 +13,8 @@ constexpr const char* kSuccess = "SUCCESS";
 constexpr const char* kReset = "Cadmarin was Reset";
 constexpr const char* kFailed = "FAILED";
 
-bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
-
 bool HasOutcome(const std::string& results) {
-  return StartsWith(results, kSuccess) || StartsWith(results, kReset) || StartsWith(results, kFailed);
+  return results.starts_with(kSuccess) || results.starts_with(kReset) || results.starts_with(kFailed);
 }
 
 }  // namespace
@@ -107,7 +105,7 @@ void PingSitesRun::OnPingSent(std::size_t rowNumber, int tries) {
 
 void PingSitesRun::OnPingReply(std::size_t rowNumber, const ReplyNotice& notice) {
   PingSiteRow* row = RowOf(rowNumber);
-  if (!row || StartsWith(row->results, kSuccess)) return;
+  if (!row || row->results.starts_with(kSuccess)) return;
   const DeviceReply& reply = *notice.reply;
   if (SiteRecord* site = sites_.FindByRow(notice.row))
     CopyReplyIntoSite(reply, params_.allowChangeSiteName, *site);
@@ -116,7 +114,7 @@ void PingSitesRun::OnPingReply(std::size_t rowNumber, const ReplyNotice& notice)
 
 void PingSitesRun::OnResetConfirmed(std::uint16_t rowNumber, const ReplyNotice& notice) {
   PingSiteRow* row = RowOf(rowNumber);
-  if (!row || StartsWith(row->results, kSuccess) || StartsWith(row->results, kReset)) return;
+  if (!row || row->results.starts_with(kSuccess) || row->results.starts_with(kReset)) return;
   const int tenths = notice.reply->ReplyTenths;
   EndRow(*row, Printf("Cadmarin was Reset:  %d.%d", tenths / 10, tenths % 10), true);
 }

@@ -9,11 +9,6 @@
 #include "survey/ProgressStep.h"
 
 namespace quenderlink {
-namespace {
-
-bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
-
-}  // namespace
 
 RangeScanRun::RangeScanRun(const AddressRange& range, std::uint16_t port, const RuntimeParams& params)
     : port_(port), params_(params), progressStep_(ProgressStep(params.pingMaxWaitResponse)) {
@@ -64,7 +59,7 @@ void RangeScanRun::OnPingSent(std::size_t index, int tries) {
 }
 
 void RangeScanRun::OnPingReply(std::size_t index, const ReplyNotice& notice) {
-  if (index >= rows_.size() || StartsWith(rows_[index].status, "SUCCESS")) return;
+  if (index >= rows_.size() || rows_[index].status.starts_with("SUCCESS")) return;
   RangeRow& row = rows_[index];
   FillRow(row, *notice.reply);
   const int tenths = entries_[index].result;
@@ -97,7 +92,7 @@ void RangeScanRun::OnPingFailed(std::size_t index, int) {
 void RangeScanRun::OnPingFinished() {
   if (!userAbort_) return;
   for (RangeRow& row : rows_)
-    if (!StartsWith(row.status, "SUCCESS") && !StartsWith(row.status, "ping FAILED")) row.status = "USER ABORT";
+    if (!row.status.starts_with("SUCCESS") && !row.status.starts_with("ping FAILED")) row.status = "USER ABORT";
 }
 
 void RangeScanRun::OnPingTimeout(std::size_t, int) {}

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/FixedText.h"
+#include "core/Lookups.h"
 #include "core/Printf.h"
 #include "net/DeviceDatagram.h"
 #include "net/TickCount.h"
@@ -14,7 +15,6 @@ namespace quenderlink {
 
 namespace {
 
-constexpr std::uint8_t kProductCad2 = 6;
 constexpr std::uint8_t kRamLoaderProgramKind = 3;
 constexpr std::uint8_t kPacketAck = 6;
 constexpr std::uint8_t kPacketNak = 7;

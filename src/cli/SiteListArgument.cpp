@@ -1,0 +1,32 @@
+#include "cli/SiteListArgument.h"
+
+#include <filesystem>
+
+#include "cli/CommandContext.h"
+#include "cli/RowList.h"
+#include "core/CSiteinfoClass.h"
+#include "core/SiteListLoader.h"
+
+namespace quenderlink::cli {
+
+std::string SiteListPath(const std::string& file) { return std::filesystem::absolute(file).string(); }
+
+int LoadSiteListArgument(const std::string& file, ProgramState& state) {
+  const int code = LoadSiteTable(SiteListPath(file), state.sites, state.params.telnetPortTrk1);
+  if (code != 0) return BadInput(file + ": error " + std::to_string(code) + ": " + SiteFileErrorText(code));
+  return kExitOk;
+}
+
+int LoadAndMarkRows(const std::string& file, const std::string& rows, std::uint8_t flags, ProgramState& state) {
+  std::optional<std::set<std::uint16_t>> chosen;
+  if (!rows.empty()) {
+    chosen = ParseRowList(rows);
+    if (!chosen) return BadInput("--rows takes row numbers like 1,3-5");
+  }
+  if (const int loaded = LoadSiteListArgument(file, state); loaded != kExitOk) return loaded;
+  std::string reason;
+  if (!MarkRows(state.sites, chosen, flags, reason)) return BadInput(reason);
+  return kExitOk;
+}
+
+}  // namespace quenderlink::cli

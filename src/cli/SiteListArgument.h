@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/ProgramState.h"
+
+namespace quenderlink::cli {
+
+// Loads the site list file a command names into the state's table. The exit
+// code: kExitOk, or kExitBadInput with the file's error code and its meaning printed.
+int LoadSiteListArgument(const std::string& file, ProgramState& state);
+
+// The same, then gives the rows written like "1,3-5" (every row when the text
+// is empty) the operation's flags, all other records none.
+int LoadAndMarkRows(const std::string& file, const std::string& rows, std::uint8_t flags, ProgramState& state);
+
+// The path a command saves to: absolute, so that a short relative name is not
+// taken for "no file chosen" (paths under 5 characters).
+std::string SiteListPath(const std::string& file);
+
+}  // namespace quenderlink::cli
