@@ -1,0 +1,148 @@
+#include "shell/SiteSort.h"
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "core/FixedText.h"
+#include "core/Lookups.h"
+
+namespace quenderlink {
+namespace {
+
+int Sign(int value) { return (value > 0) - (value < 0); }
+
+int Compare(std::uint64_t first, std::uint64_t second) { return (first > second) - (first < second); }
+
+// The leading decimal number of a text as atoi reads it (white space, an optional
+// sign, digits; 0 when there are none), wrapped to 32 bits so that narrowing it
+// keeps the low bits as a C cast of atoi's result would.
+std::uint32_t LeadingNumber(std::string_view text) {
+  std::size_t at = 0;
+  while (at < text.size() && (text[at] == ' ' || (text[at] >= '\t' && text[at] <= '\r'))) ++at;
+  const bool negative = at < text.size() && text[at] == '-';
+  if (at < text.size() && (text[at] == '-' || text[at] == '+')) ++at;
+  std::uint32_t value = 0;
+  for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at)
+    value = value * 10 + static_cast<std::uint32_t>(text[at] - '0');
+  return negative ? 0u - value : value;
+}
+
+// The four dotted numbers of an address, the first in the top byte, each kept in
+// 8 bits; a text without a dot counts as 0.0.0.0.
+std::uint32_t AddressNumber(std::string_view text) {
+  if (text.find('.') == std::string_view::npos) return 0;
+  std::uint32_t number = 0;
+  for (int part = 0; part < 4; ++part) {
+    number = number << 8 | (LeadingNumber(text) & 0xFFu);
+    const std::size_t dot = text.find('.');
+    text = dot == std::string_view::npos ? std::string_view{} : text.substr(dot + 1);
+  }
+  return number;
+}
+
+// What one key sorts by: a number worked out once per record, or (when `number`
+// is null) the host text; and whether equal keys fall back on the name.
+struct SortRule {
+  std::uint64_t (*number)(const SiteRecord&);
+  bool nameWhenAscending;
+  bool nameWhenDescending;
+};
+
+std::optional<SortRule> RuleFor(int key, std::uint8_t railroadCode) {
+  using Record = const SiteRecord&;
+  switch (key) {
+    case 0: return SortRule{[](Record r) -> std::uint64_t { return r.RowNumber; }, false, false};
+    case 5: return SortRule{[](Record r) -> std::uint64_t { return r.SubdivCode; }, true, true};
+    case 6: return SortRule{[](Record r) -> std::uint64_t { return r.SiteId; }, true, false};
+    case 7: return SortRule{[](Record) -> std::uint64_t { return 0; }, true, true};
+    case 8:
+      return SortRule{[](Record r) -> std::uint64_t {
+                        const auto milepost = static_cast<std::uint16_t>(LeadingNumber(FieldText(r.Milepost)));
+                        return std::uint64_t{milepost} << 8 | r.TrackIndex;
+                      },
+                      false, false};
+    case 9: return SortRule{[](Record r) -> std::uint64_t { return r.TrackIndex; }, true, true};
+    case 10:
+      if (railroadCode == kRailroadCpr) return SortRule{nullptr, false, false};
+      [[fallthrough]];
+    case 11:
+      return SortRule{[](Record r) -> std::uint64_t {
+                        return std::uint64_t{AddressNumber(FieldText(r.IpByNumber))} << 16 | r.DevicePort;
+                      },
+                      true, false};
+    case 12: return SortRule{[](Record r) -> std::uint64_t { return r.DevicePort; }, false, true};
+    case 13: return SortRule{[](Record r) -> std::uint64_t { return r.TelnetPort; }, true, true};
+    case 14: return SortRule{[](Record r) -> std::uint64_t { return r.ProductType; }, true, true};
+    case 15:
+      return SortRule{[](Record r) -> std::uint64_t { return r.VersionMajor * 100u + r.VersionMinor; }, true, true};
+    case 16: return SortRule{[](Record r) -> std::uint64_t { return r.LastPing; }, true, true};
+    default: return std::nullopt;
+  }
+}
+
+struct SortEntry {
+  std::uint64_t number;
+  const SiteRecord* record;
+};
+
+// "a before b" for one key and direction. Texts (names, host texts) count as
+// smaller when they come later in byte order, so that ascending puts Z before A
+// and descending A before Z while numbers go smallest or largest first.
+class EntryOrder {
+ public:
+  EntryOrder(const SortRule& rule, bool ascending)
+      : byHostText_(rule.number == nullptr),
+        nameTieBreak_(ascending ? rule.nameWhenAscending : rule.nameWhenDescending),
+        ascending_(ascending) {}
+
+  bool operator()(const SortEntry& a, const SortEntry& b) const {
+    int order = byHostText_ ? -Sign(FieldText(a.record->HostText).compare(FieldText(b.record->HostText)))
+                            : Compare(a.number, b.number);
+    if (order == 0 && nameTieBreak_) order = -CompareSiteNames(*a.record, *b.record);
+    return ascending_ ? order < 0 : order > 0;
+  }
+
+ private:
+  bool byHostText_;
+  bool nameTieBreak_;
+  bool ascending_;
+};
+
+}  // namespace
+
+int CompareSiteNames(const SiteRecord& first, const SiteRecord& second) {
+  const std::size_t length = FieldText(first.SiteName).size();
+  return Sign(std::memcmp(first.SiteName, second.SiteName, length));
+}
+
+void SortSites(SiteTable& table, SortChoice choice, std::uint8_t railroadCode) {
+  const std::optional<SortRule> rule = RuleFor(choice.key, railroadCode);
+  if (!rule) return;
+
+  std::vector<SortEntry> entries;
+  entries.reserve(table.size());
+  for (const SiteRecord& record : table.records())
+    entries.push_back({rule->number ? rule->number(record) : 0, &record});
+
+  // A name that begins two others ties with both while they need not tie with
+  // each other, so the order is not a strict weak one and std::sort could run
+  // past the range; a merge sort stays in bounds with any comparison.
+  std::stable_sort(entries.begin(), entries.end(), EntryOrder(*rule, choice.ascending));
+
+  std::vector<SiteRecord> sorted;
+  sorted.reserve(entries.size());
+  for (const SortEntry& entry : entries) sorted.push_back(*entry.record);
+  table.Replace(std::move(sorted));
+}
+
+bool IsSortableColumn(int column) { return column == 0 || (column >= 5 && column <= 16); }
+
+SortChoice HeaderClickSort(SortChoice current, int column) {
+  if (!IsSortableColumn(column)) return current;
+  return {column, column == current.key ? !current.ascending : current.ascending};
+}
+
+}  // namespace quenderlink

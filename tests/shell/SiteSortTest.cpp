@@ -1,0 +1,208 @@
+#include "shell/SiteSort.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <initializer_list>
+#include <random>
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "core/FixedText.h"
+#include "core/Lookups.h"
+
+namespace quenderlink {
+namespace {
+
+SiteRecord Site(std::string_view name) {
+  SiteRecord record = NewSiteRecord(9001);
+  SetFieldText(record.SiteName, name);
+  return record;
+}
+
+std::string NamesInOrder(std::span<const SiteRecord> records) {
+  std::string names;
+  for (const SiteRecord& record : records)
+    names += (names.empty() ? "" : " ") + std::string(FieldText(record.SiteName));
+  return names;
+}
+
+std::string Sorted(std::vector<SiteRecord> records, int key, bool ascending, std::uint8_t railroad = kRailroadNs) {
+  SiteTable table;
+  table.Replace(std::move(records));
+  SortSites(table, {key, ascending}, railroad);
+  return NamesInOrder(table.records());
+}
+
+void SetMilepost(SiteRecord& record, std::uint8_t value) {
+  SetFieldText(record.Milepost, std::to_string(value) + ".5");
+}
+
+void SetAddressAndHost(SiteRecord& record, std::uint8_t value) {
+  SetFieldText(record.IpByNumber, "10.0.0." + std::to_string(value));
+  SetFieldText(record.HostText, "h" + std::to_string(value));
+}
+
+struct KeyCase {
+  int key;
+  std::uint8_t railroad;
+  void (*set)(SiteRecord&, std::uint8_t);
+  const char* ascending;
+  const char* descending;
+};
+
+// Records B, A, C share the key value 1, D has 2 and E has 0, so each expected order shows the key's
+// direction and its tie-break: "C B A" reversed names, "A B C" plain names, "B A C" none (equal
+// records keep their order).
+const KeyCase kKeyCases[] = {
+    {0, kRailroadNs, [](SiteRecord& r, std::uint8_t v) { r.RowNumber = v; }, "E B A C D", "D B A C E"},
+    {5, kRailroadNs, [](SiteRecord& r, std::uint8_t v) { r.SubdivCode = v; }, "E C B A D", "D A B C E"},
+    {6, kRailroadNs, [](SiteRecord& r, std::uint8_t v) { r.SiteId = v; }, "E C B A D", "D B A C E"},
+    {7, kRailroadNs, [](SiteRecord&, std::uint8_t) {}, "E D C B A", "A B C D E"},
+    {8, kRailroadNs, SetMilepost, "E B A C D", "D B A C E"},
+    {9, kRailroadNs, [](SiteRecord& r, std::uint8_t v) { r.TrackIndex = v; }, "E C B A D", "D A B C E"},
+    {10, kRailroadCpr, SetAddressAndHost, "D B A C E", "E B A C D"},
+    {10, kRailroadCsx, SetAddressAndHost, "E C B A D", "D B A C E"},
+    {11, kRailroadCpr, SetAddressAndHost, "E C B A D", "D B A C E"},
+    {12, kRailroadNs, [](SiteRecord& r, std::uint8_t v) { r.DevicePort = v; }, "E B A C D", "D A B C E"},
+    {13, kRailroadNs, [](SiteRecord& r, std::uint8_t v) { r.TelnetPort = v; }, "E C B A D", "D A B C E"},
+    {14, kRailroadNs, [](SiteRecord& r, std::uint8_t v) { r.ProductType = v; }, "E C B A D", "D A B C E"},
+    {15, kRailroadNs, [](SiteRecord& r, std::uint8_t v) { r.VersionMinor = v; }, "E C B A D", "D A B C E"},
+    {16, kRailroadNs, [](SiteRecord& r, std::uint8_t v) { r.LastPing = v; }, "E C B A D", "D A B C E"},
+};
+
+TEST(SiteSort, EachKeySortsInBothDirectionsWithItsOwnTieBreak) {
+  for (const KeyCase& c : kKeyCases) {
+    std::vector<SiteRecord> records;
+    for (auto [name, value] : std::initializer_list<std::pair<const char*, std::uint8_t>>{
+             {"B", 1}, {"A", 1}, {"C", 1}, {"D", 2}, {"E", 0}}) {
+      records.push_back(Site(name));
+      c.set(records.back(), value);
+    }
+    SCOPED_TRACE(testing::Message() << "key " << c.key << ", railroad " << int{c.railroad});
+    EXPECT_EQ(Sorted(records, c.key, true, c.railroad), c.ascending);
+    EXPECT_EQ(Sorted(records, c.key, false, c.railroad), c.descending);
+  }
+}
+
+// Sorting the list given in ascending order, reversed, must restore it; descending must reverse it.
+void ExpectAscendingOrder(int key, const std::vector<SiteRecord>& ascending) {
+  const std::vector<SiteRecord> descending(ascending.rbegin(), ascending.rend());
+  EXPECT_EQ(Sorted(descending, key, true), NamesInOrder(ascending));
+  EXPECT_EQ(Sorted(ascending, key, false), NamesInOrder(descending));
+}
+
+TEST(SiteSort, MilepostSortsByItsLeadingNumberThenTrack) {
+  std::vector<SiteRecord> records;
+  // "-1" read as 16 bits is the largest.
+  for (auto [milepost, track] :
+       {std::pair{"abc", 3}, {"+3.5", 1}, {"3", 2}, {"9x", 0}, {"12.0", 0}, {"100", 0}, {"-1", 0}}) {
+    records.push_back(Site(std::string(milepost) + "/" + std::to_string(track)));
+    SetFieldText(records.back().Milepost, milepost);
+    records.back().TrackIndex = static_cast<std::uint8_t>(track);
+  }
+  ExpectAscendingOrder(8, records);
+}
+
+TEST(SiteSort, AddressSortsByItsDottedNumbersThenDevicePort) {
+  std::vector<SiteRecord> records;
+  // "7" has no dot and counts as 0.0.0.0; 300 kept in 8 bits is 44.
+  for (auto [address, port] : {std::pair{"7", 9}, {"0.0.0.9", 1}, {"1.2.3.4", 1}, {"1.10.0.0", 1}, {"9.0.0.0", 1},
+                               {"10.0.0.1", 5}, {"10.0.0.1", 7}, {"10.0.0.2", 1}, {"10.0.0.300", 1}, {"10.0.0.45", 1},
+                               {"45.0.0.0", 1}}) {
+    records.push_back(Site(std::string(address) + ":" + std::to_string(port)));
+    SetFieldText(records.back().IpByNumber, address);
+    records.back().DevicePort = static_cast<std::uint16_t>(port);
+  }
+  ExpectAscendingOrder(11, records);
+}
+
+TEST(SiteSort, VersionSortsByMajorTimesHundredPlusMinor) {
+  std::vector<SiteRecord> records;
+  for (auto [major, minor] : {std::pair{1, 99}, {2, 0}, {2, 5}, {2, 10}, {3, 0}, {1, 250}}) {
+    records.push_back(Site(std::to_string(major) + "." + std::to_string(minor)));
+    records.back().VersionMajor = static_cast<std::uint8_t>(major);
+    records.back().VersionMinor = static_cast<std::uint8_t>(minor);
+  }
+  ExpectAscendingOrder(15, records);
+}
+
+TEST(SiteSort, NameComparisonReadsOnlyTheFirstNamesLengthInUnsignedBytes) {
+  EXPECT_EQ(CompareSiteNames(Site("Ab"), Site("Abc")), 0);
+  EXPECT_GT(CompareSiteNames(Site("Abc"), Site("Ab")), 0);
+  EXPECT_LT(CompareSiteNames(Site("Ab"), Site("Ac")), 0);
+  EXPECT_EQ(CompareSiteNames(Site(""), Site("Any")), 0);
+  EXPECT_GT(CompareSiteNames(Site("\xE9t\xE9"), Site("zone")), 0);
+
+  SiteRecord full = Site("");
+  std::memset(full.SiteName, 'Q', sizeof full.SiteName);  // no NUL inside the field
+  EXPECT_EQ(CompareSiteNames(full, full), 0);
+  EXPECT_GT(CompareSiteNames(full, Site("QQ")), 0);
+
+  // Ascending puts the longer name first from either starting order.
+  EXPECT_EQ(Sorted({Site("Ab"), Site("Abc")}, 7, true), "Abc Ab");
+  EXPECT_EQ(Sorted({Site("Abc"), Site("Ab")}, 7, true), "Abc Ab");
+}
+
+TEST(SiteSort, HeaderClickFlipsTheCurrentKeyOrSwitchesKeyKeepingDirection) {
+  EXPECT_EQ(SortChoice{}.key, 0);
+  EXPECT_FALSE(SortChoice{}.ascending);
+  struct {
+    SortChoice current;
+    int column;
+    SortChoice expected;
+  } const cases[] = {
+      {{0, false}, 0, {0, true}},   {{7, true}, 7, {7, false}},    {{7, true}, 12, {12, true}},
+      {{7, false}, 16, {16, false}}, {{16, true}, 5, {5, true}},    {{5, true}, 0, {0, true}},
+      {{7, true}, 1, {7, true}},     {{7, false}, 4, {7, false}},   {{7, true}, 17, {7, true}},
+      {{7, true}, -1, {7, true}},
+  };
+  for (const auto& c : cases) {
+    const SortChoice result = HeaderClickSort(c.current, c.column);
+    EXPECT_EQ(result.key, c.expected.key) << "column " << c.column;
+    EXPECT_EQ(result.ascending, c.expected.ascending) << "column " << c.column;
+  }
+}
+
+TEST(SiteSort, EverySortKeepsEachRecordExactlyOnceAndOtherKeysChangeNothing) {
+  std::mt19937 random(20240607);
+  auto pick = [&random](int count) { return static_cast<int>(random() % static_cast<unsigned>(count)); };
+  const char* const names[] = {"A", "Ab", "Abc", "Ab", "B", "", "Ba", "\xE9", "a"};
+  const char* const addresses[] = {"10.0.0.1", "10.0.0.1", "7", "", "300.2.3.4", "1.2"};
+  std::vector<SiteRecord> original;
+  for (int row = 0; row < 300; ++row) {
+    SiteRecord record = Site(names[pick(9)]);
+    SetFieldText(record.IpByNumber, addresses[pick(6)]);
+    SetFieldText(record.HostText, names[pick(9)]);
+    SetFieldText(record.Milepost, std::to_string(pick(5)));
+    record.RowNumber = static_cast<std::uint16_t>(row);
+    record.SubdivCode = static_cast<std::uint16_t>(pick(3));
+    record.SiteId = static_cast<std::uint16_t>(pick(3));
+    record.DevicePort = static_cast<std::uint16_t>(pick(3));
+    record.TrackIndex = record.ProductType = record.LastPing = static_cast<std::uint8_t>(pick(3));
+    original.push_back(record);
+  }
+
+  for (int key = -1; key <= 17; ++key)
+    for (bool ascending : {true, false})
+      for (std::uint8_t railroad : {kRailroadCpr, kRailroadNs}) {
+        SiteTable table;
+        table.Replace(original);
+        SortSites(table, {key, ascending}, railroad);
+        std::vector<SiteRecord> result(table.records().begin(), table.records().end());
+        if (!IsSortableColumn(key)) {
+          EXPECT_EQ(std::memcmp(result.data(), original.data(), original.size() * sizeof(SiteRecord)), 0);
+        }
+        std::ranges::sort(result, {}, [](const SiteRecord& r) { return static_cast<std::uint16_t>(r.RowNumber); });
+        ASSERT_EQ(result.size(), original.size());
+        EXPECT_EQ(std::memcmp(result.data(), original.data(), original.size() * sizeof(SiteRecord)), 0)
+            << "key " << key << (ascending ? " ascending" : " descending");
+      }
+}
+
+}  // namespace
+}  // namespace quenderlink
