@@ -1,0 +1,49 @@
+#include "shell/SiteCellText.h"
+
+#include "core/FixedText.h"
+#include "core/Lookups.h"
+#include "core/Printf.h"
+#include "shell/SiteListColumns.h"
+
+namespace quenderlink {
+namespace {
+
+std::string VersionText(const SiteRecord& site, bool showHidden) {
+  const int major = site.VersionMajor;
+  const int minor = site.VersionMinor;
+  if (!showHidden) return Printf("%d.%d", major, minor);
+  const int hiddenBuild = site.HiddenBuild;
+  return Printf("%d.%d-%d", major, minor, hiddenBuild);
+}
+
+}  // namespace
+
+std::string SiteCellText(const SiteRecord& site, int column, const RuntimeParams& params) {
+  switch (column) {
+    case kColCnt: return Printf("%d", static_cast<int>(site.RowNumber));
+    case kColPing: return "P";
+    case kColLoad: return "U";
+    case kColTelnetButton: return "T";
+    case kColSubDiv: return SubdivisionName(static_cast<std::uint16_t>(site.SubdivCode), params.railroadCode);
+    case kColSiteId:
+      // Only NS numbers its sites; elsewhere the field holds nothing worth showing.
+      if (params.railroadCode != kRailroadNs) return {};
+      return Printf("%05d", static_cast<int>(site.SiteId));
+    case kColSiteName: return std::string(FieldText(site.SiteName));
+    case kColMilepost: return std::string(FieldText(site.Milepost));
+    case kColTrack: return TrackName(site.TrackIndex);
+    case kColDnsIp: return std::string(FieldText(site.HostText));
+    case kColIpByNumber: return std::string(FieldText(site.IpByNumber));
+    case kColPort: return Printf("%d", static_cast<int>(site.DevicePort));
+    case kColTelnet: return Printf("%d", static_cast<int>(site.TelnetPort));
+    case kColProduct: return ProductShortName(site.ProductType);
+    case kColVersion: return VersionText(site, params.showHidden);
+    case kColLastPing: return LastPingText(site.LastPing);
+    case kColComm: return std::string(FieldText(site.CommVersion));
+    case kColReader: return std::string(FieldText(site.ReaderVersion));
+    case kColSpeech: return std::string(FieldText(site.SpeechVersion));
+    default: return {};
+  }
+}
+
+}  // namespace quenderlink

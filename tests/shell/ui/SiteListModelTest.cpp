@@ -1,0 +1,106 @@
+#include "shell/ui/SiteListModel.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModelTester>
+#include <QBrush>
+#include <QSignalSpy>
+
+#include "core/Lookups.h"
+#include "shell/SiteListColumns.h"
+#include "support/DialogTesting.h"
+
+namespace quenderlink {
+namespace {
+
+SiteRecord Site(std::uint16_t rowNumber, std::uint8_t productType, std::uint8_t lastPing) {
+  SiteRecord site = NewSiteRecord(9001);
+  site.RowNumber = rowNumber;
+  site.ProductType = productType;
+  site.LastPing = lastPing;
+  return site;
+}
+
+class SiteListModelTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { testing::EnsureApplication(); }
+
+  SiteListModelTest() {
+    state_.params.deviceColors.textRkm = 0x00332211;  // red 0x11, green 0x22, blue 0x33
+    state_.params.deviceColors.backRkm = 0x00665544;
+    state_.sites.Replace({Site(1, kProductRkm, kLastPingNoAnswer), Site(2, kProductRkmMicro, 0), Site(3, 0, 15)});
+    model_.Refill();
+  }
+
+  QColor Color(int row, int column, int role) const {
+    return model_.data(model_.index(row, column), role).value<QBrush>().color();
+  }
+  bool Checked(int row) const {
+    return model_.data(model_.index(row, kColCheck), Qt::CheckStateRole).toInt() == Qt::Checked;
+  }
+
+  ProgramState state_{"/nonexistent"};
+  SiteListModel model_{state_};
+  QAbstractItemModelTester tester_{&model_, QAbstractItemModelTester::FailureReportingMode::Fatal};
+};
+
+TEST_F(SiteListModelTest, KeepsItsInvariantsThroughRewriteAppendRecolourAndClear) {
+  ASSERT_EQ(model_.rowCount(), 3);
+  EXPECT_EQ(model_.data(model_.index(0, kColLastPing)).toString(), "Ping Failed");
+  EXPECT_TRUE(model_.data(model_.index(0, kColPing), SiteListModel::kCellButtonRole).toBool());
+
+  QSignalSpy changed(&model_, &QAbstractItemModel::dataChanged);
+  state_.sites[2].RowNumber = 30;
+  model_.RewriteRow(2);
+  ASSERT_EQ(changed.count(), 1);
+  EXPECT_EQ(changed[0][0].toModelIndex().row(), 2);
+  EXPECT_EQ(model_.RowNumberAt(2), 30);
+
+  model_.SetChecked(1, true);
+  model_.RewriteAllRows();
+  std::vector<SiteRecord> grown(state_.sites.records().begin(), state_.sites.records().end());
+  grown.push_back(Site(4, kProductCollector, 0));
+  state_.sites.Replace(std::move(grown));
+  model_.AppendRows();
+  EXPECT_EQ(model_.rowCount(), 4);
+  EXPECT_TRUE(Checked(1));
+  EXPECT_FALSE(Checked(3));
+
+  model_.Recolour();
+  state_.sites.Release();  // the table goes before the list when the program closes
+  EXPECT_EQ(model_.RowNumberAt(0), kNoRow);
+  model_.Clear();
+  EXPECT_EQ(model_.rowCount(), 0);
+}
+
+TEST_F(SiteListModelTest, ColoursComeFromTheRowsProductAndTheLastPingCell) {
+  EXPECT_EQ(Color(0, kColSiteName, Qt::ForegroundRole), QColor(0x11, 0x22, 0x33));
+  EXPECT_EQ(Color(0, kColSiteName, Qt::BackgroundRole), QColor(0x44, 0x55, 0x66));
+  EXPECT_EQ(Color(0, kColLastPing, Qt::BackgroundRole), QColor(0x80, 0, 0));
+  EXPECT_EQ(Color(2, kColCnt, Qt::ForegroundRole), QColor(0x80, 0, 0));
+  EXPECT_EQ(Color(2, kColLastPing, Qt::ForegroundRole), QColor(0, 0, 0));
+
+  // Recolouring paints RKM rows cell by cell, Last Ping included, and gives type 4 the RKM text colour.
+  model_.Recolour();
+  EXPECT_EQ(Color(0, kColLastPing, Qt::BackgroundRole), QColor(0x44, 0x55, 0x66));
+  EXPECT_EQ(Color(1, kColSiteName, Qt::ForegroundRole), QColor(0x11, 0x22, 0x33));
+  model_.RewriteRow(0);
+  EXPECT_EQ(Color(0, kColLastPing, Qt::BackgroundRole), QColor(0x80, 0, 0));
+}
+
+TEST_F(SiteListModelTest, ClicksChangeCheckStatesAndReportTheChangedCheckCells) {
+  QSignalSpy changed(&model_, &QAbstractItemModel::dataChanged);
+  model_.ApplyClick(1, kColCheck, Qt::ControlModifier);
+  EXPECT_EQ(changed.count(), 0);
+  model_.ApplyClick(2, kColCheck, Qt::NoModifier);
+  model_.ApplyClick(0, kColCheck, Qt::ShiftModifier);
+  EXPECT_TRUE(Checked(0) && Checked(1) && Checked(2));
+  ASSERT_EQ(changed.count(), 2);
+  EXPECT_EQ(changed[1][0].toModelIndex(), model_.index(0, kColCheck));
+  EXPECT_EQ(changed[1][1].toModelIndex(), model_.index(2, kColCheck));
+  model_.Refill();
+  EXPECT_FALSE(model_.checks().AnyChecked());
+}
+
+}  // namespace
+}  // namespace quenderlink
