@@ -4,16 +4,54 @@
 #include <filesystem>
 #include <string>
 
+#include "core/OpenViews.h"
 #include "core/RuntimeParams.h"
+#include "core/SiteRecord.h"
 #include "core/SiteTable.h"
+#include "core/ViewWindow.h"
 
 namespace quenderlink {
 
-// Program-wide operation flags: single writer each, read by every view.
+// Which view a new child window gets.
+enum class ViewKind : std::uint8_t {
+  kMain = 0,
+  kImport = 1,
+  kPingSites = 2,
+  kUploadList = 3,
+  kUploadBoxes = 4,
+  kPingRange = 5,
+  kIcmpRange = 6,
+  kTelnet = 7,
+};
+
+// How the ping sites view treats its sites.
+inline constexpr std::uint8_t kPingSitesModePing = 0;
+inline constexpr std::uint8_t kPingSitesModeReset = 6;
+
+// Program-wide operation state: single writer each, read by every view.
 struct OperationState {
   bool pingInProgress = false;
   bool uploadInProgress = false;
-  std::uint8_t viewKind = 0;
+  ViewKind viewKind = ViewKind::kMain;
+  // Set once the main view has released the site table on the way out.
+  bool closing = false;
+
+  // RowNumber of the record in the modify dialog; kNoRow while adding.
+  std::uint16_t rowBeingModified = kNoRow;
+  // Size of the current upload's program file; 0 when it was not found.
+  std::uint32_t programFileSize = 0;
+  std::uint8_t pingSitesMode = kPingSitesModePing;
+  std::uint8_t icmpScanMode = 1;
+  // A copy of the record the telnet view opens on: the table may be reloaded meanwhile.
+  SiteRecord telnetSite{};
+  int sortKey = 0;
+  bool sortAscending = false;
+
+  ViewWindow* mainView = nullptr;
+  ProgramFileTarget* uploadView = nullptr;
+  ProgramFileTarget* uploadBoxesView = nullptr;
+
+  bool Busy() const { return pingInProgress || uploadInProgress; }
 };
 
 // Everything program-wide: made once by each program and handed to whatever
@@ -26,6 +64,7 @@ struct ProgramState {
   SiteTable sites;
   std::string currentSiteFile;
   OperationState operations;
+  OpenViews openViews;
 };
 
 }  // namespace quenderlink

@@ -48,12 +48,12 @@ void LoadFileHistories(IniSettingsFile& ini, ProgramState& state, StartupView& v
   const std::string& siteFile = ini.FileHistory()[0];
   if (siteFile.size() >= kMinSiteFileLength) {
     state.currentSiteFile = siteFile;
-    view.ShowSiteFile(siteFile, FileCaption("IP Address: %s\r\n%s", siteFile));
+    view.ShowSiteFile(siteFile, SiteFileCaption(siteFile));
   }
   ini.ReadFileHistory(HistoryKind::ProgramFiles);
   const std::string& programFile = ini.FileHistory()[0];
   if (programFile.size() >= kMinProgramFileLength) {
-    view.ShowProgramFile(programFile, FileCaption("Program File: %s\r\n%s", programFile));
+    view.ShowProgramFile(programFile, ProgramFileCaption(programFile));
   }
 }
 
@@ -75,6 +75,10 @@ void LoadOperationParams(const IniSettingsFile& ini, RuntimeParams& params) {
 }
 
 }  // namespace
+
+std::string SiteFileCaption(const std::string& path) { return FileCaption("IP Address: %s\r\n%s", path); }
+
+std::string ProgramFileCaption(const std::string& path) { return FileCaption("Program File: %s\r\n%s", path); }
 
 void LoadStartupSettings(ProgramState& state, StartupView& view) {
   IniSettingsFile ini(state.programFolder);

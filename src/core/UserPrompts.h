@@ -24,6 +24,10 @@ class UserPrompts {
 
   // A plain message box with an OK button.
   virtual void ShowMessage(const std::string& text) = 0;
+
+  // The railroad choice, opened on the current code (0: none chosen); returns
+  // the code chosen. Without a way to ask, the railroad stays as it is.
+  virtual std::uint8_t ChooseRailroad(std::uint8_t current) { return current; }
 };
 
 }  // namespace quenderlink

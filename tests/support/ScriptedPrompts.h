@@ -25,6 +25,8 @@ class ScriptedPrompts : public UserPrompts {
 
   std::deque<bool> proceedAnswers;
   std::deque<bool> confirmAnswers;
+  std::deque<std::uint8_t> railroadAnswers;
+  int railroadQuestions = 0;
   std::vector<Shown> shown;
 
   bool ShowError(std::uint32_t errorId, const std::string& text, bool offerProceed) override {
@@ -36,6 +38,13 @@ class ScriptedPrompts : public UserPrompts {
     return Next(confirmAnswers);
   }
   void ShowMessage(const std::string& text) override { shown.push_back({Shown::Message, 0, text}); }
+  std::uint8_t ChooseRailroad(std::uint8_t current) override {
+    ++railroadQuestions;
+    if (railroadAnswers.empty()) return current;
+    const std::uint8_t answer = railroadAnswers.front();
+    railroadAnswers.pop_front();
+    return answer;
+  }
 
  private:
   static bool Next(std::deque<bool>& answers) {

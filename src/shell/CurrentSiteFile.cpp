@@ -1,0 +1,44 @@
+#include "shell/CurrentSiteFile.h"
+
+#include "core/CSiteinfoClass.h"
+#include "core/IniSettingsFile.h"
+#include "core/Printf.h"
+#include "core/SiteListLoader.h"
+
+namespace quenderlink {
+namespace {
+
+constexpr std::size_t kMinSiteFileLength = 5;
+constexpr int kReadFailed = 204;
+
+}  // namespace
+
+SiteFileLoad LoadCurrentSiteFile(ProgramState& state, UserPrompts& prompts, bool clearPingAndFlags) {
+  const int result = LoadSiteTable(state.currentSiteFile, state.sites, state.params.telnetPortTrk1);
+  if (result == kSiteListNoPath) return SiteFileLoad::kNoFile;
+  if (result == kReadFailed) return SiteFileLoad::kReadFailed;
+  if (result != 0) {
+    prompts.ShowMessage(Printf("File\r\n%s\r\nNot Found!", state.currentSiteFile.c_str()));
+    IniSettingsFile(state.programFolder).DropFirstSiteFile();
+    return SiteFileLoad::kNotFound;
+  }
+  if (clearPingAndFlags) {
+    state.sites.ClearLastPing();
+    state.sites.ClearFlags();
+  }
+  return SiteFileLoad::kLoaded;
+}
+
+bool SaveAndReloadSiteFile(ProgramState& state, UserPrompts& prompts) {
+  if (state.currentSiteFile.size() < kMinSiteFileLength) return false;
+  CSiteinfoClass file;
+  if (!file.SaveAll(state.currentSiteFile, state.sites)) {
+    prompts.ShowMessage(Printf("File\r\n%s\r\nCould not be saved!\r\n\r\n%s", state.currentSiteFile.c_str(),
+                               SiteFileErrorText(file.lastError()).c_str()));
+    return false;
+  }
+  state.sites.Release();
+  return LoadCurrentSiteFile(state, prompts, false) == SiteFileLoad::kLoaded;
+}
+
+}  // namespace quenderlink

@@ -1,0 +1,232 @@
+#include "shell/LaunchRules.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "core/ErrorMessages.h"
+#include "core/FixedText.h"
+#include "core/IniSettingsFile.h"
+#include "core/Lookups.h"
+#include "core/Printf.h"
+#include "core/ProgramFileIdentification.h"
+#include "net/HostAddress.h"
+#include "shell/MainFrameRules.h"
+
+namespace quenderlink {
+namespace {
+
+constexpr std::uint32_t kErrorNoSiteChecked = 510;
+constexpr std::uint32_t kErrorDnsConversion = 900;
+constexpr char kNoSiteCheckedText[] = "\r\nYou must select one or more sites.";
+constexpr char kInternalErrorText[] = "Internal Error\nPLEASE Notify Brindlemar\n\n";
+constexpr char kUploadRunningText[] = "ANOTHER UPLOAD IN PROCESS.  WAIT UNTGIL DONE";
+constexpr char kCtrlKeyText[] =
+    "You must\nhold down the \"Ctrl\" key and\n\n1. Click on the \"Upload\" button.\n"
+    "     OR\n2. Double Click the row";
+// The history entry is taken as a file only from this length on.
+constexpr std::size_t kMinProgramFileLength = 5;
+// More sites than this go to the list view instead of the boxes view.
+constexpr std::size_t kMaxSitesInBoxes = 16;
+
+std::uint32_t FileSizeOrZero(const std::string& path) {
+  std::error_code error;
+  const auto size = std::filesystem::file_size(path, error);
+  return error ? 0 : static_cast<std::uint32_t>(size);
+}
+
+}  // namespace
+
+LaunchRules::LaunchRules(ProgramState& state, UserPrompts& prompts, OperationOpener& opener)
+    : state_(state), prompts_(prompts), opener_(opener) {}
+
+bool LaunchRules::RefuseWhenBusy() {
+  if (!state_.operations.Busy()) return false;
+  prompts_.ShowError(kErrorOperationInProgress, kOperationInProgressText, false);
+  return true;
+}
+
+bool LaunchRules::RefuseWhenUploading() {
+  if (!state_.operations.uploadInProgress) return false;
+  prompts_.ShowMessage(kUploadRunningText);
+  return true;
+}
+
+std::size_t LaunchRules::MarkCheckedRows(const CheckedRows& checks, std::uint8_t bit) {
+  state_.sites.ClearFlags();
+  std::size_t marked = 0;
+  const std::size_t rows = std::min(checks.size(), state_.sites.size());
+  for (std::size_t row = 0; row < rows; ++row) {
+    if (!checks.IsChecked(row)) continue;
+    state_.sites[row].SiteFlags = static_cast<std::uint8_t>(kFlagTicked | bit);
+    ++marked;
+  }
+  return marked;
+}
+
+SiteRecord* LaunchRules::RecordOfRow(int listRow) {
+  if (listRow < 0 || static_cast<std::size_t>(listRow) >= state_.sites.size()) return nullptr;
+  const std::uint16_t rowNumber = state_.sites[static_cast<std::size_t>(listRow)].RowNumber;
+  // A record deleted in memory has no row number any more.
+  return rowNumber == kNoRow ? nullptr : state_.sites.FindByRow(rowNumber);
+}
+
+bool LaunchRules::HighlightRow(int listRow) {
+  SiteRecord* const site = RecordOfRow(listRow);
+  if (!site) return false;
+  for (SiteRecord& record : state_.sites.records()) {
+    record.SiteFlags = static_cast<std::uint8_t>(record.SiteFlags & ~kFlagHighlighted);
+  }
+  site->SiteFlags = static_cast<std::uint8_t>(site->SiteFlags | kFlagHighlighted);
+  return true;
+}
+
+void LaunchRules::PingChecked(const CheckedRows& checks) {
+  if (RefuseWhenBusy()) return;
+  const std::size_t marked = MarkCheckedRows(checks, kFlagMarked);
+  if (marked == 0) {
+    prompts_.ShowError(kErrorNoSiteChecked, kNoSiteCheckedText, false);
+    return;
+  }
+  if (marked == 1) {
+    for (std::size_t row = 0; row < state_.sites.size(); ++row) {
+      if (state_.sites[row].SiteFlags & kFlagMarked) return PingOneSite(static_cast<int>(row));
+    }
+  }
+  state_.operations.pingSitesMode = kPingSitesModePing;
+  opener_.OpenView(ViewKind::kPingSites);
+}
+
+void LaunchRules::PingAll() {
+  if (RefuseWhenBusy()) return;
+  for (SiteRecord& record : state_.sites.records()) record.SiteFlags = kFlagMarked;
+  state_.operations.pingSitesMode = kPingSitesModePing;
+  opener_.OpenView(ViewKind::kPingSites);
+}
+
+void LaunchRules::PingManual() {
+  if (RefuseWhenBusy()) return;
+  opener_.OpenManualPing();
+}
+
+void LaunchRules::PingRange() {
+  if (RefuseWhenBusy()) return;
+  opener_.OpenView(ViewKind::kPingRange);
+}
+
+void LaunchRules::PingOneSite(int listRow) {
+  if (RefuseWhenBusy()) return;
+  const SiteRecord* const site = RecordOfRow(listRow);
+  if (!site) {
+    const int shownNumber = listRow >= 0 && static_cast<std::size_t>(listRow) < state_.sites.size()
+                                ? state_.sites[static_cast<std::size_t>(listRow)].RowNumber
+                                : 0;
+    prompts_.ShowMessage(std::string(kInternalErrorText) +
+                         Printf("Error Code = 991\nRow = %d\nTWD = %d", listRow, shownNumber));
+    return;
+  }
+  opener_.OpenSitePing(*site);
+}
+
+void LaunchRules::IcmpScan(std::uint8_t mode) {
+  state_.operations.icmpScanMode = mode;
+  opener_.OpenView(ViewKind::kIcmpRange);
+}
+
+void LaunchRules::TraceRoute() { prompts_.ShowMessage("ERROR:\nCommand NOT IMPLEMENTED YET!"); }
+
+void LaunchRules::ShowCtrlKeyMessage() { prompts_.ShowError(0, kCtrlKeyText, false); }
+
+bool LaunchRules::ProgramFileForUpload(std::string& path) {
+  IniSettingsFile ini(state_.programFolder);
+  ini.ReadFileHistory(HistoryKind::ProgramFiles);
+  path = ini.FileHistory()[0];
+  if (path.size() < kMinProgramFileLength) path.clear();
+  if (!CheckProgramFile(path, prompts_)) return false;
+  state_.operations.programFileSize = FileSizeOrZero(path);
+  return true;
+}
+
+void LaunchRules::Upload(const CheckedRows& checks, bool ctrlHeld) {
+  if (RefuseWhenUploading()) return;
+  if (!ctrlHeld) return ShowCtrlKeyMessage();
+  std::string programFile;
+  if (!ProgramFileForUpload(programFile)) return;
+  const std::size_t marked = MarkCheckedRows(checks, kFlagHighlighted);
+  if (marked == 0) {
+    prompts_.ShowError(kErrorNoSiteSelected, "", false);
+    return;
+  }
+  if (!state_.sites.SingleProductAmongHighlighted()) {
+    prompts_.ShowError(kErrorDifferentProducts, "", false);
+    return;
+  }
+  if (!CheckProgramForSites(programFile, state_.sites, state_.params, prompts_)) return;
+  if (marked == 1) return SingleSiteUpload();
+  OpenUploadView(marked <= kMaxSitesInBoxes ? ViewKind::kUploadBoxes : ViewKind::kUploadList, programFile);
+}
+
+void LaunchRules::OpenUploadView(ViewKind kind, const std::string& programFile) {
+  opener_.OpenView(kind);
+  ProgramFileTarget* const view =
+      kind == ViewKind::kUploadBoxes ? state_.operations.uploadBoxesView : state_.operations.uploadView;
+  if (view) view->ReceiveProgramFile(programFile);
+}
+
+void LaunchRules::SingleSiteUpload() {
+  if (RefuseWhenUploading()) return;
+  if (state_.sites.HighlightedRow() == kNoRow) return;
+  std::string programFile;
+  if (!ProgramFileForUpload(programFile)) return;
+  if (!CheckProgramForSites(programFile, state_.sites, state_.params, prompts_)) return;
+  opener_.OpenSingleSiteUpload(programFile);
+}
+
+void LaunchRules::UploadToRow(int listRow) {
+  if (HighlightRow(listRow)) SingleSiteUpload();
+}
+
+void LaunchRules::Telnet(int listRow) {
+  SiteRecord* const site = RecordOfRow(listRow);
+  if (!site) return;
+  if (state_.params.railroadCode == kRailroadCpr) {
+    const std::string host(FieldText(site->HostText));
+    if (IsDottedQuad(host)) {
+      SetFieldText(site->IpByNumber, host);
+    } else {
+      SetFieldText(site->IpByNumber, "0.0.0.0");
+      const auto address = ResolveIpv4(host);
+      if (!address) {
+        prompts_.ShowError(kErrorDnsConversion, Printf("\r\nFailed to convert DNS\n%s\nto an IP address.", host.c_str()),
+                           false);
+        return;
+      }
+      SetFieldText(site->IpByNumber, *address);
+    }
+  }
+  state_.operations.telnetSite = *site;
+  opener_.OpenView(ViewKind::kTelnet);
+}
+
+void LaunchRules::Reset(const CheckedRows& checks, int selectedRow) {
+  if (RefuseWhenBusy()) return;
+  const std::size_t marked = MarkCheckedRows(checks, kFlagMarked);
+  if (marked == 0) {
+    prompts_.ShowMessage(std::string(kInternalErrorText) + "You must select at least one Cadmarin\n");
+    return;
+  }
+  if (marked >= 2) return ManySitesReset(checks);
+  // One checked site resets the selected row, which need not be the checked one.
+  if (const SiteRecord* const site = RecordOfRow(selectedRow)) opener_.OpenResetDialog(*site);
+}
+
+void LaunchRules::ManySitesReset(const CheckedRows& checks) {
+  if (RefuseWhenBusy()) return;
+  if (MarkCheckedRows(checks, kFlagMarked) == 0) {
+    prompts_.ShowError(kErrorNoSiteChecked, kNoSiteCheckedText, false);
+    return;
+  }
+  state_.operations.pingSitesMode = kPingSitesModeReset;
+  opener_.OpenView(ViewKind::kPingSites);
+}
+
+}  // namespace quenderlink

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "core/ProgramState.h"
+#include "core/UserPrompts.h"
+#include "shell/CheckedRows.h"
+#include "shell/OperationOpener.h"
+
+namespace quenderlink {
+
+// The main view's rules for which sites an operation applies to and whether it
+// may start. List row i shows SiteTable record i; a row is looked up by the
+// RowNumber its "Cnt" cell shows.
+class LaunchRules {
+ public:
+  LaunchRules(ProgramState& state, UserPrompts& prompts, OperationOpener& opener);
+
+  // True, after error 402, while a ping or an upload runs.
+  bool RefuseWhenBusy();
+  // Clears every record's flags, then marks the ticked rows with bit 1 and `bit`;
+  // returns how many rows were marked.
+  std::size_t MarkCheckedRows(const CheckedRows& checks, std::uint8_t bit);
+  // Sets the highlighted bit in the record shown in the list row alone; false
+  // (and nothing highlighted) when no record has its row number.
+  bool HighlightRow(int listRow);
+
+  void PingChecked(const CheckedRows& checks);
+  void PingAll();
+  void PingManual();
+  void PingRange();
+  void PingOneSite(int listRow);
+  void IcmpScan(std::uint8_t mode);
+  void TraceRoute();
+  void Upload(const CheckedRows& checks, bool ctrlHeld);
+  void SingleSiteUpload();
+  void Telnet(int listRow);
+  void Reset(const CheckedRows& checks, int selectedRow);
+  void ManySitesReset(const CheckedRows& checks);
+  // Ctrl + double click, Ctrl + "U" and row menu item 4: highlight, then upload to that site.
+  void UploadToRow(int listRow);
+  // The "Ctrl" key message, shown when an upload is asked for without it.
+  void ShowCtrlKeyMessage();
+
+ private:
+  SiteRecord* RecordOfRow(int listRow);
+  // Entry 01 of the program file history when CheckProgramFile takes it; notes its size.
+  bool ProgramFileForUpload(std::string& path);
+  bool RefuseWhenUploading();
+  void OpenUploadView(ViewKind kind, const std::string& programFile);
+
+  ProgramState& state_;
+  UserPrompts& prompts_;
+  OperationOpener& opener_;
+};
+
+}  // namespace quenderlink

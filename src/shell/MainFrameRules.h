@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/ProgramState.h"
+#include "core/UserPrompts.h"
+
+namespace quenderlink {
+
+inline constexpr char kProgramVersion[] = "9.0";
+
+// The main view's title: "%s Start Page (Ver %s)" with the railroad's name for
+// railroads 1 to 5, "Start Page (Ver_%s)" for any other code.
+std::string MainViewTitle(std::uint8_t railroadCode);
+
+// "Reduce Height" as the frame applies it: a value above half the screen is taken as 80.
+int EffectiveReduceHeight(int reduceHeight, int screenHeight);
+// The tallest the main window may be made.
+int MaxTrackingHeight(int reduceHeight, int screenHeight);
+
+// The close rule of the main window: refused with error 402 while a ping or an
+// upload runs; otherwise every open view is told and true is returned.
+bool MayCloseMainWindow(ProgramState& state, UserPrompts& prompts);
+
+// Error 402's text, shown whenever an operation is refused because another runs.
+inline constexpr char kOperationInProgressText[] = "Another Ping is in progress!\r\n\r\nPlease wait until it is completed";
+inline constexpr std::uint32_t kErrorOperationInProgress = 402;
+
+}  // namespace quenderlink

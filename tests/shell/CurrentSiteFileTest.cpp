@@ -1,0 +1,74 @@
+#include "shell/CurrentSiteFile.h"
+
+#include <gtest/gtest.h>
+
+#include "core/CSiteinfoClass.h"
+#include "core/FixedText.h"
+#include "core/IniSettingsFile.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TempDir.h"
+
+namespace quenderlink {
+namespace {
+
+class CurrentSiteFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    state_.currentSiteFile = (home_ / "sites.bin").string();
+    SiteTable table;
+    std::vector<SiteRecord> records(3, NewSiteRecord(9001));
+    for (SiteRecord& record : records) {
+      record.LastPing = 12;
+      record.SiteFlags = kFlagMarked;
+    }
+    table.Replace(records);
+    ASSERT_TRUE(CSiteinfoClass().SaveAll(state_.currentSiteFile, table));
+    IniSettingsFile(home_.path()).PushSiteFile(state_.currentSiteFile);
+  }
+
+  testing::TempDir home_;
+  ProgramState state_{home_.path()};
+  testing::ScriptedPrompts prompts_;
+};
+
+TEST_F(CurrentSiteFileTest, LoadClearsPingAndFlagsOnlyWhenAsked) {
+  ASSERT_EQ(LoadCurrentSiteFile(state_, prompts_, false), SiteFileLoad::kLoaded);
+  EXPECT_EQ(state_.sites[2].LastPing, 12);
+  ASSERT_EQ(LoadCurrentSiteFile(state_, prompts_, true), SiteFileLoad::kLoaded);
+  EXPECT_EQ(state_.sites.size(), 3u);
+  EXPECT_EQ(state_.sites[2].LastPing, 0);
+  EXPECT_EQ(state_.sites[2].SiteFlags, 0);
+  EXPECT_TRUE(prompts_.shown.empty());
+}
+
+TEST_F(CurrentSiteFileTest, AFileThatIsNotThereIsReportedAndLeavesTheHistory) {
+  ASSERT_EQ(LoadCurrentSiteFile(state_, prompts_, true), SiteFileLoad::kLoaded);
+  std::filesystem::remove(state_.currentSiteFile);
+  EXPECT_EQ(LoadCurrentSiteFile(state_, prompts_, true), SiteFileLoad::kNotFound);
+  ASSERT_EQ(prompts_.shown.size(), 1u);
+  EXPECT_EQ(prompts_.shown[0].text, "File\r\n" + state_.currentSiteFile + "\r\nNot Found!");
+  IniSettingsFile ini(home_.path());
+  ini.ReadFileHistory(HistoryKind::SiteFiles);
+  EXPECT_EQ(ini.FileHistory()[0], "");
+
+  state_.currentSiteFile = "x";
+  EXPECT_EQ(LoadCurrentSiteFile(state_, prompts_, true), SiteFileLoad::kNoFile);
+}
+
+TEST_F(CurrentSiteFileTest, AFailedSaveKeepsTheRunsResultsInTheTable) {
+  ASSERT_EQ(LoadCurrentSiteFile(state_, prompts_, true), SiteFileLoad::kLoaded);
+  state_.sites[1].LastPing = 33;
+  ASSERT_TRUE(SaveAndReloadSiteFile(state_, prompts_));
+  EXPECT_EQ(state_.sites[1].LastPing, 33);
+
+  state_.sites[1].LastPing = 44;
+  state_.currentSiteFile = (home_ / "missing-folder" / "sites.bin").string();
+  EXPECT_FALSE(SaveAndReloadSiteFile(state_, prompts_));
+  EXPECT_EQ(state_.sites.size(), 3u);
+  EXPECT_EQ(state_.sites[1].LastPing, 44);
+  ASSERT_EQ(prompts_.shown.size(), 1u);
+  EXPECT_NE(prompts_.shown[0].text.find("Could not be saved!"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quenderlink

@@ -1,0 +1,231 @@
+#include "shell/LaunchRules.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "core/FixedText.h"
+#include "core/IniSettingsFile.h"
+#include "core/Lookups.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TempDir.h"
+
+namespace quenderlink {
+namespace {
+
+using testing::ScriptedPrompts;
+using testing::TempDir;
+
+class RecordingOpener : public OperationOpener {
+ public:
+  std::vector<std::string> opened;
+  std::string lastSite;
+
+  void OpenView(ViewKind kind) override { opened.push_back("view " + std::to_string(static_cast<int>(kind))); }
+  void OpenSitePing(const SiteRecord& site) override {
+    opened.push_back("site ping");
+    lastSite = FieldText(site.SiteName);
+  }
+  void OpenManualPing() override { opened.push_back("manual ping"); }
+  void OpenSingleSiteUpload(const std::string& programFile) override { opened.push_back("upload " + programFile); }
+  void OpenDnsConversion() override { opened.push_back("dns"); }
+  void OpenResetDialog(const SiteRecord& site) override {
+    opened.push_back("reset");
+    lastSite = FieldText(site.SiteName);
+  }
+};
+
+class ProgramFileReceiver : public ProgramFileTarget {
+ public:
+  std::string received;
+  void ReceiveProgramFile(const std::string& path) override { received = path; }
+};
+
+class LaunchRulesTest : public ::testing::Test {
+ protected:
+  void SetUp() override { Fill(std::vector<std::uint8_t>(4, kProductCad2)); }
+
+  void Fill(const std::vector<std::uint8_t>& productTypes) {
+    std::vector<SiteRecord> records;
+    for (std::size_t i = 0; i < productTypes.size(); ++i) {
+      SiteRecord record = NewSiteRecord(9001);
+      SetFieldText(record.SiteName, "S" + std::to_string(i));
+      record.ProductType = productTypes[i];
+      record.RowNumber = static_cast<std::uint16_t>(i + 1);
+      records.push_back(record);
+    }
+    state_.sites.Replace(records);
+    checks_.Reset(records.size());
+  }
+  void Check(std::initializer_list<std::size_t> rows) {
+    for (const std::size_t row : rows) checks_.SetChecked(row, true);
+  }
+  std::filesystem::path UseProgramFile() {
+    const auto file = home_ / "cad2.s19";
+    testing::WriteFileBytes(file, "S0");
+    IniSettingsFile(home_.path()).PushProgramFile(file.string());
+    return file;
+  }
+  std::vector<std::uint8_t> Flags() const {
+    std::vector<std::uint8_t> flags;
+    for (const SiteRecord& record : state_.sites.records()) flags.push_back(record.SiteFlags);
+    return flags;
+  }
+  std::uint32_t LastErrorId() const { return prompts_.shown.empty() ? 0 : prompts_.shown.back().errorId; }
+
+  TempDir home_;
+  ProgramState state_{home_.path()};
+  ScriptedPrompts prompts_;
+  RecordingOpener opener_;
+  CheckedRows checks_;
+  LaunchRules rules_{state_, prompts_, opener_};
+};
+
+TEST_F(LaunchRulesTest, BusyRefusesEveryPingAndResetButNotTheIcmpScans) {
+  Check({0, 1});
+  state_.operations.uploadInProgress = true;
+  rules_.PingChecked(checks_);
+  rules_.PingAll();
+  rules_.PingManual();
+  rules_.PingRange();
+  rules_.PingOneSite(0);
+  rules_.Reset(checks_, 0);
+  rules_.ManySitesReset(checks_);
+  ASSERT_EQ(prompts_.shown.size(), 7u);
+  for (const auto& shown : prompts_.shown) {
+    EXPECT_EQ(shown.errorId, 402u);
+    EXPECT_EQ(shown.text, "Another Ping is in progress!\r\n\r\nPlease wait until it is completed");
+  }
+  EXPECT_TRUE(opener_.opened.empty());
+
+  rules_.IcmpScan(3);
+  EXPECT_EQ(opener_.opened, std::vector<std::string>{"view 6"});
+  EXPECT_EQ(state_.operations.icmpScanMode, 3);
+}
+
+TEST_F(LaunchRulesTest, PingCheckedMarksTickedRowsAndPicksDialogOrView) {
+  rules_.PingChecked(checks_);
+  EXPECT_EQ(LastErrorId(), 510u);
+  EXPECT_EQ(prompts_.shown.back().text, "\r\nYou must select one or more sites.");
+
+  Check({2});
+  rules_.PingChecked(checks_);
+  EXPECT_EQ(opener_.opened, std::vector<std::string>{"site ping"});
+  EXPECT_EQ(opener_.lastSite, "S2");
+
+  Check({0});
+  state_.operations.pingSitesMode = kPingSitesModeReset;
+  rules_.PingChecked(checks_);
+  EXPECT_EQ(opener_.opened.back(), "view 2");
+  EXPECT_EQ(state_.operations.pingSitesMode, kPingSitesModePing);
+  EXPECT_EQ(Flags(), (std::vector<std::uint8_t>{3, 0, 3, 0}));
+
+  rules_.PingAll();
+  EXPECT_EQ(Flags(), (std::vector<std::uint8_t>{2, 2, 2, 2}));
+}
+
+TEST_F(LaunchRulesTest, OneSitePingOfAMissingRowReportsTheInternalError) {
+  state_.sites[1].RowNumber = kNoRow;  // deleted in memory
+  rules_.PingOneSite(1);
+  ASSERT_EQ(prompts_.shown.size(), 1u);
+  EXPECT_EQ(prompts_.shown[0].text, "Internal Error\nPLEASE Notify Brindlemar\n\nError Code = 991\nRow = 1\nTWD = 65535");
+  EXPECT_TRUE(opener_.opened.empty());
+}
+
+TEST_F(LaunchRulesTest, UploadRefusalsComeInTheirOrder) {
+  rules_.Upload(checks_, false);  // no Ctrl, nothing checked: still the Ctrl message
+  EXPECT_EQ(prompts_.shown.back().text.substr(0, 31), "You must\nhold down the \"Ctrl\" k");
+
+  state_.operations.uploadInProgress = true;
+  rules_.Upload(checks_, true);
+  EXPECT_EQ(prompts_.shown.back().text, "ANOTHER UPLOAD IN PROCESS.  WAIT UNTGIL DONE");
+  state_.operations.uploadInProgress = false;
+
+  rules_.Upload(checks_, true);
+  EXPECT_EQ(LastErrorId(), 200u);
+
+  UseProgramFile();
+  rules_.Upload(checks_, true);
+  EXPECT_EQ(LastErrorId(), 201u);
+
+  Fill({kProductCad2, kProductCad1});
+  Check({0, 1});
+  rules_.Upload(checks_, true);
+  EXPECT_EQ(LastErrorId(), 403u);
+  EXPECT_EQ(Flags(), (std::vector<std::uint8_t>{5, 5}));
+  EXPECT_TRUE(opener_.opened.empty());
+}
+
+TEST_F(LaunchRulesTest, UploadPicksTheWindowBySiteCount) {
+  const auto file = UseProgramFile().string();
+  ProgramFileReceiver boxes, list;
+  state_.operations.uploadBoxesView = &boxes;
+  state_.operations.uploadView = &list;
+
+  Check({1});
+  rules_.Upload(checks_, true);
+  EXPECT_EQ(opener_.opened, std::vector<std::string>{"upload " + file});
+  EXPECT_EQ(state_.operations.programFileSize, 2u);
+
+  Fill(std::vector<std::uint8_t>(17, kProductCad2));
+  for (std::size_t row = 0; row < 16; ++row) checks_.SetChecked(row, true);
+  rules_.Upload(checks_, true);
+  EXPECT_EQ(opener_.opened.back(), "view 4");
+  EXPECT_EQ(boxes.received, file);
+
+  checks_.SetChecked(16, true);
+  rules_.Upload(checks_, true);
+  EXPECT_EQ(opener_.opened.back(), "view 3");
+  EXPECT_EQ(list.received, file);
+}
+
+TEST_F(LaunchRulesTest, UploadToRowHighlightsThatRowAlone) {
+  UseProgramFile();
+  state_.sites[0].SiteFlags = kFlagHighlighted;
+  rules_.UploadToRow(3);
+  EXPECT_EQ(Flags(), (std::vector<std::uint8_t>{0, 0, 0, 4}));
+  EXPECT_EQ(opener_.opened.size(), 1u);
+
+  rules_.UploadToRow(7);  // no such row: nothing highlighted, nothing opened
+  EXPECT_EQ(opener_.opened.size(), 1u);
+}
+
+TEST_F(LaunchRulesTest, ResetUsesTheSelectedRowForOneCheckedSite) {
+  rules_.Reset(checks_, 0);
+  EXPECT_EQ(prompts_.shown.back().text, "Internal Error\nPLEASE Notify Brindlemar\n\nYou must select at least one Cadmarin\n");
+
+  Check({1});
+  rules_.Reset(checks_, 3);
+  EXPECT_EQ(opener_.opened, std::vector<std::string>{"reset"});
+  EXPECT_EQ(opener_.lastSite, "S3");
+  rules_.Reset(checks_, -1);  // nothing selected: nothing happens
+  EXPECT_EQ(opener_.opened.size(), 1u);
+
+  Check({2});
+  rules_.Reset(checks_, 3);
+  EXPECT_EQ(opener_.opened.back(), "view 2");
+  EXPECT_EQ(state_.operations.pingSitesMode, kPingSitesModeReset);
+
+  checks_.Reset(4);
+  rules_.ManySitesReset(checks_);
+  EXPECT_EQ(LastErrorId(), 510u);
+}
+
+TEST_F(LaunchRulesTest, TelnetOnCprRefreshesTheAddressOrStopsWithError900) {
+  state_.params.railroadCode = kRailroadCpr;
+  SetFieldText(state_.sites[0].HostText, "127.0.0.9");
+  rules_.Telnet(0);
+  EXPECT_EQ(FieldText(state_.sites[0].IpByNumber), "127.0.0.9");
+  EXPECT_EQ(FieldText(state_.operations.telnetSite.IpByNumber), "127.0.0.9");
+  EXPECT_EQ(opener_.opened, std::vector<std::string>{"view 7"});
+
+  SetFieldText(state_.sites[1].HostText, "bad name!");
+  rules_.Telnet(1);
+  EXPECT_EQ(FieldText(state_.sites[1].IpByNumber), "0.0.0.0");
+  EXPECT_EQ(LastErrorId(), 900u);
+  EXPECT_EQ(prompts_.shown.back().text, "\r\nFailed to convert DNS\nbad name!\nto an IP address.");
+  EXPECT_EQ(opener_.opened.size(), 1u);
+}
+
+}  // namespace
+}  // namespace quenderlink
