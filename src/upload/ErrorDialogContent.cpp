@@ -1,0 +1,31 @@
+#include "upload/ErrorDialogContent.h"
+
+#include <utility>
+
+#include "core/ErrorMessages.h"
+#include "core/Printf.h"
+
+namespace quenderlink {
+
+std::string CutDialogMessage(std::string text) {
+  if (text.size() > kMaxDialogMessage) text.resize(kMaxDialogMessage);
+  return text;
+}
+
+ErrorDialogContent ResolveErrorDialog(std::uint32_t messageId, std::uint32_t shownErrorId, const std::string& callerText,
+                                      bool offerProceed) {
+  std::string message = callerText;
+  if (messageId != 0) {
+    shownErrorId = messageId;
+    if (std::string fixed = PredefinedErrorText(messageId); !fixed.empty()) message = std::move(fixed);
+  }
+  return {shownErrorId != 0 ? Printf("Error ID: %u", shownErrorId) : std::string("Attention"),
+          CutDialogMessage(std::move(message)), offerProceed ? "Cancel Operation" : "OK", offerProceed};
+}
+
+std::string ContactBlockText() {
+  return std::string(kMakerContact.company) + "\nTel: " + std::string(kMakerContact.telephone) + "\n" +
+         std::string(kMakerContact.web);
+}
+
+}  // namespace quenderlink

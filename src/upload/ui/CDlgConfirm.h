@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QDialog>
+
+#include <string>
+
+class QLabel;
+
+namespace quenderlink {
+
+// Asks to confirm a consequential action; exec() returns Accepted only for the
+// confirm button, Rejected for the cancel button and for closing the dialog.
+class CDlgConfirm : public QDialog {
+  Q_OBJECT
+
+ public:
+  CDlgConfirm(bool upload, bool deleting, bool terminate, QWidget* parent);
+
+  // Callers format the text beforehand (Printf).
+  void SetMessage(const std::string& text);
+
+ private:
+  QLabel* message_;
+};
+
+}  // namespace quenderlink

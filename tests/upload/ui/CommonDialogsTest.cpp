@@ -1,0 +1,55 @@
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+
+#include "support/DialogTesting.h"
+#include "upload/ui/CDlgConfirm.h"
+#include "upload/ui/CDlgErrorMsg.h"
+
+namespace quenderlink {
+namespace {
+
+using testing::Click;
+using testing::Text;
+
+class CommonDialogsTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { testing::EnsureApplication(); }
+};
+
+TEST_F(CommonDialogsTest, ConfirmShowsItsModesCaptionsAndOnlyConfirmAccepts) {
+  CDlgConfirm dialog(false, true, true, nullptr);
+  dialog.SetMessage("Connected to 10.0.0.7 port 23\r\n\r\n<b>Terminate?</b>");
+  EXPECT_EQ(Text<QPushButton>(dialog, "confirmButton"), "Confirm! Terminate!");
+  EXPECT_EQ(Text<QPushButton>(dialog, "cancelButton"), "No! Stay Connected.");
+  EXPECT_EQ(Text<QLabel>(dialog, "messageLabel"), "Connected to 10.0.0.7 port 23\n\n<b>Terminate?</b>");
+  EXPECT_EQ(testing::Child<QLabel>(dialog, "messageLabel").textFormat(), Qt::PlainText);
+
+  dialog.show();
+  Click(dialog, "cancelButton");
+  EXPECT_EQ(dialog.result(), QDialog::Rejected);
+  dialog.show();
+  Click(dialog, "confirmButton");
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST_F(CommonDialogsTest, ProceedIsOfferedOnlyWhenAskedAndBothButtonsAccept) {
+  CDlgErrorMsg plain(0, nullptr);
+  plain.show();
+  EXPECT_FALSE(testing::Child<QPushButton>(plain, "proceedButton").isVisible());
+  EXPECT_EQ(Text<QPushButton>(plain, "okButton"), "OK");
+  Click(plain, "okButton");
+  EXPECT_EQ(plain.result(), QDialog::Accepted);
+  EXPECT_FALSE(plain.ProceedChosen());
+
+  CDlgErrorMsg offered(0, nullptr);
+  offered.SetOfferProceed(true);
+  offered.show();
+  EXPECT_EQ(Text<QPushButton>(offered, "okButton"), "Cancel Operation");
+  Click(offered, "proceedButton");
+  EXPECT_EQ(offered.result(), QDialog::Accepted);
+  EXPECT_TRUE(offered.ProceedChosen());
+}
+
+}  // namespace
+}  // namespace quenderlink
