@@ -1,33 +1,80 @@
 #include <QCommandLineParser>
-#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <QTimer>
 
 #include <cstdio>
+#include <memory>
 #include <optional>
 
-#include "core/IniSettingsFile.h"
 #include "core/ProgramFolder.h"
-#include "core/ProgramState.h"
+#include "shell/ui/CQuenderlinkApp.h"
+#include "unitsim/DemoFleet.h"
+#include "unitsim/DemoHome.h"
+#include "unitsim/UnitSimulator.h"
 
-// The desktop frame comes with the shell; until then the program prepares its
-// folder as every start does and names itself.
+namespace {
+
+// Delay before the screenshot, so the window has been laid out and painted.
+constexpr int kScreenshotDelayMs = 1000;
+
+// The demo's home and its simulated units, alive as long as the program runs.
+struct Demo {
+  QTemporaryDir home;
+  std::unique_ptr<quenderlink::unitsim::UnitSimulator> units;
+};
+
+std::unique_ptr<Demo> StartDemo() {
+  auto demo = std::make_unique<Demo>();
+  if (!demo->home.isValid()) {
+    std::fprintf(stderr, "quenderlink: cannot create the demo folder\n");
+    return nullptr;
+  }
+  const quenderlink::unitsim::DemoFleet fleet = quenderlink::unitsim::MakeDemoFleet();
+  std::string error;
+  if (!quenderlink::unitsim::PrepareDemoHome(demo->home.path().toStdString(), fleet, error)) {
+    std::fprintf(stderr, "quenderlink: %s\n", error.c_str());
+    return nullptr;
+  }
+  demo->units = std::make_unique<quenderlink::unitsim::UnitSimulator>(fleet.units);
+  demo->units->KeepRecords(false);
+  if (!demo->units->Start(error)) {
+    std::fprintf(stderr, "quenderlink: the simulated units cannot start: %s\n", error.c_str());
+    return nullptr;
+  }
+  return demo;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  QCoreApplication application(argc, argv);
-  QCoreApplication::setApplicationName("Quenderlink");
-  QCoreApplication::setApplicationVersion("9.0");
+  quenderlink::CQuenderlinkApp application(argc, argv);
 
   QCommandLineParser parser;
   parser.setApplicationDescription("Field-service tool for trackside detector units.");
   parser.addHelpOption();
   parser.addVersionOption();
   const QCommandLineOption home("home", "Program folder holding Quenderlink.ini and the default site list.", "DIR");
-  parser.addOption(home);
+  const QCommandLineOption demoOption("demo", "Start in a fresh temporary folder with simulated units on loopback.");
+  const QCommandLineOption screenshot("screenshot", "Save a picture of the main window to FILE and quit.", "FILE");
+  parser.addOptions({home, demoOption, screenshot});
   parser.process(application);
 
+  std::unique_ptr<Demo> demo;
   std::optional<std::filesystem::path> homeFolder;
-  if (parser.isSet(home)) homeFolder = parser.value(home).toStdString();
-  const quenderlink::ProgramState state(quenderlink::ResolveProgramFolder(homeFolder));
-  quenderlink::IniSettingsFile(state.programFolder).EnsureIniFile();
+  if (parser.isSet(demoOption)) {
+    demo = StartDemo();
+    if (!demo) return 1;
+    homeFolder = demo->home.path().toStdString();
+  } else if (parser.isSet(home)) {
+    homeFolder = parser.value(home).toStdString();
+  }
 
-  std::printf("Quenderlink Version 9.0\nProgram folder: %s\n", state.programFolder.c_str());
-  return 0;
+  application.InitInstance(quenderlink::ResolveProgramFolder(homeFolder));
+  if (parser.isSet(screenshot)) {
+    QTimer::singleShot(kScreenshotDelayMs, &application, [&application, file = parser.value(screenshot)] {
+      if (!application.mainFrame()->grab().save(file)) std::fprintf(stderr, "quenderlink: cannot write %s\n", qPrintable(file));
+      application.quit();
+    });
+  }
+  return application.exec();
 }

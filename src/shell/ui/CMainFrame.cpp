@@ -1,0 +1,126 @@
+#include "shell/ui/CMainFrame.h"
+
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QToolBar>
+
+#include "core/Printf.h"
+#include "shell/MainFrameRules.h"
+#include "shell/MainMenu.h"
+#include "shell/ui/CAboutDlg.h"
+#include "shell/ui/CChildFrame.h"
+#include "shell/ui/CMainView.h"
+
+namespace quenderlink {
+
+CMainFrame::CMainFrame(ProgramState& state, UserPrompts& prompts, DesktopActions& desktop, QWidget* parent)
+    : QMainWindow(parent), state_(state), prompts_(prompts), factory_(state, prompts, desktop, *this),
+      mdiArea_(new QMdiArea(this)) {
+  setWindowTitle("Quenderlink");
+  mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  setCentralWidget(mdiArea_);
+  BuildMenus();
+  BuildToolBar();
+}
+
+void CMainFrame::BuildMenus() {
+  for (const MenuPopup& popup : MainMenuLayout()) {
+    QMenu* menu = menuBar()->addMenu(QString::fromStdString(popup.title));
+    for (const MenuItem& item : popup.items) {
+      if (item.id == 0) {
+        menu->addSeparator();
+        continue;
+      }
+      QAction* action = menu->addAction(QString::fromStdString(item.text));
+      action->setData(item.id);
+      actions_[item.id] = action;
+      connect(action, &QAction::triggered, this, [this, id = item.id] { RunCommand(id); });
+    }
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] { UpdateEnabledItems(menu); });
+  }
+}
+
+void CMainFrame::BuildToolBar() {
+  QToolBar* tools = addToolBar("Commands");
+  tools->setObjectName("commandToolBar");
+  tools->setMovable(false);
+  const std::pair<int, const char*> commands[] = {
+      {menu::kPingChecked, "Ping Selected"}, {menu::kPingAll, "Ping All"},      {menu::kPingManual, "Ping Manual"},
+      {menu::kPingRange, "Ping Range"},      {menu::kBeginUpload, "Upload"},    {menu::kAbout, "About"}};
+  for (const auto& [id, text] : commands) {
+    connect(tools->addAction(text), &QAction::triggered, this, [this, id = id] { RunCommand(id); });
+  }
+}
+
+QAction* CMainFrame::action(int id) const {
+  const auto found = actions_.find(id);
+  return found == actions_.end() ? nullptr : found->second;
+}
+
+void CMainFrame::UpdateEnabledItems(const QMenu* menu) {
+  for (QAction* action : menu->actions()) {
+    if (action->isSeparator()) continue;
+    const int id = action->data().toInt();
+    action->setEnabled(id == menu::kAbout || (mainView_ && mainView_->IsCommandEnabled(id)));
+  }
+}
+
+void CMainFrame::RunCommand(int id) {
+  if (id == menu::kAbout) {
+    CAboutDlg(this).exec();
+  } else if (id == menu::kExit) {
+    close();
+  } else if (mainView_) {
+    mainView_->RunCommand(id);
+  }
+}
+
+QMdiSubWindow* CMainFrame::AddChild(ViewKind kind, QWidget* view) {
+  auto* child = new CChildFrame(view, kind != ViewKind::kMain);
+  child->setWindowTitle(QString::fromStdString(ViewKindTitle(kind, state_.operations)));
+  mdiArea_->addSubWindow(child);
+  child->show();
+  return child;
+}
+
+CMainView* CMainFrame::OpenMainView() {
+  state_.operations.viewKind = ViewKind::kMain;
+  mainView_ = static_cast<CMainView*>(factory_.Create(ViewKind::kMain, nullptr));
+  QMdiSubWindow* child = AddChild(ViewKind::kMain, mainView_);
+  // A maximised child's title shows in the main window's title as well.
+  connect(mainView_, &CMainView::titleChanged, child, &QWidget::setWindowTitle);
+  connect(mainView_, &CMainView::exitRequested, this, &QWidget::close);
+  mainView_->Open();
+  child->showMaximized();
+  return mainView_;
+}
+
+void CMainFrame::OpenView(ViewKind kind) {
+  state_.operations.viewKind = kind;
+  AddChild(kind, factory_.Create(kind, nullptr));
+}
+
+void CMainFrame::NotAvailableYet(const char* dialog) {
+  prompts_.ShowMessage(NotAvailableYetText(dialog));
+}
+
+void CMainFrame::OpenSitePing(const SiteRecord&) { NotAvailableYet("Ping Site"); }
+void CMainFrame::OpenManualPing() { NotAvailableYet("Ping Manual"); }
+void CMainFrame::OpenSingleSiteUpload(const std::string&) { NotAvailableYet("Upload Program"); }
+void CMainFrame::OpenResetDialog(const SiteRecord&) { NotAvailableYet("Reset Unit"); }
+void CMainFrame::OpenDnsConversion() { NotAvailableYet("DNS to IP Address"); }
+
+void CMainFrame::ApplySizeRule(int screenHeight) {
+  setMaximumHeight(MaxTrackingHeight(state_.params.reduceHeight, screenHeight));
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  if (MayCloseMainWindow(state_, prompts_)) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+}  // namespace quenderlink

@@ -1,0 +1,364 @@
+#include "shell/ui/CMainView.h"
+
+#include <QGuiApplication>
+#include <QMenu>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "core/IniSettingsFile.h"
+#include "core/Lookups.h"
+#include "core/Printf.h"
+#include "core/SettingsKeys.h"
+#include "core/StartupSettings.h"
+#include "shell/CurrentSiteFile.h"
+#include "shell/MainFrameRules.h"
+#include "shell/MainMenu.h"
+#include "shell/SiteListColumns.h"
+#include "shell/SiteSort.h"
+
+namespace quenderlink {
+namespace {
+
+constexpr char kSiteFilePrompt[] = "CLICK to select the file with IP Addresses";
+constexpr char kProgramFilePrompt[] = "CLICK to select the program bin file";
+
+// Button captions carry "\r\n" as the settings make them; Qt breaks lines at "\n" alone.
+QString Caption(const std::string& text) {
+  QString caption = QString::fromStdString(text);
+  caption.remove(QLatin1Char('\r'));
+  return caption;
+}
+
+bool CtrlHeld() { return QGuiApplication::keyboardModifiers().testFlag(Qt::ControlModifier); }
+
+}  // namespace
+
+CMainView::CMainView(ProgramState& state, UserPrompts& prompts, DesktopActions& desktop, OperationOpener& opener,
+                     QWidget* parent)
+    : QWidget(parent),
+      state_(state),
+      prompts_(prompts),
+      desktop_(desktop),
+      opener_(opener),
+      rules_(state, prompts, opener),
+      form_(new MainViewForm(this)),
+      model_(new SiteListModel(state, this)) {
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(form_);
+  SiteListView* list = form_->list();
+  list->setModel(model_);
+  list->SetCellButtonRole(SiteListModel::kCellButtonRole);
+  list->SetCheckColumn(kColCheck);
+  ConnectControls();
+}
+
+CMainView::~CMainView() {
+  if (registered_) state_.openViews.Deregister(this);
+  if (state_.operations.mainView == this) state_.operations.mainView = nullptr;
+  const RuntimeParams& params = state_.params;
+  IniSettingsFile ini(state_.programFolder);
+  ini.WriteInt(settings::kShowCmndButtons, params.showCmndButtons);
+  ini.WriteInt(settings::kShowFilterCombos, params.showFilterCombos);
+  ini.WriteInt(settings::kCmndsOnRight, params.cmndsOnRight);
+}
+
+void CMainView::ConnectControls() {
+  MainViewForm& form = *form_;
+  connect(form.exitButton(), &QPushButton::clicked, this, [this] { ExitButton(); });
+  connect(form.pingSelectedButton(), &QPushButton::clicked, this, [this] { rules_.PingChecked(model_->checks()); });
+  connect(form.pingManualButton(), &QPushButton::clicked, this, [this] { rules_.PingManual(); });
+  connect(form.pingRangeButton(), &QPushButton::clicked, this, [this] { rules_.PingRange(); });
+  connect(form.newSiteButton(), &QPushButton::clicked, this, [this] { RunCommand(menu::kAddSite); });
+  connect(form.runtimeParamsButton(), &QPushButton::clicked, this, [this] { RunCommand(menu::kRuntimeParams); });
+  connect(form.beginUploadButton(), &QPushButton::clicked, this, [this] { BeginUpload(CtrlHeld()); });
+  connect(form.configButton(), &QPushButton::clicked, this, [this] { rules_.ManySitesReset(model_->checks()); });
+  connect(form.programFileButton(), &QPushButton::clicked, this, [this] { NotAvailableYet("Program File"); });
+  connect(form.siteFileButton(), &QPushButton::clicked, this, [this] { NotAvailableYet("IP Address File"); });
+
+  SiteListView* list = form.list();
+  connect(list, &SiteListView::cellClicked, this,
+          [this](int row, int column, Qt::KeyboardModifiers modifiers) { model_->ApplyClick(row, column, modifiers); });
+  connect(list, &SiteListView::headerClicked, this, [this](int column) { OnHeaderClicked(column); });
+  connect(list, &SiteListView::rowRightClicked, this, [this](int row) { ShowRowMenu(row); });
+  connect(list, &SiteListView::rowDoubleClicked, this, [this](int row) { OnDoubleClick(row, CtrlHeld()); });
+  connect(list, &SiteListView::cellButtonClicked, this,
+          [this](int row, int column) { OnCellButton(row, column, CtrlHeld()); });
+}
+
+void CMainView::Open() {
+  registered_ = state_.openViews.Register(this);
+  state_.operations.mainView = this;
+  ResetSiteFileCaption();
+  form_->programFileButton()->setText(kProgramFilePrompt);
+  LoadStartupSettings(state_, *this);
+  ApplyColumnWidths();
+  Arrange();
+  RefreshTitle();
+  LoadAndFill();
+  // Posted, so the list is on screen before the conversion's dialog opens.
+  if (state_.params.railroadCode == kRailroadCpr) {
+    QTimer::singleShot(0, this, [this] { opener_.OpenDnsConversion(); });
+  }
+}
+
+void CMainView::LoadAndFill() {
+  switch (LoadCurrentSiteFile(state_, prompts_, true)) {
+    case SiteFileLoad::kLoaded: model_->Refill(); break;
+    case SiteFileLoad::kNotFound: ResetSiteFileCaption(); break;
+    case SiteFileLoad::kReadFailed: model_->Clear(); break;
+    case SiteFileLoad::kNoFile: break;
+  }
+}
+
+void CMainView::Arrange() {
+  const RuntimeParams& params = state_.params;
+  form_->Arrange(params.showCmndButtons, params.cmndsOnRight, params.showFilterCombos, params.collectS918);
+}
+
+void CMainView::ApplyColumnWidths() {
+  const auto widths = SiteColumnWidths(state_.params);
+  form_->list()->ApplyColumnWidths(widths);
+}
+
+void CMainView::RefreshTitle() {
+  title_ = MainViewTitle(state_.params.railroadCode);
+  emit titleChanged(QString::fromStdString(title_));
+}
+
+void CMainView::ResetSiteFileCaption() {
+  siteFileChosen_ = false;
+  form_->siteFileButton()->setText(kSiteFilePrompt);
+}
+
+std::uint8_t CMainView::AskRailroad() { return prompts_.ChooseRailroad(0); }
+
+void CMainView::ShowSiteFile(const std::string&, const std::string& caption) {
+  siteFileChosen_ = true;
+  form_->siteFileButton()->setText(Caption(caption));
+}
+
+void CMainView::ShowProgramFile(const std::string&, const std::string& caption) {
+  form_->programFileButton()->setText(Caption(caption));
+}
+
+void CMainView::ShowConfigButton(bool shown) { form_->configButton()->setVisible(shown); }
+
+int CMainView::SelectedRow() const { return form_->list()->SelectedRow(); }
+
+void CMainView::RunOnSelectedRow(void (LaunchRules::*rule)(int)) {
+  const int row = SelectedRow();
+  if (row >= 0) (rules_.*rule)(row);
+}
+
+void CMainView::BeginUpload(bool ctrlHeld) { rules_.Upload(model_->checks(), ctrlHeld); }
+
+void CMainView::OnDoubleClick(int row, bool ctrlHeld) {
+  if (row < 0) return NotAvailableYet("Add New Site");
+  if (ctrlHeld) return rules_.UploadToRow(row);
+  NotAvailableYet("Modify Site");
+}
+
+void CMainView::OnCellButton(int row, int column, bool ctrlHeld) {
+  switch (column) {
+    case kColPing: rules_.PingOneSite(row); break;
+    case kColTelnetButton:
+      rules_.Telnet(row);
+      model_->RewriteRow(row);  // the address may have been refreshed
+      break;
+    case kColLoad:
+      if (ctrlHeld) {
+        rules_.UploadToRow(row);
+      } else {
+        rules_.ShowCtrlKeyMessage();
+      }
+      break;
+    default: break;
+  }
+}
+
+void CMainView::OnHeaderClicked(int column) {
+  const SortChoice choice = HeaderClickSort({state_.operations.sortKey, state_.operations.sortAscending}, column);
+  if (!IsSortableColumn(column)) return;
+  SortBy(choice.key, choice.ascending);
+}
+
+void CMainView::SortBy(int key, bool ascending) {
+  state_.operations.sortKey = key;
+  state_.operations.sortAscending = ascending;
+  SortSites(state_.sites, {key, ascending}, state_.params.railroadCode);
+  model_->Refill();
+}
+
+void CMainView::ShowRowMenu(int row) {
+  const RuntimeParams& params = state_.params;
+  QMenu menu(this);
+  for (const MenuItem& item : RowMenuItems(row >= 0, model_->checks().AnyChecked(), params.deleteManyRows,
+                                           params.railroadCode == kRailroadCpr)) {
+    menu.addAction(QString::fromStdString(item.text))->setData(item.id);
+    menu.addSeparator();
+  }
+  if (const QAction* chosen = menu.exec(QCursor::pos())) RunRowMenuCommand(chosen->data().toInt());
+}
+
+void CMainView::RunRowMenuCommand(int id) {
+  using namespace menu;
+  switch (id) {
+    case kRowPingHighlighted: RunOnSelectedRow(&LaunchRules::PingOneSite); break;
+    case kRowPingChecked: rules_.PingChecked(model_->checks()); break;
+    case kRowPingAll: rules_.PingAll(); break;
+    case kRowUploadHighlighted: RunOnSelectedRow(&LaunchRules::UploadToRow); break;
+    case kRowTelnet: OnCellButton(SelectedRow(), kColTelnetButton, false); break;
+    case kRowAdd: RunCommand(kAddSite); break;
+    case kRowModify: RunCommand(kModifySite); break;
+    case kRowDelete: RunCommand(kDeleteSite); break;
+    case kRowDeleteChecked: RunCommand(kDeleteCheckedSites); break;
+    case kRowReset: rules_.Reset(model_->checks(), SelectedRow()); break;
+    case kRowDnsRedo: opener_.OpenDnsConversion(); break;
+    default: break;  // "UPLOAD: Program to Selected" has no action
+  }
+}
+
+bool CMainView::IsCommandEnabled(int id) const {
+  const MenuContext context{state_.params, state_.operations.Busy(), SelectedRow() >= 0,
+                            model_->checks().AnyChecked(), !state_.sites.empty(), siteFileChosen_};
+  return IsMenuItemEnabled(id, context);
+}
+
+void CMainView::RunCommand(int id) {
+  using namespace menu;
+  RuntimeParams& params = state_.params;
+  int sortKey = 0;
+  bool ascending = false;
+  if (SortOfMenuItem(id, sortKey, ascending)) return SortBy(sortKey, ascending);
+  switch (id) {
+    case kShowIndexColumn: SetShowIndexColumn(true); break;
+    case kHideIndexColumn: SetShowIndexColumn(false); break;
+    case kShowFilterCombos:
+    case kHideFilterCombos:
+      params.showFilterCombos = id == kShowFilterCombos;
+      Arrange();
+      break;
+    case kButtonsAtBottom:
+    case kButtonsAtRight:
+      params.showCmndButtons = true;
+      params.cmndsOnRight = id == kButtonsAtRight;
+      Arrange();
+      break;
+    case kHideButtons:
+      params.showCmndButtons = false;
+      Arrange();
+      break;
+    case kResetSite: rules_.Reset(model_->checks(), SelectedRow()); break;
+    case kPingChecked: rules_.PingChecked(model_->checks()); break;
+    case kPingAll: rules_.PingAll(); break;
+    case kPingManual: rules_.PingManual(); break;
+    case kPingRange: rules_.PingRange(); break;
+    case kIcmpRawSockets: rules_.IcmpScan(2); break;
+    case kIcmpSystemLibrary: rules_.IcmpScan(1); break;
+    case kIcmpRoundTrip: rules_.IcmpScan(4); break;
+    case kIcmpListedSites: rules_.IcmpScan(3); break;
+    case kTraceRoute: rules_.TraceRoute(); break;
+    case kBeginUpload: BeginUpload(CtrlHeld()); break;
+    case kImportSites: opener_.OpenView(ViewKind::kImport); break;
+    case kOpenIniFile: IniSettingsFile(state_.programFolder).OpenIniInEditor(desktop_); break;
+    case kEraseIniFile: {
+      IniSettingsFile ini(state_.programFolder);
+      if (prompts_.Confirm(ConfirmMode::Delete, ini.FactoryResetQuestion()) && !ini.EraseFactorySettings()) {
+        prompts_.ShowMessage(Printf("FAILED TO WRITE\r\n%s", ini.Path().c_str()));
+      }
+      break;
+    }
+    case kSelectRailroad: SelectRailroad(); break;
+    case kShowProductsColumn:
+    case kShowProductsColumn + 1:
+    case kShowProductsColumn + 2:
+    case kHideDnsColumn: break;  // these column items have never had an action
+    case kOpenSiteFile: NotAvailableYet("Open File - IP Addresses"); break;
+    case kOpenProgramFile: NotAvailableYet("Open File - Program Bin File"); break;
+    case kSaveSiteFileAs: NotAvailableYet("Save IP Address As"); break;
+    case kNewSiteFile: NotAvailableYet("Start New/Blank IP Address File"); break;
+    case kRuntimeParams: NotAvailableYet("Change Runtime Parameters"); break;
+    case kExportExcel: NotAvailableYet("Export IP Address - Excel File"); break;
+    case kExportText: NotAvailableYet("Export IP Address - Text File"); break;
+    case kExportCsv: NotAvailableYet("Export IP Address - CSV File"); break;
+    case kAddSite: NotAvailableYet("Add New Site"); break;
+    case kModifySite: NotAvailableYet("Modify Site"); break;
+    case kDeleteSite: NotAvailableYet("Delete Site"); break;
+    case kDeleteCheckedSites: NotAvailableYet("Delete Selected Sites"); break;
+    case kMoveToExistingFile: NotAvailableYet("Move Selected Rows to Another File"); break;
+    case kMoveToNewFile: NotAvailableYet("Move Selected Rows to a NEW File"); break;
+    default: break;
+  }
+}
+
+void CMainView::NotAvailableYet(const char* command) {
+  prompts_.ShowMessage(NotAvailableYetText(command));
+}
+
+void CMainView::SetShowIndexColumn(bool shown) {
+  state_.params.showTwd = shown;
+  IniSettingsFile(state_.programFolder).WriteInt(settings::kShowTwd, shown ? 1 : 0);
+  ApplyColumnWidths();
+}
+
+void CMainView::SelectRailroad() {
+  RuntimeParams& params = state_.params;
+  params.railroadCode = prompts_.ChooseRailroad(params.railroadCode);
+  params.railroadShortName = RailroadName(params.railroadCode);
+  IniSettingsFile(state_.programFolder).WriteInt(settings::kRoad, params.railroadCode);
+  Reapply();
+  model_->RewriteAllRows();  // subdivision names and site ids depend on the railroad
+}
+
+void CMainView::Reapply() {
+  ApplyColumnWidths();
+  Arrange();
+  RefreshTitle();
+}
+
+void CMainView::ExitButton() {
+  // The close rule is asked first: releasing the table while a run still
+  // writes into it would pull the records from under the engine.
+  if (rules_.RefuseWhenBusy()) return;
+  state_.sites.Release();
+  model_->Clear();
+  state_.operations.closing = true;
+  emit exitRequested();
+}
+
+void CMainView::OnRunFinished() {
+  const std::size_t rows = static_cast<std::size_t>(model_->rowCount());
+  SaveAndReloadSiteFile(state_, prompts_);
+  // Records deleted during the run are gone after the reload: then the rows move.
+  if (state_.sites.size() == rows) {
+    model_->RewriteAllRows();
+  } else {
+    model_->Refill();
+  }
+}
+
+void CMainView::OnReleaseTable() {
+  state_.sites.Release();
+  model_->Clear();
+}
+
+void CMainView::OnSiteFileWritten(bool newFile, const std::string& path) {
+  state_.currentSiteFile = path;
+  if (newFile) {
+    IniSettingsFile(state_.programFolder).PushSiteFile(path);
+    ShowSiteFile(path, SiteFileCaption(path));
+  }
+  model_->Clear();
+  LoadAndFill();
+}
+
+void CMainView::OnRecolour() { model_->Recolour(); }
+
+void CMainView::OnMainWindowClosing() {
+  state_.sites.Release();
+  state_.operations.closing = true;
+  model_->Clear();
+}
+
+}  // namespace quenderlink

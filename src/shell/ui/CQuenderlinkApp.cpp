@@ -1,0 +1,30 @@
+#include "shell/ui/CQuenderlinkApp.h"
+
+#include <QScreen>
+
+#include "core/IniSettingsFile.h"
+#include "core/SettingsKeys.h"
+
+namespace quenderlink {
+
+CQuenderlinkApp::CQuenderlinkApp(int& argc, char** argv) : QApplication(argc, argv) {
+  setApplicationName("Quenderlink");
+  setApplicationVersion("9.0");
+}
+
+// The frame goes first: its views still write their settings into the state's folder.
+CQuenderlinkApp::~CQuenderlinkApp() { frame_.reset(); }
+
+void CQuenderlinkApp::InitInstance(const std::filesystem::path& programFolder) {
+  state_ = std::make_unique<ProgramState>(programFolder);
+  IniSettingsFile ini(programFolder);
+  ini.EnsureIniFile();
+  state_->params.reduceHeight = static_cast<std::uint16_t>(ini.ReadInt(settings::kReduceHeight));
+
+  frame_ = std::make_unique<CMainFrame>(*state_, prompts_, desktop_);
+  if (const QScreen* screen = primaryScreen()) frame_->ApplySizeRule(screen->geometry().height());
+  frame_->OpenMainView();
+  frame_->showMaximized();
+}
+
+}  // namespace quenderlink

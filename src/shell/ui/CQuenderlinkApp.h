@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QApplication>
+
+#include <filesystem>
+#include <memory>
+
+#include "core/ProgramState.h"
+#include "shell/ui/CMainFrame.h"
+#include "shell/ui/DesktopOpener.h"
+#include "shell/ui/DialogPrompts.h"
+
+namespace quenderlink {
+
+// The desktop program: makes the program-wide state, the main window and its
+// first view.
+class CQuenderlinkApp : public QApplication {
+  Q_OBJECT
+
+ public:
+  CQuenderlinkApp(int& argc, char** argv);
+  ~CQuenderlinkApp() override;
+
+  // Prepares the settings file, builds the main window and opens the site list
+  // in it; the window is shown maximised.
+  void InitInstance(const std::filesystem::path& programFolder);
+
+  CMainFrame* mainFrame() const { return frame_.get(); }
+  ProgramState* state() const { return state_.get(); }
+
+ private:
+  std::unique_ptr<ProgramState> state_;
+  DialogPrompts prompts_{nullptr};
+  DesktopOpener desktop_{prompts_};
+  std::unique_ptr<CMainFrame> frame_;
+};
+
+}  // namespace quenderlink

@@ -1,0 +1,32 @@
+#include "shell/ui/ViewFactory.h"
+
+#include "shell/ui/CMainView.h"
+
+namespace quenderlink {
+
+std::string ViewKindTitle(ViewKind kind, const OperationState& operations) {
+  switch (kind) {
+    case ViewKind::kMain: return "Sites";
+    case ViewKind::kImport: return "Import Sites From File";
+    case ViewKind::kPingSites:
+      return operations.pingSitesMode == kPingSitesModeReset ? "Reset Sites" : "Ping Sites";
+    case ViewKind::kUploadList: return "Upload Program";
+    case ViewKind::kUploadBoxes: return "Upload Program - Boxes";
+    case ViewKind::kPingRange: return "Ping Range of Addresses";
+    case ViewKind::kIcmpRange: return "ICMP Ping Range";
+    case ViewKind::kTelnet: return "Telnet Session";
+  }
+  return "Quenderlink";
+}
+
+ViewFactory::ViewFactory(ProgramState& state, UserPrompts& prompts, DesktopActions& desktop, OperationOpener& opener)
+    : state_(state), prompts_(prompts), desktop_(desktop), opener_(opener) {}
+
+QWidget* ViewFactory::Create(ViewKind kind, QWidget* parent) const {
+  if (kind == ViewKind::kMain) return new CMainView(state_, prompts_, desktop_, opener_, parent);
+  auto* defaultClient = new QWidget(parent);
+  defaultClient->setMinimumSize(480, 320);
+  return defaultClient;
+}
+
+}  // namespace quenderlink

@@ -1,0 +1,90 @@
+#include "shell/ui/CMainFrame.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMdiSubWindow>
+#include <QMenu>
+
+#include "shell/MainMenu.h"
+#include "shell/ui/CMainView.h"
+#include "shell/ui/MainViewTestSupport.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TempDir.h"
+
+namespace quenderlink {
+namespace {
+
+class CMainFrameTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    static int argc = 1;
+    static char name[] = "main_frame_test";
+    static char* argv[] = {name, nullptr};
+    if (!QApplication::instance()) new QApplication(argc, argv);
+  }
+  void SetUp() override {
+    testing::WriteSiteHome(home_.path(), {"Alpha", "Bravo"}, 5);
+    frame_.OpenMainView();
+    frame_.show();
+  }
+
+  testing::TempDir home_;
+  ProgramState state_{home_.path()};
+  testing::ScriptedPrompts prompts_;
+  testing::RecordingDesktopActions desktop_;
+  CMainFrame frame_{state_, prompts_, desktop_};
+};
+
+TEST_F(CMainFrameTest, TheMainViewOpensFirstAndOperationsGetTheirOwnWindows) {
+  ASSERT_EQ(frame_.mdiArea()->subWindowList().size(), 1);
+  EXPECT_EQ(frame_.mdiArea()->subWindowList()[0]->windowTitle().toStdString(), "NS Start Page (Ver 9.0)");
+  EXPECT_EQ(state_.operations.mainView, frame_.mainView());
+  EXPECT_EQ(state_.openViews.Count(), 1u);
+
+  state_.operations.pingSitesMode = kPingSitesModeReset;
+  frame_.OpenView(ViewKind::kPingSites);
+  const auto windows = frame_.mdiArea()->subWindowList();
+  ASSERT_EQ(windows.size(), 2);
+  EXPECT_EQ(windows[1]->windowTitle().toStdString(), "Reset Sites");
+  EXPECT_EQ(state_.operations.viewKind, ViewKind::kPingSites);
+
+  windows[0]->close();  // the main view stays open
+  EXPECT_EQ(frame_.mdiArea()->subWindowList().size(), 2);
+}
+
+TEST_F(CMainFrameTest, CloseIsRefusedWhileARunIsActiveThenReleasesTheTable) {
+  state_.operations.uploadInProgress = true;
+  EXPECT_FALSE(frame_.close());
+  EXPECT_TRUE(frame_.isVisible());
+  ASSERT_FALSE(prompts_.shown.empty());
+  EXPECT_EQ(prompts_.shown.back().errorId, 402u);
+  EXPECT_EQ(state_.sites.size(), 2u);
+
+  state_.operations.uploadInProgress = false;
+  EXPECT_TRUE(frame_.close());
+  EXPECT_TRUE(state_.operations.closing);
+  EXPECT_TRUE(state_.sites.empty());
+  EXPECT_EQ(state_.openViews.Count(), 0u);
+}
+
+TEST_F(CMainFrameTest, MenuItemsAreEnabledByTheMainViewsRules) {
+  QAction* pingAll = frame_.action(menu::kPingAll);
+  ASSERT_NE(pingAll, nullptr);
+  emit qobject_cast<QMenu*>(pingAll->parent())->aboutToShow();
+  EXPECT_TRUE(pingAll->isEnabled());
+  EXPECT_FALSE(frame_.action(menu::kPingChecked)->isEnabled());
+  state_.operations.pingInProgress = true;
+  emit qobject_cast<QMenu*>(pingAll->parent())->aboutToShow();
+  EXPECT_FALSE(pingAll->isEnabled());
+  state_.operations.pingInProgress = false;
+}
+
+TEST_F(CMainFrameTest, ReduceHeightLimitsTheWindowsHeight) {
+  state_.params.reduceHeight = 2000;
+  frame_.ApplySizeRule(1080);
+  EXPECT_EQ(frame_.maximumHeight(), 1000);
+}
+
+}  // namespace
+}  // namespace quenderlink
