@@ -44,7 +44,7 @@ test-tsan: bootstrap $(TSAN_DIR)/build.ninja
 	cd $(TSAN_DIR) && ctest --output-on-failure -j $(JOBS)
 
 run: build
-	$(BUILD_DIR)/src/quenderlink
+	$(BUILD_DIR)/src/quenderlink --demo
 
 bench: build
 	cmake --build $(BUILD_DIR) --target quenderlink_bench -j $(JOBS)

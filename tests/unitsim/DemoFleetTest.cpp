@@ -119,6 +119,7 @@ TEST(PrepareDemoHome, WritesASiteListTheProgramOpensAtStartWithoutAskingTheRailr
 
   IniSettingsFile settings(home);
   EXPECT_EQ(settings.ReadInt(settings::kRoad), kRailroadNs);
+  EXPECT_EQ(settings.ReadInt(settings::kPingMaxWaitResponse), 2u) << "silent units fail within seconds";
   EXPECT_EQ(settings.ReadInt(settings::kDefaultPortNum), 9001u) << "the creation defaults are written";
   ASSERT_EQ(settings.ReadFileHistory(HistoryKind::SiteFiles), 1);
   const std::string siteList = settings.FileHistory()[0];

@@ -32,9 +32,13 @@ bool PrepareDemoHome(const std::filesystem::path& home, const DemoFleet& fleet, 
     error = siteList.string() + ": " + SiteFileErrorText(file.lastError());
     return false;
   }
+  // Loopback units answer at once: short waits let the silent ones fail within seconds.
+  RuntimeParams quickPings;
+  quickPings.pingMaxWaitResponse = 2;
+  quickPings.pingMaxResend = 2;
   IniSettingsFile settings(home);
   if (!settings.EnsureIniFile() || !settings.WriteInt(settings::kRoad, kRailroadNs) ||
-      !settings.PushSiteFile(siteList.string())) {
+      !settings.SavePingSiteParams(quickPings) || !settings.PushSiteFile(siteList.string())) {
     error = settings.Path().string() + ": the settings could not be written";
     return false;
   }

@@ -22,7 +22,11 @@ void CQuenderlinkApp::InitInstance(const std::filesystem::path& programFolder) {
   state_->params.reduceHeight = static_cast<std::uint16_t>(ini.ReadInt(settings::kReduceHeight));
 
   frame_ = std::make_unique<CMainFrame>(*state_, prompts_, desktop_);
-  if (const QScreen* screen = primaryScreen()) frame_->ApplySizeRule(screen->geometry().height());
+  if (const QScreen* screen = primaryScreen()) {
+    frame_->ApplySizeRule(screen->geometry().height());
+    // Also the size on a screen without a window manager, which cannot maximise.
+    frame_->resize(screen->availableGeometry().size());
+  }
   frame_->OpenMainView();
   frame_->showMaximized();
 }
