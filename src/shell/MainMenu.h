@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/PopupItem.h"
 #include "core/RuntimeParams.h"
 
 namespace quenderlink {
@@ -77,11 +78,7 @@ inline constexpr int kRowTelnet = 20;
 inline constexpr int kRowDnsRedo = 30;
 }  // namespace menu
 
-// A menu entry; id 0 is a separator.
-struct MenuItem {
-  int id;
-  std::string text;
-};
+using MenuItem = PopupItem;
 
 struct MenuPopup {
   std::string title;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <deque>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,11 @@ class ScriptedPrompts : public UserPrompts {
   std::deque<bool> confirmAnswers;
   std::deque<std::uint8_t> railroadAnswers;
   int railroadQuestions = 0;
+  // Answers to file dialogs (none: cancelled) and pop-up menus (0: nothing chosen).
+  std::deque<std::optional<std::string>> fileAnswers;
+  std::vector<FileDialogRequest> fileRequests;
+  std::deque<int> popupAnswers;
+  std::vector<std::vector<PopupItem>> popupsShown;
   std::vector<Shown> shown;
 
   bool ShowError(std::uint32_t errorId, const std::string& text, bool offerProceed) override {
@@ -38,6 +44,20 @@ class ScriptedPrompts : public UserPrompts {
     return Next(confirmAnswers);
   }
   void ShowMessage(const std::string& text) override { shown.push_back({Shown::Message, 0, text}); }
+  std::optional<std::string> ChooseFile(const FileDialogRequest& request) override {
+    fileRequests.push_back(request);
+    if (fileAnswers.empty()) return std::nullopt;
+    auto answer = fileAnswers.front();
+    fileAnswers.pop_front();
+    return answer;
+  }
+  int ChooseFromPopup(const std::vector<PopupItem>& items) override {
+    popupsShown.push_back(items);
+    if (popupAnswers.empty()) return 0;
+    const int answer = popupAnswers.front();
+    popupAnswers.pop_front();
+    return answer;
+  }
   std::uint8_t ChooseRailroad(std::uint8_t current) override {
     ++railroadQuestions;
     if (railroadAnswers.empty()) return current;

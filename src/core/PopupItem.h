@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+namespace quenderlink {
+
+// An entry of a menu or pop-up menu; id 0 is a separator.
+struct PopupItem {
+  int id = 0;
+  std::string text;
+  bool enabled = true;
+};
+
+}  // namespace quenderlink
