@@ -37,6 +37,7 @@ TEST(FleetFromSiteList, GivesEachRecordAUnitThatTellsItsIdentity) {
   cad.HiddenBuild = 2;
   cad.TrackIndex = 1;
   cad.SiteId = 44;
+  cad.SubdivCode = 3;
   SetFieldText(cad.Milepost, "123.4");
   SetFieldText(cad.CommVersion, "C1");
   SetFieldText(cad.ReaderVersion, "R1");
@@ -61,6 +62,7 @@ TEST(FleetFromSiteList, GivesEachRecordAUnitThatTellsItsIdentity) {
   EXPECT_EQ(reply.VersionBuild, 2);
   EXPECT_EQ(reply.TrackIndex, 1);
   EXPECT_EQ(reply.SiteId, 44);
+  EXPECT_EQ(reply.SubdivCode, 3);
   EXPECT_STREQ(reply.SiteName, "EAST YARD");
   EXPECT_STREQ(reply.CommVersion, "C1");
   EXPECT_STREQ(reply.SpeechVersion, "S1");

@@ -335,8 +335,10 @@ UnitIdentity RecordIdentity(const SiteRecord& record, const std::string& railroa
   // The number field carries the subdivision for CPR and the site id elsewhere.
   const bool cpr = railroad.find("CPR") != std::string::npos;
   identity.number = cpr ? record.SubdivCode : record.SiteId;
-  if (!cpr && railroad.find("NS") != std::string::npos)
-    identity.subdivName = SubdivisionName(record.SubdivCode, kRailroadNs);
+  // NS units name their subdivision by its two-letter code, which is what the decoder looks for.
+  const std::uint16_t subdivision = record.SubdivCode;
+  if (!cpr && railroad.find("NS") != std::string::npos && subdivision < NsSubdivisionCodes().size())
+    identity.subdivName = NsSubdivisionCodes()[subdivision];
   identity.boards = RecordBoards(record);
   return identity;
 }
