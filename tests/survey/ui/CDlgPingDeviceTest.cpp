@@ -1,0 +1,119 @@
+#include "survey/ui/CDlgPingDevice.h"
+
+#include <gtest/gtest.h>
+
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QTest>
+
+#include <chrono>
+
+#include "core/FixedText.h"
+#include "net/EngineRecorder.h"
+#include "support/DialogTesting.h"
+
+namespace quenderlink {
+namespace {
+
+using namespace testing;
+
+SiteRecord Site(const std::string& address) {
+  SiteRecord site = NewSiteRecord(9001);
+  SetFieldText(site.HostText, address);
+  SetFieldText(site.IpByNumber, address);
+  return site;
+}
+
+QString LogText(const QWidget& dialog) { return Child<QPlainTextEdit>(dialog, "logBox").toPlainText(); }
+
+class CDlgPingDeviceTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { EnsureApplication(); }
+
+  // A dialog that does not close by itself within 5 s is cancelled, so that
+  // it fails its test instead of hanging the run.
+  static int ExecOrCancel(QDialog& dialog) {
+    QTimer::singleShot(5000, &dialog, [&dialog] {
+      ADD_FAILURE() << "the dialog did not close by itself";
+      dialog.reject();
+    });
+    return dialog.exec();
+  }
+
+  ProgramState state_{"."};
+};
+
+TEST_F(CDlgPingDeviceTest, AnsweringUnitHandsBackItsReplyAndLeavesTheCallersRecordAlone) {
+  const auto simulator = StartUnits({Unit("127.80.1.1")});
+  state_.params = PingParams(2, 2);
+  SiteRecord site = Site("127.80.1.1");
+  CDlgPingDevice dialog(site, state_);
+
+  EXPECT_EQ(ExecOrCancel(dialog), QDialog::Accepted);
+  EXPECT_TRUE(dialog.ReplyReceived());
+  EXPECT_FALSE(dialog.UserAborted());
+  EXPECT_EQ(FieldText(dialog.Reply().SiteName), "SITE 127.80.1.1");
+  EXPECT_EQ(LogText(dialog),
+            "Sent Ping #1 to 127.80.1.1 (Port 9001)\nDNS: 127.80.1.1\nwill wait  2  seconds for a response\n");
+  EXPECT_FALSE(state_.operations.pingInProgress);
+  EXPECT_EQ(site.SiteFlags, 0);
+}
+
+// The engine waits a second longer than "Max Wait Response"; the bar shows the setting.
+TEST_F(CDlgPingDeviceTest, SilentUnitIsGivenUpWithTheCautionLineAndTheBusyFlagOnlyHeldMeanwhile) {
+  const auto simulator = StartUnits({Unit("127.80.2.1", {.silent = true})});
+  state_.params = PingParams(1, 1);
+  SiteRecord site = Site("127.80.2.1");
+  CDlgPingDevice dialog(site, state_);
+  auto& progress = Child<QProgressBar>(dialog, "progressBar");
+  bool busyMeanwhile = false;
+  QTimer::singleShot(300, &dialog, [&] { busyMeanwhile = state_.operations.pingInProgress; });
+
+  EXPECT_EQ(ExecOrCancel(dialog), QDialog::Rejected);
+  EXPECT_FALSE(dialog.ReplyReceived());
+  EXPECT_FALSE(dialog.UserAborted());
+  EXPECT_TRUE(LogText(dialog).endsWith("will wait  1  seconds for a response\n"
+                                       "CAUTION: No Reponse from 127.80.2.1 (Port 9001)\n\n"));
+  EXPECT_EQ(progress.maximum(), 10);
+  EXPECT_EQ(progress.value(), 10);
+  EXPECT_TRUE(busyMeanwhile);
+  EXPECT_FALSE(state_.operations.pingInProgress);
+}
+
+TEST_F(CDlgPingDeviceTest, ClosingWhileWaitingStopsTheEngineAndClosesOnlyWhenItHasFinished) {
+  const auto simulator = StartUnits({Unit("127.80.3.1", {.silent = true})});
+  state_.params = PingParams(2, 3);
+  SiteRecord site = Site("127.80.3.1");
+  CDlgPingDevice dialog(site, state_);
+  bool openAfterClose = false;
+  QTimer::singleShot(300, &dialog, [&] {
+    dialog.close();
+    openAfterClose = dialog.isVisible();
+  });
+  const auto start = std::chrono::steady_clock::now();
+
+  EXPECT_EQ(ExecOrCancel(dialog), QDialog::Rejected);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
+  EXPECT_TRUE(openAfterClose);
+  EXPECT_TRUE(dialog.UserAborted());
+  EXPECT_FALSE(dialog.ReplyReceived());
+  EXPECT_TRUE(LogText(dialog).endsWith(
+      "will wait  2  seconds for a response\n**********\n********** TERMINATING Ping\n********** PLEASE WAIT . . .\n\n"));
+  EXPECT_FALSE(state_.operations.pingInProgress);
+}
+
+TEST_F(CDlgPingDeviceTest, DestroyedWhileTheEngineWaitsItStillJoinsIt) {
+  const auto simulator = StartUnits({Unit("127.80.4.1", {.silent = true})});
+  state_.params = PingParams(2, 3);
+  SiteRecord site = Site("127.80.4.1");
+  {
+    CDlgPingDevice dialog(site, state_);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return LogText(dialog).contains("Sent Ping #1"); }, 2000));
+    EXPECT_TRUE(state_.operations.pingInProgress);
+  }
+  EXPECT_FALSE(state_.operations.pingInProgress);
+}
+
+}  // namespace
+}  // namespace quenderlink

@@ -1,0 +1,69 @@
+#include "upload/ui/CDlgResetUnit.h"
+
+#include <gtest/gtest.h>
+
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+
+#include "core/FixedText.h"
+#include "net/EngineRecorder.h"
+#include "support/DialogTesting.h"
+
+namespace quenderlink {
+namespace {
+
+using namespace testing;
+
+SiteRecord Site(const std::string& address) {
+  SiteRecord site = NewSiteRecord(9001);
+  SetFieldText(site.HostText, address);
+  SetFieldText(site.IpByNumber, address);
+  return site;
+}
+
+class CDlgResetUnitTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { EnsureApplication(); }
+
+  static QString LogText(const QWidget& dialog) { return Child<QPlainTextEdit>(dialog, "logBox").toPlainText(); }
+  static bool WaitEnds(const QWidget& dialog) {
+    return QTest::qWaitFor([&] { return Child<QPushButton>(dialog, "resendButton").isEnabled(); }, 2500);
+  }
+};
+
+TEST_F(CDlgResetUnitTest, ConfirmationEndsTheWaitAndResendStartsANewOneFromTickZero) {
+  const auto simulator = StartUnits({Unit("127.81.1.1")});
+  const RuntimeParams params = PingParams(2, 1);
+  CDlgResetUnit dialog(Site("127.81.1.1"), params);
+  auto& resend = Child<QPushButton>(dialog, "resendButton");
+  auto& progress = Child<QProgressBar>(dialog, "progressBar");
+  dialog.show();
+  EXPECT_TRUE(simulator->ReceivedBy("127.81.1.1", 9001).empty()) << "sent before the dialog was on screen";
+  ASSERT_TRUE(WaitEnds(dialog));
+  EXPECT_EQ(progress.maximum(), 20);
+  EXPECT_EQ(LogText(dialog), "*** Sending RESET command to 127.81.1.1\n"
+                             "    Will wait 2 seconds for response. PLEASE WAIT ...\n"
+                             "*** SUCCESS: The Unit is resetting\n\n");
+
+  resend.click();
+  EXPECT_FALSE(resend.isEnabled());
+  EXPECT_EQ(progress.value(), 0);
+  ASSERT_TRUE(WaitEnds(dialog));
+  EXPECT_EQ(LogText(dialog).count("*** SUCCESS: The Unit is resetting"), 2);
+  EXPECT_EQ(AwaitReceived(*simulator, "127.81.1.1", 2).size(), 2u);
+}
+
+TEST_F(CDlgResetUnitTest, SilentUnitEndsWithTheCautionLineAfterTheFullWait) {
+  const auto simulator = StartUnits({Unit("127.81.2.1", {.silent = true})});
+  const RuntimeParams params = PingParams(1, 1);
+  CDlgResetUnit dialog(Site("127.81.2.1"), params);
+  dialog.show();
+  ASSERT_TRUE(WaitEnds(dialog));
+  EXPECT_TRUE(LogText(dialog).endsWith("*** CAUTION: No Response from 127.81.2.1\n\n"));
+  EXPECT_EQ(Child<QProgressBar>(dialog, "progressBar").value(), 10);
+}
+
+}  // namespace
+}  // namespace quenderlink
