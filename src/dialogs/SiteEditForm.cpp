@@ -1,0 +1,195 @@
+#include "dialogs/SiteEditForm.h"
+
+#include <arpa/inet.h>
+
+#include <cstdlib>
+#include <utility>
+
+#include "core/FixedText.h"
+#include "core/Lookups.h"
+#include "core/Printf.h"
+#include "dialogs/SiteEditInfo.h"
+
+namespace quenderlink {
+namespace {
+
+constexpr std::size_t kHostTextLength = 45;
+constexpr std::size_t kPingPortTextLength = 9;
+constexpr std::size_t kSaveMinHostLength = 4;
+constexpr std::size_t kPingMinHostLength = 5;
+
+constexpr std::uint32_t kErrorNothingToPing = 500;
+constexpr std::uint32_t kErrorSavePort = 521;
+constexpr std::uint32_t kErrorSaveAddress = 522;
+constexpr std::uint32_t kErrorDnsConversion = 900;
+
+// An edit's number as the system reads it: leading decimal digits, 0 for none.
+long DecimalValue(std::string_view text) { return std::strtol(std::string(text).c_str(), nullptr, 10); }
+
+std::uint16_t PortValue(std::string_view text) { return static_cast<std::uint16_t>(DecimalValue(text)); }
+
+bool ParsesAsIpv4(const std::string& text) {
+  in_addr address{};
+  return ::inet_pton(AF_INET, text.c_str(), &address) == 1;
+}
+
+}  // namespace
+
+std::string SiteEditTitle(SiteEditMode mode) {
+  switch (mode) {
+    case SiteEditMode::AddNewSite:
+      return "Add New Site";
+    case SiteEditMode::ModifySite:
+      return "Modify Site Params";
+    case SiteEditMode::PingSite:
+      return "Ping Site";
+    case SiteEditMode::PingAddress:
+      return "Enter an Address to Ping";
+  }
+  return {};
+}
+
+SiteEditForm::SiteEditForm(SiteEditMode mode, const RuntimeParams& params, UserPrompts& prompts, HostLookup lookup)
+    : mode_(mode), params_(params), prompts_(prompts), lookup_(std::move(lookup)) {
+  SetFieldText(site_.SiteName, "????");
+  site_.DevicePort = params.defaultPortNum;
+}
+
+bool SiteEditForm::SaveShownAtStart() const {
+  return mode_ == SiteEditMode::AddNewSite || mode_ == SiteEditMode::ModifySite;
+}
+
+bool SiteEditForm::HistoryShown() const { return mode_ == SiteEditMode::PingAddress; }
+
+bool SiteEditForm::TellsOwnerOfEachPing() const {
+  return mode_ == SiteEditMode::ModifySite || mode_ == SiteEditMode::PingSite;
+}
+
+void SiteEditForm::SetSite(const SiteRecord& site) {
+  site_ = site;
+  recordGiven_ = true;
+}
+
+SiteEditFields SiteEditForm::InitialFields() const {
+  if (!recordGiven_) {
+    return {"", std::to_string(params_.defaultPortNum), std::to_string(params_.telnetPortTrk1)};
+  }
+  const unsigned devicePort = site_.DevicePort;
+  const unsigned telnetPort = site_.TelnetPort;
+  return {std::string(FieldText(site_.HostText)), std::to_string(devicePort), std::to_string(telnetPort)};
+}
+
+void SiteEditForm::ReadFields(const SiteEditFields& fields) {
+  site_.DevicePort = PortValue(fields.port);
+  site_.TelnetPort = PortValue(fields.telnetPort);
+  const std::string host = fields.host.substr(0, kHostTextLength);
+  SetFieldText(site_.HostText, host);
+  if (IsDottedQuad(host)) {
+    SetFieldText(site_.IpByNumber, host);
+    return;
+  }
+  SetFieldText(site_.IpByNumber, "");
+  if (const std::optional<std::string> address = lookup_(host)) SetFieldText(site_.IpByNumber, *address);
+}
+
+bool SiteEditForm::PrepareForSave(const SiteEditFields& fields) {
+  ReadFields(fields);
+  return CheckForSaving();
+}
+
+bool SiteEditForm::PrepareForPing(const SiteEditFields& fields) {
+  ReadFields(fields);
+  if (!CheckForPinging(fields)) return false;
+  return params_.railroadCode != kRailroadCpr || ConvertDns();
+}
+
+bool SiteEditForm::PrepareForReset(const SiteEditFields& fields) {
+  ReadFields(fields);
+  return CheckForPinging(fields);
+}
+
+bool SiteEditForm::CheckForSaving() {
+  if (site_.DevicePort == 0) {
+    prompts_.ShowError(kErrorSavePort, "\r\nPort number is not valid", false);
+    return false;
+  }
+  if (FieldText(site_.HostText).size() < kSaveMinHostLength) {
+    prompts_.ShowError(kErrorSaveAddress, "\r\nIP address is not valid", false);
+    return false;
+  }
+  return true;
+}
+
+bool SiteEditForm::CheckForPinging(const SiteEditFields& fields) {
+  const std::string host = fields.host.substr(0, kHostTextLength);
+  const long port = DecimalValue(std::string_view(fields.port).substr(0, kPingPortTextLength));
+  if (host.size() < kPingMinHostLength) {
+    prompts_.ShowError(kErrorNothingToPing, "There is no IP address to ping!", false);
+    return false;
+  }
+  if (port == 0) {
+    prompts_.ShowError(kErrorNothingToPing, Printf("Port number is not valid!\nPort %d", static_cast<int>(port)),
+                       false);
+    return false;
+  }
+  SetFieldText(site_.HostText, host);
+  site_.DevicePort = static_cast<std::uint16_t>(port);
+  return true;
+}
+
+// CPR units are listed by name; the ping goes to the address the name has now.
+bool SiteEditForm::ConvertDns() {
+  const std::string host(FieldText(site_.HostText));
+  if (ParsesAsIpv4(host)) {
+    SetFieldText(site_.IpByNumber, host);
+    return true;
+  }
+  SetFieldText(site_.IpByNumber, "0.0.0.0");
+  const std::optional<std::string> address = lookup_(host);
+  if (!address) {
+    prompts_.ShowError(kErrorDnsConversion, Printf("\r\nFailed to convert DNS\n%s\nto an IP address.", host.c_str()),
+                       false);
+    return false;
+  }
+  SetFieldText(site_.IpByNumber, *address);
+  return true;
+}
+
+std::string SiteEditForm::ApplyPing(const PingOutcome& outcome, std::string_view telnetEditText) {
+  if (outcome.aborted) {
+    site_.LastPing = kLastPingUserAbort;
+    pinged_ = false;
+    return "\r\nUser Aborted Ping!";
+  }
+  if (!outcome.answered) {
+    site_.LastPing = kLastPingNoAnswer;
+    pinged_ = false;
+    return "\r\nERROR:\r\nPing Failed!";
+  }
+  powerup_ = outcome.reply.Powerup != 0;
+  pinged_ = true;
+  CopyReply(outcome.reply, telnetEditText);
+  return PingSuccessInfo(outcome.reply);
+}
+
+// A unit just powered up reports placeholders for its identity; the record
+// keeps what it knew of the site then.
+void SiteEditForm::CopyReply(const DeviceReply& reply, std::string_view telnetEditText) {
+  site_.TelnetPort = PortValue(telnetEditText);
+  site_.VersionMajor = reply.VersionMajor;
+  site_.VersionMinor = reply.VersionMinor;
+  site_.HiddenBuild = reply.VersionBuild;
+  site_.LastPing = reply.ReplyTenths;
+  site_.ProductType = reply.ProductType;
+  if (reply.Powerup != 0) return;
+  SetFieldText(site_.SiteName, FieldText(reply.SiteName));
+  SetFieldText(site_.Milepost, FieldText(reply.Milepost));
+  site_.TrackIndex = reply.TrackIndex;
+  site_.SiteId = reply.SiteId;
+  site_.SubdivCode = reply.SubdivCode;
+  SetFieldText(site_.CommVersion, FieldText(reply.CommVersion));
+  SetFieldText(site_.ReaderVersion, FieldText(reply.ReaderVersion));
+  SetFieldText(site_.SpeechVersion, FieldText(reply.SpeechVersion));
+}
+
+}  // namespace quenderlink
