@@ -10,6 +10,7 @@
 #include <ctime>
 
 #include "core/AtomicFileWriter.h"
+#include "core/FixedText.h"
 #include "core/PosixIo.h"
 
 namespace quenderlink {
@@ -122,6 +123,32 @@ bool CSiteinfoClass::SaveAll(const std::filesystem::path& path, const SiteTable&
 
 bool CSiteinfoClass::CreateBlank(const std::filesystem::path& path) { return ReplaceFile(path, {}); }
 
+bool CSiteinfoClass::WriteRecordAt(const std::filesystem::path& path, std::uint16_t rowNumber,
+                                   const SiteRecord& expectedOld, const SiteRecord& record) {
+  if (OpenAndCheck(path, true) != 0) return false;
+  const int code = RewriteRecord(rowNumber, expectedOld, record);
+  Close();
+  lastError_ = static_cast<std::uint32_t>(code);
+  return code == 0;
+}
+
+int CSiteinfoClass::RewriteRecord(std::uint16_t rowNumber, const SiteRecord& expectedOld, const SiteRecord& record) {
+  if (rowNumber == 0 || rowNumber > recordCount()) return kSiteFileRecordChanged;
+  // Nobody may read a half-written record.
+  if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) return kSiteFileWriteFailed;
+  const auto offset = static_cast<off_t>(kSiteFileHeaderSize + (rowNumber - 1u) * kSiteRecordSize);
+  SiteRecord stored{};
+  if (::pread(fd_, &stored, sizeof stored, offset) != static_cast<ssize_t>(sizeof stored))
+    return kSiteFileWriteFailed;
+  const std::uint16_t storedPort = stored.DevicePort;
+  const std::uint16_t expectedPort = expectedOld.DevicePort;
+  if (FieldText(stored.IpByNumber) != FieldText(expectedOld.IpByNumber) || storedPort != expectedPort)
+    return kSiteFileRecordChanged;
+  if (::pwrite(fd_, &record, sizeof record, offset) != static_cast<ssize_t>(sizeof record) || ::fsync(fd_) != 0)
+    return kSiteFileWriteFailed;
+  return 0;
+}
+
 // The new file is written beside the old one and renamed over it only when
 // complete, so a crash or a full disk never costs the sites already saved.
 bool CSiteinfoClass::ReplaceFile(const std::filesystem::path& path, std::span<const SiteRecord> records) {
@@ -160,6 +187,7 @@ std::string SiteFileErrorText(std::uint32_t code) {
     case kSiteFileNoSignature: return "the signature is missing";
     case kSiteFileReadShort: return "fewer record bytes came than asked";
     case kSiteFileWriteFailed: return "the file could neither be opened for writing nor created";
+    case kSiteFileRecordChanged: return "the record was changed in the file by someone else";
     default: return "unknown site list file error " + std::to_string(code);
   }
 }

@@ -18,6 +18,7 @@ inline constexpr int kSiteFileHeaderUnreadable = 202;
 inline constexpr int kSiteFileNoSignature = 203;
 inline constexpr int kSiteFileReadShort = 204;
 inline constexpr int kSiteFileWriteFailed = 205;
+inline constexpr int kSiteFileRecordChanged = 206;
 
 // A header and at least one record.
 inline constexpr std::uint64_t kSiteFileMinimumLength = kSiteFileHeaderSize + kSiteRecordSize;
@@ -50,6 +51,12 @@ class CSiteinfoClass {
   bool SaveAll(const std::filesystem::path& path, const SiteTable& table);
   // Replaces the file with one that holds only the header (205 on failure).
   bool CreateBlank(const std::filesystem::path& path);
+  // Rewrites the record at its place (rowNumber - 1) in the file, but only while
+  // that place still holds a record with expectedOld's IpByNumber and DevicePort:
+  // another program may have changed the file since it was loaded (206), and
+  // its record must not be overwritten. 200-203 or 205 when it cannot be done.
+  bool WriteRecordAt(const std::filesystem::path& path, std::uint16_t rowNumber, const SiteRecord& expectedOld,
+                     const SiteRecord& record);
   void Close();
 
   std::uint32_t lastError() const { return lastError_; }
@@ -66,6 +73,7 @@ class CSiteinfoClass {
   bool WriteRecordsAt(std::uint64_t offset, std::span<const SiteRecord> records);
   bool ReplaceFile(const std::filesystem::path& path, std::span<const SiteRecord> records);
   void StampHeaderNow();
+  int RewriteRecord(std::uint16_t rowNumber, const SiteRecord& expectedOld, const SiteRecord& record);
 
   std::uint32_t lastError_ = 0;
   std::uint64_t fileLength_ = 0;

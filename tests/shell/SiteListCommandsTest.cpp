@@ -1,0 +1,277 @@
+#include "shell/SiteListCommands.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <vector>
+
+#include "core/CSiteinfoClass.h"
+#include "core/FixedText.h"
+#include "core/IniSettingsFile.h"
+#include "core/SiteListLoader.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TempDir.h"
+
+namespace quenderlink {
+namespace {
+
+using Kind = ListChange::Kind;
+using Names = std::vector<std::string>;
+
+SiteRecord Site(const char* name, const char* address) {
+  SiteRecord site = NewSiteRecord(9001);
+  SetFieldText(site.SiteName, name);
+  SetFieldText(site.IpByNumber, address);
+  SetFieldText(site.HostText, address);
+  return site;
+}
+
+std::vector<SiteRecord> ThreeSites() { return {Site("A", "10.0.0.1"), Site("B", "10.0.0.2"), Site("C", "10.0.0.3")}; }
+
+void WriteSites(const std::filesystem::path& path, std::vector<SiteRecord> sites) {
+  SiteTable table;
+  table.Replace(std::move(sites));
+  ASSERT_TRUE(CSiteinfoClass().SaveAll(path, table));
+}
+
+Names NamesOf(const SiteTable& table) {
+  Names names;
+  for (const SiteRecord& site : table.records()) names.emplace_back(FieldText(site.SiteName));
+  return names;
+}
+
+Names NamesIn(const std::filesystem::path& path) {
+  SiteTable table;
+  LoadSiteTable(path.string(), table, 10001);
+  return NamesOf(table);
+}
+
+CheckedRows Checked(std::size_t rows, std::initializer_list<std::size_t> checked) {
+  CheckedRows checks;
+  checks.Reset(rows);
+  for (std::size_t row : checked) checks.SetChecked(row, true);
+  return checks;
+}
+
+class SiteListCommandsTest : public ::testing::Test {
+ protected:
+  void OpenSites(std::vector<SiteRecord> sites) {
+    WriteSites(current_, std::move(sites));
+    ASSERT_EQ(commands_.OpenSiteFile(current_).kind, Kind::Refill);
+  }
+  std::string SiteHistoryFirst() const {
+    IniSettingsFile ini(home_.path());
+    ini.ReadFileHistory(HistoryKind::SiteFiles);
+    return ini.FileHistory()[0];
+  }
+  const std::string& LastShown() const { return prompts_.shown.back().text; }
+
+  testing::TempDir home_;
+  std::string current_ = (home_ / "sites.bin").string();
+  ProgramState state_{home_.path()};
+  testing::ScriptedPrompts prompts_;
+  testing::RecordingDesktopActions desktop_;
+  SiteListCommands commands_{state_, prompts_, desktop_};
+};
+
+TEST_F(SiteListCommandsTest, OpeningRefusesOtherFilesAndClearsPingAndFlagsWhichAReloadKeeps) {
+  WriteSites(current_, {});
+  testing::WriteFileBytes(home_ / "notes.txt", std::string(300, 'x'));
+  for (const std::string& refused : {current_, (home_ / "notes.txt").string()}) {
+    EXPECT_EQ(commands_.OpenSiteFile(refused), ListChange{});
+    EXPECT_EQ(LastShown(), "SELECTED FILE IS NOT A VALID IP ADDRS FILE (1)");
+  }
+  EXPECT_EQ(state_.currentSiteFile, "");
+
+  SiteRecord pinged = Site("A", "10.0.0.1");
+  pinged.LastPing = 12;
+  pinged.SiteFlags = kFlagMarked;
+  WriteSites(current_, {pinged});
+  EXPECT_EQ(commands_.OpenSiteFile(current_), (ListChange{Kind::Refill, -1, true, false}));
+  EXPECT_EQ(state_.currentSiteFile, current_);
+  EXPECT_EQ(SiteHistoryFirst(), current_);
+  EXPECT_EQ(state_.sites[0].LastPing, 0);
+  EXPECT_EQ(state_.sites[0].SiteFlags, 0);
+
+  EXPECT_EQ(commands_.Reload().kind, Kind::Refill);
+  EXPECT_EQ(state_.sites[0].LastPing, 0);
+  EXPECT_EQ(state_.sites[0].SiteFlags, kFlagMarked);
+}
+
+TEST_F(SiteListCommandsTest, SaveAsAddsBinUnlessTheNameHasAThreeLetterExtension) {
+  OpenSites(ThreeSites());
+  const std::string bytes = testing::ReadFileBytes(current_);
+  const std::pair<const char*, const char*> names[] = {
+      {"copy", "copy.bin"}, {"copy.b", "copy.b.bin"}, {"copy.bi", "copy.bi.bin"}, {"copy.txt", "copy.txt"}};
+  for (const auto& [chosen, written] : names) {
+    EXPECT_TRUE(commands_.SaveAs((home_ / chosen).string()).siteFileShown);
+    EXPECT_EQ(state_.currentSiteFile, (home_ / written).string());
+    EXPECT_EQ(testing::ReadFileBytes(home_ / written), bytes);
+  }
+  EXPECT_EQ(SiteHistoryFirst(), (home_ / "copy.txt").string());
+
+  const std::string unwritable = (home_ / "no-folder" / "copy.bin").string();
+  EXPECT_EQ(commands_.SaveAs(unwritable), ListChange{});
+  EXPECT_EQ(LastShown(), "FAILED TO WRITE\r\n" + unwritable);
+  EXPECT_EQ(state_.currentSiteFile, (home_ / "copy.txt").string());
+}
+
+TEST_F(SiteListCommandsTest, SitesAreAddedToANewBlankFileOrTheDefaultOne) {
+  EXPECT_EQ(commands_.StoreSitePinged(false, Site("A", "10.0.0.1")), (ListChange{Kind::AppendRow, 0, true, false}));
+  const std::string defaultFile = (home_ / "UploaderSites.bin").string();
+  EXPECT_EQ(state_.currentSiteFile, defaultFile);
+  EXPECT_EQ(SiteHistoryFirst(), defaultFile);
+
+  const std::string fresh = (home_ / "fresh.bin").string();
+  EXPECT_EQ(commands_.StartNewFile(fresh), (ListChange{Kind::Clear, -1, true, false}));
+  EXPECT_TRUE(state_.sites.empty());
+  EXPECT_EQ(std::filesystem::file_size(fresh), 60u);
+  EXPECT_EQ(commands_.StoreSiteSaved(false, Site("B", "10.0.0.2")), (ListChange{Kind::AppendRow, 0}));
+  EXPECT_EQ(commands_.StoreSiteSaved(false, Site("C", "10.0.0.3")), (ListChange{Kind::AppendRow, 1}));
+  // A sorted list no longer shows the file's order.
+  std::swap(state_.sites[0], state_.sites[1]);
+  EXPECT_EQ(commands_.StoreSiteSaved(false, Site("D", "10.0.0.4")).kind, Kind::Refill);
+  EXPECT_EQ(NamesOf(state_.sites), (Names{"B", "C", "D"}));
+  EXPECT_EQ(NamesIn(defaultFile), Names{"A"});
+}
+
+TEST_F(SiteListCommandsTest, DeletingAsksFirstAndRewritesTheFile) {
+  OpenSites({Site("A", "10.0.0.1"), Site("B", "10.0.0.2"), Site("C", "10.0.0.3"), Site("D", "10.0.0.4")});
+  EXPECT_EQ(commands_.DeleteSite(-1), ListChange{});
+  EXPECT_TRUE(prompts_.shown.empty());
+
+  prompts_.confirmAnswers = {false, true, true};
+  EXPECT_EQ(commands_.DeleteSite(1), ListChange{});
+  EXPECT_EQ(commands_.DeleteSite(1).kind, Kind::Refill);
+  EXPECT_EQ(prompts_.shown[0].mode, ConfirmMode::Delete);
+  EXPECT_EQ(prompts_.shown[0].text, "Confirm to delete Cadmarin @\r\n\r\n10.0.0.2  (Port 9001)");
+  EXPECT_EQ(NamesIn(current_), (Names{"A", "C", "D"}));
+
+  EXPECT_EQ(commands_.DeleteCheckedSites(Checked(3, {0, 2})).kind, Kind::Refill);
+  EXPECT_EQ(LastShown(), "Confirm to delete 2 Cadmarin Rows");
+  EXPECT_EQ(NamesIn(current_), Names{"C"});
+}
+
+TEST_F(SiteListCommandsTest, DeletingTheOnlySiteLeavesABlankFileThatNoLongerLoads) {
+  OpenSites({Site("A", "10.0.0.1")});
+  prompts_.confirmAnswers = {true};
+  EXPECT_EQ(commands_.DeleteSite(0), (ListChange{Kind::Clear, -1, false, true}));
+  EXPECT_EQ(std::filesystem::file_size(current_), 60u);
+  EXPECT_EQ(LastShown(), "File\r\n" + current_ + "\r\nNot Found!");
+  EXPECT_EQ(SiteHistoryFirst(), "");
+  EXPECT_TRUE(state_.sites.empty());
+}
+
+TEST_F(SiteListCommandsTest, AFailedSaveAfterADeleteOrMoveKeepsEverySite) {
+  // The save's temporary file gets a name too long for the file system; the file itself loads.
+  WriteSites(home_ / "short.bin", ThreeSites());
+  current_ = (home_ / (std::string(240, 'n') + ".bin")).string();
+  std::filesystem::copy_file(home_ / "short.bin", current_);
+  ASSERT_EQ(commands_.OpenSiteFile(current_).kind, Kind::Refill);
+
+  prompts_.confirmAnswers = {true};
+  EXPECT_EQ(commands_.DeleteSite(0).kind, Kind::Refill);
+  EXPECT_NE(LastShown().find("Could not be saved!"), std::string::npos);
+  EXPECT_EQ(commands_.MoveCheckedToNewFile(Checked(3, {1}), (home_ / "new.bin").string()).kind, Kind::Refill);
+  EXPECT_NE(LastShown().find("No site was removed from it."), std::string::npos);
+  EXPECT_EQ(NamesOf(state_.sites), (Names{"A", "B", "C"}));
+  EXPECT_EQ(NamesIn(current_), (Names{"A", "B", "C"}));
+}
+
+TEST_F(SiteListCommandsTest, MovedSitesGoToTheTargetInOrderAndCopiesAreNotWrittenTwice) {
+  std::vector<SiteRecord> sites = ThreeSites();
+  sites.insert(sites.end(), {Site("D", "10.0.0.4"), Site("E", "10.0.0.5")});
+  OpenSites(sites);
+  const std::string fresh = (home_ / "new.bin").string();
+  EXPECT_EQ(commands_.MoveCheckedToNewFile(Checked(5, {0, 2}), fresh).kind, Kind::Refill);
+  EXPECT_EQ(NamesIn(fresh), (Names{"A", "C"}));
+  EXPECT_EQ(prompts_.shown.back().kind, testing::ScriptedPrompts::Shown::Error);
+  EXPECT_EQ(LastShown(), "\r\nTotal of 2 records were moved to\r\n\r\n" + fresh);
+
+  const std::string other = (home_ / "other.bin").string();
+  WriteSites(other, {Site("B elsewhere", "10.0.0.2")});
+  EXPECT_EQ(commands_.MoveCheckedToExistingFile(Checked(3, {0, 1}), other).kind, Kind::Refill);
+  EXPECT_EQ(NamesIn(other), (Names{"B elsewhere", "D"}));
+  EXPECT_EQ(LastShown(), "\r\nTotal of 1 records were moved to\r\n\r\n" + other + "\r\n1 copies found.");
+  EXPECT_EQ(NamesIn(current_), Names{"E"});
+  EXPECT_EQ(NamesOf(state_.sites), Names{"E"});
+}
+
+TEST_F(SiteListCommandsTest, AMoveWhoseTargetCannotTakeTheSitesRemovesNothing) {
+  OpenSites(ThreeSites());
+  const std::string before = testing::ReadFileBytes(current_);
+  const std::string notes = (home_ / "notes.txt").string();
+  testing::WriteFileBytes(notes, "not a site list\n");
+  const CheckedRows checks = Checked(3, {0});
+
+  EXPECT_EQ(commands_.MoveCheckedToNewFile(checks, (home_ / "no-folder" / "new.bin").string()), ListChange{});
+  EXPECT_EQ(LastShown(), "FAILED TO CREATE FILE");
+  EXPECT_EQ(commands_.MoveCheckedToExistingFile(checks, notes), ListChange{});
+  EXPECT_EQ(LastShown(), "FAILED TO OPEN FILE");
+  EXPECT_EQ(testing::ReadFileBytes(notes), "not a site list\n");
+  // Into the file the sites come from: written there, then saved without them.
+  EXPECT_EQ(commands_.MoveCheckedToNewFile(checks, current_), ListChange{});
+  EXPECT_EQ(commands_.MoveCheckedToExistingFile(checks, current_), ListChange{});
+
+  EXPECT_EQ(testing::ReadFileBytes(current_), before);
+  EXPECT_EQ(state_.sites.FindByRow(1)->RowNumber, 1);
+}
+
+TEST_F(SiteListCommandsTest, DialogResultsGoToTheRecordBeingModifiedElseToTheirAddressElseAreAdded) {
+  OpenSites(ThreeSites());
+  SiteRecord reply = Site("A at C's address", "10.0.0.3");
+  reply.LastPing = 15;
+  state_.operations.rowBeingModified = 1;
+  EXPECT_EQ(commands_.StoreSiteSaved(false, reply), (ListChange{Kind::RewriteRow, 0}));
+  EXPECT_EQ(state_.sites[0].LastPing, 0);
+  SetFieldText(reply.IpByNumber, "10.0.0.6");  // moved to an address no record has: still the same site
+  EXPECT_EQ(commands_.StoreSiteSaved(false, reply), (ListChange{Kind::RewriteRow, 0}));
+  EXPECT_EQ(FieldText(state_.sites[0].IpByNumber), "10.0.0.6");
+  SetFieldText(reply.IpByNumber, "10.0.0.3");
+  SetFieldText(reply.IpByNumber, "10.0.0.9");
+  state_.operations.rowBeingModified = 2;
+  EXPECT_EQ(commands_.StoreSitePinged(false, reply), (ListChange{Kind::RewriteRow, 1}));
+  EXPECT_EQ(state_.sites[1].LastPing, 15);
+
+  state_.operations.rowBeingModified = kNoRow;
+  SetFieldText(reply.SiteName, "Powering up");
+  EXPECT_EQ(commands_.StoreSitePinged(true, reply), (ListChange{Kind::RewriteRow, 1}));
+  EXPECT_EQ(commands_.StoreSiteRefreshed(false, Site("Unknown", "10.0.0.8")), ListChange{});
+  SetFieldText(reply.IpByNumber, "10.0.0.7");
+  EXPECT_EQ(commands_.StoreSitePinged(false, reply), (ListChange{Kind::AppendRow, 3}));
+  EXPECT_EQ(NamesIn(current_), (Names{"A at C's address", "A at C's address", "C", "Powering up"}));
+}
+
+TEST_F(SiteListCommandsTest, AnUpdateRewritesOnlyItsRecordUnlessAnotherProgramMovedIt) {
+  OpenSites(ThreeSites());
+  const std::string before = testing::ReadFileBytes(current_);
+  SiteRecord reply = Site("B", "10.0.0.2");
+  reply.VersionMajor = 4;
+  EXPECT_EQ(commands_.StoreSiteRefreshed(false, reply), (ListChange{Kind::RewriteRow, 1}));
+  std::string expected = before;
+  expected.replace(60 + 143, 143, reinterpret_cast<const char*>(&state_.sites[1]), 143);
+  EXPECT_EQ(testing::ReadFileBytes(current_), expected);
+
+  WriteSites(current_, {Site("C", "10.0.0.3"), Site("A", "10.0.0.1"), Site("B", "10.0.0.2")});
+  EXPECT_EQ(commands_.StoreSiteRefreshed(false, Site("B new", "10.0.0.2")).kind, Kind::Refill);
+  EXPECT_EQ(NamesIn(current_), (Names{"A", "B new", "C"}));
+}
+
+TEST_F(SiteListCommandsTest, ExportsWriteTheListingAndOpenItInTheEditor) {
+  OpenSites(ThreeSites());
+  const std::string text = (home_ / "sites.txt").string();
+  const std::string csv = (home_ / "sites.csv").string();
+  commands_.ExportText(text);
+  commands_.ExportCsv(csv);
+  EXPECT_EQ(testing::ReadFileBytes(text), FormatSiteListExport(state_.sites, SiteListExportFormat::Text));
+  EXPECT_EQ(testing::ReadFileBytes(csv), FormatSiteListExport(state_.sites, SiteListExportFormat::Csv));
+
+  const std::string unwritable = (home_ / "no-folder" / "sites.txt").string();
+  commands_.ExportText(unwritable);
+  EXPECT_EQ(prompts_.shown.back().kind, testing::ScriptedPrompts::Shown::Error);
+  EXPECT_EQ(LastShown(), "Failed to create file!\r\n\r\n" + unwritable);
+  EXPECT_EQ(desktop_.openedInEditor, (std::vector<std::filesystem::path>{text, csv}));
+}
+
+}  // namespace
+}  // namespace quenderlink
