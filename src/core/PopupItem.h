@@ -4,7 +4,7 @@
 
 namespace quenderlink {
 
-// An entry of a menu or pop-up menu; id 0 is a separator.
+// An entry of a menu or pop-up menu; an entry without text is a separator.
 struct PopupItem {
   int id = 0;
   std::string text;

@@ -4,12 +4,14 @@
 #include <QMenuBar>
 #include <QToolBar>
 
-#include "core/Printf.h"
+#include "dialogs/ui/CDlgAddSite.h"
 #include "shell/MainFrameRules.h"
 #include "shell/MainMenu.h"
 #include "shell/ui/CAboutDlg.h"
 #include "shell/ui/CChildFrame.h"
 #include "shell/ui/CMainView.h"
+#include "survey/ui/CDlgPowerupConvertDNS.h"
+#include "upload/ui/CDlgResetUnit.h"
 
 namespace quenderlink {
 
@@ -28,7 +30,7 @@ void CMainFrame::BuildMenus() {
   for (const MenuPopup& popup : MainMenuLayout()) {
     QMenu* menu = menuBar()->addMenu(QString::fromStdString(popup.title));
     for (const MenuItem& item : popup.items) {
-      if (item.id == 0) {
+      if (item.text.empty()) {
         menu->addSeparator();
         continue;
       }
@@ -105,11 +107,31 @@ void CMainFrame::NotAvailableYet(const char* dialog) {
   prompts_.ShowMessage(NotAvailableYetText(dialog));
 }
 
-void CMainFrame::OpenSitePing(const SiteRecord&) { NotAvailableYet("Ping Site"); }
-void CMainFrame::OpenManualPing() { NotAvailableYet("Ping Manual"); }
+void CMainFrame::OpenSitePing(const SiteRecord& site) {
+  if (!mainView_) return;
+  state_.operations.rowBeingModified = kNoRow;
+  CDlgAddSite dialog(SiteEditMode::PingSite, state_, prompts_, *mainView_, this);
+  dialog.SetSite(site);
+  dialog.exec();
+}
+
+void CMainFrame::OpenManualPing() {
+  if (!mainView_) return;
+  state_.operations.rowBeingModified = kNoRow;
+  CDlgAddSite dialog(SiteEditMode::PingAddress, state_, prompts_, *mainView_, this);
+  dialog.exec();
+}
+
 void CMainFrame::OpenSingleSiteUpload(const std::string&) { NotAvailableYet("Upload Program"); }
-void CMainFrame::OpenResetDialog(const SiteRecord&) { NotAvailableYet("Reset Unit"); }
-void CMainFrame::OpenDnsConversion() { NotAvailableYet("DNS to IP Address"); }
+
+void CMainFrame::OpenResetDialog(const SiteRecord& site) { CDlgResetUnit(site, state_.params, this).exec(); }
+
+void CMainFrame::OpenDnsConversion() {
+  if (!mainView_) return;
+  CDlgPowerupConvertDNS dialog(state_, static_cast<std::size_t>(mainView_->model().rowCount()), this);
+  connect(&dialog, &CDlgPowerupConvertDNS::rowResolved, mainView_, &CMainView::OnAddressResolved);
+  dialog.exec();
+}
 
 void CMainFrame::ApplySizeRule(int screenHeight) {
   setMaximumHeight(MaxTrackingHeight(state_.params.reduceHeight, screenHeight));

@@ -10,6 +10,7 @@
 #include "core/Printf.h"
 #include "core/SettingsKeys.h"
 #include "core/StartupSettings.h"
+#include "dialogs/ui/CDlgAddSite.h"
 #include "shell/CurrentSiteFile.h"
 #include "shell/MainFrameRules.h"
 #include "shell/MainMenu.h"
@@ -41,6 +42,8 @@ CMainView::CMainView(ProgramState& state, UserPrompts& prompts, DesktopActions& 
       desktop_(desktop),
       opener_(opener),
       rules_(state, prompts, opener),
+      commands_(state, prompts, desktop),
+      fileChoices_(state, prompts, commands_),
       form_(new MainViewForm(this)),
       model_(new SiteListModel(state, this)) {
   auto* layout = new QVBoxLayout(this);
@@ -73,8 +76,9 @@ void CMainView::ConnectControls() {
   connect(form.runtimeParamsButton(), &QPushButton::clicked, this, [this] { RunCommand(menu::kRuntimeParams); });
   connect(form.beginUploadButton(), &QPushButton::clicked, this, [this] { BeginUpload(CtrlHeld()); });
   connect(form.configButton(), &QPushButton::clicked, this, [this] { rules_.ManySitesReset(model_->checks()); });
-  connect(form.programFileButton(), &QPushButton::clicked, this, [this] { NotAvailableYet("Program File"); });
-  connect(form.siteFileButton(), &QPushButton::clicked, this, [this] { NotAvailableYet("IP Address File"); });
+  connect(form.programFileButton(), &QPushButton::clicked, this,
+          [this] { ShowProgramFileChoice(fileChoices_.ProgramFileButton()); });
+  connect(form.siteFileButton(), &QPushButton::clicked, this, [this] { Apply(fileChoices_.SiteFileButton()); });
 
   SiteListView* list = form.list();
   connect(list, &SiteListView::cellClicked, this,
@@ -154,9 +158,9 @@ void CMainView::RunOnSelectedRow(void (LaunchRules::*rule)(int)) {
 void CMainView::BeginUpload(bool ctrlHeld) { rules_.Upload(model_->checks(), ctrlHeld); }
 
 void CMainView::OnDoubleClick(int row, bool ctrlHeld) {
-  if (row < 0) return NotAvailableYet("Add New Site");
+  if (row < 0) return AddSite();
   if (ctrlHeld) return rules_.UploadToRow(row);
-  NotAvailableYet("Modify Site");
+  ModifySelectedSite();
 }
 
 void CMainView::OnCellButton(int row, int column, bool ctrlHeld) {
@@ -274,23 +278,68 @@ void CMainView::RunCommand(int id) {
     case kShowProductsColumn + 1:
     case kShowProductsColumn + 2:
     case kHideDnsColumn: break;  // these column items have never had an action
-    case kOpenSiteFile: NotAvailableYet("Open File - IP Addresses"); break;
-    case kOpenProgramFile: NotAvailableYet("Open File - Program Bin File"); break;
-    case kSaveSiteFileAs: NotAvailableYet("Save IP Address As"); break;
-    case kNewSiteFile: NotAvailableYet("Start New/Blank IP Address File"); break;
+    case kOpenSiteFile: Apply(fileChoices_.OpenSiteFile()); break;
+    case kOpenProgramFile: ShowProgramFileChoice(fileChoices_.OpenProgramFileUnchecked()); break;
+    case kSaveSiteFileAs: Apply(fileChoices_.SaveAs()); break;
+    case kNewSiteFile: Apply(fileChoices_.StartNewFile()); break;
     case kRuntimeParams: NotAvailableYet("Change Runtime Parameters"); break;
     case kExportExcel: NotAvailableYet("Export IP Address - Excel File"); break;
-    case kExportText: NotAvailableYet("Export IP Address - Text File"); break;
-    case kExportCsv: NotAvailableYet("Export IP Address - CSV File"); break;
-    case kAddSite: NotAvailableYet("Add New Site"); break;
-    case kModifySite: NotAvailableYet("Modify Site"); break;
-    case kDeleteSite: NotAvailableYet("Delete Site"); break;
-    case kDeleteCheckedSites: NotAvailableYet("Delete Selected Sites"); break;
-    case kMoveToExistingFile: NotAvailableYet("Move Selected Rows to Another File"); break;
-    case kMoveToNewFile: NotAvailableYet("Move Selected Rows to a NEW File"); break;
+    case kExportText: fileChoices_.ExportText(); break;
+    case kExportCsv: fileChoices_.ExportCsv(); break;
+    case kAddSite: AddSite(); break;
+    case kModifySite: ModifySelectedSite(); break;
+    case kDeleteSite: Apply(commands_.DeleteSite(SelectedRow())); break;
+    case kDeleteCheckedSites: Apply(commands_.DeleteCheckedSites(model_->checks())); break;
+    case kMoveToExistingFile: Apply(fileChoices_.MoveCheckedToExistingFile(model_->checks())); break;
+    case kMoveToNewFile: Apply(fileChoices_.MoveCheckedToNewFile(model_->checks())); break;
     default: break;
   }
 }
+
+void CMainView::Apply(const ListChange& change) {
+  switch (change.kind) {
+    case ListChange::Kind::Refill: model_->Refill(); break;
+    case ListChange::Kind::Clear: model_->Clear(); break;
+    case ListChange::Kind::RewriteRow: model_->RewriteRow(change.row); break;
+    case ListChange::Kind::AppendRow: model_->AppendRows(); break;
+    case ListChange::Kind::None: break;
+  }
+  if (change.siteFileShown) ShowSiteFile(state_.currentSiteFile, SiteFileCaption(state_.currentSiteFile));
+  if (change.siteFileLost) ResetSiteFileCaption();
+}
+
+void CMainView::ShowProgramFileChoice(const std::optional<std::string>& path) {
+  if (path) ShowProgramFile(*path, ProgramFileCaption(*path));
+}
+
+void CMainView::AddSite() {
+  state_.operations.rowBeingModified = kNoRow;
+  CDlgAddSite dialog(SiteEditMode::AddNewSite, state_, prompts_, *this, this);
+  dialog.exec();
+}
+
+void CMainView::ModifySelectedSite() {
+  const int row = SelectedRow();
+  if (row < 0 || static_cast<std::size_t>(row) >= state_.sites.size()) return;
+  const SiteRecord* site = state_.sites.FindByRow(model_->RowNumberAt(row));
+  if (!site) return;
+  state_.operations.rowBeingModified = site->RowNumber;
+  CDlgAddSite dialog(SiteEditMode::ModifySite, state_, prompts_, *this, this);
+  dialog.SetSite(*site);
+  dialog.exec();
+  // Left set, a later ping of another site would be stored into this record.
+  state_.operations.rowBeingModified = kNoRow;
+}
+
+void CMainView::OnSitePinged(bool powerup, const SiteRecord& site) { Apply(commands_.StoreSitePinged(powerup, site)); }
+
+void CMainView::OnSiteSaved(const SiteRecord& site) { Apply(commands_.StoreSiteSaved(false, site)); }
+
+void CMainView::OnSiteRefreshed(bool powerup, const SiteRecord& site) {
+  Apply(commands_.StoreSiteRefreshed(powerup, site));
+}
+
+void CMainView::OnAddressResolved(int row) { model_->RewriteRow(row); }
 
 void CMainView::NotAvailableYet(const char* command) {
   prompts_.ShowMessage(NotAvailableYetText(command));

@@ -10,7 +10,10 @@
 #include "core/StartupView.h"
 #include "core/UserPrompts.h"
 #include "core/ViewWindow.h"
+#include "dialogs/SiteEditOwner.h"
+#include "shell/FileChoiceCommands.h"
 #include "shell/LaunchRules.h"
+#include "shell/SiteListCommands.h"
 #include "shell/OperationOpener.h"
 #include "shell/ui/MainViewForm.h"
 #include "shell/ui/SiteListModel.h"
@@ -20,7 +23,7 @@ namespace quenderlink {
 // The site list: the first view, open as long as the program runs. It shows the
 // site table, decides which sites an operation applies to and opens it, and
 // takes the results back.
-class CMainView : public QWidget, public ViewWindow, public StartupView {
+class CMainView : public QWidget, public ViewWindow, public StartupView, public SiteEditOwner {
   Q_OBJECT
 
  public:
@@ -54,6 +57,14 @@ class CMainView : public QWidget, public ViewWindow, public StartupView {
   void OnSiteFileWritten(bool newFile, const std::string& path);
   void OnRecolour();
   void OnMainWindowClosing() override;
+  // A fresh ping of a listed site, from a dialog that does not edit it.
+  void OnSiteRefreshed(bool powerup, const SiteRecord& site);
+  // The CPR conversion wrote a new address into the record of that row.
+  void OnAddressResolved(int row);
+
+  // SiteEditOwner
+  void OnSitePinged(bool powerup, const SiteRecord& site) override;
+  void OnSiteSaved(const SiteRecord& site) override;
   // Applies changed runtime parameters to the display.
   void Reapply();
 
@@ -80,6 +91,10 @@ class CMainView : public QWidget, public ViewWindow, public StartupView {
   void SelectRailroad();
   void ExitButton();
   void NotAvailableYet(const char* command);
+  void Apply(const ListChange& change);
+  void ShowProgramFileChoice(const std::optional<std::string>& path);
+  void AddSite();
+  void ModifySelectedSite();
   int SelectedRow() const;
   void RunOnSelectedRow(void (LaunchRules::*rule)(int));
 
@@ -88,6 +103,8 @@ class CMainView : public QWidget, public ViewWindow, public StartupView {
   DesktopActions& desktop_;
   OperationOpener& opener_;
   LaunchRules rules_;
+  SiteListCommands commands_;
+  FileChoiceCommands fileChoices_;
   MainViewForm* form_;
   SiteListModel* model_;
   std::string title_;

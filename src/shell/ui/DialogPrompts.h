@@ -16,6 +16,8 @@ class DialogPrompts : public UserPrompts {
   bool Confirm(ConfirmMode mode, const std::string& text) override;
   void ShowMessage(const std::string& text) override;
   std::uint8_t ChooseRailroad(std::uint8_t current) override;
+  std::optional<std::string> ChooseFile(const FileDialogRequest& request) override;
+  int ChooseFromPopup(const std::vector<PopupItem>& items) override;
 
  private:
   QWidget* parent_;

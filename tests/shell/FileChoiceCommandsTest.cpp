@@ -1,0 +1,74 @@
+#include "shell/FileChoiceCommands.h"
+
+#include <gtest/gtest.h>
+
+#include "core/CSiteinfoClass.h"
+#include "core/IniSettingsFile.h"
+#include "core/Lookups.h"
+#include "shell/FileDialogFilters.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TempDir.h"
+
+namespace quenderlink {
+namespace {
+
+class FileChoiceCommandsTest : public ::testing::Test {
+ protected:
+  std::string SiteList(const std::string& name) {
+    SiteTable table;
+    table.Replace(std::vector<SiteRecord>(2, NewSiteRecord(9001)));
+    const std::string path = (home_ / name).string();
+    CSiteinfoClass().SaveAll(path, table);
+    return path;
+  }
+
+  testing::TempDir home_;
+  ProgramState state_{home_.path()};
+  testing::ScriptedPrompts prompts_;
+  testing::RecordingDesktopActions desktop_;
+  SiteListCommands commands_{state_, prompts_, desktop_};
+  FileChoiceCommands choices_{state_, prompts_, commands_};
+};
+
+TEST_F(FileChoiceCommandsTest, SiteFileButtonGoesStraightToTheDialogUntilThereIsAHistory) {
+  EXPECT_EQ(choices_.SiteFileButton().kind, ListChange::Kind::None);  // cancelled
+  ASSERT_EQ(prompts_.fileRequests.size(), 1u);
+  EXPECT_EQ(prompts_.fileRequests[0].filter, kSiteListFilter);
+  EXPECT_TRUE(prompts_.popupsShown.empty());
+
+  const std::string first = SiteList("first.bin");
+  const std::string second = SiteList("second.bin");
+  IniSettingsFile ini(home_.path());
+  ini.PushSiteFile(first);
+  ini.PushSiteFile(second);
+  prompts_.popupAnswers = {2};  // entry 02: the file pushed first
+  const ListChange change = choices_.SiteFileButton();
+  ASSERT_EQ(prompts_.popupsShown.size(), 1u);
+  EXPECT_EQ(change.kind, ListChange::Kind::Refill);
+  EXPECT_TRUE(change.siteFileShown);
+  EXPECT_EQ(state_.currentSiteFile, first);
+  EXPECT_EQ(state_.sites.size(), 2u);
+
+  EXPECT_EQ(choices_.SiteFileButton().kind, ListChange::Kind::None);  // pop-up dismissed
+  EXPECT_EQ(prompts_.fileRequests.size(), 1u);
+}
+
+TEST_F(FileChoiceCommandsTest, ProgramFileButtonChecksTheLocatedFileWithTheRailroadsFilter) {
+  state_.params.railroadCode = kRailroadCpr;
+  const auto bad = home_ / "bad.bin";
+  testing::WriteFileBytes(bad, std::string("\x01", 1));
+  prompts_.fileAnswers = {bad.string()};
+  EXPECT_FALSE(choices_.ProgramFileButton());
+  EXPECT_EQ(prompts_.fileRequests.back().filter, kProgramFilterCpr);
+  EXPECT_EQ(prompts_.shown.back().text, "SELECTED FILE IS NOT A VALID BIN FILE (2)");
+
+  // The menu's own item takes the file unchecked.
+  prompts_.fileAnswers = {bad.string()};
+  EXPECT_EQ(choices_.OpenProgramFileUnchecked(), bad.string());
+  IniSettingsFile ini(home_.path());
+  ini.ReadFileHistory(HistoryKind::ProgramFiles);
+  EXPECT_EQ(ini.FileHistory()[0], bad.string());
+}
+
+}  // namespace
+}  // namespace quenderlink

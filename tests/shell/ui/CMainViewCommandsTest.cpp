@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+
+#include "core/IniSettingsFile.h"
+#include "shell/MainMenu.h"
+#include "shell/SiteListColumns.h"
+#include "shell/ui/CMainView.h"
+#include "shell/ui/MainViewTestSupport.h"
+#include "support/DialogTesting.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TempDir.h"
+
+namespace quenderlink {
+namespace {
+
+using testing::AnswerNextModal;
+using testing::Child;
+
+class CMainViewCommandsTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { testing::EnsureApplication(); }
+  void SetUp() override {
+    path_ = testing::WriteSiteHome(home_.path(), names_, 3);
+    view_.Open();
+    view_.show();
+  }
+  void Select(int row) { view_.form().list()->selectRow(row); }
+  std::string Cell(int row, int column) {
+    return view_.model().index(row, column).data().toString().toStdString();
+  }
+
+  std::vector<std::string> names_{"Alpha", "Bravo"};
+  testing::TempDir home_;
+  std::string path_;
+  ProgramState state_{home_.path()};
+  testing::ScriptedPrompts prompts_;
+  testing::RecordingDesktopActions desktop_;
+  testing::RecordingOpener opener_;
+  CMainView view_{state_, prompts_, desktop_, opener_};
+};
+
+TEST_F(CMainViewCommandsTest, ModifyingASiteRewritesItsRowAndForgetsItAfterwards) {
+  Select(1);
+  AnswerNextModal([](QWidget& dialog) {
+    Child<QLineEdit>(dialog, "hostEdit").setText("127.84.0.9");
+    testing::Click(dialog, "saveButton");
+  });
+  view_.RunCommand(menu::kModifySite);
+  EXPECT_EQ(Cell(1, kColDnsIp), "127.84.0.9");
+  EXPECT_EQ(Cell(1, kColSiteName), "Bravo");
+  EXPECT_EQ(view_.model().rowCount(), 2);
+  EXPECT_EQ(state_.operations.rowBeingModified, kNoRow);
+
+  ProgramState reloaded(home_.path());
+  reloaded.currentSiteFile = path_;
+  testing::ScriptedPrompts quiet;
+  CMainView fromFile(reloaded, quiet, desktop_, opener_);
+  fromFile.Open();
+  EXPECT_EQ(fromFile.model().index(1, kColDnsIp).data().toString().toStdString(), "127.84.0.9");
+}
+
+TEST_F(CMainViewCommandsTest, DeletingTheLastSiteLeavesNoFileToShow) {
+  prompts_.confirmAnswers = {true, true};
+  Select(0);
+  view_.RunCommand(menu::kDeleteSite);
+  EXPECT_EQ(view_.model().rowCount(), 1);
+  EXPECT_EQ(Cell(0, kColSiteName), "Bravo");
+
+  Select(0);
+  view_.RunCommand(menu::kDeleteSite);
+  EXPECT_EQ(view_.model().rowCount(), 0);
+  EXPECT_EQ(std::filesystem::file_size(path_), 60u);
+  EXPECT_EQ(prompts_.shown.back().text, "File\r\n" + path_ + "\r\nNot Found!");
+  EXPECT_EQ(view_.form().siteFileButton()->text().toStdString(), "CLICK to select the file with IP Addresses");
+  EXPECT_FALSE(view_.IsCommandEnabled(menu::kExportText));
+}
+
+TEST_F(CMainViewCommandsTest, ASiteFromTheAddDialogIsAppendedAndShown) {
+  SiteRecord site = NewSiteRecord(9001);
+  SetFieldText(site.SiteName, "Charlie");
+  SetFieldText(site.IpByNumber, "127.84.0.3");
+  SetFieldText(site.HostText, "127.84.0.3");
+  state_.operations.rowBeingModified = kNoRow;
+  view_.OnSiteSaved(site);
+  ASSERT_EQ(view_.model().rowCount(), 3);
+  EXPECT_EQ(Cell(2, kColSiteName), "Charlie");
+  EXPECT_EQ(Cell(2, kColCnt), "3");
+}
+
+}  // namespace
+}  // namespace quenderlink
