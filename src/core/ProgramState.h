@@ -47,7 +47,7 @@ struct OperationState {
   int sortKey = 0;
   bool sortAscending = false;
 
-  ViewWindow* mainView = nullptr;
+  MainViewTarget* mainView = nullptr;
   ProgramFileTarget* uploadView = nullptr;
   ProgramFileTarget* uploadBoxesView = nullptr;
 

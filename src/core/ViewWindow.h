@@ -13,6 +13,19 @@ class ViewWindow {
   virtual void OnMainWindowClosing() = 0;
 };
 
+// The main view as the operation views reach it with their results.
+class MainViewTarget {
+ public:
+  virtual ~MainViewTarget() = default;
+
+  // A run ended: save the site table to the current file, reload it, redraw every row.
+  virtual void OnRunFinished() = 0;
+  // A view wrote a site list file (a new one, or appended to one) that becomes the current file.
+  virtual void OnSiteFileWritten(bool newFile, const std::string& path) = 0;
+  // The colours changed: the recolouring pass over every row.
+  virtual void OnRecolour() = 0;
+};
+
 // An upload view, which takes the program file path once it is open.
 class ProgramFileTarget {
  public:

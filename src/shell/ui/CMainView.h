@@ -23,7 +23,11 @@ namespace quenderlink {
 // The site list: the first view, open as long as the program runs. It shows the
 // site table, decides which sites an operation applies to and opens it, and
 // takes the results back.
-class CMainView : public QWidget, public ViewWindow, public StartupView, public SiteEditOwner {
+class CMainView : public QWidget,
+                  public ViewWindow,
+                  public MainViewTarget,
+                  public StartupView,
+                  public SiteEditOwner {
   Q_OBJECT
 
  public:
@@ -52,10 +56,10 @@ class CMainView : public QWidget, public ViewWindow, public StartupView, public 
   void SortBy(int key, bool ascending);
 
   // Messages from the other views.
-  void OnRunFinished();
+  void OnRunFinished() override;
   void OnReleaseTable();
-  void OnSiteFileWritten(bool newFile, const std::string& path);
-  void OnRecolour();
+  void OnSiteFileWritten(bool newFile, const std::string& path) override;
+  void OnRecolour() override;
   void OnMainWindowClosing() override;
   // A fresh ping of a listed site, from a dialog that does not edit it.
   void OnSiteRefreshed(bool powerup, const SiteRecord& site);
