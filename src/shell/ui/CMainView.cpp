@@ -1,7 +1,6 @@
 #include "shell/ui/CMainView.h"
 
 #include <QGuiApplication>
-#include <QMenu>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -196,13 +195,13 @@ void CMainView::SortBy(int key, bool ascending) {
 
 void CMainView::ShowRowMenu(int row) {
   const RuntimeParams& params = state_.params;
-  QMenu menu(this);
+  std::vector<PopupItem> items;
   for (const MenuItem& item : RowMenuItems(row >= 0, model_->checks().AnyChecked(), params.deleteManyRows,
                                            params.railroadCode == kRailroadCpr)) {
-    menu.addAction(QString::fromStdString(item.text))->setData(item.id);
-    menu.addSeparator();
+    items.push_back(item);
+    items.push_back({});
   }
-  if (const QAction* chosen = menu.exec(QCursor::pos())) RunRowMenuCommand(chosen->data().toInt());
+  if (const int id = prompts_.ChooseFromPopup(items)) RunRowMenuCommand(id);
 }
 
 void CMainView::RunRowMenuCommand(int id) {

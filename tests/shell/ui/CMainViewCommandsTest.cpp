@@ -88,5 +88,14 @@ TEST_F(CMainViewCommandsTest, ASiteFromTheAddDialogIsAppendedAndShown) {
   EXPECT_EQ(Cell(2, kColCnt), "3");
 }
 
+TEST_F(CMainViewCommandsTest, TheRowMenuIsBuiltForTheClickedRowAndRunsItsChoice) {
+  Select(1);
+  prompts_.popupAnswers = {menu::kRowPingHighlighted};
+  emit view_.form().list()->rowRightClicked(1);
+  ASSERT_EQ(prompts_.popupsShown.size(), 1u);
+  EXPECT_EQ(prompts_.popupsShown[0].size(), 16u);  // eight items, each followed by a separator
+  EXPECT_EQ(opener_.opened, std::vector<std::string>{"site ping Bravo"});
+}
+
 }  // namespace
 }  // namespace quenderlink
