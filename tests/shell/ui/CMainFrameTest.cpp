@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QMdiSubWindow>
 #include <QMenu>
 
 #include "shell/MainMenu.h"
 #include "shell/ui/CMainView.h"
 #include "shell/ui/MainViewTestSupport.h"
+#include "support/DialogTesting.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
@@ -17,12 +17,7 @@ namespace {
 
 class CMainFrameTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    static int argc = 1;
-    static char name[] = "main_frame_test";
-    static char* argv[] = {name, nullptr};
-    if (!QApplication::instance()) new QApplication(argc, argv);
-  }
+  static void SetUpTestSuite() { testing::EnsureApplication(); }
   void SetUp() override {
     testing::WriteSiteHome(home_.path(), {"Alpha", "Bravo"}, 5);
     frame_.OpenMainView();

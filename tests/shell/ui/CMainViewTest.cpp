@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QHeaderView>
 
 #include "core/SettingsKeys.h"
 #include "shell/MainMenu.h"
 #include "shell/SiteListColumns.h"
 #include "shell/ui/MainViewTestSupport.h"
+#include "support/DialogTesting.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
@@ -21,12 +21,7 @@ using testing::TempDir;
 
 class CMainViewTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    static int argc = 1;
-    static char name[] = "main_view_test";
-    static char* argv[] = {name, nullptr};
-    if (!QApplication::instance()) new QApplication(argc, argv);
-  }
+  static void SetUpTestSuite() { testing::EnsureApplication(); }
 
   CMainView& OpenView() {
     view_ = std::make_unique<CMainView>(state_, prompts_, desktop_, opener_);
