@@ -10,6 +10,7 @@
 #include "core/SettingsKeys.h"
 #include "core/StartupSettings.h"
 #include "dialogs/ui/CDlgAddSite.h"
+#include "dialogs/ui/CDlgRuntimeParams.h"
 #include "shell/CurrentSiteFile.h"
 #include "shell/MainFrameRules.h"
 #include "shell/MainMenu.h"
@@ -72,7 +73,7 @@ void CMainView::ConnectControls() {
   connect(form.pingManualButton(), &QPushButton::clicked, this, [this] { rules_.PingManual(); });
   connect(form.pingRangeButton(), &QPushButton::clicked, this, [this] { rules_.PingRange(); });
   connect(form.newSiteButton(), &QPushButton::clicked, this, [this] { RunCommand(menu::kAddSite); });
-  connect(form.runtimeParamsButton(), &QPushButton::clicked, this, [this] { RunCommand(menu::kRuntimeParams); });
+  connect(form.runtimeParamsButton(), &QPushButton::clicked, this, [this] { EditRuntimeParams(); });
   connect(form.beginUploadButton(), &QPushButton::clicked, this, [this] { BeginUpload(CtrlHeld()); });
   connect(form.configButton(), &QPushButton::clicked, this, [this] { rules_.ManySitesReset(model_->checks()); });
   connect(form.programFileButton(), &QPushButton::clicked, this,
@@ -281,7 +282,7 @@ void CMainView::RunCommand(int id) {
     case kOpenProgramFile: ShowProgramFileChoice(fileChoices_.OpenProgramFileUnchecked()); break;
     case kSaveSiteFileAs: Apply(fileChoices_.SaveAs()); break;
     case kNewSiteFile: Apply(fileChoices_.StartNewFile()); break;
-    case kRuntimeParams: NotAvailableYet("Change Runtime Parameters"); break;
+    case kRuntimeParams: EditRuntimeParams(); break;
     case kExportExcel: NotAvailableYet("Export IP Address - Excel File"); break;
     case kExportText: fileChoices_.ExportText(); break;
     case kExportCsv: fileChoices_.ExportCsv(); break;
@@ -309,6 +310,11 @@ void CMainView::Apply(const ListChange& change) {
 
 void CMainView::ShowProgramFileChoice(const std::optional<std::string>& path) {
   if (path) ShowProgramFile(*path, ProgramFileCaption(*path));
+}
+
+void CMainView::EditRuntimeParams() {
+  CDlgRuntimeParams(state_, this).exec();
+  Reapply();
 }
 
 void CMainView::AddSite() {
@@ -356,13 +362,14 @@ void CMainView::SelectRailroad() {
   params.railroadShortName = RailroadName(params.railroadCode);
   IniSettingsFile(state_.programFolder).WriteInt(settings::kRoad, params.railroadCode);
   Reapply();
-  model_->RewriteAllRows();  // subdivision names and site ids depend on the railroad
 }
 
 void CMainView::Reapply() {
   ApplyColumnWidths();
   Arrange();
   RefreshTitle();
+  // Subdivision names, site ids and versions are written by the railroad and "Show Hidden".
+  model_->RewriteAllRows();
 }
 
 void CMainView::ExitButton() {

@@ -97,6 +97,7 @@ class CMainView : public QWidget,
   void NotAvailableYet(const char* command);
   void Apply(const ListChange& change);
   void ShowProgramFileChoice(const std::optional<std::string>& path);
+  void EditRuntimeParams();
   void AddSite();
   void ModifySelectedSite();
   int SelectedRow() const;

@@ -1,0 +1,102 @@
+#include "dialogs/ui/CDlgRuntimeParams.h"
+
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+
+#include <deque>
+#include <filesystem>
+
+#include "support/DialogTesting.h"
+#include "support/TempDir.h"
+
+namespace quenderlink {
+namespace {
+
+using testing::Child;
+
+constexpr const char* kMaxResendCell = "userCell3";
+constexpr int kRkmColoursRow = 23;
+
+struct RecordingMainView : MainViewTarget {
+  void OnRunFinished() override {}
+  void OnSiteFileWritten(bool, const std::string&) override {}
+  void OnRecolour() override { ++recolours; }
+  int recolours = 0;
+};
+
+class CDlgRuntimeParamsTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { testing::EnsureApplication(); }
+
+  // The chooser gives the scripted answers in turn; none left: cancelled.
+  CDlgRuntimeParams& Dialog() {
+    dialog = std::make_unique<CDlgRuntimeParams>(state, nullptr, [this](ColorRef) {
+      if (colourAnswers.empty()) return std::optional<ColorRef>{};
+      const std::optional<ColorRef> answer = colourAnswers.front();
+      colourAnswers.pop_front();
+      return answer;
+    });
+    dialog->show();
+    return *dialog;
+  }
+
+  void TypeInto(const char* cell, const QString& text) {
+    auto& edit = Child<QLineEdit>(*dialog, cell);
+    edit.selectAll();
+    QTest::keyClicks(&edit, text);
+    QTest::keyClick(&edit, Qt::Key_Return);
+  }
+
+  void ClickCell(int row, int column) {
+    auto& table = Child<QTableWidget>(*dialog, "paramsGrid");
+    table.scrollToItem(table.item(row, column));
+    QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, table.visualItemRect(table.item(row, column)).center());
+  }
+
+  testing::TempDir folder;
+  ProgramState state{folder.path()};
+  std::deque<std::optional<ColorRef>> colourAnswers;
+  std::unique_ptr<CDlgRuntimeParams> dialog;
+};
+
+TEST_F(CDlgRuntimeParamsTest, AnEditedNumberShowsRedAndSaveStoresAndWritesIt) {
+  CDlgRuntimeParams& shown = Dialog();
+  EXPECT_FALSE(Child<QPushButton>(shown, "saveButton").isEnabled());
+
+  TypeInto(kMaxResendCell, "300");
+  EXPECT_EQ(Child<QLineEdit>(shown, kMaxResendCell).palette().color(QPalette::Text), QColor(Qt::red));
+  ASSERT_TRUE(Child<QPushButton>(shown, "saveButton").isEnabled());
+
+  testing::Click(shown, "saveButton");
+  EXPECT_TRUE(shown.saved());
+  EXPECT_EQ(state.params.pingMaxResend, 44);
+  EXPECT_EQ(IniSettingsFile(folder.path()).ReadInt(settings::kPingMaxResend), 44u);
+}
+
+TEST_F(CDlgRuntimeParamsTest, CancelKeepsOnlyTheChosenColourWhichRepaintedTheMainViewAtOnce) {
+  RecordingMainView mainView;
+  state.operations.mainView = &mainView;
+  colourAnswers = {std::nullopt, 0x0000FF};
+  CDlgRuntimeParams& shown = Dialog();
+
+  TypeInto(kMaxResendCell, "9");
+  ClickCell(kRkmColoursRow, kUserColumn);
+  EXPECT_EQ(mainView.recolours, 0);
+  ClickCell(kRkmColoursRow, kUserColumn);
+  EXPECT_EQ(mainView.recolours, 1);
+  EXPECT_EQ(state.params.deviceColors.backRkm, 0x0000FFu);
+
+  testing::Click(shown, "cancelButton");
+  EXPECT_FALSE(shown.saved());
+  RuntimeParams expected;
+  expected.deviceColors.backRkm = 0x0000FF;
+  EXPECT_EQ(state.params, expected);
+  EXPECT_FALSE(std::filesystem::exists(IniSettingsFile(folder.path()).Path()));
+}
+
+}  // namespace
+}  // namespace quenderlink
