@@ -26,18 +26,21 @@ struct ScanOptions {
   std::string append, newFile, csv, txt;
 };
 
-constexpr std::string_view kSectionPingRange = "Ping Range";
+using settings::kPingRangeEndIpKey;
+using settings::kPingRangeFromIpKey;
+using settings::kPingRangePortNumKey;
+using settings::kSectionPingRange;
 
 // The port a range view starts with: the last scan's, else the default device port.
-std::uint16_t RememberedPort(const IniSettingsFile& settings, const RuntimeParams& params) {
-  return static_cast<std::uint16_t>(settings.ReadInt(kSectionPingRange, "Port Num", params.defaultPortNum));
+std::uint16_t RememberedPort(const IniSettingsFile& ini, const RuntimeParams& params) {
+  return static_cast<std::uint16_t>(ini.ReadInt(kSectionPingRange, kPingRangePortNumKey, params.defaultPortNum));
 }
 
 // A scan remembers its inputs for the next one, as the range view does.
-void RememberInputs(IniSettingsFile& settings, const AddressRange& range, std::uint16_t port) {
-  settings.WriteString(kSectionPingRange, "From IP", range.FirstAddress());
-  settings.WriteInt(kSectionPingRange, "End IP", range.last);
-  settings.WriteInt(kSectionPingRange, "Port Num", port);
+void RememberInputs(IniSettingsFile& ini, const AddressRange& range, std::uint16_t port) {
+  ini.WriteString(kSectionPingRange, kPingRangeFromIpKey, range.FirstAddress());
+  ini.WriteInt(kSectionPingRange, kPingRangeEndIpKey, range.last);
+  ini.WriteInt(kSectionPingRange, kPingRangePortNumKey, port);
 }
 
 void PrintRows(const RangeScanRun& run, bool json) {

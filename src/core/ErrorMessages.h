@@ -12,6 +12,10 @@ inline constexpr std::uint32_t kErrorPingInProgress = 400;
 inline constexpr std::uint32_t kErrorUploadInProgress = 401;
 inline constexpr std::uint32_t kErrorDifferentProducts = 403;
 
+// Error 402: an operation is refused because a ping, scan, reset or upload runs.
+inline constexpr std::uint32_t kErrorOperationInProgress = 402;
+inline constexpr char kOperationInProgressText[] = "Another Ping is in progress!\r\n\r\nPlease wait until it is completed";
+
 // The fixed text of a predefined error id; empty for any other id.
 std::string PredefinedErrorText(std::uint32_t errorId);
 

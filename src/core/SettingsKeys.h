@@ -26,6 +26,10 @@ inline constexpr std::string_view kSectionMisc = "MISC";
 inline constexpr std::string_view kSectionMainViewOptions = "Main View Options";
 inline constexpr std::string_view kSectionColors = "Colors";
 inline constexpr std::string_view kSectionPingRange = "Ping Range";
+// The range scan's inputs, written at every start of a scan.
+inline constexpr std::string_view kPingRangeFromIpKey = "From IP";
+inline constexpr std::string_view kPingRangeEndIpKey = "End IP";
+inline constexpr std::string_view kPingRangePortNumKey = "Port Num";
 inline constexpr std::string_view kSectionIpHistory = "IP_History.ini";
 
 // Written, never read.

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/ErrorMessages.h"
 #include "core/ProgramState.h"
 #include "core/UserPrompts.h"
 
@@ -22,9 +23,5 @@ int MaxTrackingHeight(int reduceHeight, int screenHeight);
 // The close rule of the main window: refused with error 402 while a ping or an
 // upload runs; otherwise every open view is told and true is returned.
 bool MayCloseMainWindow(ProgramState& state, UserPrompts& prompts);
-
-// Error 402's text, shown whenever an operation is refused because another runs.
-inline constexpr char kOperationInProgressText[] = "Another Ping is in progress!\r\n\r\nPlease wait until it is completed";
-inline constexpr std::uint32_t kErrorOperationInProgress = 402;
 
 }  // namespace quenderlink
