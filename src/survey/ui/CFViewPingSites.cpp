@@ -1,0 +1,234 @@
+#include "survey/ui/CFViewPingSites.h"
+
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+#include "controls/ui/ProgressCellDelegate.h"
+#include "controls/ui/SiteListView.h"
+#include "net/SiteEngine.h"
+#include "survey/PingSitesColumns.h"
+#include "survey/ui/PingSitesModel.h"
+#include "survey/ui/UiThreadCalls.h"
+#include "upload/ui/DialogWidgets.h"
+
+namespace quenderlink {
+namespace {
+
+constexpr int kProgressTickMs = 500;
+constexpr const char* kNoFailedSiteText = "\r\nThere is no\n\"Failed Site\"\nto ping.";
+
+PingMode ModeOf(const OperationState& operations) {
+  return operations.pingSitesMode == kPingSitesModeReset ? PingMode::Reset : PingMode::Ping;
+}
+
+QPushButton* Button(const char* caption, const char* objectName, QWidget* parent) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(objectName);
+  return button;
+}
+
+}  // namespace
+
+CFViewPingSites::CFViewPingSites(ProgramState& state, UserPrompts& prompts, QWidget* parent)
+    : QWidget(parent),
+      state_(state),
+      prompts_(prompts),
+      mode_(ModeOf(state.operations)),
+      run_(state.sites, state.params, mode_),
+      engineListener_(this, *this),
+      model_(new PingSitesModel(run_, state, this)),
+      list_(new SiteListView(this)) {
+  list_->setObjectName("siteList");
+  list_->setModel(model_);
+  list_->setItemDelegateForColumn(kPingColResults, new ProgressCellDelegate(PingSitesModel::kProgressRole, list_));
+  list_->ApplyColumnWidths(PingSitesColumnWidths(state_.params));
+
+  QLabel* header = HeadingLabel("Ping Sites in Progress", "headerText", this);
+  status_ = PlainLabel(mode_ == PingMode::Ping ? "Ping in Progress!  Wait ..." : "Reset Cadmarin in Progress ...",
+                       "statusText", this);
+  status_->setWordWrap(false);
+  totals_ = PlainLabel({}, "totalsText", this);
+  totals_->setWordWrap(false);
+  // The totals line up their numbers in columns.
+  totals_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  abort_ = Button("Abort", "abortButton", this);
+  close_ = Button("Close", "closeButton", this);
+  rePingAll_ = Button("Re-Ping All", "rePingAllButton", this);
+  rePingFailed_ = Button("Re-Ping Failed", "rePingFailedButton", this);
+
+  auto* buttons = new QHBoxLayout;
+  for (QPushButton* button : {abort_, close_, rePingAll_, rePingFailed_}) buttons->addWidget(button);
+  buttons->addStretch(1);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(header);
+  layout->addWidget(list_, 1);
+  layout->addWidget(status_);
+  layout->addWidget(totals_);
+  layout->addLayout(buttons);
+
+  connect(abort_, &QPushButton::clicked, this, &CFViewPingSites::Abort);
+  connect(close_, &QPushButton::clicked, this, &CFViewPingSites::closeRequested);
+  connect(rePingAll_, &QPushButton::clicked, this, &CFViewPingSites::RePingAll);
+  connect(rePingFailed_, &QPushButton::clicked, this, &CFViewPingSites::RePingFailed);
+  progressTimer_.setSingleShot(true);
+  progressTimer_.setInterval(kProgressTickMs);
+  connect(&progressTimer_, &QTimer::timeout, this, &CFViewPingSites::Tick);
+
+  registered_ = state_.openViews.Register(this);
+  run_.FillList();
+  model_->Refill();
+  ShowTotals();
+  ShowRunning(true);
+  // Posted, so that the view is in its window, and its title connected, before the first ping goes out.
+  QTimer::singleShot(0, this, &CFViewPingSites::Open);
+}
+
+CFViewPingSites::~CFViewPingSites() {
+  StopEngine();
+  if (registered_) state_.openViews.Deregister(this);
+}
+
+void CFViewPingSites::OnMainWindowClosing() {
+  // Nothing is left to redraw: the main view has let go of the site table.
+  released_ = true;
+  StopEngine();
+  model_->Clear();
+}
+
+void CFViewPingSites::Open() {
+  if (released_) return;
+  emit titleChanged(mode_ == PingMode::Ping ? "Ping Cadmarins" : "Reset Cadmarins");
+  StartRun();
+}
+
+void CFViewPingSites::StartRun() {
+  if (engineRunning_) return;
+  // The previous engine ended right after its last call: this cannot wait long.
+  if (worker_.joinable()) worker_.join();
+  ShowRunning(true);
+  state_.operations.pingInProgress = true;
+  run_.PrepareRequest(request_);
+  request_.listener = &engineListener_;
+  engineRunning_ = true;
+  worker_ = std::thread(SiteEngine, std::ref(request_));
+}
+
+void CFViewPingSites::EndRun() {
+  engineRunning_ = false;
+  progressTimer_.stop();
+  model_->ResultsChanged();
+  ShowRunning(false);
+  ShowTotals();
+  state_.operations.pingInProgress = false;
+  if (mode_ == PingMode::Ping && state_.operations.mainView && !released_) state_.operations.mainView->OnRunFinished();
+}
+
+void CFViewPingSites::StopEngine() {
+  progressTimer_.stop();
+  request_.stop = 1;
+  // A worker blocked in a call to this thread cannot end: its calls are served until it has finished.
+  JoinServingCalls(worker_, [this] { return !engineRunning_; });
+}
+
+void CFViewPingSites::Abort() { run_.Abort(request_); }
+
+void CFViewPingSites::RePingAll() {
+  if (engineRunning_) return;
+  run_.Restart();
+  model_->Refill();
+  ShowTotals();
+  StartRun();
+}
+
+void CFViewPingSites::RePingFailed() {
+  if (engineRunning_) return;
+  if (!run_.KeepOnlyFailedSites()) {
+    prompts_.ShowError(0, kNoFailedSiteText, false);
+    return;
+  }
+  model_->Refill();
+  ShowTotals();
+  StartRun();
+}
+
+void CFViewPingSites::Tick() {
+  run_.AdvanceProgress();
+  model_->ResultsChanged();
+  const auto& rows = run_.rows();
+  const bool waiting = std::any_of(rows.begin(), rows.end(), [](const PingSiteRow& row) { return row.progress; });
+  if (request_.stop != 0 || !waiting || !state_.operations.pingInProgress) return;
+  blink_ = !blink_;
+  PaintStatus();
+  progressTimer_.start();
+}
+
+void CFViewPingSites::ShowRunning(bool running) {
+  status_->setVisible(running);
+  abort_->setVisible(running);
+  close_->setVisible(!running);
+  rePingAll_->setVisible(!running);
+  rePingFailed_->setVisible(!running);
+  if (!running) rePingFailed_->setEnabled(run_.canRePingFailed());
+}
+
+void CFViewPingSites::ShowTotals() { totals_->setText(DialogText(run_.TotalsText())); }
+
+void CFViewPingSites::PaintStatus() {
+  QPalette palette = status_->palette();
+  palette.setColor(QPalette::WindowText, blink_ ? QColor(Qt::darkBlue) : this->palette().color(QPalette::Window));
+  status_->setPalette(palette);
+}
+
+void CFViewPingSites::SiteChanged(std::size_t rowNumber) {
+  model_->SiteChanged(static_cast<std::uint16_t>(rowNumber));
+  ShowTotals();
+}
+
+void CFViewPingSites::OnPingSent(std::size_t id, int tries) {
+  run_.OnPingSent(id, tries);
+  SiteChanged(id);
+}
+
+void CFViewPingSites::OnPingReply(std::size_t id, const ReplyNotice& notice) {
+  run_.OnPingReply(id, notice);
+  SiteChanged(id);
+}
+
+void CFViewPingSites::OnPingTimeout(std::size_t id, int tries) { run_.OnPingTimeout(id, tries); }
+
+void CFViewPingSites::OnPingFailed(std::size_t id, int tries) {
+  run_.OnPingFailed(id, tries);
+  SiteChanged(id);
+}
+
+void CFViewPingSites::OnPingStarted() {
+  run_.OnPingStarted();
+  progressTimer_.start();
+}
+
+void CFViewPingSites::OnPingFinished() {
+  run_.OnPingFinished();
+  EndRun();
+}
+
+void CFViewPingSites::OnPingBadAddress(std::uint16_t row) {
+  run_.OnPingBadAddress(row);
+  SiteChanged(row);
+}
+
+void CFViewPingSites::OnResetConfirmed(std::uint16_t row, const ReplyNotice& notice) {
+  run_.OnResetConfirmed(row, notice);
+  SiteChanged(row);
+}
+
+void CFViewPingSites::OnEngineMessage(const std::string& text) {
+  run_.OnEngineMessage(text);
+  prompts_.ShowMessage(text);
+}
+
+}  // namespace quenderlink

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+
+#include <thread>
+
+#include "core/ProgramState.h"
+#include "core/UserPrompts.h"
+#include "core/ViewWindow.h"
+#include "net/EngineRequest.h"
+#include "net/PingEngineListener.h"
+#include "survey/PingSitesRun.h"
+#include "survey/ui/BlockingPingListener.h"
+
+class QLabel;
+class QPushButton;
+
+namespace quenderlink {
+
+class PingSitesModel;
+class SiteListView;
+
+// Pings, or resets, every site the main view marked, all at once: lists them,
+// runs the site engine over them on a worker thread, shows each site's progress
+// and outcome and the running totals, and offers to run them all, or only the
+// failed ones, again. What each notification does is the PingSitesRun's; the
+// view shows it and tells the rest of the program when a run begins and ends.
+class CFViewPingSites : public QWidget, public ViewWindow, private PingEngineListener {
+  Q_OBJECT
+
+ public:
+  CFViewPingSites(ProgramState& state, UserPrompts& prompts, QWidget* parent = nullptr);
+  // A run still going is stopped and its engine waited for.
+  ~CFViewPingSites() override;
+
+  void OnMainWindowClosing() override;
+
+ signals:
+  void titleChanged(const QString& title);
+  // The "Close" button: the frame closes the view's window.
+  void closeRequested();
+
+ private:
+  void Open();
+  void StartRun();
+  void EndRun();
+  void StopEngine();
+  void Abort();
+  void RePingAll();
+  void RePingFailed();
+  void Tick();
+  void ShowRunning(bool running);
+  void ShowTotals();
+  void PaintStatus();
+  void SiteChanged(std::size_t rowNumber);
+
+  void OnPingSent(std::size_t id, int tries) override;
+  void OnPingReply(std::size_t id, const ReplyNotice& notice) override;
+  void OnPingTimeout(std::size_t id, int tries) override;
+  void OnPingFailed(std::size_t id, int tries) override;
+  void OnPingStarted() override;
+  void OnPingFinished() override;
+  void OnPingBadAddress(std::uint16_t row) override;
+  void OnResetConfirmed(std::uint16_t row, const ReplyNotice& notice) override;
+  void OnEngineMessage(const std::string& text) override;
+
+  ProgramState& state_;
+  UserPrompts& prompts_;
+  PingMode mode_;
+  PingSitesRun run_;
+  EngineRequest request_;
+  BlockingPingListener engineListener_;
+  PingSitesModel* model_;
+  SiteListView* list_;
+  QLabel* status_;
+  QLabel* totals_;
+  QPushButton* abort_;
+  QPushButton* close_;
+  QPushButton* rePingAll_;
+  QPushButton* rePingFailed_;
+  QTimer progressTimer_;
+  std::thread worker_;
+  bool engineRunning_ = false;
+  bool blink_ = false;
+  bool registered_ = false;
+  bool released_ = false;
+};
+
+}  // namespace quenderlink

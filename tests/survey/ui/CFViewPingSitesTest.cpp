@@ -1,0 +1,192 @@
+#include "survey/ui/CFViewPingSites.h"
+
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTest>
+
+#include <chrono>
+#include <memory>
+
+#include "core/FixedText.h"
+#include "net/EngineRecorder.h"
+#include "support/DialogTesting.h"
+#include "support/ScriptedPrompts.h"
+#include "survey/PingSitesColumns.h"
+#include "survey/ui/PingSitesModel.h"
+
+namespace quenderlink {
+namespace {
+
+using namespace testing;
+
+class RecordingMainView : public MainViewTarget {
+ public:
+  int runsFinished = 0;
+  void OnRunFinished() override { ++runsFinished; }
+  void OnSiteFileWritten(bool, const std::string&) override {}
+  void OnRecolour() override {}
+};
+
+QAbstractItemModel& ListOf(const QWidget& view) { return *Child<QTableView>(view, "siteList").model(); }
+
+QVariant Cell(const QWidget& view, int row, int column, int role = Qt::DisplayRole) {
+  QAbstractItemModel& list = ListOf(view);
+  return list.data(list.index(row, column), role);
+}
+
+QString Results(const QWidget& view, int row) { return Cell(view, row, kPingColResults).toString(); }
+
+bool Shown(const QWidget& view, const char* name) { return Child<QWidget>(view, name).isVisible(); }
+
+class CFViewPingSitesTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { EnsureApplication(); }
+  void SetUp() override { state_.operations.mainView = &mainView_; }
+
+  // Marked sites on the addresses, rows 1.. in order, and one unmarked site after them.
+  void ListSites(const std::vector<std::string>& addresses, int maxWaitResponse, int maxResend) {
+    std::vector<SiteRecord> records;
+    for (const std::string& address : addresses) {
+      SiteRecord& site = records.emplace_back(NewSiteRecord(9001));
+      SetFieldText(site.HostText, address);
+      SetFieldText(site.IpByNumber, address);
+      site.RowNumber = static_cast<std::uint16_t>(records.size());
+      site.SiteFlags = kFlagMarked;
+    }
+    SiteRecord& unmarked = records.emplace_back(NewSiteRecord(9001));
+    unmarked.RowNumber = static_cast<std::uint16_t>(records.size());
+    unmarked.LastPing = 42;
+    state_.sites.Replace(std::move(records));
+    state_.params = PingParams(maxWaitResponse, maxResend);
+  }
+
+  std::unique_ptr<CFViewPingSites> OpenView() {
+    auto view = std::make_unique<CFViewPingSites>(state_, prompts_);
+    view->resize(1200, 500);
+    view->show();
+    return view;
+  }
+
+  // The buttons of the idle view come back when the run has ended.
+  static bool AwaitRunEnd(const QWidget& view) {
+    return QTest::qWaitFor([&] { return Shown(view, "closeButton"); }, 5000);
+  }
+
+  const SiteRecord& Site(std::uint16_t row) const { return *state_.sites.FindByRow(row); }
+
+  ProgramState state_{"."};
+  ScriptedPrompts prompts_;
+  RecordingMainView mainView_;
+};
+
+TEST_F(CFViewPingSitesTest, PingRunWritesRepliesAndFailuresAndRePingFailedListsOnlyTheSilentSite) {
+  std::vector units = {Unit("127.85.1.1"), Unit("127.85.1.2"), Unit("127.85.1.3", {.silent = true}),
+                       Unit("127.85.1.4")};
+  units[0].identity.versionMajor = 3;
+  units[0].identity.versionMinor = 7;
+  const auto simulator = StartUnits(units);
+  ListSites({"127.85.1.1", "127.85.1.2", "127.85.1.3", "127.85.1.4"}, 1, 1);
+  auto view = OpenView();
+  QSignalSpy titles(view.get(), &CFViewPingSites::titleChanged);
+
+  ASSERT_TRUE(AwaitRunEnd(*view));
+  ASSERT_EQ(ListOf(*view).rowCount(), 4);
+  for (int row : {0, 1, 3})
+    EXPECT_TRUE(Results(*view, row).startsWith("SUCCESS:  0.")) << Results(*view, row).toStdString();
+  EXPECT_EQ(Results(*view, 2), "FAILED");
+  // The row is written from the record the reply went into.
+  EXPECT_EQ(Cell(*view, 0, kPingColVersion).toString(), "3.7");
+  EXPECT_LT(Site(1).LastPing, 10);
+  EXPECT_EQ(Site(3).LastPing, kLastPingNoAnswer);
+  EXPECT_EQ(Site(5).LastPing, 42);
+  EXPECT_EQ(Text<QLabel>(*view, "totalsText"),
+            " Total Sites =   4       Success =   3\n Pingged     =   4       Failed  =   1");
+  EXPECT_EQ(mainView_.runsFinished, 1);
+  EXPECT_FALSE(state_.operations.pingInProgress);
+  ASSERT_EQ(titles.count(), 1);
+  EXPECT_EQ(titles[0][0].toString(), "Ping Cadmarins");
+  EXPECT_FALSE(Shown(*view, "abortButton") || Shown(*view, "statusText"));
+  EXPECT_TRUE(Shown(*view, "rePingAllButton") && Child<QPushButton>(*view, "rePingFailedButton").isEnabled());
+
+  Click(*view, "rePingFailedButton");
+  ASSERT_EQ(ListOf(*view).rowCount(), 1);
+  EXPECT_EQ(Cell(*view, 0, kPingColIpAddr).toString(), "127.85.1.3");
+  EXPECT_EQ((std::array{Site(1).SiteFlags, Site(2).SiteFlags, Site(3).SiteFlags, Site(4).SiteFlags}),
+            (std::array<std::uint8_t, 4>{0, 0, kFlagMarked, 0}));
+  EXPECT_TRUE(state_.operations.pingInProgress);
+  EXPECT_EQ(Text<QLabel>(*view, "statusText"), "Ping in Progress!  Wait ...");
+  // A wait of 1 s moves the bar by half at each 500 ms tick.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Cell(*view, 0, kPingColResults, PingSitesModel::kProgressRole) == 50; },
+                              1500));
+  EXPECT_EQ(Results(*view, 0), "PING 1 of 1");
+
+  // Destroyed while its engine still waits for the silent unit.
+  const auto start = std::chrono::steady_clock::now();
+  view.reset();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+  EXPECT_FALSE(state_.operations.pingInProgress);
+  EXPECT_EQ(state_.openViews.Count(), 0U);
+}
+
+TEST_F(CFViewPingSitesTest, AbortEndsTheWaitingRowsAsUserAbortAndKeepsTheCounters) {
+  const auto simulator =
+      StartUnits({Unit("127.85.2.1"), Unit("127.85.2.2", {.silent = true}), Unit("127.85.2.3", {.silent = true})});
+  ListSites({"127.85.2.1", "127.85.2.2", "127.85.2.3"}, 2, 2);
+  auto view = OpenView();
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return Results(*view, 0).startsWith("SUCCESS") && Results(*view, 2) == "PING 1 of 2"; }, 2000));
+  EXPECT_TRUE(state_.operations.pingInProgress);
+
+  Click(*view, "abortButton");
+  ASSERT_TRUE(AwaitRunEnd(*view));
+  EXPECT_EQ(Results(*view, 1), "USER ABORT");
+  EXPECT_EQ(Results(*view, 2), "USER ABORT");
+  EXPECT_FALSE(Cell(*view, 2, kPingColResults, PingSitesModel::kProgressRole).isValid());
+  EXPECT_EQ((std::array{Site(2).LastPing, Site(3).LastPing}), (std::array{kLastPingUserAbort, kLastPingUserAbort}));
+  EXPECT_EQ(Text<QLabel>(*view, "totalsText"),
+            " Total Sites =   3       Success =   1\n Pingged     =   3       Failed  =   0");
+  EXPECT_EQ(mainView_.runsFinished, 1);
+  EXPECT_FALSE(state_.operations.pingInProgress);
+  EXPECT_TRUE(Child<QPushButton>(*view, "rePingFailedButton").isEnabled());
+}
+
+TEST_F(CFViewPingSitesTest, ResetRunCountsConfirmationsAndLeavesTheRecordsAndTheMainViewAlone) {
+  state_.operations.pingSitesMode = kPingSitesModeReset;
+  const auto simulator = StartUnits({Unit("127.85.3.1"), Unit("127.85.3.2")});
+  ListSites({"127.85.3.1", "127.85.3.2"}, 2, 2);
+  auto view = OpenView();
+  QSignalSpy titles(view.get(), &CFViewPingSites::titleChanged);
+  EXPECT_EQ(Text<QLabel>(*view, "statusText"), "Reset Cadmarin in Progress ...");
+
+  ASSERT_TRUE(AwaitRunEnd(*view));
+  EXPECT_TRUE(Results(*view, 0).startsWith("Cadmarin was Reset:  0.")) << Results(*view, 0).toStdString();
+  EXPECT_TRUE(Results(*view, 1).startsWith("Cadmarin was Reset:  0."));
+  EXPECT_EQ(FieldText(Site(1).SiteName), "??");
+  EXPECT_EQ((std::array{Site(1).LastPing, Site(2).LastPing}), (std::array{kLastPingUserAbort, kLastPingUserAbort}));
+  EXPECT_EQ(Text<QLabel>(*view, "totalsText"),
+            " Total Sites =   2       Success =   2\n Pingged     =   2       Failed  =   0");
+  EXPECT_FALSE(Child<QPushButton>(*view, "rePingFailedButton").isEnabled());
+  EXPECT_EQ(mainView_.runsFinished, 0);
+  ASSERT_EQ(titles.count(), 1);
+  EXPECT_EQ(titles[0][0].toString(), "Reset Cadmarins");
+}
+
+// The main view has released the site table by then: nothing may be saved from it.
+TEST_F(CFViewPingSitesTest, MainWindowClosingStopsTheRunWithoutTellingTheMainView) {
+  const auto simulator = StartUnits({Unit("127.85.4.1", {.silent = true})});
+  ListSites({"127.85.4.1"}, 2, 2);
+  auto view = OpenView();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Results(*view, 0) == "PING 1 of 2"; }, 2000));
+  ASSERT_EQ(state_.openViews.Count(), 1U);
+
+  state_.openViews.NotifyMainWindowClosing();
+  EXPECT_FALSE(state_.operations.pingInProgress);
+  EXPECT_EQ(mainView_.runsFinished, 0);
+  EXPECT_EQ(ListOf(*view).rowCount(), 0);
+}
+
+}  // namespace
+}  // namespace quenderlink
