@@ -1,0 +1,324 @@
+#include "survey/ui/CFViewPingRange.h"
+
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStringList>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <vector>
+
+#include "controls/ui/ProgressCellDelegate.h"
+#include "controls/ui/SiteListView.h"
+#include "core/AtomicFileWriter.h"
+#include "core/ErrorMessages.h"
+#include "core/IniSettingsFile.h"
+#include "core/Printf.h"
+#include "core/SettingsKeys.h"
+#include "net/RangeEngine.h"
+#include "shell/FileDialogFilters.h"
+#include "survey/ui/RangeScanModel.h"
+#include "survey/ui/UiThreadCalls.h"
+#include "upload/ui/DialogWidgets.h"
+
+namespace quenderlink {
+namespace {
+
+constexpr int kProgressTickMs = 500;
+// Shorter paths are no site list file, as everywhere else in the program.
+constexpr std::size_t kMinSiteFileLength = 5;
+
+// The inputs of the last scan, offered again when the view opens.
+
+QLineEdit* NumberEdit(const char* objectName, int maximum, int width, QWidget* parent) {
+  auto* edit = new QLineEdit(parent);
+  edit->setObjectName(objectName);
+  edit->setValidator(new QIntValidator(0, maximum, edit));
+  edit->setMaxLength(QString::number(maximum).size());
+  edit->setFixedWidth(width);
+  return edit;
+}
+
+// The number typed; 0 when nothing or no number is typed, as an empty field reads.
+unsigned TypedNumber(const QLineEdit* edit) { return edit->text().trimmed().toUInt(); }
+
+QPushButton* Button(const QString& caption, const char* objectName, QWidget* parent) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(objectName);
+  return button;
+}
+
+}  // namespace
+
+CFViewPingRange::CFViewPingRange(ProgramState& state, UserPrompts& prompts, DesktopActions& desktop, QWidget* parent)
+    : QWidget(parent), state_(state), prompts_(prompts), desktop_(desktop), engineListener_(this, *this) {
+  BuildControls();
+  LoadInputs();
+  ShowRunning(false);
+  save_->setEnabled(false);  // nothing to save before a run
+  progressTimer_.setInterval(kProgressTickMs);
+  connect(&progressTimer_, &QTimer::timeout, this, [this] { OnProgressTick(); });
+}
+
+CFViewPingRange::~CFViewPingRange() {
+  request_.stop = 1;
+  JoinServingCalls(worker_, [this] { return engineFinished_; });
+  model_->SetRun(nullptr);
+  if (registered_) state_.openViews.Deregister(this);
+}
+
+void CFViewPingRange::BuildControls() {
+  auto* inputs = new QHBoxLayout;
+  inputs->addWidget(new QLabel("From IP:", this));
+  for (std::size_t part = 0; part < fromAddress_.size(); ++part) {
+    if (part > 0) inputs->addWidget(new QLabel(".", this));
+    const std::string name = "fromAddress" + std::to_string(part);
+    fromAddress_[part] = NumberEdit(name.c_str(), 255, 40, this);
+    inputs->addWidget(fromAddress_[part]);
+  }
+  inputs->addSpacing(16);
+  inputs->addWidget(new QLabel("To (last 3 digits):", this));
+  lastNumber_ = NumberEdit("lastNumberEdit", 999, 50, this);
+  inputs->addWidget(lastNumber_);
+  inputs->addSpacing(16);
+  inputs->addWidget(new QLabel("Port Num:", this));
+  port_ = NumberEdit("portEdit", 65535, 70, this);
+  inputs->addWidget(port_);
+  inputs->addStretch(1);
+
+  start_ = Button("Start Ping", "startButton", this);
+  abort_ = Button("Abort", "abortButton", this);
+  close_ = Button("Close", "closeButton", this);
+  save_ = Button("Save", "saveButton", this);
+  status_ = PlainLabel("RUNNING Ping, Wait...", "statusText", this);
+  status_->setWordWrap(false);
+  auto* buttons = new QHBoxLayout;
+  for (QWidget* control : std::initializer_list<QWidget*>{start_, abort_, close_, save_, status_})
+    buttons->addWidget(control);
+  buttons->addStretch(1);
+
+  // Fixed pitch: the totals text lines its numbers up with spaces.
+  totals_ = PlainLabel("", "totalsText", this);
+  totals_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+
+  model_ = new RangeScanModel(this);
+  list_ = new SiteListView(this);
+  list_->setObjectName("rangeList");
+  list_->setModel(model_);
+  list_->setItemDelegateForColumn(kRangeColStatus, new ProgressCellDelegate(RangeScanModel::kProgressRole, list_));
+  list_->ApplyColumnWidths(RangeColumnWidths(state_.params.railroadCode));
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(inputs);
+  layout->addLayout(buttons);
+  layout->addWidget(totals_);
+  layout->addWidget(list_, 1);
+  setMinimumSize(640, 400);
+
+  connect(start_, &QPushButton::clicked, this, [this] { StartPing(); });
+  connect(abort_, &QPushButton::clicked, this, [this] {
+    if (running_) run_->Abort(request_);
+  });
+  connect(close_, &QPushButton::clicked, this, &CFViewPingRange::closeRequested);
+  connect(save_, &QPushButton::clicked, this, [this] { Save(); });
+}
+
+void CFViewPingRange::LoadInputs() {
+  const IniSettingsFile ini(state_.programFolder);
+  constexpr std::string_view section = settings::kSectionPingRange;
+  const QStringList from = QString::fromStdString(ini.ReadString(section, settings::kPingRangeFromIpKey, "")).split('.');
+  if (from.size() == static_cast<qsizetype>(fromAddress_.size())) {
+    for (std::size_t part = 0; part < fromAddress_.size(); ++part)
+      fromAddress_[part]->setText(from[static_cast<qsizetype>(part)].trimmed());
+  }
+  lastNumber_->setText(QString::fromStdString(ini.ReadString(section, settings::kPingRangeEndIpKey, "")));
+  port_->setText(QString::number(ini.ReadInt(section, settings::kPingRangePortNumKey, state_.params.defaultPortNum)));
+}
+
+void CFViewPingRange::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (shown_) return;
+  shown_ = true;
+  registered_ = state_.openViews.Register(this);
+  emit titleChanged("Ping Range of Addresses");
+}
+
+void CFViewPingRange::StartPing() {
+  if (running_) return;
+  // One run at a time in the whole program: the busy flag has a single owner.
+  if (state_.operations.Busy()) {
+    prompts_.ShowError(kErrorOperationInProgress, kOperationInProgressText, false);
+    return;
+  }
+  std::array<std::uint8_t, 4> start{};
+  for (std::size_t part = 0; part < start.size(); ++part)
+    start[part] = static_cast<std::uint8_t>(std::min(TypedNumber(fromAddress_[part]), 255u));
+  const unsigned typedLast = TypedNumber(lastNumber_);
+  const AddressRange range = AddressRange::FromInputs(start[0], start[1], start[2], start[3], typedLast);
+  // Only a raised last number is shown: the one typed is what the user wrote.
+  if (range.last != typedLast % 256) lastNumber_->setText(QString::number(range.last));
+  const auto port = static_cast<std::uint16_t>(TypedNumber(port_));
+
+  // The last run's engine has made its last call already.
+  if (worker_.joinable()) worker_.join();
+  model_->SetRun(nullptr);
+  run_ = std::make_unique<RangeScanRun>(range, port, state_.params);
+  model_->SetRun(run_.get());
+  list_->ApplyColumnWidths(RangeColumnWidths(state_.params.railroadCode));
+
+  IniSettingsFile ini(state_.programFolder);
+  constexpr std::string_view section = settings::kSectionPingRange;
+  ini.WriteString(section, settings::kPingRangeFromIpKey, range.FirstAddress());
+  ini.WriteInt(section, settings::kPingRangeEndIpKey, range.last);
+  ini.WriteInt(section, settings::kPingRangePortNumKey, port);
+  ShowTotals();
+
+  state_.operations.pingInProgress = true;
+  running_ = true;
+  engineFinished_ = false;
+  ShowRunning(true);
+  run_->PrepareRequest(request_);
+  request_.listener = &engineListener_;
+  progressTimer_.start();
+  worker_ = std::thread(RangeEngine, std::ref(request_));
+}
+
+void CFViewPingRange::EndOfRun() {
+  progressTimer_.stop();
+  running_ = false;
+  state_.operations.pingInProgress = false;
+  model_->AllRowsChanged();
+  ShowTotals();
+  ShowRunning(false);
+  save_->setEnabled(true);
+}
+
+void CFViewPingRange::ShowRunning(bool running) {
+  start_->setVisible(!running);
+  close_->setVisible(!running);
+  save_->setVisible(!running);
+  abort_->setVisible(running);
+  status_->setVisible(running);
+}
+
+void CFViewPingRange::ShowTotals() { totals_->setText(run_ ? DialogText(run_->TotalsText()) : QString()); }
+
+void CFViewPingRange::OnProgressTick() {
+  run_->AdvanceProgress();
+  model_->ProgressChanged();
+  if (request_.stop != 0 || !SomeAddressWaiting()) return;
+  blink_ = !blink_;
+  QPalette palette = status_->palette();
+  palette.setColor(QPalette::WindowText, blink_ ? QColor(Qt::darkBlue) : palette.color(QPalette::Window));
+  status_->setPalette(palette);
+}
+
+bool CFViewPingRange::SomeAddressWaiting() const {
+  for (std::size_t index = 0; index < run_->rows().size(); ++index) {
+    const RangeEntry& entry = run_->entry(index);
+    if (entry.tries > 0 && !entry.done) return true;
+  }
+  return false;
+}
+
+void CFViewPingRange::Save() {
+  if (!run_ || running_) return;
+  const std::string& current = state_.currentSiteFile;
+  std::vector<PopupItem> items;
+  if (current.size() >= kMinSiteFileLength)
+    items.push_back({kAppendRows, Printf("Append Selected Rows to %s", current.c_str())});
+  items.push_back({kSaveNewFile, "Save Selected Rows in New File ..."});
+  items.push_back({kSaveCsv, "Save in .csv File ..."});
+  items.push_back({kSaveText, "Save in Text File ..."});
+  switch (prompts_.ChooseFromPopup(items)) {
+    case kAppendRows: AppendRows(); break;
+    case kSaveNewFile: SaveNewFile(); break;
+    case kSaveCsv: SaveList(RangeListFormat::Csv); break;
+    case kSaveText: SaveList(RangeListFormat::Text); break;
+    default: break;
+  }
+}
+
+std::optional<std::string> CFViewPingRange::AskFile(const char* title, const char* filter, const char* extension) {
+  return prompts_.ChooseFile({FileDialogKind::Save, title, filter, extension});
+}
+
+// A file that cannot be written is left alone without a word, and the main view keeps its file.
+void CFViewPingRange::AppendRows() {
+  const std::string path = state_.currentSiteFile;
+  const int appended = AppendCheckedRows(run_->rows(), run_->port(), state_.params, state_.sites, path);
+  if (appended < 0) return;
+  if (state_.operations.mainView) state_.operations.mainView->OnSiteFileWritten(false, path);
+  prompts_.ShowError(0, AppendedReport(appended, path), false);
+}
+
+void CFViewPingRange::SaveNewFile() {
+  const auto path = AskFile("Save Selected Rows in New File", kSiteListFilter, "bin");
+  if (!path) return;
+  const int saved = SaveCheckedRows(run_->rows(), run_->port(), state_.params, *path);
+  if (saved < 0) return;
+  if (state_.operations.mainView) state_.operations.mainView->OnSiteFileWritten(true, *path);
+  prompts_.ShowError(0, SavedReport(saved, *path), false);
+}
+
+void CFViewPingRange::SaveList(RangeListFormat format) {
+  const bool csv = format == RangeListFormat::Csv;
+  const auto path = csv ? AskFile("Save in .csv File", kCsvExportFilter, "csv")
+                        : AskFile("Save in Text File", kTextExportFilter, "txt");
+  if (!path || !WriteFileAtomically(*path, FormatRangeList(run_->rows(), run_->port(), format))) return;
+  prompts_.ShowError(0, ListSavedReport(*path), false);
+  desktop_.OpenInEditor(*path);
+}
+
+void CFViewPingRange::OnMainWindowClosing() {
+  // The main window does not close while a run lasts; should one still go, it is only stopped here.
+  if (running_) {
+    request_.stop = 1;
+    return;
+  }
+  model_->SetRun(nullptr);
+  run_.reset();
+  ShowTotals();
+  save_->setEnabled(false);
+}
+
+void CFViewPingRange::OnPingSent(std::size_t index, int tries) {
+  run_->OnPingSent(index, tries);
+  model_->RowChanged(index);
+  ShowTotals();
+}
+
+void CFViewPingRange::OnPingReply(std::size_t index, const ReplyNotice& notice) {
+  run_->OnPingReply(index, notice);
+  model_->RowChanged(index);
+  ShowTotals();
+}
+
+void CFViewPingRange::OnPingTimeout(std::size_t index, int tries) { run_->OnPingTimeout(index, tries); }
+
+void CFViewPingRange::OnPingFailed(std::size_t index, int tries) {
+  run_->OnPingFailed(index, tries);
+  model_->RowChanged(index);
+  ShowTotals();
+}
+
+void CFViewPingRange::OnPingFinished() {
+  run_->OnPingFinished();
+  engineFinished_ = true;
+  EndOfRun();
+  // Posted: the engine is still inside this call and ends right after it.
+  QTimer::singleShot(0, this, [this] {
+    if (engineFinished_ && worker_.joinable()) worker_.join();
+  });
+}
+
+void CFViewPingRange::OnEngineMessage(const std::string& text) {
+  run_->OnEngineMessage(text);
+  prompts_.ShowMessage(text);
+}
+
+}  // namespace quenderlink

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "core/DesktopActions.h"
+#include "core/ProgramState.h"
+#include "core/UserPrompts.h"
+#include "core/ViewWindow.h"
+#include "net/EngineRequest.h"
+#include "net/PingEngineListener.h"
+#include "survey/RangeScanRun.h"
+#include "survey/RangeScanSave.h"
+#include "survey/ui/BlockingPingListener.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace quenderlink {
+
+class RangeScanModel;
+class SiteListView;
+
+// Looks for units on the addresses a.b.c.d .. a.b.c.e with the range engine,
+// shows what each unit reports, and keeps the units found in a site list file
+// or writes the list as text. The engine runs on a worker thread; its
+// notifications are handled here, on the window's thread, while it waits.
+class CFViewPingRange : public QWidget, public ViewWindow, private PingEngineListener {
+  Q_OBJECT
+
+ public:
+  // The ids of the "Save" pop-up's commands.
+  enum SaveCommand { kAppendRows = 1, kSaveNewFile, kSaveCsv, kSaveText };
+
+  CFViewPingRange(ProgramState& state, UserPrompts& prompts, DesktopActions& desktop, QWidget* parent = nullptr);
+  // A run still going is stopped and waited for: the engine works on the view's table.
+  ~CFViewPingRange() override;
+
+  void OnMainWindowClosing() override;
+
+ signals:
+  void titleChanged(const QString& title);
+  // The "Close" button.
+  void closeRequested();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void BuildControls();
+  void LoadInputs();
+  void StartPing();
+  void EndOfRun();
+  void ShowRunning(bool running);
+  void ShowTotals();
+  void OnProgressTick();
+  bool SomeAddressWaiting() const;
+  void Save();
+  void AppendRows();
+  void SaveNewFile();
+  void SaveList(RangeListFormat format);
+  std::optional<std::string> AskFile(const char* title, const char* filter, const char* extension);
+
+  void OnPingSent(std::size_t index, int tries) override;
+  void OnPingReply(std::size_t index, const ReplyNotice& notice) override;
+  void OnPingTimeout(std::size_t index, int tries) override;
+  void OnPingFailed(std::size_t index, int tries) override;
+  void OnPingStarted() override {}
+  void OnPingFinished() override;
+  void OnPingBadAddress(std::uint16_t) override {}
+  void OnResetConfirmed(std::uint16_t, const ReplyNotice&) override {}
+  void OnEngineMessage(const std::string& text) override;
+
+  ProgramState& state_;
+  UserPrompts& prompts_;
+  DesktopActions& desktop_;
+  std::unique_ptr<RangeScanRun> run_;  // the range table; replaced only by the next run
+  EngineRequest request_;
+  BlockingPingListener engineListener_;
+  std::thread worker_;
+  bool running_ = false;
+  bool engineFinished_ = true;
+  bool blink_ = false;
+  bool shown_ = false;
+  bool registered_ = false;
+
+  std::array<QLineEdit*, 4> fromAddress_{};
+  QLineEdit* lastNumber_ = nullptr;
+  QLineEdit* port_ = nullptr;
+  QPushButton* start_ = nullptr;
+  QPushButton* abort_ = nullptr;
+  QPushButton* close_ = nullptr;
+  QPushButton* save_ = nullptr;
+  QLabel* status_ = nullptr;
+  QLabel* totals_ = nullptr;
+  SiteListView* list_ = nullptr;
+  RangeScanModel* model_ = nullptr;
+  QTimer progressTimer_;
+};
+
+}  // namespace quenderlink

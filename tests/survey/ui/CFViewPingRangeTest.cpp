@@ -1,0 +1,247 @@
+#include "survey/ui/CFViewPingRange.h"
+
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <chrono>
+#include <utility>
+
+#include "controls/ui/SiteListView.h"
+#include "core/CSiteinfoClass.h"
+#include "core/FixedText.h"
+#include "core/IniSettingsFile.h"
+#include "core/Lookups.h"
+#include "core/SiteListLoader.h"
+#include "net/EngineRecorder.h"
+#include "shell/FileDialogFilters.h"
+#include "support/DialogTesting.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TempDir.h"
+#include "survey/RangeScanSave.h"
+#include "survey/ui/RangeScanModel.h"
+
+namespace quenderlink {
+namespace {
+
+using namespace testing;
+
+class RecordingMainView : public MainViewTarget {
+ public:
+  std::vector<std::pair<bool, std::string>> filesWritten;
+  void OnRunFinished() override {}
+  void OnSiteFileWritten(bool newFile, const std::string& path) override { filesWritten.emplace_back(newFile, path); }
+  void OnRecolour() override {}
+};
+
+class CFViewPingRangeTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { EnsureApplication(); }
+
+  void SetUp() override {
+    state_.params = PingParams(1, 1);
+    state_.operations.mainView = &mainView_;
+  }
+
+  // The inputs of the "last scan", which the view opens with.
+  void RememberInputs(const std::string& from, const std::string& end) {
+    IniSettingsFile ini(home_.path());
+    ini.WriteString("Ping Range", "From IP", from);
+    ini.WriteString("Ping Range", "End IP", end);
+    ini.WriteString("Ping Range", "Port Num", "9001");
+  }
+
+  std::unique_ptr<CFViewPingRange> OpenView() {
+    auto view = std::make_unique<CFViewPingRange>(state_, prompts_, desktop_);
+    view->show();
+    return view;
+  }
+
+  bool AwaitEndOfRun() { return QTest::qWaitFor([&] { return !state_.operations.pingInProgress; }, 5000); }
+
+  bool RunToEnd(CFViewPingRange& view) {
+    Click(view, "startButton");
+    return AwaitEndOfRun();
+  }
+
+  static QAbstractItemModel& Rows(const CFViewPingRange& view) {
+    return *Child<SiteListView>(view, "rangeList").model();
+  }
+  static QString Cell(const CFViewPingRange& view, int row, int column) {
+    return Rows(view).index(row, column).data().toString();
+  }
+  static void Tick(const CFViewPingRange& view, int row) {
+    Rows(view).setData(Rows(view).index(row, kRangeColCheck), Qt::Checked, Qt::CheckStateRole);
+  }
+  std::string Setting(const char* key) const { return IniSettingsFile(home_.path()).ReadString("Ping Range", key, ""); }
+
+  TempDir home_;
+  ProgramState state_{home_.path()};
+  ScriptedPrompts prompts_;
+  RecordingDesktopActions desktop_;
+  RecordingMainView mainView_;
+};
+
+TEST_F(CFViewPingRangeTest, ScanShowsTheUnitsFoundFailsTheSilentAddressesAndWritesTheList) {
+  const auto simulator = StartUnits({Unit("127.86.0.1"), Unit("127.86.0.3"), Unit("127.86.0.5")});
+  RememberInputs("127.86.0.1", "6");
+  QString title;
+  auto view = std::make_unique<CFViewPingRange>(state_, prompts_, desktop_);
+  QObject::connect(view.get(), &CFViewPingRange::titleChanged, [&](const QString& text) { title = text; });
+  view->show();
+  EXPECT_EQ(title, "Ping Range of Addresses");
+  EXPECT_EQ(state_.openViews.Count(), 1u);
+
+  Click(*view, "startButton");
+  EXPECT_TRUE(state_.operations.pingInProgress);
+  EXPECT_FALSE(Child<QPushButton>(*view, "abortButton").isHidden());
+  ASSERT_TRUE(AwaitEndOfRun());
+
+  ASSERT_EQ(Rows(*view).rowCount(), 6);
+  for (int row = 0; row < 6; ++row) {
+    const QString address = QString("127.86.0.%1").arg(row + 1);
+    EXPECT_EQ(Cell(*view, row, kRangeColCnt), QString::number(row + 1));
+    EXPECT_EQ(Cell(*view, row, kRangeColAddress), address);
+    if (row % 2 == 0) {
+      EXPECT_TRUE(Cell(*view, row, kRangeColStatus).startsWith("SUCCESS:  0.")) << row;
+      EXPECT_EQ(Cell(*view, row, kRangeColSiteName), "SITE " + address);
+    } else {
+      EXPECT_EQ(Cell(*view, row, kRangeColStatus), "ping FAILED");
+    }
+    EXPECT_FALSE(Rows(*view).index(row, kRangeColStatus).data(RangeScanModel::kProgressRole).isValid());
+  }
+  EXPECT_EQ(Text<QLabel>(*view, "totalsText"),
+            "\n  Total IPs    :   6\n  Total Pingged:   6\n  Total Success:   3\n  Total Failed :   3\n");
+  const auto& list = Child<SiteListView>(*view, "rangeList");
+  for (int column : {kRangeColHidden, kRangeColSiteId, kRangeColProduct}) EXPECT_TRUE(list.isColumnHidden(column));
+
+  // Without a current site list file there is nothing to append to.
+  const std::string listFile = (home_ / "found.csv").string();
+  prompts_.popupAnswers = {CFViewPingRange::kSaveCsv};
+  prompts_.fileAnswers = {listFile};
+  Click(*view, "saveButton");
+  ASSERT_EQ(prompts_.popupsShown.size(), 1u);
+  EXPECT_EQ(prompts_.popupsShown[0].size(), 3u);
+  EXPECT_EQ(prompts_.fileRequests.at(0).filter, kCsvExportFilter);
+  EXPECT_NE(ReadFileBytes(listFile).find("\n1,127.86.0.1,9001,"), std::string::npos);
+  EXPECT_EQ(prompts_.shown.back().text, ListSavedReport(listFile));
+  EXPECT_EQ(desktop_.openedInEditor, std::vector<std::filesystem::path>{listFile});
+
+  view.reset();
+  EXPECT_EQ(state_.openViews.Count(), 0u);
+}
+
+// Abort is tried on the second range: the unit found keeps its outcome.
+TEST_F(CFViewPingRangeTest, LastNumberIsRaisedToTheStartOrTakenModulo256AndAbortMarksOnlyTheWaitingRows) {
+  const auto simulator = StartUnits({Unit("127.86.1.43")});
+  state_.params = PingParams(2, 3);
+  RememberInputs("127.86.1.250", "5");
+  auto view = OpenView();
+
+  Click(*view, "startButton");
+  ASSERT_EQ(Rows(*view).rowCount(), 1);
+  EXPECT_EQ(Cell(*view, 0, kRangeColAddress), "127.86.1.250");
+  EXPECT_EQ(Text<QLineEdit>(*view, "lastNumberEdit"), "250");
+  EXPECT_EQ(Setting("End IP"), "250");
+  Click(*view, "abortButton");
+  ASSERT_TRUE(AwaitEndOfRun());
+
+  Child<QLineEdit>(*view, "fromAddress3").setText("43");
+  Child<QLineEdit>(*view, "lastNumberEdit").setText("300");
+  Click(*view, "startButton");
+  ASSERT_EQ(Rows(*view).rowCount(), 2);
+  EXPECT_EQ(Cell(*view, 1, kRangeColAddress), "127.86.1.44");
+  EXPECT_EQ(Setting("From IP"), "127.86.1.43");
+  EXPECT_EQ(Setting("End IP"), "44");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Cell(*view, 0, kRangeColStatus).startsWith("SUCCESS"); }, 2000));
+  EXPECT_TRUE(Rows(*view).index(1, kRangeColStatus).data(RangeScanModel::kProgressRole).isValid());
+  const auto abortedAt = std::chrono::steady_clock::now();
+  Click(*view, "abortButton");
+  ASSERT_TRUE(AwaitEndOfRun());
+  EXPECT_LT(std::chrono::steady_clock::now() - abortedAt, std::chrono::milliseconds(1000));
+  EXPECT_TRUE(Cell(*view, 0, kRangeColStatus).startsWith("SUCCESS"));
+  EXPECT_EQ(Cell(*view, 1, kRangeColStatus), "USER ABORT");
+  EXPECT_FALSE(Child<QPushButton>(*view, "startButton").isHidden());
+}
+
+TEST_F(CFViewPingRangeTest, DestroyedWhileItsEngineWaitsItStopsAndJoinsIt) {
+  const auto simulator = StartUnits({Unit("127.86.3.1", {.silent = true})});
+  state_.params = PingParams(2, 3);
+  RememberInputs("127.86.3.1", "1");
+  auto view = OpenView();
+  Click(*view, "startButton");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Cell(*view, 0, kRangeColStatus).startsWith("PING 1 of 3"); }, 2000));
+
+  view.reset();
+  EXPECT_FALSE(state_.operations.pingInProgress);
+  EXPECT_EQ(state_.openViews.Count(), 0u);
+}
+
+TEST_F(CFViewPingRangeTest, AppendWritesOnlyAddressesNotListedYetAndHandsTheFileToTheMainView) {
+  const auto simulator = StartUnits({Unit("127.86.4.1"), Unit("127.86.4.2")});
+  const std::string siteFile = (home_ / "sites.bin").string();
+  SiteRecord known = NewSiteRecord(9001);
+  SetFieldText(known.IpByNumber, "127.86.4.1");
+  SiteTable listed;
+  listed.Replace({known});
+  ASSERT_TRUE(CSiteinfoClass().SaveAll(siteFile, listed));
+  ASSERT_EQ(LoadSiteTable(siteFile, state_.sites, 10001), 0);
+  state_.currentSiteFile = siteFile;
+  RememberInputs("127.86.4.1", "2");
+  auto view = OpenView();
+  ASSERT_TRUE(RunToEnd(*view));
+
+  Tick(*view, 0);
+  Tick(*view, 1);
+  prompts_.popupAnswers = {CFViewPingRange::kAppendRows};
+  Click(*view, "saveButton");
+
+  ASSERT_EQ(prompts_.popupsShown.size(), 1u);
+  EXPECT_EQ(prompts_.popupsShown[0].at(0).text, "Append Selected Rows to " + siteFile);
+  SiteTable saved;
+  ASSERT_EQ(LoadSiteTable(siteFile, saved, 10001), 0);
+  ASSERT_EQ(saved.size(), 2u);
+  EXPECT_EQ(FieldText(saved[1].SiteName), "SITE 127.86.4.2");
+  EXPECT_EQ(mainView_.filesWritten, (std::vector<std::pair<bool, std::string>>{{false, siteFile}}));
+  EXPECT_EQ(prompts_.shown.back().text, AppendedReport(1, siteFile));
+}
+
+TEST_F(CFViewPingRangeTest, NewFileTakesTheTelnetPortByPortAndTheProductFromItsColumnForNs) {
+  auto rkm = Unit("127.86.5.1");
+  rkm.identity.productType = kProductRkm;
+  rkm.identity.subdivName = std::string(NsSubdivisionCodes()[1]);
+  auto cad2 = Unit("127.86.5.2");
+  cad2.identity.productType = kProductCad2;
+  cad2.identity.railroad = "NS";
+  cad2.identity.number = 42;
+  const auto simulator = StartUnits({rkm, cad2});
+  state_.params.railroadCode = kRailroadNs;
+  RememberInputs("127.86.5.1", "2");
+  auto view = OpenView();
+  ASSERT_TRUE(RunToEnd(*view));
+
+  EXPECT_FALSE(Child<SiteListView>(*view, "rangeList").isColumnHidden(kRangeColSiteId));
+  EXPECT_FALSE(Child<SiteListView>(*view, "rangeList").isColumnHidden(kRangeColProduct));
+  const std::string newFile = (home_ / "new.bin").string();
+  Tick(*view, 0);
+  Tick(*view, 1);
+  prompts_.popupAnswers = {CFViewPingRange::kSaveNewFile};
+  prompts_.fileAnswers = {newFile};
+  Click(*view, "saveButton");
+
+  EXPECT_EQ(prompts_.fileRequests.at(0).filter, kSiteListFilter);
+  SiteTable saved;
+  ASSERT_EQ(LoadSiteTable(newFile, saved, 10001), 0);
+  ASSERT_EQ(saved.size(), 2u);
+  std::vector<int> fields;  // telnet port, product type, site id of each record
+  for (const SiteRecord& record : saved.records())
+    fields.insert(fields.end(), {record.TelnetPort, record.ProductType, record.SiteId});
+  EXPECT_EQ(fields, (std::vector<int>{10001, 1, 0, 10001, 0, 42}));
+  EXPECT_EQ(mainView_.filesWritten, (std::vector<std::pair<bool, std::string>>{{true, newFile}}));
+  EXPECT_EQ(prompts_.shown.back().text, SavedReport(2, newFile));
+}
+
+}  // namespace
+}  // namespace quenderlink
