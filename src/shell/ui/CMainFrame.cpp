@@ -100,7 +100,14 @@ CMainView* CMainFrame::OpenMainView() {
 
 void CMainFrame::OpenView(ViewKind kind) {
   state_.operations.viewKind = kind;
-  AddChild(kind, factory_.Create(kind, nullptr));
+  QWidget* view = factory_.Create(kind, nullptr);
+  QMdiSubWindow* child = AddChild(kind, view);
+  // Operation views name their window and ask to close it through these signals, where they have them.
+  const QMetaObject* meta = view->metaObject();
+  if (meta->indexOfSignal("titleChanged(QString)") >= 0) {
+    connect(view, SIGNAL(titleChanged(QString)), child, SLOT(setWindowTitle(QString)));
+  }
+  if (meta->indexOfSignal("closeRequested()") >= 0) connect(view, SIGNAL(closeRequested()), child, SLOT(close()));
 }
 
 void CMainFrame::NotAvailableYet(const char* dialog) {

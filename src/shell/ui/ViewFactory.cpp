@@ -1,6 +1,8 @@
 #include "shell/ui/ViewFactory.h"
 
 #include "shell/ui/CMainView.h"
+#include "survey/ui/CFViewPingRange.h"
+#include "survey/ui/CFViewPingSites.h"
 
 namespace quenderlink {
 
@@ -23,7 +25,12 @@ ViewFactory::ViewFactory(ProgramState& state, UserPrompts& prompts, DesktopActio
     : state_(state), prompts_(prompts), desktop_(desktop), opener_(opener) {}
 
 QWidget* ViewFactory::Create(ViewKind kind, QWidget* parent) const {
-  if (kind == ViewKind::kMain) return new CMainView(state_, prompts_, desktop_, opener_, parent);
+  switch (kind) {
+    case ViewKind::kMain: return new CMainView(state_, prompts_, desktop_, opener_, parent);
+    case ViewKind::kPingSites: return new CFViewPingSites(state_, prompts_, parent);
+    case ViewKind::kPingRange: return new CFViewPingRange(state_, prompts_, desktop_, parent);
+    default: break;
+  }
   auto* defaultClient = new QWidget(parent);
   defaultClient->setMinimumSize(480, 320);
   return defaultClient;
