@@ -1,0 +1,173 @@
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <algorithm>
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "FleetProcess.h"
+#include "core/FixedText.h"
+#include "core/ProgramState.h"
+#include "net/SiteEngine.h"
+#include "support/ScriptedPrompts.h"
+#include "survey/PingSitesRun.h"
+#include "survey/ui/CFViewPingSites.h"
+#include "unitsim/UnitSimulator.h"
+
+namespace quenderlink {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kReplyDelayMs = 50;
+constexpr int kMaxInParallel = 100;
+constexpr int kHeartbeatMs = 10;
+
+std::string UnitAddress(int index) {
+  return "127.86." + std::to_string(index / 250) + "." + std::to_string(index % 250 + 1);
+}
+
+void EnsureApplication() {
+  static int argc = 1;
+  static char name[] = "quenderlink_bench";
+  static char* argv[] = {name, nullptr};
+  if (QApplication::instance()) return;
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  new QApplication(argc, argv);
+}
+
+void MarkEveryUnit(ProgramState& state, int units) {
+  std::vector<SiteRecord> records(static_cast<std::size_t>(units), NewSiteRecord(9001));
+  for (int i = 0; i < units; ++i) {
+    SiteRecord& site = records[static_cast<std::size_t>(i)];
+    SetFieldText(site.HostText, UnitAddress(i));
+    SetFieldText(site.IpByNumber, UnitAddress(i));
+    site.RowNumber = static_cast<std::uint16_t>(i + 1);
+    site.SiteFlags = kFlagMarked;
+  }
+  state.sites.Replace(std::move(records));
+  state.params.pingMaxInParallel = kMaxInParallel;
+}
+
+int Answered(const ProgramState& state) {
+  const auto records = state.sites.records();
+  return static_cast<int>(std::count_if(records.begin(), records.end(),
+                                        [](const SiteRecord& site) { return site.LastPing < kLastPingBadAddress; }));
+}
+
+double SecondsSince(Clock::time_point start, Clock::time_point end = Clock::now()) {
+  return std::chrono::duration<double>(end - start).count();
+}
+
+// The command-line tool's way: the run listens to the engine directly, on the engine's thread.
+double CliRunSeconds(ProgramState& state) {
+  const auto start = Clock::now();
+  PingSitesRun run(state.sites, state.params, PingMode::Ping);
+  run.FillList();
+  EngineRequest request;
+  run.PrepareRequest(request);
+  std::thread worker(SiteEngine, std::ref(request));
+  worker.join();
+  return SecondsSince(start);
+}
+
+// Ends the event loop when the view reports the end of its run, as it tells the main view.
+class RunEnd : public MainViewTarget {
+ public:
+  explicit RunEnd(QEventLoop& loop) : loop_(loop) {}
+  Clock::time_point at;
+  void OnRunFinished() override {
+    at = Clock::now();
+    loop_.quit();
+  }
+  void OnSiteFileWritten(bool, const std::string&) override {}
+  void OnRecolour() override {}
+
+ private:
+  QEventLoop& loop_;
+};
+
+struct ViewRun {
+  double seconds = 0;
+  double longestGapMs = 0;
+};
+
+// The desktop's way: every notification is a blocking call onto the UI thread,
+// which also paints the list. A 10 ms timer measures how long the event loop is held up.
+ViewRun ViewRunSeconds(ProgramState& state) {
+  testing::ScriptedPrompts prompts;
+  QEventLoop loop;
+  RunEnd end(loop);
+  state.operations.mainView = &end;
+  ViewRun measured;
+  Clock::time_point lastBeat;
+  QTimer heartbeat;
+  heartbeat.setTimerType(Qt::PreciseTimer);
+  heartbeat.setInterval(kHeartbeatMs);
+  QObject::connect(&heartbeat, &QTimer::timeout, [&] {
+    const auto now = Clock::now();
+    measured.longestGapMs = std::max(measured.longestGapMs, SecondsSince(lastBeat, now) * 1000.0);
+    lastBeat = now;
+  });
+
+  const auto start = Clock::now();
+  CFViewPingSites view(state, prompts);
+  view.resize(1400, 900);
+  view.show();
+  lastBeat = Clock::now();
+  heartbeat.start();
+  loop.exec();
+  heartbeat.stop();
+  measured.seconds = SecondsSince(start, end.at);
+  state.operations.mainView = nullptr;
+  return measured;
+}
+
+// Pings 2,000 units answering after 50 ms with "Max in Parallel" 100, once as
+// the command-line tool does and once from the ping sites view on the offscreen
+// platform. The manual time is the view's run; view_per_cli is what showing it costs.
+void BM_PingSitesView(benchmark::State& state) {
+  EnsureApplication();
+  const int units = static_cast<int>(state.range(0));
+  std::vector<unitsim::UnitConfig> fleetUnits(static_cast<std::size_t>(units));
+  for (int i = 0; i < units; ++i) {
+    fleetUnits[static_cast<std::size_t>(i)].address = UnitAddress(i);
+    fleetUnits[static_cast<std::size_t>(i)].faults.replyDelayMs = kReplyDelayMs;
+  }
+  const pid_t fleet = bench::StartFleetProcess(fleetUnits);
+  if (fleet < 0) {
+    state.SkipWithError("the simulated fleet did not start");
+    return;
+  }
+  ProgramState program(".");
+  MarkEveryUnit(program, units);
+
+  double cli = 0;
+  int cliAnswered = 0;
+  ViewRun view;
+  int viewAnswered = 0;
+  for (auto _ : state) {
+    cli = CliRunSeconds(program);
+    cliAnswered = Answered(program);
+    view = ViewRunSeconds(program);
+    viewAnswered = Answered(program);
+    state.SetIterationTime(view.seconds);
+  }
+  bench::StopFleetProcess(fleet);
+
+  state.counters["cli_s"] = cli;
+  state.counters["view_s"] = view.seconds;
+  state.counters["view_per_cli"] = view.seconds / cli;
+  state.counters["longest_gap_ms"] = view.longestGapMs;
+  state.counters["cli_answered"] = cliAnswered;
+  state.counters["view_answered"] = viewAnswered;
+}
+BENCHMARK(BM_PingSitesView)->Arg(2000)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace quenderlink
