@@ -13,6 +13,21 @@
 
 namespace quenderlink::bench {
 
+// Unit `index` of a fleet on 127.<network>.0.0/16, 250 units to each third number.
+inline std::string FleetAddress(int network, int index) {
+  return "127." + std::to_string(network) + "." + std::to_string(index / 250) + "." + std::to_string(index % 250 + 1);
+}
+
+// `count` units on 127.<network>.x.y, each answering after `replyDelayMs`.
+inline std::vector<unitsim::UnitConfig> DelayedFleet(int network, int count, int replyDelayMs) {
+  std::vector<unitsim::UnitConfig> units(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    units[static_cast<std::size_t>(i)].address = FleetAddress(network, i);
+    units[static_cast<std::size_t>(i)].faults.replyDelayMs = replyDelayMs;
+  }
+  return units;
+}
+
 // Serves the units from a child process, so that the CPU time measured in the
 // benchmark is the measured program's alone. -1 when the fleet did not start.
 inline pid_t StartFleetProcess(const std::vector<unitsim::UnitConfig>& units) {

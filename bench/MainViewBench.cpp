@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "OffscreenApplication.h"
 #include "core/CSiteinfoClass.h"
 #include "core/FixedText.h"
 #include "core/IniSettingsFile.h"
@@ -29,15 +30,6 @@ class NoOpener : public OperationOpener {
   void OpenResetDialog(const SiteRecord&) override {}
   void OpenDnsConversion() override {}
 };
-
-void EnsureApplication() {
-  static int argc = 1;
-  static char name[] = "quenderlink_bench";
-  static char* argv[] = {name, nullptr};
-  if (QApplication::instance()) return;
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  new QApplication(argc, argv);
-}
 
 // A settings folder whose current site list holds 50,000 varied sites.
 const testing::TempDir& FiftyThousandSiteHome() {
@@ -87,7 +79,7 @@ struct OpenMainView {
 
 // From nothing to the list of 50,000 sites painted: settings, file, model, first paint.
 void BM_OpenMainView(benchmark::State& state) {
-  EnsureApplication();
+  bench::EnsureOffscreenApplication();
   FiftyThousandSiteHome();
   for (auto _ : state) {
     OpenMainView open;
@@ -99,7 +91,7 @@ BENCHMARK(BM_OpenMainView)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // A header click on a column: the table sorted, the list refilled and painted.
 void BM_SortByColumn(benchmark::State& state) {
-  EnsureApplication();
+  bench::EnsureOffscreenApplication();
   OpenMainView open;
   const int column = static_cast<int>(state.range(0));
   for (auto _ : state) {
@@ -113,7 +105,7 @@ BENCHMARK(BM_SortByColumn)
 
 // One page down through the list, painted: what a held Page Down key costs per step.
 void BM_ScrollOnePage(benchmark::State& state) {
-  EnsureApplication();
+  bench::EnsureOffscreenApplication();
   OpenMainView open;
   QScrollBar* bar = open.view.form().list()->verticalScrollBar();
   for (auto _ : state) {

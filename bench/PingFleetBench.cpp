@@ -19,9 +19,9 @@ namespace {
 constexpr int kReplyDelayMs = 50;
 constexpr int kMaxInParallel = 100;
 
-std::string UnitAddress(int index) {
-  return "127.80." + std::to_string(index / 250) + "." + std::to_string(index % 250 + 1);
-}
+constexpr int kFleetNetwork = 80;
+
+std::string UnitAddress(int index) { return bench::FleetAddress(kFleetNetwork, index); }
 
 class CountingListener : public PingEngineListener {
  public:
@@ -42,12 +42,7 @@ class CountingListener : public PingEngineListener {
 // so no run can end sooner than ceil(units / 101) × 50 ms: that is the bound.
 void BM_PingFleet(benchmark::State& state) {
   const int units = static_cast<int>(state.range(0));
-  std::vector<unitsim::UnitConfig> fleetUnits(static_cast<std::size_t>(units));
-  for (int i = 0; i < units; ++i) {
-    fleetUnits[static_cast<std::size_t>(i)].address = UnitAddress(i);
-    fleetUnits[static_cast<std::size_t>(i)].faults.replyDelayMs = kReplyDelayMs;
-  }
-  const pid_t fleet = bench::StartFleetProcess(fleetUnits);
+  const pid_t fleet = bench::StartFleetProcess(bench::DelayedFleet(kFleetNetwork, units, kReplyDelayMs));
   if (fleet < 0) {
     state.SkipWithError("the simulated fleet did not start");
     return;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "FleetProcess.h"
+#include "OffscreenApplication.h"
 #include "core/FixedText.h"
 #include "core/ProgramState.h"
 #include "net/SiteEngine.h"
@@ -28,18 +29,9 @@ constexpr int kReplyDelayMs = 50;
 constexpr int kMaxInParallel = 100;
 constexpr int kHeartbeatMs = 10;
 
-std::string UnitAddress(int index) {
-  return "127.86." + std::to_string(index / 250) + "." + std::to_string(index % 250 + 1);
-}
+constexpr int kFleetNetwork = 86;
 
-void EnsureApplication() {
-  static int argc = 1;
-  static char name[] = "quenderlink_bench";
-  static char* argv[] = {name, nullptr};
-  if (QApplication::instance()) return;
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  new QApplication(argc, argv);
-}
+std::string UnitAddress(int index) { return bench::FleetAddress(kFleetNetwork, index); }
 
 void MarkEveryUnit(ProgramState& state, int units) {
   std::vector<SiteRecord> records(static_cast<std::size_t>(units), NewSiteRecord(9001));
@@ -132,14 +124,9 @@ ViewRun ViewRunSeconds(ProgramState& state) {
 // the command-line tool does and once from the ping sites view on the offscreen
 // platform. The manual time is the view's run; view_per_cli is what showing it costs.
 void BM_PingSitesView(benchmark::State& state) {
-  EnsureApplication();
+  bench::EnsureOffscreenApplication();
   const int units = static_cast<int>(state.range(0));
-  std::vector<unitsim::UnitConfig> fleetUnits(static_cast<std::size_t>(units));
-  for (int i = 0; i < units; ++i) {
-    fleetUnits[static_cast<std::size_t>(i)].address = UnitAddress(i);
-    fleetUnits[static_cast<std::size_t>(i)].faults.replyDelayMs = kReplyDelayMs;
-  }
-  const pid_t fleet = bench::StartFleetProcess(fleetUnits);
+  const pid_t fleet = bench::StartFleetProcess(bench::DelayedFleet(kFleetNetwork, units, kReplyDelayMs));
   if (fleet < 0) {
     state.SkipWithError("the simulated fleet did not start");
     return;

@@ -23,4 +23,12 @@ std::string LastPingText(std::uint8_t lastPing) {
   }
 }
 
+std::string VersionText(const SiteRecord& site, bool showHidden) {
+  const int major = site.VersionMajor;
+  const int minor = site.VersionMinor;
+  if (!showHidden) return Printf("%d.%d", major, minor);
+  const int hiddenBuild = site.HiddenBuild;
+  return Printf("%d.%d-%d", major, minor, hiddenBuild);
+}
+
 }  // namespace quenderlink

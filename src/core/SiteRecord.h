@@ -79,4 +79,7 @@ SiteRecord NewSiteRecord(std::uint16_t devicePort);
 // "????", "%d.%d sec", "Bad IP", "User Abort" or "Ping Failed".
 std::string LastPingText(std::uint8_t lastPing);
 
+// "%d.%d" of the major and minor version, "%d.%d-%d" with the hidden build when it is shown.
+std::string VersionText(const SiteRecord& site, bool showHidden);
+
 }  // namespace quenderlink

@@ -6,18 +6,6 @@
 #include "shell/SiteListColumns.h"
 
 namespace quenderlink {
-namespace {
-
-std::string VersionText(const SiteRecord& site, bool showHidden) {
-  const int major = site.VersionMajor;
-  const int minor = site.VersionMinor;
-  if (!showHidden) return Printf("%d.%d", major, minor);
-  const int hiddenBuild = site.HiddenBuild;
-  return Printf("%d.%d-%d", major, minor, hiddenBuild);
-}
-
-}  // namespace
-
 std::string SiteCellText(const SiteRecord& site, int column, const RuntimeParams& params) {
   switch (column) {
     case kColCnt: return Printf("%d", static_cast<int>(site.RowNumber));

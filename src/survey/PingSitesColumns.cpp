@@ -14,14 +14,6 @@ constexpr std::array<std::string_view, kPingSitesColumnCount> kHeaders = {
 constexpr std::array<int, kPingSitesColumnCount> kWidths = {40, 40,  100, 130, 70, 80, 70, 120,
                                                             110, 50, 60,  170, 60, 60, 60};
 
-std::string VersionText(const SiteRecord& site, bool showHidden) {
-  const int major = site.VersionMajor;
-  const int minor = site.VersionMinor;
-  if (!showHidden) return Printf("%d.%d", major, minor);
-  const int hiddenBuild = site.HiddenBuild;
-  return Printf("%d.%d-%d", major, minor, hiddenBuild);
-}
-
 }  // namespace
 
 std::string_view PingSitesColumnHeader(int column) {
