@@ -4,7 +4,9 @@ SANITIZE_DIR ?= build-sanitize
 TSAN_DIR     ?= build-tsan
 FUZZ_DIR     ?= build-fuzz
 JOBS         ?= $(shell nproc)
-CMAKE_FLAGS  ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUENDERLINK_WERROR=ON
+# Line tables only (-g1): enough for profiles and backtraces, and much quicker to build than -g.
+CMAKE_FLAGS  ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" \
+                -DQUENDERLINK_WERROR=ON
 # Sanitizer builds only run the tests: -O1 without debug info keeps them quick to build.
 CHECK_FLAGS  ?= -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE=-O1 -DQUENDERLINK_WERROR=ON
 
