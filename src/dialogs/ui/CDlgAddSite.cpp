@@ -28,8 +28,7 @@ QLineEdit* Edit(const char* objectName, QWidget* parent) {
 
 // Enter belongs to the dialog, not to whichever button was clicked last.
 QPushButton* Button(const QString& caption, const char* objectName, QWidget* parent) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(objectName);
+  QPushButton* button = NamedButton(caption, objectName, parent);
   button->setAutoDefault(false);
   return button;
 }

@@ -46,12 +46,6 @@ QLineEdit* NumberEdit(const char* objectName, int maximum, int width, QWidget* p
 // The number typed; 0 when nothing or no number is typed, as an empty field reads.
 unsigned TypedNumber(const QLineEdit* edit) { return edit->text().trimmed().toUInt(); }
 
-QPushButton* Button(const QString& caption, const char* objectName, QWidget* parent) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(objectName);
-  return button;
-}
-
 }  // namespace
 
 CFViewPingRange::CFViewPingRange(ProgramState& state, UserPrompts& prompts, DesktopActions& desktop, QWidget* parent)
@@ -90,10 +84,10 @@ void CFViewPingRange::BuildControls() {
   inputs->addWidget(port_);
   inputs->addStretch(1);
 
-  start_ = Button("Start Ping", "startButton", this);
-  abort_ = Button("Abort", "abortButton", this);
-  close_ = Button("Close", "closeButton", this);
-  save_ = Button("Save", "saveButton", this);
+  start_ = NamedButton("Start Ping", "startButton", this);
+  abort_ = NamedButton("Abort", "abortButton", this);
+  close_ = NamedButton("Close", "closeButton", this);
+  save_ = NamedButton("Save", "saveButton", this);
   status_ = PlainLabel("RUNNING Ping, Wait...", "statusText", this);
   status_->setWordWrap(false);
   auto* buttons = new QHBoxLayout;

@@ -26,12 +26,6 @@ PingMode ModeOf(const OperationState& operations) {
   return operations.pingSitesMode == kPingSitesModeReset ? PingMode::Reset : PingMode::Ping;
 }
 
-QPushButton* Button(const char* caption, const char* objectName, QWidget* parent) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(objectName);
-  return button;
-}
-
 }  // namespace
 
 CFViewPingSites::CFViewPingSites(ProgramState& state, UserPrompts& prompts, QWidget* parent)
@@ -56,10 +50,10 @@ CFViewPingSites::CFViewPingSites(ProgramState& state, UserPrompts& prompts, QWid
   totals_->setWordWrap(false);
   // The totals line up their numbers in columns.
   totals_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-  abort_ = Button("Abort", "abortButton", this);
-  close_ = Button("Close", "closeButton", this);
-  rePingAll_ = Button("Re-Ping All", "rePingAllButton", this);
-  rePingFailed_ = Button("Re-Ping Failed", "rePingFailedButton", this);
+  abort_ = NamedButton("Abort", "abortButton", this);
+  close_ = NamedButton("Close", "closeButton", this);
+  rePingAll_ = NamedButton("Re-Ping All", "rePingAllButton", this);
+  rePingFailed_ = NamedButton("Re-Ping Failed", "rePingFailedButton", this);
 
   auto* buttons = new QHBoxLayout;
   for (QPushButton* button : {abort_, close_, rePingAll_, rePingFailed_}) buttons->addWidget(button);

@@ -33,9 +33,14 @@ QLabel* PictureLabel(QStyle::StandardPixmap picture, QWidget* parent) {
   return label;
 }
 
-QPushButton* LargeButton(const QString& caption, const char* objectName, QWidget* parent) {
+QPushButton* NamedButton(const QString& caption, const char* objectName, QWidget* parent) {
   auto* button = new QPushButton(caption, parent);
   button->setObjectName(objectName);
+  return button;
+}
+
+QPushButton* LargeButton(const QString& caption, const char* objectName, QWidget* parent) {
+  QPushButton* button = NamedButton(caption, objectName, parent);
   button->setMinimumSize(180, 48);
   QFont font = button->font();
   font.setBold(true);

@@ -23,6 +23,9 @@ QLabel* HeadingLabel(const QString& text, const char* objectName, QWidget* paren
 // The dialog's picture: decoration only, it does nothing when clicked.
 QLabel* PictureLabel(QStyle::StandardPixmap picture, QWidget* parent);
 
+// A push button that tests and callers find by its object name.
+QPushButton* NamedButton(const QString& caption, const char* objectName, QWidget* parent);
+
 // The common dialogs answer with large buttons.
 QPushButton* LargeButton(const QString& caption, const char* objectName, QWidget* parent);
 
