@@ -10,7 +10,9 @@
 #include <thread>
 #include <vector>
 
+#include "core/FixedText.h"
 #include "core/RuntimeParams.h"
+#include "core/SiteRecord.h"
 #include "net/EngineRequest.h"
 #include "net/PingEngineListener.h"
 #include "unitsim/UnitSimulator.h"
@@ -18,6 +20,14 @@
 namespace quenderlink::testing {
 
 using Clock = std::chrono::steady_clock;
+
+// A listed unit at a dotted address on the default device port.
+inline SiteRecord Site(const std::string& address) {
+  SiteRecord site = NewSiteRecord(9001);
+  SetFieldText(site.HostText, address);
+  SetFieldText(site.IpByNumber, address);
+  return site;
+}
 
 // One notification, with copies of what its notice referred to.
 struct EngineEvent {

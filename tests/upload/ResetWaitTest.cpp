@@ -14,13 +14,6 @@ using namespace testing;
 using State = ResetWait::State;
 using LogLine = std::pair<LogClass, std::string>;
 
-SiteRecord Site(const std::string& address) {
-  SiteRecord site = NewSiteRecord(9001);
-  SetFieldText(site.HostText, address);
-  SetFieldText(site.IpByNumber, address);
-  return site;
-}
-
 RuntimeParams MaxWait(int seconds) { return PingParams(seconds, 1); }
 
 State TickUntilDone(ResetWait& wait) {

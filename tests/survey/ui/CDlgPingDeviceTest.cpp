@@ -17,13 +17,6 @@ namespace {
 
 using namespace testing;
 
-SiteRecord Site(const std::string& address) {
-  SiteRecord site = NewSiteRecord(9001);
-  SetFieldText(site.HostText, address);
-  SetFieldText(site.IpByNumber, address);
-  return site;
-}
-
 QString LogText(const QWidget& dialog) { return Child<QPlainTextEdit>(dialog, "logBox").toPlainText(); }
 
 class CDlgPingDeviceTest : public ::testing::Test {

@@ -16,13 +16,6 @@ namespace {
 
 using namespace testing;
 
-SiteRecord Site(const std::string& address) {
-  SiteRecord site = NewSiteRecord(9001);
-  SetFieldText(site.HostText, address);
-  SetFieldText(site.IpByNumber, address);
-  return site;
-}
-
 class CDlgResetUnitTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { EnsureApplication(); }
