@@ -11,6 +11,18 @@ namespace {
 constexpr std::size_t kMinSiteFileLength = 5;
 constexpr int kReadFailed = 204;
 
+// The file is written in table order without the deleted records, and a load
+// numbers the records by their place: the new row number of a record.
+std::uint16_t RowNumberAfterSave(const SiteTable& sites, std::uint16_t rowNumber) {
+  std::uint16_t kept = 0;
+  for (const SiteRecord& record : sites.records()) {
+    if (record.RowNumber == kNoRow) continue;
+    ++kept;
+    if (record.RowNumber == rowNumber) return kept;
+  }
+  return kNoRow;
+}
+
 }  // namespace
 
 SiteFileLoad LoadCurrentSiteFile(ProgramState& state, UserPrompts& prompts, bool clearPingAndFlags) {
@@ -37,6 +49,9 @@ bool SaveAndReloadSiteFile(ProgramState& state, UserPrompts& prompts) {
                                SiteFileErrorText(file.lastError()).c_str()));
     return false;
   }
+  // A modify dialog may be open while a run ends: it must go on storing into its own site.
+  std::uint16_t& modified = state.operations.rowBeingModified;
+  if (modified != kNoRow) modified = RowNumberAfterSave(state.sites, modified);
   state.sites.Release();
   return LoadCurrentSiteFile(state, prompts, false) == SiteFileLoad::kLoaded;
 }

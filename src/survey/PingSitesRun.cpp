@@ -28,7 +28,7 @@ void PingSitesRun::FillList() {
   for (SiteRecord& site : sites_.records()) {
     if (!(site.SiteFlags & kFlagMarked)) continue;
     site.LastPing = kLastPingUserAbort;
-    rows_.push_back({site.RowNumber, {}, std::nullopt});
+    rows_.push_back({site.RowNumber, site, {}, std::nullopt});
     ++totals_.total;
   }
 }
@@ -88,6 +88,11 @@ PingSiteRow* PingSitesRun::RowOf(std::size_t rowNumber) {
   return nullptr;
 }
 
+void PingSitesRun::SetLastPing(PingSiteRow& row, std::uint8_t lastPing) {
+  if (SiteRecord* site = sites_.FindByRow(row.rowNumber)) site->LastPing = lastPing;
+  row.site.LastPing = lastPing;
+}
+
 void PingSitesRun::EndRow(PingSiteRow& row, std::string results, bool success) {
   row.progress.reset();
   row.results = std::move(results);
@@ -107,29 +112,32 @@ void PingSitesRun::OnPingReply(std::size_t rowNumber, const ReplyNotice& notice)
   PingSiteRow* row = RowOf(rowNumber);
   if (!row || row->results.starts_with(kSuccess)) return;
   const DeviceReply& reply = *notice.reply;
-  if (SiteRecord* site = sites_.FindByRow(notice.row))
+  if (SiteRecord* site = sites_.FindByRow(notice.row)) {
     CopyReplyIntoSite(reply, params_.allowChangeSiteName, *site);
+    row->site = *site;
+  }
   EndRow(*row, Printf("SUCCESS:  %d.%d sec", reply.ReplyTenths / 10, reply.ReplyTenths % 10), true);
 }
 
 void PingSitesRun::OnResetConfirmed(std::uint16_t rowNumber, const ReplyNotice& notice) {
   PingSiteRow* row = RowOf(rowNumber);
   if (!row || row->results.starts_with(kSuccess) || row->results.starts_with(kReset)) return;
-  const int tenths = notice.reply->ReplyTenths;
+  const std::uint8_t tenths = notice.reply->ReplyTenths;
+  SetLastPing(*row, tenths);
   EndRow(*row, Printf("Cadmarin was Reset:  %d.%d", tenths / 10, tenths % 10), true);
 }
 
 void PingSitesRun::OnPingBadAddress(std::uint16_t rowNumber) {
   PingSiteRow* row = RowOf(rowNumber);
   if (!row) return;
-  if (SiteRecord* site = sites_.FindByRow(rowNumber)) site->LastPing = kLastPingBadAddress;
+  SetLastPing(*row, kLastPingBadAddress);
   EndRow(*row, "FAILED: Bad IP", false);
 }
 
 void PingSitesRun::OnPingFailed(std::size_t rowNumber, int) {
   PingSiteRow* row = RowOf(rowNumber);
   if (!row) return;
-  if (SiteRecord* site = sites_.FindByRow(static_cast<std::uint16_t>(rowNumber))) site->LastPing = kLastPingNoAnswer;
+  SetLastPing(*row, kLastPingNoAnswer);
   EndRow(*row, kFailed, false);
 }
 

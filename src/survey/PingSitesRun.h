@@ -16,9 +16,13 @@ namespace quenderlink {
 // The two things a run does to the marked sites.
 enum class PingMode : std::uint8_t { Ping = 0, Reset = 6 };
 
-// One listed site: its state text and, while it waits, its progress in per cent.
+// One listed site: its cells as last written, its state text and, while it
+// waits, its progress in per cent. The cells are a copy: the main view renumbers
+// the table when it saves and reloads the file at the end of a run, and the
+// list must go on showing the sites it ran over.
 struct PingSiteRow {
   std::uint16_t rowNumber = 0;
+  SiteRecord site{};
   std::string results;
   std::optional<std::uint8_t> progress;
 };
@@ -39,7 +43,9 @@ class PingSitesRun : public PingEngineListener {
   PingSitesRun(SiteTable& sites, const RuntimeParams& params, PingMode mode);
 
   // Lists every site marked for the run (flag bit 2); each gets LastPing "User Abort"
-  // until an outcome replaces it.
+  // until an outcome replaces it. A confirmed reset stores the confirmation's
+  // time: the unit answered, so its record must not claim an abort (and
+  // "Re-Ping Failed" must not reset it again).
   void FillList();
   // Fills the engine request for a run over the listed sites.
   void PrepareRequest(EngineRequest& request);
@@ -77,6 +83,7 @@ class PingSitesRun : public PingEngineListener {
 
  private:
   PingSiteRow* RowOf(std::size_t rowNumber);
+  void SetLastPing(PingSiteRow& row, std::uint8_t lastPing);
   void EndRow(PingSiteRow& row, std::string results, bool success);
 
   SiteTable& sites_;

@@ -70,5 +70,16 @@ TEST_F(CurrentSiteFileTest, AFailedSaveKeepsTheRunsResultsInTheTable) {
   EXPECT_NE(prompts_.shown[0].text.find("Could not be saved!"), std::string::npos);
 }
 
+TEST_F(CurrentSiteFileTest, TheSiteBeingModifiedKeepsItsRecordThroughASortedSaveAndReload) {
+  ASSERT_EQ(LoadCurrentSiteFile(state_, prompts_, true), SiteFileLoad::kLoaded);
+  SetFieldText(state_.sites[0].SiteName, "First");
+  std::vector<SiteRecord> sorted(state_.sites.records().rbegin(), state_.sites.records().rend());
+  state_.sites.Replace(sorted);  // row numbers 3, 2, 1
+  state_.operations.rowBeingModified = 1;
+  ASSERT_TRUE(SaveAndReloadSiteFile(state_, prompts_));
+  ASSERT_EQ(state_.operations.rowBeingModified, 3);
+  EXPECT_EQ(FieldText(state_.sites.FindByRow(3)->SiteName), "First");
+}
+
 }  // namespace
 }  // namespace quenderlink

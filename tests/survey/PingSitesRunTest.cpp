@@ -90,7 +90,7 @@ TEST_F(PingSitesRunTest, AllowChangeSiteNameKeepsTheListedName) {
   EXPECT_EQ(FieldText(Site(2).Milepost), "42.1");
 }
 
-TEST_F(PingSitesRunTest, ResetConfirmationsLeaveTheRecordsAlone) {
+TEST_F(PingSitesRunTest, ResetConfirmationsStoreOnlyTheAnswerTime) {
   PingSitesRun run(sites, params, PingMode::Reset);
   run.FillList();
   EngineRequest request;
@@ -105,7 +105,22 @@ TEST_F(PingSitesRunTest, ResetConfirmationsLeaveTheRecordsAlone) {
   EXPECT_EQ(run.rows()[0].results, "Cadmarin was Reset:  0.3");
   EXPECT_EQ(run.totals().success, 1);
   EXPECT_EQ(FieldText(Site(1).SiteName), "Alpha");
-  EXPECT_EQ(Site(1).LastPing, kLastPingUserAbort);
+  EXPECT_EQ(Site(1).LastPing, 3);  // answered: neither "User Abort" nor a candidate for "Re-Ping Failed"
+  EXPECT_EQ(Site(2).LastPing, kLastPingUserAbort);
+}
+
+// The main view saves and reloads the table at the end of a run, which renumbers
+// a sorted table's records: the list keeps showing the sites it ran over.
+TEST_F(PingSitesRunTest, TheListShowsItsOwnCopiesOfTheSites) {
+  PingSitesRun run(sites, params, PingMode::Ping);
+  run.FillList();
+  run.OnPingReply(2, NoticeFor(2, 5));
+  std::vector<SiteRecord> reloaded(sites.records().rbegin(), sites.records().rend());
+  for (std::size_t at = 0; at < reloaded.size(); ++at) reloaded[at].RowNumber = static_cast<std::uint16_t>(at + 1);
+  sites.Replace(reloaded);
+  EXPECT_EQ(FieldText(run.rows()[0].site.SiteName), "Alpha");
+  EXPECT_EQ(FieldText(run.rows()[1].site.SiteName), "Reported");
+  EXPECT_EQ(run.rows()[1].site.LastPing, 5);
 }
 
 TEST_F(PingSitesRunTest, AbortEndsWaitingRowsAsUserAbortAndKeepsCounters) {

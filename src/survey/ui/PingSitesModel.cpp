@@ -39,10 +39,7 @@ QVariant PingSitesModel::data(const QModelIndex& index, int role) const {
   switch (role) {
     case Qt::DisplayRole: {
       if (column == kPingColResults) return QString::fromStdString(row.results);
-      // The table may have been reloaded without this site, or released on the way out.
-      const SiteRecord* site = state_.sites.FindByRow(row.rowNumber);
-      if (site == nullptr) return {};
-      return QString::fromStdString(PingSitesCellText(*site, column, index.row(), state_.params));
+      return QString::fromStdString(PingSitesCellText(row.site, column, index.row(), state_.params));
     }
     case Qt::BackgroundRole: return RowBackground(PingRowLookOf(row.results));
     case kProgressRole:

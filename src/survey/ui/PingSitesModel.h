@@ -10,7 +10,7 @@
 namespace quenderlink {
 
 // The ping sites list over a PingSitesRun: one row per listed site, its cells
-// written from the site's record when drawn, its Results cell from the run.
+// from the copy of the site the run last wrote, its Results cell from the run.
 // The run changes outside the model, so its owner says which rows changed.
 class PingSitesModel : public QAbstractTableModel {
   Q_OBJECT

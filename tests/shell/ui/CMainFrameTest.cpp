@@ -4,6 +4,8 @@
 
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QTableView>
+#include <QTest>
 
 #include "shell/MainMenu.h"
 #include "shell/ui/CMainView.h"
@@ -79,6 +81,33 @@ TEST_F(CMainFrameTest, ReduceHeightLimitsTheWindowsHeight) {
   state_.params.reduceHeight = 2000;
   frame_.ApplySizeRule(1080);
   EXPECT_EQ(frame_.maximumHeight(), 1000);
+}
+
+// After a sort, row numbers are no longer list positions, and the reload at the
+// end of the run renumbers them: the view must go on listing the ticked sites.
+TEST(CMainFrameSortTest, PingSelectedAfterASortListsTheTickedSites) {
+  testing::EnsureApplication();
+  testing::TempDir home;
+  testing::WriteSiteHome(home.path(), {"Delta", "Alpha", "Charlie", "Bravo"}, 5);
+  ProgramState state{home.path()};
+  testing::ScriptedPrompts prompts;
+  testing::RecordingDesktopActions desktop;
+  CMainFrame frame{state, prompts, desktop};
+  CMainView* view = frame.OpenMainView();
+  frame.show();
+  view->RunCommand(menu::kFirstDescendSort + 1);  // by name, A to Z
+  view->model().SetChecked(1, true);  // Bravo
+  view->model().SetChecked(3, true);  // Delta
+  view->RunCommand(menu::kPingChecked);
+  const auto windows = frame.mdiArea()->subWindowList();
+  ASSERT_EQ(windows.size(), 2);
+  // The sites have no address, so the run ends at once; its end saves and reloads the sorted table.
+  const QWidget& pingView = *windows[1]->widget();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return testing::Child<QWidget>(pingView, "closeButton").isVisible(); }, 5000));
+  QAbstractItemModel& listed = *testing::Child<QTableView>(pingView, "siteList").model();
+  ASSERT_EQ(listed.rowCount(), 2);
+  EXPECT_EQ(listed.index(0, 3).data().toString().toStdString(), "Bravo");
+  EXPECT_EQ(listed.index(1, 3).data().toString().toStdString(), "Delta");
 }
 
 }  // namespace
