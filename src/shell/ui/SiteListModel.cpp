@@ -2,8 +2,6 @@
 
 #include <QBrush>
 
-#include <algorithm>
-
 #include "controls/ui/ColorRefColor.h"
 #include "shell/SiteCellText.h"
 #include "shell/SiteListColumns.h"
@@ -17,14 +15,15 @@ bool IsCellButton(int column) { return column == kColPing || column == kColLoad 
 
 SiteListModel::SiteListModel(ProgramState& state, QObject* parent) : QAbstractTableModel(parent), state_(state) {}
 
-int SiteListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
+int SiteListModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(written_.size());
+}
 
 int SiteListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kSiteColumnCount; }
 
 const SiteRecord* SiteListModel::RecordAt(int row) const {
-  // The table may be released a moment before the list is cleared.
-  if (row < 0 || row >= rows_ || static_cast<std::size_t>(row) >= state_.sites.size()) return nullptr;
-  return &state_.sites[static_cast<std::size_t>(row)];
+  if (row < 0 || static_cast<std::size_t>(row) >= written_.size()) return nullptr;
+  return &written_[static_cast<std::size_t>(row)];
 }
 
 QVariant SiteListModel::data(const QModelIndex& index, int role) const {
@@ -68,60 +67,58 @@ Qt::ItemFlags SiteListModel::flags(const QModelIndex& index) const {
   return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
 }
 
-RowPaint SiteListModel::WrittenPaint(std::size_t row) const {
-  return WrittenRowPaint(state_.sites[row].ProductType, state_.params.deviceColors);
+void SiteListModel::WriteRow(std::size_t row) {
+  written_[row] = state_.sites[row];
+  paints_[row] = WrittenRowPaint(written_[row].ProductType, state_.params.deviceColors);
 }
 
 void SiteListModel::Refill() {
   beginResetModel();
-  rows_ = static_cast<int>(state_.sites.size());
-  checks_.Reset(state_.sites.size());
-  paints_.clear();
-  paints_.reserve(state_.sites.size());
-  for (std::size_t row = 0; row < state_.sites.size(); ++row) paints_.push_back(WrittenPaint(row));
+  const std::size_t rows = state_.sites.size();
+  written_.resize(rows);
+  paints_.resize(rows);
+  for (std::size_t row = 0; row < rows; ++row) WriteRow(row);
+  checks_.Reset(rows);
   endResetModel();
 }
 
 void SiteListModel::AppendRows() {
-  const int total = static_cast<int>(state_.sites.size());
-  if (total <= rows_) return;
-  beginInsertRows(QModelIndex(), rows_, total - 1);
-  checks_.Append(static_cast<std::size_t>(total - rows_));
-  for (auto row = static_cast<std::size_t>(rows_); row < state_.sites.size(); ++row) {
-    paints_.push_back(WrittenPaint(row));
-  }
-  rows_ = total;
+  const std::size_t first = written_.size();
+  const std::size_t total = state_.sites.size();
+  if (total <= first) return;
+  beginInsertRows(QModelIndex(), static_cast<int>(first), static_cast<int>(total - 1));
+  written_.resize(total);
+  paints_.resize(total);
+  for (std::size_t row = first; row < total; ++row) WriteRow(row);
+  checks_.Append(total - first);
   endInsertRows();
 }
 
 void SiteListModel::RewriteRow(int row) {
-  if (RecordAt(row) == nullptr) return;
-  paints_[static_cast<std::size_t>(row)] = WrittenPaint(static_cast<std::size_t>(row));
+  if (RecordAt(row) == nullptr || static_cast<std::size_t>(row) >= state_.sites.size()) return;
+  WriteRow(static_cast<std::size_t>(row));
   EmitRowsChanged(row, row, 0, kSiteColumnCount - 1);
 }
 
 void SiteListModel::RewriteAllRows() {
   // A reload that changed the number of records cannot keep the rows it had.
-  if (static_cast<std::size_t>(rows_) != state_.sites.size()) {
+  if (written_.size() != state_.sites.size()) {
     Refill();
     return;
   }
-  for (std::size_t row = 0; row < paints_.size(); ++row) paints_[row] = WrittenPaint(row);
-  EmitRowsChanged(0, rows_ - 1, 0, kSiteColumnCount - 1);
+  for (std::size_t row = 0; row < written_.size(); ++row) WriteRow(row);
+  EmitRowsChanged(0, rowCount() - 1, 0, kSiteColumnCount - 1);
 }
 
 void SiteListModel::Recolour() {
-  const int rows = std::min(rows_, static_cast<int>(state_.sites.size()));
-  for (int row = 0; row < rows; ++row) {
-    const auto at = static_cast<std::size_t>(row);
-    paints_[at] = RecolouredRowPaint(state_.sites[at].ProductType, state_.params.deviceColors);
-  }
-  EmitRowsChanged(0, rows - 1, 0, kSiteColumnCount - 1, {Qt::ForegroundRole, Qt::BackgroundRole});
+  for (std::size_t row = 0; row < written_.size(); ++row)
+    paints_[row] = RecolouredRowPaint(written_[row].ProductType, state_.params.deviceColors);
+  EmitRowsChanged(0, rowCount() - 1, 0, kSiteColumnCount - 1, {Qt::ForegroundRole, Qt::BackgroundRole});
 }
 
 void SiteListModel::Clear() {
   beginResetModel();
-  rows_ = 0;
+  written_.clear();
   paints_.clear();
   checks_.Reset(0);
   endResetModel();
@@ -139,7 +136,7 @@ void SiteListModel::ApplyClick(int row, int column, Qt::KeyboardModifiers modifi
 }
 
 void SiteListModel::SetChecked(int row, bool checked) {
-  if (row < 0 || row >= rows_) return;
+  if (RecordAt(row) == nullptr) return;
   checks_.SetChecked(static_cast<std::size_t>(row), checked);
   EmitRowsChanged(row, row, kColCheck, kColCheck, {Qt::CheckStateRole});
 }

@@ -11,9 +11,11 @@
 
 namespace quenderlink {
 
-// The main site list over the site table: list row i shows record i. Texts are
-// made when a cell is drawn, so only the visible rows cost anything; the row
-// colours are kept per row because the recolouring pass differs from a rewrite.
+// The main site list over the site table: list row i shows record i as it was
+// when the row was last written, not as a running operation is changing it.
+// Each row keeps a copy of its record; texts are made from it when a cell is
+// drawn, so only the visible rows cost anything. The row colours are kept per
+// row because the recolouring pass differs from a rewrite.
 class SiteListModel : public QAbstractTableModel {
   Q_OBJECT
 
@@ -53,11 +55,12 @@ class SiteListModel : public QAbstractTableModel {
 
  private:
   const SiteRecord* RecordAt(int row) const;
-  RowPaint WrittenPaint(std::size_t row) const;
+  // The row's copy and colours taken from its record.
+  void WriteRow(std::size_t row);
   void EmitRowsChanged(int first, int last, int firstColumn, int lastColumn, const QList<int>& roles = {});
 
   ProgramState& state_;
-  int rows_ = 0;
+  std::vector<SiteRecord> written_;
   std::vector<RowPaint> paints_;
   CheckedRows checks_;
 };

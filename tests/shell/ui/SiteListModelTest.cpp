@@ -68,9 +68,20 @@ TEST_F(SiteListModelTest, KeepsItsInvariantsThroughRewriteAppendRecolourAndClear
 
   model_.Recolour();
   state_.sites.Release();  // the table goes before the list when the program closes
-  EXPECT_EQ(model_.RowNumberAt(0), kNoRow);
+  model_.RewriteRow(0);
   model_.Clear();
   EXPECT_EQ(model_.rowCount(), 0);
+}
+
+// A run writes into the table while it lasts; the list changes only when its rows are written.
+TEST_F(SiteListModelTest, RowsShowTheirRecordsAsLastWritten) {
+  state_.sites[0].LastPing = kLastPingUserAbort;
+  state_.sites[0].VersionMajor = 7;
+  EXPECT_EQ(model_.data(model_.index(0, kColLastPing)).toString(), "Ping Failed");
+  EXPECT_EQ(model_.data(model_.index(0, kColVersion)).toString(), "0.0");
+  model_.RewriteAllRows();
+  EXPECT_EQ(model_.data(model_.index(0, kColLastPing)).toString(), "User Abort");
+  EXPECT_EQ(model_.data(model_.index(0, kColVersion)).toString(), "7.0");
 }
 
 TEST_F(SiteListModelTest, ColoursComeFromTheRowsProductAndTheLastPingCell) {
