@@ -23,6 +23,14 @@ std::string_view TextBytes(std::span<const std::uint8_t> datagram, std::uint16_t
   return {text, std::min<std::size_t>(textLength, received)};
 }
 
+// The separators are counted over the announced text, past its NUL, and the one byte after
+// it, as far as they were received.
+std::size_t SeparatorCount(std::span<const std::uint8_t> datagram, std::uint16_t textLength) {
+  const std::size_t received = datagram.size() - kReplyHeaderSize;
+  const auto counted = datagram.subspan(kReplyHeaderSize, std::min<std::size_t>(textLength + std::size_t{1}, received));
+  return static_cast<std::size_t>(std::count(counted.begin(), counted.end(), std::uint8_t{'|'}));
+}
+
 std::string_view UpToNul(std::string_view bytes) { return bytes.substr(0, bytes.find('\0')); }
 
 // The second text starts two bytes after the first one ends: after its NUL and one more byte.
@@ -49,8 +57,7 @@ bool DecodeDeviceReply(std::span<const std::uint8_t> datagram, std::string_view 
   if (textLength == 0) return false;
   const std::string_view bytes = TextBytes(datagram, textLength);
   const std::string_view text = UpToNul(bytes);
-  // Only the identification text holds fields: separators after its NUL do not count.
-  if (requireFourSeparators && std::count(text.begin(), text.end(), '|') < 4) return false;
+  if (requireFourSeparators && SeparatorCount(datagram, textLength) < 4) return false;
 
   reply = DeviceReply{};
   reply.Powerup = 1;

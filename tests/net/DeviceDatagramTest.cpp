@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <optional>
+#include <span>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -33,7 +34,8 @@ Bytes Reply(std::string_view text) {
   return Raw(Header(static_cast<std::uint16_t>(text.size() + 1)) + std::string(text) + '\0');
 }
 
-std::optional<DeviceReply> Decode(const Bytes& datagram, unsigned railroad = kRailroadCsx, bool fourSeparators = true) {
+std::optional<DeviceReply> Decode(std::span<const std::uint8_t> datagram, unsigned railroad = kRailroadCsx,
+                                  bool fourSeparators = true) {
   DeviceReply reply{};
   if (!DecodeDeviceReply(datagram, "10.1.2.3", 9001, railroad, reply, fourSeparators)) return std::nullopt;
   return reply;
@@ -161,13 +163,37 @@ TEST(DecodeDeviceReply, ReadsEachFamilysGrammar) {
   EXPECT_EQ(std::memcmp(&first, &second, sizeof first), 0);
 }
 
+TEST(DecodeDeviceReply, CountsSeparatorsPastTheNulUpToTheByteAfterTheTextWithinTheDatagram) {
+  struct Case {
+    std::string bytes;
+    std::size_t received;  // the datagram; the bytes after it lie beyond its end
+    std::string summary;
+  };
+  // The fields still come from the text alone, up to its NUL and within its length: the
+  // minor number's '|' is never part of it, so each accepted reply reads as "1|M_|0".
+  const std::string untagged = "0 RDY 0.0-0 1|M_=0||| 0/0/0   ";
+  const Case cases[] = {
+      {Header(16) + std::string("1|M_|0\0|7|SITE|", 15), 23, untagged},
+      // The byte right after the text counts; the one after that, or one past the datagram, does not.
+      {Header(8) + "1|M_|0|7|", 17, untagged},
+      {Header(8) + "1|M_|0|7x|", 18, "refused"},
+      {Header(8) + "1|M_|0|7|", 16, "refused"},
+      // A length beyond the datagram counts up to its end.
+      {Header(400) + std::string("1|M_|0|7\0|", 10), 18, untagged},
+      {Header(400) + std::string("1|M_|0|7\0|", 10), 17, "refused"},
+  };
+  for (const Case& c : cases) {
+    const Bytes buffer = Raw(c.bytes);
+    const auto reply = Decode(std::span(buffer).first(c.received));
+    EXPECT_EQ(reply ? Summary(*reply) : "refused", c.summary) << c.bytes.substr(kReplyHeaderSize);
+  }
+}
+
 TEST(HostileReply, RefusesWhatIsNoCompleteIdentificationReply) {
   const std::string header = Header(16);
   std::vector<std::pair<Bytes, bool>> refused;  // datagram, with the separator count
   for (std::size_t size = 0; size < 8; ++size) refused.emplace_back(Raw(header.substr(0, size)), true);
   refused.emplace_back(Raw(Header(0) + "1|M_|0|9|S"), true);
-  // Separators after the text's NUL are not the text's.
-  refused.emplace_back(Raw(header + std::string("1|M_|0\0|||", 10)), true);
   // The length cuts the text before the site name's '|'.
   refused.emplace_back(Raw(Header(28) + "CAD: RDY|CSX|1.2|0|M_|0|SITE|"), true);
   for (const char* text : {"CAD: RDY|CSX|1.2|0", "RKM: a|b|1.2|c", "12|CL|3|4", "1|M_|0|9",
