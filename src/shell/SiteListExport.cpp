@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/AtomicFileWriter.h"
+#include "core/CsvField.h"
 #include "core/FixedText.h"
 #include "core/Lookups.h"
 #include "core/Printf.h"
@@ -34,9 +35,10 @@ std::string TextLine(int count, const SiteRecord& record) {
 
 std::string CsvLine(int count, const SiteRecord& record) {
   const RecordTexts t(record);
-  return Printf("%d,%s,%d,%s,%s,%s,%d.%d,%s,%s,%s,%s\n", count, t.host.c_str(), record.DevicePort, t.name.c_str(),
-                t.milepost.c_str(), t.track.c_str(), record.VersionMajor, record.VersionMinor, t.comm.c_str(),
-                t.reader.c_str(), t.speech.c_str(), t.lastPing.c_str());
+  return Printf("%d,%s,%d,%s,%s,%s,%d.%d,%s,%s,%s,%s\n", count, CsvField(t.host).c_str(), record.DevicePort,
+                CsvField(t.name).c_str(), CsvField(t.milepost).c_str(), CsvField(t.track).c_str(),
+                record.VersionMajor, record.VersionMinor, CsvField(t.comm).c_str(), CsvField(t.reader).c_str(),
+                CsvField(t.speech).c_str(), CsvField(t.lastPing).c_str());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/CSiteinfoClass.h"
+#include "core/CsvField.h"
 #include "core/FixedText.h"
 #include "core/Printf.h"
 
@@ -101,9 +102,11 @@ std::string FormatRangeList(std::span<const RangeRow> rows, std::uint16_t port, 
                              row.address.c_str(), port, row.subdivision.c_str(), row.siteName.c_str(),
                              row.milepost.c_str(), row.track.c_str(), row.version.c_str(), row.comm.c_str(),
                              row.reader.c_str(), row.speech.c_str())
-                    : Printf("%d,%s,%d,%s,%s,%s,%s,%s,%s,%s,%s\n", count, row.address.c_str(), port,
-                             row.subdivision.c_str(), row.siteName.c_str(), row.milepost.c_str(), row.track.c_str(),
-                             row.version.c_str(), row.comm.c_str(), row.reader.c_str(), row.speech.c_str());
+                    : Printf("%d,%s,%d,%s,%s,%s,%s,%s,%s,%s,%s\n", count, CsvField(row.address).c_str(), port,
+                             CsvField(row.subdivision).c_str(), CsvField(row.siteName).c_str(),
+                             CsvField(row.milepost).c_str(), CsvField(row.track).c_str(),
+                             CsvField(row.version).c_str(), CsvField(row.comm).c_str(), CsvField(row.reader).c_str(),
+                             CsvField(row.speech).c_str());
   }
   return listing;
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/FixedText.h"
+#include "support/CsvSplit.h"
 #include "support/TempDir.h"
 
 namespace quenderlink {
@@ -58,6 +59,18 @@ TEST(SiteListExport, CsvFileHasHeaderAndOneLinePerRecordAndAnUnwritablePathLeave
   SiteTable table;
   table.Replace({record});
   EXPECT_NE(FormatSiteListExport(table, SiteListExportFormat::Csv).find(",ZZZZZZZZZ,????\n"), std::string::npos);
+}
+
+TEST(SiteListExport, CsvKeepsATextWithCommasAndQuotesInOneField) {
+  SiteRecord record = SampleSite(1, 23);
+  SetFieldText(record.SiteName, "YARD, \"EAST\"");
+  SiteTable table;
+  table.Replace({record});
+  std::string listing = FormatSiteListExport(table, SiteListExportFormat::Csv);
+  listing.pop_back();  // the last line's end
+  EXPECT_EQ(testing::SplitCsvLine(listing.substr(listing.rfind('\n') + 1)),
+            (std::vector<std::string>{"1", "10.0.0.1", "9001", "YARD, \"EAST\"", "12.5", "South Track", "3.7", "C1.2",
+                                      "R4", "S9", "2.3 sec"}));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "core/CSiteinfoClass.h"
 #include "core/FixedText.h"
 #include "core/SiteListLoader.h"
+#include "support/CsvSplit.h"
 #include "support/TempDir.h"
 #include "survey/AddressRange.h"
 #include "survey/RangeScanSave.h"
@@ -103,6 +104,16 @@ TEST(RangeScanSave, ListsHaveAHeadingARuleAndEveryRow) {
   EXPECT_EQ(text.substr(0, text.find('\n')),
             ";Cnt IP Address                Port   Sub-Div                Name                   Milepost      "
             "Track       Version   QZ_Comm     QZ_Rdr      QZ_Cpch   ");
+}
+
+TEST(RangeScanSave, CsvKeepsATextWithCommasAndQuotesInOneField) {
+  RangeRow row = FoundRow("10.0.0.1");
+  row.siteName = "YARD, \"EAST\"";
+  std::string listing = FormatRangeList(std::vector<RangeRow>{row}, 9001, RangeListFormat::Csv);
+  listing.pop_back();  // the last line's end
+  EXPECT_EQ(testing::SplitCsvLine(listing.substr(listing.rfind('\n') + 1)),
+            (std::vector<std::string>{"1", "10.0.0.1", "9001", "Off Line", "YARD, \"EAST\"", "12.5", "N_", "3.7-2",
+                                      "C1", "R2", "S3"}));
 }
 
 }  // namespace
