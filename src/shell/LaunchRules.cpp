@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/BusyCheck.h"
 #include "core/ErrorMessages.h"
 #include "core/FixedText.h"
 #include "core/IniSettingsFile.h"
@@ -39,11 +40,7 @@ std::uint32_t FileSizeOrZero(const std::string& path) {
 LaunchRules::LaunchRules(ProgramState& state, UserPrompts& prompts, OperationOpener& opener)
     : state_(state), prompts_(prompts), opener_(opener) {}
 
-bool LaunchRules::RefuseWhenBusy() {
-  if (!state_.operations.Busy()) return false;
-  prompts_.ShowError(kErrorOperationInProgress, kOperationInProgressText, false);
-  return true;
-}
+bool LaunchRules::RefuseWhenBusy() { return quenderlink::RefuseWhenBusy(state_.operations, prompts_); }
 
 bool LaunchRules::RefuseWhenUploading() {
   if (!state_.operations.uploadInProgress) return false;
@@ -216,7 +213,16 @@ void LaunchRules::Reset(const CheckedRows& checks, int selectedRow) {
   }
   if (marked >= 2) return ManySitesReset(checks);
   // One checked site resets the selected row, which need not be the checked one.
-  if (const SiteRecord* const site = RecordOfRow(selectedRow)) opener_.OpenResetDialog(*site);
+  OpenResetDialogForRow(selectedRow);
+}
+
+void LaunchRules::ResetRow(int listRow) {
+  if (RefuseWhenBusy()) return;
+  OpenResetDialogForRow(listRow);
+}
+
+void LaunchRules::OpenResetDialogForRow(int listRow) {
+  if (const SiteRecord* const site = RecordOfRow(listRow)) opener_.OpenResetDialog(*site);
 }
 
 void LaunchRules::ManySitesReset(const CheckedRows& checks) {

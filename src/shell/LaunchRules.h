@@ -38,6 +38,8 @@ class LaunchRules {
   void SingleSiteUpload();
   void Telnet(int listRow);
   void Reset(const CheckedRows& checks, int selectedRow);
+  // The row menu's reset: the reset dialog for that row's site, whatever rows are ticked.
+  void ResetRow(int listRow);
   void ManySitesReset(const CheckedRows& checks);
   // Ctrl + double click, Ctrl + "U" and row menu item 4: highlight, then upload to that site.
   void UploadToRow(int listRow);
@@ -46,6 +48,7 @@ class LaunchRules {
 
  private:
   SiteRecord* RecordOfRow(int listRow);
+  void OpenResetDialogForRow(int listRow);
   // Entry 01 of the program file history when CheckProgramFile takes it; notes its size.
   bool ProgramFileForUpload(std::string& path);
   bool RefuseWhenUploading();

@@ -1,5 +1,6 @@
 #include "shell/MainFrameRules.h"
 
+#include "core/BusyCheck.h"
 #include "core/Lookups.h"
 #include "core/Printf.h"
 
@@ -25,10 +26,7 @@ int MaxTrackingHeight(int reduceHeight, int screenHeight) {
 }
 
 bool MayCloseMainWindow(ProgramState& state, UserPrompts& prompts) {
-  if (state.operations.Busy()) {
-    prompts.ShowError(kErrorOperationInProgress, kOperationInProgressText, false);
-    return false;
-  }
+  if (RefuseWhenBusy(state.operations, prompts)) return false;
   state.openViews.NotifyMainWindowClosing();
   return true;
 }

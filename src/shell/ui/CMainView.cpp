@@ -217,7 +217,7 @@ void CMainView::RunRowMenuCommand(int id) {
     case kRowModify: RunCommand(kModifySite); break;
     case kRowDelete: RunCommand(kDeleteSite); break;
     case kRowDeleteChecked: RunCommand(kDeleteCheckedSites); break;
-    case kRowReset: rules_.Reset(model_->checks(), SelectedRow()); break;
+    case kRowReset: RunOnSelectedRow(&LaunchRules::ResetRow); break;
     case kRowDnsRedo: opener_.OpenDnsConversion(); break;
     default: break;  // "UPLOAD: Program to Selected" has no action
   }

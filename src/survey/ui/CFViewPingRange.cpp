@@ -15,7 +15,7 @@
 #include "controls/ui/ProgressCellDelegate.h"
 #include "controls/ui/SiteListView.h"
 #include "core/AtomicFileWriter.h"
-#include "core/ErrorMessages.h"
+#include "core/BusyCheck.h"
 #include "core/IniSettingsFile.h"
 #include "core/Printf.h"
 #include "core/SettingsKeys.h"
@@ -143,11 +143,7 @@ void CFViewPingRange::showEvent(QShowEvent* event) {
 
 void CFViewPingRange::StartPing() {
   if (running_) return;
-  // One run at a time in the whole program: the busy flag has a single owner.
-  if (state_.operations.Busy()) {
-    prompts_.ShowError(kErrorOperationInProgress, kOperationInProgressText, false);
-    return;
-  }
+  if (RefuseWhenBusy(state_.operations, prompts_)) return;
   std::array<std::uint8_t, 4> start{};
   for (std::size_t part = 0; part < start.size(); ++part)
     start[part] = static_cast<std::uint8_t>(std::min(TypedNumber(fromAddress_[part]), 255u));

@@ -10,6 +10,7 @@
 
 #include "controls/ui/ProgressCellDelegate.h"
 #include "controls/ui/SiteListView.h"
+#include "core/BusyCheck.h"
 #include "net/SiteEngine.h"
 #include "survey/PingSitesColumns.h"
 #include "survey/ui/PingSitesModel.h"
@@ -132,7 +133,7 @@ void CFViewPingSites::StopEngine() {
 void CFViewPingSites::Abort() { run_.Abort(request_); }
 
 void CFViewPingSites::RePingAll() {
-  if (engineRunning_) return;
+  if (engineRunning_ || RefuseWhenBusy(state_.operations, prompts_)) return;
   run_.Restart();
   model_->Refill();
   ShowTotals();
@@ -140,7 +141,7 @@ void CFViewPingSites::RePingAll() {
 }
 
 void CFViewPingSites::RePingFailed() {
-  if (engineRunning_) return;
+  if (engineRunning_ || RefuseWhenBusy(state_.operations, prompts_)) return;
   if (!run_.KeepOnlyFailedSites()) {
     prompts_.ShowError(0, kNoFailedSiteText, false);
     return;

@@ -97,5 +97,15 @@ TEST_F(CMainViewCommandsTest, TheRowMenuIsBuiltForTheClickedRowAndRunsItsChoice)
   EXPECT_EQ(opener_.opened, std::vector<std::string>{"site ping Bravo"});
 }
 
+TEST_F(CMainViewCommandsTest, TheRowMenusResetResetsTheClickedRowWhateverIsTicked) {
+  view_.model().SetChecked(0, true);
+  view_.model().SetChecked(1, true);
+  Select(1);
+  view_.RunRowMenuCommand(menu::kRowReset);
+  EXPECT_EQ(opener_.opened, std::vector<std::string>{"reset Bravo"});
+  EXPECT_EQ(state_.sites[0].SiteFlags, 0);  // no marking pass
+  EXPECT_TRUE(prompts_.shown.empty());
+}
+
 }  // namespace
 }  // namespace quenderlink
