@@ -23,6 +23,7 @@ struct FileDialogRequest {
   std::string title;
   std::string filter;
   std::string defaultExtension;  // without the dot; empty for none
+  std::string folder;            // where the dialog starts
 };
 
 // Everything that asks the user goes through here: the desktop program shows

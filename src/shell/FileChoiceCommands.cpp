@@ -1,5 +1,6 @@
 #include "shell/FileChoiceCommands.h"
 
+#include "core/DialogFolder.h"
 #include "core/IniSettingsFile.h"
 #include "core/Lookups.h"
 #include "shell/FileButtonMenus.h"
@@ -28,7 +29,7 @@ FileChoiceCommands::FileChoiceCommands(ProgramState& state, UserPrompts& prompts
 
 std::optional<std::string> FileChoiceCommands::Ask(FileDialogKind kind, const char* title, const char* filter,
                                                    const char* extension) {
-  return prompts_.ChooseFile({kind, title, filter, extension});
+  return prompts_.ChooseFile({kind, title, filter, extension, DialogFolder(state_)});
 }
 
 ListChange FileChoiceCommands::OpenSiteFile() {

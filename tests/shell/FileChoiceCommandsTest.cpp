@@ -53,6 +53,17 @@ TEST_F(FileChoiceCommandsTest, SiteFileButtonGoesStraightToTheDialogUntilThereIs
   EXPECT_EQ(prompts_.fileRequests.size(), 1u);
 }
 
+TEST_F(FileChoiceCommandsTest, FileDialogsStartInTheCurrentSiteListsFolderElseTheHome) {
+  std::filesystem::create_directory(home_ / "job");
+  state_.currentSiteFile = (home_ / "job" / "east.bin").string();
+  choices_.OpenSiteFile();
+  state_.currentSiteFile = (home_ / "gone" / "east.bin").string();
+  choices_.ExportCsv();
+  ASSERT_EQ(prompts_.fileRequests.size(), 2u);
+  EXPECT_EQ(prompts_.fileRequests[0].folder, (home_ / "job").string());
+  EXPECT_EQ(prompts_.fileRequests[1].folder, home_.path().string());
+}
+
 TEST_F(FileChoiceCommandsTest, ProgramFileButtonChecksTheLocatedFileWithTheRailroadsFilter) {
   state_.params.railroadCode = kRailroadCpr;
   const auto bad = home_ / "bad.bin";

@@ -54,6 +54,7 @@ std::optional<std::string> DialogPrompts::ChooseFile(const FileDialogRequest& re
   QFileDialog dialog(parent_, QString::fromStdString(request.title));
   dialog.setNameFilter(QtFilter(request.filter));
   dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
+  dialog.setDirectory(QString::fromStdString(request.folder));
   if (request.kind == FileDialogKind::Save) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);

@@ -16,6 +16,7 @@
 #include "controls/ui/SiteListView.h"
 #include "core/AtomicFileWriter.h"
 #include "core/BusyCheck.h"
+#include "core/DialogFolder.h"
 #include "core/IniSettingsFile.h"
 #include "core/Printf.h"
 #include "core/SettingsKeys.h"
@@ -234,7 +235,7 @@ void CFViewPingRange::Save() {
 }
 
 std::optional<std::string> CFViewPingRange::AskFile(const char* title, const char* filter, const char* extension) {
-  return prompts_.ChooseFile({FileDialogKind::Save, title, filter, extension});
+  return prompts_.ChooseFile({FileDialogKind::Save, title, filter, extension, DialogFolder(state_)});
 }
 
 // A file that cannot be written is left alone without a word, and the main view keeps its file.
