@@ -8,6 +8,7 @@
 
 #include "core/FixedText.h"
 #include "core/Lookups.h"
+#include "shell/SiteListColumns.h"
 
 namespace quenderlink {
 namespace {
@@ -136,6 +137,11 @@ void SortSites(SiteTable& table, SortChoice choice, std::uint8_t railroadCode) {
   sorted.reserve(entries.size());
   for (const SortEntry& entry : entries) sorted.push_back(*entry.record);
   table.Replace(std::move(sorted));
+}
+
+bool KeyValuesRise(SortChoice choice, std::uint8_t railroadCode) {
+  const bool byText = choice.key == kColSiteName || (choice.key == kColDnsIp && railroadCode == kRailroadCpr);
+  return choice.ascending != byText;
 }
 
 bool IsSortableColumn(int column) { return column == 0 || (column >= 5 && column <= 16); }

@@ -168,6 +168,19 @@ TEST(SiteSort, HeaderClickFlipsTheCurrentKeyOrSwitchesKeyKeepingDirection) {
   }
 }
 
+TEST(SiteSort, TheHeaderArrowFollowsTheKeysValuesNotTheDirectionsName) {
+  struct {
+    SortChoice choice;
+    std::uint8_t railroad;
+    bool rises;
+  } const cases[] = {
+      {{12, true}, kRailroadCsx, true},  {{12, false}, kRailroadCsx, false}, {{7, true}, kRailroadCsx, false},
+      {{7, false}, kRailroadCsx, true},  {{10, true}, kRailroadCpr, false},  {{10, true}, kRailroadNs, true},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(KeyValuesRise(c.choice, c.railroad), c.rises) << "key " << c.choice.key << " railroad " << int{c.railroad};
+}
+
 TEST(SiteSort, EverySortKeepsEachRecordExactlyOnceAndOtherKeysChangeNothing) {
   std::mt19937 random(20240607);
   auto pick = [&random](int count) { return static_cast<int>(random() % static_cast<unsigned>(count)); };

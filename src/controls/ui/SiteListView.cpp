@@ -62,6 +62,13 @@ int SiteListView::SelectedRow() const {
   return selection.isEmpty() ? -1 : selection.first().top();
 }
 
+void SiteListView::ShowSortIndicator(int column, bool valuesRise) {
+  horizontalHeader()->setSortIndicator(column, valuesRise ? Qt::AscendingOrder : Qt::DescendingOrder);
+  horizontalHeader()->setSortIndicatorShown(true);
+}
+
+void SiteListView::HideSortIndicator() { horizontalHeader()->setSortIndicatorShown(false); }
+
 void SiteListView::mousePressEvent(QMouseEvent* event) {
   const QModelIndex index = indexAt(event->position().toPoint());
   // Like a report list: a click below the rows leaves no row selected.

@@ -25,6 +25,9 @@ class SiteListView : public QTableView {
   void ApplyColumnWidths(std::span<const int> widths);
   // The selected row, -1 when none.
   int SelectedRow() const;
+  // The header's arrow on the sorted column, pointing the way its values go.
+  void ShowSortIndicator(int column, bool valuesRise);
+  void HideSortIndicator();
 
  signals:
   void headerClicked(int column);

@@ -107,6 +107,9 @@ void CMainView::Open() {
 }
 
 void CMainView::LoadAndFill() {
+  // A file is listed in its own order.
+  listSorted_ = false;
+  ShowSortIndicator();
   switch (LoadCurrentSiteFile(state_, prompts_, true)) {
     case SiteFileLoad::kLoaded: model_->Refill(); break;
     case SiteFileLoad::kNotFound: ResetSiteFileCaption(); break;
@@ -183,8 +186,9 @@ void CMainView::OnCellButton(int row, int column, bool ctrlHeld) {
 
 void CMainView::OnHeaderClicked(int column) {
   const SortChoice choice = HeaderClickSort({state_.operations.sortKey, state_.operations.sortAscending}, column);
-  if (!IsSortableColumn(column)) return;
-  SortBy(choice.key, choice.ascending);
+  if (IsSortableColumn(column)) return SortBy(choice.key, choice.ascending);
+  // The header moves its arrow on any click: put it back where the table is sorted.
+  ShowSortIndicator();
 }
 
 void CMainView::SortBy(int key, bool ascending) {
@@ -192,6 +196,15 @@ void CMainView::SortBy(int key, bool ascending) {
   state_.operations.sortAscending = ascending;
   SortSites(state_.sites, {key, ascending}, state_.params.railroadCode);
   model_->Refill();
+  listSorted_ = true;
+  ShowSortIndicator();
+}
+
+void CMainView::ShowSortIndicator() {
+  SiteListView* list = form_->list();
+  if (!listSorted_) return list->HideSortIndicator();
+  const SortChoice choice{state_.operations.sortKey, state_.operations.sortAscending};
+  list->ShowSortIndicator(choice.key, KeyValuesRise(choice, state_.params.railroadCode));
 }
 
 void CMainView::ShowRowMenu(int row) {
@@ -304,7 +317,11 @@ void CMainView::Apply(const ListChange& change) {
     case ListChange::Kind::AppendRow: model_->AppendRows(); break;
     case ListChange::Kind::None: break;
   }
-  if (change.siteFileShown) ShowSiteFile(state_.currentSiteFile, SiteFileCaption(state_.currentSiteFile));
+  if (change.siteFileShown) {
+    ShowSiteFile(state_.currentSiteFile, SiteFileCaption(state_.currentSiteFile));
+    listSorted_ = false;
+    ShowSortIndicator();
+  }
   if (change.siteFileLost) ResetSiteFileCaption();
 }
 

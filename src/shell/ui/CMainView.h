@@ -87,6 +87,7 @@ class CMainView : public QWidget,
   void ConnectControls();
   void ShowRowMenu(int row);
   void LoadAndFill();
+  void ShowSortIndicator();
   void Arrange();
   void ApplyColumnWidths();
   void RefreshTitle();
@@ -114,6 +115,8 @@ class CMainView : public QWidget,
   SiteListModel* model_;
   std::string title_;
   bool siteFileChosen_ = false;
+  // The table is in the order of the last sort, not the file's.
+  bool listSorted_ = false;
   bool registered_ = false;
 };
 
