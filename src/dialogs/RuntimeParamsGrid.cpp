@@ -1,11 +1,14 @@
 #include "dialogs/RuntimeParamsGrid.h"
 
+#include <algorithm>
+#include <charconv>
+#include <limits>
 #include <stdexcept>
 #include <utility>
 #include <variant>
 
-#include "core/IniDocument.h"
 #include "core/Lookups.h"
+#include "core/Printf.h"
 #include "core/SettingsKeys.h"
 
 namespace quenderlink {
@@ -23,6 +26,8 @@ using Field = std::variant<std::monostate, NarrowField, WideField, FlagField, Co
 struct RowDefinition {
   RuntimeParamRow shown;
   Field field;
+  unsigned min = 0;  // number rows: the values the setting allows
+  unsigned max = 0;
 };
 
 using enum ParamCellKind;
@@ -34,32 +39,39 @@ constexpr RowDefinition kEmptyRow{{"", "", "", "", None}, {}};
 constexpr std::array<RowDefinition, kRuntimeParamRowCount> kRows{{
     {{"Railroad", "P1", "Railroad", "_Unkwn", Railroad}, &RP::railroadCode},
     kEmptyRow,
-    {{"Ping", "P2", "Max wait for response (sec)", "12", Number}, &RP::pingMaxWaitResponse},
-    {{"", "P3", "Max repeat re-send poll", "6", Number}, &RP::pingMaxResend},
-    {{"", "P4", "Max Pings in parallel", "100", Number}, &RP::pingMaxInParallel},
+    {{"Ping", "P2", "Max wait for response (sec)", "12", Number}, &RP::pingMaxWaitResponse, 0, 65535},
+    {{"", "P3", "Max repeat re-send poll", "6", Number}, &RP::pingMaxResend, 1, 255},
+    {{"", "P4", "Max Pings in parallel", "100", Number}, &RP::pingMaxInParallel, 1, 255},
     {{"", "P5", "Show Hidden Ver Number", "No", YesNo}, &RP::showHidden},
     kEmptyRow,
-    {{"Upload Pgm", "P6", "Min wait, RAM-loader reboot (sec)", "6", Number}, &RP::uploadMinWaitRamLoader},
-    {{"", "P7", "Min wait, Cadmarin reboot (sec)", "6", Number}, &RP::uploadMinWaitSysReboot},
-    {{"", "P8", "Max Uploads in parallel", "24", Number}, &RP::uploadMaxInParallel},
+    {{"Upload Pgm", "P6", "Min wait, RAM-loader reboot (sec)", "6", Number}, &RP::uploadMinWaitRamLoader, 0, 255},
+    {{"", "P7", "Min wait, Cadmarin reboot (sec)", "6", Number}, &RP::uploadMinWaitSysReboot, 0, 255},
+    {{"", "P8", "Max Uploads in parallel", "24", Number}, &RP::uploadMaxInParallel, 1, 255},
     {{"", "P9", "Allow Upload to Unknwon", "No", YesNo}, &RP::allowUploadUnknown},
     kEmptyRow,
-    {{"Site Info", "P10", "Default Ping/Upload Port", "9001", Number}, &RP::defaultPortNum},
-    {{"", "P11", "Telnet Port Trk 1", "10001", Number}, &RP::telnetPortTrk1},
-    {{"", "P12", "Telnet Port Trk 2", "10002", Number}, &RP::telnetPortTrk2},
+    {{"Site Info", "P10", "Default Ping/Upload Port", "9001", Number}, &RP::defaultPortNum, 1, 65535},
+    {{"", "P11", "Telnet Port Trk 1", "10001", Number}, &RP::telnetPortTrk1, 1, 65535},
+    {{"", "P12", "Telnet Port Trk 2", "10002", Number}, &RP::telnetPortTrk2, 1, 65535},
     {{"", "P13", "Show Index", "No", YesNo}, &RP::showTwd},
     {{"", "P14", "Allow Changing Site Name", "No", YesNo}, &RP::allowChangeSiteName},
     {{"", "P15", "Show IP Address Column", "No", YesNo}, &RP::showIpColumn},
     kEmptyRow,
     {{"Delete Items", "P16", "Allow Delete Many Cadmarin's", "No", YesNo}, &RP::deleteManyRows},
     kEmptyRow,
-    {{"Display", "P17", "Reduce Height(pixels)", "0", Number}, &RP::reduceHeight},
+    {{"Display", "P17", "Reduce Height(pixels)", "0", Number}, &RP::reduceHeight, 0, 65535},
     {{"", "P18", "Cadmarin Colors", "Text", Colors}, ColourFields{&DC::textCadmarin, &DC::backCadmarin}},
     {{"", "P19", "RKM Colors", "Text", Colors}, ColourFields{&DC::textRkm, &DC::backRkm}},
     {{"", "P20", "Zenthi Colors", "Text", Colors}, ColourFields{&DC::textZenthi, &DC::backZenthi}},
     kEmptyRow,
     {{"Config Mngmnt", "P21", "Enable Config Mngmnt", "No", YesNo}, &RP::collectS918},
 }};
+
+// A range wider than its setting would be cut when stored.
+static_assert(std::ranges::all_of(kRows, [](const RowDefinition& row) {
+  const unsigned widest = std::holds_alternative<NarrowField>(row.field) ? std::numeric_limits<std::uint8_t>::max()
+                                                                         : std::numeric_limits<std::uint16_t>::max();
+  return row.shown.kind != Number || (row.min <= row.max && row.max <= widest);
+}));
 
 constexpr auto kShownRows = [] {
   std::array<RuntimeParamRow, kRuntimeParamRowCount> rows{};
@@ -78,12 +90,20 @@ unsigned NumberOf(const RuntimeParams& params, const Field& field) {
   return params.*std::get<WideField>(field);
 }
 
-// Cut to the setting's width, as the setting has always been stored.
+// The row's range fits the setting's width.
 void StoreNumber(RuntimeParams& params, const Field& field, std::uint32_t value) {
   if (const auto* narrow = std::get_if<NarrowField>(&field))
     params.**narrow = static_cast<std::uint8_t>(value);
   else
     params.*std::get<WideField>(field) = static_cast<std::uint16_t>(value);
+}
+
+std::optional<unsigned> NumberInRange(std::string_view text, const RowDefinition& row) {
+  if (text.empty() || !std::ranges::all_of(text, [](char c) { return c >= '0' && c <= '9'; })) return std::nullopt;
+  unsigned value = 0;
+  if (std::from_chars(text.data(), text.data() + text.size(), value).ec != std::errc()) return std::nullopt;
+  if (value < row.min || value > row.max) return std::nullopt;
+  return value;
 }
 
 ColorRef DeviceColors::* ColourField(const Field& field, ColourPart part) {
@@ -103,7 +123,10 @@ RuntimeParamsGrid::RuntimeParamsGrid(RuntimeParams& params) : params_(params) {
     const RowDefinition& definition = kRows[row];
     Cell& cell = cells_[row];
     switch (definition.shown.kind) {
-      case Number: cell.text = std::to_string(NumberOf(params, definition.field)); break;
+      case Number:
+        cell.value = NumberOf(params, definition.field);
+        cell.text = std::to_string(cell.value);
+        break;
       case YesNo: cell.value = params.*std::get<FlagField>(definition.field) ? 1 : 0; break;
       case Railroad: cell.value = params.railroadCode; break;
       case None:
@@ -138,12 +161,29 @@ ColorRef RuntimeParamsGrid::Colour(int row, ColourPart part) const {
   return params_.deviceColors.*ColourField(kRows[Index(row)].field, part);
 }
 
-void RuntimeParamsGrid::EndNumberEdit(int row, std::string_view text) {
+std::optional<std::string> RuntimeParamsGrid::EndNumberEdit(int row, std::string_view text) {
   Cell& cell = cells_[Index(row)];
   cell.changed = text != cell.text;
-  if (!cell.changed) return;
-  cell.text = text;
-  modified_ = true;
+  if (cell.changed) {
+    cell.text = text;
+    modified_ = true;
+  }
+  const std::optional<unsigned> value = NumberInRange(cell.text, kRows[Index(row)]);
+  cell.refused = !value;
+  if (value) cell.value = *value;
+  return Refusal(row);
+}
+
+std::optional<std::string> RuntimeParamsGrid::Refusal(int row) const {
+  if (!cells_[Index(row)].refused) return std::nullopt;
+  const RowDefinition& definition = kRows[Index(row)];
+  return Printf("Enter a whole number from %u to %u.", definition.min, definition.max);
+}
+
+std::optional<int> RuntimeParamsGrid::FirstRefusedRow() const {
+  const auto refused = std::ranges::find_if(cells_, &Cell::refused);
+  if (refused == cells_.end()) return std::nullopt;
+  return static_cast<int>(refused - cells_.begin());
 }
 
 void RuntimeParamsGrid::Choose(int row, std::string_view choiceText) {
@@ -174,7 +214,7 @@ void RuntimeParamsGrid::Store() {
     const Field& field = kRows[row].field;
     const Cell& cell = cells_[row];
     switch (kRows[row].shown.kind) {
-      case Number: StoreNumber(params_, field, ProfileIntFromText(cell.text)); break;
+      case Number: StoreNumber(params_, field, cell.value); break;
       case YesNo: params_.*std::get<FlagField>(field) = cell.value != 0; break;
       case Railroad:
         params_.railroadCode = static_cast<std::uint8_t>(cell.value);
@@ -186,8 +226,9 @@ void RuntimeParamsGrid::Store() {
   }
 }
 
-bool RuntimeParamsGrid::Save(IniSettingsFile& ini) {
-  if (!modified_) return false;
+ParamsSaveOutcome RuntimeParamsGrid::Save(IniSettingsFile& ini) {
+  if (!modified_) return ParamsSaveOutcome::NothingModified;
+  if (FirstRefusedRow()) return ParamsSaveOutcome::Refused;
   Store();
   // Write failures go unreported: the values stay in effect for this run.
   ini.SavePingSiteParams(params_);
@@ -206,7 +247,7 @@ bool RuntimeParamsGrid::Save(IniSettingsFile& ini) {
   ini.WriteInt(settings::kReduceHeight, params_.reduceHeight);
   ini.WriteInt(settings::kAllowChangeSiteName, params_.allowChangeSiteName ? 1 : 0);
   if (coloursChanged_) ini.SaveDeviceColors(params_.deviceColors);
-  return true;
+  return ParamsSaveOutcome::Stored;
 }
 
 }  // namespace quenderlink

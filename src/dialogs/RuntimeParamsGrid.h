@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -16,6 +17,8 @@ namespace quenderlink {
 enum class ParamCellKind : std::uint8_t { None, Number, YesNo, Railroad, Colors };
 
 enum class ColourPart : std::uint8_t { Text, Back };
+
+enum class ParamsSaveOutcome : std::uint8_t { Stored, NothingModified, Refused };
 
 struct RuntimeParamRow {
   std::string_view section;  // on the first row of its section only
@@ -42,9 +45,9 @@ std::span<const std::string_view> YesNoChoices();
 std::span<const std::string_view> RailroadChoices();
 
 // The runtime parameters grid without a screen: the values being edited, which
-// cells show as changed, and the save into the settings. Colours are the
-// exception: they go into the params at once and stay there even when the
-// edit is abandoned.
+// cells show as changed, which are refused, and the save into the settings.
+// Colours are the exception: they go into the params at once and stay there
+// even when the edit is abandoned.
 class RuntimeParamsGrid {
  public:
   explicit RuntimeParamsGrid(RuntimeParams& params);
@@ -58,8 +61,13 @@ class RuntimeParamsGrid {
   // Shown in red.
   bool Changed(int row) const { return cells_[Index(row)].changed; }
 
-  // The end of an edit of a number cell; any text is taken as typed.
-  void EndNumberEdit(int row, std::string_view text);
+  // The end of an edit of a number cell. Only digits within the row's range
+  // are taken; otherwise the cell keeps the text, is refused, and the reason
+  // is returned.
+  [[nodiscard]] std::optional<std::string> EndNumberEdit(int row, std::string_view text);
+  // Why the cell's text is refused; nothing when it is taken.
+  std::optional<std::string> Refusal(int row) const;
+  [[nodiscard]] std::optional<int> FirstRefusedRow() const;
   // A choice from a Yes/No or railroad drop-down, by its text.
   void Choose(int row, std::string_view choiceText);
   void SetColour(int row, ColourPart part, ColorRef colour);
@@ -68,14 +76,15 @@ class RuntimeParamsGrid {
 
   // Stores every value into the params and writes them to the settings file,
   // the colour keys only when a colour was changed. Nothing happens unless
-  // something was modified; returns whether it stored.
-  bool Save(IniSettingsFile& ini);
+  // something was modified and no cell is refused.
+  [[nodiscard]] ParamsSaveOutcome Save(IniSettingsFile& ini);
 
  private:
   struct Cell {
     std::string text;  // number cells
-    unsigned value = 0;  // Yes/No 0 or 1, railroad code
+    unsigned value = 0;  // the number taken, Yes/No 0 or 1, railroad code
     bool changed = false;
+    bool refused = false;
   };
 
   static std::size_t Index(int row);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@ constexpr int kRailroadRow = 0;
 constexpr int kMaxWaitRow = 2;
 constexpr int kMaxResendRow = 3;
 constexpr int kShowHiddenRow = 5;
+constexpr int kMaxUploadsRow = 9;
 constexpr int kDefaultPortRow = 12;
 constexpr int kShowIndexRow = 15;
 constexpr int kReduceHeightRow = 21;
@@ -55,15 +57,15 @@ TEST(RuntimeParamsRowsTest, SectionsStandOnTheirFirstRowAndEmptyRowsSeparateThem
 
 TEST_F(RuntimeParamsGridTest, OnlyAnEditThatChangesTheTextMarksItsCellButAnyChoiceDoes) {
   RuntimeParamsGrid grid(params);
-  grid.EndNumberEdit(kMaxResendRow, "6");
+  EXPECT_EQ(grid.EndNumberEdit(kMaxResendRow, "6"), std::nullopt);
   EXPECT_FALSE(grid.Changed(kMaxResendRow));
   EXPECT_FALSE(grid.modified());
-  EXPECT_FALSE(grid.Save(ini));
+  EXPECT_EQ(grid.Save(ini), ParamsSaveOutcome::NothingModified);
   EXPECT_FALSE(std::filesystem::exists(ini.Path()));
 
-  grid.EndNumberEdit(kMaxResendRow, "7");
+  EXPECT_EQ(grid.EndNumberEdit(kMaxResendRow, "7"), std::nullopt);
   EXPECT_TRUE(grid.Changed(kMaxResendRow));
-  grid.EndNumberEdit(kMaxResendRow, "7");
+  EXPECT_EQ(grid.EndNumberEdit(kMaxResendRow, "7"), std::nullopt);
   EXPECT_FALSE(grid.Changed(kMaxResendRow));
   EXPECT_TRUE(grid.modified());
 
@@ -73,7 +75,7 @@ TEST_F(RuntimeParamsGridTest, OnlyAnEditThatChangesTheTextMarksItsCellButAnyChoi
   EXPECT_EQ(grid.UserText(kRailroadRow), "_Unkwn");
   grid.Choose(kRailroadRow, "CSX");
   EXPECT_EQ(params, RuntimeParams{});  // nothing stored before the save
-  ASSERT_TRUE(grid.Save(ini));
+  ASSERT_EQ(grid.Save(ini), ParamsSaveOutcome::Stored);
   EXPECT_EQ(params.railroadCode, 3);
   EXPECT_EQ(params.railroadShortName, "CSX");
 }
@@ -83,30 +85,97 @@ TEST_F(RuntimeParamsGridTest, ARailroadWithoutANameShowsTheFirstChoiceAndIsWritt
   RuntimeParamsGrid grid(params);
   EXPECT_EQ(grid.UserText(kRailroadRow), "_Unkwn");
   EXPECT_EQ(grid.ChoiceIndex(kRailroadRow), 0);
-  grid.EndNumberEdit(kMaxWaitRow, "13");
-  ASSERT_TRUE(grid.Save(ini));
+  ASSERT_EQ(grid.EndNumberEdit(kMaxWaitRow, "13"), std::nullopt);
+  ASSERT_EQ(grid.Save(ini), ParamsSaveOutcome::Stored);
   EXPECT_EQ(params.railroadCode, 6);
   EXPECT_EQ(ini.ReadInt(settings::kRoad), 6u);
 }
 
-TEST_F(RuntimeParamsGridTest, SaveWritesEveryValueButTheColoursCutToTheirWidths) {
+// What an edit of the row to the text leads to: the reason it is refused, or
+// the value a fresh grid shows after the save.
+std::string EditAndSave(int row, std::string_view text) {
+  testing::TempDir folder;
+  IniSettingsFile ini(folder.path());
+  RuntimeParams params;
   RuntimeParamsGrid grid(params);
-  grid.EndNumberEdit(kMaxResendRow, "300");
-  grid.EndNumberEdit(kMaxWaitRow, "70000");
-  grid.EndNumberEdit(kDefaultPortRow, "");
-  grid.EndNumberEdit(kReduceHeightRow, "12px");
-  grid.Choose(kShowHiddenRow, "Yes");
-  ASSERT_TRUE(grid.Save(ini));
+  if (const std::optional<std::string> refusal = grid.EndNumberEdit(row, text)) return *refusal;
+  if (grid.Save(ini) != ParamsSaveOutcome::Stored) return "not stored";
+  return "stored " + RuntimeParamsGrid(params).UserText(row);
+}
 
-  EXPECT_EQ(params.pingMaxResend, 44);
-  EXPECT_EQ(params.pingMaxWaitResponse, 4464);
-  EXPECT_EQ(params.defaultPortNum, 0);
-  EXPECT_EQ(params.reduceHeight, 12);
+TEST(RuntimeParamsNumberTest, OnlyDigitsWithinTheRowsRangeAreTaken) {
+  constexpr const char* kByte = "Enter a whole number from 1 to 255.";
+  constexpr const char* kPort = "Enter a whole number from 1 to 65535.";
+  constexpr const char* kWait = "Enter a whole number from 0 to 65535.";
+  const struct {
+    const char* name;
+    int row;
+    std::string_view text;
+    std::string outcome;
+  } cases[] = {
+      {"byte lowest", kMaxUploadsRow, "1", "stored 1"},
+      {"byte highest", kMaxUploadsRow, "255", "stored 255"},
+      {"byte leading zeros", kMaxUploadsRow, "007", "stored 7"},
+      {"byte zero", kMaxUploadsRow, "0", kByte},
+      {"byte just above", kMaxUploadsRow, "256", kByte},
+      {"byte wider than the setting", kMaxUploadsRow, "300", kByte},
+      {"byte letters", kMaxUploadsRow, "abc", kByte},
+      {"byte empty", kMaxUploadsRow, "", kByte},
+      {"byte signed", kMaxUploadsRow, "+5", kByte},
+      {"byte spaced", kMaxUploadsRow, " 5", kByte},
+      {"port lowest", kDefaultPortRow, "1", "stored 1"},
+      {"port highest", kDefaultPortRow, "65535", "stored 65535"},
+      {"port zero", kDefaultPortRow, "0", kPort},
+      {"port just above", kDefaultPortRow, "65536", kPort},
+      {"port beyond any number", kDefaultPortRow, "99999999999999999999", kPort},
+      {"port empty", kDefaultPortRow, "", kPort},
+      {"wait zero", kMaxWaitRow, "0", "stored 0"},
+      {"wait highest", kMaxWaitRow, "65535", "stored 65535"},
+      {"wait just above", kMaxWaitRow, "65536", kWait},
+  };
+  for (const auto& each : cases) EXPECT_EQ(EditAndSave(each.row, each.text), each.outcome) << each.name;
+}
+
+TEST_F(RuntimeParamsGridTest, ARefusedCellKeepsItsTextAndStopsTheSaveUntilItIsFixed) {
+  RuntimeParamsGrid grid(params);
+  ASSERT_EQ(grid.EndNumberEdit(kMaxResendRow, "9"), std::nullopt);
+  grid.Choose(kShowHiddenRow, "Yes");
+  ASSERT_NE(grid.EndNumberEdit(kDefaultPortRow, ""), std::nullopt);
+  ASSERT_NE(grid.EndNumberEdit(kMaxUploadsRow, "300"), std::nullopt);
+  EXPECT_EQ(grid.UserText(kMaxUploadsRow), "300");
+  EXPECT_EQ(grid.Refusal(kMaxUploadsRow), "Enter a whole number from 1 to 255.");
+  EXPECT_EQ(grid.Refusal(kMaxResendRow), std::nullopt);
+  EXPECT_EQ(grid.FirstRefusedRow(), kMaxUploadsRow);
+
+  EXPECT_EQ(grid.Save(ini), ParamsSaveOutcome::Refused);
+  EXPECT_EQ(params, RuntimeParams{});
+  EXPECT_FALSE(std::filesystem::exists(ini.Path()));
+
+  ASSERT_EQ(grid.EndNumberEdit(kMaxUploadsRow, "30"), std::nullopt);
+  EXPECT_EQ(grid.FirstRefusedRow(), kDefaultPortRow);
+  ASSERT_EQ(grid.EndNumberEdit(kDefaultPortRow, "9002"), std::nullopt);
+  EXPECT_EQ(grid.FirstRefusedRow(), std::nullopt);
+  ASSERT_EQ(grid.Save(ini), ParamsSaveOutcome::Stored);
+  EXPECT_EQ(params.defaultPortNum, 9002);
+  EXPECT_EQ(params.uploadMaxInParallel, 30);
+  EXPECT_EQ(params.pingMaxResend, 9);
+  EXPECT_TRUE(params.showHidden);
+}
+
+TEST_F(RuntimeParamsGridTest, SaveWritesEveryValueButTheColours) {
+  RuntimeParamsGrid grid(params);
+  ASSERT_EQ(grid.EndNumberEdit(kMaxResendRow, "255"), std::nullopt);
+  ASSERT_EQ(grid.EndNumberEdit(kMaxWaitRow, "65535"), std::nullopt);
+  ASSERT_EQ(grid.EndNumberEdit(kDefaultPortRow, "1"), std::nullopt);
+  ASSERT_EQ(grid.EndNumberEdit(kReduceHeightRow, "12"), std::nullopt);
+  grid.Choose(kShowHiddenRow, "Yes");
+  ASSERT_EQ(grid.Save(ini), ParamsSaveOutcome::Stored);
+
   EXPECT_TRUE(params.showHidden);
   EXPECT_EQ(FileLines(ini),
-            (Lines{"Ping Sites/Max Wait Response=4464", "Ping Sites/Max Resend=44", "Ping Sites/Max in Parallel=100",
+            (Lines{"Ping Sites/Max Wait Response=65535", "Ping Sites/Max Resend=255", "Ping Sites/Max in Parallel=100",
                    "Upload Pgm/Min Wait RAMLoader=6", "Upload Pgm/Min Wait Sys Reboot=6",
-                   "Upload Pgm/Max in Parallel=24", "MISC/Default Port Num=0", "MISC/Telnet Port Trk1=10001",
+                   "Upload Pgm/Max in Parallel=24", "MISC/Default Port Num=1", "MISC/Telnet Port Trk1=10001",
                    "MISC/Telnet Port Trk2=10002", "MISC/ShowTWD=0", "MISC/ShowIP_Column=0",
                    "MISC/Delete Many Rows=0", "MISC/Allow Upload Unknown=0", "MISC/Show Hidden=1",
                    "MISC/Collect S918=1", "MISC/Reduce Height=12", "MISC/Allow Change SiteName=0",
@@ -121,7 +190,7 @@ TEST_F(RuntimeParamsGridTest, AColourTakesEffectAtOnceButReachesTheFileOnlyThrou
   RuntimeParamsGrid grid(params);
   grid.SetColour(kRkmColoursRow, ColourPart::Back, 0x00FF00);
   EXPECT_EQ(grid.Colour(kRkmColoursRow, ColourPart::Text), 0x0000FFu);
-  ASSERT_TRUE(grid.Save(ini));
+  ASSERT_EQ(grid.Save(ini), ParamsSaveOutcome::Stored);
   DeviceColors expected;
   expected.textRkm = 0x0000FF;
   expected.backRkm = 0x00FF00;

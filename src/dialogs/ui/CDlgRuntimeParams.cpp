@@ -4,8 +4,10 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -18,6 +20,8 @@ namespace {
 
 constexpr int kRailroadLinesShown = 7;
 constexpr int kYesNoLinesShown = 2;
+// As many as the widest setting's largest value, 65535, has.
+constexpr int kMostDigits = 5;
 
 QString FromView(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
@@ -57,6 +61,12 @@ CDlgRuntimeParams::CDlgRuntimeParams(ProgramState& state, QWidget* parent, Colou
   cancel->setAutoDefault(false);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
+  reason_ = new QLabel(this);
+  reason_->setObjectName("reasonText");
+  QPalette reasonPalette = reason_->palette();
+  reasonPalette.setColor(QPalette::WindowText, Qt::red);
+  reason_->setPalette(reasonPalette);
+
   const auto columns = RuntimeParamColumns();
   table_ = new QTableWidget(kRuntimeParamRowCount, static_cast<int>(columns.size()), this);
   table_->setObjectName("paramsGrid");
@@ -76,7 +86,7 @@ CDlgRuntimeParams::CDlgRuntimeParams(ProgramState& state, QWidget* parent, Colou
   connect(table_, &QTableWidget::cellClicked, this, &CDlgRuntimeParams::ChangeColour);
 
   auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
+  buttons->addWidget(reason_, 1);
   buttons->addWidget(saveButton_);
   buttons->addWidget(cancel);
   auto* layout = new QVBoxLayout(this);
@@ -112,10 +122,14 @@ void CDlgRuntimeParams::AddNumberCell(int row) {
   auto* edit = new QLineEdit(QString::fromStdString(grid_.UserText(row)));
   edit->setObjectName(QString("userCell%1").arg(row));
   edit->setFrame(false);
+  const QRegularExpression digits(QString("[0-9]{0,%1}").arg(kMostDigits));
+  edit->setValidator(new QRegularExpressionValidator(digits, edit));
   // Typing counts as a change already: the click on "Save" is what ends the edit.
   connect(edit, &QLineEdit::textEdited, this, [this] { saveButton_->setEnabled(true); });
   connect(edit, &QLineEdit::editingFinished, this, [this, edit, row] {
-    grid_.EndNumberEdit(row, edit->text().toStdString());
+    const std::optional<std::string> refusal = grid_.EndNumberEdit(row, edit->text().toStdString());
+    edit->setToolTip(QString::fromStdString(refusal.value_or("")));
+    ShowFirstRefusal();
     ShowChanged(*edit, row);
   });
   table_->setCellWidget(row, kUserColumn, edit);
@@ -157,7 +171,8 @@ void CDlgRuntimeParams::ChangeColour(int row, int column) {
 }
 
 void CDlgRuntimeParams::ShowChanged(QWidget& cell, int row) {
-  const QColor colour = grid_.Changed(row) ? QColor(Qt::red) : table_->palette().color(QPalette::Text);
+  const bool red = grid_.Changed(row) || grid_.Refusal(row);
+  const QColor colour = red ? QColor(Qt::red) : table_->palette().color(QPalette::Text);
   QPalette palette = cell.palette();
   palette.setColor(QPalette::Text, colour);
   palette.setColor(QPalette::ButtonText, colour);
@@ -165,9 +180,31 @@ void CDlgRuntimeParams::ShowChanged(QWidget& cell, int row) {
   saveButton_->setEnabled(grid_.modified());
 }
 
+// The refusal that stops the save, named by its row: other cells may be refused as well.
+void CDlgRuntimeParams::ShowFirstRefusal() {
+  const std::optional<int> row = grid_.FirstRefusedRow();
+  if (!row) {
+    reason_->clear();
+    return;
+  }
+  const QString reason = QString::fromStdString(grid_.Refusal(*row).value_or(""));
+  reason_->setText(QString("%1: %2").arg(FromView(RowAt(*row).number), reason));
+}
+
 void CDlgRuntimeParams::Save() {
   IniSettingsFile ini(state_.programFolder);
-  saved_ = grid_.Save(ini);
+  switch (grid_.Save(ini)) {
+    case ParamsSaveOutcome::Refused: {
+      const int row = *grid_.FirstRefusedRow();
+      auto* edit = qobject_cast<QLineEdit*>(table_->cellWidget(row, kUserColumn));
+      table_->scrollTo(table_->model()->index(row, kUserColumn));
+      edit->setFocus();
+      edit->selectAll();
+      return;
+    }
+    case ParamsSaveOutcome::Stored: saved_ = true; break;
+    case ParamsSaveOutcome::NothingModified: break;
+  }
   accept();
 }
 

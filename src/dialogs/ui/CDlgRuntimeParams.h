@@ -8,6 +8,7 @@
 #include "core/ProgramState.h"
 #include "dialogs/RuntimeParamsGrid.h"
 
+class QLabel;
 class QPushButton;
 class QTableWidget;
 
@@ -18,7 +19,9 @@ using ColourChooser = std::function<std::optional<ColorRef>(ColorRef current)>;
 
 // The run-time settings as one grid of parameters, edited in place. "Save"
 // puts them into the program's params and the settings file; a colour change
-// takes effect at once and repaints the main view, saved or not.
+// takes effect at once and repaints the main view, saved or not. A number
+// cell's text that the setting cannot take is refused with a reason and
+// keeps the dialog from saving.
 class CDlgRuntimeParams : public QDialog {
   Q_OBJECT
 
@@ -36,6 +39,7 @@ class CDlgRuntimeParams : public QDialog {
   void ShowColours(int row);
   void ChangeColour(int row, int column);
   void ShowChanged(QWidget& cell, int row);
+  void ShowFirstRefusal();
   void Save();
 
   ProgramState& state_;
@@ -44,6 +48,7 @@ class CDlgRuntimeParams : public QDialog {
   bool saved_ = false;
   QTableWidget* table_;
   QPushButton* saveButton_;
+  QLabel* reason_;
 };
 
 }  // namespace quenderlink

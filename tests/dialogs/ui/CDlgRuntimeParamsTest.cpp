@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -19,6 +20,7 @@ namespace {
 using testing::Child;
 
 constexpr const char* kMaxResendCell = "userCell3";
+constexpr const char* kMaxUploadsCell = "userCell9";
 constexpr int kRkmColoursRow = 23;
 
 struct RecordingMainView : MainViewTarget {
@@ -67,14 +69,38 @@ TEST_F(CDlgRuntimeParamsTest, AnEditedNumberShowsRedAndSaveStoresAndWritesIt) {
   CDlgRuntimeParams& shown = Dialog();
   EXPECT_FALSE(Child<QPushButton>(shown, "saveButton").isEnabled());
 
-  TypeInto(kMaxResendCell, "300");
+  TypeInto(kMaxResendCell, "200");
   EXPECT_EQ(Child<QLineEdit>(shown, kMaxResendCell).palette().color(QPalette::Text), QColor(Qt::red));
   ASSERT_TRUE(Child<QPushButton>(shown, "saveButton").isEnabled());
 
   testing::Click(shown, "saveButton");
   EXPECT_TRUE(shown.saved());
-  EXPECT_EQ(state.params.pingMaxResend, 44);
-  EXPECT_EQ(IniSettingsFile(folder.path()).ReadInt(settings::kPingMaxResend), 44u);
+  EXPECT_EQ(state.params.pingMaxResend, 200);
+  EXPECT_EQ(IniSettingsFile(folder.path()).ReadInt(settings::kPingMaxResend), 200u);
+}
+
+TEST_F(CDlgRuntimeParamsTest, SaveWithARefusedNumberStaysOpenShowingWhyUntilTheNumberIsFixed) {
+  CDlgRuntimeParams& shown = Dialog();
+  auto& cell = Child<QLineEdit>(shown, kMaxUploadsCell);
+  TypeInto(kMaxUploadsCell, "3x00");
+  EXPECT_EQ(cell.text(), "300");
+  EXPECT_EQ(testing::Text<QLabel>(shown, "reasonText"), "P8: Enter a whole number from 1 to 255.");
+  EXPECT_EQ(cell.toolTip(), "Enter a whole number from 1 to 255.");
+  EXPECT_EQ(cell.palette().color(QPalette::Text), QColor(Qt::red));
+
+  testing::Click(shown, "saveButton");
+  EXPECT_TRUE(shown.isVisible());
+  EXPECT_FALSE(shown.saved());
+  EXPECT_EQ(shown.focusWidget(), &cell);
+  EXPECT_EQ(state.params, RuntimeParams{});
+  EXPECT_FALSE(std::filesystem::exists(IniSettingsFile(folder.path()).Path()));
+
+  TypeInto(kMaxUploadsCell, "30");
+  EXPECT_EQ(testing::Text<QLabel>(shown, "reasonText"), "");
+  EXPECT_EQ(cell.toolTip(), "");
+  testing::Click(shown, "saveButton");
+  EXPECT_TRUE(shown.saved());
+  EXPECT_EQ(state.params.uploadMaxInParallel, 30);
 }
 
 TEST_F(CDlgRuntimeParamsTest, CancelKeepsOnlyTheChosenColourWhichRepaintedTheMainViewAtOnce) {
