@@ -1,8 +1,10 @@
 #include "survey/AddressRange.h"
 
+#include <cctype>
 #include <charconv>
 
 #include "core/Printf.h"
+#include "net/HostAddress.h"
 
 namespace quenderlink {
 namespace {
@@ -44,6 +46,30 @@ std::vector<std::string> AddressRange::Addresses() const {
   std::vector<std::string> addresses;
   for (int number = d; number <= last; ++number) addresses.push_back(Printf("%d.%d.%d.%d", a, b, c, number));
   return addresses;
+}
+
+std::optional<DottedQuad> ParseDottedQuad(std::string_view text) {
+  std::string compact;
+  bool afterSpace = false;
+  for (const char c : text) {
+    if (std::isspace(static_cast<unsigned char>(c))) {
+      afterSpace = true;
+      continue;
+    }
+    // A space inside a number splits it: "1 27" is not 127.
+    if (afterSpace && c != '.' && !compact.empty() && compact.back() != '.') return std::nullopt;
+    afterSpace = false;
+    compact += c;
+  }
+  if (!IsDottedQuad(compact)) return std::nullopt;
+  std::string_view rest = compact;
+  DottedQuad quad{};
+  for (std::size_t part = 0; part < quad.size(); ++part) {
+    const std::optional<unsigned> number = TakeNumber(rest, part + 1 < quad.size() ? '.' : '\0');
+    if (!number || *number > 255) return std::nullopt;
+    quad[part] = static_cast<std::uint8_t>(*number);
+  }
+  return quad;
 }
 
 }  // namespace quenderlink

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -24,5 +25,12 @@ struct AddressRange {
   // Every address in order, as "%d.%d.%d.%d".
   std::vector<std::string> Addresses() const;
 };
+
+using DottedQuad = std::array<std::uint8_t, 4>;
+
+// The four numbers of a dotted address such as "127.77.0.1", as pasted: spaces
+// around a number are skipped. Nothing unless the text is a dotted quad
+// (IsDottedQuad: its first number is not 0) of four numbers 0..255.
+[[nodiscard]] std::optional<DottedQuad> ParseDottedQuad(std::string_view text);
 
 }  // namespace quenderlink

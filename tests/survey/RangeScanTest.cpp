@@ -28,6 +28,27 @@ TEST(AddressRange, LastNumberIsTakenModulo256AndRaisedToTheStartAndOtherFormsAre
     EXPECT_FALSE(AddressRange::Parse(text)) << text;
 }
 
+TEST(AddressRange, APastedDottedAddressGivesFourNumbersUpTo255) {
+  const std::pair<const char*, std::optional<DottedQuad>> cases[] = {
+      {"127.77.0.1", DottedQuad{127, 77, 0, 1}},
+      {"255.255.255.255", DottedQuad{255, 255, 255, 255}},
+      {" 10 . 1. 2 .3\n", DottedQuad{10, 1, 2, 3}},
+      {"010.001.2.3", DottedQuad{10, 1, 2, 3}},
+      {"", std::nullopt},
+      {"127.77.0", std::nullopt},
+      {"127.77.0.1.5", std::nullopt},
+      {"127.77.0.256", std::nullopt},
+      {"127..0.1", std::nullopt},
+      {"127.77.0.", std::nullopt},
+      {"1 27.77.0.1", std::nullopt},
+      {"127.77.0.1-5", std::nullopt},
+      {"-1.77.0.1", std::nullopt},
+      {"0.77.0.1", std::nullopt},
+      {"a.b.c.d", std::nullopt},
+  };
+  for (const auto& [text, quad] : cases) EXPECT_EQ(ParseDottedQuad(text), quad) << text;
+}
+
 RangeRow FoundRow(const std::string& address) {
   RangeRow row;
   row.checked = true;

@@ -22,6 +22,7 @@
 #include "core/SettingsKeys.h"
 #include "net/RangeEngine.h"
 #include "shell/FileDialogFilters.h"
+#include "survey/ui/AddressPartEdit.h"
 #include "survey/ui/RangeScanModel.h"
 #include "survey/ui/UiThreadCalls.h"
 #include "upload/ui/DialogWidgets.h"
@@ -42,6 +43,12 @@ QLineEdit* NumberEdit(const char* objectName, int maximum, int width, QWidget* p
   edit->setMaxLength(QString::number(maximum).size());
   edit->setFixedWidth(width);
   return edit;
+}
+
+// Moved onto, the box's number is selected so that typing replaces it.
+void MoveInto(QLineEdit& box) {
+  box.setFocus();
+  box.selectAll();
 }
 
 // The number typed; 0 when nothing or no number is typed, as an empty field reads.
@@ -71,9 +78,20 @@ void CFViewPingRange::BuildControls() {
   inputs->addWidget(new QLabel("From IP:", this));
   for (std::size_t part = 0; part < fromAddress_.size(); ++part) {
     if (part > 0) inputs->addWidget(new QLabel(".", this));
-    const std::string name = "fromAddress" + std::to_string(part);
-    fromAddress_[part] = NumberEdit(name.c_str(), 255, 40, this);
-    inputs->addWidget(fromAddress_[part]);
+    auto* box = new AddressPartEdit(this);
+    box->setObjectName(QString("fromAddress%1").arg(part));
+    box->setFixedWidth(40);
+    // The box after the fourth is the last number's.
+    connect(box, &AddressPartEdit::moveOnRequested, this, [this, part] {
+      MoveInto(part + 1 < fromAddress_.size() ? *fromAddress_[part + 1] : *lastNumber_);
+    });
+    connect(box, &AddressPartEdit::addressPasted, this, [this](const DottedQuad& address) {
+      for (std::size_t each = 0; each < fromAddress_.size(); ++each)
+        fromAddress_[each]->setText(QString::number(address[each]));
+      fromAddress_.back()->setFocus();
+    });
+    fromAddress_[part] = box;
+    inputs->addWidget(box);
   }
   inputs->addSpacing(16);
   inputs->addWidget(new QLabel("To (last 3 digits):", this));

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -241,6 +243,30 @@ TEST_F(CFViewPingRangeTest, NewFileTakesTheTelnetPortByPortAndTheProductFromItsC
   EXPECT_EQ(fields, (std::vector<int>{10001, 1, 0, 10001, 0, 42}));
   EXPECT_EQ(mainView_.filesWritten, (std::vector<std::pair<bool, std::string>>{{true, newFile}}));
   EXPECT_EQ(prompts_.shown.back().text, SavedReport(2, newFile));
+}
+
+TEST_F(CFViewPingRangeTest, ADottedAddressTypedIntoTheFirstBoxOrPastedIntoAnyFillsTheFourBoxes) {
+  RememberInputs("10.9.9.9", "5");
+  auto view = OpenView();
+  view->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+  const auto boxes = [&] {
+    QStringList texts;
+    for (const char* box : {"fromAddress0", "fromAddress1", "fromAddress2", "fromAddress3"})
+      texts << Text<QLineEdit>(*view, box);
+    return texts.join('|').toStdString();
+  };
+
+  auto& first = Child<QLineEdit>(*view, "fromAddress0");
+  first.setFocus();
+  first.selectAll();
+  // Typed where the focus is, as a user does: it moves from box to box.
+  QTest::keyClicks(static_cast<QWidget*>(nullptr), "127.77.0.1");
+  EXPECT_EQ(boxes(), "127|77|0|1");
+
+  QGuiApplication::clipboard()->setText(" 10.1.2.3\n");
+  QTest::keyClick(&Child<QLineEdit>(*view, "fromAddress3"), Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(boxes(), "10|1|2|3");
 }
 
 }  // namespace
