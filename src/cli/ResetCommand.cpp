@@ -25,6 +25,7 @@ int Reset(const CommandContext& context, const ResetOptions& options) {
   SetFieldText(site.IpByNumber, AddressForHost(options.host));
 
   ResetWait wait(site, state.params, [](LogClass, const std::string& line) { std::cout << line << std::flush; });
+  if (!wait.socketReady()) std::cerr << "ERROR CREATE\n";
   wait.SendReset();
   // The desktop program ticks from a 100 ms timer; here a sleep between ticks does.
   ResetWait::State outcome = ResetWait::State::Waiting;

@@ -23,9 +23,8 @@ ResetWait::ResetWait(const SiteRecord& site, const RuntimeParams& params, LogSin
       ipByNumber_(FieldText(site.IpByNumber)),
       devicePort_(site.DevicePort),
       params_(params),
-      log_(std::move(log)) {
-  if (!socket_.Create()) log_(LogClass::Error, "ERROR CREATE");
-}
+      log_(std::move(log)),
+      socketReady_(socket_.Create()) {}
 
 void ResetWait::SendReset() {
   const unsigned maxWait = params_.pingMaxWaitResponse;

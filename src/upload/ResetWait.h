@@ -19,9 +19,9 @@ class ResetWait {
 
   static constexpr int kTickMs = 100;
 
-  // Keeps the site's HostText, IpByNumber and DevicePort and opens the socket;
-  // "ERROR CREATE" goes to the log when it cannot be opened, and every wait
-  // then ends without a response.
+  // Keeps the site's HostText, IpByNumber and DevicePort and opens the socket.
+  // When it cannot be opened the owner says "ERROR CREATE" (see socketReady),
+  // and every wait then ends without a response.
   ResetWait(const SiteRecord& site, const RuntimeParams& params, LogSink log);
 
   // Starts a wait from tick 0, for "Max Wait Response" seconds, and sends the
@@ -31,6 +31,8 @@ class ResetWait {
   // One tick of the wait: takes at most one datagram and tells how the wait stands.
   State Tick();
 
+  // False when the socket could not be opened.
+  bool socketReady() const { return socketReady_; }
   State state() const { return state_; }
   std::uint32_t tickCount() const { return tickCount_; }
   std::uint32_t maxTicks() const { return maxTicks_; }
@@ -44,6 +46,7 @@ class ResetWait {
   const RuntimeParams& params_;
   LogSink log_;
   COurAsyncSocketSHORT socket_;
+  bool socketReady_;
   State state_ = State::Idle;
   std::uint32_t tickCount_ = 0;
   std::uint32_t maxTicks_ = 0;

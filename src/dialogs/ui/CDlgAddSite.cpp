@@ -159,7 +159,7 @@ void CDlgAddSite::Save() {
 
 void CDlgAddSite::ResetUnit() {
   if (!form_.PrepareForReset(Fields())) return;
-  CDlgResetUnit dialog(form_.site(), state_.params, this);
+  CDlgResetUnit dialog(form_.site(), state_.params, prompts_, this);
   dialog.exec();
 }
 

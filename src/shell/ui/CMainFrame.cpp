@@ -131,7 +131,7 @@ void CMainFrame::OpenManualPing() {
 
 void CMainFrame::OpenSingleSiteUpload(const std::string&) { NotAvailableYet("Upload Program"); }
 
-void CMainFrame::OpenResetDialog(const SiteRecord& site) { CDlgResetUnit(site, state_.params, this).exec(); }
+void CMainFrame::OpenResetDialog(const SiteRecord& site) { CDlgResetUnit(site, state_.params, prompts_, this).exec(); }
 
 void CMainFrame::OpenDnsConversion() {
   if (!mainView_) return;

@@ -11,8 +11,9 @@
 
 namespace quenderlink {
 
-CDlgResetUnit::CDlgResetUnit(const SiteRecord& site, const RuntimeParams& params, QWidget* parent)
-    : QDialog(parent), log_(new LogBox(this)), wait_(site, params, log_->Sink()) {
+CDlgResetUnit::CDlgResetUnit(const SiteRecord& site, const RuntimeParams& params, UserPrompts& prompts,
+                             QWidget* parent)
+    : QDialog(parent), prompts_(prompts), log_(new LogBox(this)), wait_(site, params, log_->Sink()) {
   setModal(true);
   setWindowTitle(tr("Reset Unit"));
   log_->setObjectName("logBox");
@@ -50,7 +51,10 @@ void CDlgResetUnit::showEvent(QShowEvent* event) {
   firstSendPosted_ = true;
   // Posted, so that the dialog is on screen before the reset goes out.
   QTimer::singleShot(0, this, [this] {
-    if (isVisible()) SendReset();
+    if (!isVisible()) return;
+    // The dialog still runs: every wait then ends with the caution line.
+    if (!wait_.socketReady()) prompts_.ShowMessage("ERROR CREATE");
+    SendReset();
   });
 }
 

@@ -5,6 +5,7 @@
 
 #include "core/RuntimeParams.h"
 #include "core/SiteRecord.h"
+#include "core/UserPrompts.h"
 #include "upload/ResetWait.h"
 
 class QProgressBar;
@@ -21,7 +22,7 @@ class CDlgResetUnit : public QDialog {
   Q_OBJECT
 
  public:
-  CDlgResetUnit(const SiteRecord& site, const RuntimeParams& params, QWidget* parent = nullptr);
+  CDlgResetUnit(const SiteRecord& site, const RuntimeParams& params, UserPrompts& prompts, QWidget* parent = nullptr);
 
   // Every way of closing stops the wait.
   void done(int result) override;
@@ -33,7 +34,8 @@ class CDlgResetUnit : public QDialog {
   void SendReset();
   void Tick();
 
-  LogBox* log_;  // before wait_, which may log while it is made
+  UserPrompts& prompts_;
+  LogBox* log_;  // before wait_, which writes into it
   ResetWait wait_;
   QProgressBar* progress_;
   QPushButton* resend_;

@@ -7,9 +7,16 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <vector>
+
 #include "core/FixedText.h"
 #include "net/EngineRecorder.h"
 #include "support/DialogTesting.h"
+#include "support/ScriptedPrompts.h"
 
 namespace quenderlink {
 namespace {
@@ -24,12 +31,14 @@ class CDlgResetUnitTest : public ::testing::Test {
   static bool WaitEnds(const QWidget& dialog) {
     return QTest::qWaitFor([&] { return Child<QPushButton>(dialog, "resendButton").isEnabled(); }, 2500);
   }
+
+  ScriptedPrompts prompts_;
 };
 
 TEST_F(CDlgResetUnitTest, ConfirmationEndsTheWaitAndResendStartsANewOneFromTickZero) {
   const auto simulator = StartUnits({Unit("127.81.1.1")});
   const RuntimeParams params = PingParams(2, 1);
-  CDlgResetUnit dialog(Site("127.81.1.1"), params);
+  CDlgResetUnit dialog(Site("127.81.1.1"), params, prompts_);
   auto& resend = Child<QPushButton>(dialog, "resendButton");
   auto& progress = Child<QProgressBar>(dialog, "progressBar");
   dialog.show();
@@ -51,11 +60,28 @@ TEST_F(CDlgResetUnitTest, ConfirmationEndsTheWaitAndResendStartsANewOneFromTickZ
 TEST_F(CDlgResetUnitTest, SilentUnitEndsWithTheCautionLineAfterTheFullWait) {
   const auto simulator = StartUnits({Unit("127.81.2.1", {.silent = true})});
   const RuntimeParams params = PingParams(1, 1);
-  CDlgResetUnit dialog(Site("127.81.2.1"), params);
+  CDlgResetUnit dialog(Site("127.81.2.1"), params, prompts_);
   dialog.show();
   ASSERT_TRUE(WaitEnds(dialog));
   EXPECT_TRUE(LogText(dialog).endsWith("*** CAUTION: No Response from 127.81.2.1\n\n"));
   EXPECT_EQ(Child<QProgressBar>(dialog, "progressBar").value(), 10);
+}
+
+// In a child process that has no descriptor left for the dialog's socket.
+TEST_F(CDlgResetUnitTest, ASocketThatCannotBeOpenedIsReportedInAMessageBox) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const auto resetWithoutDescriptors = [this] {
+    const rlimit limit{256, 256};
+    ::setrlimit(RLIMIT_NOFILE, &limit);
+    std::vector<int> taken;
+    for (int fd; (fd = ::open("/dev/null", O_RDONLY)) >= 0;) taken.push_back(fd);
+    CDlgResetUnit dialog(Site("127.81.3.1"), PingParams(1, 1), prompts_);
+    for (const int fd : taken) ::close(fd);  // the window system needs a few of its own
+    dialog.show();
+    const bool told = QTest::qWaitFor([&] { return !prompts_.shown.empty(); }, 2000);
+    std::_Exit(told && prompts_.shown[0].text == "ERROR CREATE" ? 0 : 1);
+  };
+  EXPECT_EXIT(resetWithoutDescriptors(), ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
