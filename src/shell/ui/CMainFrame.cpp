@@ -144,6 +144,8 @@ void CMainFrame::ApplySizeRule(int screenHeight) {
   setMaximumHeight(MaxTrackingHeight(state_.params.reduceHeight, screenHeight));
 }
 
+void CMainFrame::ShutDown() { state_.openViews.NotifyMainWindowClosing(); }
+
 void CMainFrame::closeEvent(QCloseEvent* event) {
   if (MayCloseMainWindow(state_, prompts_)) {
     event->accept();

@@ -32,6 +32,10 @@ class CMainFrame : public QMainWindow, public OperationOpener {
   QAction* action(int id) const;
   // The largest height the window may take on a screen of that height.
   void ApplySizeRule(int screenHeight);
+  // A stop asked for from outside the program, handled as "Exit" without a
+  // question: every run stops now, and the site table is let go first, so no
+  // half-done run is saved into the site list.
+  void ShutDown();
 
   // OperationOpener
   void OpenView(ViewKind kind) override;

@@ -13,7 +13,12 @@ CQuenderlinkApp::CQuenderlinkApp(int& argc, char** argv) : QApplication(argc, ar
 }
 
 // The frame goes first: its views still write their settings into the state's folder.
-CQuenderlinkApp::~CQuenderlinkApp() { frame_.reset(); }
+CQuenderlinkApp::~CQuenderlinkApp() { ExitInstance(); }
+
+void CQuenderlinkApp::ExitInstance() {
+  quitSignals_.reset();
+  frame_.reset();
+}
 
 void CQuenderlinkApp::InitInstance(const std::filesystem::path& programFolder) {
   state_ = std::make_unique<ProgramState>(programFolder);
@@ -29,6 +34,11 @@ void CQuenderlinkApp::InitInstance(const std::filesystem::path& programFolder) {
   }
   frame_->OpenMainView();
   frame_->showMaximized();
+  // The exit code tells a script which signal ended the program, as a shell would.
+  quitSignals_ = std::make_unique<QuitSignals>([this](int signalNumber) {
+    frame_->ShutDown();
+    exit(128 + signalNumber);
+  });
 }
 
 }  // namespace quenderlink

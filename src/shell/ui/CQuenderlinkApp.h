@@ -9,6 +9,7 @@
 #include "shell/ui/CMainFrame.h"
 #include "shell/ui/DesktopOpener.h"
 #include "shell/ui/DialogPrompts.h"
+#include "shell/ui/QuitSignals.h"
 
 namespace quenderlink {
 
@@ -24,6 +25,9 @@ class CQuenderlinkApp : public QApplication {
   // Prepares the settings file, builds the main window and opens the site list
   // in it; the window is shown maximised.
   void InitInstance(const std::filesystem::path& programFolder);
+  // The main window and its views go, their settings written, while the
+  // program folder is still there.
+  void ExitInstance();
 
   CMainFrame* mainFrame() const { return frame_.get(); }
   ProgramState* state() const { return state_.get(); }
@@ -33,6 +37,7 @@ class CQuenderlinkApp : public QApplication {
   DialogPrompts prompts_{nullptr};
   DesktopOpener desktop_{prompts_};
   std::unique_ptr<CMainFrame> frame_;
+  std::unique_ptr<QuitSignals> quitSignals_;
 };
 
 }  // namespace quenderlink

@@ -76,5 +76,8 @@ int main(int argc, char** argv) {
       application.quit();
     });
   }
-  return application.exec();
+  const int exitCode = application.exec();
+  // Before the demo's folder and units go: the views write their settings as they close.
+  application.ExitInstance();
+  return exitCode;
 }

@@ -65,6 +65,18 @@ TEST_F(CMainFrameTest, CloseIsRefusedWhileARunIsActiveThenReleasesTheTable) {
   EXPECT_EQ(state_.openViews.Count(), 0u);
 }
 
+TEST_F(CMainFrameTest, AShutDownStopsARunningPingAndSavesNothingOfIt) {
+  // Nothing answers there: the run waits until it is stopped.
+  for (SiteRecord& site : state_.sites.records()) SetFieldText(site.HostText, "127.86.0.1");
+  frame_.mainView()->RunCommand(menu::kPingAll);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return state_.operations.pingInProgress; }, 2000));
+  const auto fileBefore = testing::ReadFileBytes(state_.currentSiteFile);
+  frame_.ShutDown();
+  EXPECT_FALSE(state_.operations.pingInProgress);
+  EXPECT_TRUE(state_.sites.empty());
+  EXPECT_EQ(testing::ReadFileBytes(state_.currentSiteFile), fileBefore);
+}
+
 TEST_F(CMainFrameTest, MenuItemsAreEnabledByTheMainViewsRules) {
   QAction* pingAll = frame_.action(menu::kPingAll);
   ASSERT_NE(pingAll, nullptr);

@@ -1,0 +1,50 @@
+#include "shell/ui/QuitSignals.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QProcess>
+#include <QTest>
+
+#include <csignal>
+
+#include "support/DialogTesting.h"
+#include "support/TempDir.h"
+
+namespace quenderlink {
+namespace {
+
+TEST(QuitSignals, ASignalArrivesAsACallOnTheUiThread) {
+  testing::EnsureApplication();
+  int received = 0;
+  QuitSignals quitSignals([&](int signalNumber) { received = signalNumber; });
+  ASSERT_EQ(std::raise(SIGINT), 0);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return received == SIGINT; }, 2000));
+}
+
+// The whole program, as a script or a service manager stops it.
+TEST(QuitSignals, SigtermEndsTheDemoAndRemovesItsFolder) {
+  testing::EnsureApplication();
+  testing::TempDir temp;
+  QProcess program;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("TMPDIR", QString::fromStdString(temp.path().string()));
+  testing::TempDir runtime;  // Qt would make its runtime folder in TMPDIR otherwise
+  environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtime.path().string()));
+  environment.insert("QT_QPA_PLATFORM", "offscreen");
+  program.setProcessEnvironment(environment);
+  program.start(QUENDERLINK_DESKTOP_PATH, {"--demo"});
+  ASSERT_TRUE(program.waitForStarted(5000));
+  const QDir folder(QString::fromStdString(temp.path().string()));
+  // The demo's home is made before the window opens; its site list is loaded by then.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty(); }, 10000));
+  QTest::qWait(500);
+  ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+  ASSERT_TRUE(program.waitForFinished(10000));
+  EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(program.exitCode(), 128 + SIGTERM);
+  EXPECT_EQ(folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{});
+}
+
+}  // namespace
+}  // namespace quenderlink
