@@ -89,6 +89,10 @@ struct SortEntry {
   const SiteRecord* record;
 };
 
+SortEntry EntryOf(const SortRule& rule, const SiteRecord& record) {
+  return {rule.number ? rule.number(record) : 0, &record};
+}
+
 // "a before b" for one key and direction. Texts (names, host texts) count as
 // smaller when they come later in byte order, so that ascending puts Z before A
 // and descending A before Z while numbers go smallest or largest first.
@@ -125,8 +129,7 @@ void SortSites(SiteTable& table, SortChoice choice, std::uint8_t railroadCode) {
 
   std::vector<SortEntry> entries;
   entries.reserve(table.size());
-  for (const SiteRecord& record : table.records())
-    entries.push_back({rule->number ? rule->number(record) : 0, &record});
+  for (const SiteRecord& record : table.records()) entries.push_back(EntryOf(*rule, record));
 
   // A name that begins two others ties with both while they need not tie with
   // each other, so the order is not a strict weak one and std::sort could run
@@ -137,6 +140,16 @@ void SortSites(SiteTable& table, SortChoice choice, std::uint8_t railroadCode) {
   sorted.reserve(entries.size());
   for (const SortEntry& entry : entries) sorted.push_back(*entry.record);
   table.Replace(std::move(sorted));
+}
+
+bool InSortOrder(const SiteTable& table, SortChoice choice, std::uint8_t railroadCode) {
+  const std::optional<SortRule> rule = RuleFor(choice.key, railroadCode);
+  if (!rule) return false;
+  const EntryOrder before(*rule, choice.ascending);
+  const auto records = table.records();
+  for (std::size_t at = 1; at < records.size(); ++at)
+    if (before(EntryOf(*rule, records[at]), EntryOf(*rule, records[at - 1]))) return false;
+  return true;
 }
 
 bool KeyValuesRise(SortChoice choice, std::uint8_t railroadCode) {

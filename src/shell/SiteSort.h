@@ -22,6 +22,10 @@ int CompareSiteNames(const SiteRecord& first, const SiteRecord& second);
 // other key leaves the table as it is. The railroad decides what column 10 sorts by.
 void SortSites(SiteTable& table, SortChoice choice, std::uint8_t railroadCode);
 
+// Whether the records stand in the order the choice sorts them into; a reload
+// from a file that was appended to since the sort puts them back in file order.
+bool InSortOrder(const SiteTable& table, SortChoice choice, std::uint8_t railroadCode);
+
 // Whether the key column's values go up the sorted list. Texts count as smaller
 // when they come later, so a name or host text sort runs Z to A "ascending".
 bool KeyValuesRise(SortChoice choice, std::uint8_t railroadCode);

@@ -168,6 +168,18 @@ TEST(SiteSort, HeaderClickFlipsTheCurrentKeyOrSwitchesKeyKeepingDirection) {
   }
 }
 
+TEST(SiteSort, ATableStaysInSortOrderUntilARecordIsAddedOutOfIt) {
+  SiteTable table;
+  table.Replace({Site("Bravo"), Site("Alpha"), Site("Charlie")});
+  EXPECT_FALSE(InSortOrder(table, {7, false}, kRailroadNs));
+  SortSites(table, {7, false}, kRailroadNs);
+  EXPECT_TRUE(InSortOrder(table, {7, false}, kRailroadNs));
+  std::vector<SiteRecord> appended(table.records().begin(), table.records().end());
+  appended.push_back(Site("Able"));
+  table.Replace(appended);
+  EXPECT_FALSE(InSortOrder(table, {7, false}, kRailroadNs));
+}
+
 TEST(SiteSort, TheHeaderArrowFollowsTheKeysValuesNotTheDirectionsName) {
   struct {
     SortChoice choice;

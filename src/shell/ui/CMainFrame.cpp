@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QMenuBar>
+#include <QScreen>
 #include <QToolBar>
 
 #include "dialogs/ui/CDlgAddSite.h"
@@ -93,6 +94,9 @@ CMainView* CMainFrame::OpenMainView() {
   // A maximised child's title shows in the main window's title as well.
   connect(mainView_, &CMainView::titleChanged, child, &QWidget::setWindowTitle);
   connect(mainView_, &CMainView::exitRequested, this, &QWidget::close);
+  connect(mainView_, &CMainView::paramsReapplied, this, [this] {
+    if (const QScreen* shown = screen()) ApplySizeRule(shown->geometry().height());
+  });
   mainView_->Open();
   child->showMaximized();
   return mainView_;

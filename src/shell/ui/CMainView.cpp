@@ -311,7 +311,13 @@ void CMainView::RunCommand(int id) {
 
 void CMainView::Apply(const ListChange& change) {
   switch (change.kind) {
-    case ListChange::Kind::Refill: model_->Refill(); break;
+    case ListChange::Kind::Refill:
+      model_->Refill();
+      // A reload after an append brings back the file's order.
+      listSorted_ = listSorted_ && InSortOrder(state_.sites, {state_.operations.sortKey, state_.operations.sortAscending},
+                                               state_.params.railroadCode);
+      ShowSortIndicator();
+      break;
     case ListChange::Kind::Clear: model_->Clear(); break;
     case ListChange::Kind::RewriteRow: model_->RewriteRow(change.row); break;
     case ListChange::Kind::AppendRow: model_->AppendRows(); break;
@@ -387,6 +393,7 @@ void CMainView::Reapply() {
   RefreshTitle();
   // Subdivision names, site ids and versions are written by the railroad and "Show Hidden".
   model_->RewriteAllRows();
+  emit paramsReapplied();
 }
 
 void CMainView::ExitButton() {

@@ -82,6 +82,8 @@ class CMainView : public QWidget,
   void titleChanged(const QString& title);
   // The "Exit" button asks the main window to close.
   void exitRequested();
+  // The runtime parameters were applied again: the frame's height rule may have changed.
+  void paramsReapplied();
 
  private:
   void ConnectControls();

@@ -93,6 +93,11 @@ TEST_F(CMainFrameTest, ReduceHeightLimitsTheWindowsHeight) {
   state_.params.reduceHeight = 2000;
   frame_.ApplySizeRule(1080);
   EXPECT_EQ(frame_.maximumHeight(), 1000);
+
+  // Applied again whenever the parameters are, as after the parameters dialog.
+  state_.params.reduceHeight = 100;
+  frame_.mainView()->RunCommand(menu::kSelectRailroad);
+  EXPECT_EQ(frame_.maximumHeight(), frame_.screen()->geometry().height() - 100);
 }
 
 // After a sort, row numbers are no longer list positions, and the reload at the
