@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/AtomicFileWriter.h"
+#include "core/BusyCheck.h"
 #include "core/CSiteinfoClass.h"
 #include "core/FixedText.h"
 #include "core/IniSettingsFile.h"
@@ -152,7 +153,7 @@ bool SiteListCommands::ChooseProgramFile(const std::string& path, bool check) {
 
 ListChange SiteListCommands::DeleteSite(int listRow) {
   SiteTable& sites = state_.sites;
-  if (listRow < 0 || static_cast<std::size_t>(listRow) >= sites.size()) return {};
+  if (listRow < 0 || static_cast<std::size_t>(listRow) >= sites.size() || RefuseWhileRunning()) return {};
   SiteRecord& site = sites[static_cast<std::size_t>(listRow)];
   const std::string address(FieldText(site.IpByNumber));
   const int port = site.DevicePort;
@@ -165,7 +166,7 @@ ListChange SiteListCommands::DeleteSite(int listRow) {
 
 ListChange SiteListCommands::DeleteCheckedSites(const CheckedRows& checks) {
   const std::size_t count = checks.CountChecked();
-  if (count == 0 ||
+  if (count == 0 || RefuseWhileRunning() ||
       !prompts_.Confirm(ConfirmMode::Delete, Printf("Confirm to delete %d Cadmarin Rows", static_cast<int>(count))))
     return {};
   MarkCheckedDeleted(state_.sites, checks);
@@ -173,7 +174,7 @@ ListChange SiteListCommands::DeleteCheckedSites(const CheckedRows& checks) {
 }
 
 ListChange SiteListCommands::MoveCheckedToNewFile(const CheckedRows& checks, const std::string& path) {
-  if (RefuseCurrentFileAsTarget(path)) return {};
+  if (RefuseWhileRunning() || RefuseCurrentFileAsTarget(path)) return {};
   SiteTable moved;
   moved.Replace(CheckedRecords(state_.sites, checks));
   if (!CSiteinfoClass().SaveAll(path, moved)) {
@@ -186,7 +187,7 @@ ListChange SiteListCommands::MoveCheckedToNewFile(const CheckedRows& checks, con
 }
 
 ListChange SiteListCommands::MoveCheckedToExistingFile(const CheckedRows& checks, const std::string& path) {
-  if (RefuseCurrentFileAsTarget(path)) return {};
+  if (RefuseWhileRunning() || RefuseCurrentFileAsTarget(path)) return {};
   // A target that is missing or holds no record has nothing to compare with.
   SiteTable existing;
   LoadSiteTable(path, existing, state_.params.telnetPortTrk1);
@@ -322,6 +323,10 @@ bool SiteListCommands::IsCurrentFile(const std::string& path) const {
   std::error_code error;
   return std::filesystem::equivalent(path, state_.currentSiteFile, error);
 }
+
+// Removing rows saves the table and loads it again, which numbers the records
+// anew: a run still reporting by row number would then write into other sites.
+bool SiteListCommands::RefuseWhileRunning() { return RefuseWhenBusy(state_.operations, prompts_); }
 
 // Moving rows into the file they come from would write them there and then
 // save that file without them.

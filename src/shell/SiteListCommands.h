@@ -86,6 +86,7 @@ class SiteListCommands {
   ListChange FinishMove(const std::string& report);
   ListChange Append(const SiteRecord& site);
   bool IsCurrentFile(const std::string& path) const;
+  bool RefuseWhileRunning();
   bool RefuseCurrentFileAsTarget(const std::string& path);
   void PushSiteFile(const std::string& path);
   void Export(const std::string& path, SiteListExportFormat format);

@@ -152,6 +152,21 @@ TEST_F(SiteListCommandsTest, DeletingAsksFirstAndRewritesTheFile) {
   EXPECT_EQ(NamesIn(current_), Names{"C"});
 }
 
+TEST_F(SiteListCommandsTest, NoRowIsRemovedWhileARunReportsByRowNumber) {
+  OpenSites(ThreeSites());
+  state_.operations.pingInProgress = true;
+  prompts_.confirmAnswers = {true, true};
+  const std::string other = (home_ / "other.bin").string();
+  EXPECT_EQ(commands_.DeleteSite(0), ListChange{});
+  EXPECT_EQ(commands_.DeleteCheckedSites(Checked(3, {1})), ListChange{});
+  EXPECT_EQ(commands_.MoveCheckedToNewFile(Checked(3, {1}), other), ListChange{});
+  EXPECT_EQ(commands_.MoveCheckedToExistingFile(Checked(3, {1}), other), ListChange{});
+  ASSERT_EQ(prompts_.shown.size(), 4u);
+  EXPECT_EQ(LastShown(), "Another Ping is in progress!\r\n\r\nPlease wait until it is completed");
+  EXPECT_EQ(NamesIn(current_), (Names{"A", "B", "C"}));
+  EXPECT_FALSE(std::filesystem::exists(other));
+}
+
 TEST_F(SiteListCommandsTest, DeletingTheOnlySiteLeavesABlankFileThatNoLongerLoads) {
   OpenSites({Site("A", "10.0.0.1")});
   prompts_.confirmAnswers = {true};
