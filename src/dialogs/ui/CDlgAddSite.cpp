@@ -15,7 +15,7 @@
 #include "dialogs/SiteEditInfo.h"
 #include "survey/ui/CDlgPingDevice.h"
 #include "upload/ui/CDlgResetUnit.h"
-#include "upload/ui/DialogWidgets.h"
+#include "prompts/ui/DialogWidgets.h"
 
 namespace quenderlink {
 namespace {

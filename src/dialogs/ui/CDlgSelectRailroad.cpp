@@ -6,7 +6,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "upload/ui/DialogWidgets.h"
+#include "prompts/ui/DialogWidgets.h"
 
 namespace quenderlink {
 namespace {

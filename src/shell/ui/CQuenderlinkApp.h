@@ -8,7 +8,7 @@
 #include "core/ProgramState.h"
 #include "shell/ui/CMainFrame.h"
 #include "shell/ui/DesktopOpener.h"
-#include "shell/ui/DialogPrompts.h"
+#include "prompts/ui/DialogPrompts.h"
 #include "shell/ui/QuitSignals.h"
 
 namespace quenderlink {

@@ -1,6 +1,6 @@
 #include "survey/ui/BlockingPingListener.h"
 
-#include "survey/ui/UiThreadCalls.h"
+#include "workers/ui/UiThreadCalls.h"
 
 namespace quenderlink {
 

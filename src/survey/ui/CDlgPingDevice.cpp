@@ -11,7 +11,7 @@
 #include "core/FixedText.h"
 #include "core/Printf.h"
 #include "net/SiteEngine.h"
-#include "survey/ui/UiThreadCalls.h"
+#include "workers/ui/UiThreadCalls.h"
 
 namespace quenderlink {
 

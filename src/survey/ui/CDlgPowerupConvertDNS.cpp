@@ -7,8 +7,8 @@
 #include "controls/ui/LogBox.h"
 #include "core/FixedText.h"
 #include "core/Printf.h"
-#include "survey/ui/UiThreadCalls.h"
-#include "upload/ui/DialogWidgets.h"
+#include "workers/ui/UiThreadCalls.h"
+#include "prompts/ui/DialogWidgets.h"
 
 namespace quenderlink {
 

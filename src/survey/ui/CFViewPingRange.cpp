@@ -24,8 +24,8 @@
 #include "shell/FileDialogFilters.h"
 #include "survey/ui/AddressPartEdit.h"
 #include "survey/ui/RangeScanModel.h"
-#include "survey/ui/UiThreadCalls.h"
-#include "upload/ui/DialogWidgets.h"
+#include "workers/ui/UiThreadCalls.h"
+#include "prompts/ui/DialogWidgets.h"
 
 namespace quenderlink {
 namespace {

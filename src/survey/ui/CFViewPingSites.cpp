@@ -14,8 +14,8 @@
 #include "net/SiteEngine.h"
 #include "survey/PingSitesColumns.h"
 #include "survey/ui/PingSitesModel.h"
-#include "survey/ui/UiThreadCalls.h"
-#include "upload/ui/DialogWidgets.h"
+#include "workers/ui/UiThreadCalls.h"
+#include "prompts/ui/DialogWidgets.h"
 
 namespace quenderlink {
 namespace {

@@ -1,4 +1,4 @@
-#include "upload/ErrorDialogContent.h"
+#include "prompts/ErrorDialogContent.h"
 
 #include <utility>
 

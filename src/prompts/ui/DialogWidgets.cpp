@@ -1,4 +1,4 @@
-#include "upload/ui/DialogWidgets.h"
+#include "prompts/ui/DialogWidgets.h"
 
 #include <QLabel>
 #include <QPushButton>

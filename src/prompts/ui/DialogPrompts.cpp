@@ -1,4 +1,4 @@
-#include "shell/ui/DialogPrompts.h"
+#include "prompts/ui/DialogPrompts.h"
 
 #include <QCursor>
 #include <QFileDialog>
@@ -8,9 +8,9 @@
 
 #include "core/ErrorMessages.h"
 #include "dialogs/ui/CDlgSelectRailroad.h"
-#include "upload/ui/CDlgConfirm.h"
-#include "upload/ui/CDlgErrorMsg.h"
-#include "upload/ui/DialogWidgets.h"
+#include "prompts/ui/CDlgConfirm.h"
+#include "prompts/ui/CDlgErrorMsg.h"
+#include "prompts/ui/DialogWidgets.h"
 
 namespace quenderlink {
 

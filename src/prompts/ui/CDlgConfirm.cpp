@@ -1,13 +1,13 @@
-#include "upload/ui/CDlgConfirm.h"
+#include "prompts/ui/CDlgConfirm.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "upload/ConfirmCaptions.h"
-#include "upload/ErrorDialogContent.h"
-#include "upload/ui/DialogWidgets.h"
+#include "prompts/ConfirmCaptions.h"
+#include "prompts/ErrorDialogContent.h"
+#include "prompts/ui/DialogWidgets.h"
 
 namespace quenderlink {
 

@@ -1,4 +1,4 @@
-#include "shell/ui/DialogPrompts.h"
+#include "prompts/ui/DialogPrompts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "survey/ui/UiThreadCalls.h"
+#include "workers/ui/UiThreadCalls.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -3,8 +3,8 @@
 #include <QPushButton>
 
 #include "support/DialogTesting.h"
-#include "upload/ui/CDlgConfirm.h"
-#include "upload/ui/CDlgErrorMsg.h"
+#include "prompts/ui/CDlgConfirm.h"
+#include "prompts/ui/CDlgErrorMsg.h"
 
 namespace quenderlink {
 namespace {

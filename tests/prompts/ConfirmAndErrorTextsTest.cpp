@@ -3,8 +3,8 @@
 #include <string>
 
 #include "core/ErrorMessages.h"
-#include "upload/ConfirmCaptions.h"
-#include "upload/ErrorDialogContent.h"
+#include "prompts/ConfirmCaptions.h"
+#include "prompts/ErrorDialogContent.h"
 
 namespace quenderlink {
 namespace {

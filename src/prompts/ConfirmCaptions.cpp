@@ -1,4 +1,4 @@
-#include "upload/ConfirmCaptions.h"
+#include "prompts/ConfirmCaptions.h"
 
 namespace quenderlink {
 

@@ -1,12 +1,12 @@
-#include "upload/ui/CDlgErrorMsg.h"
+#include "prompts/ui/CDlgErrorMsg.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "upload/ErrorDialogContent.h"
-#include "upload/ui/DialogWidgets.h"
+#include "prompts/ErrorDialogContent.h"
+#include "prompts/ui/DialogWidgets.h"
 
 namespace quenderlink {
 
