@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
-#include <set>
 
 #include "LoopbackTestSocket.h"
 #include "core/FixedText.h"
@@ -16,7 +14,6 @@
 #include "support/TempDir.h"
 #include "survey/PingReplyToSite.h"
 #include "unitsim/DemoHome.h"
-#include "unitsim/LoopbackAddress.h"
 
 namespace quenderlink::unitsim {
 namespace {
@@ -35,43 +32,6 @@ std::string Identity(const SiteRecord& site) {
 }
 
 bool SameBytes(const SiteRecord& a, const SiteRecord& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
-
-TEST(DemoFleet, CoversEveryProductAndSeveralSubdivisionsOnDistinctLoopbackAddresses) {
-  const DemoFleet fleet = MakeDemoFleet();
-  ASSERT_EQ(fleet.sites.size(), fleet.units.size());
-  EXPECT_GE(fleet.sites.size(), 35u);
-
-  std::set<int> products;
-  std::set<int> subdivisions;
-  std::set<std::string> addresses;
-  for (std::size_t i = 0; i < fleet.sites.size(); ++i) {
-    const SiteRecord& site = fleet.sites[i];
-    const UnitConfig& unit = fleet.units[i];
-    products.insert(site.ProductType);
-    if (site.SubdivCode != 0) subdivisions.insert(site.SubdivCode);
-    addresses.insert(unit.address);
-    EXPECT_TRUE(ParseLoopbackAddress(unit.address)) << unit.address;
-    EXPECT_EQ(FieldText(site.IpByNumber), unit.address);
-    EXPECT_EQ(FieldText(site.HostText), unit.address);
-    const std::uint16_t devicePort = site.DevicePort;
-    const std::uint16_t telnetPort = site.TelnetPort;
-    const std::size_t row = site.RowNumber;
-    EXPECT_EQ(devicePort, unit.port);
-    EXPECT_TRUE(telnetPort == 10001 || telnetPort == 10002) << telnetPort;
-    EXPECT_EQ(row, i + 1);
-    EXPECT_EQ(site.LastPing, kLastPingNever);
-    EXPECT_EQ(site.SiteFlags, 0);
-  }
-  EXPECT_EQ(products, (std::set<int>{kProductRkm, kProductCad1, kProductCollector, kProductRkmMicro,
-                                     kProductCadHalvyr, kProductCad2}));
-  EXPECT_GE(subdivisions.size(), 5u);
-  EXPECT_EQ(addresses.size(), fleet.units.size());
-
-  const auto count = [&](auto predicate) { return std::count_if(fleet.units.begin(), fleet.units.end(), predicate); };
-  EXPECT_EQ(count([](const UnitConfig& unit) { return unit.faults.silent; }), 3);
-  EXPECT_EQ(count([](const UnitConfig& unit) { return !unit.identity.ready; }), 1);
-  EXPECT_EQ(count([](const UnitConfig& unit) { return unit.faults.replyDelayMs > 0; }), 1);
-}
 
 // The demonstration list must look the same after a ping as before it, but for the ping times.
 TEST(DemoFleet, EveryUnitTellsTheIdentityItsRecordHolds) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "core/CSiteinfoClass.h"
 #include "core/FixedText.h"
 #include "core/Lookups.h"
@@ -84,61 +86,50 @@ TEST(FleetFromSiteList, RefusesUnitsOffTheLoopbackNetworkAndUnreadableFiles) {
   EXPECT_NE(error.find("missing.bin"), std::string::npos) << error;
 }
 
+// Everything a fleet file sets for one unit, on one line.
+std::string Summary(const UnitConfig& unit) {
+  const UnitIdentity& id = unit.identity;
+  const UnitFaults& faults = unit.faults;
+  const UploadBehaviour& up = unit.upload;
+  const auto optional = [](const std::optional<int>& value) { return value ? std::to_string(*value) : "-"; };
+  std::ostringstream line;
+  line << unit.address << ":" << unit.port << " " << ProductShortName(id.productType) << " " << id.versionMajor << "."
+       << id.versionMinor << "-" << optional(id.versionBuild) << " '" << id.siteName << "' " << id.milepost
+       << " boards " << (id.boards ? id.boards->comm + "/" + id.boards->reader + "/" + id.boards->speech : "-")
+       << " | silent " << faults.silent << " drop " << faults.dropProbability << " delay " << faults.replyDelayMs
+       << " garbage " << faults.garbageReplies << " dup " << faults.duplicateReplies << " | loader " << up.ramLoaderDelayMs
+       << " reboot " << up.rebootDelayMs << " nak " << up.nakEvery << " frag " << up.fragmentedAt << " never "
+       << up.loaderNeverStarts << " mute " << up.silentAfterReboot << " new " << optional(up.newVersionMajor) << "."
+       << optional(up.newVersionMinor) << "-" << optional(up.newVersionBuild);
+  return line.str();
+}
+
 TEST(FleetFromJson, AppliesDefaultsUnitsAndRangesAcrossOctets) {
   const char* json = R"({
-    "defaults": {"product": "Cad-2", "version": "3.7-2", "port": 9101, "drop": 0.25},
+    "defaults": {"product": "Cad-2", "version": "3.7-2", "port": 9101, "drop": 0.25, "nakEvery": 3},
     "units": [{"address": "127.51.2.1", "name": "EAST", "product": "RKM", "version": "1.0",
-               "boards": ["C1", "R1", "S1"], "silent": true, "delayMs": 50, "duplicates": 1}],
+               "boards": ["C1", "R1", "S1"], "silent": true, "delayMs": 50, "duplicates": 1,
+               "ramLoaderDelayMs": 2000, "rebootDelayMs": 5000, "fragmentedAt": 2, "loaderNeverStarts": true,
+               "silentAfterReboot": true, "newVersion": "3.8-1"}],
     "ranges": [{"from": "127.51.3.254", "count": 4, "name": "SIM {n}", "milepost": "{n}.5", "garbage": true}]
   })";
   std::vector<UnitConfig> units;
   std::string error;
   ASSERT_TRUE(FleetFromJson(json, units, error)) << error;
 
-  ASSERT_EQ(units.size(), 5u);
-  const UnitConfig& east = units[0];
-  EXPECT_EQ(east.port, 9101);
-  EXPECT_EQ(east.identity.productType, kProductRkm);
-  EXPECT_FALSE(east.identity.versionBuild);
-  EXPECT_EQ(east.identity.boards->speech, "S1");
-  EXPECT_TRUE(east.faults.silent);
-  EXPECT_EQ(east.faults.dropProbability, 0.25);
-  EXPECT_EQ(east.faults.replyDelayMs, 50);
-  EXPECT_EQ(east.faults.duplicateReplies, 1);
-
-  std::vector<std::string> addresses;
-  for (std::size_t index = 1; index < units.size(); ++index) addresses.push_back(units[index].address);
-  EXPECT_EQ(addresses, (std::vector<std::string>{"127.51.3.254", "127.51.3.255", "127.51.4.0", "127.51.4.1"}));
-  EXPECT_EQ(units[3].identity.siteName, "SIM 3");
-  EXPECT_EQ(units[3].identity.milepost, "3.5");
-  EXPECT_EQ(units[3].identity.productType, kProductCad2);
-  EXPECT_EQ(units[3].identity.versionBuild, 2);
-  EXPECT_TRUE(units[3].faults.garbageReplies);
-}
-
-TEST(FleetFromJson, ReadsTheUploadBehaviour) {
-  const char* json = R"({
-    "defaults": {"ramLoaderDelayMs": 2000, "nakEvery": 3},
-    "units": [{"address": "127.51.6.1", "rebootDelayMs": 5000, "fragmentedAt": 2, "loaderNeverStarts": true,
-               "silentAfterReboot": true, "newVersion": "3.8-1"}, {"address": "127.51.6.2"}]
-  })";
-  std::vector<UnitConfig> units;
-  std::string error;
-  ASSERT_TRUE(FleetFromJson(json, units, error)) << error;
-
-  ASSERT_EQ(units.size(), 2u);
-  const UploadBehaviour& upload = units[0].upload;
-  EXPECT_EQ(upload.ramLoaderDelayMs, 2000);
-  EXPECT_EQ(upload.rebootDelayMs, 5000);
-  EXPECT_EQ(upload.nakEvery, 3);
-  EXPECT_EQ(upload.fragmentedAt, 2);
-  EXPECT_TRUE(upload.loaderNeverStarts);
-  EXPECT_TRUE(upload.silentAfterReboot);
-  EXPECT_EQ(upload.newVersionMajor, 3);
-  EXPECT_EQ(upload.newVersionMinor, 8);
-  EXPECT_EQ(upload.newVersionBuild, 1);
-  EXPECT_FALSE(units[1].upload.newVersionMajor);
-  EXPECT_EQ(units[1].upload.nakEvery, 3);
+  std::vector<std::string> summaries;
+  for (const UnitConfig& unit : units) summaries.push_back(Summary(unit));
+  const std::string range = " | silent 0 drop 0.25 delay 0 garbage 1 dup 0 | loader 0 reboot 0 nak 3 frag 0 never 0 "
+                            "mute 0 new -.---";
+  EXPECT_EQ(summaries,
+            (std::vector<std::string>{
+                "127.51.2.1:9101 RKM 1.0-- 'EAST' 0.0 boards C1/R1/S1 | silent 1 drop 0.25 delay 50 garbage 0 dup 1 | "
+                "loader 2000 reboot 5000 nak 3 frag 2 never 1 mute 1 new 3.8-1",
+                "127.51.3.254:9101 Cad-2 3.7-2 'SIM 1' 1.5 boards -" + range,
+                "127.51.3.255:9101 Cad-2 3.7-2 'SIM 2' 2.5 boards -" + range,
+                "127.51.4.0:9101 Cad-2 3.7-2 'SIM 3' 3.5 boards -" + range,
+                "127.51.4.1:9101 Cad-2 3.7-2 'SIM 4' 4.5 boards -" + range,
+            }));
 }
 
 TEST(FleetFromJson, RefusesBadInputNamingTheElement) {
