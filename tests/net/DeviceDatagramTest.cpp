@@ -214,11 +214,17 @@ TEST(HostileReply, LengthFieldAndMissingNulNeverLeadPastTheDatagram) {
   EXPECT_EQ(FieldText(longer->SiteName), "SITE");
   EXPECT_EQ(FieldText(longer->ExtraText), "");
 
-  // Every truncation of a valid reply, its length field unchanged: decodes or not, never reads beyond.
+  // Every truncation of a valid reply, its length field unchanged: decodes or
+  // not, and what it decodes comes from the bytes received.
   const Bytes full = Reply("CAD: RDY|CPR|1.2-3|0|M_|6623|SITE|U_4|+|a|b|c|!$FF");
   for (std::size_t size = 0; size <= full.size(); ++size) {
     const Bytes cut(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(size));
-    for (unsigned railroad : {0, 2, 5}) Decode(cut, railroad, size % 2 == 0);
+    for (unsigned railroad : {0, 2, 5}) {
+      const auto reply = Decode(cut, railroad, size % 2 == 0);
+      if (reply) {
+        EXPECT_TRUE(std::string_view("SITE").starts_with(FieldText(reply->SiteName))) << size;
+      }
+    }
   }
   EXPECT_TRUE(Decode(full));
 }
