@@ -7,6 +7,7 @@
 #include "core/FixedText.h"
 #include "core/IniSettingsFile.h"
 #include "core/Lookups.h"
+#include "support/RecordingOpener.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
@@ -15,25 +16,6 @@ namespace {
 
 using testing::ScriptedPrompts;
 using testing::TempDir;
-
-class RecordingOpener : public OperationOpener {
- public:
-  std::vector<std::string> opened;
-  std::string lastSite;
-
-  void OpenView(ViewKind kind) override { opened.push_back("view " + std::to_string(static_cast<int>(kind))); }
-  void OpenSitePing(const SiteRecord& site) override {
-    opened.push_back("site ping");
-    lastSite = FieldText(site.SiteName);
-  }
-  void OpenManualPing() override { opened.push_back("manual ping"); }
-  void OpenSingleSiteUpload(const std::string& programFile) override { opened.push_back("upload " + programFile); }
-  void OpenDnsConversion() override { opened.push_back("dns"); }
-  void OpenResetDialog(const SiteRecord& site) override {
-    opened.push_back("reset");
-    lastSite = FieldText(site.SiteName);
-  }
-};
 
 class ProgramFileReceiver : public ProgramFileTarget {
  public:
@@ -76,7 +58,7 @@ class LaunchRulesTest : public ::testing::Test {
   TempDir home_;
   ProgramState state_{home_.path()};
   ScriptedPrompts prompts_;
-  RecordingOpener opener_;
+  testing::RecordingOpener opener_;
   CheckedRows checks_;
   LaunchRules rules_{state_, prompts_, opener_};
 };
@@ -110,8 +92,7 @@ TEST_F(LaunchRulesTest, PingCheckedMarksTickedRowsAndPicksDialogOrView) {
 
   Check({2});
   rules_.PingChecked(checks_);
-  EXPECT_EQ(opener_.opened, std::vector<std::string>{"site ping"});
-  EXPECT_EQ(opener_.lastSite, "S2");
+  EXPECT_EQ(opener_.opened, std::vector<std::string>{"site ping S2"});
 
   Check({0});
   state_.operations.pingSitesMode = kPingSitesModeReset;
@@ -196,8 +177,7 @@ TEST_F(LaunchRulesTest, ResetUsesTheSelectedRowForOneCheckedSite) {
 
   Check({1});
   rules_.Reset(checks_, 3);
-  EXPECT_EQ(opener_.opened, std::vector<std::string>{"reset"});
-  EXPECT_EQ(opener_.lastSite, "S3");
+  EXPECT_EQ(opener_.opened, std::vector<std::string>{"reset S3"});
   rules_.Reset(checks_, -1);  // nothing selected: nothing happens
   EXPECT_EQ(opener_.opened.size(), 1u);
 

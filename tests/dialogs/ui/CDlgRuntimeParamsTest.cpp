@@ -12,6 +12,7 @@
 #include <filesystem>
 
 #include "support/DialogTesting.h"
+#include "support/RecordingMainView.h"
 #include "support/TempDir.h"
 
 namespace quenderlink {
@@ -22,13 +23,6 @@ using testing::Child;
 constexpr const char* kMaxResendCell = "userCell3";
 constexpr const char* kMaxUploadsCell = "userCell9";
 constexpr int kRkmColoursRow = 23;
-
-struct RecordingMainView : MainViewTarget {
-  void OnRunFinished() override {}
-  void OnSiteFileWritten(bool, const std::string&) override {}
-  void OnRecolour() override { ++recolours; }
-  int recolours = 0;
-};
 
 class CDlgRuntimeParamsTest : public ::testing::Test {
  protected:
@@ -104,7 +98,7 @@ TEST_F(CDlgRuntimeParamsTest, SaveWithARefusedNumberStaysOpenShowingWhyUntilTheN
 }
 
 TEST_F(CDlgRuntimeParamsTest, CancelKeepsOnlyTheChosenColourWhichRepaintedTheMainViewAtOnce) {
-  RecordingMainView mainView;
+  testing::RecordingMainView mainView;
   state.operations.mainView = &mainView;
   colourAnswers = {std::nullopt, 0x0000FF};
   CDlgRuntimeParams& shown = Dialog();

@@ -20,6 +20,7 @@
 #include "net/EngineRecorder.h"
 #include "shell/FileDialogFilters.h"
 #include "support/DialogTesting.h"
+#include "support/RecordingMainView.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 #include "survey/RangeScanSave.h"
@@ -29,14 +30,6 @@ namespace quenderlink {
 namespace {
 
 using namespace testing;
-
-class RecordingMainView : public MainViewTarget {
- public:
-  std::vector<std::pair<bool, std::string>> filesWritten;
-  void OnRunFinished() override {}
-  void OnSiteFileWritten(bool newFile, const std::string& path) override { filesWritten.emplace_back(newFile, path); }
-  void OnRecolour() override {}
-};
 
 class CFViewPingRangeTest : public ::testing::Test {
  protected:
@@ -83,7 +76,7 @@ class CFViewPingRangeTest : public ::testing::Test {
   ProgramState state_{home_.path()};
   ScriptedPrompts prompts_;
   RecordingDesktopActions desktop_;
-  RecordingMainView mainView_;
+  testing::RecordingMainView mainView_;
 };
 
 TEST_F(CFViewPingRangeTest, ScanShowsTheUnitsFoundFailsTheSilentAddressesAndWritesTheList) {

@@ -13,6 +13,7 @@
 #include "core/FixedText.h"
 #include "net/EngineRecorder.h"
 #include "support/DialogTesting.h"
+#include "support/RecordingMainView.h"
 #include "support/ScriptedPrompts.h"
 #include "survey/PingSitesColumns.h"
 #include "survey/ui/PingSitesModel.h"
@@ -21,14 +22,6 @@ namespace quenderlink {
 namespace {
 
 using namespace testing;
-
-class RecordingMainView : public MainViewTarget {
- public:
-  int runsFinished = 0;
-  void OnRunFinished() override { ++runsFinished; }
-  void OnSiteFileWritten(bool, const std::string&) override {}
-  void OnRecolour() override {}
-};
 
 QAbstractItemModel& ListOf(const QWidget& view) { return *Child<QTableView>(view, "siteList").model(); }
 
@@ -79,7 +72,7 @@ class CFViewPingSitesTest : public ::testing::Test {
 
   ProgramState state_{"."};
   ScriptedPrompts prompts_;
-  RecordingMainView mainView_;
+  testing::RecordingMainView mainView_;
 };
 
 TEST_F(CFViewPingSitesTest, PingRunWritesRepliesAndFailuresAndRePingFailedListsOnlyTheSilentSite) {
