@@ -11,22 +11,20 @@
 #include "core/SiteListLoader.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
+#include "support/TestSite.h"
 
 namespace quenderlink {
 namespace {
 
+using testing::TestSite;
+
 using Kind = ListChange::Kind;
 using Names = std::vector<std::string>;
 
-SiteRecord Site(const char* name, const char* address) {
-  SiteRecord site = NewSiteRecord(9001);
-  SetFieldText(site.SiteName, name);
-  SetFieldText(site.IpByNumber, address);
-  SetFieldText(site.HostText, address);
-  return site;
+std::vector<SiteRecord> ThreeSites() {
+  return {TestSite({.name = "A", .address = "10.0.0.1"}), TestSite({.name = "B", .address = "10.0.0.2"}),
+          TestSite({.name = "C", .address = "10.0.0.3"})};
 }
-
-std::vector<SiteRecord> ThreeSites() { return {Site("A", "10.0.0.1"), Site("B", "10.0.0.2"), Site("C", "10.0.0.3")}; }
 
 void WriteSites(const std::filesystem::path& path, std::vector<SiteRecord> sites) {
   SiteTable table;
@@ -83,7 +81,7 @@ TEST_F(SiteListCommandsTest, OpeningRefusesOtherFilesAndClearsPingAndFlagsWhichA
   }
   EXPECT_EQ(state_.currentSiteFile, "");
 
-  SiteRecord pinged = Site("A", "10.0.0.1");
+  SiteRecord pinged = TestSite({.name = "A", .address = "10.0.0.1"});
   pinged.LastPing = 12;
   pinged.SiteFlags = kFlagMarked;
   WriteSites(current_, {pinged});
@@ -117,7 +115,8 @@ TEST_F(SiteListCommandsTest, SaveAsAddsBinUnlessTheNameHasAThreeLetterExtension)
 }
 
 TEST_F(SiteListCommandsTest, SitesAreAddedToANewBlankFileOrTheDefaultOne) {
-  EXPECT_EQ(commands_.StoreSitePinged(false, Site("A", "10.0.0.1")), (ListChange{Kind::AppendRow, 0, true, false}));
+  EXPECT_EQ(commands_.StoreSitePinged(false, TestSite({.name = "A", .address = "10.0.0.1"})),
+            (ListChange{Kind::AppendRow, 0, true, false}));
   const std::string defaultFile = (home_ / "UploaderSites.bin").string();
   EXPECT_EQ(state_.currentSiteFile, defaultFile);
   EXPECT_EQ(SiteHistoryFirst(), defaultFile);
@@ -126,17 +125,20 @@ TEST_F(SiteListCommandsTest, SitesAreAddedToANewBlankFileOrTheDefaultOne) {
   EXPECT_EQ(commands_.StartNewFile(fresh), (ListChange{Kind::Clear, -1, true, false}));
   EXPECT_TRUE(state_.sites.empty());
   EXPECT_EQ(std::filesystem::file_size(fresh), 60u);
-  EXPECT_EQ(commands_.StoreSiteSaved(false, Site("B", "10.0.0.2")), (ListChange{Kind::AppendRow, 0}));
-  EXPECT_EQ(commands_.StoreSiteSaved(false, Site("C", "10.0.0.3")), (ListChange{Kind::AppendRow, 1}));
+  EXPECT_EQ(commands_.StoreSiteSaved(false, TestSite({.name = "B", .address = "10.0.0.2"})),
+            (ListChange{Kind::AppendRow, 0}));
+  EXPECT_EQ(commands_.StoreSiteSaved(false, TestSite({.name = "C", .address = "10.0.0.3"})),
+            (ListChange{Kind::AppendRow, 1}));
   // A sorted list no longer shows the file's order.
   std::swap(state_.sites[0], state_.sites[1]);
-  EXPECT_EQ(commands_.StoreSiteSaved(false, Site("D", "10.0.0.4")).kind, Kind::Refill);
+  EXPECT_EQ(commands_.StoreSiteSaved(false, TestSite({.name = "D", .address = "10.0.0.4"})).kind, Kind::Refill);
   EXPECT_EQ(NamesOf(state_.sites), (Names{"B", "C", "D"}));
   EXPECT_EQ(NamesIn(defaultFile), Names{"A"});
 }
 
 TEST_F(SiteListCommandsTest, DeletingAsksFirstAndRewritesTheFile) {
-  OpenSites({Site("A", "10.0.0.1"), Site("B", "10.0.0.2"), Site("C", "10.0.0.3"), Site("D", "10.0.0.4")});
+  OpenSites({TestSite({.name = "A", .address = "10.0.0.1"}), TestSite({.name = "B", .address = "10.0.0.2"}),
+             TestSite({.name = "C", .address = "10.0.0.3"}), TestSite({.name = "D", .address = "10.0.0.4"})});
   EXPECT_EQ(commands_.DeleteSite(-1), ListChange{});
   EXPECT_TRUE(prompts_.shown.empty());
 
@@ -168,7 +170,7 @@ TEST_F(SiteListCommandsTest, NoRowIsRemovedWhileARunReportsByRowNumber) {
 }
 
 TEST_F(SiteListCommandsTest, DeletingTheOnlySiteLeavesABlankFileThatNoLongerLoads) {
-  OpenSites({Site("A", "10.0.0.1")});
+  OpenSites({TestSite({.name = "A", .address = "10.0.0.1"})});
   prompts_.confirmAnswers = {true};
   EXPECT_EQ(commands_.DeleteSite(0), (ListChange{Kind::Clear, -1, false, true}));
   EXPECT_EQ(std::filesystem::file_size(current_), 60u);
@@ -197,7 +199,8 @@ TEST_F(SiteListCommandsTest, AFailedSaveAfterADeleteOrMoveKeepsEverySite) {
 
 TEST_F(SiteListCommandsTest, MovedSitesGoToTheTargetInOrderAndCopiesAreNotWrittenTwice) {
   std::vector<SiteRecord> sites = ThreeSites();
-  sites.insert(sites.end(), {Site("D", "10.0.0.4"), Site("E", "10.0.0.5")});
+  sites.insert(sites.end(),
+               {TestSite({.name = "D", .address = "10.0.0.4"}), TestSite({.name = "E", .address = "10.0.0.5"})});
   OpenSites(sites);
   const std::string fresh = (home_ / "new.bin").string();
   EXPECT_EQ(commands_.MoveCheckedToNewFile(Checked(5, {0, 2}), fresh).kind, Kind::Refill);
@@ -206,7 +209,7 @@ TEST_F(SiteListCommandsTest, MovedSitesGoToTheTargetInOrderAndCopiesAreNotWritte
   EXPECT_EQ(LastShown(), "\r\nTotal of 2 records were moved to\r\n\r\n" + fresh);
 
   const std::string other = (home_ / "other.bin").string();
-  WriteSites(other, {Site("B elsewhere", "10.0.0.2")});
+  WriteSites(other, {TestSite({.name = "B elsewhere", .address = "10.0.0.2"})});
   EXPECT_EQ(commands_.MoveCheckedToExistingFile(Checked(3, {0, 1}), other).kind, Kind::Refill);
   EXPECT_EQ(NamesIn(other), (Names{"B elsewhere", "D"}));
   EXPECT_EQ(LastShown(), "\r\nTotal of 1 records were moved to\r\n\r\n" + other + "\r\n1 copies found.");
@@ -236,7 +239,7 @@ TEST_F(SiteListCommandsTest, AMoveWhoseTargetCannotTakeTheSitesRemovesNothing) {
 
 TEST_F(SiteListCommandsTest, DialogResultsGoToTheRecordBeingModifiedElseToTheirAddressElseAreAdded) {
   OpenSites(ThreeSites());
-  SiteRecord reply = Site("A at C's address", "10.0.0.3");
+  SiteRecord reply = TestSite({.name = "A at C's address", .address = "10.0.0.3"});
   reply.LastPing = 15;
   state_.operations.rowBeingModified = 1;
   EXPECT_EQ(commands_.StoreSiteSaved(false, reply), (ListChange{Kind::RewriteRow, 0}));
@@ -253,7 +256,7 @@ TEST_F(SiteListCommandsTest, DialogResultsGoToTheRecordBeingModifiedElseToTheirA
   state_.operations.rowBeingModified = kNoRow;
   SetFieldText(reply.SiteName, "Powering up");
   EXPECT_EQ(commands_.StoreSitePinged(true, reply), (ListChange{Kind::RewriteRow, 1}));
-  EXPECT_EQ(commands_.StoreSiteRefreshed(false, Site("Unknown", "10.0.0.8")), ListChange{});
+  EXPECT_EQ(commands_.StoreSiteRefreshed(false, TestSite({.name = "Unknown", .address = "10.0.0.8"})), ListChange{});
   SetFieldText(reply.IpByNumber, "10.0.0.7");
   EXPECT_EQ(commands_.StoreSitePinged(false, reply), (ListChange{Kind::AppendRow, 3}));
   EXPECT_EQ(NamesIn(current_), (Names{"A at C's address", "A at C's address", "C", "Powering up"}));
@@ -262,15 +265,16 @@ TEST_F(SiteListCommandsTest, DialogResultsGoToTheRecordBeingModifiedElseToTheirA
 TEST_F(SiteListCommandsTest, AnUpdateRewritesOnlyItsRecordUnlessAnotherProgramMovedIt) {
   OpenSites(ThreeSites());
   const std::string before = testing::ReadFileBytes(current_);
-  SiteRecord reply = Site("B", "10.0.0.2");
+  SiteRecord reply = TestSite({.name = "B", .address = "10.0.0.2"});
   reply.VersionMajor = 4;
   EXPECT_EQ(commands_.StoreSiteRefreshed(false, reply), (ListChange{Kind::RewriteRow, 1}));
   std::string expected = before;
   expected.replace(60 + 143, 143, reinterpret_cast<const char*>(&state_.sites[1]), 143);
   EXPECT_EQ(testing::ReadFileBytes(current_), expected);
 
-  WriteSites(current_, {Site("C", "10.0.0.3"), Site("A", "10.0.0.1"), Site("B", "10.0.0.2")});
-  EXPECT_EQ(commands_.StoreSiteRefreshed(false, Site("B new", "10.0.0.2")).kind, Kind::Refill);
+  WriteSites(current_, {TestSite({.name = "C", .address = "10.0.0.3"}), TestSite({.name = "A", .address = "10.0.0.1"}),
+                        TestSite({.name = "B", .address = "10.0.0.2"})});
+  EXPECT_EQ(commands_.StoreSiteRefreshed(false, TestSite({.name = "B new", .address = "10.0.0.2"})).kind, Kind::Refill);
   EXPECT_EQ(NamesIn(current_), (Names{"A", "B new", "C"}));
 }
 

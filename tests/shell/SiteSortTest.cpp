@@ -14,15 +14,12 @@
 
 #include "core/FixedText.h"
 #include "core/Lookups.h"
+#include "support/TestSite.h"
 
 namespace quenderlink {
 namespace {
 
-SiteRecord Site(std::string_view name) {
-  SiteRecord record = NewSiteRecord(9001);
-  SetFieldText(record.SiteName, name);
-  return record;
-}
+using testing::TestSite;
 
 std::string NamesInOrder(std::span<const SiteRecord> records) {
   std::string names;
@@ -80,10 +77,10 @@ TEST(SiteSort, EachKeySortsInBothDirectionsWithItsOwnTieBreak) {
     std::vector<SiteRecord> records;
     for (auto [name, value] : std::initializer_list<std::pair<const char*, std::uint8_t>>{
              {"B", 1}, {"A", 1}, {"C", 1}, {"D", 2}, {"E", 0}}) {
-      records.push_back(Site(name));
+      records.push_back(TestSite({.name = name}));
       c.set(records.back(), value);
     }
-    SCOPED_TRACE(testing::Message() << "key " << c.key << ", railroad " << int{c.railroad});
+    SCOPED_TRACE(::testing::Message() << "key " << c.key << ", railroad " << int{c.railroad});
     EXPECT_EQ(Sorted(records, c.key, true, c.railroad), c.ascending);
     EXPECT_EQ(Sorted(records, c.key, false, c.railroad), c.descending);
   }
@@ -101,7 +98,7 @@ TEST(SiteSort, MilepostSortsByItsLeadingNumberThenTrack) {
   // "-1" read as 16 bits is the largest.
   for (auto [milepost, track] :
        {std::pair{"abc", 3}, {"+3.5", 1}, {"3", 2}, {"9x", 0}, {"12.0", 0}, {"100", 0}, {"-1", 0}}) {
-    records.push_back(Site(std::string(milepost) + "/" + std::to_string(track)));
+    records.push_back(TestSite({.name = std::string(milepost) + "/" + std::to_string(track)}));
     SetFieldText(records.back().Milepost, milepost);
     records.back().TrackIndex = static_cast<std::uint8_t>(track);
   }
@@ -114,7 +111,7 @@ TEST(SiteSort, AddressSortsByItsDottedNumbersThenDevicePort) {
   for (auto [address, port] : {std::pair{"7", 9}, {"0.0.0.9", 1}, {"1.2.3.4", 1}, {"1.10.0.0", 1}, {"9.0.0.0", 1},
                                {"10.0.0.1", 5}, {"10.0.0.1", 7}, {"10.0.0.2", 1}, {"10.0.0.300", 1}, {"10.0.0.45", 1},
                                {"45.0.0.0", 1}}) {
-    records.push_back(Site(std::string(address) + ":" + std::to_string(port)));
+    records.push_back(TestSite({.name = std::string(address) + ":" + std::to_string(port)}));
     SetFieldText(records.back().IpByNumber, address);
     records.back().DevicePort = static_cast<std::uint16_t>(port);
   }
@@ -124,7 +121,7 @@ TEST(SiteSort, AddressSortsByItsDottedNumbersThenDevicePort) {
 TEST(SiteSort, VersionSortsByMajorTimesHundredPlusMinor) {
   std::vector<SiteRecord> records;
   for (auto [major, minor] : {std::pair{1, 99}, {2, 0}, {2, 5}, {2, 10}, {3, 0}, {1, 250}}) {
-    records.push_back(Site(std::to_string(major) + "." + std::to_string(minor)));
+    records.push_back(TestSite({.name = std::to_string(major) + "." + std::to_string(minor)}));
     records.back().VersionMajor = static_cast<std::uint8_t>(major);
     records.back().VersionMinor = static_cast<std::uint8_t>(minor);
   }
@@ -132,20 +129,20 @@ TEST(SiteSort, VersionSortsByMajorTimesHundredPlusMinor) {
 }
 
 TEST(SiteSort, NameComparisonReadsOnlyTheFirstNamesLengthInUnsignedBytes) {
-  EXPECT_EQ(CompareSiteNames(Site("Ab"), Site("Abc")), 0);
-  EXPECT_GT(CompareSiteNames(Site("Abc"), Site("Ab")), 0);
-  EXPECT_LT(CompareSiteNames(Site("Ab"), Site("Ac")), 0);
-  EXPECT_EQ(CompareSiteNames(Site(""), Site("Any")), 0);
-  EXPECT_GT(CompareSiteNames(Site("\xE9t\xE9"), Site("zone")), 0);
+  EXPECT_EQ(CompareSiteNames(TestSite({.name = "Ab"}), TestSite({.name = "Abc"})), 0);
+  EXPECT_GT(CompareSiteNames(TestSite({.name = "Abc"}), TestSite({.name = "Ab"})), 0);
+  EXPECT_LT(CompareSiteNames(TestSite({.name = "Ab"}), TestSite({.name = "Ac"})), 0);
+  EXPECT_EQ(CompareSiteNames(TestSite({.name = ""}), TestSite({.name = "Any"})), 0);
+  EXPECT_GT(CompareSiteNames(TestSite({.name = "\xE9t\xE9"}), TestSite({.name = "zone"})), 0);
 
-  SiteRecord full = Site("");
+  SiteRecord full = TestSite({.name = ""});
   std::memset(full.SiteName, 'Q', sizeof full.SiteName);  // no NUL inside the field
   EXPECT_EQ(CompareSiteNames(full, full), 0);
-  EXPECT_GT(CompareSiteNames(full, Site("QQ")), 0);
+  EXPECT_GT(CompareSiteNames(full, TestSite({.name = "QQ"})), 0);
 
   // Ascending puts the longer name first from either starting order.
-  EXPECT_EQ(Sorted({Site("Ab"), Site("Abc")}, 7, true), "Abc Ab");
-  EXPECT_EQ(Sorted({Site("Abc"), Site("Ab")}, 7, true), "Abc Ab");
+  EXPECT_EQ(Sorted({TestSite({.name = "Ab"}), TestSite({.name = "Abc"})}, 7, true), "Abc Ab");
+  EXPECT_EQ(Sorted({TestSite({.name = "Abc"}), TestSite({.name = "Ab"})}, 7, true), "Abc Ab");
 }
 
 TEST(SiteSort, HeaderClickFlipsTheCurrentKeyOrSwitchesKeyKeepingDirection) {
@@ -170,12 +167,12 @@ TEST(SiteSort, HeaderClickFlipsTheCurrentKeyOrSwitchesKeyKeepingDirection) {
 
 TEST(SiteSort, ATableStaysInSortOrderUntilARecordIsAddedOutOfIt) {
   SiteTable table;
-  table.Replace({Site("Bravo"), Site("Alpha"), Site("Charlie")});
+  table.Replace({TestSite({.name = "Bravo"}), TestSite({.name = "Alpha"}), TestSite({.name = "Charlie"})});
   EXPECT_FALSE(InSortOrder(table, {7, false}, kRailroadNs));
   SortSites(table, {7, false}, kRailroadNs);
   EXPECT_TRUE(InSortOrder(table, {7, false}, kRailroadNs));
   std::vector<SiteRecord> appended(table.records().begin(), table.records().end());
-  appended.push_back(Site("Able"));
+  appended.push_back(TestSite({.name = "Able"}));
   table.Replace(appended);
   EXPECT_FALSE(InSortOrder(table, {7, false}, kRailroadNs));
 }
@@ -200,7 +197,7 @@ TEST(SiteSort, EverySortKeepsEachRecordExactlyOnceAndOtherKeysChangeNothing) {
   const char* const addresses[] = {"10.0.0.1", "10.0.0.1", "7", "", "300.2.3.4", "1.2"};
   std::vector<SiteRecord> original;
   for (int row = 0; row < 300; ++row) {
-    SiteRecord record = Site(names[pick(9)]);
+    SiteRecord record = TestSite({.name = names[pick(9)]});
     SetFieldText(record.IpByNumber, addresses[pick(6)]);
     SetFieldText(record.HostText, names[pick(9)]);
     SetFieldText(record.Milepost, std::to_string(pick(5)));

@@ -9,18 +9,14 @@
 #include "core/Lookups.h"
 #include "net/DeviceDatagram.h"
 #include "support/TempDir.h"
+#include "support/TestSite.h"
 
 namespace quenderlink::unitsim {
 namespace {
 
-using testing::TempDir;
+using testing::TestSite;
 
-SiteRecord Site(const char* name, const char* address, std::uint16_t port) {
-  SiteRecord record = NewSiteRecord(port);
-  SetFieldText(record.SiteName, name);
-  SetFieldText(record.IpByNumber, address);
-  return record;
-}
+using testing::TempDir;
 
 std::string WriteSiteList(const TempDir& folder, std::vector<SiteRecord> records) {
   const std::string path = (folder / "sites.bin").string();
@@ -32,7 +28,7 @@ std::string WriteSiteList(const TempDir& folder, std::vector<SiteRecord> records
 }
 
 TEST(FleetFromSiteList, GivesEachRecordAUnitThatTellsItsIdentity) {
-  SiteRecord cad = Site("EAST YARD", "127.51.0.1", 9001);
+  SiteRecord cad = TestSite({.name = "EAST YARD", .address = "127.51.0.1"});
   cad.ProductType = kProductCad2;
   cad.VersionMajor = 3;
   cad.VersionMinor = 7;
@@ -44,7 +40,7 @@ TEST(FleetFromSiteList, GivesEachRecordAUnitThatTellsItsIdentity) {
   SetFieldText(cad.CommVersion, "C1");
   SetFieldText(cad.ReaderVersion, "R1");
   SetFieldText(cad.SpeechVersion, "S1");
-  SiteRecord unpinged = Site("WEST", "127.51.0.2", 9005);
+  SiteRecord unpinged = TestSite({.name = "WEST", .address = "127.51.0.2", .port = 9005});
   SetFieldText(unpinged.CommVersion, "Comm??");
   TempDir folder;
   std::vector<UnitConfig> units;
@@ -74,8 +70,8 @@ TEST(FleetFromSiteList, RefusesUnitsOffTheLoopbackNetworkAndUnreadableFiles) {
   TempDir folder;
   std::vector<UnitConfig> units;
   std::string error;
-  const std::string path =
-      WriteSiteList(folder, {Site("OK", "127.51.1.1", 9001), Site("FAR AWAY", "10.1.2.3", 9001)});
+  const std::string path = WriteSiteList(folder, {TestSite({.name = "OK", .address = "127.51.1.1"}),
+                                                  TestSite({.name = "FAR AWAY", .address = "10.1.2.3"})});
 
   EXPECT_FALSE(FleetFromSiteList(path, "CSX", units, error));
   EXPECT_NE(error.find("record 2 (\"FAR AWAY\")"), std::string::npos) << error;

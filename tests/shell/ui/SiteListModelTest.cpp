@@ -9,17 +9,12 @@
 #include "core/Lookups.h"
 #include "shell/SiteListColumns.h"
 #include "support/DialogTesting.h"
+#include "support/TestSite.h"
 
 namespace quenderlink {
 namespace {
 
-SiteRecord Site(std::uint16_t rowNumber, std::uint8_t productType, std::uint8_t lastPing) {
-  SiteRecord site = NewSiteRecord(9001);
-  site.RowNumber = rowNumber;
-  site.ProductType = productType;
-  site.LastPing = lastPing;
-  return site;
-}
+using testing::TestSite;
 
 class SiteListModelTest : public ::testing::Test {
  protected:
@@ -28,7 +23,8 @@ class SiteListModelTest : public ::testing::Test {
   SiteListModelTest() {
     state_.params.deviceColors.textRkm = 0x00332211;  // red 0x11, green 0x22, blue 0x33
     state_.params.deviceColors.backRkm = 0x00665544;
-    state_.sites.Replace({Site(1, kProductRkm, kLastPingNoAnswer), Site(2, kProductRkmMicro, 0), Site(3, 0, 15)});
+    state_.sites.Replace({TestSite({.row = 1, .product = kProductRkm, .lastPing = kLastPingNoAnswer}),
+                          TestSite({.row = 2, .product = kProductRkmMicro}), TestSite({.row = 3, .lastPing = 15})});
     model_.Refill();
   }
 
@@ -59,7 +55,7 @@ TEST_F(SiteListModelTest, KeepsItsInvariantsThroughRewriteAppendRecolourAndClear
   model_.SetChecked(1, true);
   model_.RewriteAllRows();
   std::vector<SiteRecord> grown(state_.sites.records().begin(), state_.sites.records().end());
-  grown.push_back(Site(4, kProductCollector, 0));
+  grown.push_back(TestSite({.row = 4, .product = kProductCollector}));
   state_.sites.Replace(std::move(grown));
   model_.AppendRows();
   EXPECT_EQ(model_.rowCount(), 4);
