@@ -39,22 +39,6 @@ class RuntimeParamsGridTest : public ::testing::Test {
   RuntimeParams params;
 };
 
-TEST(RuntimeParamsRowsTest, SectionsStandOnTheirFirstRowAndEmptyRowsSeparateThem) {
-  std::string kinds;
-  std::string sections;
-  std::vector<std::string_view> numbers;
-  for (const RuntimeParamRow& row : RuntimeParamRows()) {
-    kinds += " NYRC"[static_cast<int>(row.kind)];
-    if (!row.section.empty()) sections += std::string(row.section) + "|";
-    if (!row.number.empty()) numbers.push_back(row.number);
-  }
-  EXPECT_EQ(kinds, "R NNNY NNNY NNNYYY Y NCCC Y");
-  EXPECT_EQ(sections, "Railroad|Ping|Upload Pgm|Site Info|Delete Items|Display|Config Mngmnt|");
-  ASSERT_EQ(numbers.size(), 21u);
-  for (std::size_t index = 0; index < numbers.size(); ++index)
-    EXPECT_EQ(numbers[index], "P" + std::to_string(index + 1));
-}
-
 TEST_F(RuntimeParamsGridTest, OnlyAnEditThatChangesTheTextMarksItsCellButAnyChoiceDoes) {
   RuntimeParamsGrid grid(params);
   EXPECT_EQ(grid.EndNumberEdit(kMaxResendRow, "6"), std::nullopt);
