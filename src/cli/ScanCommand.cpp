@@ -67,7 +67,7 @@ void PrintRows(const RangeScanRun& run, bool json) {
 
 // The save the options ask for; the report line, or a failure.
 int Save(const ScanOptions& options, RangeScanRun& run, const RuntimeParams& params) {
-  for (RangeRow& row : run.rows()) row.checked = row.status.starts_with("SUCCESS");
+  for (RangeRow& row : run.rows()) row.checked = row.outcome == RowOutcome::Success;
   std::string report;
   if (!options.append.empty()) {
     const std::string file = std::filesystem::absolute(options.append).string();
