@@ -162,7 +162,7 @@ CProgramUploader* UploadRun::SocketFor(std::uint16_t port) {
 }
 
 void UploadRun::FailWithoutSocket(UploadJob& job, const std::string& text) {
-  job.state = kJobFailed;
+  job.state = JobState::Failed;
   job.done = 1;
   listener_.OnUploadFailed(UploadFailure::NoSocket, job.row, text);
 }
