@@ -57,7 +57,7 @@ unsigned TypedNumber(const QLineEdit* edit) { return edit->text().trimmed().toUI
 }  // namespace
 
 CFViewPingRange::CFViewPingRange(ProgramState& state, UserPrompts& prompts, DesktopActions& desktop, QWidget* parent)
-    : QWidget(parent), state_(state), prompts_(prompts), desktop_(desktop), engineListener_(this, *this) {
+    : OperationView(parent), state_(state), prompts_(prompts), desktop_(desktop), engineListener_(this, *this) {
   BuildControls();
   LoadInputs();
   ShowRunning(false);
