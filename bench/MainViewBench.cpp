@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QScrollBar>
 
+#include <cstdlib>
 #include <memory>
 
 #include "OffscreenApplication.h"
@@ -52,7 +53,8 @@ const testing::TempDir& FiftyThousandSiteHome() {
     SiteTable table;
     table.Replace(records);
     const std::string path = (home / "sites.bin").string();
-    CSiteinfoClass().SaveAll(path, table);
+    // A home that cannot be written would measure an empty list.
+    if (!CSiteinfoClass().SaveAll(path, table)) std::abort();
     IniSettingsFile ini(home.path());
     ini.EnsureIniFile();
     ini.WriteInt(settings::kRoad, 5);

@@ -66,13 +66,14 @@ void PrintRows(const RangeScanRun& run, bool json) {
 }
 
 // The save the options ask for; the report line, or a failure.
-int Save(const ScanOptions& options, RangeScanRun& run, const RuntimeParams& params) {
+[[nodiscard]] int Save(const ScanOptions& options, RangeScanRun& run, const RuntimeParams& params) {
   for (RangeRow& row : run.rows()) row.checked = row.outcome == RowOutcome::Success;
   std::string report;
   if (!options.append.empty()) {
     const std::string file = std::filesystem::absolute(options.append).string();
     SiteTable listed;
-    LoadSiteTable(file, listed, params.telnetPortTrk1);
+    // A file that cannot be loaded holds no address to skip; the append reports its own failure.
+    (void)LoadSiteTable(file, listed, params.telnetPortTrk1);
     const int appended = AppendCheckedRows(run.rows(), run.port(), params, listed, file);
     if (appended < 0) return Failed(options.append + ": could not be written");
     report = AppendedReport(appended, file);
@@ -96,7 +97,7 @@ int Save(const ScanOptions& options, RangeScanRun& run, const RuntimeParams& par
   return kExitOk;
 }
 
-int Scan(const CommandContext& context, const ScanOptions& options) {
+[[nodiscard]] int Scan(const CommandContext& context, const ScanOptions& options) {
   const std::optional<AddressRange> range = AddressRange::Parse(options.range);
   if (!range) return BadInput("the range is written A.B.C.D-E, each of A to D from 0 to 255");
   const ProgramState state = context.LoadProgramState();

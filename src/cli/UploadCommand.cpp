@@ -144,7 +144,7 @@ class UploadReport : public UploadEngineListener {
   bool runFailed_ = false;
 };
 
-int Upload(const CommandContext& context, const UploadOptions& options) {
+[[nodiscard]] int Upload(const CommandContext& context, const UploadOptions& options) {
   const std::string file = SiteListPath(options.sites);
   ProgramState state = context.LoadProgramState();
   if (const int marked = LoadAndMarkRows(options.sites, options.rows, kFlagTicked | kFlagHighlighted, state);

@@ -39,7 +39,7 @@ std::string WithBinExtension(const std::string& path) {
   return extensionWithDot < 4 ? path + ".bin" : path;
 }
 
-bool CopyWholeFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+[[nodiscard]] bool CopyWholeFile(const std::filesystem::path& from, const std::filesystem::path& to) {
   std::error_code error;
   if (!std::filesystem::is_regular_file(from, error)) return false;
   std::ifstream in(from, std::ios::binary);
@@ -190,7 +190,7 @@ ListChange SiteListCommands::MoveCheckedToExistingFile(const CheckedRows& checks
   if (RefuseWhileRunning() || RefuseCurrentFileAsTarget(path)) return {};
   // A target that is missing or holds no record has nothing to compare with.
   SiteTable existing;
-  LoadSiteTable(path, existing, state_.params.telnetPortTrk1);
+  (void)LoadSiteTable(path, existing, state_.params.telnetPortTrk1);
   std::vector<SiteRecord> added;
   int copies = 0;
   for (const SiteRecord& site : CheckedRecords(state_.sites, checks)) {
@@ -278,10 +278,11 @@ bool SiteListCommands::SaveCurrentFile(const char* consequence) {
 }
 
 // When the save fails the file still holds every record, and reloading it
-// brings back the records marked deleted.
+// brings back the records marked deleted: the reload follows either way, and a
+// failure has been shown.
 ListChange SiteListCommands::SaveDeletions() {
   if (state_.currentSiteFile.size() < kMinSiteFileLength) return {};
-  SaveCurrentFile(kNothingRemoved);
+  (void)SaveCurrentFile(kNothingRemoved);
   return LoadCurrentFile(false, false);
 }
 

@@ -55,7 +55,7 @@ class PingSitesRun : public PingEngineListener {
   void Abort(EngineRequest& request);
   // Keeps only the sites that failed (others are unmarked) and lists them anew;
   // false, with nothing changed, when no listed site failed.
-  bool KeepOnlyFailedSites();
+  [[nodiscard]] bool KeepOnlyFailedSites();
   // Counters to zero and the list filled anew, for "Re-Ping All".
   void Restart();
   // One 500 ms tick: every waiting row's progress moves on by the progress step.

@@ -18,7 +18,7 @@ class FileChoiceCommandsTest : public ::testing::Test {
     SiteTable table;
     table.Replace(std::vector<SiteRecord>(2, NewSiteRecord(9001)));
     const std::string path = (home_ / name).string();
-    CSiteinfoClass().SaveAll(path, table);
+    EXPECT_TRUE(CSiteinfoClass().SaveAll(path, table));
     return path;
   }
 

@@ -408,7 +408,8 @@ void CMainView::ExitButton() {
 
 void CMainView::OnRunFinished() {
   const std::size_t rows = static_cast<std::size_t>(model_->rowCount());
-  SaveAndReloadSiteFile(state_, prompts_);
+  // A failed save has been shown, and the list shows the table as it now is either way.
+  (void)SaveAndReloadSiteFile(state_, prompts_);
   // Records deleted during the run are gone after the reload: then the rows move.
   if (state_.sites.size() == rows) {
     model_->RewriteAllRows();

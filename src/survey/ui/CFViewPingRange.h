@@ -62,7 +62,7 @@ class CFViewPingRange : public OperationView, public ViewWindow, private PingEng
   void AppendRows();
   void SaveNewFile();
   void SaveList(RangeListFormat format);
-  std::optional<std::string> AskFile(const char* title, const char* filter, const char* extension);
+  [[nodiscard]] std::optional<std::string> AskFile(const char* title, const char* filter, const char* extension);
 
   void OnPingSent(std::size_t index, int tries) override;
   void OnPingReply(std::size_t index, const ReplyNotice& notice) override;

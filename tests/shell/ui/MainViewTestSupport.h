@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -37,7 +39,7 @@ inline std::string WriteSiteHome(const std::filesystem::path& home, const std::v
   SiteTable table;
   table.Replace(records);
   const std::string path = (home / "sites.bin").string();
-  CSiteinfoClass().SaveAll(path, table);
+  EXPECT_TRUE(CSiteinfoClass().SaveAll(path, table));
   IniSettingsFile ini(home);
   ini.EnsureIniFile();
   ini.WriteInt(settings::kRoad, railroad);
