@@ -36,11 +36,13 @@ std::uint16_t RememberedPort(const IniSettingsFile& ini, const RuntimeParams& pa
   return static_cast<std::uint16_t>(ini.ReadInt(kSectionPingRange, kPingRangePortNumKey, params.defaultPortNum));
 }
 
-// A scan remembers its inputs for the next one, as the range view does.
+// A scan remembers its inputs for the next one, as the range view does; one
+// that cannot remember them says so and still runs.
 void RememberInputs(IniSettingsFile& ini, const AddressRange& range, std::uint16_t port) {
-  ini.WriteString(kSectionPingRange, kPingRangeFromIpKey, range.FirstAddress());
-  ini.WriteInt(kSectionPingRange, kPingRangeEndIpKey, range.last);
-  ini.WriteInt(kSectionPingRange, kPingRangePortNumKey, port);
+  if (!ini.WriteString(kSectionPingRange, kPingRangeFromIpKey, range.FirstAddress()) ||
+      !ini.WriteInt(kSectionPingRange, kPingRangeEndIpKey, range.last) ||
+      !ini.WriteInt(kSectionPingRange, kPingRangePortNumKey, port))
+    std::cerr << ini.Path().string() << ": could not be written\n";
 }
 
 void PrintRows(const RangeScanRun& run, bool json) {

@@ -10,6 +10,7 @@
 #include "core/AtomicFileWriter.h"
 #include "core/BusyCheck.h"
 #include "core/CSiteinfoClass.h"
+#include "core/ErrorMessages.h"
 #include "core/FixedText.h"
 #include "core/IniSettingsFile.h"
 #include "core/Printf.h"
@@ -30,8 +31,6 @@ constexpr char kNothingRemoved[] = "\r\n\r\nNo site was removed from it.";
 std::string SaveFailedText(const std::string& path, std::uint32_t code) {
   return Printf("File\r\n%s\r\nCould not be saved!\r\n\r\n%s", path.c_str(), SiteFileErrorText(code).c_str());
 }
-
-std::string WriteFailedText(const std::string& path) { return Printf("FAILED TO WRITE\r\n%s", path.c_str()); }
 
 // An extension of fewer than three letters (or none) is not taken as one.
 std::string WithBinExtension(const std::string& path) {
@@ -338,7 +337,8 @@ bool SiteListCommands::RefuseCurrentFileAsTarget(const std::string& path) {
 }
 
 void SiteListCommands::PushSiteFile(const std::string& path) {
-  IniSettingsFile(state_.programFolder).PushSiteFile(path);
+  IniSettingsFile ini(state_.programFolder);
+  if (!ini.PushSiteFile(path)) prompts_.ShowMessage(WriteFailedText(ini.Path().string()));
 }
 
 }  // namespace quenderlink

@@ -17,6 +17,7 @@
 #include "core/AtomicFileWriter.h"
 #include "core/BusyCheck.h"
 #include "core/DialogFolder.h"
+#include "core/ErrorMessages.h"
 #include "core/IniSettingsFile.h"
 #include "core/Printf.h"
 #include "core/SettingsKeys.h"
@@ -181,9 +182,10 @@ void CFViewPingRange::StartPing() {
 
   IniSettingsFile ini(state_.programFolder);
   constexpr std::string_view section = settings::kSectionPingRange;
-  ini.WriteString(section, settings::kPingRangeFromIpKey, range.FirstAddress());
-  ini.WriteInt(section, settings::kPingRangeEndIpKey, range.last);
-  ini.WriteInt(section, settings::kPingRangePortNumKey, port);
+  if (!ini.WriteString(section, settings::kPingRangeFromIpKey, range.FirstAddress()) ||
+      !ini.WriteInt(section, settings::kPingRangeEndIpKey, range.last) ||
+      !ini.WriteInt(section, settings::kPingRangePortNumKey, port))
+    prompts_.ShowMessage(WriteFailedText(ini.Path().string()));
   ShowTotals();
 
   state_.operations.pingInProgress = true;

@@ -42,8 +42,8 @@ inline std::string WriteSiteHome(const std::filesystem::path& home, const std::v
   EXPECT_TRUE(CSiteinfoClass().SaveAll(path, table));
   IniSettingsFile ini(home);
   ini.EnsureIniFile();
-  ini.WriteInt(settings::kRoad, railroad);
-  ini.PushSiteFile(path);
+  EXPECT_TRUE(ini.WriteInt(settings::kRoad, railroad));
+  EXPECT_TRUE(ini.PushSiteFile(path));
   return path;
 }
 
