@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QScrollBar>
 
+#include <cstdlib>
 #include <memory>
 
 #include "OffscreenApplication.h"
@@ -52,11 +53,11 @@ const testing::TempDir& FiftyThousandSiteHome() {
     SiteTable table;
     table.Replace(records);
     const std::string path = (home / "sites.bin").string();
-    CSiteinfoClass().SaveAll(path, table);
     IniSettingsFile ini(home.path());
     ini.EnsureIniFile();
-    ini.WriteInt(settings::kRoad, 5);
-    ini.PushSiteFile(path);
+    // A home that cannot be written would measure an empty list.
+    if (!CSiteinfoClass().SaveAll(path, table) || !ini.WriteInt(settings::kRoad, 5) || !ini.PushSiteFile(path))
+      std::abort();
     written = true;
   }
   return home;

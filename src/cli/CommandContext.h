@@ -19,8 +19,8 @@ struct CommandContext {
 };
 
 // Prints a one-line reason on the error stream; returns kExitBadInput.
-int BadInput(const std::string& reason);
+[[nodiscard]] int BadInput(const std::string& reason);
 // Prints a one-line reason on the error stream; returns kExitFailed.
-int Failed(const std::string& reason);
+[[nodiscard]] int Failed(const std::string& reason);
 
 }  // namespace quenderlink::cli

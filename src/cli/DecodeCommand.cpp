@@ -18,7 +18,7 @@ struct DecodeOptions {
 };
 
 // Hex digits, with any spaces or colons between the bytes.
-std::optional<std::vector<std::uint8_t>> BytesFromHex(const std::string& text) {
+[[nodiscard]] std::optional<std::vector<std::uint8_t>> BytesFromHex(const std::string& text) {
   std::string digits;
   for (char c : text) {
     if (std::isxdigit(static_cast<unsigned char>(c))) digits += c;
@@ -31,7 +31,7 @@ std::optional<std::vector<std::uint8_t>> BytesFromHex(const std::string& text) {
   return bytes;
 }
 
-int Decode(const CommandContext& context, const DecodeOptions& options) {
+[[nodiscard]] int Decode(const CommandContext& context, const DecodeOptions& options) {
   const std::optional<std::vector<std::uint8_t>> datagram = BytesFromHex(options.hex);
   if (!datagram) return BadInput("HEX must be an even number of hexadecimal digits");
   const std::size_t colon = options.from.rfind(':');

@@ -49,7 +49,7 @@ void PrintResults(const SiteTable& table, const PingSitesRun& run, bool json) {
   std::cout << WithoutCarriageReturns(run.TotalsText()) << '\n';
 }
 
-int Ping(const CommandContext& context, const PingOptions& options) {
+[[nodiscard]] int Ping(const CommandContext& context, const PingOptions& options) {
   const std::string file = SiteListPath(options.file);
   ProgramState state = context.LoadProgramState();
   if (const int marked = LoadAndMarkRows(options.file, options.rows, kFlagMarked, state); marked != kExitOk)

@@ -16,7 +16,7 @@ struct ResetOptions {
   std::optional<std::uint16_t> port;
 };
 
-int Reset(const CommandContext& context, const ResetOptions& options) {
+[[nodiscard]] int Reset(const CommandContext& context, const ResetOptions& options) {
   if (options.host.empty() || options.host.size() >= sizeof(SiteRecord::HostText))
     return BadInput("HOST takes 1 to 46 characters");
   const ProgramState state = context.LoadProgramState();

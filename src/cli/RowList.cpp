@@ -5,7 +5,7 @@
 namespace quenderlink::cli {
 namespace {
 
-std::optional<std::uint16_t> RowNumber(std::string_view text) {
+[[nodiscard]] std::optional<std::uint16_t> RowNumber(std::string_view text) {
   unsigned value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (error != std::errc() || end != text.data() + text.size() || value == 0 || value > 65534) return std::nullopt;

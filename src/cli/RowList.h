@@ -11,12 +11,12 @@
 namespace quenderlink::cli {
 
 // Row numbers written like "1,3-5"; nothing when the text is not of that form.
-std::optional<std::set<std::uint16_t>> ParseRowList(std::string_view text);
+[[nodiscard]] std::optional<std::set<std::uint16_t>> ParseRowList(std::string_view text);
 
 // Clears every record's flags, then gives the chosen rows (every row when none
 // are given) the operation's flags; false with the reason when a chosen row is
 // not in the table.
-bool MarkRows(SiteTable& table, const std::optional<std::set<std::uint16_t>>& rows, std::uint8_t flags,
-              std::string& reason);
+[[nodiscard]] bool MarkRows(SiteTable& table, const std::optional<std::set<std::uint16_t>>& rows, std::uint8_t flags,
+                            std::string& reason);
 
 }  // namespace quenderlink::cli

@@ -36,11 +36,13 @@ std::uint16_t RememberedPort(const IniSettingsFile& ini, const RuntimeParams& pa
   return static_cast<std::uint16_t>(ini.ReadInt(kSectionPingRange, kPingRangePortNumKey, params.defaultPortNum));
 }
 
-// A scan remembers its inputs for the next one, as the range view does.
+// A scan remembers its inputs for the next one, as the range view does; one
+// that cannot remember them says so and still runs.
 void RememberInputs(IniSettingsFile& ini, const AddressRange& range, std::uint16_t port) {
-  ini.WriteString(kSectionPingRange, kPingRangeFromIpKey, range.FirstAddress());
-  ini.WriteInt(kSectionPingRange, kPingRangeEndIpKey, range.last);
-  ini.WriteInt(kSectionPingRange, kPingRangePortNumKey, port);
+  if (!ini.WriteString(kSectionPingRange, kPingRangeFromIpKey, range.FirstAddress()) ||
+      !ini.WriteInt(kSectionPingRange, kPingRangeEndIpKey, range.last) ||
+      !ini.WriteInt(kSectionPingRange, kPingRangePortNumKey, port))
+    std::cerr << ini.Path().string() << ": could not be written\n";
 }
 
 void PrintRows(const RangeScanRun& run, bool json) {
@@ -66,13 +68,14 @@ void PrintRows(const RangeScanRun& run, bool json) {
 }
 
 // The save the options ask for; the report line, or a failure.
-int Save(const ScanOptions& options, RangeScanRun& run, const RuntimeParams& params) {
-  for (RangeRow& row : run.rows()) row.checked = row.status.starts_with("SUCCESS");
+[[nodiscard]] int Save(const ScanOptions& options, RangeScanRun& run, const RuntimeParams& params) {
+  for (RangeRow& row : run.rows()) row.checked = row.outcome == RowOutcome::Success;
   std::string report;
   if (!options.append.empty()) {
     const std::string file = std::filesystem::absolute(options.append).string();
     SiteTable listed;
-    LoadSiteTable(file, listed, params.telnetPortTrk1);
+    // A file that cannot be loaded holds no address to skip; the append reports its own failure.
+    (void)LoadSiteTable(file, listed, params.telnetPortTrk1);
     const int appended = AppendCheckedRows(run.rows(), run.port(), params, listed, file);
     if (appended < 0) return Failed(options.append + ": could not be written");
     report = AppendedReport(appended, file);
@@ -96,7 +99,7 @@ int Save(const ScanOptions& options, RangeScanRun& run, const RuntimeParams& par
   return kExitOk;
 }
 
-int Scan(const CommandContext& context, const ScanOptions& options) {
+[[nodiscard]] int Scan(const CommandContext& context, const ScanOptions& options) {
   const std::optional<AddressRange> range = AddressRange::Parse(options.range);
   if (!range) return BadInput("the range is written A.B.C.D-E, each of A to D from 0 to 255");
   const ProgramState state = context.LoadProgramState();

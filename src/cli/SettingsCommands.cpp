@@ -17,7 +17,7 @@ bool SameName(std::string_view a, std::string_view b) {
   });
 }
 
-std::optional<SettingKey> KnownKey(std::string_view section, std::string_view key) {
+[[nodiscard]] std::optional<SettingKey> KnownKey(std::string_view section, std::string_view key) {
   for (const SettingKey& known : AllSettingKeys())
     if (SameName(known.section, section) && SameName(known.key, key)) return known;
   return std::nullopt;
@@ -35,7 +35,7 @@ void PrintLine(std::string_view section, std::string_view key, std::string_view 
 }
 
 // Every known key with the value it reads as, then whatever else the file holds.
-int ShowSettings(const CommandContext& context) {
+[[nodiscard]] int ShowSettings(const CommandContext& context) {
   const IniSettingsFile settings = OpenSettings(context);
   for (const SettingKey& known : AllSettingKeys())
     PrintLine(known.section, known.key, settings.ReadString(known.section, known.key, known.defaultText));
@@ -44,7 +44,7 @@ int ShowSettings(const CommandContext& context) {
   return kExitOk;
 }
 
-int GetSetting(const CommandContext& context, const std::string& section, const std::string& key) {
+[[nodiscard]] int GetSetting(const CommandContext& context, const std::string& section, const std::string& key) {
   const IniSettingsFile settings = OpenSettings(context);
   const std::optional<SettingKey> known = KnownKey(section, key);
   constexpr std::string_view kUnset = "\n";  // cannot be a value: values are single lines
@@ -54,8 +54,8 @@ int GetSetting(const CommandContext& context, const std::string& section, const 
   return kExitOk;
 }
 
-int SetSetting(const CommandContext& context, const std::string& section, const std::string& key,
-               const std::string& value) {
+[[nodiscard]] int SetSetting(const CommandContext& context, const std::string& section, const std::string& key,
+                             const std::string& value) {
   if (section.empty() || key.empty()) return BadInput("section and key must not be empty");
   if (value.find_first_of("\r\n") != std::string::npos) return BadInput("a value is a single line");
   IniSettingsFile settings = OpenSettings(context);

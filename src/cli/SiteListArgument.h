@@ -9,11 +9,12 @@ namespace quenderlink::cli {
 
 // Loads the site list file a command names into the state's table. The exit
 // code: kExitOk, or kExitBadInput with the file's error code and its meaning printed.
-int LoadSiteListArgument(const std::string& file, ProgramState& state);
+[[nodiscard]] int LoadSiteListArgument(const std::string& file, ProgramState& state);
 
 // The same, then gives the rows written like "1,3-5" (every row when the text
 // is empty) the operation's flags, all other records none.
-int LoadAndMarkRows(const std::string& file, const std::string& rows, std::uint8_t flags, ProgramState& state);
+[[nodiscard]] int LoadAndMarkRows(const std::string& file, const std::string& rows, std::uint8_t flags,
+                                  ProgramState& state);
 
 // The path a command saves to: absolute, so that a short relative name is not
 // taken for "no file chosen" (paths under 5 characters).

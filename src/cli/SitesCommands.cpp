@@ -29,7 +29,7 @@ struct AddOptions {
   std::string milepost;
 };
 
-int AddSite(const CommandContext& context, const AddOptions& options) {
+[[nodiscard]] int AddSite(const CommandContext& context, const AddOptions& options) {
   const ProgramState state = context.LoadProgramState();
   SiteRecord record = NewSiteRecord(options.port.value_or(state.params.defaultPortNum));
   for (const std::string& problem :

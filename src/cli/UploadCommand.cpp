@@ -91,10 +91,11 @@ class UploadReport : public UploadEngineListener {
       if (!(site.SiteFlags & kFlagHighlighted)) continue;
       const std::uint16_t row = site.RowNumber;
       const auto decided = outcomes_.find(row);
+      const int event = decided == outcomes_.end() ? 0 : decided->second;
       const auto failure = failures_.find(row);
-      const std::string result = failure != failures_.end() ? "FAILED: " + failure->second
-                                 : OutcomeOf(decided == outcomes_.end() ? 0 : decided->second);
-      allAnswered = allAnswered && result == "SUCCESS";
+      const bool failed = failure != failures_.end();
+      const std::string result = failed ? "FAILED: " + failure->second : OutcomeOf(event);
+      allAnswered = allAnswered && !failed && event == kUploadNewProgramAnswered;
       if (json_)
         std::cout << nlohmann::ordered_json{{"summary",
                                              {{"RowNumber", row},
@@ -143,7 +144,7 @@ class UploadReport : public UploadEngineListener {
   bool runFailed_ = false;
 };
 
-int Upload(const CommandContext& context, const UploadOptions& options) {
+[[nodiscard]] int Upload(const CommandContext& context, const UploadOptions& options) {
   const std::string file = SiteListPath(options.sites);
   ProgramState state = context.LoadProgramState();
   if (const int marked = LoadAndMarkRows(options.sites, options.rows, kFlagTicked | kFlagHighlighted, state);

@@ -18,14 +18,14 @@ class AtomicFileWriter {
   AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
   // Creates the temporary file; false when the folder cannot take it.
-  bool Open();
-  bool Write(const void* data, std::size_t size);
-  bool Write(std::string_view text) { return Write(text.data(), text.size()); }
+  [[nodiscard]] bool Open();
+  [[nodiscard]] bool Write(const void* data, std::size_t size);
+  [[nodiscard]] bool Write(std::string_view text) { return Write(text.data(), text.size()); }
   // Flushes, syncs and renames over the target; false (and the target untouched) on any failure.
-  bool Commit();
+  [[nodiscard]] bool Commit();
 
  private:
-  bool FlushBuffer();
+  [[nodiscard]] bool FlushBuffer();
   void Discard();
 
   std::filesystem::path target_;
@@ -36,6 +36,6 @@ class AtomicFileWriter {
 };
 
 // The whole file in one go; false when it could not be written.
-bool WriteFileAtomically(const std::filesystem::path& target, std::string_view contents);
+[[nodiscard]] bool WriteFileAtomically(const std::filesystem::path& target, std::string_view contents);
 
 }  // namespace quenderlink

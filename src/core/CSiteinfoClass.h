@@ -34,29 +34,29 @@ class CSiteinfoClass {
   CSiteinfoClass& operator=(const CSiteinfoClass&) = delete;
 
   // 0 with the file open just after its header, or 200-203 with it closed.
-  int OpenAndCheck(const std::filesystem::path& path, bool forUpdate);
+  [[nodiscard]] int OpenAndCheck(const std::filesystem::path& path, bool forUpdate);
   // Reads min(capacity, records in the file) records and closes the file; then
   // numbers every slot of the capacity 1, 2, ... and gives a telnet port of 0
   // the track 1 default. The count read, or -1 (last error 204).
-  int ReadRecords(std::span<SiteRecord> destination, std::uint16_t telnetPortTrk1);
+  [[nodiscard]] int ReadRecords(std::span<SiteRecord> destination, std::uint16_t telnetPortTrk1);
   // Writes a header stamped with the local time at the current position: 0, or 205.
-  int WriteHeader();
+  [[nodiscard]] int WriteHeader();
   // Adds one record to a site list file, creating the file when it is missing.
   // A file that is not a site list file is left alone (205).
-  bool AppendRecord(const std::filesystem::path& path, const SiteRecord& record);
+  [[nodiscard]] bool AppendRecord(const std::filesystem::path& path, const SiteRecord& record);
   // The same for several records, written in one go.
-  bool AppendRecords(const std::filesystem::path& path, std::span<const SiteRecord> records);
+  [[nodiscard]] bool AppendRecords(const std::filesystem::path& path, std::span<const SiteRecord> records);
   // Replaces the file with every record of the table not marked deleted; a
   // failed save leaves the old file as it was (205).
-  bool SaveAll(const std::filesystem::path& path, const SiteTable& table);
+  [[nodiscard]] bool SaveAll(const std::filesystem::path& path, const SiteTable& table);
   // Replaces the file with one that holds only the header (205 on failure).
-  bool CreateBlank(const std::filesystem::path& path);
+  [[nodiscard]] bool CreateBlank(const std::filesystem::path& path);
   // Rewrites the record at its place (rowNumber - 1) in the file, but only while
   // that place still holds a record with expectedOld's IpByNumber and DevicePort:
   // another program may have changed the file since it was loaded (206), and
   // its record must not be overwritten. 200-203 or 205 when it cannot be done.
-  bool WriteRecordAt(const std::filesystem::path& path, std::uint16_t rowNumber, const SiteRecord& expectedOld,
-                     const SiteRecord& record);
+  [[nodiscard]] bool WriteRecordAt(const std::filesystem::path& path, std::uint16_t rowNumber,
+                                   const SiteRecord& expectedOld, const SiteRecord& record);
   void Close();
 
   std::uint32_t lastError() const { return lastError_; }
@@ -66,14 +66,14 @@ class CSiteinfoClass {
   std::uint64_t recordCount() const;
 
  private:
-  int Check(const std::filesystem::path& path, bool forUpdate);
-  bool ReadExistingHeader();
-  bool AppendToExisting(std::span<const SiteRecord> records);
-  bool AppendToNew(const std::filesystem::path& path, std::span<const SiteRecord> records);
-  bool WriteRecordsAt(std::uint64_t offset, std::span<const SiteRecord> records);
-  bool ReplaceFile(const std::filesystem::path& path, std::span<const SiteRecord> records);
+  [[nodiscard]] int Check(const std::filesystem::path& path, bool forUpdate);
+  [[nodiscard]] bool ReadExistingHeader();
+  [[nodiscard]] bool AppendToExisting(std::span<const SiteRecord> records);
+  [[nodiscard]] bool AppendToNew(const std::filesystem::path& path, std::span<const SiteRecord> records);
+  [[nodiscard]] bool WriteRecordsAt(std::uint64_t offset, std::span<const SiteRecord> records);
+  [[nodiscard]] bool ReplaceFile(const std::filesystem::path& path, std::span<const SiteRecord> records);
   void StampHeaderNow();
-  int RewriteRecord(std::uint16_t rowNumber, const SiteRecord& expectedOld, const SiteRecord& record);
+  [[nodiscard]] int RewriteRecord(std::uint16_t rowNumber, const SiteRecord& expectedOld, const SiteRecord& record);
 
   std::uint32_t lastError_ = 0;
   std::uint64_t fileLength_ = 0;

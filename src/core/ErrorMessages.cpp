@@ -1,5 +1,7 @@
 #include "core/ErrorMessages.h"
 
+#include "core/Printf.h"
+
 namespace quenderlink {
 
 std::string PredefinedErrorText(std::uint32_t errorId) {
@@ -23,5 +25,7 @@ std::string PredefinedErrorText(std::uint32_t errorId) {
       return {};
   }
 }
+
+std::string WriteFailedText(const std::string& path) { return Printf("FAILED TO WRITE\r\n%s", path.c_str()); }
 
 }  // namespace quenderlink

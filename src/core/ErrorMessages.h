@@ -19,4 +19,7 @@ inline constexpr char kOperationInProgressText[] = "Another Ping is in progress!
 // The fixed text of a predefined error id; empty for any other id.
 std::string PredefinedErrorText(std::uint32_t errorId);
 
+// What the user is told when a file (a settings file included) could not be written.
+std::string WriteFailedText(const std::string& path);
+
 }  // namespace quenderlink

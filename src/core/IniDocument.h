@@ -33,9 +33,9 @@ class IniDocument {
   IniDocument& operator=(IniDocument&&) noexcept;
 
   // Replaces the contents with the file's; a missing file leaves the document empty.
-  LoadResult Load(const std::filesystem::path& file);
+  [[nodiscard]] LoadResult Load(const std::filesystem::path& file);
 
-  std::optional<std::string> Value(std::string_view section, std::string_view key) const;
+  [[nodiscard]] std::optional<std::string> Value(std::string_view section, std::string_view key) const;
   // The fallback when the key is missing.
   std::string ReadString(std::string_view section, std::string_view key, std::string_view fallback) const;
   // The fallback when the key is missing or empty.

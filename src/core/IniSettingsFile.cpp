@@ -50,7 +50,8 @@ std::filesystem::path IniSettingsFile::GetIpHistoryPath() const { return program
 
 IniDocument IniSettingsFile::Load() const {
   IniDocument document;
-  document.Load(path_);
+  // A file that is missing or cannot be read reads as empty: every key falls back to its default.
+  (void)document.Load(path_);
   return document;
 }
 
@@ -136,7 +137,8 @@ bool IniSettingsFile::DropFirstSiteFile() {
 
 int IniSettingsFile::ReadIpHistory() {
   IniDocument document;
-  document.Load(GetIpHistoryPath());
+  // A history that is missing or cannot be read is an empty one.
+  (void)document.Load(GetIpHistoryPath());
   for (std::size_t slot = 0; slot < kIpHistorySize; ++slot) {
     const std::string key = Printf("IP %02d", static_cast<int>(slot + 1));
     ipHistory_[slot] = Cut(document.ReadString(kSectionIpHistory, key, ""), kIpHistoryEntryLength);
@@ -228,7 +230,8 @@ void IniSettingsFile::LoadIcmpParams(IcmpParams& icmp) {
   icmp.dataSize = defaults.dataSize;
   icmp.typeOfService = defaults.typeOfService;
   icmp.dontFragment = defaults.dontFragment;
-  Update([](IniDocument& document) {
+  // The defaults are in effect for this run even when the file cannot take them.
+  (void)Update([](IniDocument& document) {
     for (const SettingKey& setting :
          {kIcmpTimeout, kIcmpTtl, kIcmpDataSize, kIcmpTos, kIcmpDontFragment, kIcmpMaxHops}) {
       SetDefaultText(document, setting);

@@ -41,32 +41,32 @@ class IniSettingsFile {
   bool EnsureIniFile();
   void OpenIniInEditor(DesktopActions& desktop) const;
   // Writes the creation defaults over the file, or alone when erasing.
-  bool WriteIniDefaults(bool erase);
+  [[nodiscard]] bool WriteIniDefaults(bool erase);
   // The question to confirm before EraseFactorySettings.
   std::string FactoryResetQuestion() const;
   // Settings back to the creation defaults and an address history holding only OEM / Who.
-  bool EraseFactorySettings();
+  [[nodiscard]] bool EraseFactorySettings();
 
   // Reads entries 01..16 into the slots; returns how many are non-empty.
   int ReadFileHistory(HistoryKind kind);
   // Slot 0 is entry 01, the most recent.
   const std::array<std::string, kFileHistorySize>& FileHistory() const { return history_; }
   // Makes the path entry 01, emptying every entry that contains it; an empty path is refused.
-  bool PushProgramFile(std::string_view path);
-  bool PushSiteFile(std::string_view path);
-  bool DropFirstSiteFile();
+  [[nodiscard]] bool PushProgramFile(std::string_view path);
+  [[nodiscard]] bool PushSiteFile(std::string_view path);
+  [[nodiscard]] bool DropFirstSiteFile();
 
   // Reads IP_History.ini into its slots; returns how many are non-empty.
   int ReadIpHistory();
   const std::array<std::string, kIpHistorySize>& IpHistory() const { return ipHistory_; }
 
-  bool SavePingSiteParams(const RuntimeParams& params);
-  bool SaveUploadParams(const RuntimeParams& params);
-  bool SavePorts(std::uint16_t defaultPort, std::uint16_t telnetPortTrk1, std::uint16_t telnetPortTrk2);
+  [[nodiscard]] bool SavePingSiteParams(const RuntimeParams& params);
+  [[nodiscard]] bool SaveUploadParams(const RuntimeParams& params);
+  [[nodiscard]] bool SavePorts(std::uint16_t defaultPort, std::uint16_t telnetPortTrk1, std::uint16_t telnetPortTrk2);
   DeviceColors LoadDeviceColors() const;
-  bool SaveDeviceColors(const DeviceColors& colors);
+  [[nodiscard]] bool SaveDeviceColors(const DeviceColors& colors);
   TelnetColors LoadTelnetColors() const;
-  bool SaveTelnetColors(const TelnetColors& colors);
+  [[nodiscard]] bool SaveTelnetColors(const TelnetColors& colors);
   // A time-out reading as 0 means the ICMP keys were never set properly: the
   // defaults go back into memory (the hop limit excepted) and into the file.
   void LoadIcmpParams(IcmpParams& icmp);
@@ -75,9 +75,9 @@ class IniSettingsFile {
   std::uint32_t ReadInt(std::string_view section, std::string_view key, std::uint32_t fallback) const;
   std::uint32_t ReadInt(const SettingKey& setting) const;
   std::string ReadString(std::string_view section, std::string_view key, std::string_view fallback) const;
-  bool WriteString(std::string_view section, std::string_view key, std::string_view value);
-  bool WriteInt(std::string_view section, std::string_view key, std::int64_t value);
-  bool WriteInt(const SettingKey& setting, std::int64_t value);
+  [[nodiscard]] bool WriteString(std::string_view section, std::string_view key, std::string_view value);
+  [[nodiscard]] bool WriteInt(std::string_view section, std::string_view key, std::int64_t value);
+  [[nodiscard]] bool WriteInt(const SettingKey& setting, std::int64_t value);
   // Every value in the file, in file order.
   std::vector<IniEntry> ListEntries() const;
 
@@ -85,9 +85,9 @@ class IniSettingsFile {
   IniDocument Load() const;
   // Loads the file, applies the change and replaces the file; false, leaving
   // the file alone, when it exists but cannot be read or cannot be replaced.
-  bool Update(const std::function<void(IniDocument&)>& change);
-  bool PushFile(HistoryKind kind, std::string_view path);
-  bool WriteFileHistory(HistoryKind kind);
+  [[nodiscard]] bool Update(const std::function<void(IniDocument&)>& change);
+  [[nodiscard]] bool PushFile(HistoryKind kind, std::string_view path);
+  [[nodiscard]] bool WriteFileHistory(HistoryKind kind);
 
   std::filesystem::path programFolder_;
   std::filesystem::path path_;

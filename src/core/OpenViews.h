@@ -14,7 +14,7 @@ class OpenViews {
   static constexpr std::size_t kSlots = 30;
 
   // Puts the view in the first free slot; false when all are taken.
-  bool Register(ViewWindow* view);
+  [[nodiscard]] bool Register(ViewWindow* view);
   void Deregister(const ViewWindow* view);
   std::size_t Count() const;
   // Tells every registered view that the main window closes and frees its slot.

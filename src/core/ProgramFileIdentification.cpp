@@ -73,8 +73,8 @@ std::vector<const SiteRecord*> HighlightedRecords(const SiteTable& sites) {
   return targets;
 }
 
-bool AcceptUnknownUnits(const std::vector<const SiteRecord*>& targets, const RuntimeParams& params,
-                        UserPrompts& prompts) {
+[[nodiscard]] bool AcceptUnknownUnits(const std::vector<const SiteRecord*>& targets, const RuntimeParams& params,
+                                      UserPrompts& prompts) {
   if (params.allowUploadUnknown) return true;
   const auto unknown = std::find_if(targets.begin(), targets.end(),
                                     [](const SiteRecord* record) { return !IsKnownProductType(record->ProductType); });
@@ -114,8 +114,8 @@ MismatchMessage MismatchMessageFor(std::uint8_t siteProductType) {
   }
 }
 
-bool AcceptMismatch(std::uint8_t siteProductType, const std::filesystem::path& file, const RuntimeParams& params,
-                    UserPrompts& prompts) {
+[[nodiscard]] bool AcceptMismatch(std::uint8_t siteProductType, const std::filesystem::path& file,
+                                  const RuntimeParams& params, UserPrompts& prompts) {
   if (!IsKnownProductType(siteProductType) && params.allowUploadUnknown) return true;
   const MismatchMessage message = MismatchMessageFor(siteProductType);
   if (!prompts.ShowError(message.errorId, std::string(message.textBeforePath) + file.string(), true)) return false;

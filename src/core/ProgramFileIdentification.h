@@ -22,11 +22,11 @@ std::uint8_t IdentifyProgramFile(const std::filesystem::path& file);
 
 // The quick check made when a program file is chosen: a plausible first byte for
 // an S-record or binary file. False after telling the user why.
-bool CheckProgramFile(const std::filesystem::path& file, UserPrompts& prompts);
+[[nodiscard]] bool CheckProgramFile(const std::filesystem::path& file, UserPrompts& prompts);
 
 // Whether the program file may be uploaded to the highlighted sites; the user
 // may override an unknown unit or a mismatching file. False after the messages.
-bool CheckProgramForSites(const std::filesystem::path& file, const SiteTable& sites, const RuntimeParams& params,
-                          UserPrompts& prompts);
+[[nodiscard]] bool CheckProgramForSites(const std::filesystem::path& file, const SiteTable& sites,
+                                        const RuntimeParams& params, UserPrompts& prompts);
 
 }  // namespace quenderlink

@@ -14,6 +14,6 @@ inline constexpr int kSiteListNoPath = -1;
 // numbered 1..N and with telnet port 0 read as the track 1 default.
 // 0 on success; kSiteListNoPath or 200-203 with the table unchanged; 204 with
 // the table emptied.
-int LoadSiteTable(const std::string& path, SiteTable& table, std::uint16_t telnetPortTrk1);
+[[nodiscard]] int LoadSiteTable(const std::string& path, SiteTable& table, std::uint16_t telnetPortTrk1);
 
 }  // namespace quenderlink

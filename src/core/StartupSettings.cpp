@@ -38,7 +38,8 @@ void LoadRailroad(IniSettingsFile& ini, RuntimeParams& params, StartupView& view
   params.railroadCode = ReadU8(ini, kRoad);
   if (params.railroadCode == 0) {
     params.railroadCode = view.AskRailroad();
-    if (params.railroadCode != 0) ini.WriteInt(kRoad, params.railroadCode);
+    // A railroad that cannot be stored is asked for again at the next start.
+    if (params.railroadCode != 0) (void)ini.WriteInt(kRoad, params.railroadCode);
   }
   params.railroadShortName = RailroadName(params.railroadCode);
 }

@@ -38,7 +38,7 @@ class UserPrompts {
   virtual bool ShowError(std::uint32_t errorId, const std::string& text, bool offerProceed) = 0;
 
   // Returns true when the user confirmed.
-  virtual bool Confirm(ConfirmMode mode, const std::string& text) = 0;
+  [[nodiscard]] virtual bool Confirm(ConfirmMode mode, const std::string& text) = 0;
 
   // A plain message box with an OK button.
   virtual void ShowMessage(const std::string& text) = 0;
@@ -48,7 +48,7 @@ class UserPrompts {
   virtual std::uint8_t ChooseRailroad(std::uint8_t current) { return current; }
 
   // The path the user chose, or none when cancelled (or there is no way to ask).
-  virtual std::optional<std::string> ChooseFile(const FileDialogRequest& request) {
+  [[nodiscard]] virtual std::optional<std::string> ChooseFile(const FileDialogRequest& request) {
     (void)request;
     return std::nullopt;
   }

@@ -17,6 +17,7 @@ namespace quenderlink {
 std::vector<PopupItem> AddressHistoryItems(std::span<const std::string> slots, int count);
 
 // Offers the program folder's address history; the address chosen, if any.
-std::optional<std::string> ChooseHistoryAddress(const std::filesystem::path& programFolder, UserPrompts& prompts);
+[[nodiscard]] std::optional<std::string> ChooseHistoryAddress(const std::filesystem::path& programFolder,
+                                                              UserPrompts& prompts);
 
 }  // namespace quenderlink

@@ -98,7 +98,7 @@ void StoreNumber(RuntimeParams& params, const Field& field, std::uint32_t value)
     params.*std::get<WideField>(field) = static_cast<std::uint16_t>(value);
 }
 
-std::optional<unsigned> NumberInRange(std::string_view text, const RowDefinition& row) {
+[[nodiscard]] std::optional<unsigned> NumberInRange(std::string_view text, const RowDefinition& row) {
   if (text.empty() || !std::ranges::all_of(text, [](char c) { return c >= '0' && c <= '9'; })) return std::nullopt;
   unsigned value = 0;
   if (std::from_chars(text.data(), text.data() + text.size(), value).ec != std::errc()) return std::nullopt;
@@ -231,10 +231,10 @@ ParamsSaveOutcome RuntimeParamsGrid::Save(IniSettingsFile& ini) {
   if (FirstRefusedRow()) return ParamsSaveOutcome::Refused;
   Store();
   // Write failures go unreported: the values stay in effect for this run.
-  ini.SavePingSiteParams(params_);
-  ini.SaveUploadParams(params_);
-  ini.SavePorts(params_.defaultPortNum, params_.telnetPortTrk1, params_.telnetPortTrk2);
-  ini.WriteInt(settings::kRoad, params_.railroadCode);
+  (void)ini.SavePingSiteParams(params_);
+  (void)ini.SaveUploadParams(params_);
+  (void)ini.SavePorts(params_.defaultPortNum, params_.telnetPortTrk1, params_.telnetPortTrk2);
+  (void)ini.WriteInt(settings::kRoad, params_.railroadCode);
   const std::pair<const SettingKey&, bool> flags[] = {
       {settings::kShowTwd, params_.showTwd},
       {settings::kShowIpColumn, params_.showIpColumn},
@@ -243,10 +243,10 @@ ParamsSaveOutcome RuntimeParamsGrid::Save(IniSettingsFile& ini) {
       {settings::kShowHidden, params_.showHidden},
       {settings::kCollectS918, params_.collectS918},
   };
-  for (const auto& [setting, on] : flags) ini.WriteInt(setting, on ? 1 : 0);
-  ini.WriteInt(settings::kReduceHeight, params_.reduceHeight);
-  ini.WriteInt(settings::kAllowChangeSiteName, params_.allowChangeSiteName ? 1 : 0);
-  if (coloursChanged_) ini.SaveDeviceColors(params_.deviceColors);
+  for (const auto& [setting, on] : flags) (void)ini.WriteInt(setting, on ? 1 : 0);
+  (void)ini.WriteInt(settings::kReduceHeight, params_.reduceHeight);
+  (void)ini.WriteInt(settings::kAllowChangeSiteName, params_.allowChangeSiteName ? 1 : 0);
+  if (coloursChanged_) (void)ini.SaveDeviceColors(params_.deviceColors);
   return ParamsSaveOutcome::Stored;
 }
 

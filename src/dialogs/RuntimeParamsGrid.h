@@ -66,7 +66,7 @@ class RuntimeParamsGrid {
   // is returned.
   [[nodiscard]] std::optional<std::string> EndNumberEdit(int row, std::string_view text);
   // Why the cell's text is refused; nothing when it is taken.
-  std::optional<std::string> Refusal(int row) const;
+  [[nodiscard]] std::optional<std::string> Refusal(int row) const;
   [[nodiscard]] std::optional<int> FirstRefusedRow() const;
   // A choice from a Yes/No or railroad drop-down, by its text.
   void Choose(int row, std::string_view choiceText);

@@ -60,9 +60,9 @@ class SiteEditForm {
   // that cannot be looked up leaves IpByNumber empty without a word.
   void ReadFields(const SiteEditFields& fields);
   // Each of these reads the edits and runs its checks; false when refused.
-  bool PrepareForSave(const SiteEditFields& fields);
-  bool PrepareForPing(const SiteEditFields& fields);
-  bool PrepareForReset(const SiteEditFields& fields);
+  [[nodiscard]] bool PrepareForSave(const SiteEditFields& fields);
+  [[nodiscard]] bool PrepareForPing(const SiteEditFields& fields);
+  [[nodiscard]] bool PrepareForReset(const SiteEditFields& fields);
 
   // Records how the ping ended and returns the info panel's new text; the
   // telnet edit is read again into a pinged record.
@@ -74,9 +74,9 @@ class SiteEditForm {
   SiteRecord& site() { return site_; }
 
  private:
-  bool CheckForSaving();
-  bool CheckForPinging(const SiteEditFields& fields);
-  bool ConvertDns();
+  [[nodiscard]] bool CheckForSaving();
+  [[nodiscard]] bool CheckForPinging(const SiteEditFields& fields);
+  [[nodiscard]] bool ConvertDns();
   void CopyReply(const DeviceReply& reply, std::string_view telnetEditText);
 
   SiteEditMode mode_;

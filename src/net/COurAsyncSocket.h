@@ -23,14 +23,14 @@ class COurAsyncSocket {
   // Binds to `port` (address reuse on) on `bindAddress`, any local address when
   // empty, and marks the socket created. False, with the error stored as a
   // receive error, when it cannot be bound or was already created.
-  bool Create(std::uint16_t port, const std::string& bindAddress = {});
+  [[nodiscard]] bool Create(std::uint16_t port, const std::string& bindAddress = {});
 
   // One non-blocking receive. False on an error (stored) or an empty datagram.
   // Otherwise stores length, source and code; an identification reply (code 1)
   // is decoded into `reply`, without requiring four separators and with the
   // socket's port as ReplyPort, and the decoder's verdict is returned; any
   // other code returns true.
-  bool ReceiveAndDecode(unsigned railroadCode);
+  [[nodiscard]] bool ReceiveAndDecode(unsigned railroadCode);
 
   bool SendPing(const std::string& address);
   bool SendRunRamLoader(const std::string& address);

@@ -19,12 +19,12 @@ class COurAsyncSocketSHORT {
   // Opens an IPv4 socket on any free local port and marks the socket created
   // even when opening fails: such a socket stays, and its sends and receives
   // fail. False when opening failed or the socket was already created.
-  bool Create();
+  [[nodiscard]] bool Create();
 
   // One non-blocking receive: the byte count (source address, port and length
   // stored), 0 for an empty datagram, or -1 with the receive error stored; -1
   // also when nothing waits.
-  int Receive(void* buffer, std::size_t size);
+  [[nodiscard]] int Receive(void* buffer, std::size_t size);
 
   // Sends the 8-byte short command. A dotted address is used as it is, any
   // other text is resolved to its first IPv4 address. False with the send

@@ -14,7 +14,7 @@ namespace quenderlink {
 
 namespace {
 
-std::optional<in_addr> AddressFor(const std::string& text) {
+[[nodiscard]] std::optional<in_addr> AddressFor(const std::string& text) {
   in_addr address{};
   if (::inet_pton(AF_INET, text.c_str(), &address) == 1) return address;
   const std::optional<std::string> resolved = ResolveIpv4(text);
@@ -22,7 +22,7 @@ std::optional<in_addr> AddressFor(const std::string& text) {
   return std::nullopt;
 }
 
-bool SetOption(int fd, int option, int value) {
+[[nodiscard]] bool SetOption(int fd, int option, int value) {
   return ::setsockopt(fd, SOL_SOCKET, option, &value, sizeof value) == 0;
 }
 

@@ -12,12 +12,13 @@ namespace quenderlink {
 
 // A non-blocking IPv4 datagram socket bound to `bindAddress` (dotted; empty for
 // any) and `port` (0 for any free one). -1 on failure, with `error` set.
-int OpenDatagramSocket(const std::string& bindAddress, std::uint16_t port, bool reuseAddress, int& error);
+[[nodiscard]] int OpenDatagramSocket(const std::string& bindAddress, std::uint16_t port, bool reuseAddress, int& error);
 
 // Sends one datagram to `address` (dotted, or a name resolved to its first IPv4
 // address) and `port`, with broadcast off and routing bypassed as the units
 // expect. 0 when the system accepted it, else the error.
-int SendDatagram(int fd, const std::string& address, std::uint16_t port, std::span<const std::uint8_t> bytes);
+[[nodiscard]] int SendDatagram(int fd, const std::string& address, std::uint16_t port,
+                               std::span<const std::uint8_t> bytes);
 
 // What one receive took: its byte count, or -1 with `error` set (also when nothing waits).
 struct DatagramReceipt {
@@ -28,7 +29,7 @@ struct DatagramReceipt {
 };
 
 // One non-blocking receive into the buffer.
-DatagramReceipt ReceiveDatagram(int fd, std::span<std::uint8_t> buffer);
+[[nodiscard]] DatagramReceipt ReceiveDatagram(int fd, std::span<std::uint8_t> buffer);
 
 void CloseDatagramSocket(int fd);
 

@@ -31,8 +31,8 @@ ShortCommand BuildShortCommand(std::uint8_t commandCode);
 // field. False when the datagram is not a decodable identification reply.
 // The railroad is the program's own, used by the track-name lookup.
 // `requireFourSeparators` is false only for the upload transport's replies.
-bool DecodeDeviceReply(std::span<const std::uint8_t> datagram, std::string_view senderAddress,
-                       std::uint16_t senderPort, unsigned railroadCode, DeviceReply& reply,
-                       bool requireFourSeparators = true);
+[[nodiscard]] bool DecodeDeviceReply(std::span<const std::uint8_t> datagram, std::string_view senderAddress,
+                                     std::uint16_t senderPort, unsigned railroadCode, DeviceReply& reply,
+                                     bool requireFourSeparators = true);
 
 }  // namespace quenderlink

@@ -11,7 +11,7 @@ namespace quenderlink {
 bool IsDottedQuad(std::string_view text);
 
 // The first IPv4 address the name resolves to, as dotted text. Blocks.
-std::optional<std::string> ResolveIpv4(const std::string& hostName);
+[[nodiscard]] std::optional<std::string> ResolveIpv4(const std::string& hostName);
 
 // The address a site record keeps for a host: the host itself when dotted,
 // else its first resolved address, else "0.0.0.0".

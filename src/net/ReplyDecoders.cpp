@@ -48,7 +48,7 @@ std::uint8_t TrackIndexOf(std::string_view trackId, unsigned railroadCode) {
 }
 
 // "major.minor" or "major.minor-build"; the position after the '|' that follows the '.'.
-std::optional<std::size_t> TakeVersion(std::string_view text, std::size_t position, DeviceReply& reply) {
+[[nodiscard]] std::optional<std::size_t> TakeVersion(std::string_view text, std::size_t position, DeviceReply& reply) {
   reply.VersionMajor = NumberAt<std::uint8_t>(text, position);
   const std::size_t dot = text.find('.', position);
   if (dot == npos) return std::nullopt;
@@ -80,8 +80,8 @@ void TakeBoardVersions(std::string_view text, const BoardPlaceholders& placehold
     SetFieldText(reply.SpeechVersion, "*ERROR*");
 }
 
-bool DecodeMainFamily(std::string_view text, std::size_t fieldsStart, const MainGrammar& grammar,
-                      unsigned railroadCode, DeviceReply& reply) {
+[[nodiscard]] bool DecodeMainFamily(std::string_view text, std::size_t fieldsStart, const MainGrammar& grammar,
+                                    unsigned railroadCode, DeviceReply& reply) {
   std::string_view first;
   auto next = TakeField(text, fieldsStart, first);
   if (!next) return false;
@@ -115,7 +115,7 @@ bool DecodeMainFamily(std::string_view text, std::size_t fieldsStart, const Main
   return true;
 }
 
-bool DecodeRkm(std::string_view text, unsigned railroadCode, DeviceReply& reply) {
+[[nodiscard]] bool DecodeRkm(std::string_view text, unsigned railroadCode, DeviceReply& reply) {
   reply.Powerup = ReadyFlag(TextFrom(text, kShortTagFieldsStart));
   std::string_view status;
   std::string_view railroad;
@@ -137,7 +137,7 @@ bool DecodeRkm(std::string_view text, unsigned railroadCode, DeviceReply& reply)
   return true;
 }
 
-bool DecodeCadHalvyr(std::string_view text, DeviceReply& reply) {
+[[nodiscard]] bool DecodeCadHalvyr(std::string_view text, DeviceReply& reply) {
   std::string_view status;
   std::string_view railroad;
   auto next = TakeFields(text, kLongTagFieldsStart, status, railroad);

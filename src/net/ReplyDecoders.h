@@ -10,6 +10,6 @@ namespace quenderlink {
 // header up to its NUL) with the decoder its tag chooses. `reply` arrives
 // cleared with Powerup 1; false when a tagged decoder misses a required '|'
 // or the version's '.'. The railroad is the program's own.
-bool DecodeIdentificationText(std::string_view text, unsigned railroadCode, DeviceReply& reply);
+[[nodiscard]] bool DecodeIdentificationText(std::string_view text, unsigned railroadCode, DeviceReply& reply);
 
 }  // namespace quenderlink

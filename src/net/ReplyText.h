@@ -18,11 +18,13 @@ namespace quenderlink {
 // The field starting at `position` runs up to the next '|'. Gives the position
 // just after that '|' and the field in `destination`; without a following '|'
 // nothing is copied and the result is empty.
-std::optional<std::size_t> TakeField(std::string_view text, std::size_t position, std::string_view& destination);
+[[nodiscard]] std::optional<std::size_t> TakeField(std::string_view text, std::size_t position,
+                                                   std::string_view& destination);
 
 // The same into a fixed field, cut to its width less one.
 template <std::size_t N>
-std::optional<std::size_t> TakeField(std::string_view text, std::size_t position, char (&destination)[N]) {
+[[nodiscard]] std::optional<std::size_t> TakeField(std::string_view text, std::size_t position,
+                                                   char (&destination)[N]) {
   std::string_view field;
   const auto next = TakeField(text, position, field);
   if (next) SetFieldText(destination, field);
@@ -44,7 +46,8 @@ Field NumberAt(std::string_view text, std::size_t position) {
 
 // Takes consecutive fields; empty as soon as one lacks its '|'.
 template <typename... Destinations>
-std::optional<std::size_t> TakeFields(std::string_view text, std::size_t position, Destinations&... destinations) {
+[[nodiscard]] std::optional<std::size_t> TakeFields(std::string_view text, std::size_t position,
+                                                    Destinations&... destinations) {
   std::optional<std::size_t> next = position;
   ((next = next ? TakeField(text, *next, destinations) : std::nullopt), ...);
   return next;

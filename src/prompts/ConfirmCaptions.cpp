@@ -2,16 +2,14 @@
 
 namespace quenderlink {
 
-ConfirmCaptions CaptionsFor(bool upload, bool deleting, bool terminate) {
-  ConfirmCaptions captions{"Confirm!  Abort Upload", "No!  Continue Upload"};
-  if (deleting) captions = {"Confirm! Delete It!", "DO NOT Delete!"};
-  if (terminate) captions = {"Confirm! Terminate!", "No! Stay Connected."};
-  if (upload) captions = {"Confirm! Upload Pgm!", "No! Cancel"};
-  return captions;
-}
-
 ConfirmCaptions CaptionsFor(ConfirmMode mode) {
-  return CaptionsFor(mode == ConfirmMode::Upload, mode == ConfirmMode::Delete, mode == ConfirmMode::Terminate);
+  switch (mode) {
+    case ConfirmMode::AbortUpload: return {"Confirm!  Abort Upload", "No!  Continue Upload"};
+    case ConfirmMode::Delete: return {"Confirm! Delete It!", "DO NOT Delete!"};
+    case ConfirmMode::Terminate: return {"Confirm! Terminate!", "No! Stay Connected."};
+    case ConfirmMode::Upload: return {"Confirm! Upload Pgm!", "No! Cancel"};
+  }
+  return {};
 }
 
 }  // namespace quenderlink

@@ -14,9 +14,6 @@ struct ConfirmCaptions {
   std::string confirm, cancel;
 };
 
-// With no flag set the question is whether to abort an upload; when several
-// flags are set, upload wins over terminate, and terminate over delete.
-ConfirmCaptions CaptionsFor(bool upload, bool deleting, bool terminate);
 ConfirmCaptions CaptionsFor(ConfirmMode mode);
 
 }  // namespace quenderlink

@@ -1,6 +1,7 @@
 #include "shell/CurrentSiteFile.h"
 
 #include "core/CSiteinfoClass.h"
+#include "core/ErrorMessages.h"
 #include "core/IniSettingsFile.h"
 #include "core/Printf.h"
 #include "core/SiteListLoader.h"
@@ -31,7 +32,8 @@ SiteFileLoad LoadCurrentSiteFile(ProgramState& state, UserPrompts& prompts, bool
   if (result == kReadFailed) return SiteFileLoad::kReadFailed;
   if (result != 0) {
     prompts.ShowMessage(Printf("File\r\n%s\r\nNot Found!", state.currentSiteFile.c_str()));
-    IniSettingsFile(state.programFolder).DropFirstSiteFile();
+    IniSettingsFile ini(state.programFolder);
+    if (!ini.DropFirstSiteFile()) prompts.ShowMessage(WriteFailedText(ini.Path().string()));
     return SiteFileLoad::kNotFound;
   }
   if (clearPingAndFlags) {

@@ -21,6 +21,6 @@ SiteFileLoad LoadCurrentSiteFile(ProgramState& state, UserPrompts& prompts, bool
 // keeping LastPing and flags. False when there is no current file, or, after a
 // message, when the save failed: then the table stays as the run left it, so the
 // results are not thrown away by reloading the old file.
-bool SaveAndReloadSiteFile(ProgramState& state, UserPrompts& prompts);
+[[nodiscard]] bool SaveAndReloadSiteFile(ProgramState& state, UserPrompts& prompts);
 
 }  // namespace quenderlink

@@ -29,12 +29,13 @@ class FileChoiceCommands {
 
   // Program file choices return the file to show on the program file button.
   // The menu's choice takes any file; the button's checks it first.
-  std::optional<std::string> OpenProgramFileUnchecked();
-  std::optional<std::string> ProgramFileButton();
+  [[nodiscard]] std::optional<std::string> OpenProgramFileUnchecked();
+  [[nodiscard]] std::optional<std::string> ProgramFileButton();
 
  private:
-  std::optional<std::string> Ask(FileDialogKind kind, const char* title, const char* filter, const char* extension);
-  std::optional<std::string> LocateProgramFile();
+  [[nodiscard]] std::optional<std::string> Ask(FileDialogKind kind, const char* title, const char* filter,
+                                               const char* extension);
+  [[nodiscard]] std::optional<std::string> LocateProgramFile();
 
   ProgramState& state_;
   UserPrompts& prompts_;

@@ -19,13 +19,13 @@ class LaunchRules {
   LaunchRules(ProgramState& state, UserPrompts& prompts, OperationOpener& opener);
 
   // True, after error 402, while a ping or an upload runs.
-  bool RefuseWhenBusy();
+  [[nodiscard]] bool RefuseWhenBusy();
   // Clears every record's flags, then marks the ticked rows with bit 1 and `bit`;
   // returns how many rows were marked.
   std::size_t MarkCheckedRows(const CheckedRows& checks, std::uint8_t bit);
   // Sets the highlighted bit in the record shown in the list row alone; false
   // (and nothing highlighted) when no record has its row number.
-  bool HighlightRow(int listRow);
+  [[nodiscard]] bool HighlightRow(int listRow);
 
   void PingChecked(const CheckedRows& checks);
   void PingAll();
@@ -50,8 +50,8 @@ class LaunchRules {
   SiteRecord* RecordOfRow(int listRow);
   void OpenResetDialogForRow(int listRow);
   // Entry 01 of the program file history when CheckProgramFile takes it; notes its size.
-  bool ProgramFileForUpload(std::string& path);
-  bool RefuseWhenUploading();
+  [[nodiscard]] bool ProgramFileForUpload(std::string& path);
+  [[nodiscard]] bool RefuseWhenUploading();
   void OpenUploadView(ViewKind kind, const std::string& programFile);
 
   ProgramState& state_;

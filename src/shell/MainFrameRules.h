@@ -22,6 +22,6 @@ int MaxTrackingHeight(int reduceHeight, int screenHeight);
 
 // The close rule of the main window: refused with error 402 while a ping or an
 // upload runs; otherwise every open view is told and true is returned.
-bool MayCloseMainWindow(ProgramState& state, UserPrompts& prompts);
+[[nodiscard]] bool MayCloseMainWindow(ProgramState& state, UserPrompts& prompts);
 
 }  // namespace quenderlink

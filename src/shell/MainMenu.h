@@ -101,7 +101,7 @@ struct MenuContext {
 bool IsMenuItemEnabled(int id, const MenuContext& context);
 
 // The sort a sort menu item stands for: false when the id is none.
-bool SortOfMenuItem(int id, int& key, bool& ascending);
+[[nodiscard]] bool SortOfMenuItem(int id, int& key, bool& ascending);
 
 // The message of a command whose window or dialog is not part of this version.
 std::string NotAvailableYetText(const std::string& command);

@@ -10,6 +10,7 @@
 #include "core/AtomicFileWriter.h"
 #include "core/BusyCheck.h"
 #include "core/CSiteinfoClass.h"
+#include "core/ErrorMessages.h"
 #include "core/FixedText.h"
 #include "core/IniSettingsFile.h"
 #include "core/Printf.h"
@@ -31,15 +32,13 @@ std::string SaveFailedText(const std::string& path, std::uint32_t code) {
   return Printf("File\r\n%s\r\nCould not be saved!\r\n\r\n%s", path.c_str(), SiteFileErrorText(code).c_str());
 }
 
-std::string WriteFailedText(const std::string& path) { return Printf("FAILED TO WRITE\r\n%s", path.c_str()); }
-
 // An extension of fewer than three letters (or none) is not taken as one.
 std::string WithBinExtension(const std::string& path) {
   const std::size_t extensionWithDot = std::filesystem::path(path).extension().string().size();
   return extensionWithDot < 4 ? path + ".bin" : path;
 }
 
-bool CopyWholeFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+[[nodiscard]] bool CopyWholeFile(const std::filesystem::path& from, const std::filesystem::path& to) {
   std::error_code error;
   if (!std::filesystem::is_regular_file(from, error)) return false;
   std::ifstream in(from, std::ios::binary);
@@ -190,7 +189,7 @@ ListChange SiteListCommands::MoveCheckedToExistingFile(const CheckedRows& checks
   if (RefuseWhileRunning() || RefuseCurrentFileAsTarget(path)) return {};
   // A target that is missing or holds no record has nothing to compare with.
   SiteTable existing;
-  LoadSiteTable(path, existing, state_.params.telnetPortTrk1);
+  (void)LoadSiteTable(path, existing, state_.params.telnetPortTrk1);
   std::vector<SiteRecord> added;
   int copies = 0;
   for (const SiteRecord& site : CheckedRecords(state_.sites, checks)) {
@@ -278,10 +277,11 @@ bool SiteListCommands::SaveCurrentFile(const char* consequence) {
 }
 
 // When the save fails the file still holds every record, and reloading it
-// brings back the records marked deleted.
+// brings back the records marked deleted: the reload follows either way, and a
+// failure has been shown.
 ListChange SiteListCommands::SaveDeletions() {
   if (state_.currentSiteFile.size() < kMinSiteFileLength) return {};
-  SaveCurrentFile(kNothingRemoved);
+  (void)SaveCurrentFile(kNothingRemoved);
   return LoadCurrentFile(false, false);
 }
 
@@ -337,7 +337,8 @@ bool SiteListCommands::RefuseCurrentFileAsTarget(const std::string& path) {
 }
 
 void SiteListCommands::PushSiteFile(const std::string& path) {
-  IniSettingsFile(state_.programFolder).PushSiteFile(path);
+  IniSettingsFile ini(state_.programFolder);
+  if (!ini.PushSiteFile(path)) prompts_.ShowMessage(WriteFailedText(ini.Path().string()));
 }
 
 }  // namespace quenderlink

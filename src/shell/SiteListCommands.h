@@ -46,7 +46,7 @@ class SiteListCommands {
   // Makes the path entry 01 of the program file history, which uploads use; the
   // caller shows ProgramFileCaption(path). False (nothing pushed) when `check`
   // and CheckProgramFile refuses, or the settings file cannot be written.
-  bool ChooseProgramFile(const std::string& path, bool check);
+  [[nodiscard]] bool ChooseProgramFile(const std::string& path, bool check);
 
   // After the user's confirmation; nothing when the row is not in the list.
   ListChange DeleteSite(int listRow);
@@ -81,13 +81,13 @@ class SiteListCommands {
  private:
   ListChange LoadCurrentFile(bool clearLastPing, bool clearFlags);
   // False after a message that ends with the consequence.
-  bool SaveCurrentFile(const char* consequence);
+  [[nodiscard]] bool SaveCurrentFile(const char* consequence);
   ListChange SaveDeletions();
   ListChange FinishMove(const std::string& report);
   ListChange Append(const SiteRecord& site);
   bool IsCurrentFile(const std::string& path) const;
-  bool RefuseWhileRunning();
-  bool RefuseCurrentFileAsTarget(const std::string& path);
+  [[nodiscard]] bool RefuseWhileRunning();
+  [[nodiscard]] bool RefuseCurrentFileAsTarget(const std::string& path);
   void PushSiteFile(const std::string& path);
   void Export(const std::string& path, SiteListExportFormat format);
 

@@ -14,6 +14,7 @@ enum class SiteListExportFormat { Text, Csv };
 std::string FormatSiteListExport(const SiteTable& table, SiteListExportFormat format);
 
 // Writes the listing to the path; false (and no partial file) when it cannot be written.
-bool ExportSiteList(const SiteTable& table, SiteListExportFormat format, const std::filesystem::path& output);
+[[nodiscard]] bool ExportSiteList(const SiteTable& table, SiteListExportFormat format,
+                                  const std::filesystem::path& output);
 
 }  // namespace quenderlink

@@ -22,7 +22,7 @@ CellColors RowColors(std::uint8_t productType, const DeviceColors& colors);
 CellColors RecolourRowColors(std::uint8_t productType, const DeviceColors& colors);
 
 // The Last Ping cell's own colours, or nullopt when the cell shows the row's colours.
-std::optional<CellColors> LastPingCellColors(std::uint8_t lastPing);
+[[nodiscard]] std::optional<CellColors> LastPingCellColors(std::uint8_t lastPing);
 
 // How a row is painted: one pair of colours for the row, and whether the Last
 // Ping cell keeps its own pair over it.

@@ -9,7 +9,7 @@
 namespace quenderlink {
 namespace {
 
-std::optional<unsigned> TakeNumber(std::string_view& text, char separator) {
+[[nodiscard]] std::optional<unsigned> TakeNumber(std::string_view& text, char separator) {
   const std::size_t end = separator ? text.find(separator) : text.size();
   if (end == std::string_view::npos || end == 0 || end > 9) return std::nullopt;
   unsigned value = 0;

@@ -19,7 +19,7 @@ struct AddressRange {
   static AddressRange FromInputs(std::uint8_t a, std::uint8_t b, std::uint8_t c, std::uint8_t d, unsigned typedLast);
   // "A.B.C.D-E"; nothing when the text is not of that form or a number of the
   // start address is above 255.
-  static std::optional<AddressRange> Parse(std::string_view text);
+  [[nodiscard]] static std::optional<AddressRange> Parse(std::string_view text);
 
   std::string FirstAddress() const;
   // Every address in order, as "%d.%d.%d.%d".

@@ -1,16 +1,22 @@
 #pragma once
 
-#include <string_view>
+#include "survey/RowOutcome.h"
 
 namespace quenderlink {
 
-// How a listed site's row is coloured, read from its Results text.
+// How a listed site's row is coloured.
 enum class PingRowLook { Plain, Sending, Success, Failed };
 
-inline PingRowLook PingRowLookOf(std::string_view results) {
-  if (results.starts_with("SUCCESS") || results.starts_with("Cadmarin was Reset")) return PingRowLook::Success;
-  if (results.starts_with("FAILED")) return PingRowLook::Failed;
-  if (results.starts_with("PING") || results.starts_with("Send RESET")) return PingRowLook::Sending;
+constexpr PingRowLook PingRowLookOf(RowOutcome outcome) {
+  switch (outcome) {
+    case RowOutcome::Success:
+    case RowOutcome::ResetConfirmed: return PingRowLook::Success;
+    case RowOutcome::NoAnswer:
+    case RowOutcome::BadAddress: return PingRowLook::Failed;
+    case RowOutcome::Sending: return PingRowLook::Sending;
+    case RowOutcome::NotSent:
+    case RowOutcome::UserAbort: return PingRowLook::Plain;
+  }
   return PingRowLook::Plain;
 }
 

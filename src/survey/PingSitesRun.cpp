@@ -7,17 +7,6 @@
 #include "survey/ProgressStep.h"
 
 namespace quenderlink {
-namespace {
-
-constexpr const char* kSuccess = "SUCCESS";
-constexpr const char* kReset = "Cadmarin was Reset";
-constexpr const char* kFailed = "FAILED";
-
-bool HasOutcome(const std::string& results) {
-  return results.starts_with(kSuccess) || results.starts_with(kReset) || results.starts_with(kFailed);
-}
-
-}  // namespace
 
 PingSitesRun::PingSitesRun(SiteTable& sites, const RuntimeParams& params, PingMode mode)
     : sites_(sites), params_(params), mode_(mode), progressStep_(ProgressStep(params.pingMaxWaitResponse)) {}
@@ -28,7 +17,7 @@ void PingSitesRun::FillList() {
   for (SiteRecord& site : sites_.records()) {
     if (!(site.SiteFlags & kFlagMarked)) continue;
     site.LastPing = kLastPingUserAbort;
-    rows_.push_back({site.RowNumber, site, {}, std::nullopt});
+    rows_.push_back({site.RowNumber, site, RowOutcome::NotSent, {}, std::nullopt});
     ++totals_.total;
   }
 }
@@ -93,16 +82,19 @@ void PingSitesRun::SetLastPing(PingSiteRow& row, std::uint8_t lastPing) {
   row.site.LastPing = lastPing;
 }
 
-void PingSitesRun::EndRow(PingSiteRow& row, std::string results, bool success) {
+void PingSitesRun::EndRow(PingSiteRow& row, RowOutcome outcome, std::string results) {
   row.progress.reset();
+  row.outcome = outcome;
   row.results = std::move(results);
-  ++(success ? totals_.success : totals_.failed);
+  const bool answered = outcome == RowOutcome::Success || outcome == RowOutcome::ResetConfirmed;
+  ++(answered ? totals_.success : totals_.failed);
 }
 
 void PingSitesRun::OnPingSent(std::size_t rowNumber, int tries) {
   PingSiteRow* row = RowOf(rowNumber);
   if (!row) return;
   const char* sending = mode_ == PingMode::Ping ? "PING %d of %d" : "Send RESET %d of %d";
+  row->outcome = RowOutcome::Sending;
   row->results = Printf(sending, tries, params_.pingMaxResend);
   row->progress = 0;
   if (tries == 1) ++totals_.pinged;
@@ -110,35 +102,35 @@ void PingSitesRun::OnPingSent(std::size_t rowNumber, int tries) {
 
 void PingSitesRun::OnPingReply(std::size_t rowNumber, const ReplyNotice& notice) {
   PingSiteRow* row = RowOf(rowNumber);
-  if (!row || row->results.starts_with(kSuccess)) return;
+  if (!row || row->outcome == RowOutcome::Success) return;
   const DeviceReply& reply = *notice.reply;
   if (SiteRecord* site = sites_.FindByRow(notice.row)) {
     CopyReplyIntoSite(reply, params_.allowChangeSiteName, *site);
     row->site = *site;
   }
-  EndRow(*row, Printf("SUCCESS:  %d.%d sec", reply.ReplyTenths / 10, reply.ReplyTenths % 10), true);
+  EndRow(*row, RowOutcome::Success, Printf("SUCCESS:  %d.%d sec", reply.ReplyTenths / 10, reply.ReplyTenths % 10));
 }
 
 void PingSitesRun::OnResetConfirmed(std::uint16_t rowNumber, const ReplyNotice& notice) {
   PingSiteRow* row = RowOf(rowNumber);
-  if (!row || row->results.starts_with(kSuccess) || row->results.starts_with(kReset)) return;
+  if (!row || row->outcome == RowOutcome::Success || row->outcome == RowOutcome::ResetConfirmed) return;
   const std::uint8_t tenths = notice.reply->ReplyTenths;
   SetLastPing(*row, tenths);
-  EndRow(*row, Printf("Cadmarin was Reset:  %d.%d", tenths / 10, tenths % 10), true);
+  EndRow(*row, RowOutcome::ResetConfirmed, Printf("Cadmarin was Reset:  %d.%d", tenths / 10, tenths % 10));
 }
 
 void PingSitesRun::OnPingBadAddress(std::uint16_t rowNumber) {
   PingSiteRow* row = RowOf(rowNumber);
   if (!row) return;
   SetLastPing(*row, kLastPingBadAddress);
-  EndRow(*row, "FAILED: Bad IP", false);
+  EndRow(*row, RowOutcome::BadAddress, "FAILED: Bad IP");
 }
 
 void PingSitesRun::OnPingFailed(std::size_t rowNumber, int) {
   PingSiteRow* row = RowOf(rowNumber);
   if (!row) return;
   SetLastPing(*row, kLastPingNoAnswer);
-  EndRow(*row, kFailed, false);
+  EndRow(*row, RowOutcome::NoAnswer, "FAILED");
 }
 
 void PingSitesRun::OnPingTimeout(std::size_t, int) {}
@@ -148,7 +140,8 @@ void PingSitesRun::OnPingStarted() {}
 void PingSitesRun::OnPingFinished() {
   if (userAbort_) {
     for (PingSiteRow& row : rows_) {
-      if (HasOutcome(row.results)) continue;
+      if (HasEnded(row.outcome)) continue;
+      row.outcome = RowOutcome::UserAbort;
       row.results = "USER ABORT";
       row.progress.reset();
     }

@@ -10,20 +10,22 @@
 #include "core/SiteTable.h"
 #include "net/EngineRequest.h"
 #include "net/PingEngineListener.h"
+#include "survey/RowOutcome.h"
 
 namespace quenderlink {
 
 // The two things a run does to the marked sites.
 enum class PingMode : std::uint8_t { Ping = 0, Reset = 6 };
 
-// One listed site: its cells as last written, its state text and, while it
-// waits, its progress in per cent. The cells are a copy: the main view renumbers
+// One listed site: its cells as last written, its outcome with the text that
+// shows it and, while it waits, its progress in per cent. The cells are a copy: the main view renumbers
 // the table when it saves and reloads the file at the end of a run, and the
 // list must go on showing the sites it ran over.
 struct PingSiteRow {
   std::uint16_t rowNumber = 0;
   SiteRecord site{};
-  std::string results;
+  RowOutcome outcome = RowOutcome::NotSent;
+  std::string results;  // the outcome as the Results column shows it
   std::optional<std::uint8_t> progress;
 };
 
@@ -53,7 +55,7 @@ class PingSitesRun : public PingEngineListener {
   void Abort(EngineRequest& request);
   // Keeps only the sites that failed (others are unmarked) and lists them anew;
   // false, with nothing changed, when no listed site failed.
-  bool KeepOnlyFailedSites();
+  [[nodiscard]] bool KeepOnlyFailedSites();
   // Counters to zero and the list filled anew, for "Re-Ping All".
   void Restart();
   // One 500 ms tick: every waiting row's progress moves on by the progress step.
@@ -84,7 +86,7 @@ class PingSitesRun : public PingEngineListener {
  private:
   PingSiteRow* RowOf(std::size_t rowNumber);
   void SetLastPing(PingSiteRow& row, std::uint8_t lastPing);
-  void EndRow(PingSiteRow& row, std::string results, bool success);
+  void EndRow(PingSiteRow& row, RowOutcome outcome, std::string results);
 
   SiteTable& sites_;
   const RuntimeParams& params_;

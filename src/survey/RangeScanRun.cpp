@@ -54,15 +54,17 @@ std::string RangeScanRun::TotalsText() const {
 
 void RangeScanRun::OnPingSent(std::size_t index, int tries) {
   if (index >= rows_.size()) return;
+  rows_[index].outcome = RowOutcome::Sending;
   rows_[index].status = Printf("PING %d of %d", tries, params_.pingMaxResend);
   if (tries == 1) ++totals_.pinged;
 }
 
 void RangeScanRun::OnPingReply(std::size_t index, const ReplyNotice& notice) {
-  if (index >= rows_.size() || rows_[index].status.starts_with("SUCCESS")) return;
+  if (index >= rows_.size() || rows_[index].outcome == RowOutcome::Success) return;
   RangeRow& row = rows_[index];
   FillRow(row, *notice.reply);
   const int tenths = entries_[index].result;
+  row.outcome = RowOutcome::Success;
   row.status = Printf("SUCCESS:  %d.%d sec", tenths / 10, tenths % 10);
   ++totals_.success;
 }
@@ -85,14 +87,18 @@ void RangeScanRun::FillRow(RangeRow& row, const DeviceReply& reply) const {
 
 void RangeScanRun::OnPingFailed(std::size_t index, int) {
   if (index >= rows_.size()) return;
+  rows_[index].outcome = RowOutcome::NoAnswer;
   rows_[index].status = "ping FAILED";
   ++totals_.failed;
 }
 
 void RangeScanRun::OnPingFinished() {
   if (!userAbort_) return;
-  for (RangeRow& row : rows_)
-    if (!row.status.starts_with("SUCCESS") && !row.status.starts_with("ping FAILED")) row.status = "USER ABORT";
+  for (RangeRow& row : rows_) {
+    if (HasEnded(row.outcome)) continue;
+    row.outcome = RowOutcome::UserAbort;
+    row.status = "USER ABORT";
+  }
 }
 
 void RangeScanRun::OnPingTimeout(std::size_t, int) {}

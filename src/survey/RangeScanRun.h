@@ -11,12 +11,14 @@
 #include "net/PingEngineListener.h"
 #include "net/RangeEntry.h"
 #include "survey/AddressRange.h"
+#include "survey/RowOutcome.h"
 
 namespace quenderlink {
 
 // One scanned address as the list shows it: the columns are texts, filled from
 // the unit's reply. The save commands read them back.
 struct RangeRow {
+  RowOutcome outcome = RowOutcome::NotSent;
   std::string subdivCode;  // the hidden column: SubdivCode as "%d"
   bool checked = false;
   std::string address;
@@ -27,7 +29,7 @@ struct RangeRow {
   std::string track;    // the track text as the unit reports it
   std::string product;  // short name; filled only for railroad NS
   std::string version;
-  std::string status;
+  std::string status;  // the outcome as the Status column shows it
   std::string comm;
   std::string reader;
   std::string speech;

@@ -14,6 +14,6 @@ inline constexpr std::string_view kDemoSiteListName = "DemoSites.bin";
 // fleet's site list in DemoSites.bin at the head of the site file history, and
 // railroad NS in the settings, so that nothing is asked. The folder is created
 // when missing; false with a one-line reason when a step fails.
-bool PrepareDemoHome(const std::filesystem::path& home, const DemoFleet& fleet, std::string& error);
+[[nodiscard]] bool PrepareDemoHome(const std::filesystem::path& home, const DemoFleet& fleet, std::string& error);
 
 }  // namespace quenderlink::unitsim

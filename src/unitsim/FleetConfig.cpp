@@ -85,7 +85,7 @@ std::uint8_t ProductType(const Json& value, const std::string& what) {
   Fail(what + " must be one of " + names + "or a product type number");
 }
 
-std::optional<unsigned> TakeNumber(std::string_view& text) {
+[[nodiscard]] std::optional<unsigned> TakeNumber(std::string_view& text) {
   unsigned number = 0;
   const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), number);
   if (failure != std::errc{}) return std::nullopt;
@@ -93,7 +93,7 @@ std::optional<unsigned> TakeNumber(std::string_view& text) {
   return number;
 }
 
-bool TakeChar(std::string_view& text, char expected) {
+[[nodiscard]] bool TakeChar(std::string_view& text, char expected) {
   if (!text.starts_with(expected)) return false;
   text.remove_prefix(1);
   return true;
@@ -135,7 +135,7 @@ void ApplyNewVersion(const Json& value, const std::string& what, UploadBehaviour
   upload.newVersionBuild = version.build;
 }
 
-std::optional<BoardVersions> Boards(const Json& value, const std::string& what) {
+[[nodiscard]] std::optional<BoardVersions> Boards(const Json& value, const std::string& what) {
   if (value.is_null()) return std::nullopt;
   if (!value.is_array() || value.size() != 3 || !value[0].is_string() || !value[1].is_string() ||
       !value[2].is_string())
@@ -143,7 +143,7 @@ std::optional<BoardVersions> Boards(const Json& value, const std::string& what) 
   return BoardVersions{value[0].get<std::string>(), value[1].get<std::string>(), value[2].get<std::string>()};
 }
 
-std::optional<int> UploadCode(const Json& value, const std::string& what) {
+[[nodiscard]] std::optional<int> UploadCode(const Json& value, const std::string& what) {
   if (value.is_null()) return std::nullopt;
   return static_cast<int>(Integer(value, what, 0, 255));
 }
@@ -314,7 +314,7 @@ bool IsBoardPlaceholder(std::string_view text) {
          text == "Boot???";
 }
 
-std::optional<BoardVersions> RecordBoards(const SiteRecord& record) {
+[[nodiscard]] std::optional<BoardVersions> RecordBoards(const SiteRecord& record) {
   const std::string_view comm = FieldText(record.CommVersion);
   const std::string_view reader = FieldText(record.ReaderVersion);
   const std::string_view speech = FieldText(record.SpeechVersion);

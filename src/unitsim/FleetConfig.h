@@ -15,8 +15,8 @@ namespace quenderlink::unitsim {
 // One unit per record, at its IpByNumber and DevicePort, telling the record's
 // product, version, name, milepost, track and board versions. `railroad` is the
 // railroad field every unit reports; site list files do not hold it.
-bool FleetFromSiteList(const std::string& path, const std::string& railroad, std::vector<UnitConfig>& units,
-                       std::string& error);
+[[nodiscard]] bool FleetFromSiteList(const std::string& path, const std::string& railroad,
+                                     std::vector<UnitConfig>& units, std::string& error);
 
 // A JSON object with "defaults" (unit fields every unit starts from), "units"
 // (one object per unit, each with its "address") and "ranges" (objects with
@@ -24,7 +24,7 @@ bool FleetFromSiteList(const std::string& path, const std::string& railroad, std
 // "{n}" in a range's "name" or "milepost" becomes the unit's number in the range).
 // Comments are allowed; unknown keys are refused, so that a misspelt fault is
 // never silently ignored.
-bool FleetFromJson(std::string_view json, std::vector<UnitConfig>& units, std::string& error);
-bool FleetFromJsonFile(const std::string& path, std::vector<UnitConfig>& units, std::string& error);
+[[nodiscard]] bool FleetFromJson(std::string_view json, std::vector<UnitConfig>& units, std::string& error);
+[[nodiscard]] bool FleetFromJsonFile(const std::string& path, std::vector<UnitConfig>& units, std::string& error);
 
 }  // namespace quenderlink::unitsim

@@ -11,7 +11,7 @@ namespace quenderlink::unitsim {
 // simulator run can send a datagram off this machine.
 
 // The address in host byte order when the text is a dotted address in 127.0.0.0/8.
-std::optional<std::uint32_t> ParseLoopbackAddress(std::string_view text);
+[[nodiscard]] std::optional<std::uint32_t> ParseLoopbackAddress(std::string_view text);
 
 // Dotted text of an address in host byte order.
 std::string AddressText(std::uint32_t address);

@@ -81,7 +81,7 @@ class UnitSimulator {
   void KeepRecords(bool keep);
 
   // Binds every unit and starts serving; false with the reason when a unit cannot be bound.
-  bool Start(std::string& error);
+  [[nodiscard]] bool Start(std::string& error);
   void Stop();
 
   const std::vector<UnitConfig>& units() const;
@@ -98,7 +98,7 @@ class UnitSimulator {
   bool ImageMatches(const std::string& unitAddress, std::uint16_t unitPort,
                     const std::filesystem::path& expected) const;
   // What the unit runs now; none for a unit that is not simulated.
-  std::optional<UnitMode> Mode(const std::string& unitAddress, std::uint16_t unitPort) const;
+  [[nodiscard]] std::optional<UnitMode> Mode(const std::string& unitAddress, std::uint16_t unitPort) const;
 
  private:
   struct Impl;

@@ -48,41 +48,40 @@ void CProgramUploader::Attach(std::span<const std::uint8_t> image, UploadEngineL
 
 bool CProgramUploader::StepJob(UploadJob& job, bool withDatagram) {
   switch (job.state) {
-    case kJobStart:
+    case JobState::Start:
       Event(job, kUploadStart, 0);
-      job.state = kJobSendIdentification;
+      job.state = JobState::SendIdentification;
       return false;
-    case kJobSendIdentification:
+    case JobState::SendIdentification:
       SendPing(AddressOf(job));
       job.attempts = 1;
       job.lastSendTime = TickCount();
       Event(job, kUploadIdentificationSent, job.attempts);
-      job.state = kJobWaitIdentification;
+      job.state = JobState::WaitIdentification;
       return false;
-    case kJobWaitIdentification:
+    case JobState::WaitIdentification:
       WaitForIdentification(job, withDatagram);
       return false;
-    case kJobWaitRamLoaderStart:
+    case JobState::WaitRamLoaderStart:
       WaitForRamLoaderStart(job);
       return false;
-    case kJobWaitRamLoaderAnswer:
+    case JobState::WaitRamLoaderAnswer:
       WaitForRamLoaderAnswer(job, withDatagram);
       return false;
-    case kJobWaitPacketAnswer:
+    case JobState::WaitPacketAnswer:
       WaitForPacketAnswer(job, withDatagram);
       return false;
-    case kJobWaitReboot:
+    case JobState::WaitReboot:
       WaitForReboot(job);
       return false;
-    case kJobWaitNewProgram:
+    case JobState::WaitNewProgram:
       WaitForNewProgram(job, withDatagram);
       return false;
-    case kJobSucceeded:
-    case kJobFailed:
+    case JobState::Succeeded:
+    case JobState::Failed:
       return true;
-    default:
-      return false;
   }
+  return false;
 }
 
 std::uint32_t CProgramUploader::MillisecondsUntilDue(const UploadJob& job) const {
@@ -93,25 +92,24 @@ std::uint32_t CProgramUploader::MillisecondsUntilDue(const UploadJob& job) const
   };
   const std::uint32_t maxWait = params_->pingMaxWaitResponse;
   switch (job.state) {
-    case kJobWaitIdentification:
-    case kJobWaitRamLoaderAnswer:
-    case kJobWaitPacketAnswer:
+    case JobState::WaitIdentification:
+    case JobState::WaitRamLoaderAnswer:
+    case JobState::WaitPacketAnswer:
       return until(maxWait);
-    case kJobWaitRamLoaderStart:
+    case JobState::WaitRamLoaderStart:
       // Whole seconds strictly greater than the setting.
       return job.productType == kProductCad2 ? 0 : until(params_->uploadMinWaitRamLoader + 1u);
-    case kJobWaitReboot:
+    case JobState::WaitReboot:
       return until(RebootWaitSeconds(job));
-    case kJobWaitNewProgram:
+    case JobState::WaitNewProgram:
       return until(maxWait / 2);
-    case kJobStart:
-    case kJobSendIdentification:
-    case kJobSucceeded:
-    case kJobFailed:
+    case JobState::Start:
+    case JobState::SendIdentification:
+    case JobState::Succeeded:
+    case JobState::Failed:
       return 0;
-    default:
-      return kNeverDue;
   }
+  return 0;
 }
 
 void CProgramUploader::WaitForIdentification(UploadJob& job, bool withDatagram) {
@@ -121,7 +119,7 @@ void CProgramUploader::WaitForIdentification(UploadJob& job, bool withDatagram) 
     Event(job, kUploadTotalPackets, static_cast<int>(job.totalPackets));
     SendRunRamLoader(AddressOf(job));
     Event(job, kUploadRunRamLoaderSent, job.attempts);
-    job.state = kJobWaitRamLoaderStart;
+    job.state = JobState::WaitRamLoaderStart;
     job.lastSendTime = TickCount();
     return;
   }
@@ -130,7 +128,7 @@ void CProgramUploader::WaitForIdentification(UploadJob& job, bool withDatagram) 
   ++job.attempts;
   if (job.attempts > GiveUpAbove()) {
     Event(job, kUploadIdentificationGivenUp, job.attempts);
-    job.state = kJobFailed;
+    job.state = JobState::Failed;
     return;
   }
   SendIdentificationRequest(job, kUploadIdentificationSent);
@@ -140,7 +138,7 @@ void CProgramUploader::WaitForRamLoaderStart(UploadJob& job) {
   // The wait for the RAM loader's answer counts from the run command, not from this ping.
   if (job.productType != kProductCad2 && ElapsedSeconds(job) <= params_->uploadMinWaitRamLoader) return;
   job.attempts = 1;
-  job.state = kJobWaitRamLoaderAnswer;
+  job.state = JobState::WaitRamLoaderAnswer;
   SendPing(AddressOf(job));
   Event(job, kUploadRamLoaderPingSent, job.attempts);
 }
@@ -154,7 +152,7 @@ void CProgramUploader::WaitForRamLoaderAnswer(UploadJob& job, bool withDatagram)
   ++job.attempts;
   if (job.attempts > GiveUpAbove()) {
     Event(job, kUploadRamLoaderGivenUp, job.attempts);
-    job.state = kJobFailed;
+    job.state = JobState::Failed;
     return;
   }
   SendIdentificationRequest(job, kUploadRamLoaderPingSent);
@@ -184,20 +182,20 @@ void CProgramUploader::WaitForReboot(UploadJob& job) {
   SendPing(AddressOf(job));
   job.attempts = 1;
   job.lastSendTime = TickCount();
-  job.state = kJobWaitNewProgram;
+  job.state = JobState::WaitNewProgram;
   Event(job, kUploadNewProgramPingSent, job.attempts);
 }
 
 void CProgramUploader::WaitForNewProgram(UploadJob& job, bool withDatagram) {
   if (withDatagram && receiveBuffer[0] == kCommandPing) {
     listener_->OnNewProgramAnswered(job.row, reply);
-    job.state = kJobSucceeded;
+    job.state = JobState::Succeeded;
     return;
   }
   if (ElapsedSeconds(job) < params_->pingMaxWaitResponse / 2u) return;
   ++job.attempts;
   if (job.attempts > GiveUpAbove()) {
-    job.state = kJobFailed;
+    job.state = JobState::Failed;
     Event(job, kUploadNewProgramGivenUp, job.attempts);
     return;
   }
@@ -220,7 +218,7 @@ void CProgramUploader::OnAck(UploadJob& job) {
     Event(job, kUploadLastPacketAcknowledged, 0);
     SendReboot(AddressOf(job));
     job.lastSendTime = TickCount();
-    job.state = kJobWaitReboot;
+    job.state = JobState::WaitReboot;
     return;
   }
   job.offset += job.packetSize;
@@ -245,7 +243,7 @@ void CProgramUploader::RetryPacket(UploadJob& job) {
   ++job.packetTries;
   if (job.packetTries > GiveUpAbove()) {
     Event(job, kUploadPacketGivenUp, job.packetTries);
-    job.state = kJobFailed;
+    job.state = JobState::Failed;
     return;
   }
   SendPacket(job);
@@ -264,7 +262,7 @@ void CProgramUploader::SendPacket(UploadJob& job) {
     SendBuffer(std::span<const std::uint8_t>(packetBuffer, kPacketHeaderSize + job.packetSize), AddressOf(job));
   }
   job.lastSendTime = TickCount();
-  job.state = kJobWaitPacketAnswer;
+  job.state = JobState::WaitPacketAnswer;
 }
 
 void CProgramUploader::SendIdentificationRequest(UploadJob& job, int event) {

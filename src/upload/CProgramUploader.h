@@ -18,15 +18,13 @@ class CProgramUploader : public COurAsyncSocket {
   static constexpr std::size_t kPacketHeaderSize = 8;
   static constexpr std::size_t kMaxPacketPayload = 1370;
   static constexpr std::uint32_t kFragmentedPacketSize = 1024;
-  // Returned by MillisecondsUntilDue for a job no time will move on.
-  static constexpr std::uint32_t kNeverDue = UINT32_MAX;
 
   // What every step needs; all three must outlive the socket's use. The
   // settings are read at each use, so a change takes effect at once.
   void Attach(std::span<const std::uint8_t> image, UploadEngineListener& listener, const RuntimeParams& params);
 
   // One step of the job; with `withDatagram` the datagram just received by this
-  // socket is offered to it. True when the job has finished (state 19 or 20).
+  // socket is offered to it. True when the job has finished (succeeded or failed).
   bool StepJob(UploadJob& job, bool withDatagram);
 
   // How long until a step of the job with no datagram would act, from the

@@ -24,7 +24,7 @@ std::uint32_t MaximumPayload(std::uint32_t maxDatagram);
 // word (counted back from the file's end) that is neither all 0 nor all 0xFF.
 // No value when the file holds no such word: there is nothing to program.
 // A block size of 0 stands for 4096.
-std::optional<std::uint32_t> UsedEnd(std::span<const std::uint8_t> image, std::uint32_t blockSize);
+[[nodiscard]] std::optional<std::uint32_t> UsedEnd(std::span<const std::uint8_t> image, std::uint32_t blockSize);
 
 // The plan for a unit that announced `maxDatagram` and `blockSize`; the image
 // must have a used end.

@@ -38,7 +38,8 @@ struct RunFailure {
   std::string text;
 };
 
-std::optional<RunFailure> ReadWholeFile(int fd, const std::string& path, std::vector<std::uint8_t>& image) {
+[[nodiscard]] std::optional<RunFailure> ReadWholeFile(int fd, const std::string& path,
+                                                      std::vector<std::uint8_t>& image) {
   struct stat info {};
   if (::fstat(fd, &info) != 0) return RunFailure{UploadFailure::FileNotLoadable, "CANNOT READ PROGRAM FILE " + path};
   if (info.st_size <= 0) return RunFailure{UploadFailure::FileNotLoadable, "PROGRAM FILE IS EMPTY " + path};
@@ -57,7 +58,7 @@ std::optional<RunFailure> ReadWholeFile(int fd, const std::string& path, std::ve
 
 // The whole file, or why it cannot be sent: a file starting with 0, or holding
 // nothing but erased or zeroed words, has no program for a unit to take.
-std::optional<RunFailure> LoadProgramImage(const std::string& path, std::vector<std::uint8_t>& image) {
+[[nodiscard]] std::optional<RunFailure> LoadProgramImage(const std::string& path, std::vector<std::uint8_t>& image) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return RunFailure{UploadFailure::FileNotLoadable, "CANNOT OPEN PROGRAM FILE " + path};
   std::optional<RunFailure> failure = ReadWholeFile(fd, path, image);
@@ -89,7 +90,7 @@ class UploadRun {
       : request_(request), listener_(listener), params_(params), image_(image) {}
 
   // False when the job array cannot be had.
-  bool BuildJobs();
+  [[nodiscard]] bool BuildJobs();
   void AssignSockets();
   void Run();
 
@@ -154,7 +155,8 @@ CProgramUploader* UploadRun::SocketFor(std::uint16_t port) {
   }
   for (CProgramUploader& socket : sockets_) {
     if (socket.port != 0) continue;
-    socket.Create(port);
+    // A socket that cannot be bound keeps its port: its jobs' sends fail and their waits give them up.
+    (void)socket.Create(port);
     socket.Attach(image_, listener_, params_);
     return &socket;
   }
@@ -162,7 +164,7 @@ CProgramUploader* UploadRun::SocketFor(std::uint16_t port) {
 }
 
 void UploadRun::FailWithoutSocket(UploadJob& job, const std::string& text) {
-  job.state = kJobFailed;
+  job.state = JobState::Failed;
   job.done = 1;
   listener_.OnUploadFailed(UploadFailure::NoSocket, job.row, text);
 }

@@ -6,17 +6,19 @@ namespace quenderlink {
 
 class CProgramUploader;
 
-// The steps of a unit's upload; 5 and 9 to 18 are not used.
-inline constexpr std::uint8_t kJobStart = 0;
-inline constexpr std::uint8_t kJobSendIdentification = 1;
-inline constexpr std::uint8_t kJobWaitIdentification = 2;
-inline constexpr std::uint8_t kJobWaitRamLoaderStart = 3;
-inline constexpr std::uint8_t kJobWaitRamLoaderAnswer = 4;
-inline constexpr std::uint8_t kJobWaitPacketAnswer = 6;
-inline constexpr std::uint8_t kJobWaitReboot = 7;
-inline constexpr std::uint8_t kJobWaitNewProgram = 8;
-inline constexpr std::uint8_t kJobSucceeded = 19;
-inline constexpr std::uint8_t kJobFailed = 20;
+// The steps of a unit's upload.
+enum class JobState : std::uint8_t {
+  Start,
+  SendIdentification,
+  WaitIdentification,
+  WaitRamLoaderStart,
+  WaitRamLoaderAnswer,
+  WaitPacketAnswer,
+  WaitReboot,
+  WaitNewProgram,
+  Succeeded,
+  Failed,
+};
 
 // One marked site of an upload run, in site table order; the engine builds and owns them.
 struct UploadJob {
@@ -27,7 +29,7 @@ struct UploadJob {
   std::uint8_t done = 0;
   // Wider than a byte so that every "Max Resend" (up to 255) is reached and given up.
   std::uint16_t packetTries = 0;  // shown after RPT: 0 for a job's first packet
-  std::uint8_t state = 0;
+  JobState state = JobState::Start;
   std::uint16_t attempts = 0;  // identification requests or pings sent in the current state
   CProgramUploader* socket = nullptr;
   std::uint16_t row = 0;  // identifies the job in every event

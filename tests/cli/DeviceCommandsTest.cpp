@@ -32,8 +32,8 @@ class DeviceCommandsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     settings.EnsureIniFile();
-    settings.WriteString("Ping Sites", "Max Wait Response", "0");
-    settings.WriteString("Ping Sites", "Max Resend", "2");
+    ASSERT_TRUE(settings.WriteString("Ping Sites", "Max Wait Response", "0"));
+    ASSERT_TRUE(settings.WriteString("Ping Sites", "Max Resend", "2"));
   }
 
   void StartUnits(std::vector<UnitConfig> units) {
@@ -118,7 +118,7 @@ TEST_F(DeviceCommandsTest, ResetsConfirmWithoutTouchingTheFileAndSilenceFailsWit
 }
 
 TEST_F(DeviceCommandsTest, InterruptedPingEndsAsUserAbort) {
-  settings.WriteString("Ping Sites", "Max Wait Response", "30");
+  ASSERT_TRUE(settings.WriteString("Ping Sites", "Max Wait Response", "30"));
   const std::string file = WriteSites({"127.70.2.1"});
   const pid_t process = cli.Start({"ping", file});
   std::this_thread::sleep_for(std::chrono::milliseconds(700));
@@ -145,9 +145,9 @@ TEST_F(DeviceCommandsTest, ScanFindsUnitsAndSavesThemAsANewList) {
 }
 
 TEST_F(DeviceCommandsTest, UploadSendsTheImageAndStoresTheNewProgramsVersion) {
-  settings.WriteString("Ping Sites", "Max Wait Response", "2");
-  settings.WriteString("Upload Pgm", "Min Wait RAMLoader", "0");
-  settings.WriteString("Upload Pgm", "Min Wait Sys Reboot", "0");
+  ASSERT_TRUE(settings.WriteString("Ping Sites", "Max Wait Response", "2"));
+  ASSERT_TRUE(settings.WriteString("Upload Pgm", "Min Wait RAMLoader", "0"));
+  ASSERT_TRUE(settings.WriteString("Upload Pgm", "Min Wait Sys Reboot", "0"));
   UnitConfig unit = Unit("127.70.5.1", "North Yard");
   unit.identity.productType = 2;
   unit.upload.newVersionMajor = 3;

@@ -248,7 +248,7 @@ TEST(CSiteinfoClassTest, SaveKilledAtAnyMomentLeavesTheOldOrTheNewListWhole) {
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0)
-      for (;;) CSiteinfoClass().SaveAll(path, newList);
+      for (;;) (void)CSiteinfoClass().SaveAll(path, newList);
     std::this_thread::sleep_for(std::chrono::duration_cast<std::chrono::microseconds>(saveTime * share));
     ::kill(child, SIGKILL);
     ::waitpid(child, nullptr, 0);

@@ -78,7 +78,7 @@ TEST_F(IniSettingsFileTest, PushEmptiesEntriesContainingThePathWithoutCompacting
     bytes += "IP File " + std::string(number < 10 ? "0" : "") + std::to_string(number) + "=/s/old" +
              std::to_string(number) + "\n";
   WriteIni(bytes);
-  ini.WriteString("IP Files", "IP File 05", "/s/P.bin.bak");
+  ASSERT_TRUE(ini.WriteString("IP Files", "IP File 05", "/s/P.bin.bak"));
 
   ASSERT_TRUE(ini.PushSiteFile("/s/P.bin"));
   ASSERT_EQ(ini.ReadFileHistory(HistoryKind::SiteFiles), 15);
@@ -99,8 +99,8 @@ TEST_F(IniSettingsFileTest, PushEmptiesEntriesContainingThePathWithoutCompacting
 }
 
 TEST_F(IniSettingsFileTest, HistoryEntriesAreCutAndDropFirstEmptiesOnlyEntry01) {
-  ini.PushSiteFile("/s/" + std::string(300, 'x'));
-  ini.PushSiteFile("/s/b.bin");
+  ASSERT_TRUE(ini.PushSiteFile("/s/" + std::string(300, 'x')));
+  ASSERT_TRUE(ini.PushSiteFile("/s/b.bin"));
   ASSERT_TRUE(ini.DropFirstSiteFile());
   EXPECT_EQ(ini.ReadFileHistory(HistoryKind::SiteFiles), 1);
   EXPECT_EQ(ini.FileHistory()[0], "");
@@ -120,7 +120,7 @@ TEST_F(IniSettingsFileTest, ZeroIcmpTimeoutRestoresDefaultsInMemoryAndFile) {
   EXPECT_EQ(IniBytes(), "[Ping Range]\nICMP Timeout=5000\nICMP TTL=10\nICMP Max Hops=5\nFrom IP=10.1.1.1\n"
                         "ICMP DataSize=32\nICMP TOS=0\nICMP Don't Fragment=0\n");
 
-  ini.WriteInt(settings::kIcmpTtl, 300);
+  ASSERT_TRUE(ini.WriteInt(settings::kIcmpTtl, 300));
   ini.LoadIcmpParams(icmp);
   EXPECT_EQ(icmp.ttl, 44);
   EXPECT_EQ(icmp.maxHops, 5);

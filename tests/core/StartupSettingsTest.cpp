@@ -106,13 +106,13 @@ TEST_F(StartupSettingsTest, SavedParametersAreReadAtTheNextStart) {
   saved.deviceColors.textZenthi = 0x123456;
   saved.telnetColors.textTelnet = 0x654321;
   saved.cmndsOnRight = false;
-  ini.WriteInt(settings::kRoad, saved.railroadCode);
-  ini.SavePingSiteParams(saved);
-  ini.SaveUploadParams(saved);
-  ini.SavePorts(saved.defaultPortNum, saved.telnetPortTrk1, saved.telnetPortTrk2);
-  ini.SaveDeviceColors(saved.deviceColors);
-  ini.SaveTelnetColors(saved.telnetColors);
-  ini.WriteInt(settings::kCmndsOnRight, 0);
+  ASSERT_TRUE(ini.WriteInt(settings::kRoad, saved.railroadCode));
+  ASSERT_TRUE(ini.SavePingSiteParams(saved));
+  ASSERT_TRUE(ini.SaveUploadParams(saved));
+  ASSERT_TRUE(ini.SavePorts(saved.defaultPortNum, saved.telnetPortTrk1, saved.telnetPortTrk2));
+  ASSERT_TRUE(ini.SaveDeviceColors(saved.deviceColors));
+  ASSERT_TRUE(ini.SaveTelnetColors(saved.telnetColors));
+  ASSERT_TRUE(ini.WriteInt(settings::kCmndsOnRight, 0));
 
   Load();
   EXPECT_EQ(state.params, saved);

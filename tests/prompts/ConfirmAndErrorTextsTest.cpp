@@ -9,13 +9,15 @@
 namespace quenderlink {
 namespace {
 
-TEST(ConfirmCaptionsTest, UploadBeatsTerminateBeatsDelete) {
-  EXPECT_EQ(CaptionsFor(ConfirmMode::AbortUpload).cancel, "No!  Continue Upload");
-  EXPECT_EQ(CaptionsFor(ConfirmMode::Delete).confirm, "Confirm! Delete It!");
-  EXPECT_EQ(CaptionsFor(false, true, true).confirm, "Confirm! Terminate!");
-  EXPECT_EQ(CaptionsFor(false, true, true).cancel, "No! Stay Connected.");
-  EXPECT_EQ(CaptionsFor(true, true, true).confirm, "Confirm! Upload Pgm!");
-  EXPECT_EQ(CaptionsFor(true, false, true).cancel, "No! Cancel");
+TEST(ConfirmCaptionsTest, EachModeSaysWhatItsButtonsDo) {
+  const auto captions = [](ConfirmMode mode) {
+    const ConfirmCaptions both = CaptionsFor(mode);
+    return both.confirm + " / " + both.cancel;
+  };
+  EXPECT_EQ(captions(ConfirmMode::AbortUpload), "Confirm!  Abort Upload / No!  Continue Upload");
+  EXPECT_EQ(captions(ConfirmMode::Delete), "Confirm! Delete It! / DO NOT Delete!");
+  EXPECT_EQ(captions(ConfirmMode::Terminate), "Confirm! Terminate! / No! Stay Connected.");
+  EXPECT_EQ(captions(ConfirmMode::Upload), "Confirm! Upload Pgm! / No! Cancel");
 }
 
 TEST(ErrorDialogContentTest, AMessageIdOverridesTheShownIdAndPredefinedTextTheCallers) {

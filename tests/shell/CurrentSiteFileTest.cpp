@@ -23,7 +23,7 @@ class CurrentSiteFileTest : public ::testing::Test {
     }
     table.Replace(records);
     ASSERT_TRUE(CSiteinfoClass().SaveAll(state_.currentSiteFile, table));
-    IniSettingsFile(home_.path()).PushSiteFile(state_.currentSiteFile);
+    ASSERT_TRUE(IniSettingsFile(home_.path()).PushSiteFile(state_.currentSiteFile));
   }
 
   testing::TempDir home_;

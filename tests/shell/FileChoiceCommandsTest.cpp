@@ -18,7 +18,7 @@ class FileChoiceCommandsTest : public ::testing::Test {
     SiteTable table;
     table.Replace(std::vector<SiteRecord>(2, NewSiteRecord(9001)));
     const std::string path = (home_ / name).string();
-    CSiteinfoClass().SaveAll(path, table);
+    EXPECT_TRUE(CSiteinfoClass().SaveAll(path, table));
     return path;
   }
 
@@ -39,8 +39,8 @@ TEST_F(FileChoiceCommandsTest, SiteFileButtonGoesStraightToTheDialogUntilThereIs
   const std::string first = SiteList("first.bin");
   const std::string second = SiteList("second.bin");
   IniSettingsFile ini(home_.path());
-  ini.PushSiteFile(first);
-  ini.PushSiteFile(second);
+  ASSERT_TRUE(ini.PushSiteFile(first));
+  ASSERT_TRUE(ini.PushSiteFile(second));
   prompts_.popupAnswers = {2};  // entry 02: the file pushed first
   const ListChange change = choices_.SiteFileButton();
   ASSERT_EQ(prompts_.popupsShown.size(), 1u);

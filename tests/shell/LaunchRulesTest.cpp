@@ -45,7 +45,7 @@ class LaunchRulesTest : public ::testing::Test {
   std::filesystem::path UseProgramFile() {
     const auto file = home_ / "cad2.s19";
     testing::WriteFileBytes(file, "S0");
-    IniSettingsFile(home_.path()).PushProgramFile(file.string());
+    EXPECT_TRUE(IniSettingsFile(home_.path()).PushProgramFile(file.string()));
     return file;
   }
   std::vector<std::uint8_t> Flags() const {

@@ -33,8 +33,8 @@ TEST(MainFrameRulesTest, CloseIsRefusedWhileBusyAndOtherwiseTellsTheRegisteredVi
   ProgramState state("/nonexistent");
   testing::ScriptedPrompts prompts;
   std::vector<CountingView> views(OpenViews::kSlots + 1);
-  for (CountingView& view : views) state.openViews.Register(&view);
-  EXPECT_FALSE(state.openViews.Register(&views[0]));
+  for (std::size_t slot = 0; slot < OpenViews::kSlots; ++slot) ASSERT_TRUE(state.openViews.Register(&views[slot]));
+  EXPECT_FALSE(state.openViews.Register(&views.back()));
   state.openViews.Deregister(&views[3]);
   EXPECT_TRUE(state.openViews.Register(&views.back()));  // the freed slot takes the 31st view
 

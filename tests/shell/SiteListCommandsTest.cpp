@@ -40,7 +40,7 @@ Names NamesOf(const SiteTable& table) {
 
 Names NamesIn(const std::filesystem::path& path) {
   SiteTable table;
-  LoadSiteTable(path.string(), table, 10001);
+  EXPECT_EQ(LoadSiteTable(path.string(), table, 10001), 0) << path;
   return NamesOf(table);
 }
 

@@ -367,7 +367,7 @@ class JobWaits : public ::testing::Test {
  protected:
   JobWaits() { socket_.Attach({}, recorder_, params_); }
 
-  std::uint32_t Due(std::uint8_t state, std::uint8_t productType = 2) {
+  std::uint32_t Due(JobState state, std::uint8_t productType = 2) {
     UploadJob job;
     job.state = state;
     job.productType = productType;
@@ -382,16 +382,16 @@ class JobWaits : public ::testing::Test {
 
 TEST_F(JobWaits, ACad2UnitsRebootWaitIs35SecondsUnlessTheSettingIsAtLeast20) {
   params_.uploadMinWaitSysReboot = 19;
-  EXPECT_NEAR(Due(kJobWaitReboot, 6), 35000, 100);
-  EXPECT_NEAR(Due(kJobWaitReboot, 2), 19000, 100);
+  EXPECT_NEAR(Due(JobState::WaitReboot, 6), 35000, 100);
+  EXPECT_NEAR(Due(JobState::WaitReboot, 2), 19000, 100);
   params_.uploadMinWaitSysReboot = 20;
-  EXPECT_NEAR(Due(kJobWaitReboot, 6), 20000, 100);
+  EXPECT_NEAR(Due(JobState::WaitReboot, 6), 20000, 100);
 }
 
 TEST_F(JobWaits, NewProgramPingsWaitHalfTheResponseWait) {
   params_.pingMaxWaitResponse = 5;
-  EXPECT_NEAR(Due(kJobWaitNewProgram), 2000, 100);
-  EXPECT_NEAR(Due(kJobWaitPacketAnswer), 5000, 100);
+  EXPECT_NEAR(Due(JobState::WaitNewProgram), 2000, 100);
+  EXPECT_NEAR(Due(JobState::WaitPacketAnswer), 5000, 100);
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 namespace quenderlink {
 namespace {
 
-std::optional<int> Percent(const QVariant& value) {
+[[nodiscard]] std::optional<int> Percent(const QVariant& value) {
   bool isNumber = false;
   const int percent = value.toInt(&isNumber);
   if (!value.isValid() || !isNumber || percent < 0 || percent > 100) return std::nullopt;

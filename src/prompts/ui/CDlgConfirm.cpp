@@ -11,10 +11,10 @@
 
 namespace quenderlink {
 
-CDlgConfirm::CDlgConfirm(bool upload, bool deleting, bool terminate, QWidget* parent) : QDialog(parent) {
+CDlgConfirm::CDlgConfirm(ConfirmMode mode, QWidget* parent) : QDialog(parent) {
   setModal(true);
   setWindowTitle(kConfirmHeading);
-  const ConfirmCaptions captions = CaptionsFor(upload, deleting, terminate);
+  const ConfirmCaptions captions = CaptionsFor(mode);
 
   message_ = PlainLabel({}, "messageLabel", this);
   auto* text = new QVBoxLayout;

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "core/UserPrompts.h"
+
 class QLabel;
 
 namespace quenderlink {
@@ -14,7 +16,7 @@ class CDlgConfirm : public QDialog {
   Q_OBJECT
 
  public:
-  CDlgConfirm(bool upload, bool deleting, bool terminate, QWidget* parent);
+  CDlgConfirm(ConfirmMode mode, QWidget* parent);
 
   // Callers format the text beforehand (Printf).
   void SetMessage(const std::string& text);

@@ -25,7 +25,7 @@ bool DialogPrompts::ShowError(std::uint32_t errorId, const std::string& text, bo
 }
 
 bool DialogPrompts::Confirm(ConfirmMode mode, const std::string& text) {
-  CDlgConfirm dialog(mode == ConfirmMode::Upload, mode == ConfirmMode::Delete, mode == ConfirmMode::Terminate, parent_);
+  CDlgConfirm dialog(mode, parent_);
   dialog.SetMessage(text);
   return dialog.exec() == QDialog::Accepted;
 }

@@ -89,7 +89,7 @@ QMdiSubWindow* CMainFrame::AddChild(ViewKind kind, QWidget* view) {
 
 CMainView* CMainFrame::OpenMainView() {
   state_.operations.viewKind = ViewKind::kMain;
-  mainView_ = static_cast<CMainView*>(factory_.Create(ViewKind::kMain, nullptr));
+  mainView_ = factory_.CreateMainView();
   QMdiSubWindow* child = AddChild(ViewKind::kMain, mainView_);
   // A maximised child's title shows in the main window's title as well.
   connect(mainView_, &CMainView::titleChanged, child, &QWidget::setWindowTitle);
@@ -104,14 +104,10 @@ CMainView* CMainFrame::OpenMainView() {
 
 void CMainFrame::OpenView(ViewKind kind) {
   state_.operations.viewKind = kind;
-  QWidget* view = factory_.Create(kind, nullptr);
+  OperationView* view = factory_.Create(kind);
   QMdiSubWindow* child = AddChild(kind, view);
-  // Operation views name their window and ask to close it through these signals, where they have them.
-  const QMetaObject* meta = view->metaObject();
-  if (meta->indexOfSignal("titleChanged(QString)") >= 0) {
-    connect(view, SIGNAL(titleChanged(QString)), child, SLOT(setWindowTitle(QString)));
-  }
-  if (meta->indexOfSignal("closeRequested()") >= 0) connect(view, SIGNAL(closeRequested()), child, SLOT(close()));
+  connect(view, &OperationView::titleChanged, child, &QWidget::setWindowTitle);
+  connect(view, &OperationView::closeRequested, child, &QWidget::close);
 }
 
 void CMainFrame::NotAvailableYet(const char* dialog) {

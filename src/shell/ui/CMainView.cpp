@@ -4,9 +4,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "core/ErrorMessages.h"
 #include "core/IniSettingsFile.h"
 #include "core/Lookups.h"
-#include "core/Printf.h"
 #include "core/SettingsKeys.h"
 #include "core/StartupSettings.h"
 #include "dialogs/ui/CDlgAddSite.h"
@@ -61,9 +61,10 @@ CMainView::~CMainView() {
   if (state_.operations.mainView == this) state_.operations.mainView = nullptr;
   const RuntimeParams& params = state_.params;
   IniSettingsFile ini(state_.programFolder);
-  ini.WriteInt(settings::kShowCmndButtons, params.showCmndButtons);
-  ini.WriteInt(settings::kShowFilterCombos, params.showFilterCombos);
-  ini.WriteInt(settings::kCmndsOnRight, params.cmndsOnRight);
+  // The view is going and nobody is left to be told: options not stored keep their last stored values.
+  (void)ini.WriteInt(settings::kShowCmndButtons, params.showCmndButtons);
+  (void)ini.WriteInt(settings::kShowFilterCombos, params.showFilterCombos);
+  (void)ini.WriteInt(settings::kCmndsOnRight, params.cmndsOnRight);
 }
 
 void CMainView::ConnectControls() {
@@ -281,9 +282,8 @@ void CMainView::RunCommand(int id) {
     case kOpenIniFile: IniSettingsFile(state_.programFolder).OpenIniInEditor(desktop_); break;
     case kEraseIniFile: {
       IniSettingsFile ini(state_.programFolder);
-      if (prompts_.Confirm(ConfirmMode::Delete, ini.FactoryResetQuestion()) && !ini.EraseFactorySettings()) {
-        prompts_.ShowMessage(Printf("FAILED TO WRITE\r\n%s", ini.Path().c_str()));
-      }
+      if (prompts_.Confirm(ConfirmMode::Delete, ini.FactoryResetQuestion()) && !ini.EraseFactorySettings())
+        ReportWriteFailed(ini);
       break;
     }
     case kSelectRailroad: SelectRailroad(); break;
@@ -369,13 +369,18 @@ void CMainView::OnSiteRefreshed(bool powerup, const SiteRecord& site) {
 
 void CMainView::OnAddressResolved(int row) { model_->RewriteRow(row); }
 
+void CMainView::ReportWriteFailed(const IniSettingsFile& ini) {
+  prompts_.ShowMessage(WriteFailedText(ini.Path().string()));
+}
+
 void CMainView::NotAvailableYet(const char* command) {
   prompts_.ShowMessage(NotAvailableYetText(command));
 }
 
 void CMainView::SetShowIndexColumn(bool shown) {
   state_.params.showTwd = shown;
-  IniSettingsFile(state_.programFolder).WriteInt(settings::kShowTwd, shown ? 1 : 0);
+  IniSettingsFile ini(state_.programFolder);
+  if (!ini.WriteInt(settings::kShowTwd, shown ? 1 : 0)) ReportWriteFailed(ini);
   ApplyColumnWidths();
 }
 
@@ -383,7 +388,8 @@ void CMainView::SelectRailroad() {
   RuntimeParams& params = state_.params;
   params.railroadCode = prompts_.ChooseRailroad(params.railroadCode);
   params.railroadShortName = RailroadName(params.railroadCode);
-  IniSettingsFile(state_.programFolder).WriteInt(settings::kRoad, params.railroadCode);
+  IniSettingsFile ini(state_.programFolder);
+  if (!ini.WriteInt(settings::kRoad, params.railroadCode)) ReportWriteFailed(ini);
   Reapply();
 }
 
@@ -408,7 +414,8 @@ void CMainView::ExitButton() {
 
 void CMainView::OnRunFinished() {
   const std::size_t rows = static_cast<std::size_t>(model_->rowCount());
-  SaveAndReloadSiteFile(state_, prompts_);
+  // A failed save has been shown, and the list shows the table as it now is either way.
+  (void)SaveAndReloadSiteFile(state_, prompts_);
   // Records deleted during the run are gone after the reload: then the rows move.
   if (state_.sites.size() == rows) {
     model_->RewriteAllRows();
@@ -425,7 +432,8 @@ void CMainView::OnReleaseTable() {
 void CMainView::OnSiteFileWritten(bool newFile, const std::string& path) {
   state_.currentSiteFile = path;
   if (newFile) {
-    IniSettingsFile(state_.programFolder).PushSiteFile(path);
+    IniSettingsFile ini(state_.programFolder);
+    if (!ini.PushSiteFile(path)) ReportWriteFailed(ini);
     ShowSiteFile(path, SiteFileCaption(path));
   }
   model_->Clear();

@@ -20,6 +20,8 @@
 
 namespace quenderlink {
 
+class IniSettingsFile;
+
 // The site list: the first view, open as long as the program runs. It shows the
 // site table, decides which sites an operation applies to and opens it, and
 // takes the results back.
@@ -98,6 +100,8 @@ class CMainView : public QWidget,
   void SelectRailroad();
   void ExitButton();
   void NotAvailableYet(const char* command);
+  // A settings write that failed, told to the user.
+  void ReportWriteFailed(const IniSettingsFile& ini);
   void Apply(const ListChange& change);
   void ShowProgramFileChoice(const std::optional<std::string>& path);
   void EditRuntimeParams();

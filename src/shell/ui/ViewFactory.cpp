@@ -24,16 +24,17 @@ std::string ViewKindTitle(ViewKind kind, const OperationState& operations) {
 ViewFactory::ViewFactory(ProgramState& state, UserPrompts& prompts, DesktopActions& desktop, OperationOpener& opener)
     : state_(state), prompts_(prompts), desktop_(desktop), opener_(opener) {}
 
-QWidget* ViewFactory::Create(ViewKind kind, QWidget* parent) const {
+CMainView* ViewFactory::CreateMainView() const { return new CMainView(state_, prompts_, desktop_, opener_); }
+
+OperationView* ViewFactory::Create(ViewKind kind) const {
   switch (kind) {
-    case ViewKind::kMain: return new CMainView(state_, prompts_, desktop_, opener_, parent);
-    case ViewKind::kPingSites: return new CFViewPingSites(state_, prompts_, parent);
-    case ViewKind::kPingRange: return new CFViewPingRange(state_, prompts_, desktop_, parent);
+    case ViewKind::kPingSites: return new CFViewPingSites(state_, prompts_);
+    case ViewKind::kPingRange: return new CFViewPingRange(state_, prompts_, desktop_);
     default: break;
   }
-  auto* defaultClient = new QWidget(parent);
-  defaultClient->setMinimumSize(480, 320);
-  return defaultClient;
+  auto* notBuiltYet = new OperationView;
+  notBuiltYet->setMinimumSize(480, 320);
+  return notBuiltYet;
 }
 
 }  // namespace quenderlink

@@ -1,26 +1,29 @@
 #pragma once
 
-#include <QWidget>
-
 #include <string>
 
 #include "core/DesktopActions.h"
 #include "core/ProgramState.h"
 #include "core/UserPrompts.h"
 #include "shell/OperationOpener.h"
+#include "shell/ui/OperationView.h"
 
 namespace quenderlink {
+
+class CMainView;
 
 // The operation's name a child window of that kind is titled with.
 std::string ViewKindTitle(ViewKind kind, const OperationState& operations);
 
-// Makes the view a new child window holds, by view kind. Kinds whose views are
-// not part of this version get the frame's empty default client.
+// Makes the view a new child window holds: the main view, or an operation's
+// view by its kind. Kinds whose views are not part of this version get an empty
+// operation view.
 class ViewFactory {
  public:
   ViewFactory(ProgramState& state, UserPrompts& prompts, DesktopActions& desktop, OperationOpener& opener);
 
-  QWidget* Create(ViewKind kind, QWidget* parent) const;
+  CMainView* CreateMainView() const;
+  OperationView* Create(ViewKind kind) const;
 
  private:
   ProgramState& state_;

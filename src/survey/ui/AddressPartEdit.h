@@ -25,7 +25,7 @@ class AddressPartEdit : public QLineEdit {
 
  private:
   // False when the clipboard holds no dotted address: then it is pasted as usual.
-  bool PasteAddress();
+  [[nodiscard]] bool PasteAddress();
 };
 
 }  // namespace quenderlink

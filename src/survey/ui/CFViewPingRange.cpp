@@ -17,6 +17,7 @@
 #include "core/AtomicFileWriter.h"
 #include "core/BusyCheck.h"
 #include "core/DialogFolder.h"
+#include "core/ErrorMessages.h"
 #include "core/IniSettingsFile.h"
 #include "core/Printf.h"
 #include "core/SettingsKeys.h"
@@ -57,7 +58,7 @@ unsigned TypedNumber(const QLineEdit* edit) { return edit->text().trimmed().toUI
 }  // namespace
 
 CFViewPingRange::CFViewPingRange(ProgramState& state, UserPrompts& prompts, DesktopActions& desktop, QWidget* parent)
-    : QWidget(parent), state_(state), prompts_(prompts), desktop_(desktop), engineListener_(this, *this) {
+    : OperationView(parent), state_(state), prompts_(prompts), desktop_(desktop), engineListener_(this, *this) {
   BuildControls();
   LoadInputs();
   ShowRunning(false);
@@ -181,9 +182,10 @@ void CFViewPingRange::StartPing() {
 
   IniSettingsFile ini(state_.programFolder);
   constexpr std::string_view section = settings::kSectionPingRange;
-  ini.WriteString(section, settings::kPingRangeFromIpKey, range.FirstAddress());
-  ini.WriteInt(section, settings::kPingRangeEndIpKey, range.last);
-  ini.WriteInt(section, settings::kPingRangePortNumKey, port);
+  if (!ini.WriteString(section, settings::kPingRangeFromIpKey, range.FirstAddress()) ||
+      !ini.WriteInt(section, settings::kPingRangeEndIpKey, range.last) ||
+      !ini.WriteInt(section, settings::kPingRangePortNumKey, port))
+    prompts_.ShowMessage(WriteFailedText(ini.Path().string()));
   ShowTotals();
 
   state_.operations.pingInProgress = true;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QTimer>
-#include <QWidget>
 
 #include <array>
 #include <cstdint>
@@ -16,6 +15,7 @@
 #include "core/ViewWindow.h"
 #include "net/EngineRequest.h"
 #include "net/PingEngineListener.h"
+#include "shell/ui/OperationView.h"
 #include "survey/RangeScanRun.h"
 #include "survey/RangeScanSave.h"
 #include "survey/ui/BlockingPingListener.h"
@@ -33,7 +33,7 @@ class SiteListView;
 // shows what each unit reports, and keeps the units found in a site list file
 // or writes the list as text. The engine runs on a worker thread; its
 // notifications are handled here, on the window's thread, while it waits.
-class CFViewPingRange : public QWidget, public ViewWindow, private PingEngineListener {
+class CFViewPingRange : public OperationView, public ViewWindow, private PingEngineListener {
   Q_OBJECT
 
  public:
@@ -45,11 +45,6 @@ class CFViewPingRange : public QWidget, public ViewWindow, private PingEngineLis
   ~CFViewPingRange() override;
 
   void OnMainWindowClosing() override;
-
- signals:
-  void titleChanged(const QString& title);
-  // The "Close" button.
-  void closeRequested();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -67,7 +62,7 @@ class CFViewPingRange : public QWidget, public ViewWindow, private PingEngineLis
   void AppendRows();
   void SaveNewFile();
   void SaveList(RangeListFormat format);
-  std::optional<std::string> AskFile(const char* title, const char* filter, const char* extension);
+  [[nodiscard]] std::optional<std::string> AskFile(const char* title, const char* filter, const char* extension);
 
   void OnPingSent(std::size_t index, int tries) override;
   void OnPingReply(std::size_t index, const ReplyNotice& notice) override;

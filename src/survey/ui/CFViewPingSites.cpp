@@ -30,7 +30,7 @@ PingMode ModeOf(const OperationState& operations) {
 }  // namespace
 
 CFViewPingSites::CFViewPingSites(ProgramState& state, UserPrompts& prompts, QWidget* parent)
-    : QWidget(parent),
+    : OperationView(parent),
       state_(state),
       prompts_(prompts),
       mode_(ModeOf(state.operations)),

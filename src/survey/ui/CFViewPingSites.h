@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QTimer>
-#include <QWidget>
 
 #include <thread>
 
@@ -10,6 +9,7 @@
 #include "core/ViewWindow.h"
 #include "net/EngineRequest.h"
 #include "net/PingEngineListener.h"
+#include "shell/ui/OperationView.h"
 #include "survey/PingSitesRun.h"
 #include "survey/ui/BlockingPingListener.h"
 
@@ -26,7 +26,7 @@ class SiteListView;
 // and outcome and the running totals, and offers to run them all, or only the
 // failed ones, again. What each notification does is the PingSitesRun's; the
 // view shows it and tells the rest of the program when a run begins and ends.
-class CFViewPingSites : public QWidget, public ViewWindow, private PingEngineListener {
+class CFViewPingSites : public OperationView, public ViewWindow, private PingEngineListener {
   Q_OBJECT
 
  public:
@@ -35,11 +35,6 @@ class CFViewPingSites : public QWidget, public ViewWindow, private PingEngineLis
   ~CFViewPingSites() override;
 
   void OnMainWindowClosing() override;
-
- signals:
-  void titleChanged(const QString& title);
-  // The "Close" button: the frame closes the view's window.
-  void closeRequested();
 
  private:
   void Open();

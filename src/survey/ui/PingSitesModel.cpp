@@ -41,7 +41,7 @@ QVariant PingSitesModel::data(const QModelIndex& index, int role) const {
       if (column == kPingColResults) return QString::fromStdString(row.results);
       return QString::fromStdString(PingSitesCellText(row.site, column, index.row(), state_.params));
     }
-    case Qt::BackgroundRole: return RowBackground(PingRowLookOf(row.results));
+    case Qt::BackgroundRole: return RowBackground(PingRowLookOf(row.outcome));
     case kProgressRole:
       if (column != kPingColResults || !row.progress) return {};
       return static_cast<int>(*row.progress);

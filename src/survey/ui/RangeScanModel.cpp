@@ -51,7 +51,7 @@ const RangeRow* RangeScanModel::RowAt(const QModelIndex& index) const {
 QVariant RangeScanModel::Progress(std::size_t row) const {
   const RangeEntry& entry = run_->entry(row);
   // A bar only while the address waits for its answer.
-  if (entry.tries == 0 || entry.done || !run_->rows()[row].status.starts_with("PING")) return {};
+  if (entry.tries == 0 || entry.done || run_->rows()[row].outcome != RowOutcome::Sending) return {};
   return static_cast<int>(entry.progress);
 }
 

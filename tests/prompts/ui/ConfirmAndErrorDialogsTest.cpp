@@ -18,7 +18,7 @@ class CommonDialogsTest : public ::testing::Test {
 };
 
 TEST_F(CommonDialogsTest, ConfirmShowsItsModesCaptionsAndOnlyConfirmAccepts) {
-  CDlgConfirm dialog(false, true, true, nullptr);
+  CDlgConfirm dialog(ConfirmMode::Terminate, nullptr);
   dialog.SetMessage("Connected to 10.0.0.7 port 23\r\n\r\n<b>Terminate?</b>");
   EXPECT_EQ(Text<QPushButton>(dialog, "confirmButton"), "Confirm! Terminate!");
   EXPECT_EQ(Text<QPushButton>(dialog, "cancelButton"), "No! Stay Connected.");

@@ -96,6 +96,17 @@ TEST_F(CMainViewTest, AMissingSiteListIsReportedAndTheCaptionReset) {
   EXPECT_EQ(view_->model().rowCount(), 0);
 }
 
+TEST_F(CMainViewTest, ASettingsWriteThatFailsIsReported) {
+  testing::WriteSiteHome(home_.path(), {"Alpha"}, 3);
+  OpenView();
+  const std::filesystem::path ini = IniSettingsFile(home_.path()).Path();
+  std::filesystem::remove(ini);
+  std::filesystem::create_symlink(ini, ini);  // a link to itself: neither read nor replaced
+  view_->RunCommand(menu::kShowIndexColumn);
+  ASSERT_EQ(prompts_.shown.size(), 1u);
+  EXPECT_EQ(prompts_.shown[0].text, "FAILED TO WRITE\r\n" + ini.string());
+}
+
 TEST_F(CMainViewTest, HeaderClicksAndSortItemsReorderTheList) {
   testing::WriteSiteHome(home_.path(), {"Bravo", "Alpha", "Charlie"}, 3);
   OpenView();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -24,11 +26,11 @@ inline std::string WriteSiteHome(const std::filesystem::path& home, const std::v
   SiteTable table;
   table.Replace(records);
   const std::string path = (home / "sites.bin").string();
-  CSiteinfoClass().SaveAll(path, table);
+  EXPECT_TRUE(CSiteinfoClass().SaveAll(path, table));
   IniSettingsFile ini(home);
   ini.EnsureIniFile();
-  ini.WriteInt(settings::kRoad, railroad);
-  ini.PushSiteFile(path);
+  EXPECT_TRUE(ini.WriteInt(settings::kRoad, railroad));
+  EXPECT_TRUE(ini.PushSiteFile(path));
   return path;
 }
 

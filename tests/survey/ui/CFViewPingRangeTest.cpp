@@ -43,9 +43,9 @@ class CFViewPingRangeTest : public ::testing::Test {
   // The inputs of the "last scan", which the view opens with.
   void RememberInputs(const std::string& from, const std::string& end) {
     IniSettingsFile ini(home_.path());
-    ini.WriteString("Ping Range", "From IP", from);
-    ini.WriteString("Ping Range", "End IP", end);
-    ini.WriteString("Ping Range", "Port Num", "9001");
+    ASSERT_TRUE(ini.WriteString("Ping Range", "From IP", from));
+    ASSERT_TRUE(ini.WriteString("Ping Range", "End IP", end));
+    ASSERT_TRUE(ini.WriteString("Ping Range", "Port Num", "9001"));
   }
 
   std::unique_ptr<CFViewPingRange> OpenView() {

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+namespace quenderlink {
+
+// What the frame holds in an operation's child window: the view names its
+// window and asks for it to be closed through these signals.
+class OperationView : public QWidget {
+  Q_OBJECT
+
+ public:
+  using QWidget::QWidget;
+
+ signals:
+  void titleChanged(const QString& title);
+  // The view's "Close" button.
+  void closeRequested();
+};
+
+}  // namespace quenderlink
