@@ -1,6 +1,7 @@
 #include "shell/LaunchRules.h"
 
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "core/BusyCheck.h"
@@ -17,7 +18,6 @@ namespace quenderlink {
 namespace {
 
 constexpr std::uint32_t kErrorNoSiteChecked = 510;
-constexpr std::uint32_t kErrorDnsConversion = 900;
 constexpr char kNoSiteCheckedText[] = "\r\nYou must select one or more sites.";
 constexpr char kInternalErrorText[] = "Internal Error\nPLEASE Notify Brindlemar\n\n";
 constexpr char kUploadRunningText[] = "ANOTHER UPLOAD IN PROCESS.  WAIT UNTGIL DONE";
@@ -187,17 +187,11 @@ void LaunchRules::Telnet(int listRow) {
   if (!site) return;
   if (state_.params.railroadCode == kRailroadCpr) {
     const std::string host(FieldText(site->HostText));
-    if (IsDottedQuad(host)) {
-      SetFieldText(site->IpByNumber, host);
-    } else {
-      SetFieldText(site->IpByNumber, "0.0.0.0");
-      const auto address = ResolveIpv4(host);
-      if (!address) {
-        prompts_.ShowError(kErrorDnsConversion, Printf("\r\nFailed to convert DNS\n%s\nto an IP address.", host.c_str()),
-                           false);
-        return;
-      }
-      SetFieldText(site->IpByNumber, *address);
+    const std::optional<std::string> address = AddressOfHost(host);
+    SetFieldText(site->IpByNumber, address.value_or(kNoAddress));
+    if (!address) {
+      prompts_.ShowError(kErrorDnsConversion, DnsConversionFailedText(host), false);
+      return;
     }
   }
   state_.operations.telnetSite = *site;
