@@ -10,6 +10,7 @@
 #include "core/Lookups.h"
 #include "core/Printf.h"
 #include "dialogs/SiteEditInfo.h"
+#include "net/ReplyToSite.h"
 
 namespace quenderlink {
 namespace {
@@ -157,28 +158,9 @@ std::string SiteEditForm::ApplyPing(const PingOutcome& outcome, std::string_view
   }
   powerup_ = outcome.reply.Powerup != 0;
   pinged_ = true;
-  CopyReply(outcome.reply, telnetEditText);
-  return PingSuccessInfo(outcome.reply);
-}
-
-// A unit just powered up reports placeholders for its identity; the record
-// keeps what it knew of the site then.
-void SiteEditForm::CopyReply(const DeviceReply& reply, std::string_view telnetEditText) {
   site_.TelnetPort = PortValue(telnetEditText);
-  site_.VersionMajor = reply.VersionMajor;
-  site_.VersionMinor = reply.VersionMinor;
-  site_.HiddenBuild = reply.VersionBuild;
-  site_.LastPing = reply.ReplyTenths;
-  site_.ProductType = reply.ProductType;
-  if (reply.Powerup != 0) return;
-  SetFieldText(site_.SiteName, FieldText(reply.SiteName));
-  SetFieldText(site_.Milepost, FieldText(reply.Milepost));
-  site_.TrackIndex = reply.TrackIndex;
-  site_.SiteId = reply.SiteId;
-  site_.SubdivCode = reply.SubdivCode;
-  SetFieldText(site_.CommVersion, FieldText(reply.CommVersion));
-  SetFieldText(site_.ReaderVersion, FieldText(reply.ReaderVersion));
-  SetFieldText(site_.SpeechVersion, FieldText(reply.SpeechVersion));
+  CopySiteDialogReplyIntoSite(outcome.reply, site_);
+  return PingSuccessInfo(outcome.reply);
 }
 
 }  // namespace quenderlink

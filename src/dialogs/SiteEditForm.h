@@ -73,7 +73,6 @@ class SiteEditForm {
   bool CheckForSaving();
   bool CheckForPinging(const SiteEditFields& fields);
   bool ConvertDns();
-  void CopyReply(const DeviceReply& reply, std::string_view telnetEditText);
 
   SiteEditMode mode_;
   const RuntimeParams& params_;

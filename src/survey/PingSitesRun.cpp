@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "core/Printf.h"
-#include "survey/PingReplyToSite.h"
+#include "net/ReplyToSite.h"
 #include "survey/ProgressStep.h"
 
 namespace quenderlink {
@@ -113,7 +113,7 @@ void PingSitesRun::OnPingReply(std::size_t rowNumber, const ReplyNotice& notice)
   if (!row || row->results.starts_with(kSuccess)) return;
   const DeviceReply& reply = *notice.reply;
   if (SiteRecord* site = sites_.FindByRow(notice.row)) {
-    CopyReplyIntoSite(reply, params_.allowChangeSiteName, *site);
+    CopyPingReplyIntoSite(reply, params_.allowChangeSiteName, *site);
     row->site = *site;
   }
   EndRow(*row, Printf("SUCCESS:  %d.%d sec", reply.ReplyTenths / 10, reply.ReplyTenths % 10), true);
