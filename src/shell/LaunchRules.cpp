@@ -9,6 +9,7 @@
 #include "core/FixedText.h"
 #include "core/IniSettingsFile.h"
 #include "core/Lookups.h"
+#include "core/PathLengths.h"
 #include "core/Printf.h"
 #include "core/ProgramFileIdentification.h"
 #include "net/HostAddress.h"
@@ -24,8 +25,6 @@ constexpr char kUploadRunningText[] = "ANOTHER UPLOAD IN PROCESS.  WAIT UNTGIL D
 constexpr char kCtrlKeyText[] =
     "You must\nhold down the \"Ctrl\" key and\n\n1. Click on the \"Upload\" button.\n"
     "     OR\n2. Double Click the row";
-// The history entry is taken as a file only from this length on.
-constexpr std::size_t kMinProgramFileLength = 5;
 // More sites than this go to the list view instead of the boxes view.
 constexpr std::size_t kMaxSitesInBoxes = 16;
 
@@ -137,7 +136,7 @@ bool LaunchRules::ProgramFileForUpload(std::string& path) {
   IniSettingsFile ini(state_.programFolder);
   ini.ReadFileHistory(HistoryKind::ProgramFiles);
   path = ini.FileHistory()[0];
-  if (path.size() < kMinProgramFileLength) path.clear();
+  if (path.size() < kShortestFilePath) path.clear();
   if (!CheckProgramFile(path, prompts_)) return false;
   state_.operations.programFileSize = FileSizeOrZero(path);
   return true;
