@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/Printf.h"
+#include "core/ReplyTimeText.h"
 #include "net/ReplyToSite.h"
 #include "survey/ProgressStep.h"
 
@@ -116,7 +117,7 @@ void PingSitesRun::OnPingReply(std::size_t rowNumber, const ReplyNotice& notice)
     CopyPingReplyIntoSite(reply, params_.allowChangeSiteName, *site);
     row->site = *site;
   }
-  EndRow(*row, Printf("SUCCESS:  %d.%d sec", reply.ReplyTenths / 10, reply.ReplyTenths % 10), true);
+  EndRow(*row, PingSuccessText(reply.ReplyTenths), true);
 }
 
 void PingSitesRun::OnResetConfirmed(std::uint16_t rowNumber, const ReplyNotice& notice) {
@@ -124,7 +125,7 @@ void PingSitesRun::OnResetConfirmed(std::uint16_t rowNumber, const ReplyNotice& 
   if (!row || row->results.starts_with(kSuccess) || row->results.starts_with(kReset)) return;
   const std::uint8_t tenths = notice.reply->ReplyTenths;
   SetLastPing(*row, tenths);
-  EndRow(*row, Printf("Cadmarin was Reset:  %d.%d", tenths / 10, tenths % 10), true);
+  EndRow(*row, Printf("Cadmarin was Reset:  %s", TenthsText(tenths).c_str()), true);
 }
 
 void PingSitesRun::OnPingBadAddress(std::uint16_t rowNumber) {
