@@ -88,14 +88,14 @@ void LaunchRules::PingChecked(const CheckedRows& checks) {
       if (state_.sites[row].SiteFlags & kFlagMarked) return PingOneSite(static_cast<int>(row));
     }
   }
-  state_.operations.pingSitesMode = kPingSitesModePing;
+  state_.operations.pingSitesMode = PingMode::Ping;
   opener_.OpenView(ViewKind::kPingSites);
 }
 
 void LaunchRules::PingAll() {
   if (RefuseWhenBusy()) return;
   for (SiteRecord& record : state_.sites.records()) record.SiteFlags = kFlagMarked;
-  state_.operations.pingSitesMode = kPingSitesModePing;
+  state_.operations.pingSitesMode = PingMode::Ping;
   opener_.OpenView(ViewKind::kPingSites);
 }
 
@@ -224,7 +224,7 @@ void LaunchRules::ManySitesReset(const CheckedRows& checks) {
     prompts_.ShowError(kErrorNoSiteChecked, kNoSiteCheckedText, false);
     return;
   }
-  state_.operations.pingSitesMode = kPingSitesModeReset;
+  state_.operations.pingSitesMode = PingMode::Reset;
   opener_.OpenView(ViewKind::kPingSites);
 }
 

@@ -4,6 +4,7 @@
 
 #include "core/Printf.h"
 #include "core/ReplyTimeText.h"
+#include "net/DeviceDatagram.h"
 #include "net/ReplyToSite.h"
 #include "survey/ProgressStep.h"
 
@@ -40,7 +41,7 @@ void PingSitesRun::PrepareRequest(EngineRequest& request) {
   request.finished = 0;
   request.sites = &sites_;
   request.ping = mode_ == PingMode::Ping ? 1 : 0;
-  request.command = static_cast<std::uint8_t>(PingMode::Reset);
+  request.command = kCommandReboot;
   request.params = &params_;
   userAbort_ = false;
   finished_ = false;
