@@ -42,31 +42,31 @@ struct SortRule {
 std::optional<SortRule> RuleFor(int key, std::uint8_t railroadCode) {
   using Record = const SiteRecord&;
   switch (key) {
-    case 0: return SortRule{[](Record r) -> std::uint64_t { return r.RowNumber; }, false, false};
-    case 5: return SortRule{[](Record r) -> std::uint64_t { return r.SubdivCode; }, true, true};
-    case 6: return SortRule{[](Record r) -> std::uint64_t { return r.SiteId; }, true, false};
-    case 7: return SortRule{[](Record) -> std::uint64_t { return 0; }, true, true};
-    case 8:
+    case kColCnt: return SortRule{[](Record r) -> std::uint64_t { return r.RowNumber; }, false, false};
+    case kColSubDiv: return SortRule{[](Record r) -> std::uint64_t { return r.SubdivCode; }, true, true};
+    case kColSiteId: return SortRule{[](Record r) -> std::uint64_t { return r.SiteId; }, true, false};
+    case kColSiteName: return SortRule{[](Record) -> std::uint64_t { return 0; }, true, true};
+    case kColMilepost:
       return SortRule{[](Record r) -> std::uint64_t {
                         const auto milepost = static_cast<std::uint16_t>(LeadingDecimal(FieldText(r.Milepost)));
                         return std::uint64_t{milepost} << 8 | r.TrackIndex;
                       },
                       false, false};
-    case 9: return SortRule{[](Record r) -> std::uint64_t { return r.TrackIndex; }, true, true};
-    case 10:
+    case kColTrack: return SortRule{[](Record r) -> std::uint64_t { return r.TrackIndex; }, true, true};
+    case kColDnsIp:
       if (railroadCode == kRailroadCpr) return SortRule{nullptr, false, false};
       [[fallthrough]];
-    case 11:
+    case kColIpByNumber:
       return SortRule{[](Record r) -> std::uint64_t {
                         return std::uint64_t{AddressNumber(FieldText(r.IpByNumber))} << 16 | r.DevicePort;
                       },
                       true, false};
-    case 12: return SortRule{[](Record r) -> std::uint64_t { return r.DevicePort; }, false, true};
-    case 13: return SortRule{[](Record r) -> std::uint64_t { return r.TelnetPort; }, true, true};
-    case 14: return SortRule{[](Record r) -> std::uint64_t { return r.ProductType; }, true, true};
-    case 15:
+    case kColPort: return SortRule{[](Record r) -> std::uint64_t { return r.DevicePort; }, false, true};
+    case kColTelnet: return SortRule{[](Record r) -> std::uint64_t { return r.TelnetPort; }, true, true};
+    case kColProduct: return SortRule{[](Record r) -> std::uint64_t { return r.ProductType; }, true, true};
+    case kColVersion:
       return SortRule{[](Record r) -> std::uint64_t { return r.VersionMajor * 100u + r.VersionMinor; }, true, true};
-    case 16: return SortRule{[](Record r) -> std::uint64_t { return r.LastPing; }, true, true};
+    case kColLastPing: return SortRule{[](Record r) -> std::uint64_t { return r.LastPing; }, true, true};
     default: return std::nullopt;
   }
 }
@@ -144,7 +144,7 @@ bool KeyValuesRise(SortChoice choice, std::uint8_t railroadCode) {
   return choice.ascending != byText;
 }
 
-bool IsSortableColumn(int column) { return column == 0 || (column >= 5 && column <= 16); }
+bool IsSortableColumn(int column) { return column == kColCnt || (column >= kColSubDiv && column <= kColLastPing); }
 
 SortChoice HeaderClickSort(SortChoice current, int column) {
   if (!IsSortableColumn(column)) return current;
