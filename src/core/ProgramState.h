@@ -25,6 +25,9 @@ enum class ViewKind : std::uint8_t {
   kTelnet = 7,
 };
 
+// How an ICMP scan pings, as chosen from the Ping menu.
+enum class IcmpScanMode : std::uint8_t { SystemLibrary, RawSockets, ListedSites, RoundTrip };
+
 // Program-wide operation state: single writer each, read by every view.
 struct OperationState {
   bool pingInProgress = false;
@@ -38,7 +41,7 @@ struct OperationState {
   // Size of the current upload's program file; 0 when it was not found.
   std::uint32_t programFileSize = 0;
   PingMode pingSitesMode = PingMode::Ping;
-  std::uint8_t icmpScanMode = 1;
+  IcmpScanMode icmpScanMode = IcmpScanMode::SystemLibrary;
   // A copy of the record the telnet view opens on: the table may be reloaded meanwhile.
   SiteRecord telnetSite{};
   int sortKey = 0;

@@ -123,7 +123,7 @@ void LaunchRules::PingOneSite(int listRow) {
   opener_.OpenSitePing(*site);
 }
 
-void LaunchRules::IcmpScan(std::uint8_t mode) {
+void LaunchRules::IcmpScan(IcmpScanMode mode) {
   state_.operations.icmpScanMode = mode;
   opener_.OpenView(ViewKind::kIcmpRange);
 }

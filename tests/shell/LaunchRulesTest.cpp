@@ -98,9 +98,9 @@ TEST_F(LaunchRulesTest, BusyRefusesEveryPingAndResetButNotTheIcmpScans) {
   }
   EXPECT_TRUE(opener_.opened.empty());
 
-  rules_.IcmpScan(3);
+  rules_.IcmpScan(IcmpScanMode::ListedSites);
   EXPECT_EQ(opener_.opened, std::vector<std::string>{"view 6"});
-  EXPECT_EQ(state_.operations.icmpScanMode, 3);
+  EXPECT_EQ(state_.operations.icmpScanMode, IcmpScanMode::ListedSites);
 }
 
 TEST_F(LaunchRulesTest, PingCheckedMarksTickedRowsAndPicksDialogOrView) {
