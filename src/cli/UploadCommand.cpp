@@ -12,7 +12,7 @@
 #include "core/CSiteinfoClass.h"
 #include "core/FixedText.h"
 #include "core/ProgramFileIdentification.h"
-#include "upload/NewProgramReplyToSite.h"
+#include "net/ReplyToSite.h"
 #include "upload/UploadEngine.h"
 #include "upload/UploadLog.h"
 

@@ -4,6 +4,10 @@
 
 namespace quenderlink {
 
+std::string DnsConversionFailedText(const std::string& host) {
+  return Printf("\r\nFailed to convert DNS\n%s\nto an IP address.", host.c_str());
+}
+
 std::string PredefinedErrorText(std::uint32_t errorId) {
   switch (errorId) {
     case kErrorNoProgramFile:

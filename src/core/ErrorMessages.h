@@ -16,6 +16,10 @@ inline constexpr std::uint32_t kErrorDifferentProducts = 403;
 inline constexpr std::uint32_t kErrorOperationInProgress = 402;
 inline constexpr char kOperationInProgressText[] = "Another Ping is in progress!\r\n\r\nPlease wait until it is completed";
 
+// Error 900: a CPR site's host name gave no address to ping or telnet to.
+inline constexpr std::uint32_t kErrorDnsConversion = 900;
+std::string DnsConversionFailedText(const std::string& host);
+
 // The fixed text of a predefined error id; empty for any other id.
 std::string PredefinedErrorText(std::uint32_t errorId);
 

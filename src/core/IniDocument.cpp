@@ -6,23 +6,13 @@
 #include <iterator>
 #include <system_error>
 
+#include "core/DecimalText.h"
+
 namespace quenderlink {
 
 struct IniDocument::Impl {
   CSimpleIniA ini;
 };
-
-std::uint32_t ProfileIntFromText(std::string_view text) {
-  std::size_t at = 0;
-  while (at < text.size() && (text[at] == ' ' || text[at] == '\t')) ++at;
-  bool negative = false;
-  if (at < text.size() && (text[at] == '-' || text[at] == '+')) negative = text[at++] == '-';
-  std::uint32_t value = 0;
-  for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at) {
-    value = value * 10u + static_cast<std::uint32_t>(text[at] - '0');
-  }
-  return negative ? 0u - value : value;
-}
 
 IniDocument::IniDocument() : impl_(std::make_unique<Impl>()) { impl_->ini.SetSpaces(false); }
 
@@ -59,7 +49,7 @@ std::uint32_t IniDocument::ReadInt(std::string_view section, std::string_view ke
                                    std::uint32_t fallback) const {
   const std::optional<std::string> value = Value(section, key);
   if (!value || value->empty()) return fallback;
-  return ProfileIntFromText(*value);
+  return LeadingDecimal(*value);
 }
 
 void IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {

@@ -16,11 +16,6 @@ struct IniEntry {
   std::string value;
 };
 
-// The integer a settings value reads as: leading blanks skipped, an optional
-// sign, then decimal digits up to the first other character (none at all: 0),
-// wrapping at 32 bits the way the settings were always read.
-std::uint32_t ProfileIntFromText(std::string_view text);
-
 // The contents of one INI file in memory. Section and key names match without
 // regard to case; saving keeps the file's order and appends new names at the end.
 class IniDocument {
@@ -38,7 +33,7 @@ class IniDocument {
   [[nodiscard]] std::optional<std::string> Value(std::string_view section, std::string_view key) const;
   // The fallback when the key is missing.
   std::string ReadString(std::string_view section, std::string_view key, std::string_view fallback) const;
-  // The fallback when the key is missing or empty.
+  // The value's LeadingDecimal; the fallback when the key is missing or empty.
   std::uint32_t ReadInt(std::string_view section, std::string_view key, std::uint32_t fallback) const;
   void Set(std::string_view section, std::string_view key, std::string_view value);
 

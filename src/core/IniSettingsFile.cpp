@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "core/AtomicFileWriter.h"
+#include "core/DecimalText.h"
 #include "core/Printf.h"
 
 namespace quenderlink {
@@ -30,7 +31,7 @@ int CountNonEmpty(const std::array<std::string, N>& slots) {
 }
 
 std::uint32_t ReadSetting(const IniDocument& document, const SettingKey& setting) {
-  return document.ReadInt(setting.section, setting.key, ProfileIntFromText(setting.defaultText));
+  return document.ReadInt(setting.section, setting.key, LeadingDecimal(setting.defaultText));
 }
 
 void SetInt(IniDocument& document, const SettingKey& setting, std::int64_t value) {

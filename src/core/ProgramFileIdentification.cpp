@@ -9,6 +9,7 @@
 #include "core/ErrorMessages.h"
 #include "core/FixedText.h"
 #include "core/Lookups.h"
+#include "core/PathLengths.h"
 
 namespace quenderlink {
 
@@ -164,7 +165,7 @@ std::uint8_t IdentifyProgramFile(const std::filesystem::path& file) {
 }
 
 bool CheckProgramFile(const std::filesystem::path& file, UserPrompts& prompts) {
-  if (file.string().size() < 5) {
+  if (file.string().size() < kShortestFilePath) {
     prompts.ShowError(kErrorNoProgramFile, "", false);
     return false;
   }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/OpenViews.h"
+#include "core/PingMode.h"
 #include "core/RuntimeParams.h"
 #include "core/SiteRecord.h"
 #include "core/SiteTable.h"
@@ -24,9 +25,8 @@ enum class ViewKind : std::uint8_t {
   kTelnet = 7,
 };
 
-// How the ping sites view treats its sites.
-inline constexpr std::uint8_t kPingSitesModePing = 0;
-inline constexpr std::uint8_t kPingSitesModeReset = 6;
+// How an ICMP scan pings, as chosen from the Ping menu.
+enum class IcmpScanMode : std::uint8_t { SystemLibrary, RawSockets, ListedSites, RoundTrip };
 
 // Program-wide operation state: single writer each, read by every view.
 struct OperationState {
@@ -40,8 +40,8 @@ struct OperationState {
   std::uint16_t rowBeingModified = kNoRow;
   // Size of the current upload's program file; 0 when it was not found.
   std::uint32_t programFileSize = 0;
-  std::uint8_t pingSitesMode = kPingSitesModePing;
-  std::uint8_t icmpScanMode = 1;
+  PingMode pingSitesMode = PingMode::Ping;
+  IcmpScanMode icmpScanMode = IcmpScanMode::SystemLibrary;
   // A copy of the record the telnet view opens on: the table may be reloaded meanwhile.
   SiteRecord telnetSite{};
   int sortKey = 0;

@@ -3,11 +3,12 @@
 #include <vector>
 
 #include "core/CSiteinfoClass.h"
+#include "core/PathLengths.h"
 
 namespace quenderlink {
 
 int LoadSiteTable(const std::string& path, SiteTable& table, std::uint16_t telnetPortTrk1) {
-  if (path.size() < 5) return kSiteListNoPath;
+  if (path.size() < kShortestFilePath) return kSiteListNoPath;
   CSiteinfoClass file;
   if (const int code = file.OpenAndCheck(path, false); code != 0) return code;
   // The table is sized from the length taken at this one open, so a file that

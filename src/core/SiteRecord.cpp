@@ -1,7 +1,8 @@
 #include "core/SiteRecord.h"
 
 #include "core/FixedText.h"
-#include "core/Printf.h"
+#include "core/ReplyTimeText.h"
+#include "core/VersionText.h"
 
 namespace quenderlink {
 
@@ -19,16 +20,12 @@ std::string LastPingText(std::uint8_t lastPing) {
     case kLastPingBadAddress: return "Bad IP";
     case kLastPingUserAbort: return "User Abort";
     case kLastPingNoAnswer: return "Ping Failed";
-    default: return Printf("%d.%d sec", lastPing / 10, lastPing % 10);
+    default: return SecondsText(lastPing);
   }
 }
 
 std::string VersionText(const SiteRecord& site, bool showHidden) {
-  const int major = site.VersionMajor;
-  const int minor = site.VersionMinor;
-  if (!showHidden) return Printf("%d.%d", major, minor);
-  const int hiddenBuild = site.HiddenBuild;
-  return Printf("%d.%d-%d", major, minor, hiddenBuild);
+  return VersionText(site.VersionMajor, site.VersionMinor, site.HiddenBuild, showHidden);
 }
 
 }  // namespace quenderlink

@@ -76,10 +76,10 @@ inline constexpr std::uint8_t kLastPingNoAnswer = 255;
 // The record a newly added site starts from: "??" at milepost "0.0" on the given port.
 SiteRecord NewSiteRecord(std::uint16_t devicePort);
 
-// "????", "%d.%d sec", "Bad IP", "User Abort" or "Ping Failed".
+// "????", its SecondsText, "Bad IP", "User Abort" or "Ping Failed".
 std::string LastPingText(std::uint8_t lastPing);
 
-// "%d.%d" of the major and minor version, "%d.%d-%d" with the hidden build when it is shown.
+// The record's VersionText.
 std::string VersionText(const SiteRecord& site, bool showHidden);
 
 }  // namespace quenderlink

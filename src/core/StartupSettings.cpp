@@ -6,6 +6,7 @@
 
 #include "core/IniSettingsFile.h"
 #include "core/Lookups.h"
+#include "core/PathLengths.h"
 #include "core/Printf.h"
 #include "core/SettingsKeys.h"
 
@@ -13,10 +14,6 @@ namespace quenderlink {
 namespace {
 
 using namespace settings;
-
-// History entries shorter than these are not taken as files.
-constexpr std::size_t kMinSiteFileLength = 5;
-constexpr std::size_t kMinProgramFileLength = 6;
 
 // The caption format filled with the file name (with extension), then its folder with the separator.
 std::string FileCaption(const char* format, const std::string& path) {
@@ -47,13 +44,13 @@ void LoadRailroad(IniSettingsFile& ini, RuntimeParams& params, StartupView& view
 void LoadFileHistories(IniSettingsFile& ini, ProgramState& state, StartupView& view) {
   ini.ReadFileHistory(HistoryKind::SiteFiles);
   const std::string& siteFile = ini.FileHistory()[0];
-  if (siteFile.size() >= kMinSiteFileLength) {
+  if (siteFile.size() >= kShortestFilePath) {
     state.currentSiteFile = siteFile;
     view.ShowSiteFile(siteFile, SiteFileCaption(siteFile));
   }
   ini.ReadFileHistory(HistoryKind::ProgramFiles);
   const std::string& programFile = ini.FileHistory()[0];
-  if (programFile.size() >= kMinProgramFileLength) {
+  if (programFile.size() >= kShortestStartupProgramPath) {
     view.ShowProgramFile(programFile, ProgramFileCaption(programFile));
   }
 }

@@ -5,10 +5,12 @@
 #include <cstdlib>
 #include <utility>
 
+#include "core/ErrorMessages.h"
 #include "core/FixedText.h"
 #include "core/Lookups.h"
 #include "core/Printf.h"
 #include "dialogs/SiteEditInfo.h"
+#include "net/ReplyToSite.h"
 
 namespace quenderlink {
 namespace {
@@ -21,7 +23,6 @@ constexpr std::size_t kPingMinHostLength = 5;
 constexpr std::uint32_t kErrorNothingToPing = 500;
 constexpr std::uint32_t kErrorSavePort = 521;
 constexpr std::uint32_t kErrorSaveAddress = 522;
-constexpr std::uint32_t kErrorDnsConversion = 900;
 
 // An edit's number as the system reads it: leading decimal digits, 0 for none.
 long DecimalValue(std::string_view text) { return std::strtol(std::string(text).c_str(), nullptr, 10); }
@@ -84,12 +85,7 @@ void SiteEditForm::ReadFields(const SiteEditFields& fields) {
   site_.TelnetPort = PortValue(fields.telnetPort);
   const std::string host = fields.host.substr(0, kHostTextLength);
   SetFieldText(site_.HostText, host);
-  if (IsDottedQuad(host)) {
-    SetFieldText(site_.IpByNumber, host);
-    return;
-  }
-  SetFieldText(site_.IpByNumber, "");
-  if (const std::optional<std::string> address = lookup_(host)) SetFieldText(site_.IpByNumber, *address);
+  SetFieldText(site_.IpByNumber, AddressOfHost(host, lookup_).value_or(""));
 }
 
 bool SiteEditForm::PrepareForSave(const SiteEditFields& fields) {
@@ -140,18 +136,12 @@ bool SiteEditForm::CheckForPinging(const SiteEditFields& fields) {
 // CPR units are listed by name; the ping goes to the address the name has now.
 bool SiteEditForm::ConvertDns() {
   const std::string host(FieldText(site_.HostText));
-  if (ParsesAsIpv4(host)) {
-    SetFieldText(site_.IpByNumber, host);
-    return true;
-  }
-  SetFieldText(site_.IpByNumber, "0.0.0.0");
-  const std::optional<std::string> address = lookup_(host);
+  const std::optional<std::string> address = ParsesAsIpv4(host) ? host : lookup_(host);
+  SetFieldText(site_.IpByNumber, address.value_or(kNoAddress));
   if (!address) {
-    prompts_.ShowError(kErrorDnsConversion, Printf("\r\nFailed to convert DNS\n%s\nto an IP address.", host.c_str()),
-                       false);
+    prompts_.ShowError(kErrorDnsConversion, DnsConversionFailedText(host), false);
     return false;
   }
-  SetFieldText(site_.IpByNumber, *address);
   return true;
 }
 
@@ -168,28 +158,9 @@ std::string SiteEditForm::ApplyPing(const PingOutcome& outcome, std::string_view
   }
   powerup_ = outcome.reply.Powerup != 0;
   pinged_ = true;
-  CopyReply(outcome.reply, telnetEditText);
-  return PingSuccessInfo(outcome.reply);
-}
-
-// A unit just powered up reports placeholders for its identity; the record
-// keeps what it knew of the site then.
-void SiteEditForm::CopyReply(const DeviceReply& reply, std::string_view telnetEditText) {
   site_.TelnetPort = PortValue(telnetEditText);
-  site_.VersionMajor = reply.VersionMajor;
-  site_.VersionMinor = reply.VersionMinor;
-  site_.HiddenBuild = reply.VersionBuild;
-  site_.LastPing = reply.ReplyTenths;
-  site_.ProductType = reply.ProductType;
-  if (reply.Powerup != 0) return;
-  SetFieldText(site_.SiteName, FieldText(reply.SiteName));
-  SetFieldText(site_.Milepost, FieldText(reply.Milepost));
-  site_.TrackIndex = reply.TrackIndex;
-  site_.SiteId = reply.SiteId;
-  site_.SubdivCode = reply.SubdivCode;
-  SetFieldText(site_.CommVersion, FieldText(reply.CommVersion));
-  SetFieldText(site_.ReaderVersion, FieldText(reply.ReaderVersion));
-  SetFieldText(site_.SpeechVersion, FieldText(reply.SpeechVersion));
+  CopySiteDialogReplyIntoSite(outcome.reply, site_);
+  return PingSuccessInfo(outcome.reply);
 }
 
 }  // namespace quenderlink

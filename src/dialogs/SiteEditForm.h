@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,9 +32,6 @@ struct PingOutcome {
   bool aborted = false;
   DeviceReply reply{};
 };
-
-// Turns a host name into its first IPv4 address in dotted form.
-using HostLookup = std::function<std::optional<std::string>(const std::string& hostName)>;
 
 // Everything of the add / modify site dialog that needs no window: the record it
 // edits, the checks before each action (refusals go to the error dialog) and
@@ -77,7 +73,6 @@ class SiteEditForm {
   [[nodiscard]] bool CheckForSaving();
   [[nodiscard]] bool CheckForPinging(const SiteEditFields& fields);
   [[nodiscard]] bool ConvertDns();
-  void CopyReply(const DeviceReply& reply, std::string_view telnetEditText);
 
   SiteEditMode mode_;
   const RuntimeParams& params_;

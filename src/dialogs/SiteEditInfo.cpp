@@ -3,6 +3,8 @@
 #include "core/FixedText.h"
 #include "core/Lookups.h"
 #include "core/Printf.h"
+#include "core/ReplyTimeText.h"
+#include "core/VersionText.h"
 
 namespace quenderlink {
 namespace {
@@ -44,10 +46,11 @@ std::string InitialSiteEditInfo(std::uint8_t railroadCode) {
 
 std::string PingSuccessInfo(const DeviceReply& reply) {
   const std::string product = ProductShortName(reply.ProductType);
-  std::string info = Printf("SUCCESS (%d.%d seconds) %s\r\nIP Address: %s\r\nMilepost  : %s\r\nVersion   : %s %d.%d-%d",
-                            reply.ReplyTenths / 10, reply.ReplyTenths % 10, reply.Powerup ? "Powerup" : "Ready",
+  const std::string version = VersionText(reply.VersionMajor, reply.VersionMinor, reply.VersionBuild, true);
+  std::string info = Printf("SUCCESS (%s seconds) %s\r\nIP Address: %s\r\nMilepost  : %s\r\nVersion   : %s %s",
+                            TenthsText(reply.ReplyTenths).c_str(), reply.Powerup ? "Powerup" : "Ready",
                             Text(FieldText(reply.IpText)).c_str(), Text(FieldText(reply.Milepost)).c_str(),
-                            product.c_str(), reply.VersionMajor, reply.VersionMinor, reply.VersionBuild);
+                            product.c_str(), version.c_str());
   info += Printf("\r\nSite Name : %s\r\nTrack-ID  : %s", Text(FieldText(reply.SiteName)).c_str(),
                  Text(FieldText(reply.TrackId)).c_str());
   return info + ProductLines(reply);

@@ -7,6 +7,7 @@
 
 #include "core/RuntimeParams.h"
 #include "core/SiteTable.h"
+#include "net/DeviceDatagram.h"
 #include "net/PingEngineListener.h"
 #include "net/RangeEntry.h"
 
@@ -23,8 +24,8 @@ struct EngineRequest {
   std::uint32_t port = 0;  // range engine: the one port of all addresses (low 16 bits)
   std::string filePath;    // upload engine: the program file
   std::span<RangeEntry> ranges;
-  std::uint8_t ping = 1;     // site engine: 1 pings, 0 sends `command`
-  std::uint8_t command = 6;  // site engine: the command sent when not pinging (reset)
+  std::uint8_t ping = 1;                  // site engine: 1 pings, 0 sends `command`
+  std::uint8_t command = kCommandReboot;  // site engine: the command sent when not pinging
   // Read afresh on every pass: Max Wait Response, Max Resend, Max in Parallel,
   // and the railroad for decoding.
   const RuntimeParams* params = nullptr;

@@ -18,6 +18,13 @@ bool IsDottedQuad(std::string_view text) {
   return first != 0;
 }
 
+bool IsDottedQuadNotAllZero(std::string_view text) {
+  const bool onlyDigitsAndDots =
+      std::all_of(text.begin(), text.end(), [](char c) { return (c >= '0' && c <= '9') || c == '.'; });
+  const bool someNumberNotZero = std::any_of(text.begin(), text.end(), [](char c) { return c >= '1' && c <= '9'; });
+  return onlyDigitsAndDots && std::count(text.begin(), text.end(), '.') == 3 && someNumberNotZero;
+}
+
 std::optional<std::string> ResolveIpv4(const std::string& hostName) {
   addrinfo hints{};
   hints.ai_family = AF_INET;
@@ -33,9 +40,11 @@ std::optional<std::string> ResolveIpv4(const std::string& hostName) {
   return std::string(text);
 }
 
-std::string AddressForHost(const std::string& host) {
+std::optional<std::string> AddressOfHost(const std::string& host, const HostLookup& lookup) {
   if (IsDottedQuad(host)) return host;
-  return ResolveIpv4(host).value_or("0.0.0.0");
+  return lookup(host);
 }
+
+std::string AddressForHost(const std::string& host) { return AddressOfHost(host).value_or(kNoAddress); }
 
 }  // namespace quenderlink

@@ -6,6 +6,7 @@
 #include "core/FixedText.h"
 #include "core/Lookups.h"
 #include "core/Printf.h"
+#include "core/VersionText.h"
 #include "net/ReplyText.h"
 
 namespace quenderlink {
@@ -169,7 +170,7 @@ void DecodeCollector(std::string_view text, DeviceReply& reply) {
   SetFieldText(reply.TrackId, "N/A");
   SetFieldText(reply.SiteName, Printf("Collector_%d", reply.SiteId));
   reply.ProductType = kProductCollector;
-  SetFieldText(reply.CommVersion, Printf("%d.%d", reply.VersionMajor, reply.VersionMinor));
+  SetFieldText(reply.CommVersion, VersionText(reply.VersionMajor, reply.VersionMinor));
   SetFieldText(reply.ReaderVersion, "N/A");
   SetFieldText(reply.SpeechVersion, "N/A");
 }

@@ -38,7 +38,7 @@ std::vector<PingEntry> EntriesForMarkedSites(const SiteTable* sites) {
 void Prepare(PingEntry& entry, PingEngineListener& listener) {
   entry.lastSend = TickCount();
   const std::string host(FieldText(entry.host));
-  const std::optional<std::string> address = IsDottedQuad(host) ? host : ResolveIpv4(host);
+  const std::optional<std::string> address = AddressOfHost(host);
   if (address) {
     SetFieldText(entry.address, *address);
     return;

@@ -3,13 +3,13 @@
 #include "core/CSiteinfoClass.h"
 #include "core/ErrorMessages.h"
 #include "core/IniSettingsFile.h"
+#include "core/PathLengths.h"
 #include "core/Printf.h"
 #include "core/SiteListLoader.h"
 
 namespace quenderlink {
 namespace {
 
-constexpr std::size_t kMinSiteFileLength = 5;
 constexpr int kReadFailed = 204;
 
 // The file is written in table order without the deleted records, and a load
@@ -44,7 +44,7 @@ SiteFileLoad LoadCurrentSiteFile(ProgramState& state, UserPrompts& prompts, bool
 }
 
 bool SaveAndReloadSiteFile(ProgramState& state, UserPrompts& prompts) {
-  if (state.currentSiteFile.size() < kMinSiteFileLength) return false;
+  if (state.currentSiteFile.size() < kShortestFilePath) return false;
   CSiteinfoClass file;
   if (!file.SaveAll(state.currentSiteFile, state.sites)) {
     prompts.ShowMessage(Printf("File\r\n%s\r\nCould not be saved!\r\n\r\n%s", state.currentSiteFile.c_str(),

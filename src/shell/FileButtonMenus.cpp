@@ -2,11 +2,10 @@
 
 #include <algorithm>
 
+#include "core/PathLengths.h"
+
 namespace quenderlink {
 namespace {
-
-// Shorter entries are left-overs, not paths.
-constexpr std::size_t kMinListedLength = 5;
 
 const PopupItem kSeparator{0, "", true};
 
@@ -18,7 +17,7 @@ std::size_t CountEntries(const FileHistory& history) {
 // Entry 01 is the file in use, so the list starts at entry 02.
 void AddEarlierFiles(const FileHistory& history, std::vector<PopupItem>& items) {
   for (std::size_t slot = 1; slot < history.size(); ++slot)
-    if (history[slot].size() >= kMinListedLength) items.push_back({static_cast<int>(slot + 1), history[slot], true});
+    if (history[slot].size() >= kShortestFilePath) items.push_back({static_cast<int>(slot + 1), history[slot], true});
 }
 
 }  // namespace

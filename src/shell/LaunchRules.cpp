@@ -1,6 +1,7 @@
 #include "shell/LaunchRules.h"
 
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "core/BusyCheck.h"
@@ -8,6 +9,7 @@
 #include "core/FixedText.h"
 #include "core/IniSettingsFile.h"
 #include "core/Lookups.h"
+#include "core/PathLengths.h"
 #include "core/Printf.h"
 #include "core/ProgramFileIdentification.h"
 #include "net/HostAddress.h"
@@ -17,15 +19,12 @@ namespace quenderlink {
 namespace {
 
 constexpr std::uint32_t kErrorNoSiteChecked = 510;
-constexpr std::uint32_t kErrorDnsConversion = 900;
 constexpr char kNoSiteCheckedText[] = "\r\nYou must select one or more sites.";
 constexpr char kInternalErrorText[] = "Internal Error\nPLEASE Notify Brindlemar\n\n";
 constexpr char kUploadRunningText[] = "ANOTHER UPLOAD IN PROCESS.  WAIT UNTGIL DONE";
 constexpr char kCtrlKeyText[] =
     "You must\nhold down the \"Ctrl\" key and\n\n1. Click on the \"Upload\" button.\n"
     "     OR\n2. Double Click the row";
-// The history entry is taken as a file only from this length on.
-constexpr std::size_t kMinProgramFileLength = 5;
 // More sites than this go to the list view instead of the boxes view.
 constexpr std::size_t kMaxSitesInBoxes = 16;
 
@@ -89,14 +88,14 @@ void LaunchRules::PingChecked(const CheckedRows& checks) {
       if (state_.sites[row].SiteFlags & kFlagMarked) return PingOneSite(static_cast<int>(row));
     }
   }
-  state_.operations.pingSitesMode = kPingSitesModePing;
+  state_.operations.pingSitesMode = PingMode::Ping;
   opener_.OpenView(ViewKind::kPingSites);
 }
 
 void LaunchRules::PingAll() {
   if (RefuseWhenBusy()) return;
   for (SiteRecord& record : state_.sites.records()) record.SiteFlags = kFlagMarked;
-  state_.operations.pingSitesMode = kPingSitesModePing;
+  state_.operations.pingSitesMode = PingMode::Ping;
   opener_.OpenView(ViewKind::kPingSites);
 }
 
@@ -124,7 +123,7 @@ void LaunchRules::PingOneSite(int listRow) {
   opener_.OpenSitePing(*site);
 }
 
-void LaunchRules::IcmpScan(std::uint8_t mode) {
+void LaunchRules::IcmpScan(IcmpScanMode mode) {
   state_.operations.icmpScanMode = mode;
   opener_.OpenView(ViewKind::kIcmpRange);
 }
@@ -137,7 +136,7 @@ bool LaunchRules::ProgramFileForUpload(std::string& path) {
   IniSettingsFile ini(state_.programFolder);
   ini.ReadFileHistory(HistoryKind::ProgramFiles);
   path = ini.FileHistory()[0];
-  if (path.size() < kMinProgramFileLength) path.clear();
+  if (path.size() < kShortestFilePath) path.clear();
   if (!CheckProgramFile(path, prompts_)) return false;
   state_.operations.programFileSize = FileSizeOrZero(path);
   return true;
@@ -187,17 +186,11 @@ void LaunchRules::Telnet(int listRow) {
   if (!site) return;
   if (state_.params.railroadCode == kRailroadCpr) {
     const std::string host(FieldText(site->HostText));
-    if (IsDottedQuad(host)) {
-      SetFieldText(site->IpByNumber, host);
-    } else {
-      SetFieldText(site->IpByNumber, "0.0.0.0");
-      const auto address = ResolveIpv4(host);
-      if (!address) {
-        prompts_.ShowError(kErrorDnsConversion, Printf("\r\nFailed to convert DNS\n%s\nto an IP address.", host.c_str()),
-                           false);
-        return;
-      }
-      SetFieldText(site->IpByNumber, *address);
+    const std::optional<std::string> address = AddressOfHost(host);
+    SetFieldText(site->IpByNumber, address.value_or(kNoAddress));
+    if (!address) {
+      prompts_.ShowError(kErrorDnsConversion, DnsConversionFailedText(host), false);
+      return;
     }
   }
   state_.operations.telnetSite = *site;
@@ -231,7 +224,7 @@ void LaunchRules::ManySitesReset(const CheckedRows& checks) {
     prompts_.ShowError(kErrorNoSiteChecked, kNoSiteCheckedText, false);
     return;
   }
-  state_.operations.pingSitesMode = kPingSitesModeReset;
+  state_.operations.pingSitesMode = PingMode::Reset;
   opener_.OpenView(ViewKind::kPingSites);
 }
 

@@ -32,7 +32,7 @@ class LaunchRules {
   void PingManual();
   void PingRange();
   void PingOneSite(int listRow);
-  void IcmpScan(std::uint8_t mode);
+  void IcmpScan(IcmpScanMode mode);
   void TraceRoute();
   void Upload(const CheckedRows& checks, bool ctrlHeld);
   void SingleSiteUpload();

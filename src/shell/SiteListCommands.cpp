@@ -13,6 +13,7 @@
 #include "core/ErrorMessages.h"
 #include "core/FixedText.h"
 #include "core/IniSettingsFile.h"
+#include "core/PathLengths.h"
 #include "core/Printf.h"
 #include "core/ProgramFileIdentification.h"
 #include "core/SiteListLoader.h"
@@ -23,8 +24,6 @@ namespace {
 
 using Kind = ListChange::Kind;
 
-// Shorter paths name no file.
-constexpr std::size_t kMinSiteFileLength = 5;
 constexpr char kDefaultSiteFile[] = "UploaderSites.bin";
 constexpr char kNothingRemoved[] = "\r\n\r\nNo site was removed from it.";
 
@@ -252,7 +251,7 @@ ListChange SiteListCommands::UpdateInPlace(const SiteRecord& received, std::uint
   TakeReceivedFields(received, powerup, withPingData, *target);
   const ListChange rewrite{Kind::RewriteRow, static_cast<int>(target - state_.sites.records().data())};
   const std::string& path = state_.currentSiteFile;
-  if (path.size() < kMinSiteFileLength) return rewrite;
+  if (path.size() < kShortestFilePath) return rewrite;
   if (CSiteinfoClass().WriteRecordAt(path, rowNumber, before, *target)) return rewrite;
   // The record's place holds another record now (or cannot be written): the
   // whole table goes out instead of overwriting someone else's record.
@@ -280,13 +279,13 @@ bool SiteListCommands::SaveCurrentFile(const char* consequence) {
 // brings back the records marked deleted: the reload follows either way, and a
 // failure has been shown.
 ListChange SiteListCommands::SaveDeletions() {
-  if (state_.currentSiteFile.size() < kMinSiteFileLength) return {};
+  if (state_.currentSiteFile.size() < kShortestFilePath) return {};
   (void)SaveCurrentFile(kNothingRemoved);
   return LoadCurrentFile(false, false);
 }
 
 ListChange SiteListCommands::FinishMove(const std::string& report) {
-  if (state_.currentSiteFile.size() < kMinSiteFileLength) return {};
+  if (state_.currentSiteFile.size() < kShortestFilePath) return {};
   const bool saved = SaveCurrentFile(kNothingRemoved);
   const ListChange change = LoadCurrentFile(false, false);
   if (saved) prompts_.ShowError(0, report, false);
@@ -295,7 +294,7 @@ ListChange SiteListCommands::FinishMove(const std::string& report) {
 
 ListChange SiteListCommands::Append(const SiteRecord& site) {
   ListChange change;
-  if (state_.currentSiteFile.size() < kMinSiteFileLength) {
+  if (state_.currentSiteFile.size() < kShortestFilePath) {
     state_.currentSiteFile = (state_.programFolder / kDefaultSiteFile).string();
     PushSiteFile(state_.currentSiteFile);
     change.siteFileShown = true;

@@ -7,6 +7,7 @@
 #include "core/FixedText.h"
 #include "core/Lookups.h"
 #include "core/Printf.h"
+#include "core/VersionText.h"
 
 namespace quenderlink {
 namespace {
@@ -21,24 +22,24 @@ struct RecordTexts {
         comm(FieldText(record.CommVersion)),
         reader(FieldText(record.ReaderVersion)),
         speech(FieldText(record.SpeechVersion)),
-        lastPing(LastPingText(record.LastPing)) {}
-  std::string host, name, milepost, track, comm, reader, speech, lastPing;
+        lastPing(LastPingText(record.LastPing)),
+        version(VersionText(record.VersionMajor, record.VersionMinor)) {}
+  std::string host, name, milepost, track, comm, reader, speech, lastPing, version;
 };
 
 std::string TextLine(int count, const SiteRecord& record) {
   const RecordTexts t(record);
-  return Printf("%4d %-24s  %4d   %-20s   %-12s  %-10s  %d.%d      %-10s  %-10s  %-10s  %-10s\n", count,
+  return Printf("%4d %-24s  %4d   %-20s   %-12s  %-10s  %s      %-10s  %-10s  %-10s  %-10s\n", count,
                 t.host.c_str(), record.DevicePort, t.name.c_str(), t.milepost.c_str(), t.track.c_str(),
-                record.VersionMajor, record.VersionMinor, t.comm.c_str(), t.reader.c_str(), t.speech.c_str(),
-                t.lastPing.c_str());
+                t.version.c_str(), t.comm.c_str(), t.reader.c_str(), t.speech.c_str(), t.lastPing.c_str());
 }
 
 std::string CsvLine(int count, const SiteRecord& record) {
   const RecordTexts t(record);
-  return Printf("%d,%s,%d,%s,%s,%s,%d.%d,%s,%s,%s,%s\n", count, CsvField(t.host).c_str(), record.DevicePort,
-                CsvField(t.name).c_str(), CsvField(t.milepost).c_str(), CsvField(t.track).c_str(),
-                record.VersionMajor, record.VersionMinor, CsvField(t.comm).c_str(), CsvField(t.reader).c_str(),
-                CsvField(t.speech).c_str(), CsvField(t.lastPing).c_str());
+  return Printf("%d,%s,%d,%s,%s,%s,%s,%s,%s,%s,%s\n", count, CsvField(t.host).c_str(), record.DevicePort,
+                CsvField(t.name).c_str(), CsvField(t.milepost).c_str(), CsvField(t.track).c_str(), t.version.c_str(),
+                CsvField(t.comm).c_str(), CsvField(t.reader).c_str(), CsvField(t.speech).c_str(),
+                CsvField(t.lastPing).c_str());
 }
 
 }  // namespace

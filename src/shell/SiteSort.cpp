@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/DecimalText.h"
 #include "core/FixedText.h"
 #include "core/Lookups.h"
 #include "shell/SiteListColumns.h"
@@ -17,27 +18,13 @@ int Sign(int value) { return (value > 0) - (value < 0); }
 
 int Compare(std::uint64_t first, std::uint64_t second) { return (first > second) - (first < second); }
 
-// The leading decimal number of a text as atoi reads it (white space, an optional
-// sign, digits; 0 when there are none), wrapped to 32 bits so that narrowing it
-// keeps the low bits as a C cast of atoi's result would.
-std::uint32_t LeadingNumber(std::string_view text) {
-  std::size_t at = 0;
-  while (at < text.size() && (text[at] == ' ' || (text[at] >= '\t' && text[at] <= '\r'))) ++at;
-  const bool negative = at < text.size() && text[at] == '-';
-  if (at < text.size() && (text[at] == '-' || text[at] == '+')) ++at;
-  std::uint32_t value = 0;
-  for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at)
-    value = value * 10 + static_cast<std::uint32_t>(text[at] - '0');
-  return negative ? 0u - value : value;
-}
-
 // The four dotted numbers of an address, the first in the top byte, each kept in
 // 8 bits; a text without a dot counts as 0.0.0.0.
 std::uint32_t AddressNumber(std::string_view text) {
   if (text.find('.') == std::string_view::npos) return 0;
   std::uint32_t number = 0;
   for (int part = 0; part < 4; ++part) {
-    number = number << 8 | (LeadingNumber(text) & 0xFFu);
+    number = number << 8 | (LeadingDecimal(text) & 0xFFu);
     const std::size_t dot = text.find('.');
     text = dot == std::string_view::npos ? std::string_view{} : text.substr(dot + 1);
   }
@@ -55,31 +42,31 @@ struct SortRule {
 std::optional<SortRule> RuleFor(int key, std::uint8_t railroadCode) {
   using Record = const SiteRecord&;
   switch (key) {
-    case 0: return SortRule{[](Record r) -> std::uint64_t { return r.RowNumber; }, false, false};
-    case 5: return SortRule{[](Record r) -> std::uint64_t { return r.SubdivCode; }, true, true};
-    case 6: return SortRule{[](Record r) -> std::uint64_t { return r.SiteId; }, true, false};
-    case 7: return SortRule{[](Record) -> std::uint64_t { return 0; }, true, true};
-    case 8:
+    case kColCnt: return SortRule{[](Record r) -> std::uint64_t { return r.RowNumber; }, false, false};
+    case kColSubDiv: return SortRule{[](Record r) -> std::uint64_t { return r.SubdivCode; }, true, true};
+    case kColSiteId: return SortRule{[](Record r) -> std::uint64_t { return r.SiteId; }, true, false};
+    case kColSiteName: return SortRule{[](Record) -> std::uint64_t { return 0; }, true, true};
+    case kColMilepost:
       return SortRule{[](Record r) -> std::uint64_t {
-                        const auto milepost = static_cast<std::uint16_t>(LeadingNumber(FieldText(r.Milepost)));
+                        const auto milepost = static_cast<std::uint16_t>(LeadingDecimal(FieldText(r.Milepost)));
                         return std::uint64_t{milepost} << 8 | r.TrackIndex;
                       },
                       false, false};
-    case 9: return SortRule{[](Record r) -> std::uint64_t { return r.TrackIndex; }, true, true};
-    case 10:
+    case kColTrack: return SortRule{[](Record r) -> std::uint64_t { return r.TrackIndex; }, true, true};
+    case kColDnsIp:
       if (railroadCode == kRailroadCpr) return SortRule{nullptr, false, false};
       [[fallthrough]];
-    case 11:
+    case kColIpByNumber:
       return SortRule{[](Record r) -> std::uint64_t {
                         return std::uint64_t{AddressNumber(FieldText(r.IpByNumber))} << 16 | r.DevicePort;
                       },
                       true, false};
-    case 12: return SortRule{[](Record r) -> std::uint64_t { return r.DevicePort; }, false, true};
-    case 13: return SortRule{[](Record r) -> std::uint64_t { return r.TelnetPort; }, true, true};
-    case 14: return SortRule{[](Record r) -> std::uint64_t { return r.ProductType; }, true, true};
-    case 15:
+    case kColPort: return SortRule{[](Record r) -> std::uint64_t { return r.DevicePort; }, false, true};
+    case kColTelnet: return SortRule{[](Record r) -> std::uint64_t { return r.TelnetPort; }, true, true};
+    case kColProduct: return SortRule{[](Record r) -> std::uint64_t { return r.ProductType; }, true, true};
+    case kColVersion:
       return SortRule{[](Record r) -> std::uint64_t { return r.VersionMajor * 100u + r.VersionMinor; }, true, true};
-    case 16: return SortRule{[](Record r) -> std::uint64_t { return r.LastPing; }, true, true};
+    case kColLastPing: return SortRule{[](Record r) -> std::uint64_t { return r.LastPing; }, true, true};
     default: return std::nullopt;
   }
 }
@@ -157,7 +144,7 @@ bool KeyValuesRise(SortChoice choice, std::uint8_t railroadCode) {
   return choice.ascending != byText;
 }
 
-bool IsSortableColumn(int column) { return column == 0 || (column >= 5 && column <= 16); }
+bool IsSortableColumn(int column) { return column == kColCnt || (column >= kColSubDiv && column <= kColLastPing); }
 
 SortChoice HeaderClickSort(SortChoice current, int column) {
   if (!IsSortableColumn(column)) return current;

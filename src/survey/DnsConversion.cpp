@@ -8,12 +8,6 @@
 
 namespace quenderlink {
 
-namespace {
-
-constexpr const char* kNoAddress = "0.0.0.0";
-
-}  // namespace
-
 std::vector<std::string> ListedHostTexts(const SiteTable& sites, std::size_t listRows) {
   std::vector<std::string> hosts;
   const std::size_t count = std::min(listRows, sites.size());
@@ -25,7 +19,7 @@ void ConvertHostNames(const std::vector<std::string>& hosts, DnsConversionListen
   for (std::size_t row = 0; row < hosts.size(); ++row) {
     const std::string& host = hosts[row];
     listener.OnDnsName(host);
-    const std::optional<std::string> address = IsDottedQuad(host) ? host : ResolveIpv4(host);
+    const std::optional<std::string> address = AddressOfHost(host);
     if (address) {
       listener.OnDnsAddress(*address);
     } else {

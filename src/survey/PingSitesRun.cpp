@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "core/Printf.h"
-#include "survey/PingReplyToSite.h"
+#include "core/ReplyTimeText.h"
+#include "net/DeviceDatagram.h"
+#include "net/ReplyToSite.h"
 #include "survey/ProgressStep.h"
 
 namespace quenderlink {
@@ -28,7 +30,7 @@ void PingSitesRun::PrepareRequest(EngineRequest& request) {
   request.finished = 0;
   request.sites = &sites_;
   request.ping = mode_ == PingMode::Ping ? 1 : 0;
-  request.command = static_cast<std::uint8_t>(PingMode::Reset);
+  request.command = kCommandReboot;
   request.params = &params_;
   userAbort_ = false;
   finished_ = false;
@@ -105,10 +107,10 @@ void PingSitesRun::OnPingReply(std::size_t rowNumber, const ReplyNotice& notice)
   if (!row || row->outcome == RowOutcome::Success) return;
   const DeviceReply& reply = *notice.reply;
   if (SiteRecord* site = sites_.FindByRow(notice.row)) {
-    CopyReplyIntoSite(reply, params_.allowChangeSiteName, *site);
+    CopyPingReplyIntoSite(reply, params_.allowChangeSiteName, *site);
     row->site = *site;
   }
-  EndRow(*row, RowOutcome::Success, Printf("SUCCESS:  %d.%d sec", reply.ReplyTenths / 10, reply.ReplyTenths % 10));
+  EndRow(*row, RowOutcome::Success, PingSuccessText(reply.ReplyTenths));
 }
 
 void PingSitesRun::OnResetConfirmed(std::uint16_t rowNumber, const ReplyNotice& notice) {
@@ -116,7 +118,7 @@ void PingSitesRun::OnResetConfirmed(std::uint16_t rowNumber, const ReplyNotice& 
   if (!row || row->outcome == RowOutcome::Success || row->outcome == RowOutcome::ResetConfirmed) return;
   const std::uint8_t tenths = notice.reply->ReplyTenths;
   SetLastPing(*row, tenths);
-  EndRow(*row, RowOutcome::ResetConfirmed, Printf("Cadmarin was Reset:  %d.%d", tenths / 10, tenths % 10));
+  EndRow(*row, RowOutcome::ResetConfirmed, Printf("Cadmarin was Reset:  %s", TenthsText(tenths).c_str()));
 }
 
 void PingSitesRun::OnPingBadAddress(std::uint16_t rowNumber) {

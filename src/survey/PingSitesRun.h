@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/PingMode.h"
 #include "core/RuntimeParams.h"
 #include "core/SiteTable.h"
 #include "net/EngineRequest.h"
@@ -13,9 +14,6 @@
 #include "survey/RowOutcome.h"
 
 namespace quenderlink {
-
-// The two things a run does to the marked sites.
-enum class PingMode : std::uint8_t { Ping = 0, Reset = 6 };
 
 // One listed site: its cells as last written, its outcome with the text that
 // shows it and, while it waits, its progress in per cent. The cells are a copy: the main view renumbers

@@ -6,6 +6,8 @@
 #include "core/FixedText.h"
 #include "core/Lookups.h"
 #include "core/Printf.h"
+#include "core/ReplyTimeText.h"
+#include "core/VersionText.h"
 #include "survey/ProgressStep.h"
 
 namespace quenderlink {
@@ -65,7 +67,7 @@ void RangeScanRun::OnPingReply(std::size_t index, const ReplyNotice& notice) {
   FillRow(row, *notice.reply);
   const int tenths = entries_[index].result;
   row.outcome = RowOutcome::Success;
-  row.status = Printf("SUCCESS:  %d.%d sec", tenths / 10, tenths % 10);
+  row.status = PingSuccessText(tenths);
   ++totals_.success;
 }
 
@@ -78,8 +80,7 @@ void RangeScanRun::FillRow(RangeRow& row, const DeviceReply& reply) const {
   row.milepost = FieldText(reply.Milepost);
   row.track = FieldText(reply.TrackId);
   row.product = ns ? ProductShortName(reply.ProductType) : std::string();
-  row.version = params_.showHidden ? Printf("%d.%d-%d", reply.VersionMajor, reply.VersionMinor, reply.VersionBuild)
-                                   : Printf("%d.%d", reply.VersionMajor, reply.VersionMinor);
+  row.version = VersionText(reply.VersionMajor, reply.VersionMinor, reply.VersionBuild, params_.showHidden);
   row.comm = FieldText(reply.CommVersion);
   row.reader = FieldText(reply.ReaderVersion);
   row.speech = FieldText(reply.SpeechVersion);

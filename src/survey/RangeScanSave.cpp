@@ -1,27 +1,23 @@
 #include "survey/RangeScanSave.h"
 
-#include <algorithm>
+#include <string_view>
 #include <vector>
 
 #include "core/CSiteinfoClass.h"
 #include "core/CsvField.h"
+#include "core/DecimalText.h"
 #include "core/FixedText.h"
 #include "core/Printf.h"
 
 namespace quenderlink {
 namespace {
 
-// The number at the start of a text, as the columns are read back; 0 when none.
-int LeadingNumber(const std::string& text, std::size_t from = 0) {
-  int value = 0;
-  for (std::size_t i = from; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-    value = std::min(value * 10 + (text[i] - '0'), 1'000'000);
-  return value;
-}
-
-int NumberAfter(const std::string& text, char mark) {
+// The digits right after the first `mark`; 0 when there are none, so a negative
+// build ("3.7--2") is saved as 0.
+int NumberAfter(std::string_view text, char mark) {
   const std::size_t at = text.find(mark);
-  return at == std::string::npos ? 0 : LeadingNumber(text, at + 1);
+  if (at == std::string_view::npos || at + 1 == text.size() || text[at + 1] < '0' || text[at + 1] > '9') return 0;
+  return static_cast<int>(LeadingDecimal(text.substr(at + 1)));
 }
 
 // Only the names that contain these words give a code: of the short names a
@@ -60,13 +56,13 @@ SiteRecord SiteRecordFromRangeRow(const RangeRow& row, std::uint16_t port, const
   SetFieldText(record.IpByNumber, row.address);
   record.DevicePort = port;
   record.TelnetPort = port == 9001 ? params.telnetPortTrk1 : params.telnetPortTrk2;
-  record.SubdivCode = static_cast<std::uint16_t>(LeadingNumber(row.subdivCode));
-  record.SiteId = static_cast<std::uint16_t>(LeadingNumber(row.siteId));
+  record.SubdivCode = static_cast<std::uint16_t>(LeadingDecimal(row.subdivCode));
+  record.SiteId = static_cast<std::uint16_t>(LeadingDecimal(row.siteId));
   record.ProductType = ProductTypeFromText(row.product);
   SetFieldText(record.CommVersion, row.comm);
   SetFieldText(record.ReaderVersion, row.reader);
   SetFieldText(record.SpeechVersion, row.speech);
-  record.VersionMajor = static_cast<std::uint8_t>(LeadingNumber(row.version));
+  record.VersionMajor = static_cast<std::uint8_t>(LeadingDecimal(row.version));
   record.VersionMinor = static_cast<std::uint8_t>(NumberAfter(row.version, '.'));
   record.HiddenBuild = static_cast<std::int8_t>(NumberAfter(row.version, '-'));
   return record;

@@ -69,16 +69,8 @@ struct RunFailure {
   return std::nullopt;
 }
 
-// Only digits and exactly three dots, and not every number 0.
-bool IsJobDottedAddress(std::string_view text) {
-  const bool onlyDigitsAndDots =
-      std::all_of(text.begin(), text.end(), [](char c) { return (c >= '0' && c <= '9') || c == '.'; });
-  const bool someNumberNotZero = std::any_of(text.begin(), text.end(), [](char c) { return c >= '1' && c <= '9'; });
-  return onlyDigitsAndDots && std::count(text.begin(), text.end(), '.') == 3 && someNumberNotZero;
-}
-
 std::string JobAddress(const std::string& host) {
-  if (IsJobDottedAddress(host)) return host;
+  if (IsDottedQuadNotAllZero(host)) return host;
   return ResolveIpv4(host).value_or(std::string());
 }
 

@@ -3,6 +3,8 @@
 #include "core/FixedText.h"
 #include "core/Lookups.h"
 #include "core/Printf.h"
+#include "core/ReplyTimeText.h"
+#include "core/VersionText.h"
 
 namespace quenderlink {
 namespace {
@@ -26,7 +28,7 @@ std::string FirmwareResult(std::uint8_t code) {
 std::string ReplySummary(const DeviceReply& reply, unsigned railroadCode, bool withReplyTime) {
   std::string summary;
   if (withReplyTime)
-    summary += Printf("PING Response = %d.%d seconds\n", reply.ReplyTenths / 10, reply.ReplyTenths % 10);
+    summary += "PING Response = " + TenthsText(reply.ReplyTenths) + " seconds\n";
   if (railroadCode == kRailroadCpr) {
     summary += "\n      ______________________________________________\n";
     summary += "      |  Firmware upload/update results:\n";
@@ -38,9 +40,9 @@ std::string ReplySummary(const DeviceReply& reply, unsigned railroadCode, bool w
   const std::string name(FieldText(reply.SiteName));
   const std::string track(FieldText(reply.TrackId));
   summary += Printf(
-      "\r\n**** Response Type = %s\r\n**** IP Address: %s\r\n**** Milepost  : %s\r\n**** Version   : %s %d.%d\n",
+      "\r\n**** Response Type = %s\r\n**** IP Address: %s\r\n**** Milepost  : %s\r\n**** Version   : %s %s\n",
       reply.Powerup ? "Powerup" : "Ready", ip.c_str(), milepost.c_str(), ProductShortName(reply.ProductType).c_str(),
-      reply.VersionMajor, reply.VersionMinor);
+      VersionText(reply.VersionMajor, reply.VersionMinor).c_str());
   summary += Printf("**** Site Name : %s\r\n**** Track-ID  : %s\n\n", name.c_str(), track.c_str());
   return summary;
 }
@@ -92,7 +94,7 @@ void UploadLog::OnPacketText(std::uint16_t row, const std::string& text) { Line(
 
 void UploadLog::OnNewProgramAnswered(std::uint16_t row, const DeviceReply& reply) {
   Line(row, LogClass::Success,
-       Printf("SUCCESS! Response from NEW PROGRAM; Ver = %d.%d\n", reply.VersionMajor, reply.VersionMinor));
+       "SUCCESS! Response from NEW PROGRAM; Ver = " + VersionText(reply.VersionMajor, reply.VersionMinor) + "\n");
   Line(row, LogClass::Response, ReplySummary(reply, params_.railroadCode, false));
 }
 

@@ -14,5 +14,10 @@ TEST(HostAddress, DottedQuadsAreFourNumbersWhoseFirstIsNotZeroModulo256AndNamesR
   EXPECT_EQ(AddressForHost(""), "0.0.0.0");
 }
 
+TEST(HostAddress, TheUploadTakesAnyFourNumbersButAllZero) {
+  for (const char* address : {"0.0.0.1", "257.0.0.1"}) EXPECT_TRUE(IsDottedQuadNotAllZero(address)) << address;
+  for (const char* text : {"0.0.0.0", "", "1.2.3", "10.0.0.1 "}) EXPECT_FALSE(IsDottedQuadNotAllZero(text)) << text;
+}
+
 }  // namespace
 }  // namespace quenderlink

@@ -80,9 +80,9 @@ TEST_F(LaunchRulesTest, BusyRefusesEveryPingAndResetButNotTheIcmpScans) {
   }
   EXPECT_TRUE(opener_.opened.empty());
 
-  rules_.IcmpScan(3);
+  rules_.IcmpScan(IcmpScanMode::ListedSites);
   EXPECT_EQ(opener_.opened, std::vector<std::string>{"view 6"});
-  EXPECT_EQ(state_.operations.icmpScanMode, 3);
+  EXPECT_EQ(state_.operations.icmpScanMode, IcmpScanMode::ListedSites);
 }
 
 TEST_F(LaunchRulesTest, PingCheckedMarksTickedRowsAndPicksDialogOrView) {
@@ -95,10 +95,10 @@ TEST_F(LaunchRulesTest, PingCheckedMarksTickedRowsAndPicksDialogOrView) {
   EXPECT_EQ(opener_.opened, std::vector<std::string>{"site ping S2"});
 
   Check({0});
-  state_.operations.pingSitesMode = kPingSitesModeReset;
+  state_.operations.pingSitesMode = PingMode::Reset;
   rules_.PingChecked(checks_);
   EXPECT_EQ(opener_.opened.back(), "view 2");
-  EXPECT_EQ(state_.operations.pingSitesMode, kPingSitesModePing);
+  EXPECT_EQ(state_.operations.pingSitesMode, PingMode::Ping);
   EXPECT_EQ(Flags(), (std::vector<std::uint8_t>{3, 0, 3, 0}));
 
   rules_.PingAll();
@@ -184,7 +184,7 @@ TEST_F(LaunchRulesTest, ResetUsesTheSelectedRowForOneCheckedSite) {
   Check({2});
   rules_.Reset(checks_, 3);
   EXPECT_EQ(opener_.opened.back(), "view 2");
-  EXPECT_EQ(state_.operations.pingSitesMode, kPingSitesModeReset);
+  EXPECT_EQ(state_.operations.pingSitesMode, PingMode::Reset);
 
   checks_.Reset(4);
   rules_.ManySitesReset(checks_);

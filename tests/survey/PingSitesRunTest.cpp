@@ -21,11 +21,6 @@ class PingSitesRunTest : public ::testing::Test {
     records[3].SiteFlags = 0;  // Delta is not part of the run
     sites.Replace(records);
     SetFieldText(reply.SiteName, "Reported");
-    SetFieldText(reply.Milepost, "42.1");
-    SetFieldText(reply.CommVersion, "C9");
-    reply.VersionMajor = 4;
-    reply.VersionBuild = -3;
-    reply.ProductType = 6;
   }
 
   ReplyNotice NoticeFor(std::uint16_t row, std::uint8_t tenths) {
@@ -58,11 +53,6 @@ TEST_F(PingSitesRunTest, OutcomesWriteResultsTextsRecordsAndTotals) {
   run.OnPingReply(1, NoticeFor(1, 23));
   EXPECT_EQ(run.rows()[0].results, "SUCCESS:  2.3 sec");
   EXPECT_EQ(FieldText(Site(1).SiteName), "Reported");
-  EXPECT_EQ(FieldText(Site(1).Milepost), "42.1");
-  EXPECT_EQ(FieldText(Site(1).CommVersion), "C9");
-  EXPECT_EQ(Site(1).VersionMajor, 4);
-  EXPECT_EQ(Site(1).HiddenBuild, -3);
-  EXPECT_EQ(Site(1).ProductType, 6);
   EXPECT_EQ(Site(1).LastPing, 23);
   // A second reply for a row that already succeeded changes nothing.
   run.OnPingReply(1, NoticeFor(1, 99));
@@ -79,15 +69,6 @@ TEST_F(PingSitesRunTest, OutcomesWriteResultsTextsRecordsAndTotals) {
   run.OnPingFinished();
   EXPECT_EQ(run.TotalsText(), " Total Sites =   3       Success =   1\r\n Pingged     =   2       Failed  =   2");
   EXPECT_TRUE(run.canRePingFailed());
-}
-
-TEST_F(PingSitesRunTest, AllowChangeSiteNameKeepsTheListedName) {
-  params.allowChangeSiteName = true;
-  PingSitesRun run(sites, params, PingMode::Ping);
-  run.FillList();
-  run.OnPingReply(2, NoticeFor(2, 5));
-  EXPECT_EQ(FieldText(Site(2).SiteName), "Bravo");
-  EXPECT_EQ(FieldText(Site(2).Milepost), "42.1");
 }
 
 TEST_F(PingSitesRunTest, ResetConfirmationsStoreOnlyTheAnswerTime) {

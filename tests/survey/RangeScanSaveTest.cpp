@@ -46,6 +46,8 @@ TEST(RangeScanSave, RecordsAreReadBackFromTheRowTexts) {
   RangeRow cad2 = FoundRow("10.0.0.8");
   cad2.product = "Cad-2";
   EXPECT_EQ(SiteRecordFromRangeRow(cad2, 9001, params).ProductType, 0);
+  cad2.version = "3.7--2";  // a negative build
+  EXPECT_EQ(SiteRecordFromRangeRow(cad2, 9001, params).HiddenBuild, 0);
 }
 
 TEST(RangeScanSave, AppendSkipsListedAddressesAndUntickedRows) {

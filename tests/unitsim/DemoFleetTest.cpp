@@ -11,8 +11,8 @@
 #include "core/SiteListLoader.h"
 #include "core/SiteTable.h"
 #include "net/DeviceDatagram.h"
+#include "net/ReplyToSite.h"
 #include "support/TempDir.h"
-#include "survey/PingReplyToSite.h"
 #include "unitsim/DemoHome.h"
 
 namespace quenderlink::unitsim {
@@ -44,7 +44,7 @@ TEST(DemoFleet, EveryUnitTellsTheIdentityItsRecordHolds) {
         << unit.address;
     EXPECT_EQ(reply.Powerup, unit.identity.ready ? 0 : 1) << unit.address;
     SiteRecord pinged = fleet.sites[i];
-    CopyReplyIntoSite(reply, false, pinged);
+    CopyPingReplyIntoSite(reply, false, pinged);
     EXPECT_EQ(Identity(pinged), Identity(fleet.sites[i])) << unit.address;
     pinged.LastPing = fleet.sites[i].LastPing;
     EXPECT_TRUE(SameBytes(pinged, fleet.sites[i])) << unit.address;

@@ -272,10 +272,10 @@ void CMainView::RunCommand(int id) {
     case kPingAll: rules_.PingAll(); break;
     case kPingManual: rules_.PingManual(); break;
     case kPingRange: rules_.PingRange(); break;
-    case kIcmpRawSockets: rules_.IcmpScan(2); break;
-    case kIcmpSystemLibrary: rules_.IcmpScan(1); break;
-    case kIcmpRoundTrip: rules_.IcmpScan(4); break;
-    case kIcmpListedSites: rules_.IcmpScan(3); break;
+    case kIcmpRawSockets: rules_.IcmpScan(IcmpScanMode::RawSockets); break;
+    case kIcmpSystemLibrary: rules_.IcmpScan(IcmpScanMode::SystemLibrary); break;
+    case kIcmpRoundTrip: rules_.IcmpScan(IcmpScanMode::RoundTrip); break;
+    case kIcmpListedSites: rules_.IcmpScan(IcmpScanMode::ListedSites); break;
     case kTraceRoute: rules_.TraceRoute(); break;
     case kBeginUpload: BeginUpload(CtrlHeld()); break;
     case kImportSites: opener_.OpenView(ViewKind::kImport); break;

@@ -11,7 +11,7 @@ std::string ViewKindTitle(ViewKind kind, const OperationState& operations) {
     case ViewKind::kMain: return "Sites";
     case ViewKind::kImport: return "Import Sites From File";
     case ViewKind::kPingSites:
-      return operations.pingSitesMode == kPingSitesModeReset ? "Reset Sites" : "Ping Sites";
+      return operations.pingSitesMode == PingMode::Reset ? "Reset Sites" : "Ping Sites";
     case ViewKind::kUploadList: return "Upload Program";
     case ViewKind::kUploadBoxes: return "Upload Program - Boxes";
     case ViewKind::kPingRange: return "Ping Range of Addresses";

@@ -19,6 +19,7 @@
 #include "core/DialogFolder.h"
 #include "core/ErrorMessages.h"
 #include "core/IniSettingsFile.h"
+#include "core/PathLengths.h"
 #include "core/Printf.h"
 #include "core/SettingsKeys.h"
 #include "net/RangeEngine.h"
@@ -32,8 +33,6 @@ namespace quenderlink {
 namespace {
 
 constexpr int kProgressTickMs = 500;
-// Shorter paths are no site list file, as everywhere else in the program.
-constexpr std::size_t kMinSiteFileLength = 5;
 
 // The inputs of the last scan, offered again when the view opens.
 
@@ -240,7 +239,7 @@ void CFViewPingRange::Save() {
   if (!run_ || running_) return;
   const std::string& current = state_.currentSiteFile;
   std::vector<PopupItem> items;
-  if (current.size() >= kMinSiteFileLength)
+  if (current.size() >= kShortestFilePath)
     items.push_back({kAppendRows, Printf("Append Selected Rows to %s", current.c_str())});
   items.push_back({kSaveNewFile, "Save Selected Rows in New File ..."});
   items.push_back({kSaveCsv, "Save in .csv File ..."});

@@ -23,17 +23,13 @@ namespace {
 constexpr int kProgressTickMs = 500;
 constexpr const char* kNoFailedSiteText = "\r\nThere is no\n\"Failed Site\"\nto ping.";
 
-PingMode ModeOf(const OperationState& operations) {
-  return operations.pingSitesMode == kPingSitesModeReset ? PingMode::Reset : PingMode::Ping;
-}
-
 }  // namespace
 
 CFViewPingSites::CFViewPingSites(ProgramState& state, UserPrompts& prompts, QWidget* parent)
     : OperationView(parent),
       state_(state),
       prompts_(prompts),
-      mode_(ModeOf(state.operations)),
+      mode_(state.operations.pingSitesMode),
       run_(state.sites, state.params, mode_),
       engineListener_(this, *this),
       model_(new PingSitesModel(run_, state, this)),

@@ -39,7 +39,7 @@ TEST_F(CMainFrameTest, TheMainViewOpensFirstAndOperationsGetTheirOwnWindows) {
   EXPECT_EQ(state_.operations.mainView, frame_.mainView());
   EXPECT_EQ(state_.openViews.Count(), 1u);
 
-  state_.operations.pingSitesMode = kPingSitesModeReset;
+  state_.operations.pingSitesMode = PingMode::Reset;
   frame_.OpenView(ViewKind::kPingSites);
   const auto windows = frame_.mdiArea()->subWindowList();
   ASSERT_EQ(windows.size(), 2);

@@ -156,7 +156,7 @@ TEST_F(CFViewPingSitesTest, AbortEndsTheWaitingRowsAsUserAbortAndKeepsTheCounter
 }
 
 TEST_F(CFViewPingSitesTest, ResetRunCountsConfirmationsAndLeavesTheRecordsAndTheMainViewAlone) {
-  state_.operations.pingSitesMode = kPingSitesModeReset;
+  state_.operations.pingSitesMode = PingMode::Reset;
   const auto simulator = StartUnits({Unit("127.85.3.1"), Unit("127.85.3.2")});
   ListSites({"127.85.3.1", "127.85.3.2"}, 2, 2);
   auto view = OpenView();

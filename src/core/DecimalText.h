@@ -1,0 +1,14 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace quenderlink {
+
+// The leading decimal number of a text as atoi reads it: white space, an
+// optional sign, then digits up to the first other character; 0 when there are
+// none. It wraps at 32 bits, so narrowing it keeps the low bits as a C cast of
+// atoi's result would, and "-1" reads as 0xFFFFFFFF as the settings always have.
+std::uint32_t LeadingDecimal(std::string_view text);
+
+}  // namespace quenderlink
