@@ -57,16 +57,6 @@ TEST_F(CDlgResetUnitTest, ConfirmationEndsTheWaitAndResendStartsANewOneFromTickZ
   EXPECT_EQ(AwaitReceived(*simulator, "127.81.1.1", 2).size(), 2u);
 }
 
-TEST_F(CDlgResetUnitTest, SilentUnitEndsWithTheCautionLineAfterTheFullWait) {
-  const auto simulator = StartUnits({Unit("127.81.2.1", {.silent = true})});
-  const RuntimeParams params = PingParams(1, 1);
-  CDlgResetUnit dialog(Site("127.81.2.1"), params, prompts_);
-  dialog.show();
-  ASSERT_TRUE(WaitEnds(dialog));
-  EXPECT_TRUE(LogText(dialog).endsWith("*** CAUTION: No Response from 127.81.2.1\n\n"));
-  EXPECT_EQ(Child<QProgressBar>(dialog, "progressBar").value(), 10);
-}
-
 // In a child process that has no descriptor left for the dialog's socket.
 TEST_F(CDlgResetUnitTest, ASocketThatCannotBeOpenedIsReportedInAMessageBox) {
 #ifdef __SANITIZE_ADDRESS__
