@@ -29,12 +29,11 @@ inline constexpr std::uint8_t kPingSitesModePing = 0;
 inline constexpr std::uint8_t kPingSitesModeReset = 6;
 
 // Program-wide operation state: single writer each, read by every view.
+// Kept for the upload, ICMP and telnet views to come: viewKind, programFileSize, icmpScanMode, telnetSite.
 struct OperationState {
   bool pingInProgress = false;
   bool uploadInProgress = false;
   ViewKind viewKind = ViewKind::kMain;
-  // Set once the main view has released the site table on the way out.
-  bool closing = false;
 
   // RowNumber of the record in the modify dialog; kNoRow while adding.
   std::uint16_t rowBeingModified = kNoRow;
