@@ -24,13 +24,9 @@ int NumberAfter(const std::string& text, char mark) {
   return at == std::string::npos ? 0 : LeadingNumber(text, at + 1);
 }
 
-// Only the names that contain these words give a code: of the short names a
-// row can show, that is "RKM" and "RKM_U".
+// Of the short names a row can show, only "RKM" and "RKM_U" give a code back.
 std::uint8_t ProductTypeFromText(const std::string& product) {
-  if (product.find("RKM") != std::string::npos) return 1;
-  if (product.find("Cadmarin") != std::string::npos) return 2;
-  if (product.find("Zenthi") != std::string::npos) return 3;
-  return 0;
+  return product.find("RKM") != std::string::npos ? 1 : 0;
 }
 
 bool HoldsAddress(const SiteTable& listed, const std::string& address) {
