@@ -86,7 +86,7 @@ int Save(const ScanOptions& options, RangeScanRun& run, const RuntimeParams& par
     if (!WriteFileAtomically(file, FormatRangeList(run.rows(), run.port(),
                                                    csv ? RangeListFormat::Csv : RangeListFormat::Text)))
       return Failed(file + ": could not be written");
-    report = ListSavedReport(file);
+    report = ListSavedReport(true, file);
   } else {
     return kExitOk;
   }

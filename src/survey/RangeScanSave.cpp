@@ -29,6 +29,8 @@ std::uint8_t ProductTypeFromText(const std::string& product) {
   return product.find("RKM") != std::string::npos ? 1 : 0;
 }
 
+std::string WriteFailedReport(const std::string& path) { return Printf("FAILED TO WRITE\r\n%s", path.c_str()); }
+
 bool HoldsAddress(const SiteTable& listed, const std::string& address) {
   for (const SiteRecord& record : listed.records())
     if (FieldText(record.IpByNumber) == address) return true;
@@ -108,14 +110,17 @@ std::string FormatRangeList(std::span<const RangeRow> rows, std::uint16_t port, 
 }
 
 std::string AppendedReport(int count, const std::string& path) {
+  if (count < 0) return WriteFailedReport(path);
   return Printf("\r\nTotal of %d records were appended to\r\n%s", count, path.c_str());
 }
 
 std::string SavedReport(int count, const std::string& path) {
+  if (count < 0) return WriteFailedReport(path);
   return Printf("\r\nTotal of %d records were saved to\r\n%s", count, path.c_str());
 }
 
-std::string ListSavedReport(const std::string& path) {
+std::string ListSavedReport(bool written, const std::string& path) {
+  if (!written) return WriteFailedReport(path);
   return Printf("%s\r\n\r\n%s", "List was successfuly saved!", path.c_str());
 }
 

@@ -20,20 +20,22 @@ SiteRecord SiteRecordFromRangeRow(const RangeRow& row, std::uint16_t port, const
 
 // Appends a record for every ticked row whose address the site table does not
 // hold yet; the count appended, or -1 when the file could not be written.
-int AppendCheckedRows(std::span<const RangeRow> rows, std::uint16_t port, const RuntimeParams& params,
-                      const SiteTable& listed, const std::filesystem::path& file);
+[[nodiscard]] int AppendCheckedRows(std::span<const RangeRow> rows, std::uint16_t port,
+                                    const RuntimeParams& params, const SiteTable& listed,
+                                    const std::filesystem::path& file);
 
 // Writes a new site list file with a record for every ticked row; the count
 // saved, or -1 when the file could not be written.
-int SaveCheckedRows(std::span<const RangeRow> rows, std::uint16_t port, const RuntimeParams& params,
-                    const std::filesystem::path& file);
+[[nodiscard]] int SaveCheckedRows(std::span<const RangeRow> rows, std::uint16_t port, const RuntimeParams& params,
+                                  const std::filesystem::path& file);
 
 // All rows as a listing: heading, a ";===" rule, one line per row.
 std::string FormatRangeList(std::span<const RangeRow> rows, std::uint16_t port, RangeListFormat format);
 
-// The reports the save commands show.
+// What each save command tells the user: how much went to the file, or, for a
+// count of -1 or a list not written, that the file could not be written.
 std::string AppendedReport(int count, const std::string& path);
 std::string SavedReport(int count, const std::string& path);
-std::string ListSavedReport(const std::string& path);
+std::string ListSavedReport(bool written, const std::string& path);
 
 }  // namespace quenderlink
