@@ -317,11 +317,8 @@ void CFViewPingRange::OnPingFailed(std::size_t index, int tries) {
 void CFViewPingRange::OnPingFinished() {
   run_->OnPingFinished();
   engineFinished_ = true;
+  // The engine ends right after this call; it is joined by the next start or the destructor.
   EndOfRun();
-  // Posted: the engine is still inside this call and ends right after it.
-  QTimer::singleShot(0, this, [this] {
-    if (engineFinished_ && worker_.joinable()) worker_.join();
-  });
 }
 
 void CFViewPingRange::OnEngineMessage(const std::string& text) {
