@@ -1,8 +1,12 @@
 #include "net/SiteEngine.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <ctime>
 #include <set>
 
@@ -210,6 +214,27 @@ TEST_F(SiteEngineTest, StopWhileWaitingEndsTheRunPromptly) {
 
   EXPECT_EQ(recorder_.Messages(), (Messages{WM_PING_STARTED, WM_PING_SENT, WM_PING_FINISHED}));
   EXPECT_LT(MillisecondsBetween(stoppedAt, recorder_.events.back().at), 150.0);
+}
+
+// In a child process that has no descriptor left for the engine's socket.
+TEST_F(SiteEngineTest, ASocketThatCannotBeCreatedIsReportedAndItsSiteStillFails) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+  GTEST_SKIP() << "the sanitizers' own checks need descriptors this test takes away";
+#endif
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const auto pingWithoutDescriptors = [this] {
+    sites_.Replace({Site(1, Address(11, 1))});
+    const rlimit limit{256, 256};
+    ::setrlimit(RLIMIT_NOFILE, &limit);
+    std::vector<int> taken;
+    for (int fd; (fd = ::open("/dev/null", O_RDONLY)) >= 0;) taken.push_back(fd);
+    Run(PingParams(0, 1));
+    for (const int fd : taken) ::close(fd);
+    const bool told = recorder_.engineMessages == std::vector<std::string>{"ERROR CREATE"} &&
+                      recorder_.EventsOf(WM_PING_FAILED).size() == 1;
+    std::_Exit(told ? 0 : 1);
+  };
+  EXPECT_EXIT(pingWithoutDescriptors(), ::testing::ExitedWithCode(0), "");
 }
 
 // A spin detector, not a benchmark: an engine polling in a tight loop would
