@@ -89,7 +89,7 @@ void PrintRows(const RangeScanRun& run, bool json) {
     if (!WriteFileAtomically(file, FormatRangeList(run.rows(), run.port(),
                                                    csv ? RangeListFormat::Csv : RangeListFormat::Text)))
       return Failed(file + ": could not be written");
-    report = ListSavedReport(file);
+    report = ListSavedReport(true, file);
   } else {
     return kExitOk;
   }

@@ -29,12 +29,11 @@ enum class ViewKind : std::uint8_t {
 enum class IcmpScanMode : std::uint8_t { SystemLibrary, RawSockets, ListedSites, RoundTrip };
 
 // Program-wide operation state: single writer each, read by every view.
+// Kept for the upload, ICMP and telnet views to come: viewKind, programFileSize, icmpScanMode, telnetSite.
 struct OperationState {
   bool pingInProgress = false;
   bool uploadInProgress = false;
   ViewKind viewKind = ViewKind::kMain;
-  // Set once the main view has released the site table on the way out.
-  bool closing = false;
 
   // RowNumber of the record in the modify dialog; kNoRow while adding.
   std::uint16_t rowBeingModified = kNoRow;

@@ -3,7 +3,6 @@
 #include <atomic>
 #include <cstdint>
 #include <span>
-#include <string>
 
 #include "core/RuntimeParams.h"
 #include "core/SiteTable.h"
@@ -22,7 +21,6 @@ struct EngineRequest {
   std::atomic<std::uint8_t> finished{0};
   SiteTable* sites = nullptr;
   std::uint32_t port = 0;  // range engine: the one port of all addresses (low 16 bits)
-  std::string filePath;    // upload engine: the program file
   std::span<RangeEntry> ranges;
   std::uint8_t ping = 1;                  // site engine: 1 pings, 0 sends `command`
   std::uint8_t command = kCommandReboot;  // site engine: the command sent when not pinging

@@ -20,14 +20,12 @@ int NumberAfter(std::string_view text, char mark) {
   return static_cast<int>(LeadingDecimal(text.substr(at + 1)));
 }
 
-// Only the names that contain these words give a code: of the short names a
-// row can show, that is "RKM" and "RKM_U".
+// Of the short names a row can show, only "RKM" and "RKM_U" give a code back.
 std::uint8_t ProductTypeFromText(const std::string& product) {
-  if (product.find("RKM") != std::string::npos) return 1;
-  if (product.find("Cadmarin") != std::string::npos) return 2;
-  if (product.find("Zenthi") != std::string::npos) return 3;
-  return 0;
+  return product.find("RKM") != std::string::npos ? 1 : 0;
 }
+
+std::string WriteFailedReport(const std::string& path) { return Printf("FAILED TO WRITE\r\n%s", path.c_str()); }
 
 bool HoldsAddress(const SiteTable& listed, const std::string& address) {
   for (const SiteRecord& record : listed.records())
@@ -108,14 +106,17 @@ std::string FormatRangeList(std::span<const RangeRow> rows, std::uint16_t port, 
 }
 
 std::string AppendedReport(int count, const std::string& path) {
+  if (count < 0) return WriteFailedReport(path);
   return Printf("\r\nTotal of %d records were appended to\r\n%s", count, path.c_str());
 }
 
 std::string SavedReport(int count, const std::string& path) {
+  if (count < 0) return WriteFailedReport(path);
   return Printf("\r\nTotal of %d records were saved to\r\n%s", count, path.c_str());
 }
 
-std::string ListSavedReport(const std::string& path) {
+std::string ListSavedReport(bool written, const std::string& path) {
+  if (!written) return WriteFailedReport(path);
   return Printf("%s\r\n\r\n%s", "List was successfuly saved!", path.c_str());
 }
 

@@ -31,9 +31,10 @@ SiteRecord SiteRecordFromRangeRow(const RangeRow& row, std::uint16_t port, const
 // All rows as a listing: heading, a ";===" rule, one line per row.
 std::string FormatRangeList(std::span<const RangeRow> rows, std::uint16_t port, RangeListFormat format);
 
-// The reports the save commands show.
+// What each save command tells the user: how much went to the file, or, for a
+// count of -1 or a list not written, that the file could not be written.
 std::string AppendedReport(int count, const std::string& path);
 std::string SavedReport(int count, const std::string& path);
-std::string ListSavedReport(const std::string& path);
+std::string ListSavedReport(bool written, const std::string& path);
 
 }  // namespace quenderlink

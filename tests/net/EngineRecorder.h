@@ -47,6 +47,7 @@ class EngineRecorder : public PingEngineListener {
  public:
   std::function<void(const EngineEvent&)> onEvent;
   std::vector<EngineEvent> events;
+  std::vector<std::string> engineMessages;
 
   std::vector<EngineEvent> EventsOf(int message) const {
     std::vector<EngineEvent> found;
@@ -70,7 +71,10 @@ class EngineRecorder : public PingEngineListener {
   void OnResetConfirmed(std::uint16_t row, const ReplyNotice& notice) override {
     Add(WM_RESET_CONFIRMED, row, 0, &notice);
   }
-  void OnEngineMessage(const std::string&) override { Add(0); }
+  void OnEngineMessage(const std::string& text) override {
+    engineMessages.push_back(text);
+    Add(0);
+  }
 
  private:
   void Add(int message, std::size_t id = 0, int tries = 0, const ReplyNotice* notice = nullptr) {

@@ -75,6 +75,14 @@ TEST(RangeScanSave, AppendSkipsListedAddressesAndUntickedRows) {
   EXPECT_EQ(AppendCheckedRows(rows, 9001, params, listed, folder / "missing" / "x.bin"), -1);
 }
 
+TEST(RangeScanSave, AFileNotWrittenIsReportedByNameInsteadOfACount) {
+  EXPECT_EQ(AppendedReport(2, "a.bin"), "\r\nTotal of 2 records were appended to\r\na.bin");
+  EXPECT_EQ(ListSavedReport(true, "a.txt"), "List was successfuly saved!\r\n\r\na.txt");
+  for (const std::string& failed :
+       {AppendedReport(-1, "a.bin"), SavedReport(-1, "a.bin"), ListSavedReport(false, "a.bin")})
+    EXPECT_EQ(failed, "FAILED TO WRITE\r\na.bin");
+}
+
 TEST(RangeScanSave, ListsHaveAHeadingARuleAndEveryRow) {
   RangeRow silent;
   silent.address = "10.0.0.9";

@@ -340,7 +340,8 @@ TEST_F(UploadEngineTest, AStopDuringThePacketsEndsTheRunWithinAPass) {
   ASSERT_TRUE(Run());
 
   EXPECT_EQ(recorder_.calls.back().event, kText);
-  EXPECT_LT(recorder_.doneAt - stoppedAt, 200ms);
+  // Far sooner than the two seconds a packet's answer is waited for.
+  EXPECT_LT(recorder_.doneAt - stoppedAt, 1500ms);
   ExpectDoneOnceAndLast();
   EXPECT_EQ(simulator_->Mode("127.71.8.1", kPort), unitsim::UnitMode::kLoader);
 }
@@ -359,7 +360,8 @@ TEST_F(UploadEngineTest, ACad2UnitIsPingedInItsRamLoaderAtOnce) {
   ASSERT_TRUE(Run());
 
   EXPECT_TRUE(recorder_.Script(row).ends_with("1429/1, 1431/1, Sending Packet 1 of 3 (RPT: 0)"));
-  EXPECT_LT(recorder_.doneAt - recorder_.First(row, 1429)->at, 500ms);
+  // Far sooner than the six seconds another unit's RAM loader would be given.
+  EXPECT_LT(recorder_.doneAt - recorder_.First(row, 1429)->at, 2500ms);
 }
 
 // How long a job's current wait lasts, from the settings as they are.

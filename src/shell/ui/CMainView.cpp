@@ -408,7 +408,6 @@ void CMainView::ExitButton() {
   if (rules_.RefuseWhenBusy()) return;
   state_.sites.Release();
   model_->Clear();
-  state_.operations.closing = true;
   emit exitRequested();
 }
 
@@ -444,7 +443,6 @@ void CMainView::OnRecolour() { model_->Recolour(); }
 
 void CMainView::OnMainWindowClosing() {
   state_.sites.Release();
-  state_.operations.closing = true;
   model_->Clear();
 }
 

@@ -257,31 +257,30 @@ std::optional<std::string> CFViewPingRange::AskFile(const char* title, const cha
   return prompts_.ChooseFile({FileDialogKind::Save, title, filter, extension, DialogFolder(state_)});
 }
 
-// A file that cannot be written is left alone without a word, and the main view keeps its file.
+// A file that could not be written is reported, and the main view keeps its file.
 void CFViewPingRange::AppendRows() {
   const std::string path = state_.currentSiteFile;
   const int appended = AppendCheckedRows(run_->rows(), run_->port(), state_.params, state_.sites, path);
-  if (appended < 0) return;
-  if (state_.operations.mainView) state_.operations.mainView->OnSiteFileWritten(false, path);
-  prompts_.ShowError(0, AppendedReport(appended, path), false);
+  if (appended >= 0 && state_.operations.mainView) state_.operations.mainView->OnSiteFileWritten(false, path);
+  prompts_.ShowMessage(AppendedReport(appended, path));
 }
 
 void CFViewPingRange::SaveNewFile() {
   const auto path = AskFile("Save Selected Rows in New File", kSiteListFilter, "bin");
   if (!path) return;
   const int saved = SaveCheckedRows(run_->rows(), run_->port(), state_.params, *path);
-  if (saved < 0) return;
-  if (state_.operations.mainView) state_.operations.mainView->OnSiteFileWritten(true, *path);
-  prompts_.ShowError(0, SavedReport(saved, *path), false);
+  if (saved >= 0 && state_.operations.mainView) state_.operations.mainView->OnSiteFileWritten(true, *path);
+  prompts_.ShowMessage(SavedReport(saved, *path));
 }
 
 void CFViewPingRange::SaveList(RangeListFormat format) {
   const bool csv = format == RangeListFormat::Csv;
   const auto path = csv ? AskFile("Save in .csv File", kCsvExportFilter, "csv")
                         : AskFile("Save in Text File", kTextExportFilter, "txt");
-  if (!path || !WriteFileAtomically(*path, FormatRangeList(run_->rows(), run_->port(), format))) return;
-  prompts_.ShowError(0, ListSavedReport(*path), false);
-  desktop_.OpenInEditor(*path);
+  if (!path) return;
+  const bool written = WriteFileAtomically(*path, FormatRangeList(run_->rows(), run_->port(), format));
+  prompts_.ShowMessage(ListSavedReport(written, *path));
+  if (written) desktop_.OpenInEditor(*path);
 }
 
 void CFViewPingRange::OnMainWindowClosing() {
@@ -319,11 +318,8 @@ void CFViewPingRange::OnPingFailed(std::size_t index, int tries) {
 void CFViewPingRange::OnPingFinished() {
   run_->OnPingFinished();
   engineFinished_ = true;
+  // The engine ends right after this call; it is joined by the next start or the destructor.
   EndOfRun();
-  // Posted: the engine is still inside this call and ends right after it.
-  QTimer::singleShot(0, this, [this] {
-    if (engineFinished_ && worker_.joinable()) worker_.join();
-  });
 }
 
 void CFViewPingRange::OnEngineMessage(const std::string& text) {

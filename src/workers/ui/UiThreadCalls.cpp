@@ -21,7 +21,8 @@ void JoinServingCalls(std::thread& worker, const std::function<bool()>& workerDo
   // Each call of the worker arrives as an event, so waiting for events never spins.
   while (!workerDone())
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::ExcludeUserInputEvents);
-  worker.join();
+  // A call served meanwhile may have joined it already.
+  if (worker.joinable()) worker.join();
 }
 
 }  // namespace quenderlink

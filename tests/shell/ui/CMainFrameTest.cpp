@@ -60,7 +60,6 @@ TEST_F(CMainFrameTest, CloseIsRefusedWhileARunIsActiveThenReleasesTheTable) {
 
   state_.operations.uploadInProgress = false;
   EXPECT_TRUE(frame_.close());
-  EXPECT_TRUE(state_.operations.closing);
   EXPECT_TRUE(state_.sites.empty());
   EXPECT_EQ(state_.openViews.Count(), 0u);
 }

@@ -121,7 +121,8 @@ TEST_F(CFViewPingRangeTest, ScanShowsTheUnitsFoundFailsTheSilentAddressesAndWrit
   EXPECT_EQ(prompts_.popupsShown[0].size(), 3u);
   EXPECT_EQ(prompts_.fileRequests.at(0).filter, kCsvExportFilter);
   EXPECT_NE(ReadFileBytes(listFile).find("\n1,127.86.0.1,9001,"), std::string::npos);
-  EXPECT_EQ(prompts_.shown.back().text, ListSavedReport(listFile));
+  EXPECT_EQ(prompts_.shown.back().kind, ScriptedPrompts::Shown::Message);
+  EXPECT_EQ(prompts_.shown.back().text, ListSavedReport(true, listFile));
   EXPECT_EQ(desktop_.openedInEditor, std::vector<std::filesystem::path>{listFile});
 
   view.reset();
@@ -236,6 +237,22 @@ TEST_F(CFViewPingRangeTest, NewFileTakesTheTelnetPortByPortAndTheProductFromItsC
   EXPECT_EQ(fields, (std::vector<int>{10001, 1, 0, 10001, 0, 42}));
   EXPECT_EQ(mainView_.filesWritten, (std::vector<std::pair<bool, std::string>>{{true, newFile}}));
   EXPECT_EQ(prompts_.shown.back().text, SavedReport(2, newFile));
+}
+
+TEST_F(CFViewPingRangeTest, AListThatCannotBeWrittenIsReportedInAMessageAndNotOpened) {
+  const auto simulator = StartUnits({Unit("127.86.6.1")});
+  RememberInputs("127.86.6.1", "1");
+  auto view = OpenView();
+  ASSERT_TRUE(RunToEnd(*view));
+
+  const std::string unwritable = (home_ / "missing" / "found.txt").string();
+  prompts_.popupAnswers = {CFViewPingRange::kSaveText};
+  prompts_.fileAnswers = {unwritable};
+  Click(*view, "saveButton");
+  ASSERT_FALSE(prompts_.shown.empty());
+  EXPECT_EQ(prompts_.shown.back().kind, ScriptedPrompts::Shown::Message);
+  EXPECT_EQ(prompts_.shown.back().text, ListSavedReport(false, unwritable));
+  EXPECT_TRUE(desktop_.openedInEditor.empty());
 }
 
 TEST_F(CFViewPingRangeTest, ADottedAddressTypedIntoTheFirstBoxOrPastedIntoAnyFillsTheFourBoxes) {
