@@ -28,8 +28,8 @@ SiteTable TableOfOne(const char* name) {
 TEST(SiteListLoaderTest, LoadReplacesTheTableInFileOrderAndIgnoresAPartialRecord) {
   TempDir dir;
   const auto path = (dir / "sites.bin").string();
-  WriteFileBytes(path,
-                 HeaderBytes() + RecordBytes("A", 9, 0) + RecordBytes("B", 9, 0) + RecordBytes("C", 9, 0).substr(0, 142));
+  const std::string partial = RecordBytes("C", 9, 0).substr(0, 142);
+  WriteFileBytes(path, HeaderBytes() + RecordBytes("A", 9, 0) + RecordBytes("B", 9, 0) + partial);
   SiteTable table = TableOfOne("previous");
   ASSERT_EQ(LoadSiteTable(path, table, 2323), 0);
   ASSERT_EQ(table.size(), 2u);
