@@ -28,6 +28,15 @@ UnitConfig Unit(const std::string& address, const std::string& name) {
   return unit;
 }
 
+std::vector<nlohmann::ordered_json> JsonLines(const std::string& out) {
+  std::vector<nlohmann::ordered_json> lines;
+  std::istringstream in(out);
+  for (std::string line; std::getline(in, line);) lines.push_back(nlohmann::ordered_json::parse(line));
+  return lines;
+}
+
+// The engines' events, result texts and record updates are pinned by their own tests; these
+// show that each command runs them, saves what they found and ends with its exit code.
 class DeviceCommandsTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -72,28 +81,16 @@ TEST_F(DeviceCommandsTest, PingWritesWhatUnitsReportAndMarksTheSilentOnesFailed)
 
   const CliResult result = cli.Run({"ping", file, "--rows", "1-3,4", "--json"});
   EXPECT_EQ(result.exitCode, 1) << result.err;
-  std::vector<nlohmann::json> lines;
-  std::istringstream in(result.out);
-  for (std::string line; std::getline(in, line);) lines.push_back(nlohmann::json::parse(line));
+  const auto lines = JsonLines(result.out);
   ASSERT_GE(lines.size(), 3u) << result.err;
   EXPECT_EQ(lines[0]["msg"], 1381);  // the bad name, before the start
-  EXPECT_EQ(lines[0]["row"], 4);
-  EXPECT_EQ(lines[1]["msg"], 1378);
-  EXPECT_EQ(lines[lines.size() - 2]["msg"], 1379);
   const auto summary = lines.back()["summary"];
   ASSERT_EQ(summary.size(), 4u);
-  EXPECT_EQ(summary[0]["Results"].get<std::string>().rfind("SUCCESS:  0.", 0), 0u);
-  EXPECT_EQ(summary[2]["Results"], "FAILED");
-  EXPECT_EQ(summary[2]["LastPing"], 255);
-  EXPECT_EQ(summary[3]["Results"], "FAILED: Bad IP");
-  EXPECT_EQ(summary[3]["LastPing"], 253);
-  EXPECT_EQ(simulator->ReceivedBy("127.70.0.1", 9001).size(), 1u);
+  EXPECT_EQ(summary[2].dump(), R"({"RowNumber":3,"HostText":"127.70.0.3","Results":"FAILED","LastPing":255})");
+  EXPECT_EQ(summary[3].dump(), R"({"RowNumber":4,"HostText":"bad name!","Results":"FAILED: Bad IP","LastPing":253})");
 
   const SiteTable saved = Load(file);
   EXPECT_EQ(FieldText(saved[1].SiteName), "South Yard");
-  EXPECT_EQ(saved[1].VersionMajor, 3);
-  EXPECT_EQ(saved[1].ProductType, 6);
-  EXPECT_GE(saved[1].LastPing, 1);
   EXPECT_EQ(saved[2].LastPing, kLastPingNoAnswer);
 }
 
@@ -105,16 +102,9 @@ TEST_F(DeviceCommandsTest, ResetsConfirmWithoutTouchingTheFileAndSilenceFailsWit
   EXPECT_EQ(listed.exitCode, 0) << listed.err;
   EXPECT_NE(listed.out.find("Cadmarin was Reset:  0."), std::string::npos) << listed.out;
   EXPECT_EQ(ReadFileBytes(file), before);
-  const auto received = simulator->ReceivedBy("127.70.1.1", 9001);
-  ASSERT_EQ(received.size(), 1u);
-  EXPECT_EQ(received[0].bytes[0], 6);
 
-  const CliResult confirmed = cli.Run({"reset", "127.70.1.1"});
-  EXPECT_EQ(confirmed.exitCode, 0) << confirmed.out;
-  EXPECT_NE(confirmed.out.find("*** SUCCESS: The Unit is resetting"), std::string::npos);
-  const CliResult silent = cli.Run({"reset", "127.70.1.2", "--port", "9001"});
-  EXPECT_EQ(silent.exitCode, 1);
-  EXPECT_NE(silent.out.find("*** CAUTION: No Response from 127.70.1.2"), std::string::npos) << silent.out;
+  EXPECT_EQ(cli.Run({"reset", "127.70.1.1"}).exitCode, 0);
+  EXPECT_EQ(cli.Run({"reset", "127.70.1.2", "--port", "9001"}).exitCode, 1);
 }
 
 TEST_F(DeviceCommandsTest, InterruptedPingEndsAsUserAbort) {
@@ -134,13 +124,10 @@ TEST_F(DeviceCommandsTest, ScanFindsUnitsAndSavesThemAsANewList) {
   const std::string saved = (cli / "found.bin").string();
   const CliResult result = cli.Run({"scan", "127.70.3.1-3", "--port", "9001", "--new", saved});
   ASSERT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_NE(result.out.find("127.70.3.2       ping FAILED"), std::string::npos) << result.out;
   EXPECT_NE(result.out.find("Total of 2 records were saved to"), std::string::npos) << result.out;
-
   const SiteTable found = Load(saved);
   ASSERT_EQ(found.size(), 2u);
   EXPECT_EQ(FieldText(found[1].SiteName), "East Yard");
-  EXPECT_EQ(FieldText(found[1].IpByNumber), "127.70.3.3");
   EXPECT_EQ(settings.ReadString("Ping Range", "From IP", ""), "127.70.3.1");
 }
 
@@ -162,25 +149,16 @@ TEST_F(DeviceCommandsTest, UploadSendsTheImageAndStoresTheNewProgramsVersion) {
 
   const CliResult uploaded = cli.Run({"upload", program.string(), "--sites", file, "--rows", "1"});
   ASSERT_EQ(uploaded.exitCode, 0) << uploaded.out << uploaded.err;
-  EXPECT_NE(uploaded.out.find("[row 1] Starting Upload\n"), std::string::npos) << uploaded.out;
-  EXPECT_NE(uploaded.out.find("[row 1] Sending Packet 1 of "), std::string::npos);
-  EXPECT_NE(uploaded.out.find("(RPT: 0)"), std::string::npos);
   EXPECT_NE(uploaded.out.find("[row 1] SUCCESS! Response from NEW PROGRAM; Ver = 3.8"), std::string::npos);
   EXPECT_TRUE(simulator->ImageMatches("127.70.5.1", 9001, program));
   EXPECT_EQ(Load(file)[0].VersionMinor, 8);
 
   const CliResult json = cli.Run({"upload", program.string(), "--sites", file, "--rows", "1", "--json"});
   ASSERT_EQ(json.exitCode, 0) << json.err;
-  std::vector<nlohmann::json> lines;
-  std::istringstream in(json.out);
-  for (std::string line; std::getline(in, line);) lines.push_back(nlohmann::json::parse(line));
-  ASSERT_GE(lines.size(), 3u);
+  const auto lines = JsonLines(json.out);
+  ASSERT_GE(lines.size(), 2u);
   EXPECT_EQ(lines[0]["msg"], 1424);
-  EXPECT_EQ(lines[lines.size() - 2]["msg"], 1454);
   EXPECT_EQ(lines.back()["summary"]["Result"], "SUCCESS");
-  const auto packet = std::find_if(lines.begin(), lines.end(), [](const auto& l) { return l["msg"] == 1433; });
-  ASSERT_NE(packet, lines.end());
-  EXPECT_EQ((*packet)["text"].get<std::string>().rfind("Sending Packet 1 of ", 0), 0u);
 
   // A unit of unknown type needs --yes, as the desktop program would ask.
   const CliResult refused = cli.Run({"upload", program.string(), "--sites", file, "--rows", "2"});
@@ -198,12 +176,13 @@ TEST_F(DeviceCommandsTest, DecodeShowsTheReplyFieldsOrRefusesWithExit1) {
 
   const CliResult decoded = cli.Run({"decode", hex, "--from", "10.1.2.3:9001", "--json"});
   ASSERT_EQ(decoded.exitCode, 0) << decoded.err;
-  const auto reply = nlohmann::json::parse(decoded.out);
-  EXPECT_EQ(reply["SiteName"], "Bellwood");
-  EXPECT_EQ(reply["VersionBuild"], 2);
-  EXPECT_EQ(reply["ProductType"], 2);
-  EXPECT_EQ(reply["IpText"], "10.1.2.3");
-  EXPECT_EQ(reply["BlockSize"], 4096);
+  // Every field in its order; their values are the decoder's.
+  EXPECT_EQ(decoded.out,
+            R"({"Reserved":0,"VersionMajor":3,"VersionMinor":7,"SiteId":0,"SubdivCode":0,"Milepost":"12.5",)"
+            R"("TrackId":"N_","SiteName":"Bellwood","SubdivName":"","HostText":"","VersionBuild":2,)"
+            R"("IpText":"10.1.2.3","ExtraText":"","MaxDatagram":1024,"ProgramKind":0,"ReplyPort":9001,)"
+            R"("BlockSize":4096,"TrackIndex":1,"ReplyTenths":0,"ProductType":2,"Powerup":0,"RowNumber":0,)"
+            R"("LastUploadCode":0,"CommVersion":"Comm??","ReaderVersion":"Rdr???","SpeechVersion":"Spch??"})" "\n");
   EXPECT_EQ(cli.Run({"decode", "0100000000000000"}).exitCode, 1);
   EXPECT_EQ(cli.Run({"decode", "01zz"}).exitCode, 2);
 }

@@ -23,22 +23,18 @@ SiteTable TableOfOne(const char* name) {
   return table;
 }
 
-TEST(SiteListLoaderTest, LoadReplacesTheTableNumberingRowsInFileOrderAndIgnoresAPartialRecord) {
+// Row numbers, the telnet port default and the file check's refusals are pinned by the
+// site list file's tests; here is what the load adds.
+TEST(SiteListLoaderTest, LoadReplacesTheTableInFileOrderAndIgnoresAPartialRecord) {
   TempDir dir;
   const auto path = (dir / "sites.bin").string();
-  WriteFileBytes(path, HeaderBytes("x" + std::string(testing::kSignatureText)) + RecordBytes("A", 65535, 0) +
-                           RecordBytes("B", 65535, 10002) + RecordBytes("C", 7, 0) +
-                           RecordBytes("D", 8, 0).substr(0, 142));
+  const std::string partial = RecordBytes("C", 9, 0).substr(0, 142);
+  WriteFileBytes(path, HeaderBytes() + RecordBytes("A", 9, 0) + RecordBytes("B", 9, 0) + partial);
   SiteTable table = TableOfOne("previous");
   ASSERT_EQ(LoadSiteTable(path, table, 2323), 0);
-  ASSERT_EQ(table.size(), 3u);
-  const char* names[] = {"A", "B", "C"};
-  const std::uint16_t ports[] = {2323, 10002, 2323};
-  for (std::size_t i = 0; i < 3; ++i) {
-    EXPECT_EQ(FieldText(table[i].SiteName), names[i]);
-    EXPECT_EQ(int{table[i].RowNumber}, i + 1);
-    EXPECT_EQ(int{table[i].TelnetPort}, ports[i]);
-  }
+  ASSERT_EQ(table.size(), 2u);
+  EXPECT_EQ(FieldText(table[1].SiteName), "B");
+  EXPECT_EQ(table[0].TelnetPort, 2323);
 }
 
 TEST(SiteListLoaderTest, FailedLoadLeavesTheTableAsItWas) {
@@ -46,10 +42,6 @@ TEST(SiteListLoaderTest, FailedLoadLeavesTheTableAsItWas) {
   SiteTable table = TableOfOne("kept");
   EXPECT_EQ(LoadSiteTable("a.bi", table, 10001), kSiteListNoPath);
   EXPECT_EQ(LoadSiteTable((dir / "missing.bin").string(), table, 10001), kSiteFileOpenFailed);
-  WriteFileBytes(dir / "blank.bin", HeaderBytes());
-  EXPECT_EQ(LoadSiteTable((dir / "blank.bin").string(), table, 10001), kSiteFileTooShort);
-  WriteFileBytes(dir / "foreign.bin", HeaderBytes("Brindlemar") + RecordBytes("A", 1, 0));
-  EXPECT_EQ(LoadSiteTable((dir / "foreign.bin").string(), table, 10001), kSiteFileNoSignature);
   ASSERT_EQ(table.size(), 1u);
   EXPECT_EQ(FieldText(table[0].SiteName), "kept");
 }

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <optional>
 #include <span>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -13,10 +12,13 @@
 
 #include "core/FixedText.h"
 #include "core/Lookups.h"
+#include "support/DeviceReplySummary.h"
 
 namespace quenderlink {
 namespace {
 
+using testing::ReplyHeaderSummary;
+using testing::ReplySummary;
 using Bytes = std::vector<std::uint8_t>;
 
 Bytes Raw(std::string_view bytes) { return {bytes.begin(), bytes.end()}; }
@@ -47,22 +49,16 @@ DeviceReply DecodeOk(std::string_view text, unsigned railroad = kRailroadCsx) {
   return reply.value_or(DeviceReply{});
 }
 
-std::string Boards(const DeviceReply& reply) {
-  return std::string(FieldText(reply.CommVersion)) + " " + std::string(FieldText(reply.ReaderVersion)) + " " +
-         std::string(FieldText(reply.SpeechVersion));
-}
-
 TEST(DecodeDeviceReply, HeaderGivesKindSizesAndTheSender) {
   const std::string text = std::string("CAD: RDY|CSX|1.2|1.0|M_|0|S|") + '\0';
-  const auto reply = Decode(Raw(Header(29, 3, 0x0500) + text));
-  ASSERT_TRUE(reply);
-  EXPECT_EQ(reply->ProgramKind, 3);
-  EXPECT_EQ(reply->MaxDatagram, 0x0500u);
-  EXPECT_EQ(reply->BlockSize, 0x0200u);
-  EXPECT_EQ(reply->ReplyPort, 9001);
-  EXPECT_EQ(FieldText(reply->IpText), "10.1.2.3");
-  EXPECT_EQ(reply->Reserved, 0);
-  EXPECT_EQ(Decode(Raw(Header(29, 0, 0x0400, 0) + text))->BlockSize, 4096u);
+  const auto header = [&](std::uint16_t blockSize) {
+    const auto reply = Decode(Raw(Header(29, 3, 0x0500, blockSize) + text));
+    if (!reply) return std::string("refused");
+    return ReplyHeaderSummary(*reply) + " from " + std::string(FieldText(reply->IpText)) + ":" +
+           std::to_string(reply->ReplyPort);
+  };
+  EXPECT_EQ(header(0x0200), "kind 3 1280/512 '' from 10.1.2.3:9001");
+  EXPECT_EQ(header(0), "kind 3 1280/4096 '' from 10.1.2.3:9001");
 }
 
 TEST(DecodeDeviceReply, SecondTextStartsTwoBytesAfterTheFirstTextsEnd) {
@@ -76,18 +72,6 @@ TEST(DecodeDeviceReply, SecondTextStartsTwoBytesAfterTheFirstTextsEnd) {
   EXPECT_EQ(extra(60, "\x01" + std::string(25, 'x')), std::string(19, 'x'));
   EXPECT_EQ(extra(200, "\x01" "AB"), "AB");
   EXPECT_EQ(extra(200, ""), "");
-}
-
-// The decoded fields on one line: product type, status, version, milepost |
-// track = track index | site name | subdivision name, site id / subdivision
-// code / last upload code, the three board versions.
-std::string Summary(const DeviceReply& r) {
-  std::ostringstream out;
-  out << int{r.ProductType} << (r.Powerup ? " PWRUP " : " RDY ") << int{r.VersionMajor} << '.' << int{r.VersionMinor}
-      << '-' << int{r.VersionBuild} << ' ' << FieldText(r.Milepost) << '|' << FieldText(r.TrackId) << '='
-      << int{r.TrackIndex} << '|' << FieldText(r.SiteName) << '|' << FieldText(r.SubdivName) << "| " << r.SiteId << '/'
-      << r.SubdivCode << '/' << int{r.LastUploadCode} << ' ' << Boards(r);
-  return out.str();
 }
 
 TEST(DecodeDeviceReply, ReadsEachFamilysGrammar) {
@@ -146,20 +130,18 @@ TEST(DecodeDeviceReply, ReadsEachFamilysGrammar) {
       {"12.5|N_|0|9|OLD SITE|WITH BAR", "2 RDY 0.9-0 12.5|N_=1|OLD SITE|WITH BAR|| 0/0/0   "},
       {"1|M_|3|91|S", "1 RDY 3.91-0 1|M_=0|S|| 0/0/0   "},
       {"1|M_|3|90|S", "0 RDY 3.90-0 1|M_=0|S|| 0/0/0   "},
-      {"1|M_|0|7|S", "0 RDY 0.7-0 1|M_=0|S|| 0/0/0   "},
       {"1|M_|0|7|", "0 RDY 0.7-0 1|M_=0||| 0/0/0   "},
       {"12.5|N_|0", "0 RDY 0.0-0 12.5|N_=1||| 0/0/0   ", kRailroadCsx, false},
   };
   for (const Case& c : cases) {
     const auto reply = Decode(Reply(c.text), c.railroad, c.counted);
-    EXPECT_EQ(reply ? Summary(*reply) : "refused", c.summary) << c.text;
+    EXPECT_EQ(reply ? ReplySummary(*reply) : "refused", c.summary) << c.text;
   }
 
   // The second generation differs only in its product type.
   const auto first = DecodeOk("CAD: RDY|NS|2.5-1|10.0|S_|12|SITE|Pocahontas PO|+|a|b|c|");
   auto second = DecodeOk("C_2: RDY|NS|2.5-1|10.0|S_|12|SITE|Pocahontas PO|+|a|b|c|");
-  EXPECT_EQ(second.ProductType, kProductCad2);
-  second.ProductType = first.ProductType;
+  EXPECT_EQ(std::exchange(second.ProductType, first.ProductType), kProductCad2);
   EXPECT_EQ(std::memcmp(&first, &second, sizeof first), 0);
 }
 
@@ -185,7 +167,7 @@ TEST(DecodeDeviceReply, CountsSeparatorsPastTheNulUpToTheByteAfterTheTextWithinT
   for (const Case& c : cases) {
     const Bytes buffer = Raw(c.bytes);
     const auto reply = Decode(std::span(buffer).first(c.received));
-    EXPECT_EQ(reply ? Summary(*reply) : "refused", c.summary) << c.bytes.substr(kReplyHeaderSize);
+    EXPECT_EQ(reply ? ReplySummary(*reply) : "refused", c.summary) << c.bytes.substr(kReplyHeaderSize);
   }
 }
 
@@ -242,7 +224,7 @@ TEST(HostileReply, OverlongFieldsAreCutAndNumbersSaturateAtTheirFieldsLimits) {
       {"CAD: RDY|NS|-5.1--9|0|M_|-70000|S|", "2 RDY 0.1--9 0|M_=0|S|| 0/0/0 Comm?? Rdr??? Spch??"},
       {digits + "|CL|" + digits + "|300|", "3 RDY 255.255-0 N/A|N/A=0|Collector_65535|| 65535/0/0 255.255 N/A N/A"},
   };
-  for (const auto& [text, summary] : cases) EXPECT_EQ(Summary(DecodeOk(text)), summary) << text;
+  for (const auto& [text, summary] : cases) EXPECT_EQ(ReplySummary(DecodeOk(text)), summary) << text;
 }
 
 }  // namespace

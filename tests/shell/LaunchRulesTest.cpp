@@ -74,10 +74,7 @@ TEST_F(LaunchRulesTest, BusyRefusesEveryPingAndResetButNotTheIcmpScans) {
   rules_.Reset(checks_, 0);
   rules_.ManySitesReset(checks_);
   ASSERT_EQ(prompts_.shown.size(), 7u);
-  for (const auto& shown : prompts_.shown) {
-    EXPECT_EQ(shown.errorId, 402u);
-    EXPECT_EQ(shown.text, "Another Ping is in progress!\r\n\r\nPlease wait until it is completed");
-  }
+  for (const auto& shown : prompts_.shown) EXPECT_EQ(shown.errorId, 402u);
   EXPECT_TRUE(opener_.opened.empty());
 
   rules_.IcmpScan(IcmpScanMode::ListedSites);
@@ -88,7 +85,6 @@ TEST_F(LaunchRulesTest, BusyRefusesEveryPingAndResetButNotTheIcmpScans) {
 TEST_F(LaunchRulesTest, PingCheckedMarksTickedRowsAndPicksDialogOrView) {
   rules_.PingChecked(checks_);
   EXPECT_EQ(LastErrorId(), 510u);
-  EXPECT_EQ(prompts_.shown.back().text, "\r\nYou must select one or more sites.");
 
   Check({2});
   rules_.PingChecked(checks_);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <string>
 
 namespace quenderlink {
 namespace {
@@ -26,39 +27,32 @@ TEST(MainMenuTest, EveryCommandAppearsOnceWithItsText) {
     }
   }
   EXPECT_EQ(ids.size(), commands);
-  for (const int id : {kExit, kPingChecked, kBeginUpload, kAscendTrackNumber, kDescendTrackNumber, kExportCsv}) {
+  for (const int id : {kExit, kPingChecked, kBeginUpload, kAscendTrackNumber, kDescendTrackNumber, kExportCsv})
     EXPECT_TRUE(ids.count(id)) << id;
-  }
+}
+
+// '+' for each item enabled in the context, '-' for each one disabled.
+std::string Enabled(const MenuContext& context, std::initializer_list<int> ids) {
+  std::string marks;
+  for (const int id : ids) marks += IsMenuItemEnabled(id, context) ? '+' : '-';
+  return marks;
 }
 
 TEST(MainMenuTest, EnableRulesFollowTheStateTheyName) {
   RuntimeParams params;
   MenuContext idle{params};
-  EXPECT_FALSE(IsMenuItemEnabled(kPingChecked, idle));
-  EXPECT_FALSE(IsMenuItemEnabled(kPingAll, idle));
-  EXPECT_FALSE(IsMenuItemEnabled(kModifySite, idle));
-  EXPECT_FALSE(IsMenuItemEnabled(kExportText, idle));
-  EXPECT_TRUE(IsMenuItemEnabled(kExit, idle));
-  EXPECT_TRUE(IsMenuItemEnabled(kIcmpRawSockets, idle));
-
+  EXPECT_EQ(Enabled(idle, {kPingChecked, kPingAll, kModifySite, kExportText, kExit, kIcmpRawSockets}), "----++");
   MenuContext ready{params, false, true, true, true, true};
-  EXPECT_TRUE(IsMenuItemEnabled(kPingChecked, ready));
-  EXPECT_TRUE(IsMenuItemEnabled(kModifySite, ready));
-  EXPECT_FALSE(IsMenuItemEnabled(kDeleteCheckedSites, ready));
+  EXPECT_EQ(Enabled(ready, {kPingChecked, kModifySite, kDeleteCheckedSites}), "++-");
   params.deleteManyRows = true;
-  EXPECT_TRUE(IsMenuItemEnabled(kDeleteCheckedSites, ready));
-
+  EXPECT_EQ(Enabled(ready, {kDeleteCheckedSites}), "+");
   ready.operationRunning = true;
-  for (const int id : {kPingChecked, kPingAll, kPingManual, kPingRange, kExit}) EXPECT_FALSE(IsMenuItemEnabled(id, ready));
-  EXPECT_TRUE(IsMenuItemEnabled(kBeginUpload, ready));
+  EXPECT_EQ(Enabled(ready, {kPingChecked, kPingAll, kPingManual, kPingRange, kExit, kBeginUpload}), "-----+");
 
   // Buttons shown at the right (the defaults): "Right" is the one item that is off.
-  EXPECT_TRUE(IsMenuItemEnabled(kButtonsAtBottom, idle));
-  EXPECT_FALSE(IsMenuItemEnabled(kButtonsAtRight, idle));
-  EXPECT_TRUE(IsMenuItemEnabled(kHideButtons, idle));
+  EXPECT_EQ(Enabled(idle, {kButtonsAtBottom, kButtonsAtRight, kHideButtons}), "+-+");
   params.showCmndButtons = false;
-  EXPECT_TRUE(IsMenuItemEnabled(kButtonsAtRight, idle));
-  EXPECT_FALSE(IsMenuItemEnabled(kHideButtons, idle));
+  EXPECT_EQ(Enabled(idle, {kButtonsAtRight, kHideButtons}), "+-");
   EXPECT_NE(IsMenuItemEnabled(kShowIndexColumn, idle), IsMenuItemEnabled(kHideIndexColumn, idle));
 }
 

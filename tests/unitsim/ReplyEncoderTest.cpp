@@ -2,119 +2,83 @@
 
 #include <string>
 
-#include "core/FixedText.h"
 #include "core/Lookups.h"
 #include "net/DeviceDatagram.h"
+#include "support/DeviceReplySummary.h"
 #include "unitsim/UnitIdentity.h"
 
 namespace quenderlink::unitsim {
 namespace {
 
-DeviceReply RoundTrip(const UnitIdentity& unit, unsigned railroad = kRailroadCsx) {
+std::string RoundTrip(const UnitIdentity& unit, unsigned railroad = kRailroadCsx) {
   DeviceReply reply{};
-  EXPECT_TRUE(DecodeDeviceReply(EncodeIdentificationReply(unit), "127.41.0.1", 9001, railroad, reply))
-      << int{unit.productType};
-  return reply;
+  if (!DecodeDeviceReply(EncodeIdentificationReply(unit), "127.41.0.1", 9001, railroad, reply)) return "refused";
+  return testing::ReplySummary(reply);
 }
 
-UnitIdentity Unit(std::uint8_t productType) {
+// A unit of the type with what `change` sets.
+template <typename Change>
+UnitIdentity Unit(std::uint8_t productType, Change change) {
   UnitIdentity unit;
   unit.productType = productType;
-  unit.versionMajor = 4;
-  unit.versionMinor = 12;
-  unit.milepost = "101.5";
-  unit.track = "S_";
-  unit.siteName = "WEST END";
-  unit.number = 42;
+  change(unit);
   return unit;
 }
 
-std::string Boards(const DeviceReply& reply) {
-  return std::string(FieldText(reply.CommVersion)) + " " + std::string(FieldText(reply.ReaderVersion)) + " " +
-         std::string(FieldText(reply.SpeechVersion));
+// The demonstration fleet's test round-trips ready and powering-up NS units of the
+// Cadmarin, RKM and RKM-U grammars; these are the other grammars and options.
+TEST(ReplyEncoder, EachGrammarAndOptionDecodesAsWritten) {
+  const auto speechError = [](UnitIdentity& u) {
+    u.boards = BoardVersions{"2.10", "3.01", "1.5"};
+    u.speechError = true;
+  };
+  struct Case {
+    UnitIdentity unit;
+    std::string summary;
+    unsigned railroad = kRailroadCsx;
+  };
+  const Case cases[] = {
+      // Neither an untagged unit nor a collector has a status.
+      {Unit(0, [](UnitIdentity& u) { u.ready = false; u.versionMajor = 4; u.versionMinor = 12; u.track = "S_"; }),
+       "0 RDY 4.12-0 0.0|S_=2|SIM|| 0/0/0   "},
+      {Unit(kProductCollector, [](UnitIdentity& u) { u.ready = false; u.versionMinor = 12; u.number = 42; }),
+       "3 RDY 1.12-0 N/A|N/A=0|Collector_42|| 42/0/0 1.12 N/A N/A"},
+      // A Cad/Halvyr unit reports no track index.
+      {Unit(kProductCadHalvyr, [](UnitIdentity& u) { u.ready = false; u.track = "S_"; }),
+       "5 PWRUP 1.0-0 0.0|S_=0|SIM|| 0/0/0 Comm?? Rdr??? Spch??"},
+      {Unit(kProductRkm, [](UnitIdentity& u) { u.ready = false; u.subdivName = "Lake LA"; u.number = 42; }),
+       "1 PWRUP 1.0-0 0.0|M_=0|SIM|Lake LA| 42/7/0 Comm?? Rdr??? Spch??"},
+      // The status is left out only before a railroad starting with 'C', which reads as powered up.
+      {Unit(kProductCad2,
+            [](UnitIdentity& u) {
+              u.railroad = "CPR"; u.statusField = false; u.versionBuild = 9; u.number = 42; u.uploadCode = 23;
+            }),
+       "6 PWRUP 1.0-9 0.0|M_=0|SIM|| 0/42/23 Comm?? Rdr??? Spch??", kRailroadCpr},
+      {Unit(kProductCad1,
+            [](UnitIdentity& u) {
+              u.railroad = "NS"; u.statusField = false; u.subdivName = "Piedmont PI"; u.number = 42;
+            }),
+       "2 RDY 1.0-0 0.0|M_=0|SIM|| 42/8/0 Comm?? Rdr??? Spch??"},
+      // Only Cadmarin units report the speech board's error.
+      {Unit(kProductCad1, speechError), "2 RDY 1.0-0 0.0|M_=0|SIM|| 0/0/0 2.10 3.01 *ERROR*"},
+      {Unit(kProductCad2, speechError), "6 RDY 1.0-0 0.0|M_=0|SIM|| 0/0/0 2.10 3.01 *ERROR*"},
+      {Unit(kProductRkmMicro, [&](UnitIdentity& u) { speechError(u); u.ready = false; }),
+       "4 PWRUP 1.0-0 0.0|M_=0|SIM|| 0/0/0 2.10 3.01 1.5"},
+      {Unit(kProductCadHalvyr, speechError), "5 RDY 1.0-0 0.0|M_=0|SIM|| 0/0/0 2.10 3.01 1.5"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(RoundTrip(c.unit, c.railroad), c.summary);
 }
 
-TEST(ReplyEncoder, EveryProductTypeDecodesAsItselfReadyOrPoweredUp) {
-  for (std::uint8_t type = 0; type <= 6; ++type) {
-    for (bool ready : {true, false}) {
-      auto unit = Unit(type);
-      unit.ready = ready;
-      unit.subdivName = "Lake LA";  // RKM needs one; the others carry it as an extra field
-      const auto reply = RoundTrip(unit);
-      const bool hasStatus = type != 0 && type != kProductCollector;
-      EXPECT_EQ(reply.ProductType, type);
-      EXPECT_EQ(reply.Powerup, hasStatus && !ready ? 1 : 0) << int{type};
-      EXPECT_EQ(reply.VersionMajor, 4) << int{type};
-      EXPECT_EQ(reply.VersionMinor, 12) << int{type};
-      if (type == kProductCollector) {
-        EXPECT_EQ(FieldText(reply.SiteName), "Collector_42");
-        EXPECT_EQ(reply.SiteId, 42);
-        continue;
-      }
-      EXPECT_EQ(FieldText(reply.Milepost), "101.5") << int{type};
-      EXPECT_EQ(FieldText(reply.TrackId), "S_") << int{type};
-      EXPECT_EQ(FieldText(reply.SiteName), "WEST END") << int{type};
-      EXPECT_EQ(reply.TrackIndex, type == kProductCadHalvyr ? 0 : 2) << int{type};
-    }
-  }
-}
-
-TEST(ReplyEncoder, RailroadSpecificFieldsAndTheCadmarinStatusOnlyLeftOutBeforeARailroadStartingWithC) {
-  auto cpr = Unit(kProductCad2);
-  cpr.railroad = "CPR";
-  cpr.statusField = false;
-  cpr.uploadCode = 23;
-  cpr.versionBuild = 9;
-  const auto cprReply = RoundTrip(cpr, kRailroadCpr);
-  EXPECT_EQ(cprReply.Powerup, 1);
-  EXPECT_EQ(cprReply.SubdivCode, 42);
-  EXPECT_EQ(cprReply.LastUploadCode, 23);
-  EXPECT_EQ(cprReply.VersionBuild, 9);
-  EXPECT_EQ(FieldText(cprReply.SiteName), "WEST END");
-
-  auto ns = Unit(kProductCad1);
-  ns.railroad = "NS";
-  ns.statusField = false;  // written anyway: "NS" would read as a status
-  ns.subdivName = "Piedmont PI";
-  ns.boards = BoardVersions{"a", "b", "c"};
-  const auto nsReply = RoundTrip(ns);
-  EXPECT_EQ(nsReply.Powerup, 0);
-  EXPECT_EQ(nsReply.SiteId, 42);
-  EXPECT_EQ(nsReply.SubdivCode, 8);
-  EXPECT_EQ(Boards(nsReply), "a b c");
-
-  auto rkm = Unit(kProductRkm);
-  rkm.subdivName = "Lake LA";
-  const auto rkmReply = RoundTrip(rkm);
-  EXPECT_EQ(FieldText(rkmReply.SubdivName), "Lake LA");
-  EXPECT_EQ(rkmReply.SubdivCode, 7);
-  EXPECT_EQ(rkmReply.SiteId, 42);
-}
-
-TEST(ReplyEncoder, BoardVersionsWithErrorMarkerAndPlaceholdersAndTheHeadersFields) {
-  for (std::uint8_t type : {kProductCad1, kProductRkmMicro, kProductCadHalvyr, kProductCad2}) {
-    auto unit = Unit(type);
-    EXPECT_NE(Boards(RoundTrip(unit)).find("??"), std::string::npos) << int{type};
-    unit.boards = BoardVersions{"2.10", "3.01", "1.5"};
-    EXPECT_EQ(Boards(RoundTrip(unit)), "2.10 3.01 1.5") << int{type};
-    unit.speechError = true;
-    const bool readsError = type == kProductCad1 || type == kProductCad2;
-    EXPECT_EQ(Boards(RoundTrip(unit)), readsError ? "2.10 3.01 *ERROR*" : "2.10 3.01 1.5") << int{type};
-  }
-
-  auto unit = Unit(kProductCad1);
-  unit.programKind = 3;
-  unit.maxDatagram = 600;
-  unit.blockSize = 256;
-  unit.extraText = "BANK2";
+TEST(ReplyEncoder, HeaderCountsTheTextsAndCarriesKindSizesAndTheSecondText) {
+  const UnitIdentity unit = Unit(kProductCad1, [](UnitIdentity& u) {
+    u.programKind = 3; u.maxDatagram = 600; u.blockSize = 256; u.extraText = "BANK2";
+  });
   const auto bytes = EncodeIdentificationReply(unit);
-  EXPECT_EQ(bytes[2] | (bytes[3] << 8), static_cast<int>(bytes.size() - 8));
+  EXPECT_EQ(bytes[2] | (bytes[3] << 8), static_cast<int>(bytes.size() - kReplyHeaderSize));
   EXPECT_EQ(bytes.back(), 0);
-  const auto reply = RoundTrip(unit);
-  EXPECT_EQ(reply.ProgramKind, 3);
-  EXPECT_EQ(reply.MaxDatagram, 600u);
-  EXPECT_EQ(reply.BlockSize, 256u);
-  EXPECT_EQ(FieldText(reply.ExtraText), "BANK2");
+  DeviceReply reply{};
+  ASSERT_TRUE(DecodeDeviceReply(bytes, "127.41.0.1", 9001, kRailroadCsx, reply));
+  EXPECT_EQ(testing::ReplyHeaderSummary(reply), "kind 3 600/256 'BANK2'");
 }
 
 }  // namespace
