@@ -66,7 +66,7 @@ TEST_F(CMainFrameTest, CloseIsRefusedWhileARunIsActiveThenReleasesTheTable) {
 
 TEST_F(CMainFrameTest, AShutDownStopsARunningPingAndSavesNothingOfIt) {
   // Nothing answers there: the run waits until it is stopped.
-  for (SiteRecord& site : state_.sites.records()) SetFieldText(site.HostText, "127.86.0.1");
+  for (SiteRecord& site : state_.sites.records()) SetFieldText(site.HostText, "127.87.0.1");
   frame_.mainView()->RunCommand(menu::kPingAll);
   ASSERT_TRUE(QTest::qWaitFor([&] { return state_.operations.pingInProgress; }, 2000));
   const auto fileBefore = testing::ReadFileBytes(state_.currentSiteFile);
