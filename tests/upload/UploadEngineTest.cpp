@@ -23,15 +23,6 @@ struct Call {
   Clock::time_point at = Clock::now();
 };
 
-std::string Why(UploadFailure failure) {
-  switch (failure) {
-    case UploadFailure::FileNotLoadable: return "not loadable";
-    case UploadFailure::NoMemory: return "no memory";
-    case UploadFailure::NoSocket: return "no socket";
-  }
-  return "?";
-}
-
 // Records the engine's calls on its thread; read them once it is joined.
 class UploadRecorder : public UploadEngineListener {
  public:
@@ -44,7 +35,8 @@ class UploadRecorder : public UploadEngineListener {
     Add(row, Event(kUploadNewProgramAnswered, reply.VersionMajor));
   }
   void OnUploadFailed(UploadFailure failure, std::uint16_t row, const std::string& text) override {
-    Add(row, Why(failure) + ": " + text);
+    const char* const why[] = {"not loadable", "no memory", "no socket"};  // UploadFailure's order
+    Add(row, why[static_cast<int>(failure)] + (": " + text));
   }
   void OnUploadDone() override { Add(0, "done"); }
 
