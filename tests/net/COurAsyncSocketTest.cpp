@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "EngineRecorder.h"
-#include "core/FixedText.h"
 #include "net/COurAsyncSocketSHORT.h"
 
 namespace quenderlink {
@@ -28,6 +27,7 @@ TEST(COurAsyncSocketSHORT, ResolvesNamesAndStoresFailures) {
   EXPECT_NE(neverCreated.sendError, 0u);
 }
 
+// Its run-loader and packet sends are checked by the upload engine's tests.
 TEST(COurAsyncSocket, SendsToItsOwnPortAndDecodesOnlyIdentificationReplies) {
   constexpr std::uint16_t kPort = 47632;
   const auto simulator = StartUnits({Unit("127.63.2.2", {}, kPort)});
@@ -45,15 +45,6 @@ TEST(COurAsyncSocket, SendsToItsOwnPortAndDecodesOnlyIdentificationReplies) {
     EXPECT_EQ(FieldText(socket.reply.SiteName), "SITE 127.63.2.2");  // a reset confirmation keeps the last reply
     EXPECT_EQ(socket.reply.ReplyPort, kPort);
   }
-
-  ASSERT_TRUE(socket.SendRunRamLoader("127.63.2.2"));
-  const std::vector<std::uint8_t> packet = {4, 0, 9, 8, 7};
-  ASSERT_TRUE(socket.SendBuffer(packet, "127.63.2.2"));
-  const auto received = AwaitReceived(*simulator, "127.63.2.2", 4, kPort);
-  ASSERT_EQ(received.size(), 4u);
-  EXPECT_EQ(received[2].bytes, (std::vector<std::uint8_t>{5, 0, 0, 0, 0, 0, 0, 0}));
-  EXPECT_EQ(received[3].bytes, packet);
-  EXPECT_EQ(received[3].fromPort, kPort);
 }
 
 }  // namespace

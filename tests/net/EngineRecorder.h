@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <functional>
+#include <sstream>
 #include <span>
 #include <string>
 #include <thread>
@@ -21,19 +22,21 @@ namespace quenderlink::testing {
 
 using Clock = std::chrono::steady_clock;
 
-// A listed unit at a dotted address on the default device port.
-inline SiteRecord Site(const std::string& address) {
-  SiteRecord site = NewSiteRecord(9001);
+// A listed unit at a dotted address.
+inline SiteRecord Site(const std::string& address, std::uint16_t row = 0, std::uint8_t flags = 0,
+                       std::uint16_t port = 9001) {
+  SiteRecord site = NewSiteRecord(port);
   SetFieldText(site.HostText, address);
   SetFieldText(site.IpByNumber, address);
+  site.RowNumber = row;
+  site.SiteFlags = flags;
   return site;
 }
 
 // One notification, with copies of what its notice referred to.
 struct EngineEvent {
   int message = 0;
-  std::size_t id = 0;
-  int tries = 0;
+  std::string step;  // as Script() shows it
   Clock::time_point at = Clock::now();
   ReplyNotice notice;
   DeviceReply reply{};
@@ -47,7 +50,6 @@ class EngineRecorder : public PingEngineListener {
  public:
   std::function<void(const EngineEvent&)> onEvent;
   std::vector<EngineEvent> events;
-  std::vector<std::string> engineMessages;
 
   std::vector<EngineEvent> EventsOf(int message) const {
     std::vector<EngineEvent> found;
@@ -55,33 +57,34 @@ class EngineRecorder : public PingEngineListener {
       if (event.message == message) found.push_back(event);
     return found;
   }
-  std::vector<int> Messages() const {
-    std::vector<int> messages;
-    for (const EngineEvent& event : events) messages.push_back(event.message);
-    return messages;
+  // Every notification on one line, e.g. "started, sent 1/1, reply 1, finished" (id/tries).
+  std::string Script() const {
+    std::string script;
+    for (const EngineEvent& event : events) script += (script.empty() ? "" : ", ") + event.step;
+    return script;
   }
 
-  void OnPingSent(std::size_t id, int tries) override { Add(WM_PING_SENT, id, tries); }
-  void OnPingReply(std::size_t id, const ReplyNotice& notice) override { Add(WM_PING_REPLY, id, 0, &notice); }
-  void OnPingTimeout(std::size_t id, int tries) override { Add(WM_PING_TIMEOUT, id, tries); }
-  void OnPingFailed(std::size_t id, int tries) override { Add(WM_PING_FAILED, id, tries); }
-  void OnPingStarted() override { Add(WM_PING_STARTED); }
-  void OnPingFinished() override { Add(WM_PING_FINISHED); }
-  void OnPingBadAddress(std::uint16_t row) override { Add(WM_PING_BAD_ADDRESS, row); }
+  void OnPingSent(std::size_t id, int tries) override { Add(WM_PING_SENT, "sent " + Tries(id, tries)); }
+  void OnPingReply(std::size_t id, const ReplyNotice& notice) override {
+    Add(WM_PING_REPLY, "reply " + std::to_string(id), &notice);
+  }
+  void OnPingTimeout(std::size_t id, int tries) override { Add(WM_PING_TIMEOUT, "timeout " + Tries(id, tries)); }
+  void OnPingFailed(std::size_t id, int tries) override { Add(WM_PING_FAILED, "failed " + Tries(id, tries)); }
+  void OnPingStarted() override { Add(WM_PING_STARTED, "started"); }
+  void OnPingFinished() override { Add(WM_PING_FINISHED, "finished"); }
+  void OnPingBadAddress(std::uint16_t row) override { Add(WM_PING_BAD_ADDRESS, "bad " + std::to_string(row)); }
   void OnResetConfirmed(std::uint16_t row, const ReplyNotice& notice) override {
-    Add(WM_RESET_CONFIRMED, row, 0, &notice);
+    Add(WM_RESET_CONFIRMED, "confirmed " + std::to_string(row), &notice);
   }
-  void OnEngineMessage(const std::string& text) override {
-    engineMessages.push_back(text);
-    Add(0);
-  }
+  void OnEngineMessage(const std::string& text) override { Add(0, text); }
 
  private:
-  void Add(int message, std::size_t id = 0, int tries = 0, const ReplyNotice* notice = nullptr) {
+  static std::string Tries(std::size_t id, int tries) { return std::to_string(id) + "/" + std::to_string(tries); }
+
+  void Add(int message, std::string step, const ReplyNotice* notice = nullptr) {
     EngineEvent& event = events.emplace_back();
     event.message = message;
-    event.id = id;
-    event.tries = tries;
+    event.step = std::move(step);
     if (notice) {
       event.notice = *notice;
       event.reply = *notice->reply;
@@ -91,11 +94,22 @@ class EngineRecorder : public PingEngineListener {
   }
 };
 
-// Runs the engine on a worker thread as a window does, calling `meanwhile` on
-// this thread. True when it finished within 20 s; a hanging engine is stopped
-// so that it fails its test instead of the whole run.
-inline bool RunEngine(void (*engine)(EngineRequest&), EngineRequest& request,
-                      const std::function<void()>& meanwhile = {}) {
+// What a reply or confirmation carried, on one line: the notice's row, host
+// and sender | the reply's tenths, row, host, address and site name.
+inline std::string Summary(const EngineEvent& e) {
+  std::ostringstream line;
+  line << e.notice.row << " '" << FieldText(e.notice.host) << "' from " << FieldText(e.notice.senderAddress) << ":"
+       << e.notice.senderPort << " | " << int{e.reply.ReplyTenths} << " "
+       << e.reply.RowNumber << " '" << FieldText(e.reply.HostText) << "' " << FieldText(e.reply.IpText) << " '"
+       << FieldText(e.reply.SiteName) << "'";
+  return line.str();
+}
+
+// Runs an engine (ping or upload) on a worker thread as a window does, calling
+// `meanwhile` on this thread. True when it finished within 20 s; a hanging
+// engine is stopped so that it fails its test instead of the whole run.
+template <typename Request>
+bool RunEngine(void (*engine)(Request&), Request& request, const std::function<void()>& meanwhile = {}) {
   std::thread worker(engine, std::ref(request));
   if (meanwhile) meanwhile();
   const auto deadline = Clock::now() + std::chrono::seconds(20);
@@ -130,18 +144,16 @@ inline std::unique_ptr<unitsim::UnitSimulator> StartUnits(std::vector<unitsim::U
   return simulator;
 }
 
-// Sends a datagram as if from a unit at `fromAddress`:`fromPort`.
-inline bool SendFrom(const std::string& fromAddress, std::uint16_t fromPort, const std::string& toAddress,
-                     std::uint16_t toPort, std::span<const std::uint8_t> bytes) {
-  const auto endpoint = [](const std::string& address, std::uint16_t port) {
-    sockaddr_in socketAddress{AF_INET, htons(port), {}, {}};
-    ::inet_pton(AF_INET, address.c_str(), &socketAddress.sin_addr);
-    return socketAddress;
-  };
-  const sockaddr_in from = endpoint(fromAddress, fromPort), to = endpoint(toAddress, toPort);
+// Sends a datagram as if from a unit at `fromAddress`:`fromPort` to where
+// `to` came from (the engine's socket).
+inline bool SendFrom(const std::string& fromAddress, std::uint16_t fromPort, const unitsim::ReceivedDatagram& to,
+                     std::span<const std::uint8_t> bytes) {
+  sockaddr_in from{AF_INET, htons(fromPort), {}, {}}, back{AF_INET, htons(to.fromPort), {}, {}};
+  ::inet_pton(AF_INET, fromAddress.c_str(), &from.sin_addr);
+  ::inet_pton(AF_INET, to.fromAddress.c_str(), &back.sin_addr);
   const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
   const bool sent = ::bind(fd, reinterpret_cast<const sockaddr*>(&from), sizeof from) == 0 &&
-                    ::sendto(fd, bytes.data(), bytes.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to) ==
+                    ::sendto(fd, bytes.data(), bytes.size(), 0, reinterpret_cast<const sockaddr*>(&back), sizeof back) ==
                         static_cast<ssize_t>(bytes.size());
   ::close(fd);
   return sent;

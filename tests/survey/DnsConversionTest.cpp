@@ -37,25 +37,22 @@ SiteTable Sites(std::initializer_list<const char*> hosts) {
   return sites;
 }
 
-TEST(DnsConversionTest, AFailedNameKeepsNoAddressAndTheNextSitesGoOnUpToTheListedRows) {
-  const SiteTable sites = Sites({"bad name!", "127.82.0.5", "localhost", "127.82.0.7"});
+std::vector<std::string> Converted(const SiteTable& sites, std::size_t listedRows) {
   DnsRecorder recorder;
-  ConvertHostNames(ListedHostTexts(sites, 3), recorder);
+  ConvertHostNames(ListedHostTexts(sites, listedRows), recorder);
+  return recorder.calls;
+}
 
-  EXPECT_EQ(recorder.calls, (Calls{"name bad name!", "failed 0.0.0.0", "row 0 0.0.0.0", "name 127.82.0.5",
-                                   "address 127.82.0.5", "row 1 127.82.0.5", "name localhost", "address 127.0.0.1",
-                                   "row 2 127.0.0.1", "done"}));
+TEST(DnsConversionTest, AFailedNameKeepsNoAddressAndTheNextSitesGoOnUpToTheListedRows) {
+  EXPECT_EQ(Converted(Sites({"bad name!", "127.82.0.5", "localhost", "127.82.0.7"}), 3),
+            (Calls{"name bad name!", "failed 0.0.0.0", "row 0 0.0.0.0", "name 127.82.0.5", "address 127.82.0.5",
+                   "row 1 127.82.0.5", "name localhost", "address 127.0.0.1", "row 2 127.0.0.1", "done"}));
 }
 
 TEST(DnsConversionTest, NoListedRowIsDoneAtOnceAndMoreRowsThanSitesStopAtTheTable) {
   const SiteTable sites = Sites({"127.82.1.1"});
-  DnsRecorder none;
-  ConvertHostNames(ListedHostTexts(sites, 0), none);
-  EXPECT_EQ(none.calls, Calls{"done"});
-
-  DnsRecorder beyond;
-  ConvertHostNames(ListedHostTexts(sites, 5), beyond);
-  EXPECT_EQ(beyond.calls, (Calls{"name 127.82.1.1", "address 127.82.1.1", "row 0 127.82.1.1", "done"}));
+  EXPECT_EQ(Converted(sites, 0), Calls{"done"});
+  EXPECT_EQ(Converted(sites, 5), (Calls{"name 127.82.1.1", "address 127.82.1.1", "row 0 127.82.1.1", "done"}));
 }
 
 }  // namespace

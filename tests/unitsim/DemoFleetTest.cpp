@@ -20,17 +20,6 @@ namespace {
 
 using testing::TempDir;
 
-// What a ping may change in a record, on one line, so that a mismatch shows where it is.
-std::string Identity(const SiteRecord& site) {
-  const int build = site.HiddenBuild;
-  return std::string(FieldText(site.SiteName)) + " | " + std::string(FieldText(site.Milepost)) + " | subdiv " +
-         std::to_string(site.SubdivCode) + " | track " + std::to_string(site.TrackIndex) + " | id " +
-         std::to_string(site.SiteId) + " | " + ProductShortName(site.ProductType) + " " +
-         std::to_string(site.VersionMajor) + "." + std::to_string(site.VersionMinor) + "-" + std::to_string(build) +
-         " | " + std::string(FieldText(site.CommVersion)) + " " + std::string(FieldText(site.ReaderVersion)) + " " +
-         std::string(FieldText(site.SpeechVersion));
-}
-
 bool SameBytes(const SiteRecord& a, const SiteRecord& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 // The demonstration list must look the same after a ping as before it, but for the ping times.
@@ -45,7 +34,6 @@ TEST(DemoFleet, EveryUnitTellsTheIdentityItsRecordHolds) {
     EXPECT_EQ(reply.Powerup, unit.identity.ready ? 0 : 1) << unit.address;
     SiteRecord pinged = fleet.sites[i];
     CopyPingReplyIntoSite(reply, false, pinged);
-    EXPECT_EQ(Identity(pinged), Identity(fleet.sites[i])) << unit.address;
     pinged.LastPing = fleet.sites[i].LastPing;
     EXPECT_TRUE(SameBytes(pinged, fleet.sites[i])) << unit.address;
   }
@@ -57,15 +45,13 @@ TEST(DemoFleet, UnitsAnswerOnTheirOwnAddressesInASimulator) {
   std::string error;
   ASSERT_TRUE(simulator.Start(error)) << error;
   TestSocket socket;
-
-  const UnitConfig& unit = fleet.units.back();
-  socket.SendCommand(unit, kCommandPing);
+  socket.SendCommand(fleet.units.back(), kCommandPing);
   const auto arrival = socket.Receive();
   ASSERT_TRUE(arrival);
-  EXPECT_EQ(arrival->fromAddress, unit.address);
   DeviceReply reply{};
   ASSERT_TRUE(DecodeDeviceReply(arrival->bytes, arrival->fromAddress, arrival->fromPort, kRailroadNs, reply));
-  EXPECT_EQ(FieldText(reply.SiteName), FieldText(fleet.sites.back().SiteName));
+  EXPECT_EQ(arrival->fromAddress + " " + std::string(FieldText(reply.SiteName)),
+            fleet.units.back().address + " " + std::string(FieldText(fleet.sites.back().SiteName)));
 }
 
 TEST(PrepareDemoHome, WritesASiteListTheProgramOpensAtStartWithoutAskingTheRailroad) {
@@ -89,7 +75,7 @@ TEST(PrepareDemoHome, WritesASiteListTheProgramOpensAtStartWithoutAskingTheRailr
   ASSERT_EQ(LoadSiteTable(siteList, table, 10001), 0);
   ASSERT_EQ(table.size(), fleet.sites.size());
   for (std::size_t i = 0; i < table.size(); ++i)
-    EXPECT_TRUE(SameBytes(table[i], fleet.sites[i])) << Identity(table[i]);
+    EXPECT_TRUE(SameBytes(table[i], fleet.sites[i])) << FieldText(table[i].SiteName);
 }
 
 TEST(PrepareDemoHome, RefusesAHomeThatCannotBeMadeAndAnEmptyFleet) {

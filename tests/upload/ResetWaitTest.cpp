@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "core/FixedText.h"
 #include "net/EngineRecorder.h"
 #include "unitsim/UnitIdentity.h"
 
@@ -12,9 +11,6 @@ namespace {
 using namespace std::chrono_literals;
 using namespace testing;
 using State = ResetWait::State;
-using LogLine = std::pair<LogClass, std::string>;
-
-RuntimeParams MaxWait(int seconds) { return PingParams(seconds, 1); }
 
 State TickUntilDone(ResetWait& wait) {
   State state = State::Waiting;
@@ -25,15 +21,19 @@ State TickUntilDone(ResetWait& wait) {
 
 class ResetWaitTest : public ::testing::Test {
  protected:
+  // Each line with its colour class.
   LogSink Sink() {
-    return [this](LogClass logClass, const std::string& text) { log_.emplace_back(logClass, text); };
+    return [this](LogClass logClass, const std::string& text) {
+      const char* const classes[] = {"progress", "response", "caution", "error", "success"};
+      log_ += classes[static_cast<int>(logClass)] + (": " + text);
+    };
   }
-  std::vector<LogLine> log_;
+  std::string log_;
 };
 
 TEST_F(ResetWaitTest, ConfirmationEndsTheWaitAndResendStartsAgainFromTickZero) {
   const auto simulator = StartUnits({Unit("127.64.1.1")});
-  const RuntimeParams params = MaxWait(2);
+  const RuntimeParams params = PingParams(2, 1);
   ResetWait wait(Site("127.64.1.1"), params, Sink());
   for (int round = 1; round <= 2; ++round) {
     wait.SendReset();
@@ -41,26 +41,21 @@ TEST_F(ResetWaitTest, ConfirmationEndsTheWaitAndResendStartsAgainFromTickZero) {
     EXPECT_EQ(wait.maxTicks(), 20u);
     EXPECT_EQ(TickUntilDone(wait), State::Confirmed);
   }
-  ASSERT_EQ(log_.size(), 6u);
-  EXPECT_EQ(log_[0], LogLine(LogClass::Progress, "*** Sending RESET command to 127.64.1.1\n"));
-  EXPECT_EQ(log_[1], LogLine(LogClass::Progress, "    Will wait 2 seconds for response. PLEASE WAIT ...\n"));
-  EXPECT_EQ(log_[2], LogLine(LogClass::Success, "*** SUCCESS: The Unit is resetting\n\n"));
+  const std::string round = "progress: *** Sending RESET command to 127.64.1.1\n"
+                            "progress:     Will wait 2 seconds for response. PLEASE WAIT ...\n"
+                            "success: *** SUCCESS: The Unit is resetting\n\n";
+  EXPECT_EQ(log_, round + round);
   EXPECT_EQ(AwaitReceived(*simulator, "127.64.1.1", 2).at(1).bytes, (std::vector<std::uint8_t>{6, 0, 0, 0, 0, 0, 0, 0}));
 }
 
 TEST_F(ResetWaitTest, GivesUpOnTheFirstTickPastTheMaximum) {
   const auto simulator = StartUnits({Unit("127.64.2.1", {.silent = true})});
-  const RuntimeParams immediately = MaxWait(0);
-  ResetWait quick(Site("127.64.2.1"), immediately, Sink());
-  quick.SendReset();
-  EXPECT_EQ(quick.Tick(), State::NoResponse);
-  EXPECT_EQ(log_.back(), LogLine(LogClass::Caution, "*** CAUTION: No Response from 127.64.2.1\n\n"));
-
-  const RuntimeParams oneSecond = MaxWait(1);
-  ResetWait patient(Site("127.64.2.1"), oneSecond, Sink());
-  patient.SendReset();
-  for (int tick = 1; tick <= 10; ++tick) EXPECT_EQ(patient.Tick(), State::Waiting) << "tick " << tick;
-  EXPECT_EQ(patient.Tick(), State::NoResponse);
+  const RuntimeParams oneSecond = PingParams(1, 1);
+  ResetWait wait(Site("127.64.2.1"), oneSecond, Sink());
+  wait.SendReset();
+  for (int tick = 1; tick <= 10; ++tick) EXPECT_EQ(wait.Tick(), State::Waiting) << "tick " << tick;
+  EXPECT_EQ(wait.Tick(), State::NoResponse);
+  EXPECT_TRUE(log_.ends_with("caution: *** CAUTION: No Response from 127.64.2.1\n\n")) << log_;
 }
 
 // The unit's own confirmation comes late; what arrives before it is taken one
@@ -68,13 +63,13 @@ TEST_F(ResetWaitTest, GivesUpOnTheFirstTickPastTheMaximum) {
 TEST_F(ResetWaitTest, BelievesOnlyTheConfirmationTextFromTheListedAddressAndPort) {
   const auto simulator =
       StartUnits({Unit("127.64.3.1", {.replyDelayMs = 200}), Unit("127.64.3.2", {.garbageReplies = true})});
-  const RuntimeParams params = MaxWait(1);
+  const RuntimeParams params = PingParams(1, 1);
   ResetWait wait(Site("127.64.3.1"), params, Sink());
   wait.SendReset();
   const auto sent = AwaitReceived(*simulator, "127.64.3.1", 1).at(0);
   const std::vector<std::uint8_t> confirmation = unitsim::EncodeResetConfirmation();
-  ASSERT_TRUE(SendFrom("127.64.3.1", 9002, sent.fromAddress, sent.fromPort, confirmation));
-  ASSERT_TRUE(SendFrom("127.64.3.3", 9001, sent.fromAddress, sent.fromPort, confirmation));
+  ASSERT_TRUE(SendFrom("127.64.3.1", 9002, sent, confirmation));
+  ASSERT_TRUE(SendFrom("127.64.3.3", 9001, sent, confirmation));
   std::this_thread::sleep_for(300ms);
   EXPECT_EQ(wait.Tick(), State::Waiting);
   EXPECT_EQ(wait.Tick(), State::Waiting);

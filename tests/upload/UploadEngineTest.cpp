@@ -1,14 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <functional>
-#include <thread>
+#include <algorithm>
 
-#include "core/FixedText.h"
-#include "core/SiteRecord.h"
+#include "net/EngineRecorder.h"
 #include "net/TickCount.h"
 #include "support/TempDir.h"
-#include "unitsim/UnitSimulator.h"
 #include "upload/CProgramUploader.h"
 #include "upload/UploadEngine.h"
 
@@ -16,20 +12,14 @@ namespace quenderlink {
 namespace {
 
 using namespace std::chrono_literals;
-using Clock = std::chrono::steady_clock;
+using namespace testing;
 using Bytes = std::vector<std::uint8_t>;
 
-// Stand-ins for the calls that carry no event number.
-constexpr int kText = 1433;
-constexpr int kAnswered = 1451;
-constexpr int kFailed = -1;
-
+// One call of the engine: "event/value" (1451 with the new program's major
+// version), a packet text as itself, "<why it failed>: <text>", or "done".
 struct Call {
-  int event = 0;
   std::uint16_t row = 0;
-  int value = 0;  // the event's value, or the new program's major version
-  std::string text;
-  UploadFailure failure{};
+  std::string step;
   Clock::time_point at = Clock::now();
 };
 
@@ -38,52 +28,39 @@ class UploadRecorder : public UploadEngineListener {
  public:
   std::function<void(const Call&)> onCall;
   std::vector<Call> calls;
-  int doneCalls = 0;
-  bool calledAfterDone = false;
-  Clock::time_point doneAt;
 
-  void OnUploadEvent(int event, std::uint16_t row, int value) override { Add(event, row, value); }
-  void OnPacketText(std::uint16_t row, const std::string& text) override { Add(kText, row, 0, text); }
+  void OnUploadEvent(int event, std::uint16_t row, int value) override { Add(row, Event(event, value)); }
+  void OnPacketText(std::uint16_t row, const std::string& text) override { Add(row, text); }
   void OnNewProgramAnswered(std::uint16_t row, const DeviceReply& reply) override {
-    Add(kAnswered, row, reply.VersionMajor);
+    Add(row, Event(kUploadNewProgramAnswered, reply.VersionMajor));
   }
   void OnUploadFailed(UploadFailure failure, std::uint16_t row, const std::string& text) override {
-    Add(kFailed, row, 0, text, failure);
+    const char* const why[] = {"not loadable", "no memory", "no socket"};  // UploadFailure's order
+    Add(row, why[static_cast<int>(failure)] + (": " + text));
   }
-  void OnUploadDone() override {
-    ++doneCalls;
-    doneAt = Clock::now();
-  }
+  void OnUploadDone() override { Add(0, "done"); }
 
-  // The row's calls as "event/value", packet texts as themselves, from the
-  // first call that starts with `from`.
+  // The row's calls from the first that starts with `from`, on one line.
   std::string Script(std::uint16_t row, const std::string& from = {}) const {
     std::string script;
     for (const Call& call : calls) {
-      if (call.row != row) continue;
-      const std::string step =
-          call.event == kText ? call.text : std::to_string(call.event) + "/" + std::to_string(call.value);
-      if (script.empty() && !step.starts_with(from)) continue;
-      script += (script.empty() ? "" : ", ") + step;
+      if (call.row != row || (script.empty() && !call.step.starts_with(from))) continue;
+      script += (script.empty() ? "" : ", ") + call.step;
     }
     return script;
   }
-  const Call* First(std::uint16_t row, int event) const {
+  // When the row's first call starting with `step` came; the epoch if none did.
+  Clock::time_point At(std::uint16_t row, const std::string& step) const {
     for (const Call& call : calls)
-      if (call.row == row && call.event == event) return &call;
-    return nullptr;
+      if (call.row == row && call.step.starts_with(step)) return call.at;
+    return {};
   }
 
  private:
-  void Add(int event, std::uint16_t row, int value, const std::string& text = {}, UploadFailure failure = {}) {
-    if (doneCalls != 0) calledAfterDone = true;
-    Call& call = calls.emplace_back();
-    call.event = event;
-    call.row = row;
-    call.value = value;
-    call.text = text;
-    call.failure = failure;
-    if (onCall) onCall(call);
+  static std::string Event(int event, int value) { return std::to_string(event) + "/" + std::to_string(value); }
+  void Add(std::uint16_t row, std::string step) {
+    calls.push_back({row, std::move(step)});
+    if (onCall) onCall(calls.back());
   }
 };
 
@@ -93,10 +70,8 @@ Bytes Program(std::size_t size) {
   return image;
 }
 
-unitsim::UnitConfig Unit(const std::string& address, std::uint16_t port, unitsim::UploadBehaviour upload = {}) {
-  unitsim::UnitConfig unit;
-  unit.address = address;
-  unit.port = port;
+unitsim::UnitConfig UploadUnit(const std::string& address, std::uint16_t port, unitsim::UploadBehaviour upload = {}) {
+  unitsim::UnitConfig unit = Unit(address, {}, port);
   unit.upload = upload;
   unit.upload.newVersionMajor = 2;
   return unit;
@@ -114,46 +89,27 @@ class UploadEngineTest : public ::testing::Test {
     request_.sites = &sites_;
     request_.params = &params_;
     request_.filePath = (dir_ / "program.bin").string();
-    testing::WriteFileBytes(request_.filePath, std::string(program_.begin(), program_.end()));
+    WriteFileBytes(request_.filePath, std::string(program_.begin(), program_.end()));
   }
 
   // A highlighted site whose row is its place in the table, from 1.
   std::uint16_t AddSite(const std::string& host, std::uint16_t port, std::uint8_t productType = 2) {
-    SiteRecord site = NewSiteRecord(port);
-    SetFieldText(site.HostText, host);
-    site.SiteFlags = kFlagHighlighted;
-    site.ProductType = productType;
-    site.RowNumber = static_cast<std::uint16_t>(records_.size() + 1);
-    records_.push_back(site);
+    records_.push_back(Site(host, static_cast<std::uint16_t>(records_.size() + 1), kFlagHighlighted, port));
+    SetFieldText(records_.back().IpByNumber, "");
+    records_.back().ProductType = productType;
     sites_.Replace(records_);
-    return site.RowNumber;
+    return records_.back().RowNumber;
   }
 
-  void StartUnits(std::vector<unitsim::UnitConfig> units) {
-    simulator_ = std::make_unique<unitsim::UnitSimulator>(std::move(units));
-    std::string error;
-    ASSERT_TRUE(simulator_->Start(error)) << error;
-  }
+  bool Run() { return RunEngine(UploadEngine, request_); }
 
-  // Runs the engine on its own thread as a window does; false when it has not
-  // finished within 20 s (it is then stopped).
-  bool Run() {
-    std::thread worker(UploadEngine, std::ref(request_));
-    const auto deadline = Clock::now() + 20s;
-    while (request_.finished.load() == 0 && Clock::now() < deadline) std::this_thread::sleep_for(2ms);
-    const bool finished = request_.finished.load() != 0;
-    request_.stop = 1;
-    worker.join();
-    return finished;
-  }
-
+  // OnUploadDone comes once, after every other call.
   void ExpectDoneOnceAndLast() const {
-    EXPECT_EQ(recorder_.doneCalls, 1);
-    EXPECT_FALSE(recorder_.calledAfterDone);
-    EXPECT_EQ(request_.finished.load(), 1);
+    const auto done = std::ranges::find(recorder_.calls, std::string("done"), &Call::step);
+    EXPECT_EQ(static_cast<std::size_t>(done - recorder_.calls.begin()), recorder_.calls.size() - 1);
   }
 
-  testing::TempDir dir_;
+  TempDir dir_;
   Bytes program_ = Program(2500);
   RuntimeParams params_;
   std::vector<SiteRecord> records_;
@@ -166,7 +122,7 @@ class UploadEngineTest : public ::testing::Test {
 TEST_F(UploadEngineTest, UploadsTheWholeFileAndReportsEveryStepInOrder) {
   constexpr std::uint16_t kPort = 47710;
   const std::uint16_t row = AddSite("127.71.1.1", kPort);
-  StartUnits({Unit("127.71.1.1", kPort)});
+  simulator_ = StartUnits({UploadUnit("127.71.1.1", kPort)});
 
   ASSERT_TRUE(Run());
 
@@ -178,16 +134,17 @@ TEST_F(UploadEngineTest, UploadsTheWholeFileAndReportsEveryStepInOrder) {
   EXPECT_EQ(simulator_->ReceivedImage("127.71.1.1", kPort), program_);
   EXPECT_EQ(FieldText(sites_[0].IpByNumber), "127.71.1.1");
   // "Min Wait RAMLoader" 0 still waits until a whole second has passed.
-  EXPECT_GE(recorder_.First(row, 1431)->at - recorder_.First(row, 1429)->at, 990ms);
+  EXPECT_GE(recorder_.At(row, "1431/") - recorder_.At(row, "1429/"), 990ms);
 }
 
-TEST_F(UploadEngineTest, RefusedPacketsAreSentAgainAndAFragmentedOneRestartsWith1024Bytepackets) {
+TEST_F(UploadEngineTest, UnitsOnOnePortShareASocketAndRefusedOrFragmentedPacketsAreSentAgain) {
   constexpr std::uint16_t kPort = 47711;
-  const std::uint16_t refusing = AddSite("127.71.2.1", kPort);
-  const std::uint16_t fragmenting = AddSite("127.71.2.2", kPort);
-  unitsim::UnitConfig small = Unit("127.71.2.2", kPort, {.fragmentedAt = 2});
+  // The longer address first: a reply from .1 must not be taken as one from .11.
+  const std::uint16_t refusing = AddSite("127.71.2.11", kPort);
+  const std::uint16_t fragmenting = AddSite("127.71.2.1", kPort);
+  unitsim::UnitConfig small = UploadUnit("127.71.2.1", kPort, {.fragmentedAt = 2});
   small.identity.maxDatagram = 540;  // 500-byte packets: five of them
-  StartUnits({Unit("127.71.2.1", kPort, {.nakEvery = 2}), small});
+  simulator_ = StartUnits({UploadUnit("127.71.2.11", kPort, {.nakEvery = 2}), small});
 
   ASSERT_TRUE(Run());
 
@@ -201,15 +158,16 @@ TEST_F(UploadEngineTest, RefusedPacketsAreSentAgainAndAFragmentedOneRestartsWith
             "1436/1, Sending Packet 1 of 3 (RPT: 2), 1434/2, Sending Packet 2 of 3 (RPT: 1), 1434/1, "
             "Sending Packet 3 of 3 (RPT: 1), 1434/1, 1439/0, 1449/1, 1451/2");
   std::vector<std::pair<std::size_t, std::uint32_t>> packets;  // size, offset
-  for (const auto& datagram : simulator_->ReceivedBy("127.71.2.2", kPort)) {
+  for (const auto& datagram : simulator_->ReceivedBy("127.71.2.1", kPort)) {
     const Bytes& b = datagram.bytes;
     if (b[0] == 4) packets.emplace_back(b.size(), b[4] | b[5] << 8 | b[6] << 16 | b[7] << 24);
   }
   const std::vector<std::pair<std::size_t, std::uint32_t>> sent{
       {508, 0}, {508, 500}, {1032, 0}, {1032, 1024}, {460, 2048}};
   EXPECT_EQ(packets, sent);
+  EXPECT_EQ(simulator_->ReceivedImage("127.71.2.11", kPort), program_);
   EXPECT_EQ(simulator_->ReceivedImage("127.71.2.1", kPort), program_);
-  EXPECT_EQ(simulator_->ReceivedImage("127.71.2.2", kPort), program_);
+  for (const auto& datagram : simulator_->Received()) EXPECT_EQ(datagram.fromPort, kPort);
 }
 
 TEST_F(UploadEngineTest, EachWaitIsGivenUpOnceItsCountExceedsTwiceMaxResend) {
@@ -219,10 +177,10 @@ TEST_F(UploadEngineTest, EachWaitIsGivenUpOnceItsCountExceedsTwiceMaxResend) {
   const std::uint16_t silent = AddSite("127.71.4.1", kPort);
   const std::uint16_t noLoader = AddSite("127.71.4.2", kPort);
   const std::uint16_t refusing = AddSite("127.71.4.3", kPort);
-  unitsim::UnitConfig silentUnit = Unit("127.71.4.1", kPort);
+  unitsim::UnitConfig silentUnit = UploadUnit("127.71.4.1", kPort);
   silentUnit.faults.silent = true;
-  StartUnits(
-      {silentUnit, Unit("127.71.4.2", kPort, {.loaderNeverStarts = true}), Unit("127.71.4.3", kPort, {.nakEvery = 1})});
+  simulator_ = StartUnits({silentUnit, UploadUnit("127.71.4.2", kPort, {.loaderNeverStarts = true}),
+                           UploadUnit("127.71.4.3", kPort, {.nakEvery = 1})});
 
   ASSERT_TRUE(Run());
 
@@ -241,7 +199,7 @@ TEST_F(UploadEngineTest, AnUnansweredPacketTimesOutAndIsSentAgainWithItsCountRai
   constexpr std::uint16_t kPort = 47719;
   params_.pingMaxWaitResponse = 1;
   const std::uint16_t row = AddSite("127.71.9.1", kPort);
-  StartUnits({Unit("127.71.9.1", kPort, {.unansweredPackets = 1})});
+  simulator_ = StartUnits({UploadUnit("127.71.9.1", kPort, {.unansweredPackets = 1})});
 
   ASSERT_TRUE(Run());
 
@@ -252,53 +210,33 @@ TEST_F(UploadEngineTest, AnUnansweredPacketTimesOutAndIsSentAgainWithItsCountRai
   EXPECT_EQ(simulator_->ReceivedImage("127.71.9.1", kPort), program_);
 }
 
-TEST_F(UploadEngineTest, UnitsOnOnePortShareASocketAndRepliesGoToTheExactAddress) {
-  constexpr std::uint16_t kPort = 47714;
-  // The longer address first: a reply from .1 must not be taken as one from .11.
-  const std::uint16_t eleven = AddSite("127.71.0.11", kPort);
-  const std::uint16_t one = AddSite("127.71.0.1", kPort);
-  StartUnits({Unit("127.71.0.11", kPort), Unit("127.71.0.1", kPort)});
-
-  ASSERT_TRUE(Run());
-
-  EXPECT_TRUE(recorder_.Script(eleven).ends_with("1451/2"));
-  EXPECT_TRUE(recorder_.Script(one).ends_with("1451/2"));
-  EXPECT_EQ(simulator_->ReceivedImage("127.71.0.11", kPort), program_);
-  EXPECT_EQ(simulator_->ReceivedImage("127.71.0.1", kPort), program_);
-  for (const auto& datagram : simulator_->Received()) EXPECT_EQ(datagram.fromPort, kPort);
-}
-
 TEST_F(UploadEngineTest, JobsWithoutASocketFailAndWaitingJobsStartAsRunningOnesEnd) {
   params_.uploadMaxInParallel = 2;
   std::vector<unitsim::UnitConfig> units;
   for (std::uint16_t i = 0; i < 4; ++i) {
     const std::string address = "127.71.6." + std::to_string(i + 1);
     AddSite(address, static_cast<std::uint16_t>(47720 + i));
-    units.push_back(Unit(address, static_cast<std::uint16_t>(47720 + i)));
+    units.push_back(UploadUnit(address, static_cast<std::uint16_t>(47720 + i)));
   }
   const std::uint16_t noPort = AddSite("127.71.6.8", 0);
   const std::uint16_t fifthPort = AddSite("127.71.6.9", 47724);
-  StartUnits(units);
+  simulator_ = StartUnits(units);
 
   ASSERT_TRUE(Run());
 
+  // Told before any job starts.
   ASSERT_GE(recorder_.calls.size(), 2u);
-  EXPECT_EQ(recorder_.calls[0].row, noPort);
-  EXPECT_EQ(recorder_.calls[0].failure, UploadFailure::NoSocket);
-  EXPECT_EQ(recorder_.Script(noPort), "-1/0");
-  EXPECT_EQ(recorder_.calls[1].row, fifthPort);
-  EXPECT_EQ(recorder_.calls[1].failure, UploadFailure::NoSocket);
-  EXPECT_EQ(recorder_.calls[1].text, "OUT OF ASYNC SOCKETS");
-  EXPECT_EQ(recorder_.Script(fifthPort), "-1/0");
-  for (std::uint16_t row = 1; row <= 4; ++row) EXPECT_TRUE(recorder_.Script(row).ends_with("1451/2")) << row;
-  ASSERT_NE(recorder_.First(3, 1424), nullptr);
-  EXPECT_LT(std::min(recorder_.First(1, kAnswered)->at, recorder_.First(2, kAnswered)->at),
-            recorder_.First(3, 1424)->at);
+  EXPECT_EQ((std::vector<std::uint16_t>{recorder_.calls[0].row, recorder_.calls[1].row}),
+            (std::vector<std::uint16_t>{noPort, fifthPort}));
+  EXPECT_EQ(recorder_.Script(noPort) + " | " + recorder_.Script(fifthPort),
+            "no socket: NO DEVICE PORT | no socket: OUT OF ASYNC SOCKETS");
+  for (std::uint16_t row = 1; row <= 4; ++row) EXPECT_EQ(recorder_.Script(row, "1451"), "1451/2") << row;
+  EXPECT_LT(std::min(recorder_.At(1, "1451"), recorder_.At(2, "1451")), recorder_.At(3, "1424"));
   ExpectDoneOnceAndLast();
 }
 
 TEST_F(UploadEngineTest, AFileThatCannotBeSentEndsTheRunWithAFailure) {
-  StartUnits({Unit("127.71.7.1", 47716)});
+  simulator_ = StartUnits({UploadUnit("127.71.7.1", 47716)});
   AddSite("127.71.7.1", 47716);
   Bytes erased(4096, 0xFF);
   std::fill(erased.begin() + 8, erased.begin() + 12, 0);
@@ -308,20 +246,17 @@ TEST_F(UploadEngineTest, AFileThatCannotBeSentEndsTheRunWithAFailure) {
                                                                         {"only erased or zeroed words", erased}};
   for (const auto& [name, bytes] : files) {
     SCOPED_TRACE(name);
-    recorder_ = UploadRecorder();
+    recorder_.calls.clear();
     request_.finished = 0;
     request_.stop = 0;
     request_.filePath = (dir_ / name).string();
-    if (bytes) testing::WriteFileBytes(request_.filePath, std::string(bytes->begin(), bytes->end()));
+    if (bytes) WriteFileBytes(request_.filePath, std::string(bytes->begin(), bytes->end()));
 
     ASSERT_TRUE(Run());
 
-    ASSERT_EQ(recorder_.calls.size(), 1u);
-    EXPECT_EQ(recorder_.calls[0].event, kFailed);
-    EXPECT_EQ(recorder_.calls[0].failure, UploadFailure::FileNotLoadable);
-    EXPECT_EQ(recorder_.calls[0].row, 0);
-    EXPECT_NE(recorder_.calls[0].text.find(name), std::string::npos);
-    ExpectDoneOnceAndLast();
+    const std::string script = recorder_.Script(0);
+    EXPECT_TRUE(script.starts_with("not loadable: ") && script.ends_with(name + ", done")) << script;
+    EXPECT_EQ(recorder_.calls.size(), 2u);
   }
   EXPECT_TRUE(simulator_->Received().empty());
 }
@@ -329,19 +264,19 @@ TEST_F(UploadEngineTest, AFileThatCannotBeSentEndsTheRunWithAFailure) {
 TEST_F(UploadEngineTest, AStopDuringThePacketsEndsTheRunWithinAPass) {
   constexpr std::uint16_t kPort = 47717;
   AddSite("127.71.8.1", kPort);
-  StartUnits({Unit("127.71.8.1", kPort)});
+  simulator_ = StartUnits({UploadUnit("127.71.8.1", kPort)});
   Clock::time_point stoppedAt;
   recorder_.onCall = [&](const Call& call) {
-    if (call.event != kText || request_.stop.load() != 0) return;
+    if (!call.step.starts_with("Sending") || request_.stop.load() != 0) return;
     stoppedAt = Clock::now();
     request_.stop = 1;
   };
 
   ASSERT_TRUE(Run());
 
-  EXPECT_EQ(recorder_.calls.back().event, kText);
+  EXPECT_TRUE(recorder_.Script(1).ends_with("Sending Packet 1 of 3 (RPT: 0)"));
   // Far sooner than the two seconds a packet's answer is waited for.
-  EXPECT_LT(recorder_.doneAt - stoppedAt, 1500ms);
+  EXPECT_LT(recorder_.At(0, "done") - stoppedAt, 1500ms);
   ExpectDoneOnceAndLast();
   EXPECT_EQ(simulator_->Mode("127.71.8.1", kPort), unitsim::UnitMode::kLoader);
 }
@@ -350,18 +285,18 @@ TEST_F(UploadEngineTest, ACad2UnitIsPingedInItsRamLoaderAtOnce) {
   constexpr std::uint16_t kPort = 47718;
   params_.uploadMinWaitRamLoader = 5;
   const std::uint16_t row = AddSite("127.71.9.1", kPort, 6);
-  unitsim::UnitConfig unit = Unit("127.71.9.1", kPort);
+  unitsim::UnitConfig unit = UploadUnit("127.71.9.1", kPort);
   unit.identity.productType = 6;
-  StartUnits({unit});
+  simulator_ = StartUnits({unit});
   recorder_.onCall = [&](const Call& call) {
-    if (call.event == kText) request_.stop = 1;
+    if (call.step.starts_with("Sending")) request_.stop = 1;
   };
 
   ASSERT_TRUE(Run());
 
   EXPECT_TRUE(recorder_.Script(row).ends_with("1429/1, 1431/1, Sending Packet 1 of 3 (RPT: 0)"));
   // Far sooner than the six seconds another unit's RAM loader would be given.
-  EXPECT_LT(recorder_.doneAt - recorder_.First(row, 1429)->at, 2500ms);
+  EXPECT_LT(recorder_.At(0, "done") - recorder_.At(row, "1429"), 2500ms);
 }
 
 // How long a job's current wait lasts, from the settings as they are.
@@ -382,18 +317,17 @@ class JobWaits : public ::testing::Test {
   CProgramUploader socket_;
 };
 
-TEST_F(JobWaits, ACad2UnitsRebootWaitIs35SecondsUnlessTheSettingIsAtLeast20) {
+// A Cad-2 unit's reboot wait is 35 s unless the setting is at least 20; a new
+// program's pings wait half the response wait, a packet's answer all of it.
+TEST_F(JobWaits, FollowTheSettingsAsTheyAre) {
   params_.uploadMinWaitSysReboot = 19;
+  params_.pingMaxWaitResponse = 5;
   EXPECT_NEAR(Due(JobState::WaitReboot, 6), 35000, 100);
   EXPECT_NEAR(Due(JobState::WaitReboot, 2), 19000, 100);
-  params_.uploadMinWaitSysReboot = 20;
-  EXPECT_NEAR(Due(JobState::WaitReboot, 6), 20000, 100);
-}
-
-TEST_F(JobWaits, NewProgramPingsWaitHalfTheResponseWait) {
-  params_.pingMaxWaitResponse = 5;
   EXPECT_NEAR(Due(JobState::WaitNewProgram), 2000, 100);
   EXPECT_NEAR(Due(JobState::WaitPacketAnswer), 5000, 100);
+  params_.uploadMinWaitSysReboot = 20;
+  EXPECT_NEAR(Due(JobState::WaitReboot, 6), 20000, 100);
 }
 
 }  // namespace
