@@ -230,11 +230,10 @@ ParamsSaveOutcome RuntimeParamsGrid::Save(IniSettingsFile& ini) {
   if (!modified_) return ParamsSaveOutcome::NothingModified;
   if (FirstRefusedRow()) return ParamsSaveOutcome::Refused;
   Store();
-  // Write failures go unreported: the values stay in effect for this run.
-  (void)ini.SavePingSiteParams(params_);
-  (void)ini.SaveUploadParams(params_);
-  (void)ini.SavePorts(params_.defaultPortNum, params_.telnetPortTrk1, params_.telnetPortTrk2);
-  (void)ini.WriteInt(settings::kRoad, params_.railroadCode);
+  bool written = ini.SavePingSiteParams(params_);
+  written = ini.SaveUploadParams(params_) && written;
+  written = ini.SavePorts(params_.defaultPortNum, params_.telnetPortTrk1, params_.telnetPortTrk2) && written;
+  written = ini.WriteInt(settings::kRoad, params_.railroadCode) && written;
   const std::pair<const SettingKey&, bool> flags[] = {
       {settings::kShowTwd, params_.showTwd},
       {settings::kShowIpColumn, params_.showIpColumn},
@@ -243,11 +242,11 @@ ParamsSaveOutcome RuntimeParamsGrid::Save(IniSettingsFile& ini) {
       {settings::kShowHidden, params_.showHidden},
       {settings::kCollectS918, params_.collectS918},
   };
-  for (const auto& [setting, on] : flags) (void)ini.WriteInt(setting, on ? 1 : 0);
-  (void)ini.WriteInt(settings::kReduceHeight, params_.reduceHeight);
-  (void)ini.WriteInt(settings::kAllowChangeSiteName, params_.allowChangeSiteName ? 1 : 0);
-  if (coloursChanged_) (void)ini.SaveDeviceColors(params_.deviceColors);
-  return ParamsSaveOutcome::Stored;
+  for (const auto& [setting, on] : flags) written = ini.WriteInt(setting, on ? 1 : 0) && written;
+  written = ini.WriteInt(settings::kReduceHeight, params_.reduceHeight) && written;
+  written = ini.WriteInt(settings::kAllowChangeSiteName, params_.allowChangeSiteName ? 1 : 0) && written;
+  if (coloursChanged_) written = ini.SaveDeviceColors(params_.deviceColors) && written;
+  return written ? ParamsSaveOutcome::Stored : ParamsSaveOutcome::NotWritten;
 }
 
 }  // namespace quenderlink

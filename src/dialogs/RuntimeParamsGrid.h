@@ -18,7 +18,9 @@ enum class ParamCellKind : std::uint8_t { None, Number, YesNo, Railroad, Colors 
 
 enum class ColourPart : std::uint8_t { Text, Back };
 
-enum class ParamsSaveOutcome : std::uint8_t { Stored, NothingModified, Refused };
+// Stored: in the params and the settings file. NotWritten: in the params for
+// this run, but the settings file could not take them.
+enum class ParamsSaveOutcome : std::uint8_t { Stored, NotWritten, NothingModified, Refused };
 
 struct RuntimeParamRow {
   std::string_view section;  // on the first row of its section only

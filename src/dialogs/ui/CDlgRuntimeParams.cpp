@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "controls/ui/ColorRefColor.h"
+#include "core/ErrorMessages.h"
 #include "core/IniSettingsFile.h"
 
 namespace quenderlink {
@@ -42,9 +43,10 @@ const RuntimeParamRow& RowAt(int row) { return RuntimeParamRows()[static_cast<st
 
 }  // namespace
 
-CDlgRuntimeParams::CDlgRuntimeParams(ProgramState& state, QWidget* parent, ColourChooser chooser)
+CDlgRuntimeParams::CDlgRuntimeParams(ProgramState& state, UserPrompts& prompts, QWidget* parent, ColourChooser chooser)
     : QDialog(parent),
       state_(state),
+      prompts_(prompts),
       chooser_(chooser ? std::move(chooser) : StandardColourChooser(this)),
       grid_(state.params) {
   setModal(true);
@@ -203,6 +205,10 @@ void CDlgRuntimeParams::Save() {
       return;
     }
     case ParamsSaveOutcome::Stored: saved_ = true; break;
+    case ParamsSaveOutcome::NotWritten:
+      saved_ = true;
+      prompts_.ShowMessage(WriteFailedText(ini.Path().string()));
+      break;
     case ParamsSaveOutcome::NothingModified: break;
   }
   accept();

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "core/ProgramState.h"
+#include "core/UserPrompts.h"
 #include "dialogs/RuntimeParamsGrid.h"
 
 class QLabel;
@@ -27,7 +28,7 @@ class CDlgRuntimeParams : public QDialog {
 
  public:
   // No chooser: the standard colour dialog.
-  CDlgRuntimeParams(ProgramState& state, QWidget* parent = nullptr, ColourChooser chooser = {});
+  CDlgRuntimeParams(ProgramState& state, UserPrompts& prompts, QWidget* parent = nullptr, ColourChooser chooser = {});
 
   // Closed by "Save" after storing the values.
   bool saved() const { return saved_; }
@@ -43,6 +44,7 @@ class CDlgRuntimeParams : public QDialog {
   void Save();
 
   ProgramState& state_;
+  UserPrompts& prompts_;
   ColourChooser chooser_;
   RuntimeParamsGrid grid_;
   bool saved_ = false;

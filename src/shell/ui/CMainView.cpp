@@ -336,7 +336,7 @@ void CMainView::ShowProgramFileChoice(const std::optional<std::string>& path) {
 }
 
 void CMainView::EditRuntimeParams() {
-  CDlgRuntimeParams(state_, this).exec();
+  CDlgRuntimeParams(state_, prompts_, this).exec();
   Reapply();
 }
 

@@ -13,6 +13,7 @@
 
 #include "support/DialogTesting.h"
 #include "support/RecordingMainView.h"
+#include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
 namespace quenderlink {
@@ -30,7 +31,7 @@ class CDlgRuntimeParamsTest : public ::testing::Test {
 
   // The chooser gives the scripted answers in turn; none left: cancelled.
   CDlgRuntimeParams& Dialog() {
-    dialog = std::make_unique<CDlgRuntimeParams>(state, nullptr, [this](ColorRef) {
+    dialog = std::make_unique<CDlgRuntimeParams>(state, prompts, nullptr, [this](ColorRef) {
       if (colourAnswers.empty()) return std::optional<ColorRef>{};
       const std::optional<ColorRef> answer = colourAnswers.front();
       colourAnswers.pop_front();
@@ -55,6 +56,7 @@ class CDlgRuntimeParamsTest : public ::testing::Test {
 
   testing::TempDir folder;
   ProgramState state{folder.path()};
+  testing::ScriptedPrompts prompts;
   std::deque<std::optional<ColorRef>> colourAnswers;
   std::unique_ptr<CDlgRuntimeParams> dialog;
 };
@@ -71,6 +73,17 @@ TEST_F(CDlgRuntimeParamsTest, AnEditedNumberShowsRedAndSaveStoresAndWritesIt) {
   EXPECT_TRUE(shown.saved());
   EXPECT_EQ(state.params.pingMaxResend, 200);
   EXPECT_EQ(IniSettingsFile(folder.path()).ReadInt(settings::kPingMaxResend), 200u);
+  EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST_F(CDlgRuntimeParamsTest, ASaveThatCannotWriteTheSettingsFileSaysSo) {
+  const std::filesystem::path ini = IniSettingsFile(folder.path()).Path();
+  std::filesystem::create_symlink(ini, ini);  // a link to itself: neither read nor replaced
+  CDlgRuntimeParams& shown = Dialog();
+  TypeInto(kMaxResendCell, "9");
+  testing::Click(shown, "saveButton");
+  ASSERT_EQ(prompts.shown.size(), 1u);
+  EXPECT_EQ(prompts.shown[0].text, "FAILED TO WRITE\r\n" + ini.string());
 }
 
 TEST_F(CDlgRuntimeParamsTest, SaveWithARefusedNumberStaysOpenShowingWhyUntilTheNumberIsFixed) {
