@@ -18,6 +18,15 @@ inline constexpr std::uint8_t kCommandReboot = 6;
 
 // Header of a reply datagram; the identification text starts after it.
 inline constexpr std::size_t kReplyHeaderSize = 8;
+
+// Header byte 1 of a reply from a unit whose RAM loader runs.
+inline constexpr std::uint8_t kProgramKindRamLoader = 3;
+// A program packet: an 8-byte header, then the bytes it carries. The unit
+// answers it with the packet code and, in byte 1, one of these.
+inline constexpr std::size_t kProgramPacketHeaderSize = 8;
+inline constexpr std::uint8_t kPacketAck = 6;
+inline constexpr std::uint8_t kPacketNak = 7;
+inline constexpr std::uint8_t kPacketFragmented = 10;
 // The most a ping engine reads of one reply.
 inline constexpr std::size_t kMaxReplyDatagram = 1024;
 

@@ -8,11 +8,6 @@
 namespace quenderlink::unitsim {
 namespace {
 
-constexpr std::uint8_t kProgramKindRamLoader = 3;
-constexpr std::uint8_t kPacketAck = 6;
-constexpr std::uint8_t kPacketNak = 7;
-constexpr std::uint8_t kPacketFragmented = 10;
-constexpr std::size_t kPacketHeaderSize = 8;
 // A unit's program store is far smaller; a packet reaching past this is refused
 // instead of making the simulator allocate what a stray offset asks for.
 constexpr std::size_t kLargestImage = 16 * 1024 * 1024;
@@ -100,13 +95,13 @@ std::vector<std::uint8_t> UnitLifecycle::TakePacket(std::span<const std::uint8_t
     return PacketAnswer(kPacketFragmented);
   if (behaviour_.nakEvery > 0 && packets_ % static_cast<std::uint32_t>(behaviour_.nakEvery) == 0)
     return PacketAnswer(kPacketNak);
-  if (packet.size() <= kPacketHeaderSize) return PacketAnswer(kPacketNak);
+  if (packet.size() <= kProgramPacketHeaderSize) return PacketAnswer(kPacketNak);
   const std::size_t length = LittleEndian(packet.subspan(2, 2));
   const std::size_t offset = LittleEndian(packet.subspan(4, 4));
   // A packet whose length field disagrees with what arrived was cut or padded on the way.
-  if (length != packet.size() - kPacketHeaderSize || offset > kLargestImage - length) return PacketAnswer(kPacketNak);
+  if (length != packet.size() - kProgramPacketHeaderSize || offset > kLargestImage - length) return PacketAnswer(kPacketNak);
   if (image_.size() < offset + length) image_.resize(offset + length);
-  std::copy(packet.begin() + kPacketHeaderSize, packet.end(), image_.begin() + static_cast<std::ptrdiff_t>(offset));
+  std::copy(packet.begin() + kProgramPacketHeaderSize, packet.end(), image_.begin() + static_cast<std::ptrdiff_t>(offset));
   return PacketAnswer(kPacketAck);
 }
 

@@ -15,10 +15,6 @@ namespace quenderlink {
 
 namespace {
 
-constexpr std::uint8_t kRamLoaderProgramKind = 3;
-constexpr std::uint8_t kPacketAck = 6;
-constexpr std::uint8_t kPacketNak = 7;
-constexpr std::uint8_t kPacketFragmented = 10;
 // Packet answers come with the packet's own type or with this one.
 constexpr std::uint8_t kPacketAnswerOtherType = 2;
 // A Cad-2 unit restarting into a new program needs this long unless told otherwise.
@@ -144,7 +140,7 @@ void CProgramUploader::WaitForRamLoaderStart(UploadJob& job) {
 }
 
 void CProgramUploader::WaitForRamLoaderAnswer(UploadJob& job, bool withDatagram) {
-  if (withDatagram && receivedLength >= 2 && receiveBuffer[1] == kRamLoaderProgramKind) {
+  if (withDatagram && receivedLength >= 2 && receiveBuffer[1] == kProgramKindRamLoader) {
     SendPacket(job);
     return;
   }
@@ -255,11 +251,11 @@ void CProgramUploader::SendPacket(UploadJob& job) {
   packetBuffer[1] = 0;
   PutU16(packetBuffer + 2, job.packetSize);
   PutU32(packetBuffer + 4, job.offset);
-  std::memcpy(packetBuffer + kPacketHeaderSize, image_.data() + job.offset, job.packetSize);
+  std::memcpy(packetBuffer + kProgramPacketHeaderSize, image_.data() + job.offset, job.packetSize);
   if (job.packetSize != 0) {
     listener_->OnPacketText(job.row, Printf("Sending Packet %d of %d (RPT: %d)", static_cast<int>(job.packetNumber),
                                             static_cast<int>(job.totalPackets), static_cast<int>(job.packetTries)));
-    SendBuffer(std::span<const std::uint8_t>(packetBuffer, kPacketHeaderSize + job.packetSize), AddressOf(job));
+    SendBuffer(std::span<const std::uint8_t>(packetBuffer, kProgramPacketHeaderSize + job.packetSize), AddressOf(job));
   }
   job.lastSendTime = TickCount();
   job.state = JobState::WaitPacketAnswer;

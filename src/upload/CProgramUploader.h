@@ -6,6 +6,7 @@
 
 #include "core/RuntimeParams.h"
 #include "net/COurAsyncSocket.h"
+#include "net/DeviceDatagram.h"
 #include "upload/UploadEngineListener.h"
 #include "upload/UploadJob.h"
 
@@ -15,7 +16,6 @@ namespace quenderlink {
 // and steps them through the units' RAM-loader procedure.
 class CProgramUploader : public COurAsyncSocket {
  public:
-  static constexpr std::size_t kPacketHeaderSize = 8;
   static constexpr std::size_t kMaxPacketPayload = 1370;
   static constexpr std::uint32_t kFragmentedPacketSize = 1024;
 
@@ -31,7 +31,7 @@ class CProgramUploader : public COurAsyncSocket {
   // settings as they are now; 0 when it would act at once.
   std::uint32_t MillisecondsUntilDue(const UploadJob& job) const;
 
-  std::uint8_t packetBuffer[kPacketHeaderSize + kMaxPacketPayload] = {};
+  std::uint8_t packetBuffer[kProgramPacketHeaderSize + kMaxPacketPayload] = {};
 
  private:
   void WaitForIdentification(UploadJob& job, bool withDatagram);
