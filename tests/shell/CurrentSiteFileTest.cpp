@@ -31,16 +31,6 @@ class CurrentSiteFileTest : public ::testing::Test {
   testing::ScriptedPrompts prompts_;
 };
 
-TEST_F(CurrentSiteFileTest, LoadClearsPingAndFlagsOnlyWhenAsked) {
-  ASSERT_EQ(LoadCurrentSiteFile(state_, prompts_, false), SiteFileLoad::kLoaded);
-  EXPECT_EQ(state_.sites[2].LastPing, 12);
-  ASSERT_EQ(LoadCurrentSiteFile(state_, prompts_, true), SiteFileLoad::kLoaded);
-  EXPECT_EQ(state_.sites.size(), 3u);
-  EXPECT_EQ(state_.sites[2].LastPing, 0);
-  EXPECT_EQ(state_.sites[2].SiteFlags, 0);
-  EXPECT_TRUE(prompts_.shown.empty());
-}
-
 TEST_F(CurrentSiteFileTest, AFileThatIsNotThereIsReportedAndLeavesTheHistory) {
   ASSERT_EQ(LoadCurrentSiteFile(state_, prompts_, true), SiteFileLoad::kLoaded);
   std::filesystem::remove(state_.currentSiteFile);
