@@ -1,0 +1,123 @@
+#include "upload/UploadBoxesRun.h"
+
+#include <cmath>
+
+#include "core/FixedText.h"
+#include "core/Printf.h"
+#include "core/VersionText.h"
+#include "upload/UploadEngineListener.h"
+
+namespace quenderlink {
+namespace {
+
+constexpr char kCompleteCaption[] = "Upload Complete!";
+constexpr char kFailedCaption[] = "ERROR!";
+
+std::string Caption(const SiteRecord& site) {
+  const std::string milepost(FieldText(site.Milepost));
+  const std::string host(FieldText(site.HostText));
+  return Printf("MP:%s (%s::P%d) Click/Maximize", milepost.c_str(), host.c_str(), site.DevicePort);
+}
+
+}  // namespace
+
+UploadBoxesRun::UploadBoxesRun(const SiteTable& sites, const RuntimeParams& params, LineSink sink)
+    : sites_(sites), params_(params), sink_(std::move(sink)) {}
+
+void UploadBoxesRun::FillBoxes() {
+  boxes_.clear();
+  for (const SiteRecord& site : sites_.records()) {
+    if (boxes_.size() == kMaxUploadBoxes) break;
+    if (site.SiteFlags & kFlagHighlighted) boxes_.push_back({site, Caption(site), BoxMark::None});
+  }
+  tally_ = UploadTally{static_cast<unsigned>(boxes_.size()), 0, 0};
+}
+
+std::optional<std::size_t> UploadBoxesRun::Write(std::uint16_t row, LogClass kind, const std::string& text) {
+  for (std::size_t box = 0; box < boxes_.size(); ++box) {
+    if (boxes_[box].site.RowNumber != row) continue;
+    sink_(box, kind, text);
+    return box;
+  }
+  return std::nullopt;
+}
+
+void UploadBoxesRun::MarkFailed(std::size_t box) {
+  boxes_[box].mark = BoxMark::Failed;
+  boxes_[box].caption = kFailedCaption;
+  ++tally_.failed;
+}
+
+std::optional<std::size_t> UploadBoxesRun::OnUploadEvent(int event, std::uint16_t row, int value) {
+  std::optional<std::size_t> box;
+  switch (event) {
+    case kUploadStart: return Write(row, LogClass::Progress, "Starting Upload\n");
+    case kUploadIdentificationSent:
+      return Write(row, LogClass::Progress, Printf("Sending Ping #%d to TWD %d\n", value, row));
+    case kUploadTotalPackets: return Write(row, LogClass::Progress, Printf("Total Packets to send = %d\n", value));
+    case kUploadIdentificationReceived: return Write(row, LogClass::Response, "Received Device ID\n");
+    case kUploadIdentificationTimeout: return Write(row, LogClass::Caution, "Caution! No Response\n");
+    case kUploadRunRamLoaderSent:
+      box = Write(row, LogClass::Progress, "Sending \"Run RAM Loader\"\n");
+      if (box)
+        sink_(*box, LogClass::Progress,
+              Printf("Will wait %d seconds for Ram Loader\n", params_.uploadMinWaitRamLoader));
+      return box;
+    case kUploadIdentificationGivenUp:
+      box = Write(row, LogClass::Error, Printf("ERROR! Giving-Up! No response after %d pings\n", value));
+      break;
+    case kUploadRamLoaderPingSent:
+      return Write(row, LogClass::Progress, Printf("Sending Ping #%d to RAM Loader\n", value));
+    case kUploadRamLoaderGivenUp:
+      box = Write(row, LogClass::Error,
+                  Printf("ERROR! Giving-Up! No response from RAM Loader after %d pings\n", value));
+      break;
+    case kUploadAck: return Write(row, LogClass::Response, "ACK from field/got last packet\n");
+    case kUploadNak: return Write(row, LogClass::Caution, "NAK from Device\n");
+    case kUploadFragmented:
+      return Write(row, LogClass::Caution, Printf("FRAGMENTED Pkt (Pkt Sent = %d)\n", value));
+    case kUploadPacketTimeout: return Write(row, LogClass::Caution, Printf("NO RESPONSE from TWD %d\n", row));
+    case kUploadPacketGivenUp: box = Write(row, LogClass::Error, Printf("ERROR! Giving-Up! TWD %d\n", row)); break;
+    case kUploadLastPacketAcknowledged:
+      box = Write(row, LogClass::Success, Printf("Sending \"RE-BOOT\" RAM Loader to TWD %d\n", row));
+      if (box) {
+        boxes_[*box].mark = BoxMark::Good;
+        ++tally_.successful;
+      }
+      return box;
+    case kUploadNewProgramPingSent:
+      return Write(row, LogClass::Progress, Printf("Sending Ping #%d to NEW Program\n", value));
+    case kUploadNewProgramGivenUp:
+      box = Write(row, LogClass::Caution, Printf("NO RESPONSE from TWD %d after %d pings\n", row, value));
+      if (box) boxes_[*box].caption = kCompleteCaption;
+      return box;
+    default: return std::nullopt;
+  }
+  if (box) MarkFailed(*box);
+  return box;
+}
+
+std::optional<std::size_t> UploadBoxesRun::OnPacketText(std::uint16_t row, const std::string& text) {
+  return Write(row, LogClass::Progress, text + "\n");
+}
+
+std::optional<std::size_t> UploadBoxesRun::OnNewProgramAnswered(std::uint16_t row, const DeviceReply& reply) {
+  const std::optional<std::size_t> box = Write(
+      row, LogClass::Success, "SUCCESS! NEW PROGRAM Ver = " + VersionText(reply.VersionMajor, reply.VersionMinor) + "\n");
+  if (box) boxes_[*box].caption = kCompleteCaption;
+  return box;
+}
+
+std::optional<std::size_t> UploadBoxesRun::OnJobFailed(std::uint16_t row, const std::string& text) {
+  const std::optional<std::size_t> box = Write(row, LogClass::Error, text + "\n");
+  if (box) MarkFailed(*box);
+  return box;
+}
+
+BoxFont BoxFontFor(std::size_t boxCount) { return boxCount < 4 ? BoxFont{15, true} : BoxFont{13, false}; }
+
+int BoxGridColumns(std::size_t boxCount) {
+  return boxCount == 0 ? 1 : static_cast<int>(std::ceil(std::sqrt(static_cast<double>(boxCount))));
+}
+
+}  // namespace quenderlink

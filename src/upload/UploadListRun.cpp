@@ -1,0 +1,107 @@
+#include "upload/UploadListRun.h"
+
+#include "core/Lookups.h"
+#include "core/Printf.h"
+#include "core/VersionText.h"
+#include "net/ReplyToSite.h"
+
+namespace quenderlink {
+
+UploadListRun::UploadListRun(SiteTable& sites, const RuntimeParams& params) : sites_(sites), params_(params) {}
+
+void UploadListRun::FillList() {
+  rows_.clear();
+  for (const SiteRecord& site : sites_.records())
+    if (site.SiteFlags & kFlagHighlighted) rows_.push_back(UploadListRow{site, {}, kUploadWaitingText, {}});
+  tally_ = UploadTally{static_cast<unsigned>(rows_.size()), 0, 0};
+  totalPackets_ = 0;
+}
+
+std::optional<std::size_t> UploadListRun::Find(std::uint16_t row) const {
+  for (std::size_t index = 0; index < rows_.size(); ++index)
+    if (rows_[index].site.RowNumber == row) return index;
+  return std::nullopt;
+}
+
+std::optional<std::size_t> UploadListRun::SetStatus(std::uint16_t row, std::string text, LogClass kind,
+                                                    bool stampTime) {
+  const std::optional<std::size_t> found = Find(row);
+  if (!found) return std::nullopt;
+  UploadListRow& listed = rows_[*found];
+  if (stampTime) listed.time = TimeStampText();
+  listed.status = std::move(text);
+  listed.kind = kind;
+  return found;
+}
+
+std::optional<std::size_t> UploadListRun::OnUploadEvent(int event, std::uint16_t row, int value) {
+  const int resends = 2 * params_.pingMaxResend;
+  const int wait = params_.pingMaxWaitResponse;
+  std::optional<std::size_t> changed;
+  switch (event) {
+    case kUploadStart: return SetStatus(row, "IN PROCESS...", LogClass::Progress, false);
+    case kUploadIdentificationSent:
+      return SetStatus(row, Printf("Sending Ping %d of %d, wait %d sec for answer\n", value, resends, wait),
+                       LogClass::Progress);
+    case kUploadTotalPackets: totalPackets_ = static_cast<unsigned>(value); return std::nullopt;
+    case kUploadIdentificationReceived: return SetStatus(row, Printf("Rcvd Device ID - TWD %d", row), LogClass::Progress);
+    case kUploadIdentificationTimeout:
+      return SetStatus(row, Printf("Caution! No Response from TWD %d\n", row), LogClass::Caution);
+    case kUploadRunRamLoaderSent:
+      return SetStatus(row, Printf("Sending Run RAM Loader, Will wait %d seconds", params_.uploadMinWaitRamLoader),
+                       LogClass::Progress);
+    case kUploadIdentificationGivenUp:
+      changed = SetStatus(row, "ERROR: No Response from Device", LogClass::Error);
+      break;
+    case kUploadRamLoaderPingSent:
+      return SetStatus(row, Printf("Sent Ping %d to RAM-Loader", value), LogClass::Progress);
+    case kUploadRamLoaderGivenUp:
+      changed = SetStatus(row, "CRITICAL ERROR! No Response from RAM-Loader", LogClass::Error);
+      break;
+    case kUploadAck: return std::nullopt;
+    case kUploadNak: return SetStatus(row, "NAK from Device", LogClass::Progress);
+    case kUploadFragmented: return SetStatus(row, Printf("FRAGMENTED (Pkt Sent= %d)", value), LogClass::Caution);
+    case kUploadPacketTimeout: return SetStatus(row, "CAUTION: No Response from Device", LogClass::Caution);
+    case kUploadPacketGivenUp:
+      changed = SetStatus(row, "CRITICAL ERROR! NO Response from Device", LogClass::Error);
+      break;
+    case kUploadLastPacketAcknowledged:
+      changed = SetStatus(row, Printf("Sending Reboot RAM-Loader, wait %d secs", params_.uploadMinWaitRamLoader),
+                          LogClass::Progress);
+      if (changed) ++tally_.successful;
+      return changed;
+    case kUploadNewProgramPingSent:
+      return SetStatus(row, Printf("Sending Ping %d of %d to NEW Program, wait %d sec for OK", value, resends, wait),
+                       LogClass::Progress);
+    case kUploadNewProgramGivenUp:
+      return SetStatus(row, "Program Loaded, but No Response from NEW Program!", LogClass::Caution);
+    default: return std::nullopt;
+  }
+  if (changed) ++tally_.failed;
+  return changed;
+}
+
+std::optional<std::size_t> UploadListRun::OnPacketText(std::uint16_t row, const std::string& text) {
+  return SetStatus(row, Printf("%s, wait %d secs for OK", text.c_str(), params_.pingMaxWaitResponse),
+                   LogClass::Progress);
+}
+
+std::optional<std::size_t> UploadListRun::OnNewProgramAnswered(std::uint16_t row, const DeviceReply& reply) {
+  const std::optional<std::size_t> changed =
+      SetStatus(row, "SUCCESS: Response from Ver " + VersionText(reply.VersionMajor, reply.VersionMinor),
+                LogClass::Success);
+  if (!changed) return changed;
+  if (SiteRecord* site = sites_.FindByRow(row)) {
+    CopyNewProgramReplyIntoSite(reply, params_.allowChangeSiteName, *site);
+    rows_[*changed].site = *site;
+  }
+  return changed;
+}
+
+std::optional<std::size_t> UploadListRun::OnJobFailed(std::uint16_t row, const std::string& text) {
+  const std::optional<std::size_t> changed = SetStatus(row, text, LogClass::Error);
+  if (changed) ++tally_.failed;
+  return changed;
+}
+
+}  // namespace quenderlink
