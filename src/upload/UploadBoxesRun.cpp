@@ -5,7 +5,6 @@
 #include "core/FixedText.h"
 #include "core/Printf.h"
 #include "core/VersionText.h"
-#include "upload/UploadEngineListener.h"
 
 namespace quenderlink {
 namespace {

@@ -12,6 +12,7 @@
 #include "core/SiteRecord.h"
 #include "core/SiteTable.h"
 #include "net/DeviceReply.h"
+#include "upload/UploadEngineListener.h"
 #include "upload/UploadTally.h"
 
 namespace quenderlink {
