@@ -12,8 +12,8 @@
 #include "core/SiteRecord.h"
 #include "core/SiteTable.h"
 #include "net/DeviceReply.h"
+#include "upload/MultiUploadRun.h"
 #include "upload/UploadEngineListener.h"
-#include "upload/UploadTally.h"
 
 namespace quenderlink {
 
@@ -34,7 +34,7 @@ struct UploadBox {
 // lines it writes into the unit's box, the box's caption and mark, and the
 // totals. Events are matched to boxes by RowNumber; an event for no box
 // changes nothing. Unlike the list, the boxes leave the site records as they are.
-class UploadBoxesRun {
+class UploadBoxesRun : public MultiUploadRun {
  public:
   using LineSink = std::function<void(std::size_t box, LogClass kind, const std::string& text)>;
 
@@ -44,14 +44,14 @@ class UploadBoxesRun {
   void FillBoxes();
 
   // Each returns the box it wrote into.
-  std::optional<std::size_t> OnUploadEvent(int event, std::uint16_t row, int value);
-  std::optional<std::size_t> OnPacketText(std::uint16_t row, const std::string& text);
-  std::optional<std::size_t> OnNewProgramAnswered(std::uint16_t row, const DeviceReply& reply);
-  // A job the engine could not serve: it failed before its first step.
-  std::optional<std::size_t> OnJobFailed(std::uint16_t row, const std::string& text);
+  std::optional<std::size_t> OnUploadEvent(int event, std::uint16_t row, int value) override;
+  std::optional<std::size_t> OnPacketText(std::uint16_t row, const std::string& text) override;
+  std::optional<std::size_t> OnNewProgramAnswered(std::uint16_t row, const DeviceReply& reply) override;
+  std::optional<std::size_t> OnJobFailed(std::uint16_t row, const std::string& text) override;
+  const UploadTally& tally() const override { return tally_; }
+  std::string EndHeadline() const override { return tally_.BoxesEndHeadline(); }
 
   const std::vector<UploadBox>& boxes() const { return boxes_; }
-  const UploadTally& tally() const { return tally_; }
 
  private:
   std::optional<std::size_t> Write(std::uint16_t row, LogClass kind, const std::string& text);

@@ -11,8 +11,8 @@
 #include "core/SiteRecord.h"
 #include "core/SiteTable.h"
 #include "net/DeviceReply.h"
+#include "upload/MultiUploadRun.h"
 #include "upload/UploadEngineListener.h"
-#include "upload/UploadTally.h"
 
 namespace quenderlink {
 
@@ -31,22 +31,22 @@ struct UploadListRow {
 // its totals. Events are matched to rows by RowNumber; an event for a row that
 // is not listed changes nothing. Each handler returns the list position of the
 // row it rewrote.
-class UploadListRun {
+class UploadListRun : public MultiUploadRun {
  public:
   UploadListRun(SiteTable& sites, const RuntimeParams& params);
 
   // One row per highlighted record, in table order.
   void FillList();
 
-  std::optional<std::size_t> OnUploadEvent(int event, std::uint16_t row, int value);
-  std::optional<std::size_t> OnPacketText(std::uint16_t row, const std::string& text);
+  std::optional<std::size_t> OnUploadEvent(int event, std::uint16_t row, int value) override;
+  std::optional<std::size_t> OnPacketText(std::uint16_t row, const std::string& text) override;
   // Also writes the reply into the site's record in the table.
-  std::optional<std::size_t> OnNewProgramAnswered(std::uint16_t row, const DeviceReply& reply);
-  // A job the engine could not serve: it failed before its first step.
-  std::optional<std::size_t> OnJobFailed(std::uint16_t row, const std::string& text);
+  std::optional<std::size_t> OnNewProgramAnswered(std::uint16_t row, const DeviceReply& reply) override;
+  std::optional<std::size_t> OnJobFailed(std::uint16_t row, const std::string& text) override;
+  const UploadTally& tally() const override { return tally_; }
+  std::string EndHeadline() const override { return tally_.ListEndHeadline(); }
 
   const std::vector<UploadListRow>& rows() const { return rows_; }
-  const UploadTally& tally() const { return tally_; }
   unsigned totalPackets() const { return totalPackets_; }
 
  private:

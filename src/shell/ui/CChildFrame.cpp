@@ -2,6 +2,8 @@
 
 #include <QCloseEvent>
 
+#include "shell/ui/OperationView.h"
+
 namespace quenderlink {
 
 CChildFrame::CChildFrame(QWidget* view, bool closable, QWidget* parent) : QMdiSubWindow(parent), closable_(closable) {
@@ -12,7 +14,8 @@ CChildFrame::CChildFrame(QWidget* view, bool closable, QWidget* parent) : QMdiSu
 
 void CChildFrame::closeEvent(QCloseEvent* event) {
   // The main window destroys its children without closing them, so this refuses the user alone.
-  if (!closable_) {
+  auto* view = qobject_cast<OperationView*>(widget());
+  if (!closable_ || (view && !view->MayClose())) {
     event->ignore();
     return;
   }

@@ -13,6 +13,10 @@ class OperationView : public QWidget {
  public:
   using QWidget::QWidget;
 
+  // Asked when the user closes the view's window; a view that may not go now
+  // says why and returns false.
+  virtual bool MayClose() { return true; }
+
  signals:
   void titleChanged(const QString& title);
   // The view's "Close" button.

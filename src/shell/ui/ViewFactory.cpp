@@ -3,6 +3,8 @@
 #include "shell/ui/CMainView.h"
 #include "survey/ui/CFViewPingRange.h"
 #include "survey/ui/CFViewPingSites.h"
+#include "upload/ui/CFViewUploadPgmBoxes.h"
+#include "upload/ui/CFViewUploadProgram.h"
 
 namespace quenderlink {
 
@@ -30,6 +32,8 @@ OperationView* ViewFactory::Create(ViewKind kind) const {
   switch (kind) {
     case ViewKind::kPingSites: return new CFViewPingSites(state_, prompts_);
     case ViewKind::kPingRange: return new CFViewPingRange(state_, prompts_, desktop_);
+    case ViewKind::kUploadList: return new CFViewUploadProgram(state_, prompts_);
+    case ViewKind::kUploadBoxes: return new CFViewUploadPgmBoxes(state_, prompts_);
     default: break;
   }
   auto* notBuiltYet = new OperationView;

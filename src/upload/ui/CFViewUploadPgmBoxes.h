@@ -1,0 +1,50 @@
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include "upload/UploadBoxesRun.h"
+#include "upload/ui/MultiUploadView.h"
+
+class QPushButton;
+
+namespace quenderlink {
+
+class LogBox;
+
+// Uploads the program file to 2 to 16 highlighted sites at once and gives each
+// unit a box of its own: a caption button and the log of its steps. A click on
+// a caption shows that box alone; another click brings the grid back.
+class CFViewUploadPgmBoxes : public MultiUploadView {
+  Q_OBJECT
+
+ public:
+  CFViewUploadPgmBoxes(ProgramState& state, UserPrompts& prompts, QWidget* parent = nullptr);
+  ~CFViewUploadPgmBoxes() override;
+
+  const UploadBoxesRun& boxesRun() const { return run_; }
+  std::optional<std::size_t> enlargedBox() const { return enlarged_; }
+
+ protected:
+  MultiUploadRun& run() override { return run_; }
+  void ShowChanged(std::size_t place) override;
+  void ShowRunning(bool running) override;
+
+ private:
+  struct Box {
+    QWidget* frame;
+    QPushButton* caption;
+    LogBox* log;
+  };
+
+  void BuildBoxes();
+  void ToggleEnlarged(std::size_t box);
+
+  UploadBoxesRun run_;
+  std::vector<Box> boxes_;
+  std::optional<std::size_t> enlarged_;
+  QWidget* boxArea_;
+  QPushButton* picture_;
+};
+
+}  // namespace quenderlink

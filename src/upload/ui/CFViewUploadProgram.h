@@ -1,0 +1,33 @@
+#pragma once
+
+#include "upload/UploadListRun.h"
+#include "upload/ui/MultiUploadView.h"
+
+namespace quenderlink {
+
+class SiteListView;
+class UploadListModel;
+
+// Uploads the program file to many highlighted sites at once and lists them,
+// one row per unit with its latest step, the time of that step and the
+// running totals. Each unit's new program answer is written into its record.
+class CFViewUploadProgram : public MultiUploadView {
+  Q_OBJECT
+
+ public:
+  CFViewUploadProgram(ProgramState& state, UserPrompts& prompts, QWidget* parent = nullptr);
+  ~CFViewUploadProgram() override;
+
+  const UploadListRun& listRun() const { return run_; }
+
+ protected:
+  MultiUploadRun& run() override { return run_; }
+  void ShowChanged(std::size_t place) override;
+
+ private:
+  UploadListRun run_;
+  UploadListModel* model_;
+  SiteListView* list_;
+};
+
+}  // namespace quenderlink

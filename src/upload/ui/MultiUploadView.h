@@ -1,0 +1,87 @@
+#pragma once
+
+#include <string>
+#include <thread>
+
+#include "core/ProgramState.h"
+#include "core/UserPrompts.h"
+#include "core/ViewWindow.h"
+#include "shell/ui/OperationView.h"
+#include "upload/MultiUploadRun.h"
+#include "upload/UploadEngineListener.h"
+#include "upload/UploadRequest.h"
+#include "upload/ui/BlockingUploadListener.h"
+
+class QLabel;
+class QPushButton;
+
+namespace quenderlink {
+
+// What the upload list and the upload boxes share: the run over the
+// highlighted sites on a worker thread, from the program file the main view
+// hands over to the engine's last event; the totals in the headline; the abort
+// question; and the refusal to close while the engine runs. The derived view
+// shows what its run changed.
+class MultiUploadView : public OperationView,
+                        public ViewWindow,
+                        public ProgramFileTarget,
+                        private UploadEngineListener {
+  Q_OBJECT
+
+ public:
+  // `slot` is where the main view finds the view to hand the program file to.
+  MultiUploadView(ProgramState& state, UserPrompts& prompts, ProgramFileTarget*& slot, const char* abortText,
+                  QWidget* parent = nullptr);
+  ~MultiUploadView() override;
+
+  // Starts the run.
+  void ReceiveProgramFile(const std::string& path) override;
+  void OnMainWindowClosing() override;
+  bool MayClose() override;
+
+  bool running() const { return engineRunning_; }
+  bool started() const { return started_; }
+
+ protected:
+  // The derived view's run; called only once a run has begun.
+  virtual MultiUploadRun& run() = 0;
+  // The list row or box that an event changed.
+  virtual void ShowChanged(std::size_t place) = 0;
+  virtual void ShowRunning(bool running);
+  // Every derived destructor calls this first: the engine's calls reach the derived view.
+  void StopEngine();
+
+  QLabel* headline() const { return headline_; }
+  QPushButton* abortButton() const { return abort_; }
+  QPushButton* closeButton() const { return close_; }
+
+ private:
+  void Abort();
+  void Show(std::optional<std::size_t> place);
+  void EndRun();
+
+  void OnUploadEvent(int event, std::uint16_t row, int value) override;
+  void OnPacketText(std::uint16_t row, const std::string& text) override;
+  void OnNewProgramAnswered(std::uint16_t row, const DeviceReply& reply) override;
+  void OnUploadFailed(UploadFailure failure, std::uint16_t row, const std::string& text) override;
+  void OnUploadDone() override;
+
+  ProgramState& state_;
+  UserPrompts& prompts_;
+  ProgramFileTarget*& slot_;
+  UploadRequest request_;
+  BlockingUploadListener engineListener_;
+  QLabel* headline_;
+  QPushButton* abort_;
+  QPushButton* close_;
+  std::thread worker_;
+  // Why the run could not start, when it could not.
+  std::string runFailure_;
+  bool engineRunning_ = false;
+  // A view runs once: its rows or boxes keep the outcome of that run.
+  bool started_ = false;
+  bool registered_ = false;
+  bool released_ = false;
+};
+
+}  // namespace quenderlink
