@@ -25,13 +25,20 @@ LogBox::LogBox(QWidget* parent) : QPlainTextEdit(parent) {
   setUndoRedoEnabled(false);
 }
 
-void LogBox::Append(LogClass logClass, const std::string& text) {
-  QTextCharFormat format;
-  format.setForeground(ColorOf(logClass));
+void LogBox::Append(LogClass logClass, const std::string& text) { AppendAll({{logClass, text}}); }
+
+void LogBox::AppendAll(const std::vector<std::pair<LogClass, std::string>>& texts) {
+  if (texts.empty()) return;
   // A cursor of its own: the user's selection stays where it is.
   QTextCursor end(document());
   end.movePosition(QTextCursor::End);
-  end.insertText(QString::fromStdString(text).remove(QLatin1Char('\r')), format);
+  end.beginEditBlock();
+  for (const auto& [logClass, text] : texts) {
+    QTextCharFormat format;
+    format.setForeground(ColorOf(logClass));
+    end.insertText(QString::fromStdString(text).remove(QLatin1Char('\r')), format);
+  }
+  end.endEditBlock();
   verticalScrollBar()->setValue(verticalScrollBar()->maximum());
 }
 

@@ -3,6 +3,8 @@
 #include <QPlainTextEdit>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/LogClass.h"
 
@@ -17,6 +19,8 @@ class LogBox : public QPlainTextEdit {
   explicit LogBox(QWidget* parent = nullptr);
 
   void Append(LogClass logClass, const std::string& text);
+  // Many texts in one edit: the text is laid out and scrolled once.
+  void AppendAll(const std::vector<std::pair<LogClass, std::string>>& texts);
   // A LogSink writing into this box; valid as long as the box.
   LogSink Sink();
 };

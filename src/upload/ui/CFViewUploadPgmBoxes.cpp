@@ -37,7 +37,7 @@ QFont LogFont(std::size_t boxCount) {
 CFViewUploadPgmBoxes::CFViewUploadPgmBoxes(ProgramState& state, UserPrompts& prompts, QWidget* parent)
     : MultiUploadView(state, prompts, state.operations.uploadBoxesView, "Cancel", parent),
       run_(state.sites, state.params,
-           [this](std::size_t box, LogClass kind, const std::string& text) { boxes_[box].log->Append(kind, text); }),
+           [this](std::size_t box, LogClass kind, const std::string& text) { boxes_[box].pending.emplace_back(kind, text); }),
       boxArea_(new QWidget(this)),
       picture_(NamedButton({}, "pictureButton", this)) {
   picture_->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
@@ -70,7 +70,7 @@ void CFViewUploadPgmBoxes::BuildBoxes() {
   auto* grid = new QGridLayout(boxArea_);
   grid->setContentsMargins(0, 0, 0, 0);
   for (std::size_t index = 0; index < count; ++index) {
-    Box box{new QWidget(boxArea_), nullptr, nullptr};
+    Box box{new QWidget(boxArea_), nullptr, nullptr, {}, false, BoxMark::None};
     box.caption = new QPushButton(QString::fromStdString(run_.boxes()[index].caption), box.frame);
     box.caption->setObjectName(QString("boxCaption%1").arg(index));
     box.log = new LogBox(box.frame);
@@ -93,13 +93,23 @@ void CFViewUploadPgmBoxes::ToggleEnlarged(std::size_t box) {
     boxes_[index].frame->setVisible(!enlarged_ || *enlarged_ == index);
 }
 
-void CFViewUploadPgmBoxes::ShowChanged(std::size_t place) {
-  const UploadBox& shown = run_.boxes()[place];
-  Box& box = boxes_[place];
-  box.caption->setText(QString::fromStdString(shown.caption));
-  QPalette palette = box.log->palette();
-  palette.setColor(QPalette::Base, MarkColor(shown.mark));
-  box.log->setPalette(palette);
+void CFViewUploadPgmBoxes::MarkChanged(std::size_t place) { boxes_[place].changed = true; }
+
+void CFViewUploadPgmBoxes::Refresh() {
+  for (std::size_t index = 0; index < boxes_.size(); ++index) {
+    Box& box = boxes_[index];
+    if (!box.changed) continue;
+    box.changed = false;
+    box.log->AppendAll(box.pending);
+    box.pending.clear();
+    const UploadBox& shown = run_.boxes()[index];
+    box.caption->setText(QString::fromStdString(shown.caption));
+    if (shown.mark == box.shownMark) continue;
+    box.shownMark = shown.mark;
+    QPalette palette = box.log->palette();
+    palette.setColor(QPalette::Base, MarkColor(shown.mark));
+    box.log->setPalette(palette);
+  }
 }
 
 void CFViewUploadPgmBoxes::ShowRunning(bool running) {

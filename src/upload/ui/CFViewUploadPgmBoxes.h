@@ -1,6 +1,8 @@
 #pragma once
 
 #include <optional>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "upload/UploadBoxesRun.h"
@@ -27,7 +29,8 @@ class CFViewUploadPgmBoxes : public MultiUploadView {
 
  protected:
   MultiUploadRun& run() override { return run_; }
-  void ShowChanged(std::size_t place) override;
+  void MarkChanged(std::size_t place) override;
+  void Refresh() override;
   void ShowRunning(bool running) override;
 
  private:
@@ -35,6 +38,11 @@ class CFViewUploadPgmBoxes : public MultiUploadView {
     QWidget* frame;
     QPushButton* caption;
     LogBox* log;
+    // Lines written since the last refresh.
+    std::vector<std::pair<LogClass, std::string>> pending;
+    bool changed = false;
+    // Repainting a log in a new colour lays its text out again: only on a new mark.
+    BoxMark shownMark = BoxMark::None;
   };
 
   void BuildBoxes();

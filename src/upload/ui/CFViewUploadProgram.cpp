@@ -6,6 +6,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "controls/ui/SiteListView.h"
 #include "prompts/ui/DialogWidgets.h"
 #include "upload/UploadListColumns.h"
@@ -40,6 +42,15 @@ CFViewUploadProgram::CFViewUploadProgram(ProgramState& state, UserPrompts& promp
 
 CFViewUploadProgram::~CFViewUploadProgram() { StopEngine(); }
 
-void CFViewUploadProgram::ShowChanged(std::size_t place) { model_->RowChanged(place); }
+void CFViewUploadProgram::MarkChanged(std::size_t place) {
+  changed_ = changed_ ? std::pair(std::min(changed_->first, place), std::max(changed_->second, place))
+                      : std::pair(place, place);
+}
+
+void CFViewUploadProgram::Refresh() {
+  if (!changed_) return;
+  model_->RowsChanged(changed_->first, changed_->second);
+  changed_.reset();
+}
 
 }  // namespace quenderlink

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <optional>
+#include <utility>
+
 #include "upload/UploadListRun.h"
 #include "upload/ui/MultiUploadView.h"
 
@@ -22,12 +25,15 @@ class CFViewUploadProgram : public MultiUploadView {
 
  protected:
   MultiUploadRun& run() override { return run_; }
-  void ShowChanged(std::size_t place) override;
+  void MarkChanged(std::size_t place) override;
+  void Refresh() override;
 
  private:
   UploadListRun run_;
   UploadListModel* model_;
   SiteListView* list_;
+  // The rows changed since the last refresh, first and last.
+  std::optional<std::pair<std::size_t, std::size_t>> changed_;
 };
 
 }  // namespace quenderlink

@@ -11,6 +11,8 @@
 namespace quenderlink {
 namespace {
 
+// Often enough to look live, seldom enough to cost the engine nothing.
+constexpr std::chrono::milliseconds kRefreshInterval{50};
 constexpr char kAbortQuestion[] = "Upload is not finished yet!\r\n\r\nDo you still want to abort?";
 
 }  // namespace
@@ -27,6 +29,12 @@ MultiUploadView::MultiUploadView(ProgramState& state, UserPrompts& prompts, Prog
       close_(NamedButton("Close", "closeButton", this)) {
   connect(abort_, &QPushButton::clicked, this, &MultiUploadView::Abort);
   connect(close_, &QPushButton::clicked, this, &MultiUploadView::closeRequested);
+  // Room for the two lines of the end headline from the start: the views above keep their size.
+  headline_->setMinimumHeight(2 * headline_->fontMetrics().lineSpacing());
+  refreshTimer_.setSingleShot(true);
+  refreshTimer_.setTimerType(Qt::PreciseTimer);
+  refreshTimer_.setInterval(kRefreshInterval);
+  connect(&refreshTimer_, &QTimer::timeout, this, &MultiUploadView::RefreshNow);
   registered_ = state_.openViews.Register(this);
   slot_ = this;
 }
@@ -85,7 +93,16 @@ void MultiUploadView::Abort() {
 
 void MultiUploadView::Show(std::optional<std::size_t> place) {
   if (!place) return;
-  ShowChanged(*place);
+  MarkChanged(*place);
+  // A stream of events can hold the timer back: the events themselves refresh then.
+  if (std::chrono::steady_clock::now() - lastRefresh_ >= kRefreshInterval) return RefreshNow();
+  if (!refreshTimer_.isActive()) refreshTimer_.start();
+}
+
+void MultiUploadView::RefreshNow() {
+  refreshTimer_.stop();
+  lastRefresh_ = std::chrono::steady_clock::now();
+  Refresh();
   headline_->setText(DialogText(run().tally().RunningHeadline()));
 }
 
@@ -94,6 +111,8 @@ void MultiUploadView::EndRun() {
   if (worker_.joinable()) worker_.join();
   state_.operations.uploadInProgress = false;
   if (slot_ == this) slot_ = nullptr;
+  refreshTimer_.stop();
+  Refresh();
   const std::string end = run().EndHeadline();
   headline_->setText(DialogText(runFailure_.empty() ? end : runFailure_ + "\r\n" + end));
   ShowRunning(false);

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QTimer>
+
+#include <chrono>
 #include <string>
 #include <thread>
 
@@ -45,8 +48,11 @@ class MultiUploadView : public OperationView,
  protected:
   // The derived view's run; called only once a run has begun.
   virtual MultiUploadRun& run() = 0;
-  // The list row or box that an event changed.
-  virtual void ShowChanged(std::size_t place) = 0;
+  // The list row or box that an event changed: shown at the next refresh.
+  virtual void MarkChanged(std::size_t place) = 0;
+  // Shows what changed since the last refresh. Painting after every event
+  // would hold up the engine, which waits for each event to be handled.
+  virtual void Refresh() = 0;
   virtual void ShowRunning(bool running);
   // Every derived destructor calls this first: the engine's calls reach the derived view.
   void StopEngine();
@@ -58,6 +64,7 @@ class MultiUploadView : public OperationView,
  private:
   void Abort();
   void Show(std::optional<std::size_t> place);
+  void RefreshNow();
   void EndRun();
 
   void OnUploadEvent(int event, std::uint16_t row, int value) override;
@@ -74,6 +81,8 @@ class MultiUploadView : public OperationView,
   QLabel* headline_;
   QPushButton* abort_;
   QPushButton* close_;
+  QTimer refreshTimer_;
+  std::chrono::steady_clock::time_point lastRefresh_;
   std::thread worker_;
   // Why the run could not start, when it could not.
   std::string runFailure_;

@@ -65,9 +65,8 @@ void UploadListModel::Refill() {
   endResetModel();
 }
 
-void UploadListModel::RowChanged(std::size_t row) {
-  const int changed = static_cast<int>(row);
-  emit dataChanged(index(changed, 0), index(changed, kUploadListColumnCount - 1));
+void UploadListModel::RowsChanged(std::size_t first, std::size_t last) {
+  emit dataChanged(index(static_cast<int>(first), 0), index(static_cast<int>(last), kUploadListColumnCount - 1));
 }
 
 }  // namespace quenderlink

@@ -21,7 +21,7 @@ class UploadListModel : public QAbstractTableModel {
 
   // The run's list was filled anew.
   void Refill();
-  void RowChanged(std::size_t row);
+  void RowsChanged(std::size_t first, std::size_t last);
 
  private:
   const UploadListRun& run_;
