@@ -13,12 +13,13 @@
 #include "shell/ui/CMainView.h"
 #include "survey/ui/CDlgPowerupConvertDNS.h"
 #include "upload/ui/CDlgResetUnit.h"
+#include "upload/ui/CDlgUploadFile.h"
 
 namespace quenderlink {
 
 CMainFrame::CMainFrame(ProgramState& state, UserPrompts& prompts, DesktopActions& desktop, QWidget* parent)
-    : QMainWindow(parent), state_(state), prompts_(prompts), factory_(state, prompts, desktop, *this),
-      mdiArea_(new QMdiArea(this)) {
+    : QMainWindow(parent), state_(state), prompts_(prompts), desktop_(desktop),
+      factory_(state, prompts, desktop, *this), mdiArea_(new QMdiArea(this)) {
   setWindowTitle("Quenderlink");
   mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -110,10 +111,6 @@ void CMainFrame::OpenView(ViewKind kind) {
   connect(view, &OperationView::closeRequested, child, &QWidget::close);
 }
 
-void CMainFrame::NotAvailableYet(const char* dialog) {
-  prompts_.ShowMessage(NotAvailableYetText(dialog));
-}
-
 void CMainFrame::OpenSitePing(const SiteRecord& site) {
   if (!mainView_) return;
   state_.operations.rowBeingModified = kNoRow;
@@ -129,7 +126,11 @@ void CMainFrame::OpenManualPing() {
   dialog.exec();
 }
 
-void CMainFrame::OpenSingleSiteUpload(const std::string&) { NotAvailableYet("Upload Program"); }
+void CMainFrame::OpenSingleSiteUpload(const std::string& programFile) {
+  if (!mainView_) return;
+  state_.operations.rowBeingModified = kNoRow;
+  CDlgUploadFile(state_, prompts_, desktop_, *mainView_, programFile, this).exec();
+}
 
 void CMainFrame::OpenResetDialog(const SiteRecord& site) { CDlgResetUnit(site, state_.params, prompts_, this).exec(); }
 

@@ -54,10 +54,10 @@ class CMainFrame : public QMainWindow, public OperationOpener {
   void RunCommand(int id);
   void UpdateEnabledItems(const QMenu* menu);
   QMdiSubWindow* AddChild(ViewKind kind, QWidget* view);
-  void NotAvailableYet(const char* dialog);
 
   ProgramState& state_;
   UserPrompts& prompts_;
+  DesktopActions& desktop_;
   ViewFactory factory_;
   QMdiArea* mdiArea_;
   CMainView* mainView_ = nullptr;

@@ -367,6 +367,10 @@ void CMainView::OnSiteRefreshed(bool powerup, const SiteRecord& site) {
   Apply(commands_.StoreSiteRefreshed(powerup, site));
 }
 
+void CMainView::OnUploadedSiteIdentified(const SiteRecord& site) { OnSitePinged(false, site); }
+
+void CMainView::OnUploadedSiteRefreshed(const SiteRecord& site) { OnSiteRefreshed(true, site); }
+
 void CMainView::OnAddressResolved(int row) { model_->RewriteRow(row); }
 
 void CMainView::ReportWriteFailed(const IniSettingsFile& ini) {

@@ -17,6 +17,7 @@
 #include "shell/OperationOpener.h"
 #include "shell/ui/MainViewForm.h"
 #include "shell/ui/SiteListModel.h"
+#include "upload/UploadedSite.h"
 
 namespace quenderlink {
 
@@ -29,7 +30,8 @@ class CMainView : public QWidget,
                   public ViewWindow,
                   public MainViewTarget,
                   public StartupView,
-                  public SiteEditOwner {
+                  public SiteEditOwner,
+                  public UploadedSiteReceiver {
   Q_OBJECT
 
  public:
@@ -71,6 +73,10 @@ class CMainView : public QWidget,
   // SiteEditOwner
   void OnSitePinged(bool powerup, const SiteRecord& site) override;
   void OnSiteSaved(const SiteRecord& site) override;
+  // UploadedSiteReceiver
+  void OnUploadedSiteIdentified(const SiteRecord& site) override;
+  void OnUploadedSiteRefreshed(const SiteRecord& site) override;
+
   // Applies changed runtime parameters to the display.
   void Reapply();
 

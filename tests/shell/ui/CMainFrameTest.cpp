@@ -13,6 +13,7 @@
 #include "support/DialogTesting.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
+#include "upload/ui/CDlgUploadFile.h"
 
 namespace quenderlink {
 namespace {
@@ -48,6 +49,19 @@ TEST_F(CMainFrameTest, TheMainViewOpensFirstAndOperationsGetTheirOwnWindows) {
 
   windows[0]->close();  // the main view stays open
   EXPECT_EQ(frame_.mdiArea()->subWindowList().size(), 2);
+}
+
+TEST_F(CMainFrameTest, SingleSiteUploadOpensTheUploadDialogWithNoRowBeingModified) {
+  state_.operations.rowBeingModified = 1;
+  bool uploadDialog = false;
+  testing::AnswerNextModal([&](QWidget& dialog) {
+    uploadDialog = qobject_cast<CDlgUploadFile*>(&dialog) != nullptr;
+    qobject_cast<QDialog*>(&dialog)->done(QDialog::Rejected);
+  });
+  frame_.OpenSingleSiteUpload((home_ / "missing.bin").string());
+  EXPECT_TRUE(uploadDialog);
+  EXPECT_EQ(state_.operations.rowBeingModified, kNoRow);
+  EXPECT_FALSE(state_.operations.uploadInProgress);
 }
 
 // The close rule itself is tested without a window.

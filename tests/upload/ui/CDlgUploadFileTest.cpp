@@ -1,0 +1,229 @@
+#include "upload/ui/CDlgUploadFile.h"
+
+#include <gtest/gtest.h>
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+#include <vector>
+
+#include "core/FixedText.h"
+#include "core/Lookups.h"
+#include "net/EngineRecorder.h"
+#include "support/DialogTesting.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TempDir.h"
+#include "upload/ui/CDlgResetUnit.h"
+
+namespace quenderlink {
+namespace {
+
+using namespace testing;
+
+// The records handed back as identified; a refresh, not expected here, fails the test.
+struct RecordingReceiver : UploadedSiteReceiver {
+  explicit RecordingReceiver(const ProgramState& state) : state(state) {}
+  void OnUploadedSiteIdentified(const SiteRecord& site) override {
+    identified.push_back(site);
+    busyMeanwhile = state.operations.uploadInProgress;
+  }
+  void OnUploadedSiteRefreshed(const SiteRecord&) override { ADD_FAILURE() << "refreshed"; }
+
+  const ProgramState& state;
+  std::vector<SiteRecord> identified;
+  bool busyMeanwhile = false;
+};
+
+QString LogText(const QWidget& dialog) { return Child<QPlainTextEdit>(dialog, "logBox").toPlainText(); }
+
+bool Shown(const QWidget& dialog, const char* name) { return Child<QWidget>(dialog, name).isVisible(); }
+
+// The run is over: "Close" with the report, reset and ping buttons, and nothing busy.
+void ExpectRunOver(const QWidget& dialog, const ProgramState& state) {
+  EXPECT_EQ(Text<QPushButton>(dialog, "abortButton"), "Close");
+  EXPECT_TRUE(Shown(dialog, "reportButton") && Shown(dialog, "resetButton") && Shown(dialog, "pingButton"));
+  EXPECT_FALSE(state.operations.uploadInProgress);
+}
+
+unitsim::UnitConfig UploadUnit(const std::string& address, std::uint16_t port, unitsim::UploadBehaviour upload = {}) {
+  unitsim::UnitConfig unit = Unit(address, {}, port);
+  unit.identity.milepost = "41.7";
+  unit.upload = upload;
+  unit.upload.newVersionMajor = 2;
+  return unit;
+}
+
+// The new program's answer as summarised for railroad CPR.
+const std::string kSummary =
+    "\n      ______________________________________________\n"
+    "      |  Firmware upload/update results:\n"
+    "      |  ERROR, Unknown code from Cadmarin-2 (0)    .|\n"
+    "      |______________________________________________\n\n"
+    "\n**** Response Type = Ready\n**** IP Address: 127.88.1.1\n**** Milepost  : 41.7\n"
+    "**** Version   : Cad-1 2.0\n**** Site Name : SITE 127.88.1.1\n**** Track-ID  : M_\n\n";
+
+class CDlgUploadFileTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { EnsureApplication(); }
+
+  // Units announce 1024-byte datagrams: the program goes in three packets.
+  CDlgUploadFileTest() {
+    state_.params.pingMaxWaitResponse = 4;  // two seconds between pings of the new program: ample on a busy machine
+    state_.params.pingMaxResend = 1;
+    state_.params.uploadMinWaitRamLoader = 0;
+    state_.params.uploadMinWaitSysReboot = 0;
+    std::string program(2500, 'Z');
+    program[0] = '\xC3';
+    WriteFileBytes(programFile_, program);
+  }
+
+  // The highlighted site comes second, after one the upload leaves alone.
+  std::unique_ptr<CDlgUploadFile> Dialog(const std::string& address, std::uint16_t port) {
+    SiteRecord site = Site(address, 2, kFlagHighlighted, port);
+    site.ProductType = 2;
+    state_.sites.Replace({Site("127.88.0.9", 1, 0, port), site});
+    return std::make_unique<CDlgUploadFile>(state_, prompts_, desktop_, receiver_, programFile_.string());
+  }
+
+  // Shows the dialog and waits for the engine's end, which shows the icon button.
+  static bool ShowUntilEnded(CDlgUploadFile& dialog) {
+    dialog.show();
+    return QTest::qWaitFor([&] { return Shown(dialog, "iconButton"); }, 15000);
+  }
+
+  TempDir home_;
+  ProgramState state_{home_.path()};
+  ScriptedPrompts prompts_;
+  RecordingDesktopActions desktop_;
+  RecordingReceiver receiver_{state_};
+  std::filesystem::path programFile_ = home_ / "program.bin";
+};
+
+TEST_F(CDlgUploadFileTest, AGoodUploadIsNarratedInOrderAndTheUpdatedRecordHandedBack) {
+  const auto simulator = StartUnits({UploadUnit("127.88.1.1", 47881)});
+  state_.params.railroadCode = kRailroadCpr;
+  const auto dialog = Dialog("127.88.1.1", 47881);
+  // The engine writes the address it reaches the unit at; the record handed back must carry it.
+  SetFieldText(state_.sites[1].IpByNumber, "");
+
+  ASSERT_TRUE(ShowUntilEnded(*dialog));
+
+  EXPECT_EQ(LogText(*dialog).toStdString(),
+            "Starting Upload\nSending Ping #1\nReceived Device ID\nTotal Packets to send = 3\n"
+            "Sending \"Run RAM Loader\"\nWill wait 0 seconds for Ram Loader\nSending Ping #1 to RAM Loader\n"
+            "Sending Packet 1 of 3 (RPT: 0)\nACK from field unit (got last packet)\n"
+            "Sending Packet 2 of 3 (RPT: 1)\nACK from field unit (got last packet)\n"
+            "Sending Packet 3 of 3 (RPT: 1)\nACK from field unit (got last packet)\n"
+            "Sending \"RE-BOOT\" Device\n"
+            "\n****************************************\n"
+            "******      NOTE: The unit is resetting itself.\n"
+            "******      It will take several seconds to reset and get an IP address.\n"
+            "****************************************\n\n"
+            "Sending Ping #1 of 2 to NEW PROGRAM, will wait 2 seconds\n"
+            "SUCCESS! Response from NEW PROGRAM; Ver = 2.0\n" +
+                kSummary);
+  const QString status = Text<QLabel>(*dialog, "statusText");
+  EXPECT_TRUE(status.startsWith("Upload is Complete (") && status.endsWith(" seconds).")) << status.toStdString();
+  ExpectRunOver(*dialog, state_);
+  ASSERT_EQ(receiver_.identified.size(), 1u);
+  const SiteRecord& handedBack = receiver_.identified[0];
+  EXPECT_EQ(handedBack.RowNumber, 2);
+  EXPECT_EQ(FieldText(handedBack.IpByNumber), "127.88.1.1");
+  EXPECT_EQ(handedBack.VersionMajor, 2);
+  EXPECT_EQ(FieldText(handedBack.Milepost), "41.7");
+  EXPECT_TRUE(receiver_.busyMeanwhile);
+
+  Click(*dialog, "pingButton");  // the new program answers at once: the ping dialog closes by itself
+  const QString log = LogText(*dialog);
+  const QString afterPing = log.mid(log.indexOf("Sending Ping to 127.88.1.1\n"));
+  EXPECT_TRUE(afterPing.startsWith("Sending Ping to 127.88.1.1\nPING Response = 0.") &&
+              afterPing.endsWith(QString::fromStdString(" seconds\n" + kSummary)))
+      << afterPing.toStdString();
+
+  bool resetOpened = false;
+  AnswerNextModal([&](QWidget& shown) {
+    resetOpened = qobject_cast<CDlgResetUnit*>(&shown) != nullptr;
+    shown.close();
+  });
+  Click(*dialog, "resetButton");
+  EXPECT_TRUE(resetOpened);
+}
+
+TEST_F(CDlgUploadFileTest, ANewProgramThatNeverAnswersGivesTheCautionAndNoRecord) {
+  const auto simulator = StartUnits({UploadUnit("127.88.2.1", 47882, {.silentAfterReboot = true})});
+  state_.params.pingMaxWaitResponse = 1;  // no wait between the pings of the new program
+  const auto dialog = Dialog("127.88.2.1", 47882);
+
+  ASSERT_TRUE(ShowUntilEnded(*dialog));
+
+  EXPECT_TRUE(LogText(*dialog).endsWith("will wait 0 seconds\nCAUTION: No Response after 3 pings\n"));
+  EXPECT_TRUE(Text<QLabel>(*dialog, "statusText").endsWith(" seconds)\nCAUTION: No Response from NEW PROGRAM."));
+  ExpectRunOver(*dialog, state_);
+  EXPECT_TRUE(receiver_.identified.empty());
+}
+
+TEST_F(CDlgUploadFileTest, AbortAsksFirstAndTheDialogClosesItselfOnceTheEngineHasEnded) {
+  const auto simulator = StartUnits({UploadUnit("127.88.4.1", 47884, {.loaderNeverStarts = true})});
+  const auto dialog = Dialog("127.88.4.1", 47884);
+  dialog->show();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return LogText(*dialog).contains("to RAM Loader"); }, 5000));
+
+  prompts_.confirmAnswers = {false, true};
+  QTest::keyClick(dialog.get(), Qt::Key_Escape);  // as "Abort"
+  ASSERT_EQ(prompts_.shown.size(), 1u);
+  EXPECT_EQ(prompts_.shown[0].mode, ConfirmMode::AbortUpload);
+  EXPECT_EQ(prompts_.shown[0].text, "Upload is not finished yet!\r\n\r\nDo you still want to abort?");
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_TRUE(state_.operations.uploadInProgress);
+
+  Click(*dialog, "abortButton");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog->isVisible(); }, 1000));
+  EXPECT_FALSE(state_.operations.uploadInProgress);
+}
+
+// The report's choices are tried on the log of a run that could not start.
+TEST_F(CDlgUploadFileTest, AnUnloadableFileEndsTheRunAndItsLogIsSavedUnderTempCopiedOrMailed) {
+  programFile_ = home_ / "missing.bin";
+  const auto dialog = Dialog("127.88.3.1", 47883);
+  ASSERT_TRUE(ShowUntilEnded(*dialog));
+  const QString log = LogText(*dialog);
+  EXPECT_EQ(log.toStdString(), "CANNOT OPEN PROGRAM FILE " + programFile_.string() + "\n");
+  ExpectRunOver(*dialog, state_);
+
+  prompts_.popupAnswers = {1, 2, 3};
+  Click(*dialog, "reportButton");
+  std::vector<std::string> items;
+  for (const PopupItem& item : prompts_.popupsShown.at(0)) items.push_back(item.text);
+  EXPECT_EQ(items, (std::vector<std::string>{"Save Log to Text File ...", "", "Copy Log to Windows Clipboard", "",
+                                             "Email Log to ..."}));
+  ASSERT_EQ(desktop_.openedInEditor.size(), 1u);
+  const std::filesystem::path saved = desktop_.openedInEditor[0];
+  EXPECT_EQ(saved.parent_path(), home_ / "Temp");
+  EXPECT_EQ(ReadFileBytes(saved), log.toStdString());
+  for (int copyOrMail = 0; copyOrMail < 2; ++copyOrMail) {
+    QGuiApplication::clipboard()->clear();
+    Click(*dialog, "reportButton");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), log);
+  }
+  EXPECT_EQ(prompts_.shown.size(), 1u);  // the mail's hint
+
+  std::filesystem::remove_all(home_ / "Temp");
+  WriteFileBytes(home_ / "Temp", "a file where the folder belongs");
+  prompts_.popupAnswers = {1};
+  Click(*dialog, "reportButton");
+  ASSERT_EQ(prompts_.shown.size(), 2u);
+  EXPECT_TRUE(prompts_.shown[1].text.starts_with("FAILED TO WRITE\r\n" + (home_ / "Temp").string()));
+  EXPECT_EQ(desktop_.openedInEditor.size(), 1u);
+
+  Click(*dialog, "abortButton");  // without asking
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_EQ(prompts_.shown.size(), 2u);
+}
+
+}  // namespace
+}  // namespace quenderlink
