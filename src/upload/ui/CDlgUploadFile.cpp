@@ -1,6 +1,7 @@
 #include "upload/ui/CDlgUploadFile.h"
 
 #include <QClipboard>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -73,6 +74,8 @@ CDlgUploadFile::CDlgUploadFile(ProgramState& state, UserPrompts& prompts, Deskto
   log_ = new LogBox(this);
   log_->setObjectName("logBox");
   log_->setMinimumSize(560, 320);
+  // The reply summary and the firmware box line up in columns.
+  log_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
 
   abort_ = NamedButton("Abort", "abortButton", this);
   report_ = NamedButton("Report", "reportButton", this);
