@@ -19,8 +19,24 @@ constexpr std::uint16_t kDevicePort = 9001;
 constexpr std::uint16_t kTelnetPortTrk1 = 10001;
 constexpr std::uint16_t kTelnetPortTrk2 = 10002;
 constexpr int kSlowReplyMs = 1500;
+// A unit's processor takes a moment to start the RAM loader and to re-boot into the new program.
+constexpr int kRamLoaderStartMs = 1500;
+constexpr int kRebootMs = 2000;
+constexpr int kNakEvery = 7;
+constexpr int kFragmentedPacket = 5;
 
-enum class Behaviour { kAnswers, kSilent, kPoweringUp, kSlow };
+// How a unit answers a ping and goes through an upload. The last four answer
+// pings like any other unit and differ only in the upload.
+enum class Behaviour {
+  kAnswers,
+  kSilent,
+  kPoweringUp,
+  kSlow,
+  kLoaderNeverStarts,
+  kSilentAfterReboot,
+  kNaksSomePackets,
+  kFragmentedOnce,
+};
 
 // A program release as the list shows it after a ping. Units without board
 // versions get the texts the program writes in their place.
@@ -76,6 +92,12 @@ constexpr bool kOlder = true;
 constexpr bool kCurrent = false;
 using enum Behaviour;
 
+// After an upload every unit runs its product's current release, so a unit on
+// the older one shows its version change. Every outcome of an upload can be
+// seen: the silent units fail at identification, BLUESTONE South Track's RAM
+// loader never starts, FALLING SPRING Track 2's new program never answers,
+// COPPER HILL refuses every 7th packet (and takes it again), PRAIRIE GROVE
+// answers one packet "fragmented" (and takes the file again in smaller packets).
 constexpr std::array<DemoSite, 40> kDemoSites{{
     {"LINDALE JCT", "P 41.2", kProductCad2, "Piedmont", "Main 1", 8101, kCurrent, kAnswers},
     {"LINDALE JCT", "P 41.2", kProductCad2, "Piedmont", "Main 2", 8102, kCurrent, kAnswers},
@@ -85,17 +107,17 @@ constexpr std::array<DemoSite, 40> kDemoSites{{
     {"ASHBY CREEK", "P 88.5", kProductCad2, "Piedmont", "Main 2", 8106, kCurrent, kAnswers},
     {"CEDAR BLUFF", "P 102.3", kProductRkm, "Piedmont", "Single", 8107, kOlder, kAnswers},
     {"BLUESTONE", "N 321.6", kProductCad2, "Pocahontas", "North Track", 10201, kCurrent, kAnswers},
-    {"BLUESTONE", "N 321.6", kProductCad2, "Pocahontas", "South Track", 10202, kCurrent, kAnswers},
+    {"BLUESTONE", "N 321.6", kProductCad2, "Pocahontas", "South Track", 10202, kCurrent, kLoaderNeverStarts},
     {"ELKHORN TUNNEL", "N 388.1", kProductRkm, "Pocahontas", "Single", 10203, kCurrent, kAnswers},
     {"PANTHER RUN", "N 402.9", kProductCad1, "Pocahontas", "Single", 10204, kCurrent, kSilent},
     {"GRAYS BRANCH", "N 417.4", kProductRkmMicro, "Pocahontas", "Main 1", 10205, kCurrent, kAnswers},
     {"GRAYS BRANCH", "N 417.4", kProductRkmMicro, "Pocahontas", "Main 2", 10206, kCurrent, kAnswers},
     {"OAK RIDGE", "V 12.8", kProductCad1, "Virginia", "Single", 11301, kOlder, kAnswers},
     {"FALLING SPRING", "V 27.5", kProductCad2, "Virginia", "Track 1", 11302, kCurrent, kAnswers},
-    {"FALLING SPRING", "V 27.5", kProductCad2, "Virginia", "Track 2", 11303, kCurrent, kAnswers},
+    {"FALLING SPRING", "V 27.5", kProductCad2, "Virginia", "Track 2", 11303, kCurrent, kSilentAfterReboot},
     {"STONY POINT", "V 44.0", kProductRkm, "Virginia", "Single", 11304, kCurrent, kSilent},
     {"RIVERTON", "V 61.9", kProductRkmMicro, "Virginia", "Single", 11305, kCurrent, kSlow},
-    {"COPPER HILL", "GA 118.2", kProductCad2, "Georgia", "Single", 4401, kCurrent, kAnswers},
+    {"COPPER HILL", "GA 118.2", kProductCad2, "Georgia", "Single", 4401, kCurrent, kNaksSomePackets},
     {"RED CLAY", "GA 131.6", kProductCad1, "Georgia", "East Track", 4402, kCurrent, kAnswers},
     {"RED CLAY", "GA 131.6", kProductCad1, "Georgia", "West Track", 4403, kCurrent, kAnswers},
     {"PINE LOG", "GA 149.3", kProductRkm, "Georgia", "Single", 4404, kCurrent, kAnswers},
@@ -110,7 +132,7 @@ constexpr std::array<DemoSite, 40> kDemoSites{{
     {"WOLF CREEK", "AL 219.0", kProductCad1, "Alabama", "Single", 1702, kCurrent, kAnswers},
     {"MAUMEE FLATS", "D 88.8", kProductRkmMicro, "Dearborn", "Main 1", 3801, kCurrent, kAnswers},
     {"MAUMEE FLATS", "D 88.8", kProductRkmMicro, "Dearborn", "Main 2", 3802, kOlder, kAnswers},
-    {"PRAIRIE GROVE", "I 144.1", kProductCad2, "Illinois", "Single", 6901, kCurrent, kAnswers},
+    {"PRAIRIE GROVE", "I 144.1", kProductCad2, "Illinois", "Single", 6901, kCurrent, kFragmentedOnce},
     {"SALT FORK", "I 160.6", kProductRkm, "Illinois", "Single", 6902, kCurrent, kAnswers},
     {"EAST YARD LEAD", "Y 0.4", kProductCadHalvyr, "", "Single", 0, kCurrent, kAnswers},
     {"WEST YARD LEAD", "Y 1.9", kProductCadHalvyr, "", "Single", 0, kOlder, kAnswers},
@@ -152,6 +174,21 @@ SiteRecord DemoRecord(const DemoSite& site, const Release& release, const std::s
   return record;
 }
 
+UploadBehaviour DemoUpload(const DemoSite& site) {
+  const Release& current = ReleaseOf(site.productType, kCurrent);
+  UploadBehaviour upload;
+  upload.ramLoaderDelayMs = kRamLoaderStartMs;
+  upload.rebootDelayMs = kRebootMs;
+  upload.loaderNeverStarts = site.behaviour == Behaviour::kLoaderNeverStarts;
+  upload.silentAfterReboot = site.behaviour == Behaviour::kSilentAfterReboot;
+  if (site.behaviour == Behaviour::kNaksSomePackets) upload.nakEvery = kNakEvery;
+  if (site.behaviour == Behaviour::kFragmentedOnce) upload.fragmentedAt = kFragmentedPacket;
+  upload.newVersionMajor = current.major;
+  upload.newVersionMinor = current.minor;
+  upload.newVersionBuild = current.build;
+  return upload;
+}
+
 UnitConfig DemoUnit(const DemoSite& site, const Release& release, const std::string& address) {
   UnitConfig unit;
   unit.address = address;
@@ -174,6 +211,7 @@ UnitConfig DemoUnit(const DemoSite& site, const Release& release, const std::str
         BoardVersions{std::string(release.comm), std::string(release.reader), std::string(release.speech)};
   unit.faults.silent = site.behaviour == Behaviour::kSilent;
   if (site.behaviour == Behaviour::kSlow) unit.faults.replyDelayMs = kSlowReplyMs;
+  unit.upload = DemoUpload(site);
   return unit;
 }
 

@@ -13,6 +13,8 @@ namespace quenderlink::unitsim {
 // each unit's reply decodes to its record's identity, so a ping changes
 // nothing but the ping time. Railroad NS, every product family, several
 // subdivisions; a few units are silent, one is powering up and one is slow.
+// After an upload a unit reports its product's current release; four Cad-2
+// units stumble or fail at distinct steps of the upload.
 struct DemoFleet {
   std::vector<SiteRecord> sites;
   std::vector<UnitConfig> units;

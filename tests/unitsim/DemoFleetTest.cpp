@@ -8,6 +8,7 @@
 #include "core/FixedText.h"
 #include "core/IniSettingsFile.h"
 #include "core/Lookups.h"
+#include "core/ProgramFileIdentification.h"
 #include "core/SiteListLoader.h"
 #include "core/SiteTable.h"
 #include "net/DeviceDatagram.h"
@@ -19,6 +20,8 @@ namespace quenderlink::unitsim {
 namespace {
 
 using testing::TempDir;
+
+const std::filesystem::path kSamples = QUENDERLINK_DEMO_PROGRAMS;
 
 bool SameBytes(const SiteRecord& a, const SiteRecord& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
@@ -61,9 +64,9 @@ TEST(PrepareDemoHome, WritesASiteListTheProgramOpensAtStartWithoutAskingTheRailr
   const std::filesystem::path home = folder / "demo";
   const DemoFleet fleet = MakeDemoFleet();
   std::string error;
-  ASSERT_TRUE(PrepareDemoHome(home, fleet, error)) << error;
+  ASSERT_TRUE(PrepareDemoHome(home, fleet, kSamples, error)) << error;
   // Preparing an existing home again keeps one history entry.
-  ASSERT_TRUE(PrepareDemoHome(home, fleet, error)) << error;
+  ASSERT_TRUE(PrepareDemoHome(home, fleet, kSamples, error)) << error;
 
   IniSettingsFile settings(home);
   EXPECT_EQ(settings.ReadInt(settings::kRoad), kRailroadNs);
@@ -80,14 +83,47 @@ TEST(PrepareDemoHome, WritesASiteListTheProgramOpensAtStartWithoutAskingTheRailr
     EXPECT_TRUE(SameBytes(table[i], fleet.sites[i])) << FieldText(table[i].SiteName);
 }
 
+TEST(PrepareDemoHome, CopiesTheSampleProgramsAndListsThemWithTheCad2FileFirst) {
+  const TempDir folder;
+  const std::filesystem::path home = folder / "demo";
+  std::string error;
+  ASSERT_TRUE(PrepareDemoHome(home, MakeDemoFleet(), kSamples, error)) << error;
+  ASSERT_TRUE(PrepareDemoHome(home, MakeDemoFleet(), kSamples, error)) << error;
+
+  std::size_t samples = 0;
+  for (const auto& sample : std::filesystem::directory_iterator(kSamples)) {
+    ++samples;
+    EXPECT_EQ(testing::ReadFileBytes(home / "Programs" / sample.path().filename()),
+              testing::ReadFileBytes(sample.path()))
+        << sample.path().filename();
+  }
+  IniSettingsFile settings(home);
+  // Every sample but the read-me, each once however often the home is prepared.
+  ASSERT_EQ(settings.ReadFileHistory(HistoryKind::ProgramFiles), static_cast<int>(samples) - 1);
+  const auto& history = settings.FileHistory();
+  EXPECT_EQ(IdentifyProgramFile(history[0]), kProductCad2) << history[0];
+  for (std::size_t entry = 0; entry + 1 < samples; ++entry)
+    EXPECT_EQ(std::filesystem::path(history[entry]).parent_path(), home / "Programs") << history[entry];
+}
+
+TEST(PrepareDemoHome, AMissingProgramsFolderLeavesAWorkingHomeWithoutPrograms) {
+  const TempDir folder;
+  const std::filesystem::path home = folder / "demo";
+  std::string error;
+  ASSERT_TRUE(PrepareDemoHome(home, MakeDemoFleet(), folder / "no-programs", error)) << error;
+  IniSettingsFile settings(home);
+  EXPECT_EQ(settings.ReadFileHistory(HistoryKind::SiteFiles), 1);
+  EXPECT_EQ(settings.ReadFileHistory(HistoryKind::ProgramFiles), 0);
+}
+
 TEST(PrepareDemoHome, RefusesAHomeThatCannotBeMadeAndAnEmptyFleet) {
   const TempDir folder;
   testing::WriteFileBytes(folder / "file", "x");
   std::string error;
-  EXPECT_FALSE(PrepareDemoHome(folder / "file" / "home", MakeDemoFleet(), error));
+  EXPECT_FALSE(PrepareDemoHome(folder / "file" / "home", MakeDemoFleet(), kSamples, error));
   EXPECT_NE(error.find("file"), std::string::npos) << error;
   error.clear();
-  EXPECT_FALSE(PrepareDemoHome(folder / "home", DemoFleet{}, error));
+  EXPECT_FALSE(PrepareDemoHome(folder / "home", DemoFleet{}, kSamples, error));
   EXPECT_FALSE(error.empty());
 }
 

@@ -1,8 +1,10 @@
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <optional>
 
@@ -23,6 +25,15 @@ struct Demo {
   std::unique_ptr<quenderlink::unitsim::UnitSimulator> units;
 };
 
+// The demo's sample program files; none, said on stderr, leaves the demo without programs to upload.
+std::filesystem::path DemoPrograms() {
+  const std::filesystem::path programFolder = QCoreApplication::applicationDirPath().toStdString();
+  if (std::optional<std::filesystem::path> found = quenderlink::unitsim::FindDemoPrograms(programFolder)) return *found;
+  std::fprintf(stderr, "quenderlink: no sample program files found beside %s; the demo has none to upload\n",
+               programFolder.c_str());
+  return {};
+}
+
 std::unique_ptr<Demo> StartDemo() {
   auto demo = std::make_unique<Demo>();
   if (!demo->home.isValid()) {
@@ -31,7 +42,7 @@ std::unique_ptr<Demo> StartDemo() {
   }
   const quenderlink::unitsim::DemoFleet fleet = quenderlink::unitsim::MakeDemoFleet();
   std::string error;
-  if (!quenderlink::unitsim::PrepareDemoHome(demo->home.path().toStdString(), fleet, error)) {
+  if (!quenderlink::unitsim::PrepareDemoHome(demo->home.path().toStdString(), fleet, DemoPrograms(), error)) {
     std::fprintf(stderr, "quenderlink: %s\n", error.c_str());
     return nullptr;
   }
