@@ -98,7 +98,7 @@ using enum Behaviour;
 // loader never starts, FALLING SPRING Track 2's new program never answers,
 // COPPER HILL refuses every 7th packet (and takes it again), PRAIRIE GROVE
 // answers one packet "fragmented" (and takes the file again in smaller packets).
-constexpr std::array<DemoSite, 40> kDemoSites{{
+constexpr std::array<DemoSite, 60> kDemoSites{{
     {"LINDALE JCT", "P 41.2", kProductCad2, "Piedmont", "Main 1", 8101, kCurrent, kAnswers},
     {"LINDALE JCT", "P 41.2", kProductCad2, "Piedmont", "Main 2", 8102, kCurrent, kAnswers},
     {"HOLLIS GAP", "P 58.7", kProductCad1, "Piedmont", "Single", 8103, kCurrent, kAnswers},
@@ -139,6 +139,27 @@ constexpr std::array<DemoSite, 40> kDemoSites{{
     {"HUMP APPROACH", "Y 2.6", kProductCadHalvyr, "", "Single", 0, kCurrent, kAnswers},
     {"Collector_3", "N/A", kProductCollector, "", "Single", 3, kCurrent, kAnswers},
     {"Collector_7", "N/A", kProductCollector, "", "Single", 7, kOlder, kAnswers},
+    // Enough units of one product for an upload to many sites at once.
+    {"BRIAR HILL", "C 10.2", kProductCad2, "Central", "Main 1", 2201, kCurrent, kAnswers},
+    {"BRIAR HILL", "C 10.2", kProductCad2, "Central", "Main 2", 2202, kCurrent, kAnswers},
+    {"CROWS NEST", "C 18.7", kProductCad2, "Central", "Main 1", 2203, kOlder, kAnswers},
+    {"CROWS NEST", "C 18.7", kProductCad2, "Central", "Main 2", 2204, kOlder, kAnswers},
+    {"DOVER MILLS", "C 26.1", kProductCad2, "Central", "Main 1", 2205, kCurrent, kAnswers},
+    {"DOVER MILLS", "C 26.1", kProductCad2, "Central", "Main 2", 2206, kCurrent, kAnswers},
+    {"ELM SPRINGS", "C 33.9", kProductCad2, "Central", "Main 1", 2207, kOlder, kAnswers},
+    {"ELM SPRINGS", "C 33.9", kProductCad2, "Central", "Main 2", 2208, kOlder, kAnswers},
+    {"FOX HOLLOW", "C 41.4", kProductCad2, "Central", "Main 1", 2209, kCurrent, kAnswers},
+    {"FOX HOLLOW", "C 41.4", kProductCad2, "Central", "Main 2", 2210, kCurrent, kAnswers},
+    {"BAY VIEW", "L 5.5", kProductCad2, "Lake", "Main 1", 7101, kOlder, kAnswers},
+    {"BAY VIEW", "L 5.5", kProductCad2, "Lake", "Main 2", 7102, kOlder, kAnswers},
+    {"CAPE MARA", "L 12.3", kProductCad2, "Lake", "Main 1", 7103, kCurrent, kAnswers},
+    {"CAPE MARA", "L 12.3", kProductCad2, "Lake", "Main 2", 7104, kCurrent, kAnswers},
+    {"GULL ROCK", "L 19.8", kProductCad2, "Lake", "Main 1", 7105, kOlder, kAnswers},
+    {"GULL ROCK", "L 19.8", kProductCad2, "Lake", "Main 2", 7106, kOlder, kAnswers},
+    {"PIER END", "L 27.0", kProductCad2, "Lake", "Main 1", 7107, kCurrent, kAnswers},
+    {"PIER END", "L 27.0", kProductCad2, "Lake", "Main 2", 7108, kCurrent, kAnswers},
+    {"REED MARSH", "L 34.6", kProductCad2, "Lake", "Main 1", 7109, kOlder, kAnswers},
+    {"REED MARSH", "L 34.6", kProductCad2, "Lake", "Main 2", 7110, kOlder, kAnswers},
 }};
 
 // The index of a name in a lookup table; 0 (unknown subdivision, single track) when absent.
