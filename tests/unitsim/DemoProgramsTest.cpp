@@ -1,20 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <set>
 #include <span>
 
-#include "core/FixedText.h"
 #include "core/Lookups.h"
 #include "core/ProgramFileIdentification.h"
-#include "core/VersionText.h"
-#include "net/EngineRecorder.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 #include "unitsim/DemoFleet.h"
 #include "unitsim/DemoHome.h"
 #include "upload/PacketPlan.h"
-#include "upload/UploadEngine.h"
 
 namespace quenderlink::unitsim {
 namespace {
@@ -50,58 +45,6 @@ TEST(DemoPrograms, OneFileForEachProductFamilyThatTheUploaderAcceptsAndSendsInAF
   }
   EXPECT_EQ(families, (std::set<std::uint8_t>{kProductRkm, kProductCad1, kProductCollector, kProductRkmMicro,
                                               kProductCadHalvyr, kProductCad2}));
-}
-
-// What the engine reports of its only job that a test looks at.
-class LastUploadResult : public UploadEngineListener {
- public:
-  std::string newVersion;
-  std::string failure;
-
-  void OnUploadEvent(int, std::uint16_t, int) override {}
-  void OnPacketText(std::uint16_t, const std::string&) override {}
-  void OnNewProgramAnswered(std::uint16_t, const DeviceReply& reply) override {
-    newVersion = VersionText(reply.VersionMajor, reply.VersionMinor);
-  }
-  void OnUploadFailed(UploadFailure, std::uint16_t, const std::string& text) override { failure = text; }
-  void OnUploadDone() override {}
-};
-
-TEST(DemoPrograms, AnOlderDemoUnitTakesItsFamilysFileWholeAndComesBackOnTheCurrentRelease) {
-  const DemoFleet fleet = MakeDemoFleet();
-  const auto older = std::ranges::find_if(fleet.sites, [](const SiteRecord& site) {
-    return site.ProductType == kProductRkm && VersionText(site.VersionMajor, site.VersionMinor) != "5.14";
-  });
-  ASSERT_NE(older, fleet.sites.end());
-  const auto index = static_cast<std::size_t>(older - fleet.sites.begin());
-  // Off the demo's own network, and without the restarts' pauses.
-  UnitConfig unit = fleet.units[index];
-  unit.address = "127.91.0.1";
-  unit.upload.ramLoaderDelayMs = 0;
-  unit.upload.rebootDelayMs = 0;
-  const auto simulator = StartUnits({unit});
-
-  SiteRecord site = *older;
-  SetFieldText(site.HostText, unit.address);
-  site.SiteFlags = kFlagHighlighted;
-  SiteTable sites;
-  sites.Replace({site});
-  RuntimeParams params;
-  params.railroadCode = kRailroadNs;
-  params.pingMaxWaitResponse = 2;
-  params.uploadMinWaitRamLoader = 0;
-  params.uploadMinWaitSysReboot = 0;
-  LastUploadResult result;
-  UploadRequest request;
-  request.listener = &result;
-  request.sites = &sites;
-  request.params = &params;
-  request.filePath = (kSamples / "Demo_RKM_5.14.bin").string();
-
-  ASSERT_TRUE(RunEngine(UploadEngine, request));
-  EXPECT_EQ(result.failure, "");
-  EXPECT_TRUE(simulator->ImageMatches(unit.address, unit.port, request.filePath));
-  EXPECT_EQ(result.newVersion, "5.14");
 }
 
 TEST(FindDemoPrograms, LooksBesideTheProgramFirstThenInTheInstalledShareFolder) {

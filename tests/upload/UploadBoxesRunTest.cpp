@@ -99,9 +99,6 @@ TEST(UploadBoxesLayoutTest, SixteenBoxesAtMostAndTheFontFollowsTheCount) {
   EXPECT_EQ(BoxFontFor(3).height, 15);
   EXPECT_FALSE(BoxFontFor(4).bold);
   EXPECT_EQ(BoxFontFor(4).height, 13);
-  EXPECT_EQ(BoxGridColumns(16), 4);
-  EXPECT_EQ(BoxGridColumns(5), 3);
-  EXPECT_EQ(BoxGridColumns(2), 2);
 }
 
 }  // namespace
