@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QTimer>
 
 #include <algorithm>
 #include <chrono>
@@ -11,6 +10,7 @@
 #include <vector>
 
 #include "FleetProcess.h"
+#include "LoopHeartbeat.h"
 #include "OffscreenApplication.h"
 #include "core/FixedText.h"
 #include "core/ProgramState.h"
@@ -27,7 +27,6 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int kReplyDelayMs = 50;
 constexpr int kMaxInParallel = 100;
-constexpr int kHeartbeatMs = 10;
 
 constexpr int kFleetNetwork = 86;
 
@@ -90,34 +89,23 @@ struct ViewRun {
 };
 
 // The desktop's way: every notification is a blocking call onto the UI thread,
-// which also paints the list. A 10 ms timer measures how long the event loop is held up.
+// which also paints the list. A heartbeat measures how long the event loop is held up.
 ViewRun ViewRunSeconds(ProgramState& state) {
   testing::ScriptedPrompts prompts;
   QEventLoop loop;
   RunEnd end(loop);
   state.operations.mainView = &end;
-  ViewRun measured;
-  Clock::time_point lastBeat;
-  QTimer heartbeat;
-  heartbeat.setTimerType(Qt::PreciseTimer);
-  heartbeat.setInterval(kHeartbeatMs);
-  QObject::connect(&heartbeat, &QTimer::timeout, [&] {
-    const auto now = Clock::now();
-    measured.longestGapMs = std::max(measured.longestGapMs, SecondsSince(lastBeat, now) * 1000.0);
-    lastBeat = now;
-  });
+  bench::LoopHeartbeat heartbeat;
 
   const auto start = Clock::now();
   CFViewPingSites view(state, prompts);
   view.resize(1400, 900);
   view.show();
-  lastBeat = Clock::now();
-  heartbeat.start();
+  heartbeat.Start();
   loop.exec();
-  heartbeat.stop();
-  measured.seconds = SecondsSince(start, end.at);
+  heartbeat.Stop();
   state.operations.mainView = nullptr;
-  return measured;
+  return {SecondsSince(start, end.at), heartbeat.longestGapMs()};
 }
 
 // Pings 2,000 units answering after 50 ms with "Max in Parallel" 100, once as

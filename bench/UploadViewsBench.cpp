@@ -2,9 +2,7 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QTimer>
 
-#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <string>
@@ -12,6 +10,7 @@
 #include <vector>
 
 #include "FleetProcess.h"
+#include "LoopHeartbeat.h"
 #include "OffscreenApplication.h"
 #include "core/FixedText.h"
 #include "core/ProgramState.h"
@@ -28,7 +27,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr std::size_t kImageBytes = 64 * 1024;
-constexpr int kHeartbeatMs = 10;
 
 double SecondsSince(Clock::time_point start, Clock::time_point end = Clock::now()) {
   return std::chrono::duration<double>(end - start).count();
@@ -70,8 +68,7 @@ struct ViewRun {
 };
 
 // The desktop's way: every event a blocking call onto the UI thread, which
-// also paints the view. A 10 ms timer measures how long the event loop is held
-// up and ends the loop once the view's run is over.
+// also paints the view. The heartbeat ends the loop once the view's run is over.
 template <typename View>
 ViewRun ViewRunSeconds(ProgramState& state, const std::string& program) {
   testing::ScriptedPrompts prompts;
@@ -81,27 +78,17 @@ ViewRun ViewRunSeconds(ProgramState& state, const std::string& program) {
   // The window's first painting belongs to opening it, not to the run.
   QCoreApplication::processEvents();
   QEventLoop loop;
-  ViewRun measured;
-  const auto start = Clock::now();
-  Clock::time_point lastBeat = Clock::now();
   Clock::time_point end;
-  QTimer heartbeat;
-  heartbeat.setTimerType(Qt::PreciseTimer);
-  heartbeat.setInterval(kHeartbeatMs);
-  QObject::connect(&heartbeat, &QTimer::timeout, [&] {
-    const auto now = Clock::now();
-    measured.longestGapMs = std::max(measured.longestGapMs, SecondsSince(lastBeat, now) * 1000.0);
-    lastBeat = now;
-    if (!view.running()) {
-      end = now;
-      loop.quit();
-    }
+  bench::LoopHeartbeat heartbeat([&] {
+    if (view.running()) return;
+    end = Clock::now();
+    loop.quit();
   });
+  const auto start = Clock::now();
   view.ReceiveProgramFile(program);
-  heartbeat.start();
+  heartbeat.Start();
   loop.exec();
-  measured.seconds = SecondsSince(start, end);
-  return measured;
+  return {SecondsSince(start, end), heartbeat.longestGapMs()};
 }
 
 // The same upload of a 64 KiB image to every unit, once as the command-line
