@@ -14,6 +14,6 @@ std::filesystem::path UploadLogFilePath(const std::filesystem::path& programFold
 
 // Appends the log to the file, making its folder when missing. Nothing when it
 // was written; otherwise what the user is told: the file and the reason.
-std::optional<std::string> SaveUploadLog(const std::filesystem::path& file, const std::string& text);
+[[nodiscard]] std::optional<std::string> SaveUploadLog(const std::filesystem::path& file, const std::string& text);
 
 }  // namespace quenderlink
