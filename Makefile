@@ -42,7 +42,7 @@ test-sanitize: bootstrap $(SANITIZE_DIR)/build.ninja
 
 # Only the tests of the threaded code are built with ThreadSanitizer.
 test-tsan: bootstrap $(TSAN_DIR)/build.ninja
-	cmake --build $(TSAN_DIR) -j $(JOBS) --target net_tests survey_tests upload_tests
+	cmake --build $(TSAN_DIR) -j $(JOBS) --target net_tests survey_tests upload_tests terminal_tests
 	cd $(TSAN_DIR) && ctest --output-on-failure -j $(JOBS)
 
 run: build

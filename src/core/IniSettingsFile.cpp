@@ -256,6 +256,13 @@ bool IniSettingsFile::WriteString(std::string_view section, std::string_view key
   return Update([&](IniDocument& document) { document.Set(section, key, value); });
 }
 
+bool IniSettingsFile::WriteStrings(std::string_view section,
+                                   const std::vector<std::pair<std::string, std::string>>& keyValues) {
+  return Update([&](IniDocument& document) {
+    for (const auto& [key, value] : keyValues) document.Set(section, key, value);
+  });
+}
+
 bool IniSettingsFile::WriteInt(std::string_view section, std::string_view key, std::int64_t value) {
   return WriteString(section, key, std::to_string(value));
 }

@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/DesktopActions.h"
@@ -76,6 +77,9 @@ class IniSettingsFile {
   std::uint32_t ReadInt(const SettingKey& setting) const;
   std::string ReadString(std::string_view section, std::string_view key, std::string_view fallback) const;
   [[nodiscard]] bool WriteString(std::string_view section, std::string_view key, std::string_view value);
+  // Several keys of one section in one rewrite of the file.
+  [[nodiscard]] bool WriteStrings(std::string_view section,
+                                  const std::vector<std::pair<std::string, std::string>>& keyValues);
   [[nodiscard]] bool WriteInt(std::string_view section, std::string_view key, std::int64_t value);
   [[nodiscard]] bool WriteInt(const SettingKey& setting, std::int64_t value);
   // Every value in the file, in file order.

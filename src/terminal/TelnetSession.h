@@ -1,0 +1,101 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "terminal/CaptureFile.h"
+#include "terminal/TerminalText.h"
+
+namespace quenderlink {
+
+// What a session tells its terminal. Texts come with '\n' line breaks.
+class TelnetSessionListener {
+ public:
+  virtual ~TelnetSessionListener() = default;
+
+  // The session's own messages and what the unit sent, in order.
+  virtual void OnTerminalText(const std::string& text) = 0;
+  // Connected now, or not any more (the connect failed, the unit closed, a disconnect).
+  virtual void OnConnectionChanged(bool connected) = 0;
+};
+
+// Where a session connects: the site's host text names it in messages, its
+// address by number is connected to.
+struct TelnetTarget {
+  std::string host;
+  std::string address;
+  std::uint16_t port = 0;
+};
+
+// A plain TCP terminal connection to a unit, without a window: the owner
+// watches `fd()` (for writing while connecting, for reading while connected)
+// and calls back, and keeps the time of the connect's deadline and of the
+// disconnect's pause. No telnet option is negotiated: what the unit sends is
+// shown as it comes, its NUL bytes dropped, and captured as shown.
+class TelnetSession {
+ public:
+  enum class State { Idle, Connecting, Connected, Closing };
+
+  TelnetSession(TelnetTarget target, std::uint8_t railroadCode, TelnetSessionListener& listener,
+                std::chrono::milliseconds connectTimeout = std::chrono::seconds(20));
+  ~TelnetSession();
+  TelnetSession(const TelnetSession&) = delete;
+  TelnetSession& operator=(const TelnetSession&) = delete;
+
+  // Starts connecting; a failure known at once is reported at once.
+  void Connect();
+  // The socket became writable while connecting: the connect's result.
+  void OnConnectReady();
+  // No result by the deadline.
+  void OnConnectTimeout();
+  // Data (or the unit's close) is waiting.
+  void OnReadable();
+
+  // Sends the bytes; false when not connected or the send failed.
+  [[nodiscard]] bool Send(std::string_view bytes);
+  // A typed character, repeated as the key repeats, at most 250 times.
+  [[nodiscard]] bool SendTyped(char character, int repeatCount);
+
+  // The disconnect: "BYE" goes out now; Close follows after the pause.
+  void SendBye();
+  void Close();
+
+  // Captures what is shown into `file` from now on (replacing it), besides any
+  // capture already running. Nothing when it opened, else the message, also
+  // shown in the terminal.
+  std::optional<std::string> CaptureTo(const std::filesystem::path& file);
+
+  int fd() const { return fd_; }
+  State state() const { return state_; }
+  bool connected() const { return state_ == State::Connected; }
+  std::chrono::steady_clock::time_point connectDeadline() const { return connectDeadline_; }
+  std::uint64_t bytesReceived() const { return bytesReceived_; }
+  std::vector<std::filesystem::path> capturePaths() const;
+
+ private:
+  void Show(std::string_view sessionText);
+  void ShowReceived(std::string_view bytes);
+  void FailConnect(int error);
+  void Connected();
+  void Offline(bool withError);
+  void Drop();
+
+  TelnetTarget target_;
+  std::uint8_t railroadCode_;
+  TelnetSessionListener& listener_;
+  std::chrono::milliseconds connectTimeout_;
+  std::chrono::steady_clock::time_point connectDeadline_{};
+  int fd_ = -1;
+  State state_ = State::Idle;
+  TerminalText received_;
+  std::vector<std::unique_ptr<CaptureFile>> captures_;
+  std::uint64_t bytesReceived_ = 0;
+};
+
+}  // namespace quenderlink

@@ -1,0 +1,216 @@
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sched.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "core/Lookups.h"
+#include "support/TempDir.h"
+#include "terminal/TelnetSession.h"
+
+namespace quenderlink {
+namespace {
+
+using namespace std::chrono_literals;
+using namespace std::string_literals;
+
+// Records what the session tells its terminal.
+struct Terminal : TelnetSessionListener {
+  std::string text;
+  int changes = 0;
+  bool connected = false;
+  void OnTerminalText(const std::string& shown) override { text += shown; }
+  void OnConnectionChanged(bool now) override {
+    ++changes;
+    connected = now;
+  }
+};
+
+sockaddr_in Address(const char* address, std::uint16_t port) {
+  sockaddr_in socketAddress{AF_INET, htons(port), {}, {}};
+  ::inet_pton(AF_INET, address, &socketAddress.sin_addr);
+  return socketAddress;
+}
+
+// A listening socket on a loopback address; port 0 takes a free one.
+int Listen(const char* address, std::uint16_t port = 0, int backlog = 4) {
+  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  const int yes = 1;
+  ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+  sockaddr_in at = Address(address, port);
+  if (::bind(fd, reinterpret_cast<sockaddr*>(&at), sizeof at) != 0 || ::listen(fd, backlog) != 0) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+std::uint16_t PortOf(int fd) {
+  sockaddr_in at{};
+  socklen_t length = sizeof at;
+  ::getsockname(fd, reinterpret_cast<sockaddr*>(&at), &length);
+  return ntohs(at.sin_port);
+}
+
+// Serves the session's events as a window's loop would, until `done` or 10 s.
+bool Drive(TelnetSession& session, const std::function<bool()>& done) {
+  const auto deadline = std::chrono::steady_clock::now() + 10s;
+  while (!done() && std::chrono::steady_clock::now() < deadline) {
+    if (session.fd() < 0) {
+      std::this_thread::sleep_for(1ms);
+      continue;
+    }
+    const bool connecting = session.state() == TelnetSession::State::Connecting;
+    pollfd watched{session.fd(), static_cast<short>(connecting ? POLLOUT : POLLIN), 0};
+    if (::poll(&watched, 1, 20) <= 0) {
+      if (connecting && std::chrono::steady_clock::now() >= session.connectDeadline()) session.OnConnectTimeout();
+      continue;
+    }
+    if (connecting)
+      session.OnConnectReady();
+    else
+      session.OnReadable();
+  }
+  return done();
+}
+
+std::string ReadAll(int fd, std::size_t count) {
+  std::string bytes(count, '\0');
+  std::size_t have = 0;
+  while (have < count) {
+    const ssize_t got = ::recv(fd, bytes.data() + have, count - have, 0);
+    if (got <= 0) break;
+    have += static_cast<std::size_t>(got);
+  }
+  bytes.resize(have);
+  return bytes;
+}
+
+TEST(TelnetSession, ShowsAndCapturesEverythingTheUnitSendsWithoutItsNulBytes) {
+  const int listener = Listen("127.94.0.1");
+  ASSERT_GE(listener, 0);
+  const std::string burst = [] {
+    std::string lines;
+    for (int line = 0; lines.size() < (1u << 20); ++line) lines += "LOG LINE " + std::to_string(line) + "\r\0"s;
+    return lines;
+  }();
+  std::thread unit([&] {
+    const int connection = ::accept(listener, nullptr, nullptr);
+    const std::string blocks[] = {"BANNER\r\0MENU\r"s, "\n1 - Sta\0tus\r\0"s, burst};
+    for (const std::string& block : blocks) {
+      ::send(connection, block.data(), block.size(), MSG_NOSIGNAL);
+      std::this_thread::sleep_for(20ms);
+    }
+    ::close(connection);
+  });
+  const std::string port = std::to_string(PortOf(listener));
+  testing::TempDir home;
+  Terminal terminal;
+  TelnetSession session({"unit one", "127.94.0.1", PortOf(listener)}, kRailroadCpr, terminal);
+  session.Connect();
+  ASSERT_TRUE(Drive(session, [&] { return session.connected(); })) << terminal.text;
+  ASSERT_EQ(session.CaptureTo(home / "Capture" / "session.txt"), std::nullopt);
+  const std::size_t shownBefore = terminal.text.size();
+
+  EXPECT_TRUE(Drive(session, [&] { return !terminal.connected; }));
+  unit.join();
+  ::close(listener);
+
+  std::string expectedBurst;
+  for (const char byte : burst)
+    if (byte != '\0') expectedBurst += byte == '\r' ? '\n' : byte;
+  const std::string shown = "BANNER\nMENU\n1 - Status\n" + expectedBurst;
+  EXPECT_EQ(terminal.text.substr(0, shownBefore),
+            "\nConnecting to unit one (127.94.0.1) Port " + port +
+                "\nPlease Wait .. .. ..\n\n**************\n***** Success: Connected to 127.94.0.1 Port " + port +
+                "\n**************\n");
+  EXPECT_EQ(terminal.text.substr(shownBefore), shown + "\n**************\n***** OFF-LINE!\n**************\n");
+  EXPECT_EQ(testing::ReadFileBytes(home / "Capture" / "session.txt"), shown);
+  EXPECT_EQ(session.bytesReceived(), 13u + 14u + burst.size());
+  EXPECT_EQ(session.fd(), -1);
+}
+
+TEST(TelnetSession, AsksForTheMenuOnNsSendsTypedKeysAndSaysByeBeforeClosing) {
+  const int listener = Listen("127.94.0.2");
+  ASSERT_GE(listener, 0);
+  Terminal terminal;
+  TelnetSession session({"unit two", "127.94.0.2", PortOf(listener)}, kRailroadNs, terminal);
+  EXPECT_FALSE(session.SendTyped('x', 1)) << "nothing goes out before the connect";
+  session.Connect();
+  ASSERT_TRUE(Drive(session, [&] { return session.connected(); }));
+  const int unit = ::accept(listener, nullptr, nullptr);
+
+  EXPECT_TRUE(session.SendTyped('k', 300));
+  session.SendBye();
+  EXPECT_EQ(ReadAll(unit, 8 + 250 + 5), "*MENU*\r\n" + std::string(250, 'k') + "BYE\r\n");
+  ::send(unit, "GOODBYE\r\0", 9, MSG_NOSIGNAL);
+  ::close(unit);
+  EXPECT_TRUE(Drive(session, [&] { return !terminal.connected; }));
+  session.Close();
+  EXPECT_TRUE(terminal.text.ends_with("**************\nGOODBYE\n")) << "no off-line message for a goodbye";
+  ::close(listener);
+}
+
+TEST(TelnetSession, AConnectThatFailsSaysWhyInTheUnitsOwnWords) {
+  const int closedPort = Listen("127.94.0.3");
+  const std::uint16_t port = PortOf(closedPort);
+  ::close(closedPort);  // nothing listens there now: the connect is refused
+  Terminal refused;
+  TelnetSession session({"gone", "127.94.0.3", port}, kRailroadCpr, refused);
+  session.Connect();
+  EXPECT_TRUE(Drive(session, [&] { return refused.changes > 0; }));
+  EXPECT_TRUE(refused.text.ends_with("\n************\n***** ERROR: FAILED TO CONNECT TO 127.94.0.3 Port " +
+                                     std::to_string(port) +
+                                     "\n***** Msg:   The attempt to connect was forcefully rejected.\n"
+                                     "************\n"))
+      << refused.text;
+
+  // A listener whose queue is full drops further connects: no answer by the deadline.
+  const int full = Listen("127.94.0.4", 0, 0);
+  std::vector<int> queued;
+  for (int i = 0; i < 3; ++i) {
+    queued.push_back(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0));
+    sockaddr_in at = Address("127.94.0.4", PortOf(full));
+    ::connect(queued.back(), reinterpret_cast<sockaddr*>(&at), sizeof at);
+  }
+  Terminal silent;
+  TelnetSession waiting({"busy", "127.94.0.4", PortOf(full)}, kRailroadCpr, silent, 300ms);
+  waiting.Connect();
+  EXPECT_TRUE(Drive(waiting, [&] { return silent.changes > 0; }));
+  EXPECT_NE(silent.text.find("***** Msg:   The attempt to connect timed out without establishing a connection.\n"),
+            std::string::npos)
+      << silent.text;
+  for (const int fd : queued) ::close(fd);
+  ::close(full);
+}
+
+// A network namespace of its own has no route anywhere: the connect fails at once.
+TEST(TelnetSession, AnUnreachableNetworkIsNamedAsSuch) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::unshare(CLONE_NEWNET) != 0) std::_Exit(77);
+    Terminal terminal;
+    TelnetSession session({"far", "10.99.0.1", 23}, kRailroadCpr, terminal);
+    session.Connect();
+    std::_Exit(terminal.text.ends_with(
+                   "***** Msg:   The network cannot be reached from this host at this time.\n************\n")
+                   ? 0
+                   : 1);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  if (WIFEXITED(status) && WEXITSTATUS(status) == 77) GTEST_SKIP() << "no network namespace can be made here";
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+}  // namespace
+}  // namespace quenderlink
