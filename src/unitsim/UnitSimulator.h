@@ -42,9 +42,10 @@ struct UploadBehaviour {
 struct UnitConfig {
   std::string address = "127.0.0.1";  // any address in 127.0.0.0/8
   std::uint16_t port = 9001;
+  std::uint16_t telnetPort = 0;  // TCP port of the unit's terminal on its address; 0 serves none
   UnitIdentity identity;
   UnitFaults faults;
-  UploadBehaviour upload{};  // initialised, so that {address, port, identity, faults} may leave it out
+  UploadBehaviour upload{};
 };
 
 // What a unit is running, as the upload procedure moves it along.
