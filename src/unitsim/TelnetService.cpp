@@ -23,6 +23,7 @@ constexpr int kEventsPerServe = 256;
 // Connections taken and bytes read per wake-up, so that one busy unit cannot starve the others.
 constexpr int kAcceptsPerWake = 16;
 constexpr std::size_t kReadSize = 4096;
+constexpr int kDrainsAtClose = 16;
 // Input not yet answered beyond which a connection is not read until its answer is sent.
 constexpr std::size_t kMostWaitingInput = 64 * 1024;
 constexpr int kListenBacklog = 64;
@@ -181,7 +182,12 @@ void TelnetService::Flush(Connection& connection) {
 }
 
 void TelnetService::Drop(std::uint64_t id) {
-  ::close(connections_.at(id).fd);
+  const int fd = connections_.at(id).fd;
+  // Input left unread would turn the close into a reset, which can cost the other side the goodbye.
+  char unread[kReadSize];
+  for (int read = 0; read < kDrainsAtClose && ::recv(fd, unread, sizeof unread, 0) > 0; ++read) {
+  }
+  ::close(fd);
   connections_.erase(id);
   for (const std::size_t unit : paused_) Watch(listeners_.at(unit), unit, EPOLLIN, EPOLL_CTL_MOD);
   paused_.clear();
