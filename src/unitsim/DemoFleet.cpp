@@ -210,10 +210,11 @@ UploadBehaviour DemoUpload(const DemoSite& site) {
   return upload;
 }
 
-UnitConfig DemoUnit(const DemoSite& site, const Release& release, const std::string& address) {
+UnitConfig DemoUnit(const DemoSite& site, const Release& release, const SiteRecord& record) {
   UnitConfig unit;
-  unit.address = address;
-  unit.port = kDevicePort;
+  unit.address = FieldText(record.IpByNumber);
+  unit.port = record.DevicePort;
+  unit.telnetPort = record.TelnetPort;
   UnitIdentity& identity = unit.identity;
   identity.productType = site.productType;
   identity.railroad = kRailroadText;
@@ -245,7 +246,7 @@ DemoFleet MakeDemoFleet() {
     const Release& release = ReleaseOf(site.productType, site.olderRelease);
     const std::string address = std::string(kAddressPrefix) + std::to_string(index + 1);
     fleet.sites.push_back(DemoRecord(site, release, address, index));
-    fleet.units.push_back(DemoUnit(site, release, address));
+    fleet.units.push_back(DemoUnit(site, release, fleet.sites.back()));
   }
   return fleet;
 }

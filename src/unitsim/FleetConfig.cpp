@@ -179,6 +179,7 @@ bool ApplyUnitField(std::string_view key, const Json& value, const std::string& 
   UnitIdentity& identity = unit.identity;
   UnitFaults& faults = unit.faults;
   if (key == "port") unit.port = Word(value, what, 1);
+  else if (key == "telnetPort") unit.telnetPort = Word(value, what, 0);
   else if (key == "product") identity.productType = ProductType(value, what);
   else if (key == "railroad") identity.railroad = Text(value, what);
   else if (key == "ready") identity.ready = Flag(value, what);
@@ -230,19 +231,29 @@ std::string WithNumber(std::string text, unsigned number) {
   return text;
 }
 
-// Builds the fleet and refuses two units on one address and port.
+// Builds the fleet and refuses two units on one address and port, or on one
+// address and telnet port.
 class FleetBuilder {
  public:
   void Add(UnitConfig unit, std::uint32_t address, const std::string& where) {
-    const auto [earlier, added] = used_.try_emplace({address, unit.port}, where);
-    if (!added)
-      Fail(where + ": " + unit.address + ":" + std::to_string(unit.port) + " is taken by " + earlier->second);
+    Claim(used_, address, unit.port, where, "");
+    if (unit.telnetPort != 0) Claim(usedTelnet_, address, unit.telnetPort, where, "telnet ");
     units_.push_back(std::move(unit));
   }
   std::vector<UnitConfig> Take() { return std::move(units_); }
 
  private:
-  std::map<std::pair<std::uint32_t, std::uint16_t>, std::string> used_;
+  using Claims = std::map<std::pair<std::uint32_t, std::uint16_t>, std::string>;
+
+  static void Claim(Claims& claims, std::uint32_t address, std::uint16_t port, const std::string& where,
+                    const std::string& kind) {
+    const auto [earlier, added] = claims.try_emplace({address, port}, where);
+    if (!added)
+      Fail(where + ": " + kind + AddressText(address) + ":" + std::to_string(port) + " is taken by " + earlier->second);
+  }
+
+  Claims used_;
+  Claims usedTelnet_;
   std::vector<UnitConfig> units_;
 };
 
@@ -363,7 +374,12 @@ bool FleetFromSiteList(const std::string& path, const std::string& railroad, std
       if (!address)
         Fail(where + ": address \"" + addressText + "\" is not in 127.0.0.0/8; only loopback units are simulated");
       if (record.DevicePort == 0) Fail(where + ": device port 0");
-      fleet.Add({AddressText(*address), record.DevicePort, RecordIdentity(record, railroad), {}}, *address, where);
+      UnitConfig unit;
+      unit.address = AddressText(*address);
+      unit.port = record.DevicePort;
+      unit.telnetPort = record.TelnetPort;
+      unit.identity = RecordIdentity(record, railroad);
+      fleet.Add(std::move(unit), *address, where);
     }
     units = fleet.Take();
     return true;

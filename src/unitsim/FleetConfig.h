@@ -12,7 +12,8 @@ namespace quenderlink::unitsim {
 // description in JSON. Each returns false with a one-line reason that names
 // the record or the JSON element at fault; `units` is then left unchanged.
 
-// One unit per record, at its IpByNumber and DevicePort, telling the record's
+// One unit per record, at its IpByNumber and DevicePort with its TelnetPort (0
+// read as the track 1 default, 10001), telling the record's
 // product, version, name, milepost, track and board versions. `railroad` is the
 // railroad field every unit reports; site list files do not hold it.
 [[nodiscard]] bool FleetFromSiteList(const std::string& path, const std::string& railroad,
@@ -22,6 +23,7 @@ namespace quenderlink::unitsim {
 // (one object per unit, each with its "address") and "ranges" (objects with
 // "from" and "count" and unit fields, for many units on consecutive addresses;
 // "{n}" in a range's "name" or "milepost" becomes the unit's number in the range).
+// A unit serves its terminal on "telnetPort" where one is given.
 // Comments are allowed; unknown keys are refused, so that a misspelt fault is
 // never silently ignored.
 [[nodiscard]] bool FleetFromJson(std::string_view json, std::vector<UnitConfig>& units, std::string& error);

@@ -29,6 +29,8 @@ class UnitLifecycle {
 
   UnitMode Mode(Clock::time_point now) const;
   const std::vector<std::uint8_t>& image() const { return image_; }
+  // Of its program; from command 6 in the loader on, of the new program.
+  const UnitIdentity& identity() const { return identity_; }
 
  private:
   std::vector<std::uint8_t> ProgramAnswer(std::uint8_t command, Clock::time_point now);

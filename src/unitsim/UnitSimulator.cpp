@@ -24,6 +24,7 @@
 
 #include "net/DeviceDatagram.h"
 #include "unitsim/LoopbackAddress.h"
+#include "unitsim/TelnetService.h"
 #include "unitsim/UnitLifecycle.h"
 
 namespace quenderlink::unitsim {
@@ -31,8 +32,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// epoll tag of the wake-up eventfd; unit sockets are tagged with their index.
+// epoll tags of the wake-up eventfd and of the telnet service's poll set; unit
+// sockets are tagged with their index.
 constexpr std::uint64_t kWakeTag = ~std::uint64_t{0};
+constexpr std::uint64_t kTelnetTag = kWakeTag - 1;
 // Datagrams taken from one socket per wake-up, so that one flooded unit cannot starve the others.
 constexpr int kReadsPerWake = 64;
 constexpr std::size_t kLargestDatagram = 65536;
@@ -45,6 +48,7 @@ std::string ErrnoText(int error) {
 }
 
 std::string Endpoint(const UnitConfig& unit) { return unit.address + ":" + std::to_string(unit.port); }
+std::string TelnetEndpoint(const UnitConfig& unit) { return unit.address + ":" + std::to_string(unit.telnetPort); }
 
 sockaddr_in SocketAddress(std::uint32_t address, std::uint16_t port) {
   sockaddr_in socketAddress{};
@@ -110,7 +114,10 @@ struct UnitSimulator::Impl {
     std::mt19937_64 random;
   };
 
-  explicit Impl(std::vector<UnitConfig> units) : configs(std::move(units)), served(configs.size()) {
+  explicit Impl(std::vector<UnitConfig> units)
+      : configs(std::move(units)),
+        served(configs.size()),
+        telnet([this](std::size_t unit) { return IdentityOf(unit); }) {
     lifecycles.reserve(configs.size());
     for (const UnitConfig& unit : configs) lifecycles.emplace_back(unit.identity, unit.upload);
   }
@@ -118,6 +125,8 @@ struct UnitSimulator::Impl {
   bool CheckUnits(std::string& error);
   bool Open(std::string& error);
   bool BindUnit(std::size_t unit, std::string& error);
+  bool OpenTelnet(std::string& error);
+  UnitIdentity IdentityOf(std::size_t unit) const;
   void Close();
   void Serve();
   int WaitMilliseconds() const;
@@ -131,6 +140,7 @@ struct UnitSimulator::Impl {
 
   // Touched by Start and Stop, and by the serving thread while it runs.
   std::vector<ServedUnit> served;
+  TelnetService telnet;
   int epollFd = -1;
   int wakeFd = -1;
   std::priority_queue<PendingReply, std::vector<PendingReply>, DueLater> pending;
@@ -149,6 +159,7 @@ struct UnitSimulator::Impl {
 
 bool UnitSimulator::Impl::CheckUnits(std::string& error) {
   std::set<std::pair<std::uint32_t, std::uint16_t>> endpoints;
+  std::set<std::pair<std::uint32_t, std::uint16_t>> telnetEndpoints;
   for (std::size_t index = 0; index < configs.size(); ++index) {
     const UnitConfig& unit = configs[index];
     const auto address = ParseLoopbackAddress(unit.address);
@@ -162,6 +173,10 @@ bool UnitSimulator::Impl::CheckUnits(std::string& error) {
     }
     if (!endpoints.emplace(*address, unit.port).second) {
       error = "unit " + std::to_string(index) + ": " + Endpoint(unit) + " is given to an earlier unit too";
+      return false;
+    }
+    if (unit.telnetPort != 0 && !telnetEndpoints.emplace(*address, unit.telnetPort).second) {
+      error = "unit " + std::to_string(index) + ": telnet " + TelnetEndpoint(unit) + " is given to an earlier unit too";
       return false;
     }
     served[index].address = *address;
@@ -187,7 +202,7 @@ bool UnitSimulator::Impl::Open(std::string& error) {
   }
   for (std::size_t unit = 0; unit < configs.size(); ++unit)
     if (!BindUnit(unit, error)) return false;
-  return true;
+  return OpenTelnet(error);
 }
 
 bool UnitSimulator::Impl::BindUnit(std::size_t unit, std::string& error) {
@@ -217,11 +232,36 @@ bool UnitSimulator::Impl::BindUnit(std::size_t unit, std::string& error) {
   return true;
 }
 
+// A silent unit does not listen, so that a connection is refused as by a dead unit.
+bool UnitSimulator::Impl::OpenTelnet(std::string& error) {
+  if (!telnet.Open(error)) return false;
+  epoll_event ready{};
+  ready.events = EPOLLIN;
+  ready.data.u64 = kTelnetTag;
+  if (::epoll_ctl(epollFd, EPOLL_CTL_ADD, telnet.fd(), &ready) != 0) {
+    error = "cannot watch the telnet poll set: " + ErrnoText(errno);
+    return false;
+  }
+  for (std::size_t unit = 0; unit < configs.size(); ++unit) {
+    const UnitConfig& config = configs[unit];
+    if (config.telnetPort != 0 && !config.faults.silent &&
+        !telnet.Listen(unit, served[unit].address, config.telnetPort, error))
+      return false;
+  }
+  return true;
+}
+
+UnitIdentity UnitSimulator::Impl::IdentityOf(std::size_t unit) const {
+  const std::lock_guard lock(lifecycleMutex);
+  return lifecycles[unit].identity();
+}
+
 void UnitSimulator::Impl::Close() {
   for (ServedUnit& unit : served) {
     if (unit.fd >= 0) ::close(unit.fd);
     unit.fd = -1;
   }
+  telnet.Close();
   for (int* fd : {&wakeFd, &epollFd}) {
     if (*fd >= 0) ::close(*fd);
     *fd = -1;
@@ -234,8 +274,11 @@ void UnitSimulator::Impl::Serve() {
   std::vector<std::uint8_t> buffer(kLargestDatagram);
   while (!stopping.load()) {
     const int count = ::epoll_wait(epollFd, events.data(), kEventsPerWait, WaitMilliseconds());
-    for (int index = 0; index < count; ++index)
-      if (events[index].data.u64 != kWakeTag) ReadFrom(events[index].data.u64, buffer);
+    for (int index = 0; index < count; ++index) {
+      const std::uint64_t tag = events[index].data.u64;
+      if (tag == kTelnetTag) telnet.ServeReady();
+      else if (tag != kWakeTag) ReadFrom(tag, buffer);
+    }
     SendDue();
   }
 }
@@ -314,7 +357,10 @@ UnitSimulator::UnitSimulator(std::vector<UnitConfig> units) : impl_(std::make_un
 
 UnitSimulator::~UnitSimulator() { Stop(); }
 
-void UnitSimulator::KeepRecords(bool keep) { impl_->keepRecords = keep; }
+void UnitSimulator::KeepRecords(bool keep) {
+  impl_->keepRecords = keep;
+  impl_->telnet.KeepRecords(keep);
+}
 
 bool UnitSimulator::Start(std::string& error) {
   if (impl_->thread.joinable()) {
@@ -369,6 +415,15 @@ bool UnitSimulator::ImageMatches(const std::string& unitAddress, std::uint16_t u
   if (!in) return false;
   const std::vector<std::uint8_t> file{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   return !in.bad() && file == ReceivedImage(unitAddress, unitPort);
+}
+
+TelnetRecord UnitSimulator::TelnetReceived(const std::string& unitAddress, std::uint16_t telnetPort) const {
+  const auto& configs = impl_->configs;
+  const auto found = std::find_if(configs.begin(), configs.end(), [&](const UnitConfig& unit) {
+    return unit.address == unitAddress && unit.telnetPort == telnetPort && telnetPort != 0;
+  });
+  if (found == configs.end()) return {};
+  return impl_->telnet.RecordOf(static_cast<std::size_t>(found - configs.begin()));
 }
 
 std::optional<UnitMode> UnitSimulator::Mode(const std::string& unitAddress, std::uint16_t unitPort) const {

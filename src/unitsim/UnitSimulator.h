@@ -42,9 +42,10 @@ struct UploadBehaviour {
 struct UnitConfig {
   std::string address = "127.0.0.1";  // any address in 127.0.0.0/8
   std::uint16_t port = 9001;
+  std::uint16_t telnetPort = 0;  // TCP port of the unit's terminal on its address; 0 serves none
   UnitIdentity identity;
   UnitFaults faults;
-  UploadBehaviour upload{};  // initialised, so that {address, port, identity, faults} may leave it out
+  UploadBehaviour upload{};
 };
 
 // What a unit is running, as the upload procedure moves it along.
@@ -65,10 +66,18 @@ struct ReceivedDatagram {
   std::vector<std::uint8_t> bytes;
 };
 
+// What a unit's telnet port was sent, over all its connections.
+struct TelnetRecord {
+  int connections = 0;   // accepted
+  std::string received;  // every byte, in arrival order on each connection
+};
+
 // Simulated units, each on its own loopback address and port, answering the
 // ping with its identification and the reset command with "WILL RESET", and
-// going through the upload procedure (see UploadBehaviour). One thread serves
-// them all; every datagram received is recorded.
+// going through the upload procedure (see UploadBehaviour). A unit with a
+// telnet port also serves its terminal there (see TerminalSession), unless it
+// is silent: then a connection is refused, as by a dead unit. One thread
+// serves them all; every datagram and telnet byte received is recorded.
 class UnitSimulator {
  public:
   explicit UnitSimulator(std::vector<UnitConfig> units);
@@ -76,11 +85,13 @@ class UnitSimulator {
   UnitSimulator(const UnitSimulator&) = delete;
   UnitSimulator& operator=(const UnitSimulator&) = delete;
 
-  // Whether received datagrams are kept for Received(); on unless turned off
-  // before Start, as a simulator left running by hand does.
+  // Whether received datagrams and telnet bytes are kept for Received() and
+  // TelnetReceived(); on unless turned off before Start, as a simulator left
+  // running by hand does.
   void KeepRecords(bool keep);
 
-  // Binds every unit and starts serving; false with the reason when a unit cannot be bound.
+  // Binds every unit and its telnet port and starts serving; false with the
+  // reason when a unit cannot be bound.
   [[nodiscard]] bool Start(std::string& error);
   void Stop();
 
@@ -97,6 +108,8 @@ class UnitSimulator {
   // Whether that image is byte for byte the file; false when the file cannot be read.
   bool ImageMatches(const std::string& unitAddress, std::uint16_t unitPort,
                     const std::filesystem::path& expected) const;
+  // What a unit's telnet port was sent; nothing for a port no unit serves.
+  TelnetRecord TelnetReceived(const std::string& unitAddress, std::uint16_t telnetPort) const;
   // What the unit runs now; none for a unit that is not simulated.
   [[nodiscard]] std::optional<UnitMode> Mode(const std::string& unitAddress, std::uint16_t unitPort) const;
 

@@ -35,6 +35,7 @@ TEST(DemoFleet, EveryUnitTellsTheIdentityItsRecordHolds) {
                                   reply))
         << unit.address;
     EXPECT_EQ(reply.Powerup, unit.identity.ready ? 0 : 1) << unit.address;
+    EXPECT_EQ(unit.telnetPort, fleet.sites[i].TelnetPort) << unit.address;
     SiteRecord pinged = fleet.sites[i];
     CopyPingReplyIntoSite(reply, false, pinged);
     pinged.LastPing = fleet.sites[i].LastPing;

@@ -41,6 +41,7 @@ TEST(FleetFromSiteList, GivesEachRecordAUnitThatTellsItsIdentity) {
   SetFieldText(cad.CommVersion, "C1");
   SetFieldText(cad.ReaderVersion, "R1");
   SetFieldText(cad.SpeechVersion, "S1");
+  cad.TelnetPort = 10002;
   SiteRecord unpinged = TestSite({.name = "WEST", .address = "127.51.0.2", .port = 9005});
   SetFieldText(unpinged.CommVersion, "Comm??");
   TempDir folder;
@@ -52,6 +53,8 @@ TEST(FleetFromSiteList, GivesEachRecordAUnitThatTellsItsIdentity) {
   ASSERT_EQ(units.size(), 2u);
   EXPECT_EQ(units[0].address, "127.51.0.1");
   EXPECT_EQ(units[1].port, 9005);
+  EXPECT_EQ(units[0].telnetPort, 10002);
+  EXPECT_EQ(units[1].telnetPort, 10001) << "a record without a telnet port has the track 1 default";
   EXPECT_FALSE(units[1].identity.boards) << "placeholders are no board versions";
   // What the unit says decodes back into the record's identity: a ping changes nothing but the ping time.
   DeviceReply reply{};
@@ -85,7 +88,8 @@ std::string Summary(const UnitConfig& unit) {
   const UploadBehaviour& up = unit.upload;
   const auto optional = [](const std::optional<int>& value) { return value ? std::to_string(*value) : "-"; };
   std::ostringstream line;
-  line << unit.address << ":" << unit.port << " " << ProductShortName(id.productType) << " " << id.versionMajor << "."
+  line << unit.address << ":" << unit.port << "/" << unit.telnetPort << " " << ProductShortName(id.productType) << " "
+       << id.versionMajor << "."
        << id.versionMinor << "-" << optional(id.versionBuild) << " '" << id.siteName << "' " << id.milepost
        << " boards " << (id.boards ? id.boards->comm + "/" + id.boards->reader + "/" + id.boards->speech : "-")
        << " | silent " << faults.silent << " drop " << faults.dropProbability << " delay " << faults.replyDelayMs
@@ -98,12 +102,14 @@ std::string Summary(const UnitConfig& unit) {
 
 TEST(FleetFromJson, AppliesDefaultsUnitsAndRangesAcrossOctets) {
   const char* json = R"({
-    "defaults": {"product": "Cad-2", "version": "3.7-2", "port": 9101, "drop": 0.25, "nakEvery": 3},
-    "units": [{"address": "127.51.2.1", "name": "EAST", "product": "RKM", "version": "1.0",
+    "defaults": {"product": "Cad-2", "version": "3.7-2", "port": 9101, "telnetPort": 10001, "drop": 0.25,
+                 "nakEvery": 3},
+    "units": [{"address": "127.51.2.1", "telnetPort": 0, "name": "EAST", "product": "RKM", "version": "1.0",
                "boards": ["C1", "R1", "S1"], "silent": true, "delayMs": 50, "duplicates": 1,
                "ramLoaderDelayMs": 2000, "rebootDelayMs": 5000, "fragmentedAt": 2, "loaderNeverStarts": true,
                "silentAfterReboot": true, "newVersion": "3.8-1"}],
-    "ranges": [{"from": "127.51.3.254", "count": 4, "name": "SIM {n}", "milepost": "{n}.5", "garbage": true}]
+    "ranges": [{"from": "127.51.3.254", "count": 4, "name": "SIM {n}", "milepost": "{n}.5", "garbage": true,
+                "telnetPort": 2323}]
   })";
   std::vector<UnitConfig> units;
   std::string error;
@@ -115,12 +121,12 @@ TEST(FleetFromJson, AppliesDefaultsUnitsAndRangesAcrossOctets) {
                             "mute 0 new -.---";
   EXPECT_EQ(summaries,
             (std::vector<std::string>{
-                "127.51.2.1:9101 RKM 1.0-- 'EAST' 0.0 boards C1/R1/S1 | silent 1 drop 0.25 delay 50 garbage 0 dup 1 | "
+                "127.51.2.1:9101/0 RKM 1.0-- 'EAST' 0.0 boards C1/R1/S1 | silent 1 drop 0.25 delay 50 garbage 0 dup 1 | "
                 "loader 2000 reboot 5000 nak 3 frag 2 never 1 mute 1 new 3.8-1",
-                "127.51.3.254:9101 Cad-2 3.7-2 'SIM 1' 1.5 boards -" + range,
-                "127.51.3.255:9101 Cad-2 3.7-2 'SIM 2' 2.5 boards -" + range,
-                "127.51.4.0:9101 Cad-2 3.7-2 'SIM 3' 3.5 boards -" + range,
-                "127.51.4.1:9101 Cad-2 3.7-2 'SIM 4' 4.5 boards -" + range,
+                "127.51.3.254:9101/2323 Cad-2 3.7-2 'SIM 1' 1.5 boards -" + range,
+                "127.51.3.255:9101/2323 Cad-2 3.7-2 'SIM 2' 2.5 boards -" + range,
+                "127.51.4.0:9101/2323 Cad-2 3.7-2 'SIM 3' 3.5 boards -" + range,
+                "127.51.4.1:9101/2323 Cad-2 3.7-2 'SIM 4' 4.5 boards -" + range,
             }));
 }
 
@@ -140,6 +146,9 @@ TEST(FleetFromJson, RefusesBadInputNamingTheElement) {
       {R"({"ranges": [{"from": "127.255.255.250", "count": 10}]})", "run past 127.255.255.255"},
       {R"({"units": [{"address": "127.51.5.3"}], "ranges": [{"from": "127.51.5.1", "count": 5}]})",
        "ranges[0] unit 3: 127.51.5.3:9001 is taken by units[0]"},
+      {R"({"defaults": {"telnetPort": 23},
+           "units": [{"address": "127.51.5.1"}, {"address": "127.51.5.1", "port": 9002}]})",
+       "units[1]: telnet 127.51.5.1:23 is taken by units[0]"},
   };
   for (const auto& [json, expected] : cases) {
     std::vector<UnitConfig> units;

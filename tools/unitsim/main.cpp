@@ -28,8 +28,13 @@ constexpr const char* kExamples = R"(Examples:
   quenderlink-unitsim --fleet big.json --quiet
       thousands of units without a line for each
 
+A unit with a telnet port serves its terminal there (telnet 127.0.3.1 10001):
+a banner and a menu; 1 or STATUS, 2 or VERSION, 3 or LOG, *MENU*, BYE, and
+DUMP <n> for n bytes of lines. Its lines end with CR NUL. Site list units take
+their record's telnet port; fleet file units take "telnetPort" where given.
+
 A fleet file:
-  {"defaults": {"product": "Cad-2", "version": "3.7-2", "railroad": "CSX"},
+  {"defaults": {"product": "Cad-2", "version": "3.7-2", "railroad": "CSX", "telnetPort": 10001},
    "units":  [{"address": "127.0.3.1", "name": "EAST YARD", "drop": 0.1, "delayMs": 50},
               {"address": "127.0.3.2", "ramLoaderDelayMs": 2000, "rebootDelayMs": 5000,
                "nakEvery": 10, "newVersion": "3.8"}],
@@ -82,12 +87,19 @@ std::string UploadText(const UnitIdentity& identity, const UploadBehaviour& uplo
   return text.empty() ? text : "; upload" + text.substr(1);
 }
 
+// Empty for a unit that serves no terminal.
+std::string TelnetText(const UnitConfig& unit) {
+  if (unit.telnetPort == 0 || unit.faults.silent) return {};
+  return Printf("; telnet %d", unit.telnetPort);
+}
+
 std::string SummaryLine(const UnitConfig& unit) {
   const std::string endpoint = unit.address + ":" + std::to_string(unit.port);
-  return Printf("%-21s %-10s %-24s %-8s %-8s %s%s", endpoint.c_str(),
+  return Printf("%-21s %-10s %-24s %-8s %-8s %s%s%s", endpoint.c_str(),
                 ProductShortName(unit.identity.productType).c_str(), unit.identity.siteName.c_str(),
                 VersionText(unit.identity).c_str(), unit.identity.ready ? "ready" : "power-up",
-                FaultsText(unit.faults).c_str(), UploadText(unit.identity, unit.upload).c_str());
+                FaultsText(unit.faults).c_str(), UploadText(unit.identity, unit.upload).c_str(),
+                TelnetText(unit).c_str());
 }
 
 bool LoadFleet(const Options& options, std::vector<UnitConfig>& units, std::string& error) {
@@ -141,8 +153,8 @@ int Run(const Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  CLI::App app{"Simulated detector units on loopback addresses, answering the device ping and reset "
-               "and taking program uploads.",
+  CLI::App app{"Simulated detector units on loopback addresses, answering the device ping and reset, "
+               "taking program uploads and serving a telnet terminal on their telnet port.",
                "quenderlink-unitsim"};
   app.footer(kExamples);
   Options options;

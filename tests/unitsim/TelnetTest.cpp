@@ -1,0 +1,188 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "LoopbackTestSocket.h"
+#include "TelnetTestClient.h"
+#include "core/Lookups.h"
+#include "core/Printf.h"
+#include "unitsim/TerminalPages.h"
+#include "unitsim/TerminalSession.h"
+#include "unitsim/UnitSimulator.h"
+
+namespace quenderlink::unitsim {
+namespace {
+
+using namespace std::string_literals;
+
+constexpr std::uint16_t kTelnetPort = 10001;
+const std::string kMenu = "1 - Status\r\0" "2 - Version\r\0" "3 - Event Log\r\0" "BYE - End Session\r\0"s;
+
+UnitConfig TelnetUnit(const std::string& address, const std::string& name = "EAST YARD") {
+  UnitConfig unit;
+  unit.address = address;
+  unit.telnetPort = kTelnetPort;
+  unit.identity.productType = kProductCad2;
+  unit.identity.siteName = name;
+  unit.identity.milepost = "12.5";
+  unit.identity.versionMajor = 4;
+  unit.identity.versionMinor = 12;
+  unit.identity.versionBuild = 3;
+  return unit;
+}
+
+struct Running {
+  explicit Running(std::vector<UnitConfig> units) : simulator(std::move(units)) {
+    std::string error;
+    EXPECT_TRUE(simulator.Start(error)) << error;
+  }
+  UnitSimulator simulator;
+};
+
+// The lines of a terminal's text and what follows the last line end (a prompt, say).
+struct Lines {
+  std::vector<std::string> lines;
+  std::string rest;
+};
+
+Lines Split(std::string_view text) {
+  Lines split;
+  for (auto end = text.find(kLineEnd); end != std::string_view::npos; end = text.find(kLineEnd)) {
+    split.lines.emplace_back(text.substr(0, end));
+    text.remove_prefix(end + kLineEnd.size());
+  }
+  split.rest = text;
+  return split;
+}
+
+TEST(UnitTelnet, GreetsWithBannerAndMenuAndAnswersEachCommandInCrNulLinesWithoutEcho) {
+  Running run({TelnetUnit("127.92.0.1")});
+  TelnetClient client("127.92.0.1", kTelnetPort);
+  ASSERT_EQ(client.connectError(), 0);
+  std::string transcript = client.ReadThrough(kPrompt);
+  EXPECT_EQ(transcript, "*** EAST YARD  MP 12.5  Cad-2 4.12-3 ***\r\0"s + kMenu + "> ");
+
+  // Any line end is taken; a CR's LF arriving apart from it ends no second line.
+  const std::pair<std::string, std::string> exchanges[] = {
+      {"2\r\n", "Cad-2 VERSION 4.12-3\r\0> "s},
+      {" version \r\0"s, "Cad-2 VERSION 4.12-3\r\0> "s},
+      {"\n", "> "},
+      {"frob it\r", "?? UNKNOWN COMMAND: frob it\r\0> "s},
+      {"\n*MENU*\r\n", kMenu + "> "},
+  };
+  std::string sent;
+  for (const auto& [command, answer] : exchanges) {
+    client.Send(command);
+    sent += command;
+    const std::string received = client.ReadThrough(kPrompt);
+    EXPECT_EQ(received, answer) << command;
+    transcript += received;
+  }
+
+  client.Send("1\r\n");
+  sent += "1\r\n";
+  const std::string status = client.ReadThrough(kPrompt);
+  transcript += status;
+  const Lines page = Split(status);
+  ASSERT_EQ(page.lines.size(), 10u) << status;
+  EXPECT_EQ(page.lines[0], "STATUS  EAST YARD  MP 12.5  TRACK M_");
+  EXPECT_EQ(page.rest, "> ");
+
+  EXPECT_EQ(transcript.find('\n'), std::string::npos);
+  const TelnetRecord record = run.simulator.TelnetReceived("127.92.0.1", kTelnetPort);
+  EXPECT_EQ(record.connections, 1);
+  EXPECT_EQ(record.received, sent);
+}
+
+// The burst is larger than the socket buffers hold, so a blocking send would
+// hold up every other unit until its reader woke.
+TEST(UnitTelnet, ServesOtherConnectionsWhileABurstWaitsForItsReaderAndSendsItWhole) {
+  const UnitConfig east = TelnetUnit("127.92.1.1");
+  Running run({east, TelnetUnit("127.92.1.2", "WEST YARD")});
+  TelnetClient slow(east.address, kTelnetPort, 4096);
+  slow.ReadThrough(kPrompt);
+  slow.Send(Printf("DUMP %zu\r\n", kLargestDump));
+
+  TelnetClient other(east.address, kTelnetPort);
+  other.ReadThrough(kPrompt);
+  other.Send("LOG\r\n");
+  const Lines log = Split(other.ReadThrough(kPrompt));
+  ASSERT_EQ(log.lines.size(), 302u);
+  EXPECT_EQ(log.lines.front(), "EVENT LOG  EAST YARD  300 EVENTS");
+  EXPECT_EQ(log.lines.back(), "END OF LOG");
+  for (int event = 1; event <= 300; ++event) EXPECT_EQ(log.lines[event].substr(0, 4), Printf("%03d ", event));
+  EXPECT_EQ(log.rest, "> ");
+  TelnetClient neighbour("127.92.1.2", kTelnetPort);
+  EXPECT_NE(neighbour.ReadThrough(kPrompt).find("WEST YARD"), std::string::npos);
+  TestSocket socket;
+  socket.SendCommand(east, kCommandPing);
+  EXPECT_TRUE(socket.Receive());
+
+  const std::string dump = slow.ReadThrough(kPrompt);
+  ASSERT_EQ(dump.size(), kLargestDump + kPrompt.size());
+  const Lines lines = Split(dump);
+  for (std::size_t number = 1; number <= lines.lines.size(); ++number)
+    ASSERT_EQ(lines.lines[number - 1].substr(0, 8), Printf("%07zu ", number));
+  EXPECT_EQ(lines.rest, "> ");
+  EXPECT_EQ(run.simulator.TelnetReceived(east.address, kTelnetPort).connections, 2);
+}
+
+TEST(UnitTelnet, ByeSaysGoodbyeAndClosesAndTheUnitTakesNewConnectionsAfterARestart) {
+  const UnitConfig unit = TelnetUnit("127.92.2.1");
+  UnitSimulator simulator({unit});
+  std::string error;
+  ASSERT_TRUE(simulator.Start(error)) << error;
+  {
+    TelnetClient client(unit.address, kTelnetPort);
+    client.ReadThrough(kPrompt);
+    // More than the unit reads at once follows the goodbye; the close must still deliver it.
+    client.Send("bye\r\n1\r\n" + std::string(50000, 'x'));
+    EXPECT_EQ(client.ReadToClose(), "GOODBYE\r\0"s);
+  }
+  // The connection the unit closed lingers on its side, and must not keep the port from a new start.
+  simulator.Stop();
+  ASSERT_TRUE(simulator.Start(error)) << error;
+  TelnetClient again(unit.address, kTelnetPort);
+  EXPECT_TRUE(again.ReadThrough(kPrompt).starts_with("*** EAST YARD"));
+}
+
+TEST(UnitTelnet, SilentUnitsAndUnitsWithoutATelnetPortRefuseTheConnection) {
+  UnitConfig silent = TelnetUnit("127.92.3.1");
+  silent.faults.silent = true;
+  UnitConfig without = TelnetUnit("127.92.3.2");
+  without.telnetPort = 0;
+  Running run({silent, without});
+  EXPECT_EQ(TelnetClient(silent.address, kTelnetPort).connectError(), ECONNREFUSED);
+  EXPECT_EQ(TelnetClient(without.address, kTelnetPort).connectError(), ECONNREFUSED);
+}
+
+TEST(UnitTelnet, StartRefusesATelnetPortItCannotHaveWithTheReason) {
+  std::string error;
+  UnitConfig second = TelnetUnit("127.92.4.1");
+  second.port = 9002;
+  EXPECT_FALSE(UnitSimulator({TelnetUnit("127.92.4.1"), second}).Start(error));
+  EXPECT_NE(error.find("unit 1: telnet 127.92.4.1:10001 is given to an earlier unit too"), std::string::npos) << error;
+
+  const int holder = ::socket(AF_INET, SOCK_STREAM, 0);
+  const sockaddr_in held = SocketAddress("127.92.4.2", kTelnetPort);
+  ASSERT_EQ(::bind(holder, reinterpret_cast<const sockaddr*>(&held), sizeof held), 0);
+  ASSERT_EQ(::listen(holder, 1), 0);
+  EXPECT_FALSE(UnitSimulator({TelnetUnit("127.92.4.2")}).Start(error));
+  EXPECT_NE(error.find("cannot bind telnet 127.92.4.2:10001: Address already in use"), std::string::npos) << error;
+  ::close(holder);
+}
+
+TEST(TerminalPages, ADumpIsExactlyTheBytesAskedInWholeShortLines) {
+  for (const std::size_t bytes : {2u, 3u, 63u, 64u, 65u, 66u, 129u, 1000u}) {
+    const std::string dump = DumpLines(bytes);
+    EXPECT_EQ(dump.size(), bytes);
+    const Lines split = Split(dump);
+    EXPECT_EQ(split.rest, "") << bytes;
+    for (const std::string& line : split.lines) EXPECT_LE(line.size() + kLineEnd.size(), 64u) << bytes;
+  }
+}
+
+}  // namespace
+}  // namespace quenderlink::unitsim
