@@ -34,7 +34,8 @@ class MultiUploadViewsTest : public ::testing::Test {
  protected:
   MultiUploadViewsTest() {
     EnsureApplication();
-    state_.params.pingMaxWaitResponse = 1;
+    // A wait counts whole seconds: one second may end at once, too soon for a busy machine.
+    state_.params.pingMaxWaitResponse = 2;
     state_.params.pingMaxResend = 1;
     state_.params.uploadMinWaitRamLoader = 0;
     state_.params.uploadMinWaitSysReboot = 0;
