@@ -77,6 +77,8 @@ TEST_F(MultiUploadViewsTest, TheListShowsEachUnitsLastStepCountsThemAndRefusesTo
   unitsim::UnitConfig silent = UploadUnit("127.89.1.2");
   silent.faults.silent = true;
   units_ = StartUnits({UploadUnit("127.89.1.1"), silent, UploadUnit("127.89.1.3", {.loaderNeverStarts = true})});
+  // The good unit must not be given up on while the machine is busy with other tests.
+  state_.params.pingMaxWaitResponse = 4;
 
   CFViewUploadProgram view(state_, prompts_);
   ASSERT_EQ(view.listRun().rows().size(), 3u);
