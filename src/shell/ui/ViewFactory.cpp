@@ -3,6 +3,7 @@
 #include "shell/ui/CMainView.h"
 #include "survey/ui/CFViewPingRange.h"
 #include "survey/ui/CFViewPingSites.h"
+#include "terminal/ui/CFViewTelnetSession.h"
 #include "upload/ui/CFViewUploadPgmBoxes.h"
 #include "upload/ui/CFViewUploadProgram.h"
 
@@ -34,6 +35,7 @@ OperationView* ViewFactory::Create(ViewKind kind) const {
     case ViewKind::kPingRange: return new CFViewPingRange(state_, prompts_, desktop_);
     case ViewKind::kUploadList: return new CFViewUploadProgram(state_, prompts_);
     case ViewKind::kUploadBoxes: return new CFViewUploadPgmBoxes(state_, prompts_);
+    case ViewKind::kTelnet: return new CFViewTelnetSession(state_, prompts_, desktop_);
     default: break;
   }
   auto* notBuiltYet = new OperationView;

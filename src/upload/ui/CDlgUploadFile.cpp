@@ -15,6 +15,7 @@
 #include "controls/ui/LogBox.h"
 #include "core/FixedText.h"
 #include "core/Printf.h"
+#include "core/TextFileAppend.h"
 #include "prompts/ui/DialogWidgets.h"
 #include "survey/ui/CDlgPingDevice.h"
 #include "upload/UploadEngine.h"
@@ -264,7 +265,7 @@ void CDlgUploadFile::SaveLog() {
   std::tm localTime{};
   localtime_r(&now, &localTime);
   const std::filesystem::path file = UploadLogFilePath(state_.programFolder, localTime);
-  if (const std::optional<std::string> failure = SaveUploadLog(file, log_->toPlainText().toStdString())) {
+  if (const std::optional<std::string> failure = AppendToTextFile(file, log_->toPlainText().toStdString())) {
     prompts_.ShowMessage(*failure);
     return;
   }

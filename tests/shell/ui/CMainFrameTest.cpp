@@ -7,12 +7,16 @@
 #include <QTableView>
 #include <QTest>
 
+#include "core/FixedText.h"
 #include "shell/MainMenu.h"
+#include "shell/SiteListColumns.h"
 #include "shell/ui/CMainView.h"
 #include "shell/ui/MainViewTestSupport.h"
 #include "support/DialogTesting.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
+#include "support/TestTelnetUnit.h"
+#include "terminal/ui/CFViewTelnetSession.h"
 #include "upload/ui/CDlgUploadFile.h"
 
 namespace quenderlink {
@@ -49,6 +53,24 @@ TEST_F(CMainFrameTest, TheMainViewOpensFirstAndOperationsGetTheirOwnWindows) {
 
   windows[0]->close();  // the main view stays open
   EXPECT_EQ(frame_.mdiArea()->subWindowList().size(), 2);
+}
+
+// The home's railroad (5) has every unit asked for its menu as the session begins.
+TEST_F(CMainFrameTest, TheTelnetButtonOpensATerminalOnTheRowsTelnetPort) {
+  testing::TestTelnetUnit unit("127.95.1.1", "");
+  SiteRecord& site = state_.sites.records()[1];
+  SetFieldText(site.HostText, "bravo-unit");
+  SetFieldText(site.IpByNumber, "127.95.1.1");
+  site.TelnetPort = unit.port();
+  frame_.mainView()->OnCellButton(1, kColTelnetButton, false);
+
+  const auto windows = frame_.mdiArea()->subWindowList();
+  ASSERT_EQ(windows.size(), 2);
+  const auto* view = qobject_cast<CFViewTelnetSession*>(windows[1]->widget());
+  ASSERT_NE(view, nullptr);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return unit.received() == "*MENU*\r\n"; }, 5000)) << unit.received();
+  EXPECT_EQ(windows[1]->windowTitle().toStdString(), "Telnet bravo-unit");
+  EXPECT_FALSE(windows[1]->close()) << "a connected session keeps its window";
 }
 
 TEST_F(CMainFrameTest, SingleSiteUploadOpensTheUploadDialogWithNoRowBeingModified) {

@@ -1,0 +1,37 @@
+#include "core/TextFileAppend.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <system_error>
+
+#include "core/ErrorMessages.h"
+#include "core/PosixIo.h"
+
+namespace quenderlink {
+namespace {
+
+std::string Failure(const std::filesystem::path& path, const std::error_code& reason) {
+  return WriteFailedText(path.string()) + "\r\n\r\n" + reason.message();
+}
+
+std::error_code LastError() { return {errno, std::generic_category()}; }
+
+}  // namespace
+
+std::optional<std::string> AppendToTextFile(const std::filesystem::path& file, const std::string& text) {
+  std::error_code error;
+  std::filesystem::create_directories(file.parent_path(), error);
+  if (error) return Failure(file.parent_path(), error);
+  const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+  if (fd < 0) return Failure(file, LastError());
+  const bool written = WriteAll(fd, text.data(), text.size());
+  const std::error_code writeError = LastError();
+  // A full disk may only show when the file is closed.
+  const bool closed = ::close(fd) == 0;
+  if (written && closed) return std::nullopt;
+  return Failure(file, written ? LastError() : writeError);
+}
+
+}  // namespace quenderlink

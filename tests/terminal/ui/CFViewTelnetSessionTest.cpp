@@ -1,0 +1,209 @@
+#include "terminal/ui/CFViewTelnetSession.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <chrono>
+#include <memory>
+
+#include "core/FixedText.h"
+#include "core/IniSettingsFile.h"
+#include "support/DialogTesting.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TempDir.h"
+#include "support/TestSite.h"
+#include "support/TestTelnetUnit.h"
+#include "terminal/ui/COurBCGEditCtrl.h"
+
+namespace quenderlink {
+namespace {
+
+using namespace testing;
+using namespace std::chrono_literals;
+using namespace std::string_literals;
+
+COurBCGEditCtrl& TerminalOf(const QWidget& view) { return Child<COurBCGEditCtrl>(view, "terminal"); }
+QString Shown(const QWidget& view) { return TerminalOf(view).toPlainText(); }
+QPushButton& Button(const QWidget& view, const char* name) { return Child<QPushButton>(view, name); }
+void Trigger(const QWidget& view, const char* item) { Child<QAction>(view, item).trigger(); }
+
+bool AwaitConnectButton(const QWidget& view, const char* label) {
+  const QPushButton& button = Button(view, "connectButton");
+  return QTest::qWaitFor([&] { return button.text() == label && button.isEnabled(); }, 5000);
+}
+
+// What the unit has received once it is `expected`, or after 5 s.
+std::string AwaitUnit(const TestTelnetUnit& unit, const std::string& expected) {
+  (void)QTest::qWaitFor([&] { return unit.received() == expected; }, 5000);
+  return unit.received();
+}
+
+class CFViewTelnetSessionTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { EnsureApplication(); }
+  void SetUp() override { ASSERT_TRUE(IniSettingsFile(home_.path()).EnsureIniFile()); }
+
+  // The view on a unit named "unit-a" at that address and telnet port.
+  std::unique_ptr<CFViewTelnetSession> OpenView(const char* address, std::uint16_t port) {
+    state_.operations.telnetSite = TestSite({.address = address});
+    SetFieldText(state_.operations.telnetSite.HostText, "unit-a");
+    state_.operations.telnetSite.TelnetPort = port;
+    auto view = std::make_unique<CFViewTelnetSession>(state_, prompts_, desktop_);
+    view->show();
+    return view;
+  }
+
+  TempDir home_;
+  ProgramState state_{home_.path()};
+  ScriptedPrompts prompts_;
+  RecordingDesktopActions desktop_;
+};
+
+TEST_F(CFViewTelnetSessionTest, ConnectsAtOpenShowsAndCapturesWhatTheUnitSendsAndSendsTypedKeys) {
+  TestTelnetUnit unit("127.95.0.1", "WELCOME\r\0MENU\r\0A\0B\r\n"s);
+  auto view = OpenView("127.95.0.1", unit.port());
+  QSignalSpy titles(view.get(), &CFViewTelnetSession::titleChanged);
+  ASSERT_TRUE(AwaitConnectButton(*view, "DIS-connect"));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Shown(*view).endsWith("AB\n"); }, 5000)) << Shown(*view).toStdString();
+
+  const QString port = QString::number(unit.port());
+  EXPECT_EQ(Shown(*view), "\nConnecting to unit-a (127.95.0.1) Port " + port +
+                              "\nPlease Wait .. .. ..\n\n**************\n***** Success: Connected to 127.95.0.1 Port " +
+                              port + "\n**************\nWELCOME\nMENU\nAB\n");
+  EXPECT_EQ(titles.value(0).value(0).toString(), "Telnet unit-a");
+  EXPECT_FALSE(Button(*view, "closeButton").isEnabled());
+  EXPECT_FALSE(view->MayClose());
+  EXPECT_EQ(Button(*view, "command1Button").text(), "Cmnd=????");
+  const std::filesystem::path capture = std::filesystem::directory_iterator(home_ / "Capture")->path();
+  EXPECT_TRUE(capture.filename().string().ends_with(" MP_0.txt")) << capture;
+  EXPECT_EQ(ReadFileBytes(capture), "WELCOME\nMENU\nAB\n");
+
+  QTest::keyClicks(&TerminalOf(*view), "hi");
+  EXPECT_EQ(AwaitUnit(unit, "hi"), "hi");
+  Click(*view, "echoButton");
+  EXPECT_EQ(Button(*view, "echoButton").text(), "ECHO is OFF");
+  QTest::keyClicks(&TerminalOf(*view), "x");
+  EXPECT_EQ(AwaitUnit(unit, "hix"), "hix");
+  EXPECT_TRUE(Shown(*view).endsWith("AB\nhi")) << "echoed while echo was on";
+}
+
+TEST_F(CFViewTelnetSessionTest, DisconnectSaysByeThenClosesAfterThePauseAndCloseViewAsksFirst) {
+  TestTelnetUnit unit("127.95.0.2", "HELLO\r\n");
+  auto view = OpenView("127.95.0.2", unit.port());
+  ASSERT_TRUE(AwaitConnectButton(*view, "DIS-connect"));
+
+  Click(*view, "connectButton");
+  EXPECT_FALSE(Button(*view, "connectButton").isEnabled()) << "disabled during the pause";
+  EXPECT_EQ(AwaitUnit(unit, "BYE\r\n"), "BYE\r\n");
+  EXPECT_FALSE(view->MayClose()) << "still connected during the pause";
+  ASSERT_TRUE(AwaitConnectButton(*view, "RE-connect"));
+  EXPECT_TRUE(view->MayClose());
+  EXPECT_TRUE(Button(*view, "closeButton").isEnabled());
+  Click(*view, "connectButton");
+  ASSERT_TRUE(AwaitConnectButton(*view, "DIS-connect"));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return unit.connections() == 2; }, 5000));
+
+  QSignalSpy closes(view.get(), &CFViewTelnetSession::closeRequested);
+  prompts_.confirmAnswers = {false, true};
+  Trigger(*view, "closeViewItem");
+  ASSERT_EQ(prompts_.shown.size(), 1u);
+  EXPECT_EQ(prompts_.shown[0].mode, ConfirmMode::Terminate);
+  EXPECT_EQ(prompts_.shown[0].text, "You are still connected to unit-a port " + std::to_string(unit.port()) +
+                                        "\r\n\r\nDo you want to terminate the connection?");
+  EXPECT_EQ(Button(*view, "connectButton").text(), "DIS-connect");
+  Trigger(*view, "closeViewItem");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return closes.count() == 1; }, 5000));
+  EXPECT_EQ(unit.received(), "BYE\r\nBYE\r\n");
+}
+
+TEST_F(CFViewTelnetSessionTest, CommandListsGoOutInOrderAndADisconnectStopsThem) {
+  IniSettingsFile ini(home_.path());
+  ASSERT_TRUE(ini.WriteStrings("TelnetCommand-1",
+                               {{"Name", "Status"}, {"Cmnd1", "STATUS"}, {"Cmnd2", "SLEEP-200"}, {"Cmnd3", "VERSION"}}));
+  ASSERT_TRUE(ini.WriteStrings("TelnetCommand-2", {{"Cmnd1", "FIRST"}, {"Cmnd2", "SLEEP-1200"}, {"Cmnd3", "NEVER"}}));
+  TestTelnetUnit unit("127.95.0.3", "");
+  auto view = OpenView("127.95.0.3", unit.port());
+  ASSERT_TRUE(AwaitConnectButton(*view, "DIS-connect"));
+  EXPECT_EQ(Button(*view, "command1Button").text(), "Status");
+
+  Click(*view, "command1Button");
+  EXPECT_EQ(AwaitUnit(unit, "STATUS\r\nVERSION\r\n"), "STATUS\r\nVERSION\r\n");
+  const auto slowStarted = std::chrono::steady_clock::now();
+  Click(*view, "command2Button");
+  EXPECT_EQ(AwaitUnit(unit, "STATUS\r\nVERSION\r\nFIRST\r\n"), "STATUS\r\nVERSION\r\nFIRST\r\n");
+  Click(*view, "connectButton");
+  ASSERT_TRUE(AwaitConnectButton(*view, "RE-connect"));
+  Click(*view, "connectButton");
+  ASSERT_TRUE(AwaitConnectButton(*view, "DIS-connect"));
+  // Past the list's pause: a list still running would have sent its last command by now.
+  QTest::qWait(static_cast<int>((slowStarted + 1600ms - std::chrono::steady_clock::now()) / 1ms));
+  EXPECT_EQ(unit.received(), "STATUS\r\nVERSION\r\nFIRST\r\nBYE\r\n");
+}
+
+TEST_F(CFViewTelnetSessionTest, ARefusedConnectIsShownTheViewClosesWithoutAskingAndColoursAreSaved) {
+  const std::uint16_t port = RefusingPort("127.95.0.4");
+  auto view = OpenView("127.95.0.4", port);
+  ASSERT_TRUE(AwaitConnectButton(*view, "RE-connect"));
+  EXPECT_TRUE(Shown(*view).endsWith("\n************\n***** ERROR: FAILED TO CONNECT TO 127.95.0.4 Port " +
+                                     QString::number(port) +
+                                     "\n***** Msg:   The attempt to connect was forcefully rejected.\n************\n"))
+      << Shown(*view).toStdString();
+  EXPECT_TRUE(view->MayClose());
+  EXPECT_TRUE(Button(*view, "closeButton").isEnabled());
+
+  prompts_.popupAnswers = {3, 2};  // "White on Black", "Increase Font Size by 2 point2"
+  Click(*view, "colorsButton");
+  Click(*view, "fontButton");
+  const TelnetColors saved = IniSettingsFile(home_.path()).LoadTelnetColors();
+  EXPECT_EQ(saved.textTelnet, 0xFFFFFFu);
+  EXPECT_EQ(saved.backTelnet, 0u);
+  EXPECT_EQ(saved, state_.params.telnetColors);
+  EXPECT_EQ(TerminalOf(*view).palette().color(QPalette::Base), QColor(Qt::black));
+  EXPECT_EQ(TerminalOf(*view).font().pixelSize(), 18);
+
+  QSignalSpy closes(view.get(), &CFViewTelnetSession::closeRequested);
+  Trigger(*view, "closeViewItem");
+  EXPECT_EQ(closes.count(), 1);
+  EXPECT_TRUE(prompts_.shown.empty());
+}
+
+TEST_F(CFViewTelnetSessionTest, TheTextIsSavedAndCapturedWhereTheUserChooses) {
+  TestTelnetUnit unit("127.95.0.6", "READY\r\n");
+  auto view = OpenView("127.95.0.6", unit.port());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Shown(*view).endsWith("READY\n"); }, 5000));
+
+  const std::filesystem::path saved = home_ / "saved.txt";
+  prompts_.fileAnswers = {saved.string(), home_.path().string()};
+  Trigger(*view, "saveBufferItem");
+  EXPECT_EQ(ReadFileBytes(saved), Shown(*view).toStdString());
+  EXPECT_EQ(desktop_.openedInEditor, std::vector{saved});
+  Trigger(*view, "saveBufferItem");  // a folder cannot be written as a file
+  ASSERT_EQ(prompts_.shown.size(), 1u);
+  EXPECT_TRUE(prompts_.shown[0].text.starts_with("FAILED TO WRITE\r\n" + home_.path().string()));
+  EXPECT_EQ(desktop_.openedInEditor.size(), 1u);
+
+  const std::filesystem::path mine = home_ / "mine.txt";
+  prompts_.fileAnswers = {mine.string()};
+  Trigger(*view, "startCaptureItem");
+  unit.Send("STATUS OK\r\0"s);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Shown(*view).endsWith("STATUS OK\n"); }, 5000));
+  EXPECT_EQ(ReadFileBytes(mine), "STATUS OK\n");
+  const std::filesystem::path capture = std::filesystem::directory_iterator(home_ / "Capture")->path();
+  EXPECT_EQ(ReadFileBytes(capture), "READY\nSTATUS OK\n");
+
+  // The terminal's own menu, offered when nothing is selected: "Delete All Text".
+  prompts_.popupAnswers = {4};
+  QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(10, 10), QPoint(10, 10));
+  QApplication::sendEvent(TerminalOf(*view).viewport(), &rightClick);
+  ASSERT_EQ(prompts_.popupsShown.size(), 1u);
+  EXPECT_EQ(prompts_.popupsShown[0][1].text, "Save All Text to Text File ...");
+  EXPECT_TRUE(Shown(*view).isEmpty());
+}
+
+}  // namespace
+}  // namespace quenderlink
