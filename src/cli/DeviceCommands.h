@@ -12,5 +12,6 @@ void AddPingCommand(CLI::App& app, CommandContext& context);
 void AddScanCommand(CLI::App& app, CommandContext& context);
 void AddResetCommand(CLI::App& app, CommandContext& context);
 void AddUploadCommand(CLI::App& app, CommandContext& context);
+void AddTelnetCommand(CLI::App& app, CommandContext& context);
 
 }  // namespace quenderlink::cli

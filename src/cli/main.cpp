@@ -26,6 +26,7 @@ int main(int argc, char** argv) {
   AddScanCommand(app, context);
   AddResetCommand(app, context);
   AddUploadCommand(app, context);
+  AddTelnetCommand(app, context);
 
   try {
     app.parse(argc, argv);

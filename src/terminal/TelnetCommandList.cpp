@@ -51,17 +51,27 @@ std::vector<std::string> LoadTelnetCommandList(IniSettingsFile& ini, int list) {
   return commands;
 }
 
+std::vector<TelnetCommandStep> TelnetCommandSteps(const std::vector<std::string>& commands) {
+  std::vector<TelnetCommandStep> steps;
+  for (const std::string& command : commands) {
+    if (command.empty() || command == kNullEntry) continue;
+    if (const auto sleep = command.find(kSleep); sleep != std::string::npos)
+      steps.push_back({{}, std::chrono::milliseconds(LeadingDecimal(command.substr(sleep + sizeof kSleep - 1)))});
+    else
+      steps.push_back({command, {}});
+  }
+  return steps;
+}
+
 void RunTelnetCommands(const std::vector<std::string>& commands, const std::function<bool(const std::string&)>& send,
                        std::stop_token stop) {
-  for (const std::string& command : commands) {
+  for (const TelnetCommandStep& step : TelnetCommandSteps(commands)) {
     if (stop.stop_requested()) return;
-    if (command.empty() || command == kNullEntry) continue;
-    if (const auto sleep = command.find(kSleep); sleep != std::string::npos) {
-      const auto pause = std::chrono::milliseconds(LeadingDecimal(command.substr(sleep + sizeof kSleep - 1)));
-      if (!Pause(pause, stop)) return;
+    if (step.command.empty()) {
+      if (!Pause(step.pause, stop)) return;
       continue;
     }
-    if (!send(command)) return;
+    if (!send(step.command)) return;
   }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <stop_token>
 #include <string>
@@ -18,6 +19,17 @@ std::string TelnetCommandListName(IniSettingsFile& ini, int list);
 // The 20 commands of list `list`, in order. Missing "Cmnd<k>" and
 // "Response<k>" keys are written as "NULL" and read as empty this time.
 std::vector<std::string> LoadTelnetCommandList(IniSettingsFile& ini, int list);
+
+// One entry of a command list as it is carried out: a command to send, or
+// (with no command) a pause.
+struct TelnetCommandStep {
+  std::string command;
+  std::chrono::milliseconds pause{0};
+};
+
+// The entries to carry out, in order: empty and "NULL" entries are dropped, an
+// entry holding "SLEEP-<ms>" is a pause that long.
+std::vector<TelnetCommandStep> TelnetCommandSteps(const std::vector<std::string>& commands);
 
 // Sends the commands in order through `send` (which adds the line end): empty
 // and "NULL" entries are skipped, an entry holding "SLEEP-<ms>" pauses that

@@ -55,6 +55,7 @@ void TelnetSession::ShowReceived(std::string_view bytes) {
 
 void TelnetSession::Connect() {
   if (state_ != State::Idle) return;
+  connectError_ = 0;
   Show(Printf("\r\nConnecting to %s (%s) Port %d\r\n", target_.host.c_str(), target_.address.c_str(), target_.port));
   Show("Please Wait .. .. ..\r\n");
   sockaddr_in unit{};
@@ -83,6 +84,7 @@ void TelnetSession::OnConnectTimeout() {
 }
 
 void TelnetSession::FailConnect(int error) {
+  connectError_ = error;
   Show("\r\n************");
   Show(Printf("\r\n***** ERROR: FAILED TO CONNECT TO %s Port %d", target_.address.c_str(), target_.port));
   Show("\r\n***** Msg:   " + ConnectErrorText(error));

@@ -76,6 +76,8 @@ class TelnetSession {
   bool connected() const { return state_ == State::Connected; }
   std::chrono::steady_clock::time_point connectDeadline() const { return connectDeadline_; }
   std::uint64_t bytesReceived() const { return bytesReceived_; }
+  // The system error of the last connect that failed (ConnectErrorText words it); 0 when none did.
+  int connectError() const { return connectError_; }
   std::vector<std::filesystem::path> capturePaths() const;
 
  private:
@@ -96,6 +98,7 @@ class TelnetSession {
   TerminalText received_;
   std::vector<std::unique_ptr<CaptureFile>> captures_;
   std::uint64_t bytesReceived_ = 0;
+  int connectError_ = 0;
 };
 
 }  // namespace quenderlink

@@ -173,6 +173,7 @@ TEST(TelnetSession, AConnectThatFailsSaysWhyInTheUnitsOwnWords) {
                                      "\n***** Msg:   The attempt to connect was forcefully rejected.\n"
                                      "************\n"))
       << refused.text;
+  EXPECT_EQ(session.connectError(), ECONNREFUSED);
 
   // A listener whose queue is full drops further connects: no answer by the deadline.
   const int full = Listen("127.94.0.4", 0, 0);

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <signal.h>
+
+namespace quenderlink::cli {
+
+// Ctrl-C (SIGINT) and SIGTERM as a descriptor for a poll() loop: while this
+// lives the signals do not end the program, they make fd() readable. The
+// program must have no other thread meanwhile, or one could take them.
+class StopSignals {
+ public:
+  StopSignals();
+  ~StopSignals();
+  StopSignals(const StopSignals&) = delete;
+  StopSignals& operator=(const StopSignals&) = delete;
+
+  int fd() const { return fd_; }
+  // Takes the signals that came; true when there was one.
+  bool Take();
+
+ private:
+  sigset_t previous_{};
+  int fd_ = -1;
+};
+
+}  // namespace quenderlink::cli
