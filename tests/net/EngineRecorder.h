@@ -137,6 +137,15 @@ inline unitsim::UnitConfig Unit(const std::string& address, unitsim::UnitFaults 
   return unit;
 }
 
+// A unit that goes through the upload procedure; its new program reports version 2.
+inline unitsim::UnitConfig UploadUnit(const std::string& address, std::uint16_t port,
+                                      unitsim::UploadBehaviour upload = {}) {
+  unitsim::UnitConfig unit = Unit(address, {}, port);
+  unit.upload = upload;
+  unit.upload.newVersionMajor = 2;
+  return unit;
+}
+
 inline std::unique_ptr<unitsim::UnitSimulator> StartUnits(std::vector<unitsim::UnitConfig> units) {
   auto simulator = std::make_unique<unitsim::UnitSimulator>(std::move(units));
   std::string error;

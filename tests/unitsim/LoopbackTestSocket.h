@@ -5,6 +5,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <chrono>
 #include <optional>
@@ -17,6 +19,15 @@
 #include "unitsim/UnitSimulator.h"
 
 namespace quenderlink::unitsim {
+
+// A simulator started for one test; a unit that cannot be bound fails the test.
+struct Running {
+  explicit Running(std::vector<UnitConfig> units) : simulator(std::move(units)) {
+    std::string error;
+    EXPECT_TRUE(simulator.Start(error)) << error;
+  }
+  UnitSimulator simulator;
+};
 
 struct Arrival {
   std::vector<std::uint8_t> bytes;

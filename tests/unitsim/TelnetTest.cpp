@@ -33,14 +33,6 @@ UnitConfig TelnetUnit(const std::string& address, const std::string& name = "EAS
   return unit;
 }
 
-struct Running {
-  explicit Running(std::vector<UnitConfig> units) : simulator(std::move(units)) {
-    std::string error;
-    EXPECT_TRUE(simulator.Start(error)) << error;
-  }
-  UnitSimulator simulator;
-};
-
 // The lines of a terminal's text and what follows the last line end (a prompt, say).
 struct Lines {
   std::vector<std::string> lines;

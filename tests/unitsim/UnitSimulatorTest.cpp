@@ -20,14 +20,6 @@ UnitConfig Unit(const std::string& address) {
   return unit;
 }
 
-struct Running {
-  explicit Running(std::vector<UnitConfig> units) : simulator(std::move(units)) {
-    std::string error;
-    EXPECT_TRUE(simulator.Start(error)) << error;
-  }
-  UnitSimulator simulator;
-};
-
 // What a unit answers, from which address and port, and what it records are played through
 // the engines' tests; these are the faults those tests do not show.
 TEST(UnitSimulatorAnswers, NothingButAPingOrAReset) {

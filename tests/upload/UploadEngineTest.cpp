@@ -70,13 +70,6 @@ Bytes Program(std::size_t size) {
   return image;
 }
 
-unitsim::UnitConfig UploadUnit(const std::string& address, std::uint16_t port, unitsim::UploadBehaviour upload = {}) {
-  unitsim::UnitConfig unit = Unit(address, {}, port);
-  unit.upload = upload;
-  unit.upload.newVersionMajor = 2;
-  return unit;
-}
-
 // Units announce 1024 bytes, so a 2500-byte file goes in packets of 984.
 class UploadEngineTest : public ::testing::Test {
  protected:

@@ -50,11 +50,11 @@ void ExpectRunOver(const QWidget& dialog, const ProgramState& state) {
   EXPECT_FALSE(state.operations.uploadInProgress);
 }
 
-unitsim::UnitConfig UploadUnit(const std::string& address, std::uint16_t port, unitsim::UploadBehaviour upload = {}) {
-  unitsim::UnitConfig unit = Unit(address, {}, port);
+// The unit the summary below describes.
+unitsim::UnitConfig SummarisedUnit(const std::string& address, std::uint16_t port,
+                                   unitsim::UploadBehaviour upload = {}) {
+  unitsim::UnitConfig unit = UploadUnit(address, port, upload);
   unit.identity.milepost = "41.7";
-  unit.upload = upload;
-  unit.upload.newVersionMajor = 2;
   return unit;
 }
 
@@ -105,7 +105,7 @@ class CDlgUploadFileTest : public ::testing::Test {
 };
 
 TEST_F(CDlgUploadFileTest, AGoodUploadIsNarratedInOrderAndTheUpdatedRecordHandedBack) {
-  const auto simulator = StartUnits({UploadUnit("127.88.1.1", 47881)});
+  const auto simulator = StartUnits({SummarisedUnit("127.88.1.1", 47881)});
   state_.params.railroadCode = kRailroadCpr;
   const auto dialog = Dialog("127.88.1.1", 47881);
   // The engine writes the address it reaches the unit at; the record handed back must carry it.
@@ -155,7 +155,7 @@ TEST_F(CDlgUploadFileTest, AGoodUploadIsNarratedInOrderAndTheUpdatedRecordHanded
 }
 
 TEST_F(CDlgUploadFileTest, ANewProgramThatNeverAnswersGivesTheCautionAndNoRecord) {
-  const auto simulator = StartUnits({UploadUnit("127.88.2.1", 47882, {.silentAfterReboot = true})});
+  const auto simulator = StartUnits({SummarisedUnit("127.88.2.1", 47882, {.silentAfterReboot = true})});
   state_.params.pingMaxWaitResponse = 1;  // no wait between the pings of the new program
   const auto dialog = Dialog("127.88.2.1", 47882);
 
@@ -168,7 +168,7 @@ TEST_F(CDlgUploadFileTest, ANewProgramThatNeverAnswersGivesTheCautionAndNoRecord
 }
 
 TEST_F(CDlgUploadFileTest, AbortAsksFirstAndTheDialogClosesItselfOnceTheEngineHasEnded) {
-  const auto simulator = StartUnits({UploadUnit("127.88.4.1", 47884, {.loaderNeverStarts = true})});
+  const auto simulator = StartUnits({SummarisedUnit("127.88.4.1", 47884, {.loaderNeverStarts = true})});
   const auto dialog = Dialog("127.88.4.1", 47884);
   dialog->show();
   ASSERT_TRUE(QTest::qWaitFor([&] { return LogText(*dialog).contains("to RAM Loader"); }, 5000));

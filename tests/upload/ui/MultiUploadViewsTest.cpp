@@ -21,13 +21,6 @@ using namespace testing;
 
 constexpr std::uint16_t kPort = 47890;
 
-unitsim::UnitConfig UploadUnit(const std::string& address, unitsim::UploadBehaviour upload = {}) {
-  unitsim::UnitConfig unit = Unit(address, {}, kPort);
-  unit.upload = upload;
-  unit.upload.newVersionMajor = 7;
-  return unit;
-}
-
 // A fresh program state with highlighted sites on loopback, quick waits, and
 // a small program file; the views run against simulated units.
 class MultiUploadViewsTest : public ::testing::Test {
@@ -74,9 +67,10 @@ class MultiUploadViewsTest : public ::testing::Test {
 TEST_F(MultiUploadViewsTest, TheListShowsEachUnitsLastStepCountsThemAndRefusesToCloseWhileRunning) {
   AddSites({"127.89.1.1", "127.89.1.2", "127.89.1.3"});
   AddSites({"127.89.1.4"}, false);
-  unitsim::UnitConfig silent = UploadUnit("127.89.1.2");
+  unitsim::UnitConfig silent = UploadUnit("127.89.1.2", kPort);
   silent.faults.silent = true;
-  units_ = StartUnits({UploadUnit("127.89.1.1"), silent, UploadUnit("127.89.1.3", {.loaderNeverStarts = true})});
+  units_ = StartUnits(
+      {UploadUnit("127.89.1.1", kPort), silent, UploadUnit("127.89.1.3", kPort, {.loaderNeverStarts = true})});
   // The good unit must not be given up on while the machine is busy with other tests.
   state_.params.pingMaxWaitResponse = 4;
 
@@ -91,10 +85,10 @@ TEST_F(MultiUploadViewsTest, TheListShowsEachUnitsLastStepCountsThemAndRefusesTo
 
   WaitForEnd(view);
   const auto& rows = view.listRun().rows();
-  EXPECT_EQ(rows[0].status, "SUCCESS: Response from Ver 7.0");
+  EXPECT_EQ(rows[0].status, "SUCCESS: Response from Ver 2.0");
   EXPECT_EQ(rows[1].status, "ERROR: No Response from Device");
   EXPECT_EQ(rows[2].status, "CRITICAL ERROR! No Response from RAM-Loader");
-  EXPECT_EQ(state_.sites.FindByRow(1)->VersionMajor, 7);
+  EXPECT_EQ(state_.sites.FindByRow(1)->VersionMajor, 2);
   EXPECT_EQ(Text<QLabel>(view, "headlineText"),
             "  Upload is Complete!   Total Sites = 3,  Successful = 1,  Failed = 2");
   EXPECT_FALSE(state_.operations.uploadInProgress);
@@ -107,7 +101,8 @@ TEST_F(MultiUploadViewsTest, TheListShowsEachUnitsLastStepCountsThemAndRefusesTo
 
 TEST_F(MultiUploadViewsTest, EachBoxLogsItsUnitAndTheCaptionEnlargesIt) {
   AddSites({"127.89.2.1", "127.89.2.2"});
-  units_ = StartUnits({UploadUnit("127.89.2.1"), UploadUnit("127.89.2.2", {.silentAfterReboot = true})});
+  units_ = StartUnits(
+      {UploadUnit("127.89.2.1", kPort), UploadUnit("127.89.2.2", kPort, {.silentAfterReboot = true})});
 
   CFViewUploadPgmBoxes view(state_, prompts_);
   EXPECT_EQ(state_.operations.uploadBoxesView, &view);
@@ -117,7 +112,7 @@ TEST_F(MultiUploadViewsTest, EachBoxLogsItsUnitAndTheCaptionEnlargesIt) {
   const QString first = Child<QPlainTextEdit>(view, "boxLog0").toPlainText();
   const QString second = Child<QPlainTextEdit>(view, "boxLog1").toPlainText();
   EXPECT_TRUE(first.startsWith("Starting Upload\nSending Ping #1 to TWD 1\n")) << first.toStdString();
-  EXPECT_TRUE(first.endsWith("SUCCESS! NEW PROGRAM Ver = 7.0\n")) << first.toStdString();
+  EXPECT_TRUE(first.endsWith("SUCCESS! NEW PROGRAM Ver = 2.0\n")) << first.toStdString();
   EXPECT_TRUE(second.endsWith("NO RESPONSE from TWD 2 after 3 pings\n")) << second.toStdString();
   EXPECT_EQ(Text<QPushButton>(view, "boxCaption1"), "Upload Complete!");
   EXPECT_EQ(Child<QPlainTextEdit>(view, "boxLog1").palette().color(QPalette::Base), QColor(204, 255, 204));
