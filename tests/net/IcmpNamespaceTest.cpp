@@ -1,0 +1,241 @@
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sched.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "net/IcmpEchoPacket.h"
+#include "net/IcmpJob.h"
+#include "net/IcmpRecorder.h"
+
+namespace quenderlink {
+namespace {
+
+using testing::IcmpRecorder;
+using testing::MakeIcmpJob;
+
+constexpr int kCannot = 77;
+
+// What a check in the forked child found; the child's exit code says whether all held.
+class ChildChecks {
+ public:
+  void Equal(const std::string& actual, const std::string& expected, const char* what) {
+    if (actual == expected) return;
+    std::cerr << what << ":\n  got:  " << actual << "\n  want: " << expected << "\n";
+    failed_ = true;
+  }
+  void True(bool condition, const char* what) {
+    if (condition) return;
+    std::cerr << what << "\n";
+    failed_ = true;
+  }
+  [[nodiscard]] int ExitCode() const { return failed_ ? 1 : 0; }
+
+ private:
+  bool failed_ = false;
+};
+
+bool WriteProc(const char* path, const char* value) {
+  std::ofstream file(path);
+  return static_cast<bool>(file << value << std::flush);
+}
+
+// Runs `body` in a forked child inside a network namespace of its own, with
+// loopback up, the datagram ICMP socket open to every group, and `commands`
+// (shell lines, e.g. `ip route ...`) run there first.
+void InNetworkNamespace(const std::vector<std::string>& commands, const std::function<int(ChildChecks&)>& body) {
+  if (std::system("command -v ip >/dev/null 2>&1") != 0) GTEST_SKIP() << "the ip tool (iproute2) is missing";
+  std::fflush(nullptr);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (::unshare(CLONE_NEWNET) != 0) ::_exit(kCannot);
+    if (!WriteProc("/proc/sys/net/ipv4/ping_group_range", "0 2147483647")) ::_exit(kCannot);
+    if (std::system("ip link set lo up") != 0) ::_exit(kCannot);
+    for (const std::string& command : commands)
+      if (std::system(command.c_str()) != 0) ::_exit(2);
+    ChildChecks checks;
+    const int code = body(checks);
+    std::fflush(nullptr);
+    ::_exit(code);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status)) << "the child did not end normally";
+  if (WEXITSTATUS(status) == kCannot) GTEST_SKIP() << "this process cannot make a network namespace of its own";
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "the checks in the namespace failed (see above)";
+}
+
+IcmpParams Quick(std::uint32_t timeoutMs) {
+  IcmpParams params;
+  params.timeoutMs = timeoutMs;
+  return params;
+}
+
+std::string RunMethod(void (*method)(IcmpJob&), const std::string& address, IcmpParams params = Quick(300),
+                      std::uint32_t* lastError = nullptr) {
+  IcmpRecorder recorder;
+  const std::atomic<bool> abort{false};
+  IcmpJob job = MakeIcmpJob(recorder, address, abort, params);
+  method(job);
+  if (lastError) *lastError = job.lastError;
+  return recorder.Script();
+}
+
+std::string RouteFailures(std::uint32_t error) {
+  std::string script;
+  for (int i = 0; i < 5; ++i)
+    script += "try 3 Try # " + std::to_string(i + 1) + ", failed 3 #" + std::to_string(i) + " error " +
+              std::to_string(error) + ", ";
+  return script + "done 3 complete";
+}
+
+TEST(IcmpNamespace, TheDatagramSocketPingsLoopbackAtAnyDataSize) {
+  InNetworkNamespace({}, [](ChildChecks& checks) {
+    std::string reason;
+    checks.True(CanOpenLibraryIcmp(reason), "the datagram socket opens");
+    IcmpParams largest = Quick(2000);
+    largest.dataSize = 65535;
+    largest.dontFragment = 1;
+    const std::string script = RunMethod(&PingLibraryThread, "127.0.0.1", largest);
+    checks.Equal(script.substr(script.size() - 15), "done 3 complete", "all five tries answered");
+    checks.True(script.find("reply 3 #4 127.0.0.1") != std::string::npos, "the fifth reply came");
+    return checks.ExitCode();
+  });
+}
+
+TEST(IcmpNamespace, AnUnreachableOrMissingRouteEndsTheTryWithItsStatus) {
+  InNetworkNamespace({"ip route add unreachable 10.55.0.0/16"}, [](ChildChecks& checks) {
+    checks.Equal(RunMethod(&PingLibraryThread, "10.55.0.1"), "try 3 Try # 1, failed 3 #0 error 11003, done 3 ended",
+                 "library, unreachable route");
+    checks.Equal(RunMethod(&PingLibraryThread, "10.77.0.1"), "try 3 Try # 1, failed 3 #0 error 11002, done 3 ended",
+                 "library, no route");
+    std::uint32_t lastError = 0;
+    checks.Equal(RunMethod(&PingRouteThread, "10.55.0.1", Quick(300), &lastError), RouteFailures(11003),
+                 "route, unreachable route");
+    checks.True(lastError == 11003, "the route method keeps the last error");
+    checks.Equal(RunMethod(&PingRawThread, "10.55.0.1"), "raw 3 Failed to send ICMP packet, done 3 ended",
+                 "raw, unreachable route");
+    return checks.ExitCode();
+  });
+}
+
+TEST(IcmpNamespace, SilenceIsATimeOut) {
+  InNetworkNamespace({"echo 1 > /proc/sys/net/ipv4/icmp_echo_ignore_all"}, [](ChildChecks& checks) {
+    checks.Equal(RunMethod(&PingLibraryThread, "127.0.0.1"), "try 3 Try # 1, failed 3 #0 error 11010, done 3 ended",
+                 "library");
+    std::uint32_t lastError = 0;
+    checks.Equal(RunMethod(&PingRouteThread, "127.0.0.1", Quick(100), &lastError), RouteFailures(11010), "route");
+    checks.True(lastError == 11010, "the route method keeps the time-out");
+    checks.Equal(RunMethod(&PingRawThread, "127.0.0.1"),
+                 "raw 3 A timeout occured while waiting for a ICMP response, done 3 ended", "raw");
+    return checks.ExitCode();
+  });
+}
+
+// Sends ICMP messages to 127.0.0.1 as if another host or program had, from a raw socket of its own.
+class Injector {
+ public:
+  Injector() : fd_(::socket(AF_INET, SOCK_RAW, IPPROTO_ICMP)) {}
+  ~Injector() { ::close(fd_); }
+  Injector(const Injector&) = delete;
+  Injector& operator=(const Injector&) = delete;
+
+  void EchoReply(std::uint16_t identifier, std::uint16_t sequence) const {
+    std::vector<std::uint8_t> reply = BuildRawEchoRequest(4, sequence, identifier, 0);
+    reply[0] = kIcmpEchoReply;
+    Send(reply);
+  }
+  // A destination unreachable (host) quoting our request.
+  void HostUnreachable(std::uint16_t sequence) const {
+    std::vector<std::uint8_t> error = {3, 1, 0, 0, 0, 0, 0, 0, 0x45, 0, 0, 48, 0, 0, 0, 0, 64, 1, 0, 0,
+                                       127, 0, 0, 1, 127, 0, 0, 1};
+    const std::vector<std::uint8_t> request = BuildRawEchoRequest(4, sequence, ProcessIcmpIdentifier(), 0);
+    error.insert(error.end(), request.begin(), request.begin() + 8);
+    Send(error);
+  }
+
+ private:
+  void Send(std::vector<std::uint8_t> message) const {
+    message[2] = message[3] = 0;
+    const std::uint16_t checksum = InternetChecksum(message);
+    message[2] = static_cast<std::uint8_t>(checksum >> 8);
+    message[3] = static_cast<std::uint8_t>(checksum);
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::sendto(fd_, message.data(), message.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
+  }
+  int fd_;
+};
+
+TEST(IcmpNamespace, TheRawMethodSkipsOtherRepliesAndCarriesOnPastAnErrorWhenAskedTo) {
+  std::string reason;
+  if (!CanOpenRawIcmp(reason)) GTEST_SKIP() << reason;
+  InNetworkNamespace({"echo 1 > /proc/sys/net/ipv4/icmp_echo_ignore_all"}, [](ChildChecks& checks) {
+    const Injector injector;
+    const std::uint16_t ours = ProcessIcmpIdentifier();
+    // Sequences 40 and 41 are the job's first two tries.
+    std::thread others([&] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      injector.EchoReply(static_cast<std::uint16_t>(ours + 1), 40);
+      injector.HostUnreachable(40);
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      injector.EchoReply(static_cast<std::uint16_t>(ours + 1), 41);
+      injector.EchoReply(ours, 41);
+    });
+    IcmpRecorder recorder;
+    const std::atomic<bool> abort{false};
+    IcmpJob job = MakeIcmpJob(recorder, "127.0.0.1", abort, Quick(1500));
+    job.continueOnFailure = true;
+    PingRawThread(job);
+    others.join();
+    checks.Equal(recorder.Script(),
+                 "raw reply 3 #1 127.0.0.1, raw 3 A timeout occured while waiting for a ICMP response, done 3 ended",
+                 "the error, then our reply, then silence");
+    checks.Equal(recorder.messages.empty() ? "" : recorder.messages.front(),
+                 "CPing::DecodeResponse, Non-echo reply type field in ICMP reponse packet, Value:3\n", "the message");
+    return checks.ExitCode();
+  });
+}
+
+TEST(IcmpNamespace, AStreamOfOtherRepliesHoldsARawTryForTwiceTheTimeOutAtMost) {
+  std::string reason;
+  if (!CanOpenRawIcmp(reason)) GTEST_SKIP() << reason;
+  InNetworkNamespace({"echo 1 > /proc/sys/net/ipv4/icmp_echo_ignore_all"}, [](ChildChecks& checks) {
+    const Injector injector;
+    std::atomic<bool> stop{false};
+    std::thread others([&] {
+      while (!stop) {
+        injector.EchoReply(static_cast<std::uint16_t>(ProcessIcmpIdentifier() + 1), 40);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      }
+    });
+    const auto start = std::chrono::steady_clock::now();
+    const std::string script = RunMethod(&PingRawThread, "127.0.0.1", Quick(200));
+    const auto took = std::chrono::steady_clock::now() - start;
+    stop = true;
+    others.join();
+    checks.Equal(script, "raw 3 A timeout occured while waiting for a ICMP response, done 3 ended", "raw");
+    checks.True(took >= std::chrono::milliseconds(390) && took < std::chrono::milliseconds(1500),
+                "the try ended at twice the time-out");
+    return checks.ExitCode();
+  });
+}
+
+}  // namespace
+}  // namespace quenderlink
