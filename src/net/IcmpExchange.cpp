@@ -5,8 +5,10 @@
 #include <poll.h>
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <cstring>
 #include <optional>
 
@@ -123,7 +125,7 @@ EchoOutcome ExchangeEcho(const IcmpSocket& socket, std::uint32_t address, std::s
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
     if (left <= 0) return EchoOutcome{};
     pollfd watched{socket.fd(), POLLIN, 0};
-    const int ready = ::poll(&watched, 1, static_cast<int>(left));
+    const int ready = ::poll(&watched, 1, static_cast<int>(std::min<long long>(left, INT_MAX)));
     if (ready < 0 && errno == EINTR) continue;
     if (ready < 0) {
       EchoOutcome failed;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -79,7 +80,7 @@ class RawPinger {
       const auto left = std::chrono::ceil<std::chrono::milliseconds>(waitEnd - Clock::now()).count();
       if (left <= 0) return Fail("A timeout occured while waiting for a ICMP response");
       pollfd watched{socket_.fd(), POLLIN, 0};
-      const int ready = ::poll(&watched, 1, static_cast<int>(left));
+      const int ready = ::poll(&watched, 1, static_cast<int>(std::min<long long>(left, INT_MAX)));
       if (ready < 0 && errno == EINTR) continue;
       if (ready < 0) return Fail("failed to check readibility of socket");
       if (ready == 0) continue;
