@@ -22,7 +22,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 std::uint32_t MillisecondsSince(Clock::time_point start) {
-  return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
+  const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+  return static_cast<std::uint32_t>(elapsed.count());
 }
 
 // An ICMP error from the datagram socket's error queue, when it is about our
@@ -71,8 +72,8 @@ std::optional<EchoOutcome> ReadAnswer(const IcmpSocket& socket, std::uint32_t ad
                                       std::vector<std::uint8_t>& buffer) {
   sockaddr_in from{};
   socklen_t fromLength = sizeof from;
-  const ssize_t count =
-      ::recvfrom(socket.fd(), buffer.data(), buffer.size(), MSG_DONTWAIT, reinterpret_cast<sockaddr*>(&from), &fromLength);
+  const ssize_t count = ::recvfrom(socket.fd(), buffer.data(), buffer.size(), MSG_DONTWAIT,
+                                   reinterpret_cast<sockaddr*>(&from), &fromLength);
   if (count < 0) {
     if (errno == EAGAIN || errno == EINTR) return std::nullopt;
     EchoOutcome failed;

@@ -18,7 +18,8 @@ constexpr std::uint8_t kLibraryFill = 'E';
 constexpr char kMessagePrefix[] = "CPingUsingICMP_DLLs::PingUsingICMP, ";
 
 bool AllFill(const std::vector<std::uint8_t>& data, std::size_t expectedSize) {
-  return data.size() == expectedSize && std::all_of(data.begin(), data.end(), [](std::uint8_t b) { return b == kLibraryFill; });
+  return data.size() == expectedSize &&
+         std::all_of(data.begin(), data.end(), [](std::uint8_t b) { return b == kLibraryFill; });
 }
 
 // One try; false ends the address.

@@ -43,7 +43,8 @@ class RawPinger {
     to.sin_family = AF_INET;
     to.sin_addr.s_addr = address_;
     const Clock::time_point start = Clock::now();
-    if (::sendto(socket_.fd(), request.data(), request.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to) < 0)
+    const auto* target = reinterpret_cast<const sockaddr*>(&to);
+    if (::sendto(socket_.fd(), request.data(), request.size(), 0, target, sizeof to) < 0)
       return Fail("Failed to send ICMP packet");
     return AwaitReply(result, sequence, start, std::chrono::milliseconds(params.timeoutMs));
   }

@@ -61,7 +61,8 @@ TEST(IcmpEchoPacket, TheRawRequestCarriesItsHeaderTickAndFDataUnderAValidChecksu
   EXPECT_EQ(largest.back(), 'F');
   EXPECT_EQ(InternetChecksum(largest), 0);
 
-  EXPECT_EQ(InternetChecksum(Bytes{0x00, 0x01, 0xF2, 0x03, 0xF4, 0xF5, 0xF6, 0xF7}), static_cast<std::uint16_t>(~0xDDF2))
+  EXPECT_EQ(InternetChecksum(Bytes{0x00, 0x01, 0xF2, 0x03, 0xF4, 0xF5, 0xF6, 0xF7}),
+            static_cast<std::uint16_t>(~0xDDF2))
       << "the example of RFC 1071";
   EXPECT_EQ(InternetChecksum(Bytes{0x12, 0x34, 0x56}), static_cast<std::uint16_t>(~(0x1234 + 0x5600)))
       << "an odd last byte is padded";
