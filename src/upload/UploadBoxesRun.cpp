@@ -101,8 +101,8 @@ std::optional<std::size_t> UploadBoxesRun::OnPacketText(std::uint16_t row, const
 }
 
 std::optional<std::size_t> UploadBoxesRun::OnNewProgramAnswered(std::uint16_t row, const DeviceReply& reply) {
-  const std::optional<std::size_t> box = Write(
-      row, LogClass::Success, "SUCCESS! NEW PROGRAM Ver = " + VersionText(reply.VersionMajor, reply.VersionMinor) + "\n");
+  const std::string version = VersionText(reply.VersionMajor, reply.VersionMinor);
+  const std::optional<std::size_t> box = Write(row, LogClass::Success, "SUCCESS! NEW PROGRAM Ver = " + version + "\n");
   if (box) boxes_[*box].caption = kCompleteCaption;
   return box;
 }

@@ -44,7 +44,8 @@ std::optional<std::size_t> UploadListRun::OnUploadEvent(int event, std::uint16_t
       return SetStatus(row, Printf("Sending Ping %d of %d, wait %d sec for answer\n", value, resends, wait),
                        LogClass::Progress);
     case kUploadTotalPackets: totalPackets_ = static_cast<unsigned>(value); return std::nullopt;
-    case kUploadIdentificationReceived: return SetStatus(row, Printf("Rcvd Device ID - TWD %d", row), LogClass::Progress);
+    case kUploadIdentificationReceived:
+      return SetStatus(row, Printf("Rcvd Device ID - TWD %d", row), LogClass::Progress);
     case kUploadIdentificationTimeout:
       return SetStatus(row, Printf("Caution! No Response from TWD %d\n", row), LogClass::Caution);
     case kUploadRunRamLoaderSent:

@@ -37,7 +37,9 @@ QFont LogFont(std::size_t boxCount) {
 CFViewUploadPgmBoxes::CFViewUploadPgmBoxes(ProgramState& state, UserPrompts& prompts, QWidget* parent)
     : MultiUploadView(state, prompts, state.operations.uploadBoxesView, "Cancel", parent),
       run_(state.sites, state.params,
-           [this](std::size_t box, LogClass kind, const std::string& text) { boxes_[box].pending.emplace_back(kind, text); }),
+           [this](std::size_t box, LogClass kind, const std::string& text) {
+             boxes_[box].pending.emplace_back(kind, text);
+           }),
       boxArea_(new QWidget(this)),
       picture_(NamedButton({}, "pictureButton", this)) {
   picture_->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));

@@ -19,7 +19,11 @@ namespace {
 
 using namespace testing;
 
-constexpr std::uint16_t kPort = 47890;
+// Each test its own device port: the engine binds it on every address, and
+// tests of this file run side by side.
+constexpr std::uint16_t kListPort = 47890;
+constexpr std::uint16_t kBoxesPort = 47891;
+constexpr std::uint16_t kCancelPort = 47892;
 
 // A fresh program state with highlighted sites on loopback, quick waits, and
 // a small program file; the views run against simulated units.
@@ -27,7 +31,6 @@ class MultiUploadViewsTest : public ::testing::Test {
  protected:
   MultiUploadViewsTest() {
     EnsureApplication();
-    // A wait counts whole seconds: one second may end at once, too soon for a busy machine.
     state_.params.pingMaxWaitResponse = 2;
     state_.params.pingMaxResend = 1;
     state_.params.uploadMinWaitRamLoader = 0;
@@ -38,9 +41,9 @@ class MultiUploadViewsTest : public ::testing::Test {
     WriteFileBytes(program_, image);
   }
 
-  void AddSites(const std::vector<std::string>& addresses, bool highlighted = true) {
+  void AddSites(const std::vector<std::string>& addresses, std::uint16_t port, bool highlighted = true) {
     for (const std::string& address : addresses) {
-      SiteRecord site = NewSiteRecord(kPort);
+      SiteRecord site = NewSiteRecord(port);
       SetFieldText(site.HostText, address);
       site.RowNumber = static_cast<std::uint16_t>(records_.size() + 1);
       site.SiteFlags = highlighted ? kFlagHighlighted : 0;
@@ -65,14 +68,13 @@ class MultiUploadViewsTest : public ::testing::Test {
 };
 
 TEST_F(MultiUploadViewsTest, TheListShowsEachUnitsLastStepCountsThemAndRefusesToCloseWhileRunning) {
-  AddSites({"127.89.1.1", "127.89.1.2", "127.89.1.3"});
-  AddSites({"127.89.1.4"}, false);
-  unitsim::UnitConfig silent = UploadUnit("127.89.1.2", kPort);
+  AddSites({"127.89.1.1", "127.89.1.2", "127.89.1.3"}, kListPort);
+  AddSites({"127.89.1.4"}, kListPort, false);
+  unitsim::UnitConfig silent = UploadUnit("127.89.1.2", kListPort);
   silent.faults.silent = true;
   units_ = StartUnits(
-      {UploadUnit("127.89.1.1", kPort), silent, UploadUnit("127.89.1.3", kPort, {.loaderNeverStarts = true})});
-  // The good unit must not be given up on while the machine is busy with other tests.
-  state_.params.pingMaxWaitResponse = 4;
+      {UploadUnit("127.89.1.1", kListPort), silent,
+       UploadUnit("127.89.1.3", kListPort, {.loaderNeverStarts = true})});
 
   CFViewUploadProgram view(state_, prompts_);
   ASSERT_EQ(view.listRun().rows().size(), 3u);
@@ -100,9 +102,9 @@ TEST_F(MultiUploadViewsTest, TheListShowsEachUnitsLastStepCountsThemAndRefusesTo
 }
 
 TEST_F(MultiUploadViewsTest, EachBoxLogsItsUnitAndTheCaptionEnlargesIt) {
-  AddSites({"127.89.2.1", "127.89.2.2"});
+  AddSites({"127.89.2.1", "127.89.2.2"}, kBoxesPort);
   units_ = StartUnits(
-      {UploadUnit("127.89.2.1", kPort), UploadUnit("127.89.2.2", kPort, {.silentAfterReboot = true})});
+      {UploadUnit("127.89.2.1", kBoxesPort), UploadUnit("127.89.2.2", kBoxesPort, {.silentAfterReboot = true})});
 
   CFViewUploadPgmBoxes view(state_, prompts_);
   EXPECT_EQ(state_.operations.uploadBoxesView, &view);
@@ -130,7 +132,7 @@ TEST_F(MultiUploadViewsTest, EachBoxLogsItsUnitAndTheCaptionEnlargesIt) {
 }
 
 TEST_F(MultiUploadViewsTest, ACancelledRunEndsClosableAndAFileThatCannotLoadSaysWhy) {
-  AddSites({"127.89.3.1", "127.89.3.2"});  // nothing answers there
+  AddSites({"127.89.3.1", "127.89.3.2"}, kCancelPort);  // nothing answers there
   state_.params.pingMaxWaitResponse = 30;
 
   CFViewUploadPgmBoxes cancelled(state_, prompts_);
