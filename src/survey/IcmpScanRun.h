@@ -66,7 +66,8 @@ class IcmpScanRun {
   IcmpScanRun& operator=(const IcmpScanRun&) = delete;
 
   // A new run over the range, or over the given addresses (the listed sites;
-  // each cut to 17 characters). Both start what they can at once.
+  // each cut to 17 characters). Both start what they can at once; only while
+  // no run lasts, as the slots are taken over.
   IcmpRunChange StartRange(const AddressRange& range);
   IcmpRunChange StartAddresses(const std::vector<std::string>& addresses);
   // Nothing more starts and the running addresses stop after their current
