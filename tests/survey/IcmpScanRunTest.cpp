@@ -78,17 +78,6 @@ TEST(IcmpScanRun, TheAverageDividesTheSumOfTheRepliesByFiveTries) {
             "\r\n  Total IPs    :   1\r\n  Total Pingged:   1\r\n  Total Success:   1\r\n  Total Failed :   0\r\n");
 }
 
-TEST(IcmpScanRun, MinAndMaxFollowTheRepliesAsTheyCome) {
-  Scan scan(IcmpScanMode::SystemLibrary);
-  scan.run.StartRange(AddressRange::FromInputs(10, 0, 0, 1, 1));
-  const std::uint16_t index = scan.started[0]->index;
-  scan.run.OnReply(index, {.replyTimeMs = 7, .tryIndex = 0});
-  scan.run.OnReply(index, {.replyTimeMs = 3, .tryIndex = 1});
-  scan.run.OnReply(index, {.replyTimeMs = 9, .tryIndex = 2});
-  EXPECT_EQ(scan.run.rows()[0].min + " " + scan.run.rows()[0].max, "3 9");
-  EXPECT_EQ(scan.run.entries()[0].sumMs, 19u);
-}
-
 TEST(IcmpScanRun, TwentyAddressesRunAtOnceAndTheRestAsSlotsFree) {
   Scan scan(IcmpScanMode::RawSockets);
   scan.run.StartRange(AddressRange::FromInputs(10, 0, 0, 1, 25));
