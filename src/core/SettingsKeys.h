@@ -30,6 +30,9 @@ inline constexpr std::string_view kSectionPingRange = "Ping Range";
 inline constexpr std::string_view kPingRangeFromIpKey = "From IP";
 inline constexpr std::string_view kPingRangeEndIpKey = "End IP";
 inline constexpr std::string_view kPingRangePortNumKey = "Port Num";
+// The ICMP scan's inputs, in the same section.
+inline constexpr std::string_view kIcmpFromIpKey = "ICMP From IP";
+inline constexpr std::string_view kIcmpEndIpKey = "ICMP End IP";
 inline constexpr std::string_view kSectionIpHistory = "IP_History.ini";
 
 // Written, never read.

@@ -49,11 +49,6 @@ void RangeScanRun::AdvanceProgress() {
   }
 }
 
-std::string RangeScanRun::TotalsText() const {
-  return Printf("\r\n  Total IPs    : %3d\r\n  Total Pingged: %3d\r\n  Total Success: %3d\r\n  Total Failed : %3d\r\n",
-                totals_.total, totals_.pinged, totals_.success, totals_.failed);
-}
-
 void RangeScanRun::OnPingSent(std::size_t index, int tries) {
   if (index >= rows_.size()) return;
   rows_[index].outcome = RowOutcome::Sending;

@@ -12,6 +12,7 @@
 #include "net/RangeEntry.h"
 #include "survey/AddressRange.h"
 #include "survey/RowOutcome.h"
+#include "survey/ScanTotals.h"
 
 namespace quenderlink {
 
@@ -35,13 +36,6 @@ struct RangeRow {
   std::string speech;
 };
 
-struct RangeTotals {
-  int total = 0;
-  int pinged = 0;
-  int success = 0;
-  int failed = 0;
-};
-
 // The display-free part of an address range scan: the range table the engine
 // works on, what each notification does to a row, the totals and the end of a
 // run. The range view shows it; the command-line tool prints it.
@@ -58,8 +52,8 @@ class RangeScanRun : public PingEngineListener {
   std::vector<RangeRow>& rows() { return rows_; }
   const std::vector<RangeRow>& rows() const { return rows_; }
   const RangeEntry& entry(std::size_t index) const { return entries_[index]; }
-  const RangeTotals& totals() const { return totals_; }
-  std::string TotalsText() const;
+  const ScanTotals& totals() const { return totals_; }
+  std::string TotalsText() const { return ScanTotalsText(totals_); }
 
   void OnPingSent(std::size_t index, int tries) override;
   void OnPingReply(std::size_t index, const ReplyNotice& notice) override;
@@ -83,7 +77,7 @@ class RangeScanRun : public PingEngineListener {
   std::unique_ptr<RangeEntry[]> entries_;  // atomics: never moved while a run lasts
   std::size_t entryCount_;
   std::vector<RangeRow> rows_;
-  RangeTotals totals_;
+  ScanTotals totals_;
   std::atomic<bool> userAbort_{false};
   std::vector<std::string> engineMessages_;
 };

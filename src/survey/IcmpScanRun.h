@@ -1,0 +1,114 @@
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/ProgramState.h"
+#include "core/RuntimeParams.h"
+#include "net/IcmpJob.h"
+#include "survey/AddressRange.h"
+#include "survey/ScanTotals.h"
+
+namespace quenderlink {
+
+inline constexpr std::size_t kIcmpJobSlots = 20;
+inline constexpr std::size_t kIcmpAddressLength = 17;
+inline constexpr std::uint16_t kNoIcmpReply = 65535;
+
+enum class IcmpEntryState : std::uint8_t { Waiting, Running, Failed, Done };
+
+// One address of a scan and its reply times; the minimum stays kNoIcmpReply
+// until a try succeeds, which is how a finished address is judged.
+struct IcmpEntry {
+  std::string address;
+  IcmpEntryState state = IcmpEntryState::Waiting;
+  std::uint16_t minMs = kNoIcmpReply;
+  std::uint16_t maxMs = 0;
+  std::uint32_t sumMs = 0;
+};
+
+// One address as the list shows it; the save commands read the numbers back
+// from these texts.
+struct IcmpRow {
+  std::string cnt;
+  std::string address;
+  std::array<std::string, kIcmpTries> tries;
+  std::string min;
+  std::string max;
+  std::string avg;
+  std::string comments;
+};
+
+// What a call changed: the rows to redraw, and whether the run ended with it.
+struct IcmpRunChange {
+  std::vector<std::size_t> rows;
+  bool ended = false;
+};
+
+// The display-free part of an ICMP scan: the addresses, their rows, the pool of
+// 20 jobs and which address starts when. It owns no thread: each job it fills
+// goes to the starter, which runs the scan's method on it and must not report
+// back before it returns. The engines' reports are handed to the On... calls,
+// one at a time; a job's slot may be filled again while its finished thread is
+// still returning from OnDone, so the owner joins its threads at the run's end.
+class IcmpScanRun {
+ public:
+  using Starter = std::function<void(IcmpJob&)>;
+
+  IcmpScanRun(IcmpScanMode mode, IcmpListener* listener, std::function<IcmpParams()> params, Starter starter);
+  IcmpScanRun(const IcmpScanRun&) = delete;
+  IcmpScanRun& operator=(const IcmpScanRun&) = delete;
+
+  // A new run over the range, or over the given addresses (the listed sites;
+  // each cut to 17 characters). Both start what they can at once; only while
+  // no run lasts, as the slots are taken over.
+  IcmpRunChange StartRange(const AddressRange& range);
+  IcmpRunChange StartAddresses(const std::vector<std::string>& addresses);
+  // Nothing more starts and the running addresses stop after their current
+  // try; the rows never started say so.
+  IcmpRunChange Abort();
+
+  // Try, error and raw texts all go to the row's comment.
+  std::optional<std::size_t> OnText(std::uint16_t index, const std::string& text);
+  // A successful try of any method.
+  std::optional<std::size_t> OnReply(std::uint16_t index, const IcmpTryResult& result);
+  std::optional<std::size_t> OnTryFailed(std::uint16_t index, const IcmpTryResult& result);
+  std::optional<std::size_t> OnStatus(std::uint16_t index, const IcmpTryResult& result);
+  IcmpRunChange OnDone(std::uint16_t index);
+
+  bool Running() const { return running_; }
+  const std::vector<IcmpRow>& rows() const { return rows_; }
+  const std::vector<IcmpEntry>& entries() const { return entries_; }
+  const ScanTotals& totals() const { return totals_; }
+  std::string TotalsText() const { return ScanTotalsText(totals_); }
+
+ private:
+  IcmpRunChange Start(std::vector<std::string> addresses);
+  IcmpJob* FreeSlot();
+  IcmpJob* SlotOf(std::uint16_t index);
+  bool AllSlotsFree() const;
+  void Finish(std::size_t index, const IcmpJob& job);
+  void Schedule(IcmpRunChange& change);
+
+  IcmpScanMode mode_;
+  IcmpListener* listener_;
+  std::function<IcmpParams()> params_;
+  Starter starter_;
+  std::vector<IcmpEntry> entries_;
+  std::vector<IcmpRow> rows_;
+  // The jobs' threads hold references to their slots: never moved.
+  std::array<IcmpJob, kIcmpJobSlots> jobs_;
+  std::uint16_t sequenceBase_ = 0;
+  ScanTotals totals_;
+  bool stop_ = false;
+  bool running_ = false;
+  std::atomic<bool> abort_{false};
+};
+
+}  // namespace quenderlink

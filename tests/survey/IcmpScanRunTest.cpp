@@ -1,0 +1,228 @@
+#include "survey/IcmpScanRun.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <condition_variable>
+#include <cstring>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+#include "core/Printf.h"
+#include "survey/IcmpStatusText.h"
+
+namespace quenderlink {
+namespace {
+
+// A scripted try: a reply time, or a failure with its error code.
+struct Try {
+  std::uint32_t ms = 0;
+  std::uint32_t error = 0;  // not 0: the try failed
+};
+
+Try Reply(std::uint32_t ms) { return {.ms = ms}; }
+Try Fail(std::uint32_t error) { return {.error = error}; }
+
+// A method that reports its script as the engines would, one try after the
+// other, the route method's way (the job keeps the last error).
+IcmpRunChange PlayMethod(IcmpScanRun& run, IcmpJob& job, const std::vector<Try>& tries) {
+  const std::uint16_t index = job.index;
+  for (std::size_t i = 0; i < tries.size(); ++i) {
+    run.OnText(index, Printf("Try # %d", static_cast<int>(i + 1)));
+    IcmpTryResult result{.replyTimeMs = tries[i].ms, .tryIndex = static_cast<std::uint8_t>(i)};
+    if (tries[i].error == 0) {
+      run.OnReply(index, result);
+      continue;
+    }
+    result.errorCode = tries[i].error;
+    job.lastError = tries[i].error;
+    run.OnTryFailed(index, result);
+  }
+  return run.OnDone(index);
+}
+
+// Records the jobs started; the test plays them after the starter returned.
+struct Scan {
+  explicit Scan(IcmpScanMode mode)
+      : run(mode, nullptr, [] { return IcmpParams{}; }, [this](IcmpJob& job) { started.push_back(&job); }) {}
+
+  // Plays the oldest started job still waiting to be played.
+  IcmpRunChange PlayNext(const std::vector<Try>& tries) {
+    IcmpJob* job = started[played++];
+    return PlayMethod(run, *job, tries);
+  }
+  std::size_t RunningNow() const { return started.size() - played; }
+
+  std::vector<IcmpJob*> started;
+  std::size_t played = 0;
+  IcmpScanRun run;
+};
+
+const std::vector<Try> kFiveReplies = {Reply(1), Reply(2), Reply(3), Reply(4), Reply(5)};
+
+TEST(IcmpScanRun, TheAverageDividesTheSumOfTheRepliesByFiveTries) {
+  Scan scan(IcmpScanMode::RawSockets);
+  scan.run.StartRange(AddressRange::FromInputs(10, 0, 0, 7, 7));
+  ASSERT_EQ(scan.started.size(), 1u);
+  EXPECT_EQ(scan.started[0]->address, "10.0.0.7");
+  EXPECT_EQ(scan.run.rows()[0].comments, "In Progress ...");
+
+  const IcmpRunChange change = scan.PlayNext({Reply(10), Fail(5), Reply(10), Fail(5), Reply(10)});
+  const IcmpRow& row = scan.run.rows()[0];
+  EXPECT_EQ((std::vector<std::string>(row.tries.begin(), row.tries.end())),
+            (std::vector<std::string>{"10", "---", "10", "---", "10"}));
+  EXPECT_EQ(row.min + " " + row.max + " " + row.avg + " " + row.comments, "10 10 6 Done!");
+  EXPECT_TRUE(change.ended);
+  EXPECT_EQ(scan.run.TotalsText(),
+            "\r\n  Total IPs    :   1\r\n  Total Pingged:   1\r\n  Total Success:   1\r\n  Total Failed :   0\r\n");
+}
+
+TEST(IcmpScanRun, TwentyAddressesRunAtOnceAndTheRestAsSlotsFree) {
+  Scan scan(IcmpScanMode::RawSockets);
+  scan.run.StartRange(AddressRange::FromInputs(10, 0, 0, 1, 25));
+  ASSERT_EQ(scan.started.size(), 20u);
+  EXPECT_EQ(scan.run.rows()[20].comments, "..Waiting ...");
+  EXPECT_EQ(scan.run.totals().pinged, 20);
+  EXPECT_EQ(scan.started[19]->sequence, 190);
+  EXPECT_FALSE(scan.started[0]->continueOnFailure);
+
+  const IcmpRunChange first = scan.PlayNext(kFiveReplies);
+  ASSERT_EQ(scan.started.size(), 21u);
+  EXPECT_EQ(first.rows, (std::vector<std::size_t>{0, 20}));
+  // The freed slot takes the next address, its sequence numbers after the others'.
+  EXPECT_EQ(scan.started[20], scan.started[0]);
+  EXPECT_EQ(scan.started[20]->address, "10.0.0.21");
+  EXPECT_EQ(scan.started[20]->sequence, 200);
+
+  while (scan.RunningNow() > 1) {
+    EXPECT_FALSE(scan.PlayNext(kFiveReplies).ended);
+    EXPECT_LE(scan.RunningNow(), kIcmpJobSlots);
+  }
+  EXPECT_EQ(scan.started.size(), 25u);
+  EXPECT_TRUE(scan.run.Running());
+  EXPECT_TRUE(scan.PlayNext(kFiveReplies).ended);
+  EXPECT_FALSE(scan.run.Running());
+  EXPECT_EQ(scan.run.totals().success, 25);
+}
+
+TEST(IcmpScanRun, TheLibraryMethodPingsOneAddressAfterTheOther) {
+  Scan scan(IcmpScanMode::SystemLibrary);
+  scan.run.StartRange(AddressRange::FromInputs(10, 0, 0, 1, 3));
+  std::vector<std::string> order;
+  while (scan.RunningNow() > 0) {
+    EXPECT_EQ(scan.RunningNow(), 1u);
+    order.push_back(scan.started[scan.played]->address);
+    scan.PlayNext(kFiveReplies);
+  }
+  EXPECT_EQ(order, (std::vector<std::string>{"10.0.0.1", "10.0.0.2", "10.0.0.3"}));
+  EXPECT_FALSE(scan.run.Running());
+}
+
+TEST(IcmpScanRun, AStatusReplyNamesTheReplyingAddressAndStaysTheComment) {
+  EXPECT_STREQ(IcmpStatusText(11032), "Negotiating IPSEC");
+  EXPECT_STREQ(IcmpStatusText(11019), "Unknwon???");
+
+  Scan scan(IcmpScanMode::SystemLibrary);
+  scan.run.StartRange(AddressRange::FromInputs(10, 0, 0, 2, 2));
+  const std::uint8_t router[4] = {10, 0, 0, 9};
+  IcmpTryResult result{.ipStatus = 11003};
+  std::memcpy(&result.replyAddress, router, sizeof router);
+  scan.run.OnStatus(scan.started[0]->index, result);
+  scan.run.OnDone(scan.started[0]->index);
+  EXPECT_EQ(scan.run.rows()[0].comments, "Error 11003: 10.0.0.9 says: Destination Host Unreachable");
+  EXPECT_EQ(scan.run.entries()[0].state, IcmpEntryState::Failed);
+  EXPECT_EQ(scan.run.totals().failed, 1);
+}
+
+TEST(IcmpScanRun, ARouteAddressThatNeverAnswersEndsWithTheLastError) {
+  Scan scan(IcmpScanMode::RoundTrip);
+  scan.run.StartRange(AddressRange::FromInputs(10, 0, 0, 3, 3));
+  scan.PlayNext({Fail(11010), Fail(11010), Fail(11010), Fail(11010), Fail(1231)});
+  const IcmpRow& row = scan.run.rows()[0];
+  EXPECT_EQ(row.comments, "Error 1231");
+  EXPECT_EQ(row.min + row.max + row.avg, "");
+  EXPECT_EQ(scan.run.totals().failed, 1);
+  EXPECT_EQ(scan.run.totals().success, 0);
+}
+
+TEST(IcmpScanRun, AbortMarksTheWaitingRowsAndStartsNothingMore) {
+  Scan scan(IcmpScanMode::ListedSites);
+  std::vector<std::string> addresses(22, "10.0.0.1");
+  addresses[0] = "a-name-longer-than-seventeen.example";
+  scan.run.StartAddresses(addresses);
+  EXPECT_EQ(scan.run.rows()[0].address, "a-name-longer-tha");
+  EXPECT_TRUE(scan.started[0]->continueOnFailure);
+
+  const IcmpRunChange aborted = scan.run.Abort();
+  EXPECT_EQ(aborted.rows, (std::vector<std::size_t>{20, 21}));
+  EXPECT_EQ(scan.run.rows()[21].comments, "USER ABORTED");
+  EXPECT_EQ(scan.run.rows()[0].comments, "In Progress ...");
+  EXPECT_TRUE(scan.started[0]->abort->load());
+
+  while (scan.RunningNow() > 1) EXPECT_FALSE(scan.PlayNext({Reply(1)}).ended);
+  EXPECT_TRUE(scan.PlayNext({Reply(1)}).ended);
+  EXPECT_EQ(scan.started.size(), 20u);
+  EXPECT_EQ(scan.run.totals().pinged, 20);
+
+  // The next run starts with the abort flag cleared.
+  scan.run.StartRange(AddressRange::FromInputs(10, 0, 0, 1, 1));
+  EXPECT_FALSE(scan.started.back()->abort->load());
+  EXPECT_EQ(scan.started.back()->sequence, 0);
+}
+
+// The owner's side on real threads: every report is handled under one lock,
+// and a new job is started from inside the report that freed its slot.
+class SerialisedListener : public IcmpListener {
+ public:
+  IcmpScanRun* run = nullptr;
+  std::mutex mutex;
+  std::condition_variable ended;
+  bool done = false;
+
+  void OnIcmpReply(std::uint16_t index, const IcmpTryResult& result) override {
+    std::lock_guard lock(mutex);
+    run->OnReply(index, result);
+  }
+  void OnIcmpDone(std::uint16_t index, bool) override {
+    std::lock_guard lock(mutex);
+    if (run->OnDone(index).ended) {
+      done = true;
+      ended.notify_all();
+    }
+  }
+  void OnIcmpErrorText(std::uint16_t, const std::string&) override {}
+  void OnIcmpTryFailed(std::uint16_t, const IcmpTryResult&) override {}
+  void OnIcmpTry(std::uint16_t, const std::string&) override {}
+  void OnIcmpStatus(std::uint16_t, const IcmpTryResult&) override {}
+  void OnIcmpRawText(std::uint16_t, const std::string&) override {}
+  void OnIcmpRawReply(std::uint16_t, const IcmpTryResult&) override {}
+  void OnIcmpMessage(const std::string&) override {}
+};
+
+void ThreadedMethod(IcmpJob& job) {
+  for (std::uint8_t i = 0; i < kIcmpTries && !job.abort->load(); ++i)
+    job.listener->OnIcmpReply(job.index, {.replyTimeMs = 4u + i, .tryIndex = i});
+  job.listener->OnIcmpDone(job.index, true);
+}
+
+TEST(IcmpScanRun, JobsOnThreadsReuseTheirSlotsSafely) {
+  SerialisedListener listener;
+  std::vector<std::thread> threads;
+  IcmpScanRun run(IcmpScanMode::RawSockets, &listener, [] { return IcmpParams{}; },
+                  [&threads](IcmpJob& job) { threads.emplace_back(ThreadedMethod, std::ref(job)); });
+  listener.run = &run;
+  {
+    std::unique_lock lock(listener.mutex);
+    run.StartRange(AddressRange::FromInputs(10, 0, 0, 1, 45));
+    listener.ended.wait(lock, [&] { return listener.done; });
+  }
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_EQ(threads.size(), 45u);
+  EXPECT_EQ(run.totals().success, 45);
+  EXPECT_TRUE(std::all_of(run.rows().begin(), run.rows().end(),
+                          [](const IcmpRow& row) { return row.comments == "Done!" && row.avg == "6"; }));
+}
+
+}  // namespace
+}  // namespace quenderlink
