@@ -29,6 +29,8 @@ bool RouteTry(IcmpJob& job, const IcmpSocket& socket, std::uint32_t address, std
     const EchoOutcome outcome = ExchangeEcho(socket, address, 0, 0, sequence++, timeoutMs);
     switch (outcome.kind) {
       case EchoOutcomeKind::Reply:
+        // The nearer hops' time-exceeded answers are no error of a try that got through.
+        result.errorCode = 0;
         result.hopCount = static_cast<std::uint8_t>(ttl);
         result.replyTimeMs = outcome.timeMs;
         result.replyAddress = outcome.from;
