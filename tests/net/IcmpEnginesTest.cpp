@@ -9,6 +9,7 @@
 namespace quenderlink {
 namespace {
 
+using testing::FiveTimes;
 using testing::IcmpRecorder;
 using testing::MakeIcmpJob;
 
@@ -20,23 +21,6 @@ constexpr char kLoopback[] = "127.97.0.1";
     std::string reason;                                  \
     if (!check(reason)) GTEST_SKIP() << reason;          \
   } while (false)
-
-void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
-  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-    text.replace(at, from.size(), to);
-}
-
-// Five steps, "{n}" the 1-based try number and "{i}" the try index, then the last.
-std::string FiveTimes(const std::string& step, const std::string& last) {
-  std::string script;
-  for (int i = 0; i < 5; ++i) {
-    std::string line = step;
-    ReplaceAll(line, "{n}", std::to_string(i + 1));
-    ReplaceAll(line, "{i}", std::to_string(i));
-    script += line + ", ";
-  }
-  return script + last;
-}
 
 TEST(IcmpRawEngine, FiveEchoRepliesFromLoopbackEvenAtTheLargestDataSize) {
   SKIP_WITHOUT(CanOpenRawIcmp);

@@ -1,23 +1,20 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
-#include <sched.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <functional>
-#include <iostream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "net/ChildChecks.h"
+#include "net/ChildNamespace.h"
 #include "net/IcmpEchoPacket.h"
 #include "net/IcmpJob.h"
 #include "net/IcmpRecorder.h"
@@ -25,59 +22,24 @@
 namespace quenderlink {
 namespace {
 
+using testing::ChildChecks;
 using testing::IcmpRecorder;
+using testing::kCannotUnshare;
 using testing::MakeIcmpJob;
-
-constexpr int kCannot = 77;
-
-// What a check in the forked child found; the child's exit code says whether all held.
-class ChildChecks {
- public:
-  void Equal(const std::string& actual, const std::string& expected, const char* what) {
-    if (actual == expected) return;
-    std::cerr << what << ":\n  got:  " << actual << "\n  want: " << expected << "\n";
-    failed_ = true;
-  }
-  void True(bool condition, const char* what) {
-    if (condition) return;
-    std::cerr << what << "\n";
-    failed_ = true;
-  }
-  [[nodiscard]] int ExitCode() const { return failed_ ? 1 : 0; }
-
- private:
-  bool failed_ = false;
-};
-
-bool WriteProc(const char* path, const char* value) {
-  std::ofstream file(path);
-  return static_cast<bool>(file << value << std::flush);
-}
+using testing::RunInOwnNetworkNamespace;
 
 // Runs `body` in a forked child inside a network namespace of its own, with
-// loopback up, the datagram ICMP socket open to every group, and `commands`
-// (shell lines, e.g. `ip route ...`) run there first.
+// `commands` (shell lines, e.g. `ip route ...`) run there first.
 void InNetworkNamespace(const std::vector<std::string>& commands, const std::function<int(ChildChecks&)>& body) {
   if (std::system("command -v ip >/dev/null 2>&1") != 0) GTEST_SKIP() << "the ip tool (iproute2) is missing";
-  std::fflush(nullptr);
-  const pid_t child = ::fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    if (::unshare(CLONE_NEWNET) != 0) ::_exit(kCannot);
-    if (!WriteProc("/proc/sys/net/ipv4/ping_group_range", "0 2147483647")) ::_exit(kCannot);
-    if (std::system("ip link set lo up") != 0) ::_exit(kCannot);
+  const int code = RunInOwnNetworkNamespace([&] {
     for (const std::string& command : commands)
-      if (std::system(command.c_str()) != 0) ::_exit(2);
+      if (std::system(command.c_str()) != 0) return 2;
     ChildChecks checks;
-    const int code = body(checks);
-    std::fflush(nullptr);
-    ::_exit(code);
-  }
-  int status = 0;
-  ASSERT_EQ(::waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFEXITED(status)) << "the child did not end normally";
-  if (WEXITSTATUS(status) == kCannot) GTEST_SKIP() << "this process cannot make a network namespace of its own";
-  EXPECT_EQ(WEXITSTATUS(status), 0) << "the checks in the namespace failed (see above)";
+    return body(checks);
+  });
+  if (code == kCannotUnshare) GTEST_SKIP() << "this process cannot make a network namespace of its own";
+  EXPECT_EQ(code, 0) << "the checks in the namespace failed (see above)";
 }
 
 IcmpParams Quick(std::uint32_t timeoutMs) {

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "net/IcmpJob.h"
@@ -59,6 +60,19 @@ class IcmpRecorder : public IcmpListener {
     results.push_back(result);
   }
 };
+
+// Five steps, "{n}" the 1-based try number and "{i}" the try index, then the last.
+inline std::string FiveTimes(const std::string& step, const std::string& last) {
+  std::string script;
+  for (int i = 0; i < kIcmpTries; ++i) {
+    std::string line = step;
+    for (const auto& [from, to] : {std::pair{"{n}", i + 1}, std::pair{"{i}", i}})
+      for (std::size_t at = line.find(from); at != std::string::npos; at = line.find(from))
+        line.replace(at, 3, std::to_string(to));
+    script += line + ", ";
+  }
+  return script + last;
+}
 
 // A job for the recorder; the settings a test gives are read at every try.
 inline IcmpJob MakeIcmpJob(IcmpRecorder& recorder, const std::string& address, const std::atomic<bool>& abort,
