@@ -1,0 +1,177 @@
+// The ICMP engines across a routed network of namespaces: a host that answers,
+// one that is not there, a net without a route, a time-to-live that runs out,
+// a link too narrow for the packet and hosts that reject echo requests.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <functional>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "net/ChildChecks.h"
+#include "net/ChildNamespace.h"
+#include "net/IcmpJob.h"
+#include "net/IcmpRecorder.h"
+#include "net/IcmpTopology.h"
+#include "survey/IcmpStatusText.h"
+
+namespace quenderlink {
+namespace {
+
+using testing::ChildChecks;
+using testing::FiveTimes;
+using testing::IcmpRecorder;
+using testing::IcmpTopology;
+using testing::MakeIcmpJob;
+
+constexpr int kNoTopology = 78;
+constexpr char kNonEcho[] = "CPing::DecodeResponse, Non-echo reply type field in ICMP reponse packet, Value:";
+
+bool Have(const char* tool) {
+  return std::system(("command -v " + std::string(tool) + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// Runs `body` in a child inside the topology; skips when it cannot be built here.
+void AcrossTopology(const std::function<void(ChildChecks&, IcmpTopology&)>& body) {
+  if (!Have("ip")) GTEST_SKIP() << "the ip tool (iproute2) is missing";
+  const int code = testing::RunInOwnNetworkNamespace(
+      [&] {
+        IcmpTopology topology;
+        if (!topology.failure().empty()) {
+          std::cerr << topology.failure() << "\n";
+          return kNoTopology;
+        }
+        ChildChecks checks;
+        body(checks, topology);
+        return checks.ExitCode();
+      },
+      &IcmpTopology::RemoveLeftovers);
+  if (code == testing::kCannotUnshare) GTEST_SKIP() << "this process cannot make a network namespace of its own";
+  if (code == kNoTopology) GTEST_SKIP() << "named network namespaces cannot be made here (see above)";
+  EXPECT_EQ(code, 0) << "the checks across the namespaces failed (see above)";
+}
+
+IcmpParams Settings(std::uint32_t timeoutMs, std::uint8_t ttl = 10, std::uint16_t dataSize = 32) {
+  IcmpParams params;
+  params.timeoutMs = timeoutMs;
+  params.ttl = ttl;
+  params.dataSize = dataSize;
+  params.dontFragment = 1;
+  return params;
+}
+
+// The notifications, then the status comment a row would show or the raw
+// method's messages.
+std::string Outcome(void (*method)(IcmpJob&), const std::string& address, const IcmpParams& params,
+                    std::uint32_t* lastError = nullptr) {
+  IcmpRecorder recorder;
+  const std::atomic<bool> abort{false};
+  IcmpJob job = MakeIcmpJob(recorder, address, abort, params);
+  method(job);
+  if (lastError) *lastError = job.lastError;
+  std::string outcome = recorder.Script();
+  if (!recorder.results.empty() && recorder.results.back().ipStatus != 0)
+    outcome += "; " + IcmpStatusComment(recorder.results.back().ipStatus, recorder.results.back().replyAddress);
+  for (const std::string& message : recorder.messages) outcome += "; " + message;
+  return outcome;
+}
+
+// The library method's one try ended by an ICMP error from `from`, and the row's comment.
+std::string StatusFrom(const std::string& from, int status, const std::string& text) {
+  const std::string number = std::to_string(status);
+  return "try 3 Try # 1, status 3 #0 " + from + " status " + number + ", done 3 ended; Error " + number + ": " + from +
+         " says: " + text;
+}
+
+TEST(IcmpTopology, TheLibraryMethodReportsEachAnswerWithItsStatus) {
+  AcrossTopology([](ChildChecks& checks, IcmpTopology&) {
+    // The kernel lets a router answer "no route" about once a second per
+    // client, and each other ICMP error it sends that client spends the
+    // allowance: so this check comes first (and the route method, whose every
+    // try draws a time-exceeded first, cannot be checked for it).
+    checks.Equal(Outcome(&PingLibraryThread, IcmpTopology::kUnrouted, Settings(1000)),
+                 StatusFrom(IcmpTopology::kRouter, 11002, "Destination Net Unreachable"), "a net without a route");
+    checks.Equal(Outcome(&PingLibraryThread, IcmpTopology::kHost, Settings(1000)),
+                 FiveTimes("try 3 Try # {n}, reply 3 #{i} 10.202.0.2", "done 3 complete"), "a host that answers");
+    checks.Equal(Outcome(&PingLibraryThread, IcmpTopology::kAbsentHost, Settings(2000)),
+                 StatusFrom(IcmpTopology::kRouter, 11003, "Destination Host Unreachable"), "a host that is not there");
+    checks.Equal(Outcome(&PingLibraryThread, IcmpTopology::kHost, Settings(1000, 1)),
+                 StatusFrom(IcmpTopology::kRouter, 11013, "TimeToLive Expired Transit"), "time-to-live 1");
+    // The router's answer teaches this machine the narrower path, so the next
+    // such packet is refused before it leaves.
+    checks.Equal(Outcome(&PingLibraryThread, IcmpTopology::kHost, Settings(1000, 10, 1400)),
+                 StatusFrom(IcmpTopology::kRouter, 11009, "Packet Too Big"),
+                 "1400 bytes, don't fragment, over a 576-byte link");
+    checks.Equal(Outcome(&PingLibraryThread, IcmpTopology::kHost, Settings(1000, 10, 1400)),
+                 "try 3 Try # 1, failed 3 #0 error 11009, done 3 ended", "the same once the path is known");
+  });
+}
+
+TEST(IcmpTopology, TheRawMethodEndsAnAddressAtAnyIcmpError) {
+  AcrossTopology([](ChildChecks& checks, IcmpTopology&) {
+    const std::string unreachable = "done 3 ended; " + std::string(kNonEcho) + "3\n";
+    // First, for the router's allowance of "no route" answers (see above).
+    checks.Equal(Outcome(&PingRawThread, IcmpTopology::kUnrouted, Settings(1000)), unreachable,
+                 "a net without a route");
+    checks.Equal(Outcome(&PingRawThread, IcmpTopology::kHost, Settings(1000)),
+                 FiveTimes("raw reply 3 #{i} 10.202.0.2", "done 3 complete"), "a host that answers");
+    checks.Equal(Outcome(&PingRawThread, IcmpTopology::kAbsentHost, Settings(2000)), unreachable,
+                 "a host that is not there");
+    checks.Equal(Outcome(&PingRawThread, IcmpTopology::kHost, Settings(1000, 1)),
+                 "done 3 ended; " + std::string(kNonEcho) + "11\n", "time-to-live 1");
+    checks.Equal(Outcome(&PingRawThread, IcmpTopology::kHost, Settings(1000, 10, 1400)), unreachable,
+                 "1400 bytes, don't fragment, over a 576-byte link");
+    checks.Equal(Outcome(&PingRawThread, IcmpTopology::kHost, Settings(1000, 10, 1400)),
+                 "raw 3 Failed to send ICMP packet, done 3 ended", "the same once the path is known");
+  });
+}
+
+TEST(IcmpTopology, TheRouteMethodCountsTheRouterAsAHop) {
+  AcrossTopology([](ChildChecks& checks, IcmpTopology&) {
+    checks.Equal(Outcome(&PingRouteThread, IcmpTopology::kHost, Settings(1000)),
+                 FiveTimes("try 3 Try # {n}, reply 3 #{i} 10.202.0.2 hops 2", "done 3 complete"),
+                 "a host that answers");
+    std::uint32_t lastError = 0;
+    checks.Equal(Outcome(&PingRouteThread, IcmpTopology::kAbsentHost, Settings(2000), &lastError),
+                 FiveTimes("try 3 Try # {n}, failed 3 #{i} error 11003", "done 3 complete"),
+                 "a host that is not there");
+    checks.True(lastError == 11003, "the last error is kept");
+  });
+}
+
+// Reject rules on the hosts, by whichever packet filter this machine has.
+std::vector<std::string> RejectRules() {
+  if (Have("nft"))
+    return {"nft add table ip qlk", "nft 'add chain ip qlk in { type filter hook input priority 0 ; }'",
+            "nft add rule ip qlk in ip daddr 10.202.0.3 icmp type echo-request reject with icmp type port-unreachable",
+            "nft add rule ip qlk in ip daddr 10.202.0.4 icmp type echo-request reject with icmp type prot-unreachable"};
+  if (Have("iptables"))
+    return {
+        "iptables -A INPUT -d 10.202.0.3 -p icmp --icmp-type echo-request -j REJECT --reject-with "
+        "icmp-port-unreachable",
+        "iptables -A INPUT -d 10.202.0.4 -p icmp --icmp-type echo-request -j REJECT --reject-with "
+        "icmp-proto-unreachable"};
+  return {};
+}
+
+TEST(IcmpTopology, AHostThatRejectsEchoGivesTheRejectionsStatus) {
+  const std::vector<std::string> rules = RejectRules();
+  if (rules.empty()) GTEST_SKIP() << "neither nft (nftables) nor iptables is installed";
+  AcrossTopology([&](ChildChecks& checks, IcmpTopology& topology) {
+    bool ruled =
+        topology.InHosts("ip addr add 10.202.0.3/24 dev qh0") && topology.InHosts("ip addr add 10.202.0.4/24 dev qh0");
+    for (const std::string& rule : rules) ruled = ruled && topology.InHosts(rule);
+    checks.True(ruled, "the reject rules are in place");
+    checks.Equal(Outcome(&PingLibraryThread, "10.202.0.3", Settings(1000)),
+                 StatusFrom("10.202.0.3", 11005, "Destination Port Unreachable"), "library, port unreachable");
+    checks.Equal(Outcome(&PingLibraryThread, "10.202.0.4", Settings(1000)),
+                 StatusFrom("10.202.0.4", 11004, "Destination Protocol Unreachable"), "library, protocol unreachable");
+    checks.Equal(Outcome(&PingRouteThread, "10.202.0.3", Settings(1000)),
+                 FiveTimes("try 3 Try # {n}, failed 3 #{i} error 11005", "done 3 complete"), "route, port unreachable");
+  });
+}
+
+}  // namespace
+}  // namespace quenderlink
