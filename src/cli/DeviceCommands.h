@@ -10,6 +10,7 @@ namespace quenderlink::cli {
 void AddDecodeCommand(CLI::App& app, CommandContext& context);
 void AddPingCommand(CLI::App& app, CommandContext& context);
 void AddScanCommand(CLI::App& app, CommandContext& context);
+void AddIcmpCommand(CLI::App& app, CommandContext& context);
 void AddResetCommand(CLI::App& app, CommandContext& context);
 void AddUploadCommand(CLI::App& app, CommandContext& context);
 void AddTelnetCommand(CLI::App& app, CommandContext& context);

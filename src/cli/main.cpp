@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
   AddDecodeCommand(app, context);
   AddPingCommand(app, context);
   AddScanCommand(app, context);
+  AddIcmpCommand(app, context);
   AddResetCommand(app, context);
   AddUploadCommand(app, context);
   AddTelnetCommand(app, context);

@@ -1,0 +1,109 @@
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/DeviceCommands.h"
+#include "cli/IcmpRowJson.h"
+#include "cli/InterruptibleRun.h"
+#include "cli/SiteListArgument.h"
+#include "cli/ThreadedIcmpScan.h"
+#include "core/FixedText.h"
+#include "core/IniSettingsFile.h"
+#include "survey/IcmpScanSave.h"
+
+namespace quenderlink::cli {
+namespace {
+
+struct IcmpOptions {
+  std::string range;
+  std::string sites;
+  std::optional<std::string> method;
+  bool json = false;
+};
+
+// The listed sites run the raw method with continue-on-failure unless another
+// method is asked for.
+IcmpScanMode ModeOf(const IcmpOptions& options) {
+  const std::string method = options.method.value_or(options.sites.empty() ? "library" : "raw");
+  if (method == "library") return IcmpScanMode::SystemLibrary;
+  if (method == "route") return IcmpScanMode::RoundTrip;
+  return options.sites.empty() ? IcmpScanMode::RawSockets : IcmpScanMode::ListedSites;
+}
+
+// The raw methods need a raw socket; the others the datagram ICMP socket, or a
+// raw one in its place.
+bool CanRun(IcmpScanMode mode, std::string& reason) {
+  if (mode == IcmpScanMode::RawSockets || mode == IcmpScanMode::ListedSites) return CanOpenRawIcmp(reason);
+  return CanOpenLibraryIcmp(reason);
+}
+
+// A record's address by number, else its host text (an unresolved host was
+// stored as 0.0.0.0).
+std::vector<std::string> SiteAddresses(const SiteTable& sites) {
+  std::vector<std::string> addresses;
+  for (const SiteRecord& site : sites.records()) {
+    const std::string_view number = FieldText(site.IpByNumber);
+    addresses.emplace_back(number.empty() || number == "0.0.0.0" ? FieldText(site.HostText) : number);
+  }
+  return addresses;
+}
+
+void PrintRows(const ThreadedIcmpScan& scan, bool json) {
+  const std::vector<IcmpRow>& rows = scan.run().rows();
+  std::string totals = scan.run().TotalsText();
+  std::erase(totals, '\r');
+  if (!json) {
+    std::cout << FormatIcmpRows(rows, AllIcmpRows(rows.size()), IcmpListFormat::Text) << totals;
+    return;
+  }
+  for (std::size_t i = 0; i < rows.size(); ++i)
+    std::cout << IcmpRowJson(rows[i], scan.StatusOf(i), scan.HopsOf(i)).dump() << '\n';
+  // With --json, standard output carries JSON lines only.
+  std::cerr << totals;
+}
+
+[[nodiscard]] int Icmp(const CommandContext& context, const IcmpOptions& options) {
+  std::optional<AddressRange> range;
+  if (options.sites.empty()) {
+    if (options.range.empty()) return BadInput("icmp takes a range A.B.C.D-E or --sites FILE");
+    range = AddressRange::Parse(options.range);
+    if (!range) return BadInput("the range is written A.B.C.D-E, each of A to D from 0 to 255");
+  }
+  ProgramState state = context.LoadProgramState();
+  if (!options.sites.empty())
+    if (const int loaded = LoadSiteListArgument(options.sites, state); loaded != kExitOk) return loaded;
+  const IcmpScanMode mode = ModeOf(options);
+  if (std::string reason; !CanRun(mode, reason)) return Failed("this method cannot run here: " + reason);
+  IniSettingsFile(state.programFolder).LoadIcmpParams(state.params.icmp);
+
+  ThreadedIcmpScan scan(mode, state.params.icmp, std::cerr);
+  const std::vector<std::string> addresses = range ? std::vector<std::string>{} : SiteAddresses(state.sites);
+  RunInterruptibly([&] { range ? scan.RunRange(*range) : scan.RunAddresses(addresses); }, [&] { scan.Abort(); });
+
+  PrintRows(scan, options.json);
+  return scan.run().totals().success == scan.run().totals().total ? kExitOk : kExitFailed;
+}
+
+}  // namespace
+
+void AddIcmpCommand(CLI::App& app, CommandContext& context) {
+  auto* icmp = app.add_subcommand("icmp", "Send ICMP echo, five tries per address, to a range or to the listed sites");
+  auto options = std::make_shared<IcmpOptions>();
+  auto* range = icmp->add_option("RANGE", options->range, "A.B.C.D-E: from A.B.C.D to A.B.C.E (E modulo 256; raised "
+                                                          "to D when 0 or smaller)");
+  auto* sites = icmp->add_option("--sites", options->sites, "Ping the address of every record of this site list file");
+  range->excludes(sites);
+  icmp->add_option("--method", options->method,
+                   "library: one address at a time (default for a range); raw: up to 20 at a time on a raw socket "
+                   "(default for --sites, where a stray reply does not end the address); route: round-trip time "
+                   "and hop count, up to 20 at a time")
+      ->check(CLI::IsMember({"library", "raw", "route"}));
+  icmp->add_flag("--json", options->json, "Print one JSON object per address instead of the text listing");
+  icmp->footer("Exit code 0 when every address answered at least once, 1 when some did not, the run was stopped "
+               "(Ctrl-C) or the method cannot run here, 2 on bad input.");
+  icmp->callback([&context, options] { context.exitCode = Icmp(context, *options); });
+}
+
+}  // namespace quenderlink::cli

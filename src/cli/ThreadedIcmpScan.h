@@ -1,0 +1,69 @@
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <iosfwd>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include "net/IcmpJob.h"
+#include "survey/IcmpScanRun.h"
+
+namespace quenderlink::cli {
+
+// An ICMP scan run on a thread per address: every engine report is handed to
+// the run under one lock (the run takes them one at a time, and a report that
+// frees a slot starts the next address from inside the same call).
+class ThreadedIcmpScan : public IcmpListener {
+ public:
+  // `messages` takes the engines' own diagnostics, one per line.
+  ThreadedIcmpScan(IcmpScanMode mode, const IcmpParams& params, std::ostream& messages);
+  ~ThreadedIcmpScan() override;
+  ThreadedIcmpScan(const ThreadedIcmpScan&) = delete;
+  ThreadedIcmpScan& operator=(const ThreadedIcmpScan&) = delete;
+
+  // Runs the range, or the given addresses, to their end; then every thread has
+  // been joined.
+  void RunRange(const AddressRange& range);
+  void RunAddresses(const std::vector<std::string>& addresses);
+  // Callable from another thread while a Run... call lasts.
+  void Abort();
+
+  const IcmpScanRun& run() const { return run_; }
+  // The last IP status an address reported, 0 when none.
+  std::uint32_t StatusOf(std::size_t row) const { return row < statuses_.size() ? statuses_[row] : 0; }
+  // The route method's last hop count of an address (0 when none answered);
+  // nothing with the other methods.
+  std::optional<std::uint8_t> HopsOf(std::size_t row) const;
+
+  void OnIcmpReply(std::uint16_t index, const IcmpTryResult& result) override;
+  void OnIcmpErrorText(std::uint16_t index, const std::string& text) override;
+  void OnIcmpTryFailed(std::uint16_t index, const IcmpTryResult& result) override;
+  void OnIcmpTry(std::uint16_t index, const std::string& text) override;
+  void OnIcmpStatus(std::uint16_t index, const IcmpTryResult& result) override;
+  void OnIcmpDone(std::uint16_t index, bool complete) override;
+  void OnIcmpRawText(std::uint16_t index, const std::string& text) override;
+  void OnIcmpRawReply(std::uint16_t index, const IcmpTryResult& result) override;
+  void OnIcmpMessage(const std::string& text) override;
+
+ private:
+  void RunToEnd(const std::function<IcmpRunChange()>& start);
+  void StartJob(IcmpJob& job);
+  void JoinAll();
+
+  IcmpScanMode mode_;
+  std::ostream& messages_;
+  std::mutex mutex_;
+  std::condition_variable ended_;
+  // Only touched under mutex_: the starter always runs inside a locked call.
+  std::vector<std::thread> threads_;
+  std::vector<std::uint32_t> statuses_;
+  std::vector<std::optional<std::uint8_t>> hops_;
+  bool aborted_ = false;
+  IcmpScanRun run_;
+};
+
+}  // namespace quenderlink::cli

@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/CliRunner.h"
+#include "core/CSiteinfoClass.h"
+#include "core/FixedText.h"
+#include "net/IcmpJob.h"
+
+namespace quenderlink::testing {
+namespace {
+
+// The machine answers echo on all of 127/8; 127.99/16 is these tests' own.
+#define SKIP_WITHOUT(check)                     \
+  do {                                          \
+    std::string reason;                         \
+    if (!check(reason)) GTEST_SKIP() << reason; \
+  } while (false)
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+std::vector<nlohmann::json> JsonLines(const std::string& out) {
+  std::vector<nlohmann::json> objects;
+  for (const std::string& line : Lines(out)) objects.push_back(nlohmann::json::parse(line));
+  return objects;
+}
+
+// An address whose five tries all answered, as the text listing shows it.
+bool AnsweredLine(const std::string& line, const std::string& address) {
+  static const std::regex answered(R"(\d+ +(\S+) +\|( +\d+){5} +\|( +\d+){3} +\| Done!)");
+  std::smatch match;
+  return std::regex_match(line, match, answered) && match[1] == address;
+}
+
+void ExpectAllTriesAnswered(const nlohmann::json& row) {
+  ASSERT_EQ(row["tries"].size(), 5u) << row;
+  for (const nlohmann::json& time : row["tries"]) EXPECT_TRUE(time.is_number()) << row;
+  EXPECT_EQ(row["comment"], "Done!");
+  EXPECT_EQ(row["status"], 0);
+}
+
+class IcmpCommandTest : public ::testing::Test {
+ protected:
+  // A site list whose records hold these addresses by number; a record given
+  // as "host:NAME" holds only a host text.
+  std::string WriteSites(const std::vector<std::string>& addresses) {
+    std::vector<SiteRecord> records;
+    for (const std::string& address : addresses) {
+      SiteRecord& site = records.emplace_back(NewSiteRecord(9001));
+      if (address.starts_with("host:"))
+        SetFieldText(site.HostText, address.substr(5));
+      else
+        SetFieldText(site.IpByNumber, address);
+    }
+    SiteTable table;
+    table.Replace(records);
+    EXPECT_TRUE(CSiteinfoClass().SaveAll(cli / "sites.bin", table));
+    return (cli / "sites.bin").string();
+  }
+
+  CliRunner cli;
+};
+
+TEST_F(IcmpCommandTest, RawMethodListsEveryAddressInOrderWithItsTotals) {
+  SKIP_WITHOUT(CanOpenRawIcmp);
+  const CliResult result = cli.Run({"icmp", "127.99.0.1-3", "--method", "raw"});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  const std::vector<std::string> lines = Lines(result.out);
+  ASSERT_GE(lines.size(), 4u) << result.out;
+  EXPECT_TRUE(lines[0].starts_with(";Cnt")) << lines[0];
+  for (int i = 1; i <= 3; ++i)
+    EXPECT_TRUE(AnsweredLine(lines[i], "127.99.0." + std::to_string(i))) << lines[i];
+  EXPECT_NE(result.out.find("Total Success:   3"), std::string::npos) << result.out;
+  EXPECT_EQ(result.out.find('\r'), std::string::npos);
+}
+
+TEST_F(IcmpCommandTest, LibraryMethodIsTheDefault) {
+  SKIP_WITHOUT(CanOpenLibraryIcmp);
+  const CliResult result = cli.Run({"icmp", "127.99.0.4-5", "--json"});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  const auto rows = JsonLines(result.out);
+  ASSERT_EQ(rows.size(), 2u) << result.out;
+  EXPECT_EQ(rows[1]["cnt"], 2);
+  EXPECT_EQ(rows[1]["address"], "127.99.0.5");
+  ExpectAllTriesAnswered(rows[1]);
+  EXPECT_FALSE(rows[1].contains("hops"));
+  EXPECT_NE(result.err.find("Total Success:   2"), std::string::npos) << "totals stay off the JSON lines";
+}
+
+TEST_F(IcmpCommandTest, RouteMethodTellsOneHopOnLoopback) {
+  SKIP_WITHOUT(CanOpenLibraryIcmp);
+  const CliResult result = cli.Run({"icmp", "127.99.0.6-6", "--method", "route", "--json"});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  const auto rows = JsonLines(result.out);
+  ASSERT_EQ(rows.size(), 1u) << result.out;
+  ExpectAllTriesAnswered(rows[0]);
+  EXPECT_EQ(rows[0]["hops"], 1);
+  EXPECT_LE(rows[0]["min"].get<int>(), rows[0]["avg"].get<int>());
+}
+
+// An empty record resolves to nothing without a lookup, so it fails without a
+// packet leaving loopback, and the other sites still run.
+TEST_F(IcmpCommandTest, SitesTakeTheAddressByNumberElseTheHostAndFailuresDoNotStopTheRest) {
+  SKIP_WITHOUT(CanOpenRawIcmp);
+  const std::string file = WriteSites({"127.99.1.1", "host:", "host:127.99.1.3"});
+  const CliResult result = cli.Run({"icmp", "--sites", file, "--json"});
+  EXPECT_EQ(result.exitCode, 1) << result.err;
+  const auto rows = JsonLines(result.out);
+  ASSERT_EQ(rows.size(), 3u) << result.out;
+  ExpectAllTriesAnswered(rows[0]);
+  EXPECT_EQ(rows[1]["address"], "");
+  EXPECT_EQ(rows[1]["tries"], nlohmann::json::parse("[null,null,null,null,null]"));
+  EXPECT_EQ(rows[1]["min"], nullptr);
+  EXPECT_NE(rows[1]["comment"].get<std::string>().find("resolve"), std::string::npos) << rows[1];
+  EXPECT_EQ(rows[2]["address"], "127.99.1.3");
+  ExpectAllTriesAnswered(rows[2]);
+  EXPECT_NE(result.err.find("Total Failed :   1"), std::string::npos) << result.err;
+}
+
+TEST_F(IcmpCommandTest, BadInputExitsWith2BeforeAnythingIsSent) {
+  const std::string file = WriteSites({"127.99.2.1"});
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{"icmp", "127.99.300.1-2"}, {"icmp", "127.99.2.1"}, {"icmp"},
+        {"icmp", "127.99.2.1-2", "--method", "echo"}, {"icmp", "127.99.2.1-2", "--sites", file},
+        {"icmp", "--sites", (cli / "missing.bin").string()}}) {
+    const CliResult result = cli.Run(arguments);
+    EXPECT_EQ(result.exitCode, 2) << arguments.back() << "\n" << result.err;
+    EXPECT_EQ(result.out, "") << arguments.back();
+  }
+}
+
+}  // namespace
+}  // namespace quenderlink::testing
