@@ -7,7 +7,8 @@ constexpr const char* kHeaders[kIcmpColumnCount] = {"Check", "Cnt",   "IP Addres
                                                     "Try 4", "Try 5", "Min",        "Max",   "Avg",   "Comments"};
 
 const std::string* CellText(const IcmpRow& row, int column) {
-  if (column >= kIcmpColTry1 && column < kIcmpColMin) return &row.tries[static_cast<std::size_t>(column - kIcmpColTry1)];
+  if (column >= kIcmpColTry1 && column < kIcmpColMin)
+    return &row.tries[static_cast<std::size_t>(column - kIcmpColTry1)];
   switch (column) {
     case kIcmpColCnt: return &row.cnt;
     case kIcmpColAddress: return &row.address;
