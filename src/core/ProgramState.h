@@ -29,7 +29,7 @@ enum class ViewKind : std::uint8_t {
 enum class IcmpScanMode : std::uint8_t { SystemLibrary, RawSockets, ListedSites, RoundTrip };
 
 // Program-wide operation state: single writer each, read by every view.
-// Kept for the ICMP view to come: viewKind, programFileSize, icmpScanMode.
+// Written though nothing reads them yet: viewKind, programFileSize.
 struct OperationState {
   bool pingInProgress = false;
   bool uploadInProgress = false;

@@ -81,7 +81,7 @@ std::vector<MenuPopup> BuildLayout() {
         {kPingRange, "&4 - Ping Range of Address"},
         {0, ""},
         {kIcmpRawSockets, "&5 - Ping Range - ICMP Method 1 - Use Raw Sockets"},
-        {kIcmpSystemLibrary, "&6 - Ping Range - ICMP Method 2 - Use Windows DLLs"},
+        {kIcmpSystemLibrary, "&6 - Ping Range - ICMP Method 2 - Use Datagram Sockets"},
         {kIcmpRoundTrip, "&7 - Ping Range - ICMP Method 3"},
         {kIcmpListedSites, "&8 - Ping Cadmarin's ICMP Raw Socket"},
         {kTraceRoute, "&9 - TraceRouter Cadmarin's Path"}}},

@@ -2,6 +2,7 @@
 
 #include "shell/ui/CMainView.h"
 #include "survey/ui/CFViewPingRange.h"
+#include "survey/ui/CFViewPingRangeICMP.h"
 #include "survey/ui/CFViewPingSites.h"
 #include "terminal/ui/CFViewTelnetSession.h"
 #include "upload/ui/CFViewUploadPgmBoxes.h"
@@ -33,6 +34,7 @@ OperationView* ViewFactory::Create(ViewKind kind) const {
   switch (kind) {
     case ViewKind::kPingSites: return new CFViewPingSites(state_, prompts_);
     case ViewKind::kPingRange: return new CFViewPingRange(state_, prompts_, desktop_);
+    case ViewKind::kIcmpRange: return new CFViewPingRangeICMP(state_, prompts_, desktop_);
     case ViewKind::kUploadList: return new CFViewUploadProgram(state_, prompts_);
     case ViewKind::kUploadBoxes: return new CFViewUploadPgmBoxes(state_, prompts_);
     case ViewKind::kTelnet: return new CFViewTelnetSession(state_, prompts_, desktop_);

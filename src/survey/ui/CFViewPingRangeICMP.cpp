@@ -1,0 +1,334 @@
+#include "survey/ui/CFViewPingRangeICMP.h"
+
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStringList>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+#include "controls/ui/SiteListView.h"
+#include "core/BusyCheck.h"
+#include "core/DialogFolder.h"
+#include "core/ErrorMessages.h"
+#include "core/IniSettingsFile.h"
+#include "core/SettingsKeys.h"
+#include "prompts/ui/DialogWidgets.h"
+#include "shell/FileDialogFilters.h"
+#include "survey/IcmpRangeInputs.h"
+#include "survey/ListedSiteAddresses.h"
+#include "survey/ui/AddressPartEdit.h"
+#include "survey/ui/IcmpScanModel.h"
+#include "workers/ui/UiThreadCalls.h"
+
+namespace quenderlink {
+namespace {
+
+// Replies of 20 addresses at once would otherwise repaint the list for each.
+constexpr std::chrono::milliseconds kRefreshInterval{50};
+
+constexpr std::array<int, kIcmpColumnCount> kColumnWidths = {45, 40, 110, 50, 50, 50, 50, 50, 50, 50, 50, 260};
+
+void MoveInto(QLineEdit& box) {
+  box.setFocus();
+  box.selectAll();
+}
+
+// The number typed; 0 when nothing or no number is typed, as an empty field reads.
+unsigned TypedNumber(const QLineEdit* edit) { return edit->text().trimmed().toUInt(); }
+
+using Method = void (*)(IcmpJob&);
+
+Method MethodOf(IcmpScanMode mode) {
+  switch (mode) {
+    case IcmpScanMode::SystemLibrary: return &PingLibraryThread;
+    case IcmpScanMode::RoundTrip: return &PingRouteThread;
+    default: return &PingRawThread;
+  }
+}
+
+}  // namespace
+
+CFViewPingRangeICMP::CFViewPingRangeICMP(ProgramState& state, UserPrompts& prompts, DesktopActions& desktop,
+                                         AccessCheck canPing, QWidget* parent)
+    : OperationView(parent),
+      state_(state),
+      prompts_(prompts),
+      desktop_(desktop),
+      mode_(state.operations.icmpScanMode),
+      canPing_(std::move(canPing)),
+      engineListener_(this, *this),
+      run_(mode_, &engineListener_, [this] { return ReadParams(); }, [this](IcmpJob& job) { StartJob(job); }) {
+  BuildControls();
+  LoadInputs();
+  ShowRunning(false);
+  save_->setEnabled(false);  // nothing to save before a run
+  refreshTimer_.setSingleShot(true);
+  refreshTimer_.setTimerType(Qt::PreciseTimer);
+  refreshTimer_.setInterval(kRefreshInterval);
+  connect(&refreshTimer_, &QTimer::timeout, this, [this] { RefreshNow(); });
+}
+
+CFViewPingRangeICMP::~CFViewPingRangeICMP() {
+  StopAndJoin();
+  if (registered_) state_.openViews.Deregister(this);
+}
+
+void CFViewPingRangeICMP::BuildControls() {
+  inputs_ = new QWidget(this);
+  auto* inputs = new QHBoxLayout(inputs_);
+  inputs->setContentsMargins(0, 0, 0, 0);
+  inputs->addWidget(new QLabel("From IP:", inputs_));
+  for (std::size_t part = 0; part < fromAddress_.size(); ++part) {
+    if (part > 0) inputs->addWidget(new QLabel(".", inputs_));
+    auto* box = new AddressPartEdit(inputs_);
+    box->setObjectName(QString("fromAddress%1").arg(part));
+    box->setFixedWidth(40);
+    // The box after the fourth is the last number's.
+    connect(box, &AddressPartEdit::moveOnRequested, this, [this, part] {
+      MoveInto(part + 1 < fromAddress_.size() ? *fromAddress_[part + 1] : *lastNumber_);
+    });
+    connect(box, &AddressPartEdit::addressPasted, this, [this](const DottedQuad& address) {
+      for (std::size_t each = 0; each < fromAddress_.size(); ++each)
+        fromAddress_[each]->setText(QString::number(address[each]));
+      fromAddress_.back()->setFocus();
+    });
+    fromAddress_[part] = box;
+    inputs->addWidget(box);
+  }
+  inputs->addSpacing(16);
+  inputs->addWidget(new QLabel("To (last 3 digits):", inputs_));
+  lastNumber_ = new QLineEdit(inputs_);
+  lastNumber_->setObjectName("lastNumberEdit");
+  lastNumber_->setValidator(new QIntValidator(0, 999, lastNumber_));
+  lastNumber_->setMaxLength(3);
+  lastNumber_->setFixedWidth(50);
+  inputs->addWidget(lastNumber_);
+  inputs->addStretch(1);
+
+  start_ = NamedButton("Start Ping", "startButton", this);
+  abort_ = NamedButton("Abort", "abortButton", this);
+  close_ = NamedButton("Close", "closeButton", this);
+  save_ = NamedButton("Save", "saveButton", this);
+  status_ = PlainLabel(DialogText("RUNNING Ping!\r\nPlease Wait..."), "statusText", this);
+  auto* buttons = new QHBoxLayout;
+  for (QWidget* control : std::initializer_list<QWidget*>{start_, abort_, close_, save_, status_})
+    buttons->addWidget(control);
+  buttons->addStretch(1);
+
+  // Fixed pitch: the totals text lines its numbers up with spaces.
+  totals_ = PlainLabel("", "totalsText", this);
+  totals_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+
+  model_ = new IcmpScanModel(run_, this);
+  list_ = new SiteListView(this);
+  list_->setObjectName("icmpList");
+  list_->setModel(model_);
+  list_->ApplyColumnWidths(kColumnWidths);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(inputs_);
+  layout->addLayout(buttons);
+  layout->addWidget(totals_);
+  layout->addWidget(list_, 1);
+  setMinimumSize(640, 400);
+
+  // The listed sites' method takes no inputs and starts by itself.
+  const bool listed = mode_ == IcmpScanMode::ListedSites;
+  inputs_->setVisible(!listed);
+  connect(start_, &QPushButton::clicked, this, [this] { StartPing(); });
+  connect(abort_, &QPushButton::clicked, this, [this] {
+    if (running_) Apply(run_.Abort());
+  });
+  connect(close_, &QPushButton::clicked, this, &CFViewPingRangeICMP::closeRequested);
+  connect(save_, &QPushButton::clicked, this, [this] { Save(); });
+}
+
+void CFViewPingRangeICMP::LoadInputs() {
+  const IniSettingsFile ini(state_.programFolder);
+  constexpr std::string_view section = settings::kSectionPingRange;
+  const QStringList from = QString::fromStdString(ini.ReadString(section, settings::kIcmpFromIpKey, "")).split('.');
+  if (from.size() == static_cast<qsizetype>(fromAddress_.size())) {
+    for (std::size_t part = 0; part < fromAddress_.size(); ++part)
+      fromAddress_[part]->setText(from[static_cast<qsizetype>(part)].trimmed());
+  }
+  lastNumber_->setText(QString::fromStdString(ini.ReadString(section, settings::kIcmpEndIpKey, "")));
+}
+
+void CFViewPingRangeICMP::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (shown_) return;
+  shown_ = true;
+  registered_ = state_.openViews.Register(this);
+  emit titleChanged(QString::fromStdString(IcmpScanTitle(mode_)));
+  // Posted: the frame closes the view's window only once it is fully shown.
+  if (!canPing_(mode_)) {
+    prompts_.ShowMessage(IcmpAccessFailureText(mode_));
+    QMetaObject::invokeMethod(this, &CFViewPingRangeICMP::closeRequested, Qt::QueuedConnection);
+    return;
+  }
+  if (mode_ == IcmpScanMode::ListedSites)
+    QMetaObject::invokeMethod(this, [this] { StartListedSites(); }, Qt::QueuedConnection);
+}
+
+void CFViewPingRangeICMP::StartPing() {
+  if (running_ || mode_ == IcmpScanMode::ListedSites) return;
+  if (RefuseWhenBusy(state_.operations, prompts_)) return;
+  std::array<std::uint8_t, 4> start{};
+  for (std::size_t part = 0; part < start.size(); ++part)
+    start[part] = static_cast<std::uint8_t>(std::min(TypedNumber(fromAddress_[part]), 255u));
+  const unsigned typedLast = TypedNumber(lastNumber_);
+  const AddressRange range = AddressRange::FromInputs(start[0], start[1], start[2], start[3], typedLast);
+  // Only a raised last number is shown: the one typed is what the user wrote.
+  if (range.last != typedLast % 256) lastNumber_->setText(QString::number(range.last));
+  IniSettingsFile ini(state_.programFolder);
+  if (!SaveIcmpRangeInputs(ini, range)) prompts_.ShowMessage(WriteFailedText(ini.Path().string()));
+  BeginRun(run_.StartRange(range));
+}
+
+void CFViewPingRangeICMP::StartListedSites() {
+  if (running_) return;
+  if (RefuseWhenBusy(state_.operations, prompts_)) return;
+  BeginRun(run_.StartAddresses(ListedSiteAddresses(state_.sites)));
+}
+
+void CFViewPingRangeICMP::BeginRun(const IcmpRunChange& change) {
+  model_->Reset();
+  state_.operations.pingInProgress = true;
+  running_ = true;
+  ShowRunning(true);
+  Apply(change);
+}
+
+void CFViewPingRangeICMP::Apply(const IcmpRunChange& change) {
+  for (std::size_t row : change.rows) Show(row);
+  if (!change.ended) return;
+  // The last thread is still inside its last call: the run ends once it has returned.
+  QMetaObject::invokeMethod(this, [this] { EndOfRun(); }, Qt::QueuedConnection);
+}
+
+void CFViewPingRangeICMP::EndOfRun() {
+  if (!running_) return;
+  for (std::thread& worker : workers_) worker.join();
+  workers_.clear();
+  running_ = false;
+  state_.operations.pingInProgress = false;
+  RefreshNow();
+  ShowRunning(false);
+  save_->setEnabled(true);
+}
+
+void CFViewPingRangeICMP::StopAndJoin() {
+  if (!running_) return;
+  Apply(run_.Abort());
+  // Taken out of the list: the run's end, posted, may come while they are served.
+  std::vector<std::thread> workers = std::move(workers_);
+  workers_.clear();
+  for (std::thread& worker : workers) JoinServingCalls(worker, [this] { return workersBusy_ == 0; });
+  EndOfRun();
+}
+
+void CFViewPingRangeICMP::ShowRunning(bool running) {
+  start_->setVisible(!running && mode_ != IcmpScanMode::ListedSites);
+  close_->setVisible(!running);
+  save_->setVisible(!running);
+  abort_->setVisible(running);
+  status_->setVisible(running);
+}
+
+void CFViewPingRangeICMP::Show(std::optional<std::size_t> row) {
+  if (!row) return;
+  changed_ = changed_ ? std::pair{std::min(changed_->first, *row), std::max(changed_->second, *row)}
+                      : std::pair{*row, *row};
+  // A stream of calls can hold the timer back: the calls themselves repaint then.
+  if (std::chrono::steady_clock::now() - lastRefresh_ >= kRefreshInterval) return RefreshNow();
+  if (!refreshTimer_.isActive()) refreshTimer_.start();
+}
+
+void CFViewPingRangeICMP::RefreshNow() {
+  refreshTimer_.stop();
+  lastRefresh_ = std::chrono::steady_clock::now();
+  if (changed_) model_->RowsChanged(changed_->first, changed_->second);
+  changed_.reset();
+  totals_->setText(DialogText(run_.TotalsText()));
+}
+
+void CFViewPingRangeICMP::StartJob(IcmpJob& job) {
+  ++workersBusy_;
+  workers_.emplace_back(MethodOf(mode_), std::ref(job));
+}
+
+IcmpParams CFViewPingRangeICMP::ReadParams() {
+  const std::lock_guard lock(paramsMutex_);
+  // The hop limit is not reset by a settings file without ICMP keys.
+  IcmpParams params = state_.params.icmp;
+  IniSettingsFile(state_.programFolder).LoadIcmpParams(params);
+  return params;
+}
+
+void CFViewPingRangeICMP::Save() {
+  if (running_) return;
+  const int chosen = prompts_.ChooseFromPopup({{kSaveTickedCsv, "Save Selected Rows (csv file)"},
+                                               {kSaveAllCsv, "Save All Rows (csv file)"},
+                                               {kSaveTickedText, "Save Selected Rows (text)"},
+                                               {kSaveAllText, "Save All Rows (text)"}});
+  switch (chosen) {
+    case kSaveTickedCsv: SaveRows(true, IcmpListFormat::Csv); break;
+    case kSaveAllCsv: SaveRows(false, IcmpListFormat::Csv); break;
+    case kSaveTickedText: SaveRows(true, IcmpListFormat::Text); break;
+    case kSaveAllText: SaveRows(false, IcmpListFormat::Text); break;
+    default: break;
+  }
+}
+
+void CFViewPingRangeICMP::SaveRows(bool ticked, IcmpListFormat format) {
+  const bool csv = format == IcmpListFormat::Csv;
+  const auto path = prompts_.ChooseFile({FileDialogKind::Save, csv ? "Save in .csv File" : "Save in Text File",
+                                         csv ? kCsvExportFilter : kTextExportFilter, csv ? "csv" : "txt",
+                                         DialogFolder(state_)});
+  if (!path) return;
+  const std::vector<std::size_t> rows = ticked ? model_->TickedRows() : AllIcmpRows(run_.rows().size());
+  if (const auto failure = SaveIcmpRows(*path, run_.rows(), rows, format)) return prompts_.ShowMessage(*failure);
+  desktop_.OpenInEditor(*path);
+}
+
+void CFViewPingRangeICMP::OnMainWindowClosing() { StopAndJoin(); }
+
+void CFViewPingRangeICMP::OnIcmpReply(std::uint16_t index, const IcmpTryResult& result) {
+  Show(run_.OnReply(index, result));
+}
+
+void CFViewPingRangeICMP::OnIcmpErrorText(std::uint16_t index, const std::string& text) {
+  Show(run_.OnText(index, text));
+}
+
+void CFViewPingRangeICMP::OnIcmpTryFailed(std::uint16_t index, const IcmpTryResult& result) {
+  Show(run_.OnTryFailed(index, result));
+}
+
+void CFViewPingRangeICMP::OnIcmpTry(std::uint16_t index, const std::string& text) { Show(run_.OnText(index, text)); }
+
+void CFViewPingRangeICMP::OnIcmpStatus(std::uint16_t index, const IcmpTryResult& result) {
+  Show(run_.OnStatus(index, result));
+}
+
+void CFViewPingRangeICMP::OnIcmpDone(std::uint16_t index, bool) {
+  --workersBusy_;
+  Apply(run_.OnDone(index));
+}
+
+void CFViewPingRangeICMP::OnIcmpRawText(std::uint16_t index, const std::string& text) {
+  Show(run_.OnText(index, text));
+}
+
+void CFViewPingRangeICMP::OnIcmpRawReply(std::uint16_t index, const IcmpTryResult& result) {
+  Show(run_.OnReply(index, result));
+}
+
+void CFViewPingRangeICMP::OnIcmpMessage(const std::string& text) { prompts_.ShowMessage(text); }
+
+}  // namespace quenderlink
