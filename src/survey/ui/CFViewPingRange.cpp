@@ -24,7 +24,7 @@
 #include "core/SettingsKeys.h"
 #include "net/RangeEngine.h"
 #include "shell/FileDialogFilters.h"
-#include "survey/ui/AddressPartEdit.h"
+#include "survey/ui/AddressRangeInputs.h"
 #include "survey/ui/RangeScanModel.h"
 #include "workers/ui/UiThreadCalls.h"
 #include "prompts/ui/DialogWidgets.h"
@@ -34,8 +34,6 @@ namespace {
 
 constexpr int kProgressTickMs = 500;
 
-// The inputs of the last scan, offered again when the view opens.
-
 QLineEdit* NumberEdit(const char* objectName, int maximum, int width, QWidget* parent) {
   auto* edit = new QLineEdit(parent);
   edit->setObjectName(objectName);
@@ -43,12 +41,6 @@ QLineEdit* NumberEdit(const char* objectName, int maximum, int width, QWidget* p
   edit->setMaxLength(QString::number(maximum).size());
   edit->setFixedWidth(width);
   return edit;
-}
-
-// Moved onto, the box's number is selected so that typing replaces it.
-void MoveInto(QLineEdit& box) {
-  box.setFocus();
-  box.selectAll();
 }
 
 // The number typed; 0 when nothing or no number is typed, as an empty field reads.
@@ -75,28 +67,8 @@ CFViewPingRange::~CFViewPingRange() {
 
 void CFViewPingRange::BuildControls() {
   auto* inputs = new QHBoxLayout;
-  inputs->addWidget(new QLabel("From IP:", this));
-  for (std::size_t part = 0; part < fromAddress_.size(); ++part) {
-    if (part > 0) inputs->addWidget(new QLabel(".", this));
-    auto* box = new AddressPartEdit(this);
-    box->setObjectName(QString("fromAddress%1").arg(part));
-    box->setFixedWidth(40);
-    // The box after the fourth is the last number's.
-    connect(box, &AddressPartEdit::moveOnRequested, this, [this, part] {
-      MoveInto(part + 1 < fromAddress_.size() ? *fromAddress_[part + 1] : *lastNumber_);
-    });
-    connect(box, &AddressPartEdit::addressPasted, this, [this](const DottedQuad& address) {
-      for (std::size_t each = 0; each < fromAddress_.size(); ++each)
-        fromAddress_[each]->setText(QString::number(address[each]));
-      fromAddress_.back()->setFocus();
-    });
-    fromAddress_[part] = box;
-    inputs->addWidget(box);
-  }
-  inputs->addSpacing(16);
-  inputs->addWidget(new QLabel("To (last 3 digits):", this));
-  lastNumber_ = NumberEdit("lastNumberEdit", 999, 50, this);
-  inputs->addWidget(lastNumber_);
+  range_ = new AddressRangeInputs(this);
+  inputs->addWidget(range_);
   inputs->addSpacing(16);
   inputs->addWidget(new QLabel("Port Num:", this));
   port_ = NumberEdit("portEdit", 65535, 70, this);
@@ -143,12 +115,8 @@ void CFViewPingRange::BuildControls() {
 void CFViewPingRange::LoadInputs() {
   const IniSettingsFile ini(state_.programFolder);
   constexpr std::string_view section = settings::kSectionPingRange;
-  const QStringList from = QString::fromStdString(ini.ReadString(section, settings::kPingRangeFromIpKey, "")).split('.');
-  if (from.size() == static_cast<qsizetype>(fromAddress_.size())) {
-    for (std::size_t part = 0; part < fromAddress_.size(); ++part)
-      fromAddress_[part]->setText(from[static_cast<qsizetype>(part)].trimmed());
-  }
-  lastNumber_->setText(QString::fromStdString(ini.ReadString(section, settings::kPingRangeEndIpKey, "")));
+  range_->Show(ini.ReadString(section, settings::kPingRangeFromIpKey, ""),
+               ini.ReadString(section, settings::kPingRangeEndIpKey, ""));
   port_->setText(QString::number(ini.ReadInt(section, settings::kPingRangePortNumKey, state_.params.defaultPortNum)));
 }
 
@@ -163,13 +131,7 @@ void CFViewPingRange::showEvent(QShowEvent* event) {
 void CFViewPingRange::StartPing() {
   if (running_) return;
   if (RefuseWhenBusy(state_.operations, prompts_)) return;
-  std::array<std::uint8_t, 4> start{};
-  for (std::size_t part = 0; part < start.size(); ++part)
-    start[part] = static_cast<std::uint8_t>(std::min(TypedNumber(fromAddress_[part]), 255u));
-  const unsigned typedLast = TypedNumber(lastNumber_);
-  const AddressRange range = AddressRange::FromInputs(start[0], start[1], start[2], start[3], typedLast);
-  // Only a raised last number is shown: the one typed is what the user wrote.
-  if (range.last != typedLast % 256) lastNumber_->setText(QString::number(range.last));
+  const AddressRange range = range_->Range();
   const auto port = static_cast<std::uint16_t>(TypedNumber(port_));
 
   // The last run's engine has made its last call already.

@@ -26,6 +26,7 @@ class QPushButton;
 
 namespace quenderlink {
 
+class AddressRangeInputs;
 class RangeScanModel;
 class SiteListView;
 
@@ -87,8 +88,7 @@ class CFViewPingRange : public OperationView, public ViewWindow, private PingEng
   bool shown_ = false;
   bool registered_ = false;
 
-  std::array<QLineEdit*, 4> fromAddress_{};
-  QLineEdit* lastNumber_ = nullptr;
+  AddressRangeInputs* range_ = nullptr;
   QLineEdit* port_ = nullptr;
   QPushButton* start_ = nullptr;
   QPushButton* abort_ = nullptr;

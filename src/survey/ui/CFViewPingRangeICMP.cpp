@@ -4,7 +4,6 @@
 #include <QHBoxLayout>
 #include <QIntValidator>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QStringList>
 #include <QVBoxLayout>
@@ -21,7 +20,7 @@
 #include "shell/FileDialogFilters.h"
 #include "survey/IcmpRangeInputs.h"
 #include "survey/ListedSiteAddresses.h"
-#include "survey/ui/AddressPartEdit.h"
+#include "survey/ui/AddressRangeInputs.h"
 #include "survey/ui/IcmpScanModel.h"
 #include "workers/ui/UiThreadCalls.h"
 
@@ -32,14 +31,6 @@ namespace {
 constexpr std::chrono::milliseconds kRefreshInterval{50};
 
 constexpr std::array<int, kIcmpColumnCount> kColumnWidths = {45, 40, 110, 50, 50, 50, 50, 50, 50, 50, 50, 260};
-
-void MoveInto(QLineEdit& box) {
-  box.setFocus();
-  box.selectAll();
-}
-
-// The number typed; 0 when nothing or no number is typed, as an empty field reads.
-unsigned TypedNumber(const QLineEdit* edit) { return edit->text().trimmed().toUInt(); }
 
 using Method = void (*)(IcmpJob&);
 
@@ -79,36 +70,7 @@ CFViewPingRangeICMP::~CFViewPingRangeICMP() {
 }
 
 void CFViewPingRangeICMP::BuildControls() {
-  inputs_ = new QWidget(this);
-  auto* inputs = new QHBoxLayout(inputs_);
-  inputs->setContentsMargins(0, 0, 0, 0);
-  inputs->addWidget(new QLabel("From IP:", inputs_));
-  for (std::size_t part = 0; part < fromAddress_.size(); ++part) {
-    if (part > 0) inputs->addWidget(new QLabel(".", inputs_));
-    auto* box = new AddressPartEdit(inputs_);
-    box->setObjectName(QString("fromAddress%1").arg(part));
-    box->setFixedWidth(40);
-    // The box after the fourth is the last number's.
-    connect(box, &AddressPartEdit::moveOnRequested, this, [this, part] {
-      MoveInto(part + 1 < fromAddress_.size() ? *fromAddress_[part + 1] : *lastNumber_);
-    });
-    connect(box, &AddressPartEdit::addressPasted, this, [this](const DottedQuad& address) {
-      for (std::size_t each = 0; each < fromAddress_.size(); ++each)
-        fromAddress_[each]->setText(QString::number(address[each]));
-      fromAddress_.back()->setFocus();
-    });
-    fromAddress_[part] = box;
-    inputs->addWidget(box);
-  }
-  inputs->addSpacing(16);
-  inputs->addWidget(new QLabel("To (last 3 digits):", inputs_));
-  lastNumber_ = new QLineEdit(inputs_);
-  lastNumber_->setObjectName("lastNumberEdit");
-  lastNumber_->setValidator(new QIntValidator(0, 999, lastNumber_));
-  lastNumber_->setMaxLength(3);
-  lastNumber_->setFixedWidth(50);
-  inputs->addWidget(lastNumber_);
-  inputs->addStretch(1);
+  inputs_ = new AddressRangeInputs(this);
 
   start_ = NamedButton("Start Ping", "startButton", this);
   abort_ = NamedButton("Abort", "abortButton", this);
@@ -151,12 +113,7 @@ void CFViewPingRangeICMP::BuildControls() {
 void CFViewPingRangeICMP::LoadInputs() {
   const IniSettingsFile ini(state_.programFolder);
   constexpr std::string_view section = settings::kSectionPingRange;
-  const QStringList from = QString::fromStdString(ini.ReadString(section, settings::kIcmpFromIpKey, "")).split('.');
-  if (from.size() == static_cast<qsizetype>(fromAddress_.size())) {
-    for (std::size_t part = 0; part < fromAddress_.size(); ++part)
-      fromAddress_[part]->setText(from[static_cast<qsizetype>(part)].trimmed());
-  }
-  lastNumber_->setText(QString::fromStdString(ini.ReadString(section, settings::kIcmpEndIpKey, "")));
+  inputs_->Show(ini.ReadString(section, settings::kIcmpFromIpKey, ""), ini.ReadString(section, settings::kIcmpEndIpKey, ""));
 }
 
 void CFViewPingRangeICMP::showEvent(QShowEvent* event) {
@@ -178,13 +135,7 @@ void CFViewPingRangeICMP::showEvent(QShowEvent* event) {
 void CFViewPingRangeICMP::StartPing() {
   if (running_ || mode_ == IcmpScanMode::ListedSites) return;
   if (RefuseWhenBusy(state_.operations, prompts_)) return;
-  std::array<std::uint8_t, 4> start{};
-  for (std::size_t part = 0; part < start.size(); ++part)
-    start[part] = static_cast<std::uint8_t>(std::min(TypedNumber(fromAddress_[part]), 255u));
-  const unsigned typedLast = TypedNumber(lastNumber_);
-  const AddressRange range = AddressRange::FromInputs(start[0], start[1], start[2], start[3], typedLast);
-  // Only a raised last number is shown: the one typed is what the user wrote.
-  if (range.last != typedLast % 256) lastNumber_->setText(QString::number(range.last));
+  const AddressRange range = inputs_->Range();
   IniSettingsFile ini(state_.programFolder);
   if (!SaveIcmpRangeInputs(ini, range)) prompts_.ShowMessage(WriteFailedText(ini.Path().string()));
   BeginRun(run_.StartRange(range));

@@ -25,12 +25,12 @@
 #include "survey/ui/BlockingIcmpListener.h"
 
 class QLabel;
-class QLineEdit;
 class QPushButton;
 class QWidget;
 
 namespace quenderlink {
 
+class AddressRangeInputs;
 class IcmpScanModel;
 class SiteListView;
 
@@ -106,9 +106,7 @@ class CFViewPingRangeICMP : public OperationView, public ViewWindow, private Icm
   QTimer refreshTimer_;
   std::chrono::steady_clock::time_point lastRefresh_{};
 
-  QWidget* inputs_ = nullptr;
-  std::array<QLineEdit*, 4> fromAddress_{};
-  QLineEdit* lastNumber_ = nullptr;
+  AddressRangeInputs* inputs_ = nullptr;
   QPushButton* start_ = nullptr;
   QPushButton* abort_ = nullptr;
   QPushButton* close_ = nullptr;
