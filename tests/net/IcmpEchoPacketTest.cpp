@@ -69,7 +69,9 @@ TEST(IcmpEchoPacket, TheRawRequestCarriesItsHeaderTickAndFDataUnderAValidChecksu
 }
 
 TEST(IcmpEchoPacket, OnlyOurEchoReplyCounts) {
-  const EchoAnswer ours = DecodeEchoAnswer(FromPeer(EchoReply(kOurs, 9)), Ours(9));
+  // The answer's data is a view into the packet.
+  const Bytes packet = FromPeer(EchoReply(kOurs, 9));
+  const EchoAnswer ours = DecodeEchoAnswer(packet, Ours(9));
   EXPECT_EQ(ours.kind, EchoAnswerKind::EchoReply);
   EXPECT_EQ(Bytes(ours.data.begin(), ours.data.end()), (Bytes{0, 0, 0, 7, 'F', 'F', 'F', 'F'}));
 

@@ -35,7 +35,7 @@ TEST(DemoFleet, EveryUnitTellsTheIdentityItsRecordHolds) {
                                   reply))
         << unit.address;
     EXPECT_EQ(reply.Powerup, unit.identity.ready ? 0 : 1) << unit.address;
-    EXPECT_EQ(unit.telnetPort, fleet.sites[i].TelnetPort) << unit.address;
+    EXPECT_EQ(unit.telnetPort, std::uint16_t{fleet.sites[i].TelnetPort}) << unit.address;
     SiteRecord pinged = fleet.sites[i];
     CopyPingReplyIntoSite(reply, false, pinged);
     pinged.LastPing = fleet.sites[i].LastPing;
