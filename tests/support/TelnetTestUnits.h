@@ -18,6 +18,18 @@
 
 namespace quenderlink::testing {
 
+// A port on that loopback address where nothing listens: a connect there is refused.
+inline std::uint16_t RefusingPort(const char* address) {
+  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in at{AF_INET, 0, {}, {}};
+  ::inet_pton(AF_INET, address, &at.sin_addr);
+  socklen_t length = sizeof at;
+  ::bind(fd, reinterpret_cast<sockaddr*>(&at), length);
+  ::getsockname(fd, reinterpret_cast<sockaddr*>(&at), &length);
+  ::close(fd);
+  return ntohs(at.sin_port);
+}
+
 // Units that answer a terminal session on loopback, a thread each. A unit
 // greets with CR NUL line ends, its second line ending only with its first
 // answer (so a client that breaks lines where blocks end shows it), answers
@@ -30,6 +42,7 @@ class TelnetTestUnits {
   struct Session {
     std::vector<std::pair<std::string, Clock::time_point>> lines;
     std::string sent;
+    std::string received;  // every byte, typed keys included
   };
 
   explicit TelnetTestUnits(const std::vector<std::string>& addresses) {
@@ -50,7 +63,11 @@ class TelnetTestUnits {
 
   ~TelnetTestUnits() {
     for (Unit& unit : units_) {
-      ::shutdown(unit.listener, SHUT_RDWR);  // ends the wait in accept
+      {
+        std::lock_guard lock(mutex_);
+        ::shutdown(unit.listener, SHUT_RDWR);  // ends the wait in accept
+        if (unit.connection >= 0) ::shutdown(unit.connection, SHUT_RDWR);  // and in recv
+      }
       unit.thread.join();
       ::close(unit.listener);
     }
@@ -61,6 +78,14 @@ class TelnetTestUnits {
   std::vector<Session> sessions(std::size_t unit) const {
     std::lock_guard lock(mutex_);
     return units_[unit].sessions;
+  }
+
+  // Every byte the unit received, over all its connections.
+  std::string received(std::size_t unit) const {
+    std::lock_guard lock(mutex_);
+    std::string bytes;
+    for (const Session& session : units_[unit].sessions) bytes += session.received;
+    return bytes;
   }
 
   int mostAtOnce() const {
@@ -78,6 +103,7 @@ class TelnetTestUnits {
   struct Unit {
     std::string address;
     int listener = -1;
+    int connection = -1;
     std::uint16_t port = 0;
     std::vector<Session> sessions;
     std::thread thread;
@@ -89,8 +115,10 @@ class TelnetTestUnits {
   }
 
   // Answers the whole lines of `pending`; false once "BYE" came.
-  bool Answer(int fd, Session& session, std::string& pending) {
+  bool Answer(int fd, Session& session, std::string& pending, const char* block, std::size_t size) {
     std::lock_guard lock(mutex_);
+    session.received.append(block, size);
+    pending.append(block, size);
     for (std::size_t end; (end = pending.find("\r\n")) != std::string::npos; pending.erase(0, end + 2)) {
       const std::string line = pending.substr(0, end);
       session.lines.emplace_back(line, Clock::now());
@@ -109,6 +137,7 @@ class TelnetTestUnits {
       {
         std::lock_guard lock(mutex_);
         session = &unit.sessions.emplace_back();  // only this thread adds to the unit's sessions
+        unit.connection = fd;
         mostAtOnce_ = std::max(mostAtOnce_, ++open_);
         Send(fd, *session, std::string("WELCOME\r\0UNIT ", 14) + unit.address);
       }
@@ -116,8 +145,9 @@ class TelnetTestUnits {
       std::string pending;
       char block[4096];
       for (ssize_t got; (got = ::recv(fd, block, sizeof block, 0)) > 0;)
-        if (!Answer(fd, *session, pending.append(block, static_cast<std::size_t>(got)))) break;
+        if (!Answer(fd, *session, pending, block, static_cast<std::size_t>(got))) break;
       std::lock_guard lock(mutex_);
+      unit.connection = -1;
       --open_;
     }
   }
