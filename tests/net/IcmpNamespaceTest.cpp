@@ -1,3 +1,8 @@
+// The ICMP engines in network namespaces of their own: loopback alone (echo
+// answered or ignored, other programs' messages injected), and a routed
+// network with a host that answers, one that is not there, a net without a
+// route, a time-to-live that runs out, a link too narrow for the packet and
+// hosts that reject echo requests.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -9,6 +14,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <functional>
+#include <iostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -18,6 +24,8 @@
 #include "net/IcmpEchoPacket.h"
 #include "net/IcmpJob.h"
 #include "net/IcmpRecorder.h"
+#include "net/IcmpTopology.h"
+#include "survey/IcmpStatusText.h"
 
 namespace quenderlink {
 namespace {
@@ -25,31 +33,61 @@ namespace {
 using testing::ChildChecks;
 using testing::FiveTimes;
 using testing::IcmpRecorder;
-using testing::kCannotUnshare;
+using testing::IcmpTopology;
 using testing::MakeIcmpJob;
-using testing::RunInOwnNetworkNamespace;
 
-// Runs `body` in a forked child inside a network namespace of its own, with
-// `commands` (shell lines, e.g. `ip route ...`) run there first.
-void InNetworkNamespace(const std::vector<std::string>& commands, const std::function<int(ChildChecks&)>& body) {
-  if (std::system("command -v ip >/dev/null 2>&1") != 0) GTEST_SKIP() << "the ip tool (iproute2) is missing";
-  const int code = RunInOwnNetworkNamespace([&] {
-    for (const std::string& command : commands)
-      if (std::system(command.c_str()) != 0) return 2;
+constexpr int kNoTopology = 78;
+constexpr char kNonEcho[] = "CPing::DecodeResponse, Non-echo reply type field in ICMP reponse packet, Value:";
+constexpr char kIgnoreEcho[] = "echo 1 > /proc/sys/net/ipv4/icmp_echo_ignore_all";
+
+bool Have(const char* tool) {
+  return std::system(("command -v " + std::string(tool) + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// Runs `body` in a child with a network namespace of its own, after `command`
+// (a shell line) when one is given; skips when no namespace can be made here.
+void InOwnNamespace(const char* command, const std::function<int(ChildChecks&)>& body) {
+  if (!Have("ip")) GTEST_SKIP() << "the ip tool (iproute2) is missing";
+  const int code = testing::RunInOwnNetworkNamespace([&] {
+    if (command && std::system(command) != 0) return 2;
     ChildChecks checks;
     return body(checks);
   });
-  if (code == kCannotUnshare) GTEST_SKIP() << "this process cannot make a network namespace of its own";
+  if (code == testing::kCannotUnshare) GTEST_SKIP() << "this process cannot make a network namespace of its own";
   EXPECT_EQ(code, 0) << "the checks in the namespace failed (see above)";
 }
 
-IcmpParams Quick(std::uint32_t timeoutMs) {
+// Runs `body` in a child inside the topology; skips when it cannot be built here.
+void AcrossTopology(const std::function<void(ChildChecks&, IcmpTopology&)>& body) {
+  if (!Have("ip")) GTEST_SKIP() << "the ip tool (iproute2) is missing";
+  const int code = testing::RunInOwnNetworkNamespace(
+      [&] {
+        IcmpTopology topology;
+        if (!topology.failure().empty()) {
+          std::cerr << topology.failure() << "\n";
+          return kNoTopology;
+        }
+        ChildChecks checks;
+        body(checks, topology);
+        return checks.ExitCode();
+      },
+      &IcmpTopology::RemoveLeftovers);
+  if (code == testing::kCannotUnshare) GTEST_SKIP() << "this process cannot make a network namespace of its own";
+  if (code == kNoTopology) GTEST_SKIP() << "named network namespaces cannot be made here (see above)";
+  EXPECT_EQ(code, 0) << "the checks across the namespaces failed (see above)";
+}
+
+IcmpParams Settings(std::uint32_t timeoutMs, std::uint8_t ttl = 10, std::uint16_t dataSize = 32) {
   IcmpParams params;
   params.timeoutMs = timeoutMs;
+  params.ttl = ttl;
+  params.dataSize = dataSize;
+  params.dontFragment = 1;
   return params;
 }
 
-std::string RunMethod(void (*method)(IcmpJob&), const std::string& address, IcmpParams params = Quick(300)) {
+// The notifications alone.
+std::string RunMethod(void (*method)(IcmpJob&), const std::string& address, const IcmpParams& params = Settings(300)) {
   IcmpRecorder recorder;
   const std::atomic<bool> abort{false};
   IcmpJob job = MakeIcmpJob(recorder, address, abort, params);
@@ -58,13 +96,10 @@ std::string RunMethod(void (*method)(IcmpJob&), const std::string& address, Icmp
 }
 
 TEST(IcmpNamespace, TheDatagramSocketPingsLoopbackAtAnyDataSize) {
-  InNetworkNamespace({}, [](ChildChecks& checks) {
+  InOwnNamespace(nullptr, [](ChildChecks& checks) {
     std::string reason;
     checks.True(CanOpenLibraryIcmp(reason), "the datagram socket opens");
-    IcmpParams largest = Quick(2000);
-    largest.dataSize = 65535;
-    largest.dontFragment = 1;
-    const std::string script = RunMethod(&PingLibraryThread, "127.0.0.1", largest);
+    const std::string script = RunMethod(&PingLibraryThread, "127.0.0.1", Settings(2000, 10, 65535));
     checks.Equal(script.substr(script.size() - 15), "done 3 complete", "all five tries answered");
     checks.True(script.find("reply 3 #4 127.0.0.1") != std::string::npos, "the fifth reply came");
     return checks.ExitCode();
@@ -72,10 +107,10 @@ TEST(IcmpNamespace, TheDatagramSocketPingsLoopbackAtAnyDataSize) {
 }
 
 TEST(IcmpNamespace, SilenceIsATimeOut) {
-  InNetworkNamespace({"echo 1 > /proc/sys/net/ipv4/icmp_echo_ignore_all"}, [](ChildChecks& checks) {
+  InOwnNamespace(kIgnoreEcho, [](ChildChecks& checks) {
     checks.Equal(RunMethod(&PingLibraryThread, "127.0.0.1"), "try 3 Try # 1, failed 3 #0 error 11010, done 3 ended",
                  "library");
-    checks.Equal(RunMethod(&PingRouteThread, "127.0.0.1", Quick(100)),
+    checks.Equal(RunMethod(&PingRouteThread, "127.0.0.1", Settings(100)),
                  FiveTimes("try 3 Try # {n}, failed 3 #{i} error 11010", "done 3 complete"), "route");
     checks.Equal(RunMethod(&PingRawThread, "127.0.0.1"),
                  "raw 3 A timeout occured while waiting for a ICMP response, done 3 ended", "raw");
@@ -122,7 +157,7 @@ class Injector {
 TEST(IcmpNamespace, TheRawMethodSkipsOtherRepliesAndCarriesOnPastAnErrorWhenAskedTo) {
   std::string reason;
   if (!CanOpenRawIcmp(reason)) GTEST_SKIP() << reason;
-  InNetworkNamespace({"echo 1 > /proc/sys/net/ipv4/icmp_echo_ignore_all"}, [](ChildChecks& checks) {
+  InOwnNamespace(kIgnoreEcho, [](ChildChecks& checks) {
     const Injector injector;
     const std::uint16_t ours = ProcessIcmpIdentifier();
     // Sequences 40 and 41 are the job's first two tries.
@@ -136,7 +171,7 @@ TEST(IcmpNamespace, TheRawMethodSkipsOtherRepliesAndCarriesOnPastAnErrorWhenAske
     });
     IcmpRecorder recorder;
     const std::atomic<bool> abort{false};
-    IcmpJob job = MakeIcmpJob(recorder, "127.0.0.1", abort, Quick(1500));
+    IcmpJob job = MakeIcmpJob(recorder, "127.0.0.1", abort, Settings(1500));
     job.continueOnFailure = true;
     PingRawThread(job);
     others.join();
@@ -152,7 +187,7 @@ TEST(IcmpNamespace, TheRawMethodSkipsOtherRepliesAndCarriesOnPastAnErrorWhenAske
 TEST(IcmpNamespace, AStreamOfOtherRepliesHoldsARawTryForTwiceTheTimeOutAtMost) {
   std::string reason;
   if (!CanOpenRawIcmp(reason)) GTEST_SKIP() << reason;
-  InNetworkNamespace({"echo 1 > /proc/sys/net/ipv4/icmp_echo_ignore_all"}, [](ChildChecks& checks) {
+  InOwnNamespace(kIgnoreEcho, [](ChildChecks& checks) {
     const Injector injector;
     std::atomic<bool> stop{false};
     std::thread others([&] {
@@ -162,7 +197,7 @@ TEST(IcmpNamespace, AStreamOfOtherRepliesHoldsARawTryForTwiceTheTimeOutAtMost) {
       }
     });
     const auto start = std::chrono::steady_clock::now();
-    const std::string script = RunMethod(&PingRawThread, "127.0.0.1", Quick(200));
+    const std::string script = RunMethod(&PingRawThread, "127.0.0.1", Settings(200));
     const auto took = std::chrono::steady_clock::now() - start;
     stop = true;
     others.join();
@@ -170,6 +205,117 @@ TEST(IcmpNamespace, AStreamOfOtherRepliesHoldsARawTryForTwiceTheTimeOutAtMost) {
     checks.True(took >= std::chrono::milliseconds(390) && took < std::chrono::milliseconds(1500),
                 "the try ended at twice the time-out");
     return checks.ExitCode();
+  });
+}
+
+// The notifications, then the status comment a row would show or the raw
+// method's messages.
+std::string Outcome(void (*method)(IcmpJob&), const std::string& address, const IcmpParams& params,
+                    std::uint32_t* lastError = nullptr) {
+  IcmpRecorder recorder;
+  const std::atomic<bool> abort{false};
+  IcmpJob job = MakeIcmpJob(recorder, address, abort, params);
+  method(job);
+  if (lastError) *lastError = job.lastError;
+  std::string outcome = recorder.Script();
+  if (!recorder.results.empty() && recorder.results.back().ipStatus != 0)
+    outcome += "; " + IcmpStatusComment(recorder.results.back().ipStatus, recorder.results.back().replyAddress);
+  for (const std::string& message : recorder.messages) outcome += "; " + message;
+  return outcome;
+}
+
+// The library method's one try ended by an ICMP error from `from`, and the row's comment.
+std::string StatusFrom(const std::string& from, int status, const std::string& text) {
+  const std::string number = std::to_string(status);
+  return "try 3 Try # 1, status 3 #0 " + from + " status " + number + ", done 3 ended; Error " + number + ": " + from +
+         " says: " + text;
+}
+
+TEST(IcmpTopology, TheLibraryMethodReportsEachAnswerWithItsStatus) {
+  AcrossTopology([](ChildChecks& checks, IcmpTopology&) {
+    // The kernel lets a router answer "no route" about once a second per
+    // client, and each other ICMP error it sends that client spends the
+    // allowance: so this check comes first (and the route method, whose every
+    // try draws a time-exceeded first, cannot be checked for it).
+    checks.Equal(Outcome(&PingLibraryThread, IcmpTopology::kUnrouted, Settings(1000)),
+                 StatusFrom(IcmpTopology::kRouter, 11002, "Destination Net Unreachable"), "a net without a route");
+    checks.Equal(Outcome(&PingLibraryThread, IcmpTopology::kHost, Settings(1000)),
+                 FiveTimes("try 3 Try # {n}, reply 3 #{i} 10.202.0.2", "done 3 complete"), "a host that answers");
+    checks.Equal(Outcome(&PingLibraryThread, IcmpTopology::kAbsentHost, Settings(2000)),
+                 StatusFrom(IcmpTopology::kRouter, 11003, "Destination Host Unreachable"), "a host that is not there");
+    checks.Equal(Outcome(&PingLibraryThread, IcmpTopology::kHost, Settings(1000, 1)),
+                 StatusFrom(IcmpTopology::kRouter, 11013, "TimeToLive Expired Transit"), "time-to-live 1");
+    // The router's answer teaches this machine the narrower path, so the next
+    // such packet is refused before it leaves.
+    checks.Equal(Outcome(&PingLibraryThread, IcmpTopology::kHost, Settings(1000, 10, 1400)),
+                 StatusFrom(IcmpTopology::kRouter, 11009, "Packet Too Big"),
+                 "1400 bytes, don't fragment, over a 576-byte link");
+    checks.Equal(Outcome(&PingLibraryThread, IcmpTopology::kHost, Settings(1000, 10, 1400)),
+                 "try 3 Try # 1, failed 3 #0 error 11009, done 3 ended", "the same once the path is known");
+  });
+}
+
+TEST(IcmpTopology, TheRawMethodEndsAnAddressAtAnyIcmpError) {
+  AcrossTopology([](ChildChecks& checks, IcmpTopology&) {
+    const std::string unreachable = "done 3 ended; " + std::string(kNonEcho) + "3\n";
+    // First, for the router's allowance of "no route" answers (see above).
+    checks.Equal(Outcome(&PingRawThread, IcmpTopology::kUnrouted, Settings(1000)), unreachable,
+                 "a net without a route");
+    checks.Equal(Outcome(&PingRawThread, IcmpTopology::kHost, Settings(1000)),
+                 FiveTimes("raw reply 3 #{i} 10.202.0.2", "done 3 complete"), "a host that answers");
+    checks.Equal(Outcome(&PingRawThread, IcmpTopology::kAbsentHost, Settings(2000)), unreachable,
+                 "a host that is not there");
+    checks.Equal(Outcome(&PingRawThread, IcmpTopology::kHost, Settings(1000, 1)),
+                 "done 3 ended; " + std::string(kNonEcho) + "11\n", "time-to-live 1");
+    checks.Equal(Outcome(&PingRawThread, IcmpTopology::kHost, Settings(1000, 10, 1400)), unreachable,
+                 "1400 bytes, don't fragment, over a 576-byte link");
+    checks.Equal(Outcome(&PingRawThread, IcmpTopology::kHost, Settings(1000, 10, 1400)),
+                 "raw 3 Failed to send ICMP packet, done 3 ended", "the same once the path is known");
+  });
+}
+
+TEST(IcmpTopology, TheRouteMethodCountsTheRouterAsAHop) {
+  AcrossTopology([](ChildChecks& checks, IcmpTopology&) {
+    checks.Equal(Outcome(&PingRouteThread, IcmpTopology::kHost, Settings(1000)),
+                 FiveTimes("try 3 Try # {n}, reply 3 #{i} 10.202.0.2 hops 2", "done 3 complete"),
+                 "a host that answers");
+    std::uint32_t lastError = 0;
+    checks.Equal(Outcome(&PingRouteThread, IcmpTopology::kAbsentHost, Settings(2000), &lastError),
+                 FiveTimes("try 3 Try # {n}, failed 3 #{i} error 11003", "done 3 complete"),
+                 "a host that is not there");
+    checks.True(lastError == 11003, "the last error is kept");
+  });
+}
+
+// Reject rules on the hosts, by whichever packet filter this machine has.
+std::vector<std::string> RejectRules() {
+  if (Have("nft"))
+    return {"nft add table ip qlk", "nft 'add chain ip qlk in { type filter hook input priority 0 ; }'",
+            "nft add rule ip qlk in ip daddr 10.202.0.3 icmp type echo-request reject with icmp type port-unreachable",
+            "nft add rule ip qlk in ip daddr 10.202.0.4 icmp type echo-request reject with icmp type prot-unreachable"};
+  if (Have("iptables"))
+    return {
+        "iptables -A INPUT -d 10.202.0.3 -p icmp --icmp-type echo-request -j REJECT --reject-with "
+        "icmp-port-unreachable",
+        "iptables -A INPUT -d 10.202.0.4 -p icmp --icmp-type echo-request -j REJECT --reject-with "
+        "icmp-proto-unreachable"};
+  return {};
+}
+
+TEST(IcmpTopology, AHostThatRejectsEchoGivesTheRejectionsStatus) {
+  const std::vector<std::string> rules = RejectRules();
+  if (rules.empty()) GTEST_SKIP() << "neither nft (nftables) nor iptables is installed";
+  AcrossTopology([&](ChildChecks& checks, IcmpTopology& topology) {
+    bool ruled =
+        topology.InHosts("ip addr add 10.202.0.3/24 dev qh0") && topology.InHosts("ip addr add 10.202.0.4/24 dev qh0");
+    for (const std::string& rule : rules) ruled = ruled && topology.InHosts(rule);
+    checks.True(ruled, "the reject rules are in place");
+    checks.Equal(Outcome(&PingLibraryThread, "10.202.0.3", Settings(1000)),
+                 StatusFrom("10.202.0.3", 11005, "Destination Port Unreachable"), "library, port unreachable");
+    checks.Equal(Outcome(&PingLibraryThread, "10.202.0.4", Settings(1000)),
+                 StatusFrom("10.202.0.4", 11004, "Destination Protocol Unreachable"), "library, protocol unreachable");
+    checks.Equal(Outcome(&PingRouteThread, "10.202.0.3", Settings(1000)),
+                 FiveTimes("try 3 Try # {n}, failed 3 #{i} error 11005", "done 3 complete"), "route, port unreachable");
   });
 }
 
