@@ -92,7 +92,7 @@ EchoAnswer DecodeEchoAnswer(std::span<const std::uint8_t> received, const EchoEx
     }
     ipBytes = IpHeaderBytes(received);
   }
-  if (received.size() < ipBytes + expected.minimumIcmpBytes || received.size() < ipBytes + kIcmpHeaderBytes) {
+  if (received.size() < ipBytes + kIcmpHeaderBytes) {
     answer.kind = EchoAnswerKind::TooShort;
     return answer;
   }
@@ -104,7 +104,13 @@ EchoAnswer DecodeEchoAnswer(std::span<const std::uint8_t> received, const EchoEx
     const bool fromPeer = !expected.withIpHeader || expected.peer == 0 || ReadAddress(received, 12) == expected.peer;
     const bool ours = (!expected.checkIdentifier || ReadU16(icmp, 4) == expected.identifier) &&
                       ReadU16(icmp, 6) == expected.sequence && fromPeer;
+    // A raw socket sees every echo reply on the machine: only a short one of
+    // ours is worth telling, another program's is passed over.
     if (!ours) return answer;
+    if (icmp.size() < expected.minimumIcmpBytes) {
+      answer.kind = EchoAnswerKind::TooShort;
+      return answer;
+    }
     answer.kind = EchoAnswerKind::EchoReply;
     answer.data = icmp.subspan(kIcmpHeaderBytes);
     return answer;

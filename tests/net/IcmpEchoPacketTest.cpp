@@ -94,6 +94,9 @@ TEST(IcmpEchoPacket, TooFewBytesAreCountedFromTheIpHeaderLength) {
   packet[0] = 0x4F;  // 60 header bytes
   EXPECT_EQ(DecodeEchoAnswer(packet, Ours(9)).kind, EchoAnswerKind::TooShort);
   EXPECT_EQ(DecodeEchoAnswer(Bytes{}, Ours(9)).kind, EchoAnswerKind::TooShort);
+  packet = FromPeer(EchoReply(kOurs + 1, 9));
+  packet.resize(20 + 8);
+  EXPECT_EQ(DecodeEchoAnswer(packet, Ours(9)).kind, EchoAnswerKind::NotOurs) << "another program's short reply";
 }
 
 TEST(IcmpEchoPacket, AnErrorIsOursOnlyWhenItQuotesOurRequest) {
