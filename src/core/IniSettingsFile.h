@@ -84,6 +84,8 @@ class IniSettingsFile {
   [[nodiscard]] bool WriteInt(const SettingKey& setting, std::int64_t value);
   // Every value in the file, in file order.
   std::vector<IniEntry> ListEntries() const;
+  // The whole file as read now, for reading many keys at one read.
+  IniDocument Contents() const { return Load(); }
 
  private:
   IniDocument Load() const;

@@ -40,11 +40,12 @@ std::vector<std::string> LoadTelnetCommandList(IniSettingsFile& ini, int list) {
   const std::string section = Section(list);
   std::vector<std::string> commands;
   std::vector<std::pair<std::string, std::string>> missing;
+  const IniDocument settings = ini.Contents();
   for (int k = 1; k <= kTelnetCommandsPerList; ++k) {
-    const std::string command = ini.ReadString(section, Printf("Cmnd%d", k), kMissing);
+    const std::string command = settings.ReadString(section, Printf("Cmnd%d", k), kMissing);
     commands.push_back(command == kMissing ? std::string() : command);
     if (command == kMissing) missing.emplace_back(Printf("Cmnd%d", k), kNullEntry);
-    if (ini.ReadString(section, Printf("Response%d", k), kMissing) == kMissing)
+    if (settings.ReadString(section, Printf("Response%d", k), kMissing) == kMissing)
       missing.emplace_back(Printf("Response%d", k), kNullEntry);
   }
   if (!missing.empty()) (void)ini.WriteStrings(section, missing);
