@@ -1,0 +1,113 @@
+#include "exchange/ImportFile.h"
+
+#include <fstream>
+#include <iterator>
+#include <string_view>
+#include <system_error>
+
+#include "core/Printf.h"
+
+namespace quenderlink {
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+
+// The length of the well-formed UTF-8 sequence starting the text, 0 when there is none.
+std::size_t SequenceLength(std::string_view text) {
+  const auto lead = static_cast<unsigned char>(text[0]);
+  std::size_t length = 0;
+  if (lead < 0x80) return 1;
+  if (lead >= 0xC2 && lead <= 0xDF) length = 2;
+  else if (lead >= 0xE0 && lead <= 0xEF) length = 3;
+  else if (lead >= 0xF0 && lead <= 0xF4) length = 4;
+  else return 0;
+  if (text.size() < length) return 0;
+  for (std::size_t i = 1; i < length; ++i)
+    if (!IsContinuation(static_cast<unsigned char>(text[i]))) return 0;
+  const auto second = static_cast<unsigned char>(text[1]);
+  // Overlong forms, UTF-16 surrogates and values past U+10FFFF.
+  if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F) || (lead == 0xF0 && second < 0x90) ||
+      (lead == 0xF4 && second > 0x8F))
+    return 0;
+  return length;
+}
+
+// Where the first character that is not text sits: a NUL or a byte that is not UTF-8.
+std::string NotTextReason(std::string_view text) {
+  int line = 1;
+  for (std::size_t at = 0; at < text.size();) {
+    if (text[at] == '\0') return Printf("line %d holds a NUL byte", line);
+    const std::size_t length = SequenceLength(text.substr(at));
+    if (length == 0) return Printf("line %d is not UTF-8 text", line);
+    if (text[at] == '\n') ++line;
+    at += length;
+  }
+  return {};
+}
+
+// Cut to the limit without splitting a character.
+std::string CutLine(std::string_view line) {
+  std::size_t end = kImportLineLimit;
+  while (end > 0 && IsContinuation(static_cast<unsigned char>(line[end]))) --end;
+  return std::string(line.substr(0, end));
+}
+
+std::vector<ImportFileLine> SplitLines(std::string_view text) {
+  std::vector<ImportFileLine> lines;
+  int number = 0;
+  while (!text.empty()) {
+    const std::size_t end = text.find_first_of("\r\n");
+    const std::string_view line = text.substr(0, end);
+    ImportFileLine& taken = lines.emplace_back();
+    taken.number = ++number;
+    taken.cut = line.size() > kImportLineLimit;
+    taken.text = taken.cut ? CutLine(line) : std::string(line);
+    if (end == std::string_view::npos) break;
+    // CR LF is one line end.
+    const std::size_t next = text.compare(end, 2, "\r\n") == 0 ? end + 2 : end + 1;
+    text.remove_prefix(next);
+  }
+  return lines;
+}
+
+}  // namespace
+
+ImportFileText ReadImportFile(const std::filesystem::path& path) {
+  ImportFileText file;
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) {
+    file.error = "It is not a file that can be read.";
+    return file;
+  }
+  if (std::filesystem::file_size(path, error) > kLargestImportFile) {
+    file.error = Printf("It is larger than %ju MB.", kLargestImportFile >> 20);
+    return file;
+  }
+  std::ifstream stream(path, std::ios::binary);
+  std::string text(std::istreambuf_iterator<char>(stream), {});
+  if (!stream.good() && !stream.eof()) {
+    file.error = "It could not be read.";
+    return file;
+  }
+  if (const std::string reason = NotTextReason(text); !reason.empty()) {
+    file.error = "It is not a text file: " + reason + ".";
+    return file;
+  }
+  std::string_view body = text;
+  if (body.starts_with(kByteOrderMark)) body.remove_prefix(kByteOrderMark.size());
+  file.lines = SplitLines(body);
+  return file;
+}
+
+std::string ImportSampleText(const ImportFileText& file) {
+  std::string sample;
+  for (std::size_t i = 0; i < file.lines.size() && i < 3; ++i) {
+    if (i != 0) sample += "\r\n";
+    sample += file.lines[i].text;
+  }
+  return sample;
+}
+
+}  // namespace quenderlink

@@ -1,0 +1,63 @@
+#include "exchange/ImportSave.h"
+
+#include "core/CSiteinfoClass.h"
+#include "core/FixedText.h"
+#include "core/PathLengths.h"
+#include "core/Printf.h"
+
+namespace quenderlink {
+namespace {
+
+std::string FailureText(const std::filesystem::path& path, const CSiteinfoClass& file) {
+  return Printf("Nothing was written to\r\n%s\r\n%s", path.c_str(), SiteFileErrorText(file.lastError()).c_str());
+}
+
+}  // namespace
+
+std::vector<PopupItem> ImportSaveMenu(const std::string& currentSiteFile) {
+  std::vector<PopupItem> items;
+  if (currentSiteFile.size() >= kShortestFilePath) {
+    const std::string name = std::filesystem::path(currentSiteFile).filename().string();
+    items.push_back({kImportAppendAll, Printf("Append ALL to %s", name.c_str())});
+    items.push_back({});
+    items.push_back({kImportAppendSuccessful, Printf("Append SUCCESSFUL to %s", name.c_str())});
+    items.push_back({});
+  }
+  items.push_back({kImportSaveAllAs, "Save ALL in New File ..."});
+  items.push_back({});
+  items.push_back({kImportSaveSuccessfulAs, "Save SUCCESSFUL in New File ..."});
+  return items;
+}
+
+bool SavesSuccessfulOnly(int command) {
+  return command == kImportAppendSuccessful || command == kImportSaveSuccessfulAs;
+}
+
+ImportSaveResult AppendImportedSites(const std::filesystem::path& path, std::span<const SiteRecord> records,
+                                     const SiteTable& listed) {
+  std::vector<SiteRecord> added;
+  for (const SiteRecord& record : records)
+    if (listed.FindByAddress(FieldText(record.IpByNumber), record.DevicePort) == kNoRow) added.push_back(record);
+  if (added.empty()) return {};
+  CSiteinfoClass file;
+  if (!file.AppendRecords(path, added)) return {0, FailureText(path, file)};
+  return {static_cast<int>(added.size()), {}};
+}
+
+ImportSaveResult SaveImportedSitesAs(const std::filesystem::path& path, std::span<const SiteRecord> records) {
+  SiteTable table;
+  table.Replace({records.begin(), records.end()});
+  CSiteinfoClass file;
+  if (!file.SaveAll(path, table)) return {0, FailureText(path, file)};
+  return {static_cast<int>(records.size()), {}};
+}
+
+std::string AppendedSitesText(int count, const std::string& path) {
+  return Printf("\r\nTotal of %d records were appended to\r\n%s", count, path.c_str());
+}
+
+std::string SavedSitesText(int count, const std::string& path) {
+  return Printf("\r\nTotal of %d records were saved to\r\n%s", count, path.c_str());
+}
+
+}  // namespace quenderlink

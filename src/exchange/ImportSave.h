@@ -1,0 +1,42 @@
+#pragma once
+
+#include <filesystem>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/PopupItem.h"
+#include "core/SiteRecord.h"
+#include "core/SiteTable.h"
+
+namespace quenderlink {
+
+// The Save button's pop-up commands.
+inline constexpr int kImportAppendAll = 1;
+inline constexpr int kImportAppendSuccessful = 2;
+inline constexpr int kImportSaveAllAs = 10;
+inline constexpr int kImportSaveSuccessfulAs = 11;
+
+// The appends are offered only when a current site list file is set.
+std::vector<PopupItem> ImportSaveMenu(const std::string& currentSiteFile);
+
+// True for the commands that keep only the rows that answered.
+bool SavesSuccessfulOnly(int command);
+
+struct ImportSaveResult {
+  int written = 0;
+  std::string error;  // why nothing was written; empty on success
+};
+
+// Appends the records whose address and port no listed site has, creating the
+// file when it is missing; a file that is not a site list file is left alone.
+ImportSaveResult AppendImportedSites(const std::filesystem::path& path, std::span<const SiteRecord> records,
+                                     const SiteTable& listed);
+// Replaces the file with a new site list of every record, or leaves it as it was.
+ImportSaveResult SaveImportedSitesAs(const std::filesystem::path& path, std::span<const SiteRecord> records);
+
+// What the user is told after a save: "\r\nTotal of %d records were appended to\r\n%s" and its "saved" twin.
+std::string AppendedSitesText(int count, const std::string& path);
+std::string SavedSitesText(int count, const std::string& path);
+
+}  // namespace quenderlink

@@ -1,0 +1,77 @@
+#include "exchange/ImportFile.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/TempDir.h"
+
+namespace quenderlink {
+namespace {
+
+using testing::TempDir;
+using namespace std::string_literals;
+
+std::string Lines(const ImportFileText& file) {
+  std::string text;
+  for (const ImportFileLine& line : file.lines)
+    text += std::to_string(line.number) + (line.cut ? "+" : "") + "[" + line.text + "]";
+  return text;
+}
+
+ImportFileText ReadText(const TempDir& dir, const std::string& bytes) {
+  const auto path = dir / "sites.csv";
+  testing::WriteFileBytes(path, bytes);
+  return ReadImportFile(path);
+}
+
+TEST(ImportFileTest, ReadsTheLineEndsAndMarksOfSpreadsheetPrograms) {
+  TempDir dir;
+  struct Case {
+    const char* name;
+    std::string bytes;
+    const char* lines;
+  };
+  const Case cases[] = {
+      {"LF", "a,1\nb,2\n", "1[a,1]2[b,2]"},
+      {"CR LF with an empty line", "a,1\r\n\r\nb,2\r\n", "1[a,1]2[]3[b,2]"},
+      {"CR alone", "a,1\rb,2", "1[a,1]2[b,2]"},
+      {"byte-order mark", "\xEF\xBB\xBF" "a,\xC3\xA9t\xC3\xA9\n", "1[a,\xC3\xA9t\xC3\xA9]"},
+      {"no final line end", "a,1", "1[a,1]"},
+  };
+  for (const Case& c : cases) {
+    const ImportFileText file = ReadText(dir, c.bytes);
+    EXPECT_TRUE(file.ok()) << c.name << ": " << file.error;
+    EXPECT_EQ(Lines(file), c.lines) << c.name;
+  }
+}
+
+TEST(ImportFileTest, ALongLineIsCutNotSplitIntoRows) {
+  TempDir dir;
+  // The cut falls inside a two-byte character, which is left out whole.
+  std::string bytes(kImportLineLimit - 1, 'x');
+  bytes.append("\xC3\xA9").append(500, 'y').append("\nnext\n");
+  const ImportFileText file = ReadText(dir, bytes);
+  ASSERT_TRUE(file.ok());
+  ASSERT_EQ(file.lines.size(), 2u);
+  EXPECT_TRUE(file.lines[0].cut);
+  EXPECT_EQ(file.lines[0].text, std::string(kImportLineLimit - 1, 'x'));
+  EXPECT_EQ(file.lines[1].text, "next");
+}
+
+TEST(ImportFileTest, WhatIsNotATextFileIsRefusedWithItsReason) {
+  TempDir dir;
+  EXPECT_EQ(ReadText(dir, "a,1\nb\0c\n"s).error, "It is not a text file: line 2 holds a NUL byte.");
+  EXPECT_EQ(ReadText(dir, "a,1\n\xE9t\xE9\n").error, "It is not a text file: line 2 is not UTF-8 text.");
+  EXPECT_EQ(ReadText(dir, "\xED\xA0\x80").error, "It is not a text file: line 1 is not UTF-8 text.");
+  EXPECT_EQ(ReadImportFile(dir.path()).error, "It is not a file that can be read.");
+  EXPECT_EQ(ReadImportFile(dir / "missing.csv").error, "It is not a file that can be read.");
+}
+
+TEST(ImportFileTest, TheSampleShowsTheFirstThreeLines) {
+  TempDir dir;
+  EXPECT_EQ(ImportSampleText(ReadText(dir, ";comment\na\nb\nc\n")), ";comment\r\na\r\nb");
+}
+
+}  // namespace
+}  // namespace quenderlink

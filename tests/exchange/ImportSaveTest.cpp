@@ -1,0 +1,73 @@
+#include "exchange/ImportSave.h"
+
+#include <gtest/gtest.h>
+
+
+#include "core/CSiteinfoClass.h"
+#include "core/SiteListLoader.h"
+#include "support/TempDir.h"
+#include "support/TestSite.h"
+
+namespace quenderlink {
+namespace {
+
+using testing::TempDir;
+using testing::TestSite;
+
+SiteTable Loaded(const std::filesystem::path& path) {
+  SiteTable table;
+  EXPECT_EQ(LoadSiteTable(path.string(), table, 10001), 0);
+  return table;
+}
+
+TEST(ImportSaveTest, AppendingTwiceAddsNothingTheSecondTime) {
+  TempDir dir;
+  const auto path = dir / "sites.bin";
+  const std::vector<SiteRecord> records = {TestSite({.address = "127.0.0.5"}), TestSite({.address = "127.0.0.6"}),
+                                           TestSite({.address = "127.0.0.6", .port = 9002})};
+  ImportSaveResult first = AppendImportedSites(path, records, SiteTable{});
+  EXPECT_EQ(first.written, 3);
+  EXPECT_EQ(first.error, "");
+  // The main view has reloaded the file meanwhile.
+  EXPECT_EQ(AppendImportedSites(path, records, Loaded(path)).written, 0);
+  EXPECT_EQ(Loaded(path).size(), 3u);
+}
+
+TEST(ImportSaveTest, FailedSavesSayWhyAndLeaveFilesAlone) {
+  TempDir dir;
+  const auto notSites = dir / "notes.txt";
+  testing::WriteFileBytes(notSites, "not a site list");
+  const std::vector<SiteRecord> records = {TestSite({.address = "127.0.0.5"})};
+  const ImportSaveResult appended = AppendImportedSites(notSites, records, SiteTable{});
+  EXPECT_EQ(appended.written, 0);
+  EXPECT_NE(appended.error.find(notSites.string()), std::string::npos);
+  EXPECT_EQ(testing::ReadFileBytes(notSites), "not a site list");
+
+  const ImportSaveResult saved = SaveImportedSitesAs(dir / "missing" / "new.bin", records);
+  EXPECT_EQ(saved.written, 0);
+  EXPECT_FALSE(saved.error.empty());
+}
+
+TEST(ImportSaveTest, ANewFileHoldsEveryChosenRecordInOrder) {
+  TempDir dir;
+  const auto path = dir / "new.bin";
+  const std::vector<SiteRecord> records = {TestSite({.address = "127.0.0.6"}), TestSite({.address = "127.0.0.6"})};
+  EXPECT_EQ(SaveImportedSitesAs(path, records).written, 2);
+  EXPECT_EQ(Loaded(path).size(), 2u);  // no duplicate check in a new file
+  EXPECT_EQ(SavedSitesText(2, path.string()), "\r\nTotal of 2 records were saved to\r\n" + path.string());
+}
+
+TEST(ImportSaveTest, TheMenuOffersAppendsOnlyWithACurrentFile) {
+  const auto texts = [](const std::vector<PopupItem>& items) {
+    std::string text;
+    for (const PopupItem& item : items) text += std::to_string(item.id) + ":" + item.text + "|";
+    return text;
+  };
+  EXPECT_EQ(texts(ImportSaveMenu("/home/ops/Lake.bin")),
+            "1:Append ALL to Lake.bin|0:|2:Append SUCCESSFUL to Lake.bin|0:|10:Save ALL in New File ...|0:|"
+            "11:Save SUCCESSFUL in New File ...|");
+  EXPECT_EQ(texts(ImportSaveMenu("a.bi")), "10:Save ALL in New File ...|0:|11:Save SUCCESSFUL in New File ...|");
+}
+
+}  // namespace
+}  // namespace quenderlink

@@ -1,0 +1,154 @@
+#include "exchange/SiteImport.h"
+
+#include <gtest/gtest.h>
+
+#include "core/FixedText.h"
+
+namespace quenderlink {
+namespace {
+
+std::optional<std::string> NoLookup(const std::string&) { return std::nullopt; }
+
+ImportFileText FileOf(std::initializer_list<const char*> texts) {
+  ImportFileText file;
+  int number = 0;
+  for (const char* text : texts) file.lines.push_back({++number, text, false});
+  return file;
+}
+
+class SiteImportTest : public ::testing::Test {
+ protected:
+  SiteImportTest() { SetFieldText(reply.SiteName, "Reported"); }
+
+  void Import(std::initializer_list<const char*> lines) {
+    (void)import.AddLines(FileOf(lines), {1, 2, 3}, NoLookup, [this](const std::string& text) { log += text; });
+  }
+  ReplyNotice NoticeFor(std::uint16_t row, std::uint8_t tenths) {
+    reply.ReplyTenths = tenths;
+    reply.SiteId = 42;
+    SetFieldText(reply.Milepost, "12.5");
+    ReplyNotice notice;
+    notice.row = row;
+    notice.reply = &reply;
+    return notice;
+  }
+  std::string Statuses() const {
+    std::string text;
+    for (const ImportRow& row : import.rows()) text += "[" + row.cells[kImportColStatus] + "]";
+    return text;
+  }
+
+  RuntimeParams params;
+  SiteImport import{params};
+  DeviceReply reply{};
+  std::string log;
+};
+
+TEST_F(SiteImportTest, EveryLineButCommentsBecomesARowAndIsLogged) {
+  Import({"; the yard", "127.0.0.5,9050,Iron Bridge", ""});
+  ASSERT_EQ(import.rows().size(), 2u);
+  const ImportRow& row = import.rows()[0];
+  EXPECT_EQ(row.lineNumber, 2);
+  EXPECT_EQ(row.cells[kImportColSiteId], "00000");
+  EXPECT_EQ(row.cells[kImportColSiteName], "Iron Bridge");
+  EXPECT_EQ(row.cells[kImportColPort], "9050");
+  EXPECT_EQ(import.rows()[1].cells[kImportColHost], "");
+  EXPECT_EQ(log,
+            "127.0.0.5,9050,Iron Bridge\r\n"
+            "          *** Imported Site! DNS = 127.0.0.5   IP = 127.0.0.5   Port = 9050\r\n"
+            "\r\n"
+            "          *** Imported Site! DNS =    IP = 0.0.0.0   Port = 9001\r\n");
+}
+
+TEST_F(SiteImportTest, PingRecordsAreBuiltFromTheCellsAsEdited) {
+  Import({"127.0.0.5,9050,Iron Bridge"});
+  EXPECT_FALSE(import.EditCell(0, kImportColStatus, "x"));
+  EXPECT_FALSE(import.EditCell(0, kImportColPort, "9050"));  // unchanged
+  EXPECT_TRUE(import.EditCell(0, kImportColPort, "9060"));
+  EXPECT_TRUE(import.EditCell(0, kImportColSiteName, "Slate Run"));
+  EXPECT_TRUE(import.rows()[0].Edited(kImportColPort));
+  EXPECT_FALSE(import.rows()[0].Edited(kImportColHost));
+
+  ASSERT_TRUE(import.BuildPingRecords());
+  const SiteRecord record = import.pingRecords()[0];
+  EXPECT_EQ(record.DevicePort, 9060);
+  EXPECT_EQ(record.TelnetPort, params.telnetPortTrk1);
+  EXPECT_EQ(FieldText(record.SiteName), "Slate Run");
+  EXPECT_EQ(record.SiteFlags, kFlagMarked);
+  EXPECT_EQ(record.RowNumber, 0);
+
+  import.Clear();
+  EXPECT_FALSE(import.BuildPingRecords());  // "ZERO SITES"
+}
+
+TEST_F(SiteImportTest, NotificationsWriteStatusesRecordsAndTotals) {
+  Import({"127.0.0.5", "127.0.0.5", "127.0.0.6", "bad name", "127.0.0.8"});
+  ASSERT_TRUE(import.BuildPingRecords());
+  EngineRequest request;
+  import.PrepareRequest(request);
+  EXPECT_EQ(request.sites, &import.pingRecords());
+  for (std::size_t row = 0; row < 5; ++row) import.OnPingSent(row, 1);
+  import.OnPingSent(2, 2);
+  EXPECT_EQ(import.rows()[2].cells[kImportColStatus], "PING 2 of 6");
+  // Two rows for one unit: each answer goes into the record of the row the engine names.
+  import.OnPingReply(0, NoticeFor(0, 23));
+  import.OnPingReply(1, NoticeFor(1, 31));
+  import.OnPingReply(1, NoticeFor(1, 99));
+  import.OnPingFailed(2, 6);
+  import.OnPingBadAddress(3);
+  import.Abort(request);
+  import.OnPingFinished();
+
+  EXPECT_EQ(Statuses(), "[SUCCESS: 2.3 sec][SUCCESS: 3.1 sec][FAILED][BAD IP][USER ABORT]");
+  EXPECT_EQ(import.pingRecords()[1].LastPing, 31);
+  EXPECT_EQ(FieldText(import.pingRecords()[1].SiteName), "Reported");
+  EXPECT_EQ(import.rows()[0].cells[kImportColSiteId], "00042");
+  EXPECT_EQ(import.rows()[0].cells[kImportColMilepost], "12.5");
+  EXPECT_EQ(import.TotalsText(),
+            "  Total IPs:       5             Total Success:   2\r\n"
+            "  Total Pingged:   5             Total Failed :   2");
+  EXPECT_EQ(import.ChosenRecords(true).size(), 2u);
+  EXPECT_EQ(import.ChosenRecords(false).size(), 5u);
+
+  // A later ping that runs to its end marks no row as aborted.
+  ASSERT_TRUE(import.BuildPingRecords());
+  import.PrepareRequest(request);
+  import.OnPingBadAddress(3);
+  import.OnPingFinished();
+  EXPECT_EQ(import.rows()[3].cells[kImportColStatus], "BAD IP");
+}
+
+TEST_F(SiteImportTest, AllowChangeSiteNameKeepsTheImportedName) {
+  params.allowChangeSiteName = true;
+  Import({"127.0.0.5,9050,Iron Bridge"});
+  ASSERT_TRUE(import.BuildPingRecords());
+  import.OnPingReply(0, NoticeFor(0, 5));
+  EXPECT_EQ(import.rows()[0].cells[kImportColSiteName], "Iron Bridge");
+  EXPECT_EQ(FieldText(import.pingRecords()[0].SiteName), "Iron Bridge");
+}
+
+TEST_F(SiteImportTest, ASaveNeverTakesRowsWithoutAPingRecord) {
+  EXPECT_TRUE(import.ChosenRecords(false).empty());  // before any ping
+  Import({"127.0.0.5", "127.0.0.6"});
+  ASSERT_TRUE(import.BuildPingRecords());
+  Import({"127.0.0.7", "127.0.0.8", "127.0.0.9"});  // imported again without a new ping
+  EXPECT_EQ(import.ChosenRecords(false).size(), 2u);
+  import.Clear();  // Re-Do
+  EXPECT_TRUE(import.ChosenRecords(false).empty());
+}
+
+TEST_F(SiteImportTest, ProgressMovesOnlyForWaitingRows) {
+  Import({"127.0.0.5", "127.0.0.6"});
+  ASSERT_TRUE(import.BuildPingRecords());
+  import.OnPingSent(0, 1);
+  for (int tick = 0; tick < 30; ++tick) import.AdvanceProgress();
+  EXPECT_EQ(import.rows()[0].progress, 100);  // capped
+  EXPECT_FALSE(import.rows()[1].progress.has_value());
+  import.OnPingSent(0, 2);
+  EXPECT_EQ(import.rows()[0].progress, 1);
+  import.OnPingFailed(0, 6);
+  EXPECT_FALSE(import.AnyWaiting());
+}
+
+}  // namespace
+}  // namespace quenderlink
