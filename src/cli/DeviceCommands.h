@@ -14,5 +14,7 @@ void AddIcmpCommand(CLI::App& app, CommandContext& context);
 void AddResetCommand(CLI::App& app, CommandContext& context);
 void AddUploadCommand(CLI::App& app, CommandContext& context);
 void AddTelnetCommand(CLI::App& app, CommandContext& context);
+// Sites from a comma-separated file into a site list file (pinged first when asked).
+void AddImportCommand(CLI::App& app, CommandContext& context);
 
 }  // namespace quenderlink::cli

@@ -28,6 +28,7 @@ int main(int argc, char** argv) {
   AddResetCommand(app, context);
   AddUploadCommand(app, context);
   AddTelnetCommand(app, context);
+  AddImportCommand(app, context);
 
   try {
     app.parse(argc, argv);

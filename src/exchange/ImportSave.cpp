@@ -35,21 +35,29 @@ bool SavesSuccessfulOnly(int command) {
 
 ImportSaveResult AppendImportedSites(const std::filesystem::path& path, std::span<const SiteRecord> records,
                                      const SiteTable& listed) {
+  ImportSaveResult result;
   std::vector<SiteRecord> added;
-  for (const SiteRecord& record : records)
-    if (listed.FindByAddress(FieldText(record.IpByNumber), record.DevicePort) == kNoRow) added.push_back(record);
-  if (added.empty()) return {};
+  for (const SiteRecord& record : records) {
+    const bool known = listed.FindByAddress(FieldText(record.IpByNumber), record.DevicePort) != kNoRow;
+    result.alreadyListed.push_back(known);
+    if (!known) added.push_back(record);
+  }
+  if (added.empty()) return result;
   CSiteinfoClass file;
-  if (!file.AppendRecords(path, added)) return {0, FailureText(path, file)};
-  return {static_cast<int>(added.size()), {}};
+  if (!file.AppendRecords(path, added)) {
+    result.error = FailureText(path, file);
+    return result;
+  }
+  result.written = static_cast<int>(added.size());
+  return result;
 }
 
 ImportSaveResult SaveImportedSitesAs(const std::filesystem::path& path, std::span<const SiteRecord> records) {
   SiteTable table;
   table.Replace({records.begin(), records.end()});
   CSiteinfoClass file;
-  if (!file.SaveAll(path, table)) return {0, FailureText(path, file)};
-  return {static_cast<int>(records.size()), {}};
+  if (!file.SaveAll(path, table)) return {0, FailureText(path, file), {}};
+  return {static_cast<int>(records.size()), {}, {}};
 }
 
 std::string AppendedSitesText(int count, const std::string& path) {

@@ -25,7 +25,8 @@ bool SavesSuccessfulOnly(int command);
 
 struct ImportSaveResult {
   int written = 0;
-  std::string error;  // why nothing was written; empty on success
+  std::string error;                 // why nothing was written; empty on success
+  std::vector<bool> alreadyListed;   // an append's record by record: skipped, its site is listed
 };
 
 // Appends the records whose address and port no listed site has, creating the

@@ -29,7 +29,9 @@ TEST(ImportSaveTest, AppendingTwiceAddsNothingTheSecondTime) {
   EXPECT_EQ(first.written, 3);
   EXPECT_EQ(first.error, "");
   // The main view has reloaded the file meanwhile.
-  EXPECT_EQ(AppendImportedSites(path, records, Loaded(path)).written, 0);
+  const ImportSaveResult second = AppendImportedSites(path, records, Loaded(path));
+  EXPECT_EQ(second.written, 0);
+  EXPECT_EQ(second.alreadyListed, std::vector<bool>(3, true));
   EXPECT_EQ(Loaded(path).size(), 3u);
 }
 

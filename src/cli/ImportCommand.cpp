@@ -1,0 +1,169 @@
+#include <cstdio>
+#include <iostream>
+#include <nlohmann/json.hpp>
+
+#include "cli/DeviceCommands.h"
+#include "cli/InterruptibleRun.h"
+#include "cli/JsonText.h"
+#include "core/SiteListLoader.h"
+#include "exchange/ImportSave.h"
+#include "exchange/SiteImport.h"
+#include "net/SiteEngine.h"
+
+namespace quenderlink::cli {
+namespace {
+
+struct ImportOptions {
+  std::string csv;
+  ImportColumns columns;
+  std::string appendTo;
+  std::string newFile;
+  bool ping = false;
+  bool successfulOnly = false;
+  bool json = false;
+};
+
+// What became of one row.
+struct RowResult {
+  const ImportRow* row = nullptr;
+  std::string result;
+  bool written = false;
+};
+
+std::vector<RowResult> RowResults(const SiteImport& import, const ImportOptions& options,
+                                  const ImportSaveResult& saved) {
+  std::vector<RowResult> results;
+  std::size_t chosen = 0;
+  for (const ImportRow& row : import.rows()) {
+    RowResult& result = results.emplace_back(RowResult{&row, {}, false});
+    if (options.successfulOnly && row.outcome != RowOutcome::Success) {
+      result.result = "not answered";
+      continue;
+    }
+    const bool listed = chosen < saved.alreadyListed.size() && saved.alreadyListed[chosen];
+    ++chosen;
+    result.written = saved.error.empty() && !listed;
+    result.result = listed ? "already listed" : result.written ? "written" : "not written";
+  }
+  return results;
+}
+
+void PrintRows(const std::vector<RowResult>& results, bool pinged, bool json) {
+  for (const RowResult& result : results) {
+    const ImportRow& row = *result.row;
+    const std::string& status = row.cells[kImportColStatus];
+    if (json) {
+      nlohmann::ordered_json object{{"line", row.lineNumber},
+                                    {"host", JsonText(row.cells[kImportColHost])},
+                                    {"port", row.cells[kImportColPort]},
+                                    {"name", JsonText(row.cells[kImportColSiteName])},
+                                    {"result", result.result}};
+      if (pinged) object["status"] = status;
+      std::cout << object.dump() << '\n';
+    } else {
+      std::printf("line %5d  %-24s %5s  %-23s  %s%s%s\n", row.lineNumber, row.cells[kImportColHost].c_str(),
+                  row.cells[kImportColPort].c_str(), row.cells[kImportColSiteName].c_str(), result.result.c_str(),
+                  pinged ? "  " : "", pinged ? status.c_str() : "");
+    }
+  }
+}
+
+void PrintTotals(const std::vector<RowResult>& results, const SiteImport& import, bool pinged, bool json) {
+  int written = 0;
+  for (const RowResult& result : results) written += result.written ? 1 : 0;
+  const int rows = static_cast<int>(results.size());
+  if (json) {
+    nlohmann::ordered_json totals{{"rows", rows}, {"written", written}, {"not_written", rows - written}};
+    if (pinged) {
+      totals["pinged"] = import.totals().pinged;
+      totals["success"] = import.totals().success;
+      totals["failed"] = import.totals().failed;
+    }
+    std::cout << nlohmann::ordered_json{{"totals", totals}}.dump() << '\n';
+    return;
+  }
+  if (pinged) {
+    std::string text = import.TotalsText();
+    std::erase(text, '\r');
+    std::cout << text << '\n';
+  }
+  std::printf("Rows: %d  Written: %d  Not written: %d\n", rows, written, rows - written);
+}
+
+void Ping(SiteImport& import) {
+  EngineRequest request;
+  import.PrepareRequest(request);
+  RunInterruptibly([&] { SiteEngine(request); }, [&] { import.Abort(request); });
+  for (const std::string& message : import.engineMessages()) std::cerr << message << '\n';
+}
+
+ImportSaveResult Save(const SiteImport& import, const ImportOptions& options, const ProgramState& state) {
+  const std::vector<SiteRecord> records = import.ChosenRecords(options.successfulOnly);
+  if (!options.newFile.empty()) return SaveImportedSitesAs(options.newFile, records);
+  SiteTable listed;
+  // A missing file is created by the append; one that is not a site list is refused there.
+  if (std::filesystem::exists(options.appendTo))
+    (void)LoadSiteTable(options.appendTo, listed, state.params.telnetPortTrk1);
+  return AppendImportedSites(options.appendTo, records, listed);
+}
+
+[[nodiscard]] int Import(const CommandContext& context, const ImportOptions& options) {
+  const ImportFileText file = ReadImportFile(options.csv);
+  if (!file.ok()) return BadInput(options.csv + ": " + file.error);
+  const ProgramState state = context.LoadProgramState();
+  SiteImport import(state.params);
+  (void)import.AddLines(file, options.columns, ResolveIpv4, [](const std::string&) {});
+  if (!import.BuildPingRecords()) {
+    PrintTotals({}, import, false, options.json);
+    return kExitOk;
+  }
+  if (options.ping) Ping(import);
+
+  const ImportSaveResult saved = Save(import, options, state);
+  const std::vector<RowResult> results = RowResults(import, options, saved);
+  PrintRows(results, options.ping, options.json);
+  PrintTotals(results, import, options.ping, options.json);
+  if (!saved.error.empty()) {
+    std::string error = saved.error;
+    std::replace(error.begin(), error.end(), '\r', ' ');
+    std::replace(error.begin(), error.end(), '\n', ' ');
+    return Failed(error);
+  }
+  for (const RowResult& result : results)
+    if (!result.written) return kExitFailed;
+  return kExitOk;
+}
+
+}  // namespace
+
+void AddImportCommand(CLI::App& app, CommandContext& context) {
+  auto* command = app.add_subcommand("import", "Import sites from a comma-separated file into a site list file");
+  auto options = std::make_shared<ImportOptions>();
+  const auto column = CLI::Range(1, kMostImportColumns);
+  command->add_option("CSV", options->csv, "Comma-separated file, one site per line")->required();
+  command->add_option("--ip-col", options->columns.ip, "Column of the IP address or DNS name (1-12)")
+      ->required()
+      ->check(column);
+  command->add_option("--port-col", options->columns.port, "Column of the datagram port (1-12)")->check(column);
+  command->add_option("--name-col", options->columns.name, "Column of the site name (1-12)")->check(column);
+  auto* append = command->add_option("--append", options->appendTo,
+                                     "Site list file to append to; sites it lists already are skipped");
+  auto* fresh = command->add_option("--new", options->newFile, "Site list file to write anew (replaced)");
+  append->excludes(fresh);
+  command->require_option(1, 0);
+  auto* ping = command->add_flag("--ping", options->ping, "Ping the sites first and write what each unit reports");
+  command->add_flag("--successful-only", options->successfulOnly, "Write only the sites that answered")->needs(ping);
+  command->add_flag("--json", options->json, "Print one JSON object per row, then the totals");
+  command->footer(
+      "Exit code 0 when every row was written; 1 when some row was already listed, did not answer\n"
+      "(with --successful-only) or the file could not be written; 2 for bad input.");
+  command->callback([&context, options] {
+    if (options->appendTo.empty() == options->newFile.empty()) {
+      context.exitCode = BadInput("import needs one of --append FILE and --new FILE");
+      return;
+    }
+    context.exitCode = Import(context, *options);
+  });
+}
+
+}  // namespace quenderlink::cli

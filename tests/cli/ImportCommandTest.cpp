@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "cli/CliRunner.h"
+#include "core/CSiteinfoClass.h"
+#include "core/FixedText.h"
+#include "core/IniSettingsFile.h"
+#include "core/SiteListLoader.h"
+#include "support/TestSite.h"
+#include "unitsim/UnitSimulator.h"
+
+namespace quenderlink::testing {
+namespace {
+
+// The line parser, the rows' outcomes and the saves are pinned by their own
+// tests; these show the command reads, pings, writes and ends with its exit code.
+class ImportCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    settings.EnsureIniFile();
+    ASSERT_TRUE(settings.WriteString("Ping Sites", "Max Wait Response", "0"));
+    ASSERT_TRUE(settings.WriteString("Ping Sites", "Max Resend", "2"));
+  }
+
+  std::string Csv(const std::string& bytes) {
+    WriteFileBytes(cli / "sites.csv", bytes);
+    return (cli / "sites.csv").string();
+  }
+
+  std::string Names(const std::filesystem::path& file) {
+    SiteTable table;
+    EXPECT_EQ(LoadSiteTable(file.string(), table, 10001), 0);
+    std::string names;
+    for (const SiteRecord& site : table.records())
+      names += std::string(FieldText(site.IpByNumber)) + "=" + std::string(FieldText(site.SiteName)) + ";";
+    return names;
+  }
+
+  CliRunner cli;
+  IniSettingsFile settings{cli.home()};
+};
+
+TEST_F(ImportCommandTest, PingsAppendsTheAnsweringNewSitesAndTellsOfEveryRow) {
+  unitsim::UnitConfig unit;
+  unit.address = "127.101.0.1";
+  unit.identity.productType = 6;
+  unit.identity.siteName = "Iron Bridge";
+  unitsim::UnitSimulator simulator({unit, [] {
+                                      unitsim::UnitConfig listed;
+                                      listed.address = "127.101.0.2";
+                                      return listed;
+                                    }()});
+  std::string error;
+  ASSERT_TRUE(simulator.Start(error)) << error;
+  const auto list = cli / "sites.bin";
+  SiteTable table;
+  table.Replace({TestSite({.name = "Listed", .address = "127.101.0.2"})});
+  ASSERT_TRUE(CSiteinfoClass().SaveAll(list, table));
+
+  // As a spreadsheet program writes it: byte-order mark, CR LF, a quoted name with a comma.
+  const std::string csv = Csv("\xEF\xBB\xBF" "Address,Port,Name\r\n"
+                              "127.101.0.1,9001,\"Bridge, north\"\r\n"
+                              "127.101.0.2,9001,Listed again\r\n"
+                              "127.101.0.3,9001,Silent\r\n");
+  const CliResult result = cli.Run({"import", csv, "--ip-col", "1", "--port-col", "2", "--name-col", "3", "--append",
+                                    list.string(), "--ping", "--successful-only", "--json"});
+  EXPECT_EQ(result.exitCode, 1) << result.err;
+  std::istringstream out(result.out);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(out, line);) lines.push_back(line);
+  ASSERT_EQ(lines.size(), 5u) << result.out << result.err;
+  EXPECT_EQ(lines[0], R"({"line":1,"host":"Address","port":"9001","name":"Name","result":"not answered","status":"BAD IP"})");
+  const auto answered = nlohmann::json::parse(lines[1]);
+  EXPECT_EQ(answered["name"], "Iron Bridge");
+  EXPECT_EQ(answered["result"], "written");
+  EXPECT_TRUE(answered["status"].get<std::string>().starts_with("SUCCESS: ")) << lines[1];
+  EXPECT_EQ(nlohmann::json::parse(lines[2])["result"], "already listed");
+  EXPECT_EQ(nlohmann::json::parse(lines[3])["result"], "not answered");
+  EXPECT_EQ(lines[4], R"({"totals":{"rows":4,"written":1,"not_written":3,"pinged":3,"success":2,"failed":2}})");
+  EXPECT_EQ(Names(list), "127.101.0.2=Listed;127.101.0.1=Iron Bridge;");
+}
+
+TEST_F(ImportCommandTest, WritesEveryRowToANewFileWithoutAPing) {
+  const CliResult result =
+      cli.Run({"import", Csv("; yard list\n127.101.1.1,North\n127.101.1.1,North again\n"), "--ip-col", "1",
+               "--name-col", "2", "--new", (cli / "new.bin").string()});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_NE(result.out.find("line     2  127.101.1.1               9001  North                    written"),
+            std::string::npos)
+      << result.out;
+  EXPECT_NE(result.out.find("Rows: 2  Written: 2  Not written: 0"), std::string::npos) << result.out;
+  EXPECT_EQ(Names(cli / "new.bin"), "127.101.1.1=North;127.101.1.1=North again;");
+}
+
+TEST_F(ImportCommandTest, BadInputWritesNothingAndExits2) {
+  const std::string csv = Csv("127.101.2.1\n");
+  const std::string binary = (cli / "binary.csv").string();
+  WriteFileBytes(binary, std::string("127.101.2.1\0\1\2", 14));
+  const std::string out = (cli / "out.bin").string();
+  const std::vector<std::vector<std::string>> cases = {
+      {"import", (cli / "missing.csv").string(), "--ip-col", "1", "--new", out},
+      {"import", csv, "--new", out},
+      {"import", csv, "--ip-col", "13", "--new", out},
+      {"import", binary, "--ip-col", "1", "--new", out},
+      {"import", csv, "--ip-col", "1"},
+      {"import", csv, "--ip-col", "1", "--new", out, "--successful-only"},
+  };
+  for (const auto& arguments : cases) {
+    const CliResult result = cli.Run(arguments);
+    EXPECT_EQ(result.exitCode, 2) << arguments[1] << " " << arguments[2] << ": " << result.err;
+    EXPECT_FALSE(std::filesystem::exists(out));
+  }
+}
+
+}  // namespace
+}  // namespace quenderlink::testing
