@@ -86,6 +86,11 @@ ImportFileText ReadImportFile(const std::filesystem::path& path) {
     return file;
   }
   std::ifstream stream(path, std::ios::binary);
+  if (!stream.is_open()) {
+    file.error = "It is not a file that can be read.";
+    return file;
+  }
+  file.opened = true;
   std::string text(std::istreambuf_iterator<char>(stream), {});
   if (!stream.good() && !stream.eof()) {
     file.error = "It could not be read.";

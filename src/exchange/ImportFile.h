@@ -23,6 +23,7 @@ struct ImportFileLine {
 struct ImportFileText {
   std::vector<ImportFileLine> lines;
   std::string error;
+  bool opened = false;  // it could be opened: a refusal is about what it holds
 
   bool ok() const { return error.empty(); }
 };

@@ -1,5 +1,6 @@
 #include "shell/ui/ViewFactory.h"
 
+#include "exchange/ui/CFViewImportSitesFromFile.h"
 #include "shell/ui/CMainView.h"
 #include "survey/ui/CFViewPingRange.h"
 #include "survey/ui/CFViewPingRangeICMP.h"
@@ -32,6 +33,7 @@ CMainView* ViewFactory::CreateMainView() const { return new CMainView(state_, pr
 
 OperationView* ViewFactory::Create(ViewKind kind) const {
   switch (kind) {
+    case ViewKind::kImport: return new CFViewImportSitesFromFile(state_, prompts_);
     case ViewKind::kPingSites: return new CFViewPingSites(state_, prompts_);
     case ViewKind::kPingRange: return new CFViewPingRange(state_, prompts_, desktop_);
     case ViewKind::kIcmpRange: return new CFViewPingRangeICMP(state_, prompts_, desktop_);
