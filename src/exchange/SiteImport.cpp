@@ -7,6 +7,7 @@
 #include "core/Lookups.h"
 #include "core/Printf.h"
 #include "core/ReplyTimeText.h"
+#include "net/HostAddress.h"
 #include "net/ReplyToSite.h"
 #include "survey/ProgressStep.h"
 
@@ -29,6 +30,14 @@ ImportRow RowOfRecord(int lineNumber, const SiteRecord& record, unsigned railroa
   row.cells[kImportColPort] = std::to_string(record.DevicePort);
   row.cells[kImportColProduct] = ProductShortName(record.ProductType);
   return row;
+}
+
+// A host corrected to a dotted quad is the site's address too, unless the
+// address was corrected as well: else the record would keep the old address.
+const std::string& AddressCell(const ImportRow& row) {
+  const std::string& host = row.cells[kImportColHost];
+  if (row.Edited(kImportColHost) && !row.Edited(kImportColIp) && IsDottedQuad(host)) return host;
+  return row.cells[kImportColIp];
 }
 
 }  // namespace
@@ -88,7 +97,7 @@ bool SiteImport::BuildPingRecords() {
     record.DevicePort = static_cast<std::uint16_t>(LeadingDecimal(row.cells[kImportColPort]));
     record.TelnetPort = params_.telnetPortTrk1;
     SetFieldText(record.HostText, row.cells[kImportColHost]);
-    SetFieldText(record.IpByNumber, row.cells[kImportColIp]);
+    SetFieldText(record.IpByNumber, AddressCell(row));
     SetFieldText(record.SiteName, row.cells[kImportColSiteName]);
     record.SiteFlags = kFlagMarked;
   }

@@ -61,7 +61,7 @@ TEST_F(SiteImportTest, EveryLineButCommentsBecomesARowAndIsLogged) {
 }
 
 TEST_F(SiteImportTest, PingRecordsAreBuiltFromTheCellsAsEdited) {
-  Import({"127.0.0.5,9050,Iron Bridge"});
+  Import({"127.0.0.5,9050,Iron Bridge", "127.0.0.6", "127.0.0.7"});
   EXPECT_FALSE(import.EditCell(0, kImportColStatus, "x"));
   EXPECT_FALSE(import.EditCell(0, kImportColPort, "9050"));  // unchanged
   EXPECT_TRUE(import.EditCell(0, kImportColPort, "9060"));
@@ -76,6 +76,13 @@ TEST_F(SiteImportTest, PingRecordsAreBuiltFromTheCellsAsEdited) {
   EXPECT_EQ(FieldText(record.SiteName), "Slate Run");
   EXPECT_EQ(record.SiteFlags, kFlagMarked);
   EXPECT_EQ(record.RowNumber, 0);
+  // A host corrected to an address takes the address with it, unless that was corrected too.
+  EXPECT_TRUE(import.EditCell(1, kImportColHost, "127.0.0.16"));
+  EXPECT_TRUE(import.EditCell(2, kImportColHost, "127.0.0.17"));
+  EXPECT_TRUE(import.EditCell(2, kImportColIp, "127.0.0.27"));
+  ASSERT_TRUE(import.BuildPingRecords());
+  EXPECT_EQ(FieldText(import.pingRecords()[1].IpByNumber), "127.0.0.16");
+  EXPECT_EQ(FieldText(import.pingRecords()[2].IpByNumber), "127.0.0.27");
 
   import.Clear();
   EXPECT_FALSE(import.BuildPingRecords());  // "ZERO SITES"
