@@ -106,6 +106,7 @@ CMainView* CMainFrame::OpenMainView() {
 void CMainFrame::OpenView(ViewKind kind) {
   state_.operations.viewKind = kind;
   OperationView* view = factory_.Create(kind);
+  if (!view) return;
   QMdiSubWindow* child = AddChild(kind, view);
   connect(view, &OperationView::titleChanged, child, &QWidget::setWindowTitle);
   connect(view, &OperationView::closeRequested, child, &QWidget::close);

@@ -40,11 +40,10 @@ OperationView* ViewFactory::Create(ViewKind kind) const {
     case ViewKind::kUploadList: return new CFViewUploadProgram(state_, prompts_);
     case ViewKind::kUploadBoxes: return new CFViewUploadPgmBoxes(state_, prompts_);
     case ViewKind::kTelnet: return new CFViewTelnetSession(state_, prompts_, desktop_);
-    default: break;
+    // The main view is made once, by CreateMainView.
+    case ViewKind::kMain: break;
   }
-  auto* notBuiltYet = new OperationView;
-  notBuiltYet->setMinimumSize(480, 320);
-  return notBuiltYet;
+  return nullptr;
 }
 
 }  // namespace quenderlink

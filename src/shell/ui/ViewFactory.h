@@ -16,8 +16,7 @@ class CMainView;
 std::string ViewKindTitle(ViewKind kind, const OperationState& operations);
 
 // Makes the view a new child window holds: the main view, or an operation's
-// view by its kind. Kinds whose views are not part of this version get an empty
-// operation view.
+// view by its kind (none for the main view's kind).
 class ViewFactory {
  public:
   ViewFactory(ProgramState& state, UserPrompts& prompts, DesktopActions& desktop, OperationOpener& opener);
