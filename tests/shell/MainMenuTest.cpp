@@ -56,6 +56,20 @@ TEST(MainMenuTest, EnableRulesFollowTheStateTheyName) {
   EXPECT_NE(IsMenuItemEnabled(kShowIndexColumn, idle), IsMenuItemEnabled(kHideIndexColumn, idle));
 }
 
+TEST(MainMenuTest, SortItemsMapToTheirKeys) {
+  int key = 0;
+  bool ascending = false;
+  ASSERT_TRUE(SortOfMenuItem(kFirstAscendSort + 1, key, ascending));
+  EXPECT_EQ(key, 7);
+  EXPECT_TRUE(ascending);
+  ASSERT_TRUE(SortOfMenuItem(kLastDescendSort, key, ascending));
+  EXPECT_EQ(key, 16);
+  EXPECT_FALSE(ascending);
+  ASSERT_TRUE(SortOfMenuItem(kDescendTrackNumber, key, ascending));
+  EXPECT_EQ(key, 9);
+  EXPECT_FALSE(SortOfMenuItem(kPingAll, key, ascending));
+}
+
 TEST(MainMenuTest, RowMenuShowsItemsByRowChecksAndRailroad) {
   EXPECT_EQ(Ids(RowMenuItems(false, false, true, false)), (std::vector<int>{kRowPingAll, kRowAdd}));
   EXPECT_EQ(Ids(RowMenuItems(true, true, true, true)),
