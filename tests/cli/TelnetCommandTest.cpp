@@ -10,25 +10,22 @@
 #include "core/CSiteinfoClass.h"
 #include "core/FixedText.h"
 #include "core/IniSettingsFile.h"
-#include "support/TelnetTestUnits.h"
+#include "net/EngineRecorder.h"
+#include "unitsim/TerminalPages.h"
+#include "unitsim/TerminalSession.h"
 
 namespace quenderlink::testing {
 namespace {
 
 using namespace std::chrono_literals;
-using Session = TelnetTestUnits::Session;
 using Strings = std::vector<std::string>;
+
+constexpr std::uint16_t kTelnetPort = 10001;
 
 Strings Lines(const std::string& text) {
   Strings lines;
   std::istringstream in(text);
   for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
-Strings Received(const Session& session) {
-  Strings lines;
-  for (const auto& [line, when] : session.lines) lines.push_back(line);
   return lines;
 }
 
@@ -39,18 +36,37 @@ std::vector<std::filesystem::path> FilesIn(const std::filesystem::path& folder) 
   return files;
 }
 
+unitsim::UnitConfig TelnetUnit(const std::string& address) {
+  unitsim::UnitConfig unit = Unit(address);
+  unit.telnetPort = kTelnetPort;
+  return unit;
+}
+
+// What a simulated unit sends for "VERSION", "LOG" and "BYE": its CR NUL line ends as sent.
+std::string Sent(const unitsim::UnitConfig& unit) {
+  const std::string prompt(unitsim::kPrompt);
+  return unitsim::TerminalSession::Greeting(unit.identity) + unitsim::VersionLine(unit.identity) + prompt +
+         unitsim::EventLogLines(unit.identity) + prompt + unitsim::TerminalLine("GOODBYE");
+}
+
+// What a client shows of those bytes: CR NUL line ends as '\n'.
+std::string Shown(std::string sent) {
+  for (std::size_t at; (at = sent.find(unitsim::kLineEnd)) != std::string::npos;) sent.replace(at, 2, "\n");
+  return sent;
+}
+
 class TelnetCommandTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(settings.EnsureIniFile()); }
 
-  // A site list with a record per test unit, all on one milepost and track.
-  std::string WriteSites(const TelnetTestUnits& units, const Strings& hosts) {
+  // A site list with a record per unit, all on one milepost and track.
+  std::string WriteSites(const Strings& hosts) {
     std::vector<SiteRecord> records;
-    for (std::size_t i = 0; i < hosts.size(); ++i) {
+    for (const std::string& host : hosts) {
       SiteRecord& site = records.emplace_back(NewSiteRecord(9001));
-      SetFieldText(site.HostText, hosts[i]);
+      SetFieldText(site.HostText, host);
       SetFieldText(site.Milepost, "12.5");
-      site.TelnetPort = units.port(i);
+      site.TelnetPort = kTelnetPort;
     }
     SiteTable table;
     table.Replace(records);
@@ -63,23 +79,19 @@ class TelnetCommandTest : public ::testing::Test {
 };
 
 TEST_F(TelnetCommandTest, OneUnitGetsItsCommandsPausedAsListedThenByeAndItsTextIsShownAndCaptured) {
-  TelnetTestUnits units({"127.96.0.1"});
-  WriteFileBytes(cli / "commands.txt", "STATUS\r\n\r\nSLEEP-300\nLOG\n");
-  const std::string port = std::to_string(units.port(0));
+  const unitsim::UnitConfig unit = TelnetUnit("127.96.0.1");
+  const auto simulator = StartUnits({unit});
+  WriteFileBytes(cli / "commands.txt", "VERSION\r\n\r\nSLEEP-300\nLOG\n");
 
-  const CliResult result = cli.Run({"telnet", "127.96.0.1", "--port", port, "--commands",
+  const auto start = std::chrono::steady_clock::now();
+  const CliResult result = cli.Run({"telnet", "127.96.0.1", "--port", std::to_string(kTelnetPort), "--commands",
                                     (cli / "commands.txt").string(), "--wait", "0.3", "--capture"});
   ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
-  const std::vector<Session> sessions = units.sessions(0);
-  ASSERT_EQ(sessions.size(), 1u);
-  ASSERT_EQ(Received(sessions[0]), (Strings{"STATUS", "LOG", "BYE"}));
-  // The unit notes a line when it has come, so a little of a wait may pass before.
-  const auto& lines = sessions[0].lines;
-  EXPECT_GE(lines[1].second - lines[0].second, 200ms) << "the pause";
-  EXPECT_GE(lines[2].second - lines[1].second, 200ms) << "the wait for the answer";
+  EXPECT_EQ(simulator->TelnetReceived("127.96.0.1", kTelnetPort).received, "VERSION\r\nLOG\r\nBYE\r\n");
+  EXPECT_GE(std::chrono::steady_clock::now() - start, 550ms) << "the pause and the wait for the answer";
 
   // How the text is shown and captured is pinned by the core tests; here that it reaches stdout and the file.
-  const std::string shown = ShownText(sessions[0].sent);
+  const std::string shown = Shown(Sent(unit));
   EXPECT_NE(result.out.find("**************\n" + shown), std::string::npos) << result.out;
   const std::vector<std::filesystem::path> captures = FilesIn(cli / "Capture");
   ASSERT_EQ(captures.size(), 1u);
@@ -87,9 +99,9 @@ TEST_F(TelnetCommandTest, OneUnitGetsItsCommandsPausedAsListedThenByeAndItsTextI
 }
 
 TEST_F(TelnetCommandTest, ARefusedConnectIsReportedOnStderrAndEndsWithExit1) {
-  const std::uint16_t closedPort = RefusingPort("127.96.0.2");
+  // Nothing listens there.
   const CliResult result =
-      cli.Run({"telnet", "127.96.0.2", "--port", std::to_string(closedPort), "--json", "--capture"});
+      cli.Run({"telnet", "127.96.0.2", "--port", std::to_string(kTelnetPort), "--json", "--capture"});
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_EQ(result.err, "quenderlink-cli: 127.96.0.2: The attempt to connect was forcefully rejected.\n");
   EXPECT_EQ(nlohmann::json::parse(result.out), nlohmann::json::parse(R"({"row": null, "host": "127.96.0.2",
@@ -98,23 +110,29 @@ TEST_F(TelnetCommandTest, ARefusedConnectIsReportedOnStderrAndEndsWithExit1) {
   EXPECT_TRUE(FilesIn(cli / "Capture").empty());
 }
 
+// Each unit's session lasts at least 300 ms (the pause and the wait): 50 units,
+// 16 at a time, take four such turns, 17 at a time only three.
 TEST_F(TelnetCommandTest, FiftyUnitsRunAtOnceWithWholePrefixedLinesAndACaptureFileEach) {
   constexpr int kUnits = 50;
-  constexpr int kMaxInParallel = 16;
   Strings hosts;
-  for (int unit = 1; unit <= kUnits; ++unit) hosts.push_back("127.96.1." + std::to_string(unit));
-  TelnetTestUnits units(hosts);
-  const std::string file = WriteSites(units, hosts);
-  ASSERT_TRUE(settings.WriteString("Ping Sites", "Max in Parallel", std::to_string(kMaxInParallel)));
+  std::vector<unitsim::UnitConfig> units;
+  for (int unit = 1; unit <= kUnits; ++unit) {
+    hosts.push_back("127.96.1." + std::to_string(unit));
+    units.push_back(TelnetUnit(hosts.back()));
+  }
+  const auto simulator = StartUnits(units);
+  const std::string file = WriteSites(hosts);
+  ASSERT_TRUE(settings.WriteString("Ping Sites", "Max in Parallel", "16"));
   ASSERT_TRUE(
-      settings.WriteStrings("TelnetCommand-2", {{"Cmnd1", "STATUS"}, {"Cmnd2", "SLEEP-100"}, {"Cmnd3", "LOG"}}));
+      settings.WriteStrings("TelnetCommand-2", {{"Cmnd1", "VERSION"}, {"Cmnd2", "SLEEP-100"}, {"Cmnd3", "LOG"}}));
 
   const auto start = std::chrono::steady_clock::now();
   const CliResult result = cli.Run({"telnet", "--sites", file, "--all", "--list", "2", "--wait", "0.2", "--capture"});
-  RecordProperty("ms", static_cast<int>((std::chrono::steady_clock::now() - start) / 1ms));
+  const auto took = std::chrono::steady_clock::now() - start;
+  RecordProperty("ms", static_cast<int>(took / 1ms));
   ASSERT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_LE(units.mostAtOnce(), kMaxInParallel);
-  EXPECT_GE(units.mostAtOnce(), kMaxInParallel / 2) << "units run at once";
+  EXPECT_GE(took, 1200ms) << "no more than 16 units at once";
+  EXPECT_LT(took, 10s) << "units run at once";
   std::map<int, std::string> printed;
   for (const std::string& line : Lines(result.out)) {
     int row = 0;
@@ -125,10 +143,10 @@ TEST_F(TelnetCommandTest, FiftyUnitsRunAtOnceWithWholePrefixedLinesAndACaptureFi
   const std::vector<std::filesystem::path> captures = FilesIn(cli / "Capture");
   EXPECT_EQ(captures.size(), static_cast<std::size_t>(kUnits));
   for (int row = 1; row <= kUnits; ++row) {
-    const std::vector<Session> sessions = units.sessions(static_cast<std::size_t>(row - 1));
-    ASSERT_EQ(sessions.size(), 1u) << row;
-    EXPECT_EQ(Received(sessions[0]), (Strings{"STATUS", "LOG", "BYE"})) << row;
-    const std::string shown = ShownText(sessions[0].sent);
+    const unitsim::TelnetRecord record = simulator->TelnetReceived(hosts[row - 1], kTelnetPort);
+    EXPECT_EQ(record.connections, 1) << row;
+    EXPECT_EQ(record.received, "VERSION\r\nLOG\r\nBYE\r\n") << row;
+    const std::string shown = Shown(Sent(units[row - 1]));
     EXPECT_NE(printed[row].find(shown), std::string::npos) << row << ":\n" << printed[row];
     const std::string name = " MP_12_R" + std::to_string(row) + ".txt";
     const auto capture =
@@ -143,30 +161,35 @@ TEST_F(TelnetCommandTest, FiftyUnitsRunAtOnceWithWholePrefixedLinesAndACaptureFi
   std::set<int> reported;
   for (const std::string& line : Lines(json.out)) {
     const nlohmann::json unit = nlohmann::json::parse(line);
+    const std::size_t index = unit["row"].get<std::size_t>() - 1;
     reported.insert(unit["row"].get<int>());
-    const std::string sent = units.sessions(unit["row"].get<std::size_t>() - 1).back().sent;
-    EXPECT_EQ(unit["host"], hosts[unit["row"].get<std::size_t>() - 1]);
+    const std::string sent = Sent(units[index]);
+    EXPECT_EQ(unit["host"], hosts[index]);
     EXPECT_TRUE(unit["connected"] == true && unit["commandsSent"] == true && unit["error"] == "") << line;
     EXPECT_EQ(unit["bytesReceived"], sent.size()) << line;
-    EXPECT_EQ(ReadFileBytes(unit["capture"].get<std::string>()), ShownText(sent)) << line;
+    EXPECT_EQ(ReadFileBytes(unit["capture"].get<std::string>()), Shown(sent)) << line;
   }
   EXPECT_EQ(reported.size(), static_cast<std::size_t>(kUnits));
 }
 
 TEST_F(TelnetCommandTest, CtrlCSaysByeToTheConnectedUnitAndEndsWithExit1) {
-  TelnetTestUnits units({"127.96.2.1"});
-  const pid_t process = cli.Start({"telnet", "127.96.2.1", "--port", std::to_string(units.port(0)), "--wait", "60"});
-  ASSERT_TRUE(units.WaitForConnection(0));
+  const auto simulator = StartUnits({TelnetUnit("127.96.2.1")});
+  const pid_t process =
+      cli.Start({"telnet", "127.96.2.1", "--port", std::to_string(kTelnetPort), "--wait", "60"});
+  const auto connected = [&] { return simulator->TelnetReceived("127.96.2.1", kTelnetPort).connections == 1; };
+  for (const auto deadline = Clock::now() + 5s; !connected() && Clock::now() < deadline;)
+    std::this_thread::sleep_for(2ms);
+  ASSERT_TRUE(connected());
   ::kill(process, SIGINT);
   const CliResult result = cli.Finish(process);
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_EQ(result.err, "quenderlink-cli: stopped\n");
-  EXPECT_EQ(Received(units.sessions(0).at(0)), Strings{"BYE"});
+  EXPECT_EQ(simulator->TelnetReceived("127.96.2.1", kTelnetPort).received, "BYE\r\n");
 }
 
 TEST_F(TelnetCommandTest, BadInputEndsWithExit2) {
-  TelnetTestUnits units({"127.96.3.1", "127.96.3.2"});
-  const std::string file = WriteSites(units, {"127.96.3.1", "127.96.3.2"});
+  const auto simulator = StartUnits({TelnetUnit("127.96.3.1"), TelnetUnit("127.96.3.2")});
+  const std::string file = WriteSites({"127.96.3.1", "127.96.3.2"});
   for (const Strings& arguments : std::vector<Strings>{
            {"telnet"},
            {"telnet", "--sites", file},
@@ -179,7 +202,9 @@ TEST_F(TelnetCommandTest, BadInputEndsWithExit2) {
     EXPECT_EQ(result.exitCode, 2) << arguments.back() << "\n" << result.out << result.err;
     EXPECT_FALSE(result.err.empty()) << arguments.back();
   }
-  EXPECT_TRUE(units.sessions(0).empty() && units.sessions(1).empty());
+  EXPECT_EQ(simulator->TelnetReceived("127.96.3.1", kTelnetPort).connections +
+                simulator->TelnetReceived("127.96.3.2", kTelnetPort).connections,
+            0);
 }
 
 }  // namespace

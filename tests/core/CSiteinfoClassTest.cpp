@@ -131,13 +131,12 @@ TEST(CSiteinfoClassTest, RecordFieldsSitAtTheirOffsetsOnReadAndOnSave) {
   SiteTable table;
   ASSERT_EQ(LoadSiteTable(dir / "in.bin", table, 10001), 0);
   const SiteRecord& site = table[0];
-  EXPECT_EQ(FieldText(site.SiteName), "Bellwood North");
-  EXPECT_EQ(FieldText(site.Milepost), "123.4");
-  EXPECT_EQ(FieldText(site.IpByNumber), "10.1.2.3");
-  EXPECT_EQ(FieldText(site.HostText), "unit7.example.net");
-  EXPECT_EQ(FieldText(site.CommVersion), "C1.02");
-  EXPECT_EQ(FieldText(site.ReaderVersion), "R3.04");
-  EXPECT_EQ(FieldText(site.SpeechVersion), "S5.06");
+  std::string texts;
+  for (const std::string_view text : {FieldText(site.SiteName), FieldText(site.Milepost), FieldText(site.IpByNumber),
+                                      FieldText(site.HostText), FieldText(site.CommVersion),
+                                      FieldText(site.ReaderVersion), FieldText(site.SpeechVersion)})
+    texts += std::string(text) + "|";
+  EXPECT_EQ(texts, "Bellwood North|123.4|10.1.2.3|unit7.example.net|C1.02|R3.04|S5.06|");
   EXPECT_EQ((std::vector<int>{site.SiteId, site.SubdivCode, site.HiddenBuild, site.DevicePort, site.TrackIndex,
                               site.VersionMajor, site.VersionMinor, site.LastPing, site.SiteFlags, site.ProductType,
                               site.TelnetPort}),

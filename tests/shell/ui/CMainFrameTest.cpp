@@ -8,13 +8,13 @@
 #include <QTest>
 
 #include "core/FixedText.h"
+#include "net/EngineRecorder.h"
 #include "shell/MainMenu.h"
 #include "shell/SiteListColumns.h"
 #include "shell/ui/CMainView.h"
 #include "shell/ui/MainViewTestSupport.h"
 #include "support/DialogTesting.h"
 #include "support/ScriptedPrompts.h"
-#include "support/TelnetTestUnits.h"
 #include "support/TempDir.h"
 #include "terminal/ui/CFViewTelnetSession.h"
 #include "upload/ui/CDlgUploadFile.h"
@@ -57,18 +57,20 @@ TEST_F(CMainFrameTest, TheMainViewOpensFirstAndOperationsGetTheirOwnWindows) {
 
 // The home's railroad (5) has every unit asked for its menu as the session begins.
 TEST_F(CMainFrameTest, TheTelnetButtonOpensATerminalOnTheRowsTelnetPort) {
-  testing::TelnetTestUnits unit({"127.95.1.1"});
+  unitsim::UnitConfig unit = testing::Unit("127.95.1.1");
+  unit.telnetPort = 10001;
+  const auto units = testing::StartUnits({unit});
   SiteRecord& site = state_.sites.records()[1];
   SetFieldText(site.HostText, "bravo-unit");
   SetFieldText(site.IpByNumber, "127.95.1.1");
-  site.TelnetPort = unit.port(0);
+  site.TelnetPort = 10001;
   frame_.mainView()->OnCellButton(1, kColTelnetButton, false);
 
   const auto windows = frame_.mdiArea()->subWindowList();
   ASSERT_EQ(windows.size(), 2);
-  const auto* view = qobject_cast<CFViewTelnetSession*>(windows[1]->widget());
-  ASSERT_NE(view, nullptr);
-  EXPECT_TRUE(QTest::qWaitFor([&] { return unit.received(0) == "*MENU*\r\n"; }, 5000)) << unit.received(0);
+  ASSERT_NE(qobject_cast<CFViewTelnetSession*>(windows[1]->widget()), nullptr);
+  const auto received = [&] { return units->TelnetReceived("127.95.1.1", 10001).received; };
+  EXPECT_TRUE(QTest::qWaitFor([&] { return received() == "*MENU*\r\n"; }, 5000)) << received();
   EXPECT_EQ(windows[1]->windowTitle().toStdString(), "Telnet bravo-unit");
   EXPECT_FALSE(windows[1]->close()) << "a connected session keeps its window";
 }

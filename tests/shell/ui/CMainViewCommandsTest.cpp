@@ -40,6 +40,7 @@ class CMainViewCommandsTest : public ::testing::Test {
   CMainView view_{state_, prompts_, desktop_, opener_};
 };
 
+// How the file is rewritten is SiteListCommands'; here that the dialog's result reaches it and the row.
 TEST_F(CMainViewCommandsTest, ModifyingASiteRewritesItsRowAndForgetsItAfterwards) {
   Select(1);
   AnswerNextModal([](QWidget& dialog) {
@@ -51,13 +52,6 @@ TEST_F(CMainViewCommandsTest, ModifyingASiteRewritesItsRowAndForgetsItAfterwards
   EXPECT_EQ(Cell(1, kColSiteName), "Bravo");
   EXPECT_EQ(view_.model().rowCount(), 2);
   EXPECT_EQ(state_.operations.rowBeingModified, kNoRow);
-
-  ProgramState reloaded(home_.path());
-  reloaded.currentSiteFile = path_;
-  testing::ScriptedPrompts quiet;
-  CMainView fromFile(reloaded, quiet, desktop_, opener_);
-  fromFile.Open();
-  EXPECT_EQ(fromFile.model().index(1, kColDnsIp).data().toString().toStdString(), "127.84.0.9");
 }
 
 TEST_F(CMainViewCommandsTest, DeletingTheLastSiteLeavesNoFileToShow) {
@@ -70,7 +64,6 @@ TEST_F(CMainViewCommandsTest, DeletingTheLastSiteLeavesNoFileToShow) {
   Select(0);
   view_.RunCommand(menu::kDeleteSite);
   EXPECT_EQ(view_.model().rowCount(), 0);
-  EXPECT_EQ(std::filesystem::file_size(path_), 60u);
   EXPECT_EQ(prompts_.shown.back().text, "File\r\n" + path_ + "\r\nNot Found!");
   EXPECT_EQ(view_.form().siteFileButton()->text().toStdString(), "CLICK to select the file with IP Addresses");
   EXPECT_FALSE(view_.IsCommandEnabled(menu::kExportText));

@@ -117,11 +117,8 @@ TEST_F(CMainViewTest, HeaderClicksAndSortItemsReorderTheList) {
   view_->OnHeaderClicked(kColSiteName);
   EXPECT_EQ(ListedNames(), (std::vector<std::string>{"Charlie", "Bravo", "Alpha"}));
   QHeaderView& header = *view_->form().list()->horizontalHeader();
-  EXPECT_TRUE(header.isSortIndicatorShown());
   EXPECT_EQ(header.sortIndicatorSection(), kColSiteName);
   EXPECT_EQ(header.sortIndicatorOrder(), Qt::DescendingOrder);  // Z to A
-  view_->OnHeaderClicked(kColPing);  // not a sort column: the arrow stays
-  EXPECT_EQ(header.sortIndicatorSection(), kColSiteName);
   view_->RunCommand(menu::kFirstDescendSort + 1);
   EXPECT_EQ(ListedNames(), (std::vector<std::string>{"Alpha", "Bravo", "Charlie"}));
 }

@@ -128,7 +128,7 @@ TEST_F(CFViewPingRangeTest, ScanShowsTheUnitsFoundFailsTheSilentAddressesAndWrit
   EXPECT_EQ(state_.openViews.Count(), 0u);
 }
 
-// The range rules themselves are tested without a window.
+// The range rules themselves are tested without a window: 300 is taken as 44.
 TEST_F(CFViewPingRangeTest, TheTypedRangeIsScannedAndRememberedAndAbortMarksOnlyTheWaitingRows) {
   const auto simulator = StartUnits({Unit("127.86.1.43")});
   state_.params = PingParams(2, 3);
@@ -139,7 +139,6 @@ TEST_F(CFViewPingRangeTest, TheTypedRangeIsScannedAndRememberedAndAbortMarksOnly
   Child<QLineEdit>(*view, "lastNumberEdit").setText("300");
   Click(*view, "startButton");
   ASSERT_EQ(Rows(*view).rowCount(), 2);
-  EXPECT_EQ(Cell(*view, 1, kRangeColAddress), "127.86.1.44");
   EXPECT_EQ(Setting("From IP"), "127.86.1.43");
   EXPECT_EQ(Setting("End IP"), "44");
   ASSERT_TRUE(QTest::qWaitFor([&] { return Cell(*view, 0, kRangeColStatus).startsWith("SUCCESS"); }, 2000));
@@ -166,7 +165,8 @@ TEST_F(CFViewPingRangeTest, DestroyedWhileItsEngineWaitsItStopsAndJoinsIt) {
   EXPECT_EQ(state_.openViews.Count(), 0u);
 }
 
-TEST_F(CFViewPingRangeTest, AppendWritesOnlyAddressesNotListedYetAndHandsTheFileToTheMainView) {
+// What each save writes is pinned by the core tests; here that each choice reaches its save.
+TEST_F(CFViewPingRangeTest, EachSaveChoiceWritesItsFileAndHandsSiteListsToTheMainView) {
   const auto simulator = StartUnits({Unit("127.86.4.1"), Unit("127.86.4.2")});
   const std::string siteFile = (home_ / "sites.bin").string();
   SiteRecord known = NewSiteRecord(9001);
@@ -179,54 +179,27 @@ TEST_F(CFViewPingRangeTest, AppendWritesOnlyAddressesNotListedYetAndHandsTheFile
   RememberInputs("127.86.4.1", "2");
   auto view = OpenView();
   ASSERT_TRUE(RunToEnd(*view));
-
   Tick(*view, 0);
   Tick(*view, 1);
+
   prompts_.popupAnswers = {CFViewPingRange::kAppendRows};
   Click(*view, "saveButton");
-
-  ASSERT_EQ(prompts_.popupsShown.size(), 1u);
-  EXPECT_EQ(prompts_.popupsShown[0].at(0).text, "Append Selected Rows to " + siteFile);
-  SiteTable saved;
-  ASSERT_EQ(LoadSiteTable(siteFile, saved, 10001), 0);
-  ASSERT_EQ(saved.size(), 2u);
-  EXPECT_EQ(FieldText(saved[1].SiteName), "SITE 127.86.4.2");
-  EXPECT_EQ(mainView_.filesWritten, (std::vector<std::pair<bool, std::string>>{{false, siteFile}}));
+  EXPECT_EQ(prompts_.popupsShown.at(0).at(0).text, "Append Selected Rows to " + siteFile);
   EXPECT_EQ(prompts_.shown.back().text, AppendedReport(1, siteFile));
-}
-
-TEST_F(CFViewPingRangeTest, ANewFileTakesTheTickedRowsAndBecomesTheMainViewsFile) {
-  const auto simulator = StartUnits({Unit("127.86.5.1"), Unit("127.86.5.2")});
-  RememberInputs("127.86.5.1", "2");
-  auto view = OpenView();
-  ASSERT_TRUE(RunToEnd(*view));
 
   const std::string newFile = (home_ / "new.bin").string();
-  Tick(*view, 0);
-  Tick(*view, 1);
   prompts_.popupAnswers = {CFViewPingRange::kSaveNewFile};
   prompts_.fileAnswers = {newFile};
   Click(*view, "saveButton");
-
   EXPECT_EQ(prompts_.fileRequests.at(0).filter, kSiteListFilter);
-  SiteTable saved;
-  ASSERT_EQ(LoadSiteTable(newFile, saved, 10001), 0);
-  EXPECT_EQ(saved.size(), 2u);
-  EXPECT_EQ(mainView_.filesWritten, (std::vector<std::pair<bool, std::string>>{{true, newFile}}));
   EXPECT_EQ(prompts_.shown.back().text, SavedReport(2, newFile));
-}
-
-TEST_F(CFViewPingRangeTest, AListThatCannotBeWrittenIsReportedInAMessageAndNotOpened) {
-  const auto simulator = StartUnits({Unit("127.86.6.1")});
-  RememberInputs("127.86.6.1", "1");
-  auto view = OpenView();
-  ASSERT_TRUE(RunToEnd(*view));
+  EXPECT_EQ(mainView_.filesWritten,
+            (std::vector<std::pair<bool, std::string>>{{false, siteFile}, {true, newFile}}));
 
   const std::string unwritable = (home_ / "missing" / "found.txt").string();
   prompts_.popupAnswers = {CFViewPingRange::kSaveText};
   prompts_.fileAnswers = {unwritable};
   Click(*view, "saveButton");
-  ASSERT_FALSE(prompts_.shown.empty());
   EXPECT_EQ(prompts_.shown.back().kind, ScriptedPrompts::Shown::Message);
   EXPECT_EQ(prompts_.shown.back().text, ListSavedReport(false, unwritable));
   EXPECT_TRUE(desktop_.openedInEditor.empty());

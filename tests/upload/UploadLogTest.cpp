@@ -1,0 +1,86 @@
+#include "upload/UploadLog.h"
+
+#include <gtest/gtest.h>
+
+#include "core/FixedText.h"
+#include "core/Lookups.h"
+
+namespace quenderlink {
+namespace {
+
+// Logs every line as "<row> <colour class>: <text>".
+class UploadLogTest : public ::testing::Test {
+ protected:
+  UploadLogTest() {
+    params_.uploadMinWaitRamLoader = 5;
+    params_.pingMaxResend = 1;
+    params_.pingMaxWaitResponse = 4;
+  }
+
+  std::string log_;
+  RuntimeParams params_;
+  UploadLog narrator_{params_, [this](std::uint16_t row, LogClass kind, const std::string& text) {
+                        const char* const classes[] = {"progress", "response", "caution", "error", "success"};
+                        log_ += std::to_string(row) + " " + classes[static_cast<int>(kind)] + ": " + text;
+                      }};
+};
+
+// A reply as the new program of a Cad-1 unit on railroad CPR tells it.
+DeviceReply NewProgramReply() {
+  DeviceReply reply{};
+  reply.ProductType = kProductCad1;
+  reply.VersionMajor = 2;
+  reply.VersionMinor = 5;
+  reply.LastUploadCode = 23;
+  reply.ReplyTenths = 4;
+  SetFieldText(reply.IpText, "10.1.2.3");
+  SetFieldText(reply.Milepost, "41.7");
+  SetFieldText(reply.SiteName, "EAST YARD");
+  SetFieldText(reply.TrackId, "M_");
+  return reply;
+}
+
+// The steps in the order the engine tells a good upload of two packets.
+TEST_F(UploadLogTest, AGoodUploadIsNarratedStepByStepWithTheSettingsOfTheMoment) {
+  params_.railroadCode = kRailroadCpr;
+  for (const auto& [event, value] : {std::pair{kUploadStart, 0}, {kUploadIdentificationSent, 1},
+                                      {kUploadIdentificationReceived, 1}, {kUploadTotalPackets, 2},
+                                      {kUploadRunRamLoaderSent, 1}, {kUploadRamLoaderPingSent, 1}})
+    narrator_.OnUploadEvent(event, 2, value);
+  narrator_.OnPacketText(2, "Sending Packet 1 of 2 (RPT: 0)");
+  narrator_.OnUploadEvent(kUploadAck, 2, 0);
+  narrator_.OnUploadEvent(kUploadLastPacketAcknowledged, 2, 0);
+  narrator_.OnUploadEvent(kUploadNewProgramPingSent, 2, 1);
+  narrator_.OnNewProgramAnswered(2, NewProgramReply());
+  narrator_.OnUploadDone();
+
+  EXPECT_EQ(log_,
+            "2 progress: Starting Upload\n2 progress: Sending Ping #1\n2 response: Received Device ID\n"
+            "2 progress: Total Packets to send = 2\n2 progress: Sending \"Run RAM Loader\"\n"
+            "2 progress: Will wait 5 seconds for Ram Loader\n2 progress: Sending Ping #1 to RAM Loader\n"
+            "2 progress: Sending Packet 1 of 2 (RPT: 0)\n2 response: ACK from field unit (got last packet)\n"
+            "2 progress: Sending \"RE-BOOT\" Device\n"
+            "2 success: \n****************************************\n"
+            "******      NOTE: The unit is resetting itself.\n"
+            "******      It will take several seconds to reset and get an IP address.\n"
+            "****************************************\n\n"
+            "2 progress: Sending Ping #1 of 2 to NEW PROGRAM, will wait 2 seconds\n"
+            "2 success: SUCCESS! Response from NEW PROGRAM; Ver = 2.5\n"
+            "2 response: \n      ______________________________________________\n"
+            "      |  Firmware upload/update results:\n"
+            "      |  ERROR, Same program version (23)            .|\n"
+            "      |______________________________________________\n\n"
+            "\r\n**** Response Type = Ready\r\n**** IP Address: 10.1.2.3\r\n**** Milepost  : 41.7\r\n"
+            "**** Version   : Cad-1 2.5\n**** Site Name : EAST YARD\r\n**** Track-ID  : M_\n\n");
+}
+
+// After a ping the summary starts with the reply time; only CPR gets the firmware box.
+TEST(UploadReplySummary, APingsSummaryStartsWithTheReplyTime) {
+  EXPECT_EQ(ReplySummary(NewProgramReply(), kRailroadCsx, true),
+            "PING Response = 0.4 seconds\n"
+            "\r\n**** Response Type = Ready\r\n**** IP Address: 10.1.2.3\r\n**** Milepost  : 41.7\r\n"
+            "**** Version   : Cad-1 2.5\n**** Site Name : EAST YARD\r\n**** Track-ID  : M_\n\n");
+}
+
+}  // namespace
+}  // namespace quenderlink
