@@ -32,9 +32,9 @@ struct Case {
 
 TEST(SiteWorkbookRows, CellsKindsAndFormatFollowTheRecord) {
   const Case cases[] = {
-      {"never pinged", 0, "12.5 North", 2,
-       "never 3 'a.example' '10.0.0.9' 9005 1 'Alabama' 'Cr\xC3\xAAte' '12.5 North' 12.5 'South Track' '4.2' "
-       "'C1' 'R2' '' '????'"},
+      {"never pinged", 0, "12.5 N", 2,
+       "never 3 'a.example' '10.0.0.9' 9005 1 'Alabama' 'Cr\xC3\xAAte' '12.5 N' 12.5 'South Track' '4.2' "
+       "'C1' 'R2' '' '?\?\?\?'"},
       {"answered in 2.5 s, no number in the milepost", 25, "MP", 12,
        "answered 3 'a.example' '10.0.0.9' 9005 1 'Alabama' 'Cr\xC3\xAAte' 'MP' 0 'Main 2' '4.2' 'C1' 'R2' '' '2.5 sec'"},
       {"answered at the slowest reply", 252, " -3", 13,

@@ -8,15 +8,16 @@
 
 namespace quenderlink::testing {
 
-// Reads and makes workbooks with python3 and openpyxl, an independent reader
+// Reads and makes workbooks with the system python3 and its openpyxl, an independent reader
 // of the format, so the writers are checked against more than themselves.
 class WorkbookProbe {
  public:
   WorkbookProbe() { WriteFileBytes(script_, kScript); }
 
-  // "sheets ...", "widths ...", then one line per row: number, height, the
-  // look of its first cell, its cells ('text', number or - for blank), and
-  // "!column look" for any cell that looks otherwise.
+  // "sheets ...", "widths ...", then one line per row of the first sheet:
+  // number, height, the look of its first cell, its cells up to the last
+  // filled one ('text', number or - for blank), and "!column look" for any
+  // cell that looks otherwise.
   std::string Dump(const std::filesystem::path& book) const { return Run("dump", book); }
   // A template: sheet "Roster" with a header row, an old row 2 and a cell in Q3; sheet "Notes".
   void MakeTemplate(const std::filesystem::path& book) const { Run("template", book); }
@@ -28,7 +29,7 @@ class WorkbookProbe {
  private:
   std::string Run(const std::string& mode, const std::filesystem::path& book, const std::string& part = "",
                   const std::string& text = "") const {
-    const std::string command = "python3 " + script_.string() + " " + mode + " '" + book.string() + "' '" + part +
+    const std::string command = "/usr/bin/python3 " + script_.string() + " " + mode + " '" + book.string() + "' '" + part +
                                 "' '" + text + "' 2>&1";
     std::string output;
     if (FILE* pipe = ::popen(command.c_str(), "r")) {
@@ -76,6 +77,8 @@ else:
     for row in ws.iter_rows():
         first = look(row[0])
         values = ["-" if c.value is None else f"{c.value:g}" if c.data_type == "n" else f"'{c.value}'" for c in row]
+        while values and values[-1] == "-":
+            values.pop()
         odd = [f"!{c.column_letter} {look(c)}" for c in row if c.value is not None and look(c) != first]
         print(row[0].row, f"h{ws.row_dimensions[row[0].row].height}", first + ":", " ".join(values + odd))
 )PY";
