@@ -21,16 +21,12 @@ std::filesystem::path DefaultOutput(const std::filesystem::path& home) {
 
 int ExportWorkbook(const ProgramState& state, const std::optional<std::string>& out,
                    const std::optional<std::string>& templateFile) {
-  std::optional<std::filesystem::path> from;
-  if (templateFile) {
-    if (!std::filesystem::is_regular_file(*templateFile)) return BadInput(*templateFile + ": no such template file");
-    from = *templateFile;
-  } else if (std::filesystem::is_regular_file(SiteWorkbookTemplatePath(state.programFolder))) {
-    from = SiteWorkbookTemplatePath(state.programFolder);
-  }
+  if (templateFile && !std::filesystem::is_regular_file(*templateFile))
+    return BadInput(*templateFile + ": no such template file");
+  const std::optional<std::filesystem::path> from = templateFile ? std::optional<std::filesystem::path>(*templateFile)
+                                                                 : HomeSiteWorkbookTemplate(state.programFolder);
   const std::filesystem::path output = out ? std::filesystem::path(*out) : DefaultOutput(state.programFolder);
-  const std::optional<std::string> failure =
-      WriteSiteWorkbook({state.sites, state.params.railroadCode, output, from});
+  const std::optional<std::string> failure = WriteSiteWorkbook({state.sites, state.params.railroadCode, output, from});
   if (failure) return Failed(*failure);
   std::cout << output.string() << '\n';
   return kExitOk;

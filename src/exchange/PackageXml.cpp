@@ -1,5 +1,6 @@
 #include "exchange/PackageXml.h"
 
+#include <charconv>
 #include <sstream>
 
 namespace quenderlink {
@@ -14,6 +15,12 @@ std::string PackageXmlText(const pugi::xml_document& document) {
   // The part's own declaration was kept as a node, so none is added.
   document.save(out, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
   return out.str();
+}
+
+std::string XmlNumber(double value) {
+  char text[32];
+  const std::to_chars_result written = std::to_chars(text, text + sizeof text, value);
+  return {text, written.ptr};
 }
 
 std::string_view LocalName(pugi::xml_node node) {

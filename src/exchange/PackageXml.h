@@ -11,6 +11,8 @@ namespace quenderlink {
 // nothing re-indented, so a part changes only where the rows or formats go in.
 [[nodiscard]] bool ParsePackageXml(pugi::xml_document& document, const std::string& text);
 std::string PackageXmlText(const pugi::xml_document& document);
+// A number as the parts hold it: shortest exact form, '.' whatever the locale.
+std::string XmlNumber(double value);
 
 // Elements are matched by their name without a namespace prefix: writers differ
 // in whether they put the spreadsheet namespace on a prefix.

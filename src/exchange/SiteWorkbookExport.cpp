@@ -27,20 +27,26 @@ std::string WriteFailedMessage(const std::filesystem::path& output, const std::s
 }  // namespace
 
 std::string SiteWorkbookFileName(const std::tm& localTime) {
-  return Printf("Quenderlink_Date_%04d%02d%02d_Time_%02d%02d%02d.xlsx", localTime.tm_year + 1900,
-                localTime.tm_mon + 1, localTime.tm_mday, localTime.tm_hour, localTime.tm_min, localTime.tm_sec);
+  return Printf("Quenderlink_Date_%04d%02d%02d_Time_%02d%02d%02d.xlsx", localTime.tm_year + 1900, localTime.tm_mon + 1,
+                localTime.tm_mday, localTime.tm_hour, localTime.tm_min, localTime.tm_sec);
 }
 
 std::filesystem::path SiteWorkbookTemplatePath(const std::filesystem::path& programFolder) {
   return programFolder / "ExcelTemplateDetectors_V97.xlsx";
 }
 
+std::optional<std::filesystem::path> HomeSiteWorkbookTemplate(const std::filesystem::path& programFolder) {
+  std::filesystem::path file = SiteWorkbookTemplatePath(programFolder);
+  if (!std::ifstream(file, std::ios::binary).is_open()) return std::nullopt;
+  return file;
+}
+
 std::optional<std::string> WriteSiteWorkbook(const SiteWorkbookRequest& request) {
   const std::vector<WorkbookRow> rows = SiteWorkbookRows(request.sites, request.railroadCode);
   const std::filesystem::path temporary = TemporaryPathFor(request.output);
-  const std::optional<WorkbookFailure> failure =
-      request.templateFile ? WriteTemplateSiteWorkbook(*request.templateFile, rows, temporary)
-                           : WriteNewSiteWorkbook(rows, temporary);
+  const std::optional<WorkbookFailure> failure = request.templateFile
+                                                     ? WriteTemplateSiteWorkbook(*request.templateFile, rows, temporary)
+                                                     : WriteNewSiteWorkbook(rows, temporary);
   std::error_code error;
   if (!failure) std::filesystem::rename(temporary, request.output, error);
   if (!failure && !error) return std::nullopt;
@@ -55,15 +61,12 @@ std::optional<std::string> WriteSiteWorkbook(const SiteWorkbookRequest& request)
 }
 
 void ExportSiteWorkbook(const ProgramState& state, UserPrompts& prompts, DesktopActions& desktop) {
-  const std::filesystem::path templateFile = SiteWorkbookTemplatePath(state.programFolder);
-  const bool templateReadable = std::ifstream(templateFile, std::ios::binary).is_open();
   const std::time_t now = std::time(nullptr);
   std::tm localTime{};
   ::localtime_r(&now, &localTime);
   const std::filesystem::path output = state.programFolder / SiteWorkbookFileName(localTime);
-  const std::optional<std::string> failure =
-      WriteSiteWorkbook({state.sites, state.params.railroadCode, output,
-                         templateReadable ? std::optional(templateFile) : std::nullopt});
+  const std::optional<std::string> failure = WriteSiteWorkbook(
+      {state.sites, state.params.railroadCode, output, HomeSiteWorkbookTemplate(state.programFolder)});
   if (failure)
     prompts.ShowMessage(*failure);
   else

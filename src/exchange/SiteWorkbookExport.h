@@ -16,6 +16,8 @@ namespace quenderlink {
 std::string SiteWorkbookFileName(const std::tm& localTime);
 // The template in the home whose first sheet is filled when it can be read.
 std::filesystem::path SiteWorkbookTemplatePath(const std::filesystem::path& programFolder);
+// That template when it can be opened for reading; none means a new book.
+std::optional<std::filesystem::path> HomeSiteWorkbookTemplate(const std::filesystem::path& programFolder);
 
 struct SiteWorkbookRequest {
   const SiteTable& sites;

@@ -1,7 +1,6 @@
 #include "exchange/TemplateSheetRows.h"
 
 #include <algorithm>
-#include <charconv>
 #include <string>
 
 #include "exchange/CellReference.h"
@@ -46,12 +45,6 @@ void SetAttribute(pugi::xml_node node, const char* name, const std::string& valu
   attribute.set_value(value.c_str());
 }
 
-std::string NumberText(double value) {
-  char text[32];
-  const std::to_chars_result written = std::to_chars(text, text + sizeof text, value);
-  return {text, written.ptr};
-}
-
 void WriteCell(pugi::xml_node cell, const std::string& reference, const WorkbookCell& content, unsigned style) {
   cell.remove_children();
   cell.remove_attributes();
@@ -59,13 +52,14 @@ void WriteCell(pugi::xml_node cell, const std::string& reference, const Workbook
   SetAttribute(cell, "s", std::to_string(style));
   switch (content.kind) {
     case WorkbookCell::Kind::Number:
-      cell.append_child(NameInPart(cell, "v").c_str()).text().set(NumberText(content.number).c_str());
+      cell.append_child(NameInPart(cell, "v").c_str()).text().set(XmlNumber(content.number).c_str());
       break;
     case WorkbookCell::Kind::Text: {
       // An empty text leaves the cell blank with its format, as the new sheet has it.
       if (content.text.empty()) break;
       SetAttribute(cell, "t", "inlineStr");
-      pugi::xml_node text = cell.append_child(NameInPart(cell, "is").c_str()).append_child(NameInPart(cell, "t").c_str());
+      pugi::xml_node text =
+          cell.append_child(NameInPart(cell, "is").c_str()).append_child(NameInPart(cell, "t").c_str());
       if (content.text.front() == ' ' || content.text.back() == ' ') SetAttribute(text, "xml:space", "preserve");
       text.text().set(content.text.c_str());
       break;
@@ -81,7 +75,7 @@ void WriteRow(pugi::xml_node sheetData, unsigned rowNumber, const WorkbookRow& r
   // Every site row carries the failed format as its row format, as the workbooks always have.
   SetAttribute(rowNode, "s", std::to_string(styles.failed));
   SetAttribute(rowNode, "customFormat", "1");
-  SetAttribute(rowNode, "ht", NumberText(kWorkbookRowHeight));
+  SetAttribute(rowNode, "ht", XmlNumber(kWorkbookRowHeight));
   SetAttribute(rowNode, "customHeight", "1");
   for (unsigned column = 0; column < row.cells.size(); ++column) {
     pugi::xml_node cell = FindOrInsertNumbered(rowNode, "c", column + 1, ColumnNumberOf);

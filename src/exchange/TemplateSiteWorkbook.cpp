@@ -29,9 +29,9 @@ bool ReplaceEntry(zip_t* archive, const std::string& name, const std::string& te
 }
 
 // Unchanged entries are copied by the library as they are, compressed data included.
-std::optional<WorkbookFailure> WritePackage(const std::filesystem::path& templateFile, const std::filesystem::path& file,
-                                            const TemplateParts& parts, const std::string& sheetXml,
-                                            const std::string& stylesXml) {
+std::optional<WorkbookFailure> WritePackage(const std::filesystem::path& templateFile,
+                                            const std::filesystem::path& file, const TemplateParts& parts,
+                                            const std::string& sheetXml, const std::string& stylesXml) {
   std::error_code copyError;
   std::filesystem::copy_file(templateFile, file, std::filesystem::copy_options::overwrite_existing, copyError);
   if (copyError) return WriteFailed(copyError.message());

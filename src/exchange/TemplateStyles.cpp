@@ -28,7 +28,7 @@ unsigned AddFont(pugi::xml_node fonts, const WorkbookFont& look) {
   const unsigned index = CountChildren(fonts, "font");
   pugi::xml_node font = fonts.append_child(NameInPart(fonts, "font").c_str());
   if (look.bold) font.append_child(NameInPart(fonts, "b").c_str());
-  AddValueChild(font, "sz", "val", Printf("%g", look.points));
+  AddValueChild(font, "sz", "val", XmlNumber(look.points));
   AddValueChild(font, "color", "rgb", Printf("FF%06X", PaletteRgb(look.colour)));
   AddValueChild(font, "name", "val", kWorkbookFontName);
   SetCount(fonts, index + 1);

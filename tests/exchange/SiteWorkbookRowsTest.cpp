@@ -1,10 +1,9 @@
-#include "exchange/SiteWorkbookRows.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "core/Lookups.h"
+#include "exchange/SiteWorkbookRows.h"
 #include "support/TestSite.h"
 
 namespace quenderlink {
@@ -36,7 +35,8 @@ TEST(SiteWorkbookRows, CellsKindsAndFormatFollowTheRecord) {
        "never 3 'a.example' '10.0.0.9' 9005 1 'Alabama' 'Cr\xC3\xAAte' '12.5 N' 12.5 'South Track' '4.2' "
        "'C1' 'R2' '' '?\?\?\?'"},
       {"answered in 2.5 s, no number in the milepost", 25, "MP", 12,
-       "answered 3 'a.example' '10.0.0.9' 9005 1 'Alabama' 'Cr\xC3\xAAte' 'MP' 0 'Main 2' '4.2' 'C1' 'R2' '' '2.5 sec'"},
+       "answered 3 'a.example' '10.0.0.9' 9005 1 'Alabama' 'Cr\xC3\xAAte' 'MP' 0 'Main 2' '4.2' 'C1' 'R2' '' '2.5 "
+       "sec'"},
       {"answered at the slowest reply", 252, " -3", 13,
        "answered 3 'a.example' '10.0.0.9' 9005 1 'Alabama' 'Cr\xC3\xAAte' ' -3' -3 'ERR_13' '4.2' 'C1' 'R2' '' "
        "'25.2 sec'"},
@@ -49,7 +49,8 @@ TEST(SiteWorkbookRows, CellsKindsAndFormatFollowTheRecord) {
        "'Ping Failed'"},
   };
   for (const Case& c : cases) {
-    SiteRecord site = testing::TestSite({.name = "Cr\xEAte", .address = "10.0.0.9", .port = 9005, .lastPing = c.lastPing});
+    SiteRecord site =
+        testing::TestSite({.name = "Cr\xEAte", .address = "10.0.0.9", .port = 9005, .lastPing = c.lastPing});
     SetFieldText(site.HostText, "a.example");
     SetFieldText(site.Milepost, c.milepost);
     SetFieldText(site.CommVersion, "C1");

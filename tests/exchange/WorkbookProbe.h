@@ -29,8 +29,8 @@ class WorkbookProbe {
  private:
   std::string Run(const std::string& mode, const std::filesystem::path& book, const std::string& part = "",
                   const std::string& text = "") const {
-    const std::string command = "/usr/bin/python3 " + script_.string() + " " + mode + " '" + book.string() + "' '" + part +
-                                "' '" + text + "' 2>&1";
+    const std::string command = "/usr/bin/python3 " + script_.string() + " " + mode + " '" + book.string() + "' '" +
+                                part + "' '" + text + "' 2>&1";
     std::string output;
     if (FILE* pipe = ::popen(command.c_str(), "r")) {
       char buffer[4096];
