@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "core/Lookups.h"
@@ -61,17 +62,6 @@ TEST(SiteWorkbookRows, CellsKindsAndFormatFollowTheRecord) {
     site.VersionMinor = 2;
     EXPECT_EQ(Summary(SiteWorkbookRow(3, site, kRailroadNs)), c.expected) << c.name;
   }
-}
-
-TEST(SiteWorkbookRows, TableRowsAreCountedFromOneInTableOrder) {
-  SiteTable table;
-  table.Replace({testing::TestSite({.name = "B", .row = 7}), testing::TestSite({.name = "A", .row = 2})});
-  const std::vector<WorkbookRow> rows = SiteWorkbookRows(table, kRailroadCsx);
-  ASSERT_EQ(rows.size(), 2u);
-  EXPECT_EQ(rows[0].cells[0].number, 1);
-  EXPECT_EQ(rows[0].cells[6].text, "B");
-  EXPECT_EQ(rows[1].cells[0].number, 2);
-  EXPECT_EQ(rows[1].cells[5].text, "CSX_0");
 }
 
 }  // namespace
