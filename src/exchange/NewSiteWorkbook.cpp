@@ -1,11 +1,41 @@
 #include "exchange/NewSiteWorkbook.h"
 
+#include <locale.h>
 #include <xlsxwriter.h>
 
 #include <string>
 
 namespace quenderlink {
 namespace {
+
+// The library prints numbers with the C library's printf, which follows the
+// locale the desktop program takes from its environment; a workbook wants '.'
+// whatever it is. A thread locale leaves every other thread alone.
+class CNumbersOnThisThread {
+ public:
+  CNumbersOnThisThread() {
+    // Only the numbers change: the other categories stay as the thread has them.
+    const locale_t current = ::duplocale(::uselocale(nullptr));
+    if (current == nullptr) return;
+    numbers_ = ::newlocale(LC_NUMERIC_MASK, "C", current);
+    if (numbers_ == nullptr) {
+      ::freelocale(current);
+      return;
+    }
+    previous_ = ::uselocale(numbers_);
+  }
+  ~CNumbersOnThisThread() {
+    if (numbers_ == nullptr) return;
+    ::uselocale(previous_);
+    ::freelocale(numbers_);
+  }
+  CNumbersOnThisThread(const CNumbersOnThisThread&) = delete;
+  CNumbersOnThisThread& operator=(const CNumbersOnThisThread&) = delete;
+
+ private:
+  locale_t numbers_ = nullptr;
+  locale_t previous_ = nullptr;
+};
 
 // The library takes 0 as "no colour", so black has a value of its own.
 lxw_color_t LibraryColour(PaletteIndex index) {
@@ -89,6 +119,7 @@ void WriteSiteRow(lxw_worksheet* sheet, lxw_row_t row, const WorkbookRow& site, 
 
 std::optional<WorkbookFailure> WriteNewSiteWorkbook(const std::vector<WorkbookRow>& rows,
                                                     const std::filesystem::path& file) {
+  const CNumbersOnThisThread numbers;
   lxw_workbook* book = workbook_new(file.c_str());
   if (book == nullptr) return WorkbookFailure{WorkbookFailure::Kind::Refused, kNoBookText};
   lxw_worksheet* sheet = workbook_add_worksheet(book, kNewWorkbookSheetName);
