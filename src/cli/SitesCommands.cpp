@@ -6,6 +6,7 @@
 
 #include "cli/SiteListArgument.h"
 #include "cli/SiteRecordJson.h"
+#include "cli/WorkbookExport.h"
 #include "core/CSiteinfoClass.h"
 #include "core/FixedText.h"
 #include "core/SiteListLoader.h"
@@ -88,25 +89,49 @@ void AddAdd(CLI::App& sites, CommandContext& context) {
   add->callback([&context, options] { context.exitCode = AddSite(context, *options); });
 }
 
+enum class ExportFormat { Text, Csv, Workbook };
+
+struct ExportOptions {
+  std::string file;
+  ExportFormat format = ExportFormat::Text;
+  std::optional<std::string> out;
+  std::optional<std::string> templateFile;
+};
+
+[[nodiscard]] int ExportListing(const SiteTable& table, SiteListExportFormat format, const ExportOptions& options) {
+  if (!options.out) return BadInput("--out is required for txt and csv");
+  if (options.templateFile) return BadInput("--template applies to xlsx only");
+  if (!ExportSiteList(table, format, *options.out)) return Failed(*options.out + ": Failed to create file!");
+  return kExitOk;
+}
+
+[[nodiscard]] int Export(const CommandContext& context, const ExportOptions& options) {
+  ProgramState state = context.LoadProgramState();
+  const int loaded = LoadSiteListArgument(options.file, state);
+  if (loaded != kExitOk) return loaded;
+  switch (options.format) {
+    case ExportFormat::Text: return ExportListing(state.sites, SiteListExportFormat::Text, options);
+    case ExportFormat::Csv: return ExportListing(state.sites, SiteListExportFormat::Csv, options);
+    case ExportFormat::Workbook: return ExportWorkbook(state, options.out, options.templateFile);
+  }
+  return kExitBadInput;
+}
+
 void AddExport(CLI::App& sites, CommandContext& context) {
-  auto* exporter = sites.add_subcommand("export", "Write a site list file as text or comma-separated values");
-  auto file = std::make_shared<std::string>();
-  auto format = std::make_shared<SiteListExportFormat>(SiteListExportFormat::Text);
-  auto output = std::make_shared<std::string>();
-  exporter->add_option("FILE", *file, "Site list file")->required();
-  exporter->add_option("--format", *format, "txt or csv")
+  auto* exporter =
+      sites.add_subcommand("export", "Write a site list file as text, comma-separated values or a workbook");
+  auto options = std::make_shared<ExportOptions>();
+  exporter->add_option("FILE", options->file, "Site list file")->required();
+  exporter->add_option("--format", options->format, "txt, csv or xlsx")
       ->required()
-      ->transform(CLI::CheckedTransformer(
-          std::map<std::string, SiteListExportFormat>{{"txt", SiteListExportFormat::Text},
-                                                      {"csv", SiteListExportFormat::Csv}}));
-  exporter->add_option("--out", *output, "Output file")->required();
-  exporter->callback([&context, file, format, output] {
-    ProgramState state = context.LoadProgramState();
-    context.exitCode = LoadSiteListArgument(*file, state);
-    if (context.exitCode != kExitOk) return;
-    const SiteTable& table = state.sites;
-    if (!ExportSiteList(table, *format, *output)) context.exitCode = Failed(*output + ": Failed to create file!");
-  });
+      ->transform(CLI::CheckedTransformer(std::map<std::string, ExportFormat>{
+          {"txt", ExportFormat::Text}, {"csv", ExportFormat::Csv}, {"xlsx", ExportFormat::Workbook}}));
+  exporter->add_option("--out", options->out,
+                       "Output file (required for txt and csv; xlsx: Quenderlink_Date_..._Time_....xlsx in the home)");
+  exporter->add_option("--template", options->templateFile,
+                       "xlsx only: workbook whose first sheet is filled (default: the home's "
+                       "ExcelTemplateDetectors_V97.xlsx when present)");
+  exporter->callback([&context, options] { context.exitCode = Export(context, *options); });
 }
 
 }  // namespace

@@ -11,4 +11,8 @@ namespace quenderlink {
 // atoi's result would, and "-1" reads as 0xFFFFFFFF as the settings always have.
 std::uint32_t LeadingDecimal(std::string_view text);
 
+// The leading decimal number of a text with its fraction, as atof reads a
+// milepost: "12.5 N" is 12.5; 0 when the text starts with no number.
+double LeadingDecimalNumber(std::string_view text);
+
 }  // namespace quenderlink

@@ -11,6 +11,8 @@ class DesktopActions {
 
   // Shows a text file in the user's text editor.
   virtual void OpenInEditor(const std::filesystem::path& file) = 0;
+  // Opens a file with the program the desktop associates with its kind.
+  virtual void OpenWithDefaultApp(const std::filesystem::path& file) = 0;
 };
 
 }  // namespace quenderlink

@@ -145,10 +145,6 @@ bool SortOfMenuItem(int id, int& key, bool& ascending) {
   return false;
 }
 
-std::string NotAvailableYetText(const std::string& command) {
-  return command + "\n\nThis command is not available yet in this version.";
-}
-
 std::vector<MenuItem> RowMenuItems(bool rowSelected, bool anyChecked, bool deleteManyRows, bool railroadIsCpr) {
   std::vector<MenuItem> items;
   const auto add = [&items](bool shown, int id, const char* text) {

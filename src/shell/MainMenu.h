@@ -103,9 +103,6 @@ bool IsMenuItemEnabled(int id, const MenuContext& context);
 // The sort a sort menu item stands for: false when the id is none.
 [[nodiscard]] bool SortOfMenuItem(int id, int& key, bool& ascending);
 
-// The message of a command whose window or dialog is not part of this version.
-std::string NotAvailableYetText(const std::string& command);
-
 // The row menu, built anew each time: the items shown, each followed by a separator.
 std::vector<MenuItem> RowMenuItems(bool rowSelected, bool anyChecked, bool deleteManyRows, bool railroadIsCpr);
 

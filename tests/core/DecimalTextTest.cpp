@@ -14,5 +14,11 @@ TEST(DecimalText, ReadsLikeAtoiAndWrapsAt32Bits) {
   for (const auto& [text, value] : cases) EXPECT_EQ(LeadingDecimal(text), value) << text;
 }
 
+TEST(DecimalText, ReadsANumberWithItsFractionLikeAtof) {
+  const std::pair<const char*, double> cases[] = {{"12.5 N", 12.5}, {" +7", 7}, {"-0.25x", -0.25}, {"MP 4", 0},
+                                                  {"", 0},          {"-", 0},   {"inf", 0},       {"1e999", 0}};
+  for (const auto& [text, value] : cases) EXPECT_EQ(LeadingDecimalNumber(text), value) << text;
+}
+
 }  // namespace
 }  // namespace quenderlink

@@ -78,7 +78,9 @@ class ScriptedPrompts : public UserPrompts {
 class RecordingDesktopActions : public DesktopActions {
  public:
   std::vector<std::filesystem::path> openedInEditor;
+  std::vector<std::filesystem::path> openedWithDefaultApp;
   void OpenInEditor(const std::filesystem::path& file) override { openedInEditor.push_back(file); }
+  void OpenWithDefaultApp(const std::filesystem::path& file) override { openedWithDefaultApp.push_back(file); }
 };
 
 }  // namespace quenderlink::testing

@@ -11,6 +11,7 @@
 #include "core/StartupSettings.h"
 #include "dialogs/ui/CDlgAddSite.h"
 #include "dialogs/ui/CDlgRuntimeParams.h"
+#include "exchange/SiteWorkbookExport.h"
 #include "shell/CurrentSiteFile.h"
 #include "shell/MainFrameRules.h"
 #include "shell/MainMenu.h"
@@ -296,7 +297,7 @@ void CMainView::RunCommand(int id) {
     case kSaveSiteFileAs: Apply(fileChoices_.SaveAs()); break;
     case kNewSiteFile: Apply(fileChoices_.StartNewFile()); break;
     case kRuntimeParams: EditRuntimeParams(); break;
-    case kExportExcel: NotAvailableYet("Export IP Address - Excel File"); break;
+    case kExportExcel: ExportSiteWorkbook(state_, prompts_, desktop_); break;
     case kExportText: fileChoices_.ExportText(); break;
     case kExportCsv: fileChoices_.ExportCsv(); break;
     case kAddSite: AddSite(); break;
@@ -375,10 +376,6 @@ void CMainView::OnAddressResolved(int row) { model_->RewriteRow(row); }
 
 void CMainView::ReportWriteFailed(const IniSettingsFile& ini) {
   prompts_.ShowMessage(WriteFailedText(ini.Path().string()));
-}
-
-void CMainView::NotAvailableYet(const char* command) {
-  prompts_.ShowMessage(NotAvailableYetText(command));
 }
 
 void CMainView::SetShowIndexColumn(bool shown) {

@@ -105,7 +105,6 @@ class CMainView : public QWidget,
   void SetShowIndexColumn(bool shown);
   void SelectRailroad();
   void ExitButton();
-  void NotAvailableYet(const char* command);
   // A settings write that failed, told to the user.
   void ReportWriteFailed(const IniSettingsFile& ini);
   void Apply(const ListChange& change);

@@ -7,11 +7,22 @@
 #include "core/Printf.h"
 
 namespace quenderlink {
+namespace {
+
+bool OpenOnDesktop(const std::filesystem::path& file) {
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(file.string())));
+}
+
+}  // namespace
 
 void DesktopOpener::OpenInEditor(const std::filesystem::path& file) {
-  if (!QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(file.string()))))
+  if (!OpenOnDesktop(file))
     prompts_.ShowMessage(
         Printf("Cannot open %s\r\n\r\nPlease open it with a text editor of your choice.", file.string().c_str()));
+}
+
+void DesktopOpener::OpenWithDefaultApp(const std::filesystem::path& file) {
+  if (!OpenOnDesktop(file)) prompts_.ShowMessage(Printf("Cannot open %s", file.string().c_str()));
 }
 
 }  // namespace quenderlink

@@ -12,6 +12,7 @@ class DesktopOpener : public DesktopActions {
   explicit DesktopOpener(UserPrompts& prompts) : prompts_(prompts) {}
 
   void OpenInEditor(const std::filesystem::path& file) override;
+  void OpenWithDefaultApp(const std::filesystem::path& file) override;
 
  private:
   UserPrompts& prompts_;

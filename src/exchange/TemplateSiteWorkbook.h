@@ -1,0 +1,19 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+#include "exchange/SiteWorkbookRows.h"
+#include "exchange/WorkbookFailure.h"
+
+namespace quenderlink {
+
+// The template's package copied to `file` with the site rows in its first sheet
+// and the row formats in its styles; every other part stays byte for byte. A
+// template that cannot be read or changed is refused before anything is written.
+[[nodiscard]] std::optional<WorkbookFailure> WriteTemplateSiteWorkbook(const std::filesystem::path& templateFile,
+                                                                       const std::vector<WorkbookRow>& rows,
+                                                                       const std::filesystem::path& file);
+
+}  // namespace quenderlink
