@@ -1,6 +1,7 @@
 #include "core/TextFileAppend.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -26,12 +27,18 @@ std::optional<std::string> AppendToTextFile(const std::filesystem::path& file, c
   if (error) return Failure(file.parent_path(), error);
   const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
   if (fd < 0) return Failure(file, LastError());
+  struct stat before {};
+  const bool sized = ::fstat(fd, &before) == 0;
   const bool written = WriteAll(fd, text.data(), text.size());
   const std::error_code writeError = LastError();
+  // A text cut short by a full disk goes again, so the file ends as it was.
+  const bool whole = written || (sized && ::ftruncate(fd, before.st_size) == 0);
   // A full disk may only show when the file is closed.
   const bool closed = ::close(fd) == 0;
   if (written && closed) return std::nullopt;
-  return Failure(file, written ? LastError() : writeError);
+  std::string failure = Failure(file, written ? LastError() : writeError);
+  if (!whole) failure += "\r\nThe file ends with part of the text.";
+  return failure;
 }
 
 }  // namespace quenderlink

@@ -3,7 +3,9 @@
 #include <locale.h>
 #include <xlsxwriter.h>
 
+#include <cerrno>
 #include <string>
+#include <system_error>
 
 namespace quenderlink {
 namespace {
@@ -140,11 +142,16 @@ std::optional<WorkbookFailure> WriteNewSiteWorkbook(const std::vector<WorkbookRo
     WriteSiteRow(sheet, static_cast<lxw_row_t>(r + 1), rows[r], formats.For(rows[r].format), formats.failed,
                  errors);
   }
+  errno = 0;
   errors += workbook_close(book);
   if (errors.first() == LXW_NO_ERROR) return std::nullopt;
+  // The library's own text guesses at the cause; the system's error names it.
+  const int systemError = errno;
   std::error_code ignored;
   std::filesystem::remove(file, ignored);
-  return WorkbookFailure{WorkbookFailure::Kind::WriteFailed, lxw_strerror(errors.first())};
+  std::string reason = lxw_strerror(errors.first());
+  if (systemError != 0) reason = std::generic_category().message(systemError) + "\r\n(" + reason + ")";
+  return WorkbookFailure{WorkbookFailure::Kind::WriteFailed, reason};
 }
 
 }  // namespace quenderlink

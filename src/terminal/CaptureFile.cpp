@@ -47,7 +47,7 @@ std::optional<std::string> CaptureFile::Open(const std::filesystem::path& file) 
   std::error_code error;
   std::filesystem::create_directories(file.parent_path(), error);
   if (error) return Failure(file.parent_path(), error.value());
-  fd_ = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  fd_ = ::open(file.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
   if (fd_ < 0) return Failure(file, errno);
   path_ = file;
   return std::nullopt;

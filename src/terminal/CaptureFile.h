@@ -17,8 +17,9 @@ std::filesystem::path CaptureFilePath(const std::filesystem::path& programFolder
                                       const std::tm& localTime);
 
 // A file that gets everything the terminal shows, written as it arrives (no
-// buffering, so nothing waits to be flushed). Opening replaces a file of that
-// name and makes the folder when missing.
+// buffering, so nothing waits to be flushed). Opening makes the folder when
+// missing and adds to a file of that name: a second session within the same
+// minute must not wipe out the first one's capture.
 class CaptureFile {
  public:
   CaptureFile() = default;
