@@ -6,6 +6,8 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -13,17 +15,21 @@
 
 namespace quenderlink::bench {
 
-// Unit `index` of a fleet on 127.<network>.0.0/16, 250 units to each third number.
+// Unit `index` of a fleet on 127.<network>.0.0/16, 255 units to each third
+// number, so that a network holds the 65,000 sites a site list can number.
 inline std::string FleetAddress(int network, int index) {
-  return "127." + std::to_string(network) + "." + std::to_string(index / 250) + "." + std::to_string(index % 250 + 1);
+  return "127." + std::to_string(network) + "." + std::to_string(index / 255) + "." + std::to_string(index % 255 + 1);
 }
 
-// `count` units on 127.<network>.x.y, each answering after `replyDelayMs`.
-inline std::vector<unitsim::UnitConfig> DelayedFleet(int network, int count, int replyDelayMs) {
+// `count` units on 127.<network>.x.y, each answering after `replyDelayMs` and
+// losing each reply with the probability `dropProbability`.
+inline std::vector<unitsim::UnitConfig> DelayedFleet(int network, int count, int replyDelayMs,
+                                                     double dropProbability = 0.0) {
   std::vector<unitsim::UnitConfig> units(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) {
     units[static_cast<std::size_t>(i)].address = FleetAddress(network, i);
     units[static_cast<std::size_t>(i)].faults.replyDelayMs = replyDelayMs;
+    units[static_cast<std::size_t>(i)].faults.dropProbability = dropProbability;
   }
   return units;
 }
@@ -56,6 +62,20 @@ inline pid_t StartFleetProcess(const std::vector<unitsim::UnitConfig>& units) {
 inline void StopFleetProcess(pid_t fleet) {
   ::kill(fleet, SIGKILL);
   ::waitpid(fleet, nullptr, 0);
+}
+
+// The process's resident memory, in kB, as the kernel counts it.
+inline long ResidentKb() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);)
+    if (line.starts_with("VmRSS:")) return std::stol(line.substr(6));
+  return -1;
+}
+
+inline int OpenDescriptors() {
+  int count = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) ++count;
+  return count;
 }
 
 inline double ProcessCpuSeconds() {

@@ -20,7 +20,8 @@
 namespace quenderlink {
 namespace {
 
-constexpr int kSites = 50000;
+// The most a site list can number.
+constexpr int kSites = 65000;
 
 class NoOpener : public OperationOpener {
  public:

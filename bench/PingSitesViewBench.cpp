@@ -142,7 +142,56 @@ void BM_PingSitesView(benchmark::State& state) {
   state.counters["cli_answered"] = cliAnswered;
   state.counters["view_answered"] = viewAnswered;
 }
-BENCHMARK(BM_PingSitesView)->Arg(2000)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PingSitesView)->Arg(2000)->Arg(65000)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+constexpr int kSoakNetwork = 87;
+constexpr int kSoakUnits = 10000;
+constexpr int kSoakRuns = 20;
+
+// The ping sites view pings 10,000 units that lose 5% of their replies, 20
+// times in a row (a view opened and closed for each run): memory after the
+// last run against memory after the first, descriptors before and after.
+void BM_PingSitesViewSoak(benchmark::State& state) {
+  bench::EnsureOffscreenApplication();
+  const pid_t fleet = bench::StartFleetProcess(bench::DelayedFleet(kSoakNetwork, kSoakUnits, 0, 0.05));
+  if (fleet < 0) {
+    state.SkipWithError("the simulated fleet did not start");
+    return;
+  }
+  ProgramState program(".");
+  std::vector<SiteRecord> records(static_cast<std::size_t>(kSoakUnits), NewSiteRecord(9001));
+  for (int i = 0; i < kSoakUnits; ++i) {
+    SiteRecord& site = records[static_cast<std::size_t>(i)];
+    SetFieldText(site.HostText, bench::FleetAddress(kSoakNetwork, i));
+    SetFieldText(site.IpByNumber, bench::FleetAddress(kSoakNetwork, i));
+    site.RowNumber = static_cast<std::uint16_t>(i + 1);
+    site.SiteFlags = kFlagMarked;
+  }
+  program.sites.Replace(std::move(records));
+  program.params.pingMaxInParallel = kMaxInParallel;
+  // A lost reply is sent again after a second, so every run ends within seconds.
+  program.params.pingMaxWaitResponse = 1;
+  program.params.pingMaxResend = 4;
+
+  long firstKb = 0, lastKb = 0;
+  int descriptorsBefore = 0, descriptorsAfter = 0, answered = 0;
+  for (auto _ : state) {
+    descriptorsBefore = bench::OpenDescriptors();
+    for (int run = 0; run < kSoakRuns; ++run) {
+      (void)ViewRunSeconds(program);
+      answered = Answered(program);
+      (run == 0 ? firstKb : lastKb) = bench::ResidentKb();
+    }
+    descriptorsAfter = bench::OpenDescriptors();
+  }
+  bench::StopFleetProcess(fleet);
+
+  state.counters["answered_last_run"] = answered;
+  state.counters["rss_first_kb"] = static_cast<double>(firstKb);
+  state.counters["rss_growth_kb"] = static_cast<double>(lastKb - firstKb);
+  state.counters["fd_leaked"] = descriptorsAfter - descriptorsBefore;
+}
+BENCHMARK(BM_PingSitesViewSoak)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace quenderlink

@@ -5,6 +5,7 @@
 #include <sys/epoll.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -129,7 +130,7 @@ struct UnitSimulator::Impl {
   UnitIdentity IdentityOf(std::size_t unit) const;
   void Close();
   void Serve();
-  int WaitMilliseconds() const;
+  int WaitForEvents(std::vector<epoll_event>& events) const;
   void ReadFrom(std::size_t unit, std::vector<std::uint8_t>& buffer);
   void Record(std::size_t unit, const sockaddr_in& from, std::span<const std::uint8_t> bytes);
   void Answer(std::size_t unit, const sockaddr_in& from, std::span<const std::uint8_t> command);
@@ -273,7 +274,7 @@ void UnitSimulator::Impl::Serve() {
   std::vector<epoll_event> events(kEventsPerWait);
   std::vector<std::uint8_t> buffer(kLargestDatagram);
   while (!stopping.load()) {
-    const int count = ::epoll_wait(epollFd, events.data(), kEventsPerWait, WaitMilliseconds());
+    const int count = WaitForEvents(events);
     for (int index = 0; index < count; ++index) {
       const std::uint64_t tag = events[index].data.u64;
       if (tag == kTelnetTag) telnet.ServeReady();
@@ -283,12 +284,20 @@ void UnitSimulator::Impl::Serve() {
   }
 }
 
-int UnitSimulator::Impl::WaitMilliseconds() const {
-  if (pending.empty()) return -1;
-  const auto left = pending.top().due - Clock::now();
-  if (left <= Clock::duration::zero()) return 0;
-  // Rounded up: waking before the reply is due would only spin.
-  return static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(left).count());
+// Sleeps until a datagram comes or the next reply is due, to the microsecond: a
+// wait in whole milliseconds would make every delayed reply half a millisecond
+// late on average, which a unit answering each packet of an upload adds up.
+int UnitSimulator::Impl::WaitForEvents(std::vector<epoll_event>& events) const {
+  if (pending.empty()) return ::epoll_wait(epollFd, events.data(), kEventsPerWait, -1);
+  const auto left = std::max(Clock::duration::zero(), pending.top().due - Clock::now());
+  const auto whole = std::chrono::floor<std::chrono::seconds>(left);
+  const timespec timeout{static_cast<time_t>(whole.count()),
+                         static_cast<long>(std::chrono::nanoseconds(left - whole).count())};
+  const int count = ::epoll_pwait2(epollFd, events.data(), kEventsPerWait, &timeout, nullptr);
+  if (count >= 0 || errno != ENOSYS) return count;
+  // Kernels before 5.11: whole milliseconds, rounded up, since waking early would only spin.
+  const auto milliseconds = std::chrono::ceil<std::chrono::milliseconds>(left).count();
+  return ::epoll_wait(epollFd, events.data(), kEventsPerWait, static_cast<int>(milliseconds));
 }
 
 void UnitSimulator::Impl::ReadFrom(std::size_t unit, std::vector<std::uint8_t>& buffer) {
