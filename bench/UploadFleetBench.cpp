@@ -18,7 +18,6 @@
 namespace quenderlink {
 namespace {
 
-constexpr int kUnits = 24;
 constexpr std::size_t kImageBytes = 1 << 20;
 
 using Clock = std::chrono::steady_clock;
@@ -51,11 +50,13 @@ class PacketPhaseClock : public UploadEngineListener {
 
 std::string UnitAddress(int index) { return "127.81.0." + std::to_string(index + 1); }
 
-// A 1 MiB image to 24 units, one packet in flight per unit. With an answer
-// delay per packet, no unit can finish its packets sooner than packets × delay:
-// that is the bound. Without delay, the throughput per unit and in total.
+// A 1 MiB image to 24 units (or one), one packet in flight per unit. With an
+// answer delay per packet, no unit can finish its packets sooner than packets ×
+// delay: that is the bound. Without delay, the throughput per unit and in total.
+// The overhead per packet is what a packet takes beyond the unit's delay.
 void BM_UploadFleet(benchmark::State& state) {
   const int answerDelayMs = static_cast<int>(state.range(0));
+  const int unitCount = static_cast<int>(state.range(1));
   testing::TempDir folder;
   const std::filesystem::path program = folder / "image.bin";
   {
@@ -63,9 +64,9 @@ void BM_UploadFleet(benchmark::State& state) {
     for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<char>(0xC3 ^ (i * 7));
     std::ofstream(program, std::ios::binary) << image;
   }
-  std::vector<unitsim::UnitConfig> units(kUnits);
-  std::vector<SiteRecord> records(kUnits, NewSiteRecord(9001));
-  for (int i = 0; i < kUnits; ++i) {
+  std::vector<unitsim::UnitConfig> units(static_cast<std::size_t>(unitCount));
+  std::vector<SiteRecord> records(static_cast<std::size_t>(unitCount), NewSiteRecord(9001));
+  for (int i = 0; i < unitCount; ++i) {
     units[static_cast<std::size_t>(i)].address = UnitAddress(i);
     units[static_cast<std::size_t>(i)].faults.replyDelayMs = answerDelayMs;
     SiteRecord& site = records[static_cast<std::size_t>(i)];
@@ -84,7 +85,7 @@ void BM_UploadFleet(benchmark::State& state) {
   RuntimeParams params;
   params.uploadMinWaitRamLoader = 0;
   params.uploadMinWaitSysReboot = 0;
-  params.uploadMaxInParallel = kUnits;
+  params.uploadMaxInParallel = static_cast<std::uint8_t>(unitCount);
   params.pingMaxWaitResponse = 2;
 
   PacketPhaseClock clock;
@@ -111,6 +112,7 @@ void BM_UploadFleet(benchmark::State& state) {
   state.counters["packets"] = packets;
   state.counters["packet_phase_s"] = slowest;
   state.counters["cpu_per_wall"] = cpu / wall;
+  if (packets > 0) state.counters["overhead_per_packet_us"] = (slowest / packets - answerDelayMs / 1000.0) * 1e6;
   if (answerDelayMs > 0) {
     const double bound = packets * answerDelayMs / 1000.0;
     state.counters["bound_s"] = bound;
@@ -121,7 +123,15 @@ void BM_UploadFleet(benchmark::State& state) {
     state.counters["MBps_total"] = megabytes * static_cast<double>(clock.lastAck.size()) / slowest;
   }
 }
-BENCHMARK(BM_UploadFleet)->Arg(5)->Arg(0)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UploadFleet)
+    ->ArgNames({"delay_ms", "units"})
+    ->Args({5, 24})
+    ->Args({0, 24})
+    ->Args({5, 1})
+    ->Args({0, 1})
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace quenderlink
