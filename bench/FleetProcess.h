@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "core/FixedText.h"
+#include "core/SiteRecord.h"
 #include "unitsim/UnitSimulator.h"
 
 namespace quenderlink::bench {
@@ -34,6 +36,19 @@ inline std::vector<unitsim::UnitConfig> DelayedFleet(int network, int count, int
   return units;
 }
 
+// A site record for each unit of such a fleet, numbered from 1 and marked for a ping run.
+inline std::vector<SiteRecord> MarkedFleetSites(int network, int count) {
+  std::vector<SiteRecord> records(static_cast<std::size_t>(count), NewSiteRecord(9001));
+  for (int i = 0; i < count; ++i) {
+    SiteRecord& site = records[static_cast<std::size_t>(i)];
+    SetFieldText(site.HostText, FleetAddress(network, i));
+    SetFieldText(site.IpByNumber, FleetAddress(network, i));
+    site.RowNumber = static_cast<std::uint16_t>(i + 1);
+    site.SiteFlags = kFlagMarked;
+  }
+  return records;
+}
+
 // Serves the units from a child process, so that the CPU time measured in the
 // benchmark is the measured program's alone. -1 when the fleet did not start.
 inline pid_t StartFleetProcess(const std::vector<unitsim::UnitConfig>& units) {
@@ -41,8 +56,14 @@ inline pid_t StartFleetProcess(const std::vector<unitsim::UnitConfig>& units) {
   if (::pipe(ready) != 0) return -1;
   const pid_t child = ::fork();
   if (child == 0) {
+    // A socket per unit: raise the limit (root may raise the hard one too).
     rlimit files{};
     ::getrlimit(RLIMIT_NOFILE, &files);
+    const rlim_t wanted = units.size() + 256;
+    if (files.rlim_max < wanted) {
+      const rlimit raised{wanted, wanted};
+      if (::setrlimit(RLIMIT_NOFILE, &raised) == 0) files = raised;
+    }
     files.rlim_cur = files.rlim_max;
     ::setrlimit(RLIMIT_NOFILE, &files);
     unitsim::UnitSimulator simulator(units);
