@@ -18,8 +18,7 @@ TEST(ProgramFolder, HomeWinsThenAWritableProgramFolderThenTheUsersDataFolder) {
     fs::path expected;
   };
   const Row rows[] = {
-      {"home over a writable folder", fs::path("/h"), true, "/data", "/u", "/h"},
-      {"home over a read-only folder", fs::path("/h"), false, "/data", "/u", "/h"},
+      {"home over everything", fs::path("/h"), true, "/data", "/u", "/h"},
       {"build tree", std::nullopt, true, "/data", "/u", "/usr/bin"},
       {"installed, data folder set", std::nullopt, false, "/data", "/u", "/data/quenderlink"},
       {"installed, data folder unset", std::nullopt, false, "", "/u", "/u/.local/share/quenderlink"},
