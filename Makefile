@@ -10,7 +10,7 @@ CMAKE_FLAGS  ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBIN
 # Sanitizer builds only run the tests: -O1 without debug info keeps them quick to build.
 CHECK_FLAGS  ?= -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE=-O1 -DQUENDERLINK_WERROR=ON
 
-.PHONY: all bootstrap configure build test test-plain test-sanitize test-tsan run bench clean fuzz
+.PHONY: all bootstrap configure build test test-plain test-sanitize test-tsan run package bench clean fuzz
 
 all: build
 
@@ -47,6 +47,10 @@ test-tsan: bootstrap $(TSAN_DIR)/build.ninja
 
 run: build
 	$(BUILD_DIR)/src/quenderlink --demo
+
+# The Debian package of the plain build, written into $(BUILD_DIR).
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 bench: build
 	cmake --build $(BUILD_DIR) --target quenderlink_bench -j $(JOBS)

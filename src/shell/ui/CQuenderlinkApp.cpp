@@ -7,7 +7,9 @@
 
 namespace quenderlink {
 
-CQuenderlinkApp::CQuenderlinkApp(int& argc, char** argv) : QApplication(argc, argv) {
+CQuenderlinkApp::CQuenderlinkApp(int& argc, char** argv) : QApplication(argc, argv) { NameTheProgram(); }
+
+void CQuenderlinkApp::NameTheProgram() {
   setApplicationName("Quenderlink");
   setApplicationVersion("9.0");
 }

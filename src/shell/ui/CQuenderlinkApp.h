@@ -22,6 +22,10 @@ class CQuenderlinkApp : public QApplication {
   CQuenderlinkApp(int& argc, char** argv);
   ~CQuenderlinkApp() override;
 
+  // The name and version that --version and the windows show; also set before any
+  // application object exists, for --help and --version without a display.
+  static void NameTheProgram();
+
   // Prepares the settings file, builds the main window and opens the site list
   // in it; the window is shown maximised.
   void InitInstance(const std::filesystem::path& programFolder);

@@ -7,7 +7,9 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <string>
 
+#include "core/DisplayCheck.h"
 #include "core/ProgramFolder.h"
 #include "shell/ui/CQuenderlinkApp.h"
 #include "unitsim/DemoFleet.h"
@@ -55,19 +57,42 @@ std::unique_ptr<Demo> StartDemo() {
   return demo;
 }
 
+// Help and version need no window: when they are all that is asked for, they are answered
+// without the display an application with windows needs.
+bool AsksOnlyForText(QCommandLineParser& parser, const QCommandLineOption& help, const QCommandLineOption& version,
+                     int argc, char** argv) {
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  return parser.parse(arguments) && (parser.isSet(help) || parser.isSet("help-all") || parser.isSet(version));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  quenderlink::CQuenderlinkApp application(argc, argv);
-
   QCommandLineParser parser;
   parser.setApplicationDescription("Field-service tool for trackside detector units.");
-  parser.addHelpOption();
-  parser.addVersionOption();
-  const QCommandLineOption home("home", "Program folder holding Quenderlink.ini and the default site list.", "DIR");
+  const QCommandLineOption help = parser.addHelpOption();
+  const QCommandLineOption version = parser.addVersionOption();
+  const QCommandLineOption home("home",
+                                "Program folder holding Quenderlink.ini and the default site list (default: the "
+                                "folder of this program when writable, else $XDG_DATA_HOME/quenderlink).",
+                                "DIR");
   const QCommandLineOption demoOption("demo", "Start in a fresh temporary folder with simulated units on loopback.");
   const QCommandLineOption screenshot("screenshot", "Save a picture of the main window to FILE and quit.", "FILE");
   parser.addOptions({home, demoOption, screenshot});
+
+  if (AsksOnlyForText(parser, help, version, argc, argv)) {
+    QCoreApplication text(argc, argv);
+    quenderlink::CQuenderlinkApp::NameTheProgram();
+    parser.process(text);  // prints the text and ends the program
+  }
+  // Said in one line instead of the toolkit's list of plugins and its abort.
+  if (const std::optional<std::string> noDisplay =
+          quenderlink::NoDisplayMessage(quenderlink::DisplaySurroundingsOf(argc, argv))) {
+    std::fprintf(stderr, "%s\n", noDisplay->c_str());
+    return 1;
+  }
+  quenderlink::CQuenderlinkApp application(argc, argv);
   parser.process(application);
 
   std::unique_ptr<Demo> demo;
