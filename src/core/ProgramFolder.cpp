@@ -31,6 +31,7 @@ ProgramFolderSurroundings SurroundingsOfThisProcess() {
   const fs::path executable = fs::read_symlink("/proc/self/exe", error);
   surroundings.executableFolder = error ? fs::current_path(error) : executable.parent_path();
   surroundings.executableFolderWritable = ::access(surroundings.executableFolder.c_str(), W_OK) == 0;
+  surroundings.installed = fs::is_directory(surroundings.executableFolder / ".." / "share" / "quenderlink", error);
   surroundings.xdgDataHome = Variable("XDG_DATA_HOME");
   surroundings.userHome = UserHome();
   return surroundings;
@@ -38,7 +39,7 @@ ProgramFolderSurroundings SurroundingsOfThisProcess() {
 
 fs::path ChooseProgramFolder(const std::optional<fs::path>& home, const ProgramFolderSurroundings& surroundings) {
   if (home) return *home;
-  if (surroundings.executableFolderWritable) return surroundings.executableFolder;
+  if (surroundings.executableFolderWritable && !surroundings.installed) return surroundings.executableFolder;
   // A relative data folder is to be ignored, as the desktop conventions say.
   const fs::path dataHome(surroundings.xdgDataHome);
   if (dataHome.is_absolute()) return dataHome / "quenderlink";

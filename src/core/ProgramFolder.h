@@ -10,6 +10,8 @@ namespace quenderlink {
 struct ProgramFolderSurroundings {
   std::filesystem::path executableFolder;
   bool executableFolderWritable = false;
+  // The program's shared files lie beside it ("../share/quenderlink"): it was installed.
+  bool installed = false;
   std::string xdgDataHome;  // $XDG_DATA_HOME, empty when unset
   std::string userHome;     // $HOME, else the user's home from the password database
 };
@@ -20,8 +22,9 @@ ProgramFolderSurroundings SurroundingsOfThisProcess();
 
 // The folder that holds Quenderlink.ini, IP_History.ini, the default site list and
 // the Config, Capture and Temp folders: the given home; else the executable's folder
-// when writable (a program run from its build tree); else, for an installed program,
-// "quenderlink" in the user's data folder ($XDG_DATA_HOME, by default ~/.local/share).
+// when writable and not an installed program's (a program run from its build tree or
+// an unpacked folder); else "quenderlink" in the user's data folder ($XDG_DATA_HOME, by
+// default ~/.local/share). An installed program never writes beside itself, even for root.
 [[nodiscard]] std::filesystem::path ChooseProgramFolder(const std::optional<std::filesystem::path>& home,
                                                         const ProgramFolderSurroundings& surroundings);
 

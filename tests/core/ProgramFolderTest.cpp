@@ -13,26 +13,28 @@ TEST(ProgramFolder, HomeWinsThenAWritableProgramFolderThenTheUsersDataFolder) {
     const char* name;
     std::optional<fs::path> home;
     bool writable;
+    bool installed;
     const char* xdgDataHome;
     const char* userHome;
     fs::path expected;
   };
   const Row rows[] = {
-      {"home over everything", fs::path("/h"), true, "/data", "/u", "/h"},
-      {"build tree", std::nullopt, true, "/data", "/u", "/usr/bin"},
-      {"installed, data folder set", std::nullopt, false, "/data", "/u", "/data/quenderlink"},
-      {"installed, data folder unset", std::nullopt, false, "", "/u", "/u/.local/share/quenderlink"},
-      {"installed, relative data folder ignored", std::nullopt, false, "data", "/u", "/u/.local/share/quenderlink"},
-      {"installed, no home known", std::nullopt, false, "", "", "/usr/bin"},
+      {"home over everything", fs::path("/h"), true, true, "/data", "/u", "/h"},
+      {"build tree", std::nullopt, true, false, "/data", "/u", "/usr/bin"},
+      {"installed, run by root", std::nullopt, true, true, "/data", "/u", "/data/quenderlink"},
+      {"installed, data folder set", std::nullopt, false, true, "/data", "/u", "/data/quenderlink"},
+      {"not writable, data folder unset", std::nullopt, false, false, "", "/u", "/u/.local/share/quenderlink"},
+      {"installed, relative data folder ignored", std::nullopt, false, true, "data", "/u", "/u/.local/share/quenderlink"},
+      {"installed, no home known", std::nullopt, false, true, "", "", "/usr/bin"},
   };
   for (const Row& row : rows)
-    EXPECT_EQ(ChooseProgramFolder(row.home, {"/usr/bin", row.writable, row.xdgDataHome, row.userHome}), row.expected)
+    EXPECT_EQ(ChooseProgramFolder(row.home, {"/usr/bin", row.writable, row.installed, row.xdgDataHome, row.userHome}), row.expected)
         << row.name;
 }
 
 TEST(ProgramFolder, TheChosenFolderIsCreatedAndAbsolute) {
   const TempDir folder;
-  const ProgramFolderSurroundings installed{folder / "bin", false, (folder / "data").string(), ""};
+  const ProgramFolderSurroundings installed{folder / "bin", false, true, (folder / "data").string(), ""};
   EXPECT_EQ(ResolveProgramFolder(std::nullopt, installed), folder / "data" / "quenderlink");
   EXPECT_TRUE(fs::is_directory(folder / "data" / "quenderlink"));
 
