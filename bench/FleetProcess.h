@@ -6,6 +6,8 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -49,41 +51,64 @@ inline std::vector<SiteRecord> MarkedFleetSites(int network, int count) {
   return records;
 }
 
-// Serves the units from a child process, so that the CPU time measured in the
-// benchmark is the measured program's alone. -1 when the fleet did not start.
-inline pid_t StartFleetProcess(const std::vector<unitsim::UnitConfig>& units) {
-  int ready[2];
-  if (::pipe(ready) != 0) return -1;
-  const pid_t child = ::fork();
-  if (child == 0) {
-    // A socket per unit: raise the limit (root may raise the hard one too).
-    rlimit files{};
-    ::getrlimit(RLIMIT_NOFILE, &files);
-    const rlim_t wanted = units.size() + 256;
-    if (files.rlim_max < wanted) {
-      const rlimit raised{wanted, wanted};
-      if (::setrlimit(RLIMIT_NOFILE, &raised) == 0) files = raised;
-    }
-    files.rlim_cur = files.rlim_max;
-    ::setrlimit(RLIMIT_NOFILE, &files);
-    unitsim::UnitSimulator simulator(units);
-    simulator.KeepRecords(false);
-    std::string error;
-    const char started = simulator.Start(error) ? 1 : 0;
-    if (::write(ready[1], &started, 1) != 1 || !started) ::_exit(1);
-    for (;;) ::pause();
-  }
-  char started = 0;
-  const bool ok = ::read(ready[0], &started, 1) == 1 && started;
-  ::close(ready[0]);
-  ::close(ready[1]);
-  return ok ? child : -1;
-}
+// Serves the units from child processes, so that the CPU time measured in the
+// benchmark is the measured program's alone; a child serves at most
+// kUnitsPerProcess units, each on a socket of its own, to stay within the
+// open-file limit a process may have. Stops them when it goes.
+class FleetProcesses {
+ public:
+  static constexpr std::size_t kUnitsPerProcess = 15000;
 
-inline void StopFleetProcess(pid_t fleet) {
-  ::kill(fleet, SIGKILL);
-  ::waitpid(fleet, nullptr, 0);
-}
+  explicit FleetProcesses(const std::vector<unitsim::UnitConfig>& units) {
+    for (std::size_t first = 0; first < units.size(); first += kUnitsPerProcess) {
+      const auto end = units.begin() + static_cast<std::ptrdiff_t>(std::min(units.size(), first + kUnitsPerProcess));
+      const pid_t child = StartOne({units.begin() + static_cast<std::ptrdiff_t>(first), end});
+      if (child < 0) {
+        started_ = false;
+        return;
+      }
+      children_.push_back(child);
+    }
+  }
+  ~FleetProcesses() {
+    for (const pid_t child : children_) {
+      ::kill(child, SIGKILL);
+      ::waitpid(child, nullptr, 0);
+    }
+  }
+  FleetProcesses(const FleetProcesses&) = delete;
+  FleetProcesses& operator=(const FleetProcesses&) = delete;
+
+  bool started() const { return started_; }
+
+ private:
+  static pid_t StartOne(const std::vector<unitsim::UnitConfig>& units) {
+    int ready[2];
+    if (::pipe(ready) != 0) return -1;
+    const pid_t child = ::fork();
+    if (child == 0) {
+      rlimit files{};
+      ::getrlimit(RLIMIT_NOFILE, &files);
+      files.rlim_cur = files.rlim_max;
+      ::setrlimit(RLIMIT_NOFILE, &files);
+      unitsim::UnitSimulator simulator(units);
+      simulator.KeepRecords(false);
+      std::string error;
+      const char started = simulator.Start(error) ? 1 : 0;
+      if (!started) std::fprintf(stderr, "the simulated fleet: %s\n", error.c_str());
+      if (::write(ready[1], &started, 1) != 1 || !started) ::_exit(1);
+      for (;;) ::pause();
+    }
+    char started = 0;
+    const bool ok = ::read(ready[0], &started, 1) == 1 && started;
+    ::close(ready[0]);
+    ::close(ready[1]);
+    return ok ? child : -1;
+  }
+
+  std::vector<pid_t> children_;
+  bool started_ = true;
+};
 
 // The process's resident memory, in kB, as the kernel counts it.
 inline long ResidentKb() {

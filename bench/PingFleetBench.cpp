@@ -40,8 +40,8 @@ class CountingListener : public PingEngineListener {
 // so no run can end sooner than ceil(units / 101) × 50 ms: that is the bound.
 void BM_PingFleet(benchmark::State& state) {
   const int units = static_cast<int>(state.range(0));
-  const pid_t fleet = bench::StartFleetProcess(bench::DelayedFleet(kFleetNetwork, units, kReplyDelayMs));
-  if (fleet < 0) {
+  const bench::FleetProcesses fleet(bench::DelayedFleet(kFleetNetwork, units, kReplyDelayMs));
+  if (!fleet.started()) {
     state.SkipWithError("the simulated fleet did not start");
     return;
   }
@@ -66,7 +66,6 @@ void BM_PingFleet(benchmark::State& state) {
     replies = listener.replies;
     state.SetIterationTime(wall);
   }
-  bench::StopFleetProcess(fleet);
 
   const double bound = std::ceil(units / static_cast<double>(kMaxInParallel + 1)) * kReplyDelayMs / 1000.0;
   state.counters["replies"] = replies;
@@ -90,8 +89,8 @@ constexpr int kSoakRuns = 20;
 // row: memory and open descriptors after the last run against after the first
 // show whether a run leaves anything behind.
 void BM_PingSoak(benchmark::State& state) {
-  const pid_t fleet = bench::StartFleetProcess(bench::DelayedFleet(kSoakNetwork, kSoakUnits, 0, 0.05));
-  if (fleet < 0) {
+  const bench::FleetProcesses fleet(bench::DelayedFleet(kSoakNetwork, kSoakUnits, 0, 0.05));
+  if (!fleet.started()) {
     state.SkipWithError("the simulated fleet did not start");
     return;
   }
@@ -119,7 +118,6 @@ void BM_PingSoak(benchmark::State& state) {
       (run == 0 ? descriptorsFirst : descriptorsLast) = bench::OpenDescriptors();
     }
   }
-  bench::StopFleetProcess(fleet);
 
   state.counters["replies_last_run"] = replies;
   state.counters["rss_first_kb"] = static_cast<double>(firstKb);

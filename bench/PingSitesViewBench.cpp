@@ -104,8 +104,8 @@ ViewRun ViewRunSeconds(ProgramState& state) {
 void BM_PingSitesView(benchmark::State& state) {
   bench::EnsureOffscreenApplication();
   const int units = static_cast<int>(state.range(0));
-  const pid_t fleet = bench::StartFleetProcess(bench::DelayedFleet(kFleetNetwork, units, kReplyDelayMs));
-  if (fleet < 0) {
+  const bench::FleetProcesses fleet(bench::DelayedFleet(kFleetNetwork, units, kReplyDelayMs));
+  if (!fleet.started()) {
     state.SkipWithError("the simulated fleet did not start");
     return;
   }
@@ -123,7 +123,6 @@ void BM_PingSitesView(benchmark::State& state) {
     viewAnswered = Answered(program);
     state.SetIterationTime(view.seconds);
   }
-  bench::StopFleetProcess(fleet);
 
   state.counters["cli_s"] = cli;
   state.counters["view_s"] = view.seconds;
@@ -143,8 +142,8 @@ constexpr int kSoakRuns = 20;
 // last run against memory after the first, and the same for open descriptors.
 void BM_PingSitesViewSoak(benchmark::State& state) {
   bench::EnsureOffscreenApplication();
-  const pid_t fleet = bench::StartFleetProcess(bench::DelayedFleet(kSoakNetwork, kSoakUnits, 0, 0.05));
-  if (fleet < 0) {
+  const bench::FleetProcesses fleet(bench::DelayedFleet(kSoakNetwork, kSoakUnits, 0, 0.05));
+  if (!fleet.started()) {
     state.SkipWithError("the simulated fleet did not start");
     return;
   }
@@ -165,7 +164,6 @@ void BM_PingSitesViewSoak(benchmark::State& state) {
       (run == 0 ? descriptorsFirst : descriptorsLast) = bench::OpenDescriptors();
     }
   }
-  bench::StopFleetProcess(fleet);
 
   state.counters["answered_last_run"] = answered;
   state.counters["rss_first_kb"] = static_cast<double>(firstKb);

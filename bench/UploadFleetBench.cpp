@@ -75,8 +75,8 @@ void BM_UploadFleet(benchmark::State& state) {
     site.SiteFlags = kFlagHighlighted;
     site.ProductType = 2;
   }
-  const pid_t fleet = bench::StartFleetProcess(units);
-  if (fleet < 0) {
+  const bench::FleetProcesses fleet(units);
+  if (!fleet.started()) {
     state.SkipWithError("the simulated fleet did not start");
     return;
   }
@@ -104,7 +104,6 @@ void BM_UploadFleet(benchmark::State& state) {
     cpu = bench::ProcessCpuSeconds() - cpuBefore;
     state.SetIterationTime(wall);
   }
-  bench::StopFleetProcess(fleet);
 
   const int packets = clock.totalPackets.empty() ? 0 : clock.totalPackets.begin()->second;
   const double slowest = clock.SlowestUnitSeconds();

@@ -100,8 +100,8 @@ void UploadFromView(benchmark::State& state, int network) {
   bench::EnsureOffscreenApplication();
   const int units = static_cast<int>(state.range(0));
   const int answerDelayMs = static_cast<int>(state.range(1));
-  const pid_t fleet = bench::StartFleetProcess(bench::DelayedFleet(network, units, answerDelayMs));
-  if (fleet < 0) {
+  const bench::FleetProcesses fleet(bench::DelayedFleet(network, units, answerDelayMs));
+  if (!fleet.started()) {
     state.SkipWithError("the simulated fleet did not start");
     return;
   }
@@ -122,7 +122,6 @@ void UploadFromView(benchmark::State& state, int network) {
     view = ViewRunSeconds<View>(programState, program);
     state.SetIterationTime(view.seconds);
   }
-  bench::StopFleetProcess(fleet);
 
   state.counters["cli_s"] = cli;
   state.counters["view_s"] = view.seconds;
