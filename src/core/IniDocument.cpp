@@ -2,11 +2,10 @@
 
 #include <SimpleIni.h>
 
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include "core/DecimalText.h"
+#include "core/RegularFile.h"
 
 namespace quenderlink {
 
@@ -24,10 +23,8 @@ IniDocument::LoadResult IniDocument::Load(const std::filesystem::path& file) {
   impl_->ini.Reset();
   std::error_code error;
   if (!std::filesystem::exists(file, error)) return error ? LoadResult::Unreadable : LoadResult::Missing;
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return LoadResult::Unreadable;
-  const std::string contents{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  if (in.bad() || impl_->ini.LoadData(contents) < 0) {
+  const RegularFileBytes contents = ReadRegularFile(file, kLargestIniFile);
+  if (!contents.ok() || impl_->ini.LoadData(contents.bytes) < 0) {
     impl_->ini.Reset();
     return LoadResult::Unreadable;
   }
