@@ -2,12 +2,45 @@
 
 #include <SimpleIni.h>
 
+#include <algorithm>
+#include <string_view>
 #include <system_error>
 
 #include "core/DecimalText.h"
 #include "core/RegularFile.h"
 
 namespace quenderlink {
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// The file as the parser should see it. A byte-order mark is dropped from the
+// start of every line, not only the first: the parser would read one further
+// down into a key's name, which it no longer reads back once a rewrite puts
+// that key first. A section line that lost its closing bracket becomes a
+// comment: the parser would skip it but take the lines after it into the
+// section's name, and that name changes with every rewrite.
+std::string Tidied(std::string_view text) {
+  std::string tidied;
+  tidied.reserve(text.size());
+  while (!text.empty()) {
+    const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
+    std::string_view line = text.substr(0, end);
+    while (line.starts_with(kByteOrderMark)) line.remove_prefix(kByteOrderMark.size());
+    const std::size_t first = line.find_first_not_of(" \t");
+    const bool unclosedSection = first != std::string_view::npos && line[first] == '[' &&
+                                 line.find(']', first) == std::string_view::npos;
+    tidied.append(line);
+    if (unclosedSection) tidied[tidied.size() - line.size() + first] = ';';
+    const std::size_t next = std::min(end + 1, text.size());
+    tidied.append(text.substr(end, next - end));
+    text.remove_prefix(next);
+  }
+  return tidied;
+}
+
+}  // namespace
 
 struct IniDocument::Impl {
   CSimpleIniA ini;
@@ -24,7 +57,7 @@ IniDocument::LoadResult IniDocument::Load(const std::filesystem::path& file) {
   std::error_code error;
   if (!std::filesystem::exists(file, error)) return error ? LoadResult::Unreadable : LoadResult::Missing;
   const RegularFileBytes contents = ReadRegularFile(file, kLargestIniFile);
-  if (!contents.ok() || impl_->ini.LoadData(contents.bytes) < 0) {
+  if (!contents.ok() || impl_->ini.LoadData(Tidied(contents.bytes)) < 0) {
     impl_->ini.Reset();
     return LoadResult::Unreadable;
   }
