@@ -15,24 +15,26 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-// The file as the parser should see it. A byte-order mark is dropped from the
-// start of every line, not only the first: the parser would read one further
-// down into a key's name, which it no longer reads back once a rewrite puts
-// that key first. A section line that lost its closing bracket becomes a
-// comment: the parser would skip it but take the lines after it into the
-// section's name, and that name changes with every rewrite.
+// The file as the parser should see it. Blanks and byte-order marks are dropped
+// from the start of every line: the parser skips the blanks itself and a mark
+// at the start of the file, but reads one anywhere else into a key's name,
+// which it no longer reads back once a rewrite puts that key first. A section
+// line that lost its closing bracket becomes a comment: the parser would skip
+// it but take the lines after it into the section's name, and that name
+// changes with every rewrite.
 std::string Tidied(std::string_view text) {
   std::string tidied;
   tidied.reserve(text.size());
   while (!text.empty()) {
     const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
     std::string_view line = text.substr(0, end);
-    while (line.starts_with(kByteOrderMark)) line.remove_prefix(kByteOrderMark.size());
-    const std::size_t first = line.find_first_not_of(" \t");
-    const bool unclosedSection = first != std::string_view::npos && line[first] == '[' &&
-                                 line.find(']', first) == std::string_view::npos;
-    tidied.append(line);
-    if (unclosedSection) tidied[tidied.size() - line.size() + first] = ';';
+    for (bool dropped = true; dropped;) {
+      dropped = line.starts_with(' ') || line.starts_with('\t') || line.starts_with(kByteOrderMark);
+      if (dropped) line.remove_prefix(line.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 1);
+    }
+    const bool unclosedSection = line.starts_with('[') && line.find(']') == std::string_view::npos;
+    if (unclosedSection) tidied += ';';
+    tidied.append(unclosedSection ? line.substr(1) : line);
     const std::size_t next = std::min(end + 1, text.size());
     tidied.append(text.substr(end, next - end));
     text.remove_prefix(next);
