@@ -56,16 +56,21 @@ bench: build
 	cmake --build $(BUILD_DIR) --target quenderlink_bench -j $(JOBS)
 	$(BUILD_DIR)/bench/quenderlink_bench
 
-# Fuzzes the reply decoder for a minute with clang's libFuzzer, on a copy of the
-# seed corpus that grows from run to run; crash inputs land in $(FUZZ_DIR).
+# Fuzzes every reader of outside input with clang's libFuzzer, each for
+# FUZZ_SECONDS, on copies of the seed corpora that grow from run to run; crash
+# inputs land in $(FUZZ_DIR).
+FUZZ_TARGETS ?= decode_reply site_list import_file settings telnet_receive template_workbook
+FUZZ_SECONDS ?= 25
 fuzz:
 	@scripts/bootstrap fuzz
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja $(CMAKE_FLAGS) -DQUENDERLINK_FUZZ=ON
-	cmake --build $(FUZZ_DIR) --target decode_reply_fuzzer -j $(JOBS)
-	mkdir -p $(FUZZ_DIR)/corpus/decode_reply
-	cp tests/fuzz/corpus/decode_reply/* $(FUZZ_DIR)/corpus/decode_reply/
-	$(FUZZ_DIR)/tests/fuzz/decode_reply_fuzzer -max_total_time=60 -print_final_stats=1 \
-	  -artifact_prefix=$(FUZZ_DIR)/ $(FUZZ_DIR)/corpus/decode_reply
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target $(addsuffix _fuzzer,$(FUZZ_TARGETS))
+	set -e; for target in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ_DIR)/corpus/$$target; \
+	  cp tests/fuzz/corpus/$$target/* $(FUZZ_DIR)/corpus/$$target/; \
+	  $(FUZZ_DIR)/tests/fuzz/$${target}_fuzzer -max_total_time=$(FUZZ_SECONDS) -timeout=10 -print_final_stats=1 \
+	    -artifact_prefix=$(FUZZ_DIR)/$$target- $(FUZZ_DIR)/corpus/$$target; \
+	done
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(TSAN_DIR)

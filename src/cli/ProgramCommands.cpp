@@ -7,6 +7,7 @@
 #include "cli/CliPrompts.h"
 #include "core/Lookups.h"
 #include "core/ProgramFileIdentification.h"
+#include "core/RegularFile.h"
 
 namespace quenderlink::cli {
 namespace {
@@ -15,11 +16,14 @@ void AddIdentify(CLI::App& program, CommandContext& context) {
   auto* identify = program.add_subcommand("identify", "Tell which product type a program file is built for");
   auto file = std::make_shared<std::string>();
   auto json = std::make_shared<bool>(false);
-  identify->add_option("FILE", *file, "Program file (.bin image or .s19 S-records)")
-      ->required()
-      ->check(CLI::ExistingFile);
+  identify->add_option("FILE", *file, "Program file (.bin image or .s19 S-records)")->required();
   identify->add_flag("--json", *json, R"(Print {"ProductType": n, "name": "..."})");
   identify->callback([&context, file, json] {
+    // Identification reads to the end of the file, which a device may never reach.
+    if (const RegularFile opened = RegularFile::Open(*file); !opened.ok()) {
+      context.exitCode = BadInput(opened.refusal());
+      return;
+    }
     const std::uint8_t productType = IdentifyProgramFile(*file);
     if (*json)
       std::cout << nlohmann::ordered_json{{"ProductType", productType}, {"name", ProductShortName(productType)}}

@@ -1,6 +1,5 @@
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <nlohmann/json.hpp>
 
@@ -10,6 +9,7 @@
 #include "cli/TelnetRunLoop.h"
 #include "core/FixedText.h"
 #include "core/IniSettingsFile.h"
+#include "core/RegularFile.h"
 #include "net/HostAddress.h"
 
 namespace quenderlink::cli {
@@ -30,18 +30,20 @@ struct TelnetOptions {
   bool json = false;
 };
 
+// Longer than any list of commands a maintainer would type.
+constexpr std::uint64_t kLargestCommandFile = 1u << 20;
+
 // One command a line; a CR before the line end is not part of the command.
-std::optional<std::vector<std::string>> ReadCommandFile(const std::string& file) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(file, error)) return std::nullopt;
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return std::nullopt;
+std::vector<std::string> CommandLines(std::string_view text) {
   std::vector<std::string> commands;
-  for (std::string line; std::getline(in, line);) {
-    if (line.ends_with('\r')) line.pop_back();
-    commands.push_back(std::move(line));
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    commands.emplace_back(line);
+    if (end == std::string_view::npos) break;
+    text.remove_prefix(end + 1);
   }
-  if (in.bad()) return std::nullopt;
   return commands;
 }
 
@@ -103,9 +105,9 @@ void Report(const TelnetUnit& unit, bool json) {
     return BadInput("HOST takes 1 to 46 characters");
   std::vector<std::string> commands;
   if (!options.commandsFile.empty()) {
-    const auto read = ReadCommandFile(options.commandsFile);
-    if (!read) return BadInput(options.commandsFile + ": the command file cannot be read");
-    commands = *read;
+    const RegularFileBytes read = ReadRegularFile(options.commandsFile, kLargestCommandFile);
+    if (!read.ok()) return BadInput(read.refusal);
+    commands = CommandLines(read.bytes);
   }
 
   ProgramState state = context.LoadProgramState();

@@ -2,13 +2,47 @@
 
 #include <SimpleIni.h>
 
-#include <fstream>
-#include <iterator>
+#include <algorithm>
+#include <string_view>
 #include <system_error>
 
 #include "core/DecimalText.h"
+#include "core/RegularFile.h"
 
 namespace quenderlink {
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// The file as the parser should see it. Blanks and byte-order marks are dropped
+// from the start of every line: the parser skips the blanks itself and a mark
+// at the start of the file, but reads one anywhere else into a key's name,
+// which it no longer reads back once a rewrite puts that key first. A section
+// line that lost its closing bracket becomes a comment: the parser would skip
+// it but take the lines after it into the section's name, and that name
+// changes with every rewrite.
+std::string Tidied(std::string_view text) {
+  std::string tidied;
+  tidied.reserve(text.size());
+  while (!text.empty()) {
+    const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
+    std::string_view line = text.substr(0, end);
+    for (bool dropped = true; dropped;) {
+      dropped = line.starts_with(' ') || line.starts_with('\t') || line.starts_with(kByteOrderMark);
+      if (dropped) line.remove_prefix(line.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 1);
+    }
+    const bool unclosedSection = line.starts_with('[') && line.find(']') == std::string_view::npos;
+    if (unclosedSection) tidied += ';';
+    tidied.append(unclosedSection ? line.substr(1) : line);
+    const std::size_t next = std::min(end + 1, text.size());
+    tidied.append(text.substr(end, next - end));
+    text.remove_prefix(next);
+  }
+  return tidied;
+}
+
+}  // namespace
 
 struct IniDocument::Impl {
   CSimpleIniA ini;
@@ -24,10 +58,8 @@ IniDocument::LoadResult IniDocument::Load(const std::filesystem::path& file) {
   impl_->ini.Reset();
   std::error_code error;
   if (!std::filesystem::exists(file, error)) return error ? LoadResult::Unreadable : LoadResult::Missing;
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return LoadResult::Unreadable;
-  const std::string contents{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  if (in.bad() || impl_->ini.LoadData(contents) < 0) {
+  const RegularFileBytes contents = ReadRegularFile(file, kLargestIniFile);
+  if (!contents.ok() || impl_->ini.LoadData(Tidied(contents.bytes)) < 0) {
     impl_->ini.Reset();
     return LoadResult::Unreadable;
   }

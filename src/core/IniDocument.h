@@ -10,6 +10,9 @@
 
 namespace quenderlink {
 
+// Settings files hold a few hundred short lines; a larger one is no settings file.
+inline constexpr std::uint64_t kLargestIniFile = 4u << 20;
+
 struct IniEntry {
   std::string section;
   std::string key;
@@ -27,7 +30,8 @@ class IniDocument {
   IniDocument(IniDocument&&) noexcept;
   IniDocument& operator=(IniDocument&&) noexcept;
 
-  // Replaces the contents with the file's; a missing file leaves the document empty.
+  // Replaces the contents with the file's; a missing file leaves the document
+  // empty. What is not a regular file, or is larger than kLargestIniFile, is Unreadable.
   [[nodiscard]] LoadResult Load(const std::filesystem::path& file);
 
   [[nodiscard]] std::optional<std::string> Value(std::string_view section, std::string_view key) const;

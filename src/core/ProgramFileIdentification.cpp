@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <bitset>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -10,6 +9,7 @@
 #include "core/FixedText.h"
 #include "core/Lookups.h"
 #include "core/PathLengths.h"
+#include "core/RegularFile.h"
 
 namespace quenderlink {
 
@@ -129,8 +129,8 @@ MismatchMessage MismatchMessageFor(std::uint8_t siteProductType) {
 
 bool FileContainsBoth(std::string_view first, std::string_view second, const std::filesystem::path& file) {
   if (second.empty()) return false;
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return false;
+  RegularFile in = RegularFile::Open(file);
+  if (!in.ok()) return false;
 
   const std::string upperFirst = UpperCased(first);
   const std::string upperSecond = UpperCased(second);
@@ -143,8 +143,8 @@ bool FileContainsBoth(std::string_view first, std::string_view second, const std
   std::string window;
   window.reserve(windowSize);
 
-  while (in.read(chunk.data(), static_cast<std::streamsize>(chunk.size())) || in.gcount() > 0) {
-    AppendSearchable(window, chunk.data(), static_cast<std::size_t>(in.gcount()));
+  for (std::size_t got = 0; (got = in.Read(chunk.data(), chunk.size())) > 0;) {
+    AppendSearchable(window, chunk.data(), got);
     foundFirst = foundFirst || window.find(upperFirst) != std::string::npos;
     foundSecond = foundSecond || window.find(upperSecond) != std::string::npos;
     if (foundFirst && foundSecond) return true;
@@ -169,15 +169,16 @@ bool CheckProgramFile(const std::filesystem::path& file, UserPrompts& prompts) {
     prompts.ShowError(kErrorNoProgramFile, "", false);
     return false;
   }
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    prompts.ShowMessage("FAILED TO OPEN BIN FILE");
-    return false;
+  RegularFile in = RegularFile::Open(file);
+  switch (in.failure()) {
+    case RegularFile::Failure::None: break;
+    case RegularFile::Failure::CannotOpen:
+    case RegularFile::Failure::CannotRead: prompts.ShowMessage("FAILED TO OPEN BIN FILE"); return false;
+    case RegularFile::Failure::NotRegular: prompts.ShowMessage(in.refusal()); return false;
   }
   char firstBytes[kFirstBytesRead]{};
-  in.read(firstBytes, kFirstBytesRead);
   // An empty file has no first byte: it is refused like a file whose first byte is wrong.
-  const bool empty = in.gcount() == 0;
+  const bool empty = in.Read(firstBytes, kFirstBytesRead) == 0;
   const auto firstByte = static_cast<unsigned char>(firstBytes[0]);
 
   if (IsSRecordPath(file)) {

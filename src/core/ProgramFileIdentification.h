@@ -12,8 +12,8 @@ namespace quenderlink {
 
 // True when both texts occur in the file, compared without regard to case and
 // with the file's NUL bytes removed. An empty first text counts as found; an
-// empty second text, an unreadable file or a missing text give false. The file
-// is streamed, so its size does not matter.
+// empty second text, an unreadable file, one that is not a regular file or a
+// missing text give false. The file is streamed, so its size does not matter.
 bool FileContainsBoth(std::string_view first, std::string_view second, const std::filesystem::path& file);
 
 // The product type (1..6) a program file is meant for, from its characteristic

@@ -1,11 +1,9 @@
 #include "exchange/ImportFile.h"
 
-#include <fstream>
-#include <iterator>
 #include <string_view>
-#include <system_error>
 
 #include "core/Printf.h"
+#include "core/RegularFile.h"
 
 namespace quenderlink {
 namespace {
@@ -76,31 +74,25 @@ std::vector<ImportFileLine> SplitLines(std::string_view text) {
 
 ImportFileText ReadImportFile(const std::filesystem::path& path) {
   ImportFileText file;
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) {
-    file.error = "It is not a file that can be read.";
-    return file;
-  }
-  if (std::filesystem::file_size(path, error) > kLargestImportFile) {
-    file.error = Printf("It is larger than %ju MB.", kLargestImportFile >> 20);
-    return file;
-  }
-  std::ifstream stream(path, std::ios::binary);
-  if (!stream.is_open()) {
-    file.error = "It is not a file that can be read.";
-    return file;
+  const RegularFileBytes read = ReadRegularFile(path, kLargestImportFile);
+  switch (read.failure) {
+    case RegularFileBytes::Failure::None: break;
+    case RegularFileBytes::Failure::CannotOpen:
+    case RegularFileBytes::Failure::NotRegular: file.error = "It is not a file that can be read."; return file;
+    case RegularFileBytes::Failure::TooLarge:
+      file.error = Printf("It is larger than %ju MB.", kLargestImportFile >> 20);
+      return file;
+    case RegularFileBytes::Failure::CannotRead:
+      file.opened = true;
+      file.error = "It could not be read.";
+      return file;
   }
   file.opened = true;
-  std::string text(std::istreambuf_iterator<char>(stream), {});
-  if (!stream.good() && !stream.eof()) {
-    file.error = "It could not be read.";
-    return file;
-  }
-  if (const std::string reason = NotTextReason(text); !reason.empty()) {
+  if (const std::string reason = NotTextReason(read.bytes); !reason.empty()) {
     file.error = "It is not a text file: " + reason + ".";
     return file;
   }
-  std::string_view body = text;
+  std::string_view body = read.bytes;
   if (body.starts_with(kByteOrderMark)) body.remove_prefix(kByteOrderMark.size());
   file.lines = SplitLines(body);
   return file;

@@ -2,11 +2,11 @@
 
 #include <unistd.h>
 
-#include <fstream>
 #include <system_error>
 
 #include "core/ErrorMessages.h"
 #include "core/Printf.h"
+#include "core/RegularFile.h"
 #include "exchange/NewSiteWorkbook.h"
 #include "exchange/TemplateSiteWorkbook.h"
 
@@ -37,7 +37,7 @@ std::filesystem::path SiteWorkbookTemplatePath(const std::filesystem::path& prog
 
 std::optional<std::filesystem::path> HomeSiteWorkbookTemplate(const std::filesystem::path& programFolder) {
   std::filesystem::path file = SiteWorkbookTemplatePath(programFolder);
-  if (!std::ifstream(file, std::ios::binary).is_open()) return std::nullopt;
+  if (!RegularFile::Open(file).ok()) return std::nullopt;
   return file;
 }
 

@@ -2,6 +2,7 @@
 
 #include <zip.h>
 
+#include <filesystem>
 #include <memory>
 #include <optional>
 
@@ -18,7 +19,9 @@ using Package = std::unique_ptr<zip_t, ZipCloser>;
 std::optional<std::string> ReadEntry(zip_t* archive, const std::string& name) {
   zip_stat_t stat;
   zip_stat_init(&stat);
-  if (zip_stat(archive, name.c_str(), 0, &stat) != 0 || (stat.valid & ZIP_STAT_SIZE) == 0) return std::nullopt;
+  if (zip_stat(archive, name.c_str(), 0, &stat) != 0 || (stat.valid & ZIP_STAT_SIZE) == 0 ||
+      stat.size > kLargestTemplatePart)
+    return std::nullopt;
   zip_file_t* entry = zip_fopen(archive, name.c_str(), 0);
   if (entry == nullptr) return std::nullopt;
   std::string bytes(stat.size, '\0');
@@ -71,12 +74,22 @@ std::string FirstSheetId(const pugi::xml_document& workbook) {
   return {};
 }
 
+Package OpenPackage(std::string_view bytes) {
+  zip_error_t error;
+  zip_error_init(&error);
+  zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error);
+  zip_t* archive = source == nullptr ? nullptr : zip_open_from_source(source, ZIP_RDONLY, &error);
+  // The archive owns its source once open; before that it is ours to free.
+  if (archive == nullptr && source != nullptr) zip_source_free(source);
+  zip_error_fini(&error);
+  return Package(archive);
+}
+
 }  // namespace
 
-std::variant<TemplateParts, WorkbookFailure> ReadTemplateParts(const std::filesystem::path& file) {
+std::variant<TemplateParts, WorkbookFailure> ReadTemplateParts(std::string_view bytes) {
   const WorkbookFailure unreadable{WorkbookFailure::Kind::Refused, kTemplateLoadFailedText};
-  int error = 0;
-  const Package package(zip_open(file.c_str(), ZIP_RDONLY, &error));
+  const Package package = OpenPackage(bytes);
   if (!package) return unreadable;
 
   const auto packageRelationships = ReadXmlEntry(package.get(), "_rels/.rels");

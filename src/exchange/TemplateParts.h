@@ -1,7 +1,8 @@
 #pragma once
 
-#include <filesystem>
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <variant>
 
 #include "exchange/WorkbookFailure.h"
@@ -17,8 +18,13 @@ struct TemplateParts {
   std::string stylesXml;
 };
 
-// A package that is no readable workbook is refused with the template load
-// message; a workbook without a sheet with "Failed to Get Sheet".
-[[nodiscard]] std::variant<TemplateParts, WorkbookFailure> ReadTemplateParts(const std::filesystem::path& file);
+// A part larger than this is refused unread: its size comes from the package,
+// which may claim anything.
+inline constexpr std::uint64_t kLargestTemplatePart = 64u << 20;
+
+// The package's bytes, as read from the template file. A package that is no
+// readable workbook is refused with the template load message; a workbook
+// without a sheet with "Failed to Get Sheet".
+[[nodiscard]] std::variant<TemplateParts, WorkbookFailure> ReadTemplateParts(std::string_view package);
 
 }  // namespace quenderlink

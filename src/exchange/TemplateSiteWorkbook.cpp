@@ -2,9 +2,13 @@
 
 #include <zip.h>
 
+#include <cerrno>
+#include <cstring>
+#include <fstream>
 #include <string>
-#include <system_error>
+#include <string_view>
 
+#include "core/RegularFile.h"
 #include "exchange/PackageXml.h"
 #include "exchange/TemplateParts.h"
 #include "exchange/TemplateSheetRows.h"
@@ -28,13 +32,18 @@ bool ReplaceEntry(zip_t* archive, const std::string& name, const std::string& te
   return false;
 }
 
+// The template's bytes as they were read, so what is written is what was checked.
+std::optional<WorkbookFailure> CopyPackage(std::string_view package, const std::filesystem::path& file) {
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  if (out.write(package.data(), static_cast<std::streamsize>(package.size())) && out.flush()) return std::nullopt;
+  return WriteFailed(std::strerror(errno));
+}
+
 // Unchanged entries are copied by the library as they are, compressed data included.
-std::optional<WorkbookFailure> WritePackage(const std::filesystem::path& templateFile,
-                                            const std::filesystem::path& file, const TemplateParts& parts,
-                                            const std::string& sheetXml, const std::string& stylesXml) {
-  std::error_code copyError;
-  std::filesystem::copy_file(templateFile, file, std::filesystem::copy_options::overwrite_existing, copyError);
-  if (copyError) return WriteFailed(copyError.message());
+std::optional<WorkbookFailure> WritePackage(std::string_view package, const std::filesystem::path& file,
+                                            const TemplateParts& parts, const std::string& sheetXml,
+                                            const std::string& stylesXml) {
+  if (std::optional<WorkbookFailure> failure = CopyPackage(package, file)) return failure;
   int openError = 0;
   zip_t* archive = zip_open(file.c_str(), 0, &openError);
   if (archive == nullptr) {
@@ -57,7 +66,16 @@ std::optional<WorkbookFailure> WritePackage(const std::filesystem::path& templat
 std::optional<WorkbookFailure> WriteTemplateSiteWorkbook(const std::filesystem::path& templateFile,
                                                          const std::vector<WorkbookRow>& rows,
                                                          const std::filesystem::path& file) {
-  auto read = ReadTemplateParts(templateFile);
+  const RegularFileBytes package = ReadRegularFile(templateFile, kLargestTemplateFile);
+  switch (package.failure) {
+    case RegularFileBytes::Failure::None: break;
+    case RegularFileBytes::Failure::CannotOpen:
+    case RegularFileBytes::Failure::CannotRead:
+      return WorkbookFailure{WorkbookFailure::Kind::Refused, kTemplateLoadFailedText};
+    case RegularFileBytes::Failure::NotRegular:
+    case RegularFileBytes::Failure::TooLarge: return WorkbookFailure{WorkbookFailure::Kind::Refused, package.refusal};
+  }
+  auto read = ReadTemplateParts(package.bytes);
   if (auto* failure = std::get_if<WorkbookFailure>(&read)) return *failure;
   const TemplateParts& parts = std::get<TemplateParts>(read);
 
@@ -67,7 +85,7 @@ std::optional<WorkbookFailure> WriteTemplateSiteWorkbook(const std::filesystem::
   if (!ParsePackageXml(sheet, parts.sheetXml) || !ParsePackageXml(styles, parts.stylesXml)) return unreadable;
   const std::optional<TemplateRowStyles> rowStyles = AddRowStyles(styles);
   if (!rowStyles || !FillSheetRows(sheet, rows, *rowStyles)) return unreadable;
-  return WritePackage(templateFile, file, parts, PackageXmlText(sheet), PackageXmlText(styles));
+  return WritePackage(package.bytes, file, parts, PackageXmlText(sheet), PackageXmlText(styles));
 }
 
 }  // namespace quenderlink

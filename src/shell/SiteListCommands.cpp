@@ -3,7 +3,6 @@
 #include <array>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 #include <vector>
 
@@ -16,6 +15,7 @@
 #include "core/PathLengths.h"
 #include "core/Printf.h"
 #include "core/ProgramFileIdentification.h"
+#include "core/RegularFile.h"
 #include "core/SiteListLoader.h"
 #include "shell/CurrentSiteFile.h"
 
@@ -38,15 +38,13 @@ std::string WithBinExtension(const std::string& path) {
 }
 
 [[nodiscard]] bool CopyWholeFile(const std::filesystem::path& from, const std::filesystem::path& to) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(from, error)) return false;
-  std::ifstream in(from, std::ios::binary);
+  RegularFile in = RegularFile::Open(from);
   AtomicFileWriter writer(to);
-  if (!in || !writer.Open()) return false;
+  if (!in.ok() || !writer.Open()) return false;
   std::array<char, 65536> buffer{};
-  while (in.read(buffer.data(), buffer.size()) || in.gcount() > 0)
-    if (!writer.Write(buffer.data(), static_cast<std::size_t>(in.gcount()))) return false;
-  return !in.bad() && writer.Commit();
+  for (std::size_t got = 0; (got = in.Read(buffer.data(), buffer.size())) > 0;)
+    if (!writer.Write(buffer.data(), got)) return false;
+  return in.ok() && writer.Commit();
 }
 
 std::vector<SiteRecord> CheckedRecords(const SiteTable& sites, const CheckedRows& checks) {

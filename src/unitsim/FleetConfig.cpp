@@ -1,21 +1,18 @@
 #include "unitsim/FleetConfig.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <span>
 #include <stdexcept>
-#include <system_error>
 #include <utility>
 
 #include "core/CSiteinfoClass.h"
 #include "core/FixedText.h"
 #include "core/Lookups.h"
+#include "core/RegularFile.h"
 #include "core/SiteListLoader.h"
 #include "unitsim/LoopbackAddress.h"
 
@@ -402,13 +399,12 @@ bool FleetFromJson(std::string_view json, std::vector<UnitConfig>& units, std::s
 }
 
 bool FleetFromJsonFile(const std::string& path, std::vector<UnitConfig>& units, std::string& error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = path + ": " + std::system_category().message(errno);
+  const RegularFileBytes json = ReadRegularFile(path, kLargestFleetFile);
+  if (!json.ok()) {
+    error = json.refusal;
     return false;
   }
-  const std::string json{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  if (FleetFromJson(json, units, error)) return true;
+  if (FleetFromJson(json.bytes, units, error)) return true;
   error = path + ": " + error;
   return false;
 }

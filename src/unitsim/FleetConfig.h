@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,8 @@ namespace quenderlink::unitsim {
 // Comments are allowed; unknown keys are refused, so that a misspelt fault is
 // never silently ignored.
 [[nodiscard]] bool FleetFromJson(std::string_view json, std::vector<UnitConfig>& units, std::string& error);
+// A fleet file is a few hundred units at most; a larger one is refused unread.
+inline constexpr std::uint64_t kLargestFleetFile = 16u << 20;
 [[nodiscard]] bool FleetFromJsonFile(const std::string& path, std::vector<UnitConfig>& units, std::string& error);
 
 }  // namespace quenderlink::unitsim

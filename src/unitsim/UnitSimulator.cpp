@@ -12,8 +12,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <fstream>
-#include <iterator>
 #include <mutex>
 #include <queue>
 #include <random>
@@ -24,6 +22,7 @@
 #include <tuple>
 #include <utility>
 
+#include "core/RegularFile.h"
 #include "net/DeviceDatagram.h"
 #include "unitsim/LoopbackAddress.h"
 #include "unitsim/TelnetService.h"
@@ -424,10 +423,10 @@ std::vector<std::uint8_t> UnitSimulator::ReceivedImage(const std::string& unitAd
 
 bool UnitSimulator::ImageMatches(const std::string& unitAddress, std::uint16_t unitPort,
                                  const std::filesystem::path& expected) const {
-  std::ifstream in(expected, std::ios::binary);
-  if (!in) return false;
-  const std::vector<std::uint8_t> file{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  return !in.bad() && file == ReceivedImage(unitAddress, unitPort);
+  const RegularFileBytes file = ReadRegularFile(expected, UINT32_MAX);
+  const std::vector<std::uint8_t> image = ReceivedImage(unitAddress, unitPort);
+  return file.ok() && std::equal(file.bytes.begin(), file.bytes.end(), image.begin(), image.end(),
+                                 [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; });
 }
 
 TelnetRecord UnitSimulator::TelnetReceived(const std::string& unitAddress, std::uint16_t telnetPort) const {

@@ -1,8 +1,6 @@
 #include "upload/UploadEngine.h"
 
-#include <fcntl.h>
 #include <poll.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -16,7 +14,7 @@
 #include <vector>
 
 #include "core/FixedText.h"
-#include "core/PosixIo.h"
+#include "core/RegularFile.h"
 #include "core/SiteRecord.h"
 #include "net/HostAddress.h"
 #include "upload/CProgramUploader.h"
@@ -38,20 +36,18 @@ struct RunFailure {
   std::string text;
 };
 
-[[nodiscard]] std::optional<RunFailure> ReadWholeFile(int fd, const std::string& path,
+[[nodiscard]] std::optional<RunFailure> ReadWholeFile(RegularFile& file, const std::string& path,
                                                       std::vector<std::uint8_t>& image) {
-  struct stat info {};
-  if (::fstat(fd, &info) != 0) return RunFailure{UploadFailure::FileNotLoadable, "CANNOT READ PROGRAM FILE " + path};
-  if (info.st_size <= 0) return RunFailure{UploadFailure::FileNotLoadable, "PROGRAM FILE IS EMPTY " + path};
+  if (file.size() == 0) return RunFailure{UploadFailure::FileNotLoadable, "PROGRAM FILE IS EMPTY " + path};
   // Packet offsets are 32-bit.
-  if (static_cast<std::uint64_t>(info.st_size) > UINT32_MAX)
+  if (file.size() > UINT32_MAX)
     return RunFailure{UploadFailure::FileNotLoadable, "PROGRAM FILE TOO LARGE " + path};
   try {
-    image.resize(static_cast<std::size_t>(info.st_size));
+    image.resize(static_cast<std::size_t>(file.size()));
   } catch (const std::bad_alloc&) {
     return RunFailure{UploadFailure::NoMemory, "OUT OF MEMORY FOR PROGRAM FILE " + path};
   }
-  if (ReadUpTo(fd, image.data(), image.size()) != image.size())
+  if (file.Read(image.data(), image.size()) != image.size())
     return RunFailure{UploadFailure::FileNotLoadable, "CANNOT READ PROGRAM FILE " + path};
   return std::nullopt;
 }
@@ -59,11 +55,16 @@ struct RunFailure {
 // The whole file, or why it cannot be sent: a file starting with 0, or holding
 // nothing but erased or zeroed words, has no program for a unit to take.
 [[nodiscard]] std::optional<RunFailure> LoadProgramImage(const std::string& path, std::vector<std::uint8_t>& image) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return RunFailure{UploadFailure::FileNotLoadable, "CANNOT OPEN PROGRAM FILE " + path};
-  std::optional<RunFailure> failure = ReadWholeFile(fd, path, image);
-  ::close(fd);
-  if (failure) return failure;
+  RegularFile file = RegularFile::Open(path);
+  switch (file.failure()) {
+    case RegularFile::Failure::None: break;
+    case RegularFile::Failure::CannotOpen:
+    case RegularFile::Failure::CannotRead:
+      return RunFailure{UploadFailure::FileNotLoadable, "CANNOT OPEN PROGRAM FILE " + path};
+    case RegularFile::Failure::NotRegular:
+      return RunFailure{UploadFailure::FileNotLoadable, "PROGRAM FILE IS NOT A REGULAR FILE " + path};
+  }
+  if (std::optional<RunFailure> failure = ReadWholeFile(file, path, image)) return failure;
   if (image[0] == 0 || !UsedEnd(image, 0))
     return RunFailure{UploadFailure::FileNotLoadable, "PROGRAM FILE HOLDS NO PROGRAM " + path};
   return std::nullopt;

@@ -32,5 +32,14 @@ TEST(ProgramCommands, IdentifyPrintsTheProductTypeAndCheckRefusesWithExit1) {
   EXPECT_EQ(run("check", "missing.bin").exitCode, 1);
 }
 
+TEST(ProgramCommands, IdentifyRefusesADeviceAtOnceWithExit2) {
+  CliRunner cli;
+  const CliResult refused =
+      cli.FinishWithin(cli.Start({"program", "identify", "/dev/zero"}), std::chrono::seconds(20));
+  EXPECT_EQ(refused.exitCode, 2);
+  EXPECT_NE(refused.err.find("/dev/zero: is not a regular file but a character device"), std::string::npos)
+      << refused.err;
+}
+
 }  // namespace
 }  // namespace quenderlink::testing
