@@ -9,6 +9,7 @@
 #include "net/PingLoop.h"
 #include "net/SocketPool.h"
 #include "net/TickCount.h"
+#include "net/WaitingEntries.h"
 
 namespace quenderlink {
 
@@ -50,13 +51,12 @@ class RangeReplies {
 
  private:
   RangeEntry* WaitingEntryFor(const COurAsyncSocketSHORT& from) {
-    for (RangeEntry& entry : entries_) {
-      if (!entry.done && FieldText(entry.address) == FieldText(from.sourceAddress)) return &entry;
-    }
-    return nullptr;
+    return waiting_.First(
+        [&from](const RangeEntry& entry) { return FieldText(entry.address) == FieldText(from.sourceAddress); });
   }
 
   std::span<RangeEntry> entries_;
+  WaitingEntries<RangeEntry> waiting_{entries_};
   PingEngineListener& listener_;
   const RuntimeParams& params_;
   std::uint16_t port_;

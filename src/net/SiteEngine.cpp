@@ -14,6 +14,7 @@
 #include "net/PingLoop.h"
 #include "net/SocketPool.h"
 #include "net/TickCount.h"
+#include "net/WaitingEntries.h"
 
 namespace quenderlink {
 
@@ -53,7 +54,7 @@ void Prepare(PingEntry& entry, PingEngineListener& listener) {
 class SiteReplies {
  public:
   SiteReplies(std::span<PingEntry> entries, const EngineRequest& request)
-      : entries_(entries),
+      : waiting_(entries),
         listener_(*request.listener),
         params_(*request.params),
         code_(request.ping ? kCommandPing : request.command) {}
@@ -84,11 +85,9 @@ class SiteReplies {
 
  private:
   PingEntry* WaitingEntryFor(const COurAsyncSocketSHORT& from) {
-    for (PingEntry& entry : entries_) {
-      if (!entry.done && entry.port == from.sourcePort && FieldText(entry.address) == FieldText(from.sourceAddress))
-        return &entry;
-    }
-    return nullptr;
+    return waiting_.First([&from](const PingEntry& entry) {
+      return entry.port == from.sourcePort && FieldText(entry.address) == FieldText(from.sourceAddress);
+    });
   }
 
   // A reset confirmation carries nothing to decode.
@@ -101,7 +100,7 @@ class SiteReplies {
                              params_.railroadCode, reply_);
   }
 
-  std::span<PingEntry> entries_;
+  WaitingEntries<PingEntry> waiting_;
   PingEngineListener& listener_;
   const RuntimeParams& params_;
   std::uint8_t code_;

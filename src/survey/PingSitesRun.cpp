@@ -15,13 +15,25 @@ PingSitesRun::PingSitesRun(SiteTable& sites, const RuntimeParams& params, PingMo
 
 void PingSitesRun::FillList() {
   rows_.clear();
+  listIndex_.clear();
+  tablePosition_.clear();
   totals_.total = 0;
-  for (SiteRecord& site : sites_.records()) {
+  const auto records = sites_.records();
+  for (std::size_t position = 0; position < records.size(); ++position) {
+    SiteRecord& site = records[position];
     if (!(site.SiteFlags & kFlagMarked)) continue;
     site.LastPing = kLastPingUserAbort;
+    listIndex_.emplace(site.RowNumber, rows_.size());
+    tablePosition_.emplace(site.RowNumber, position);
     rows_.push_back({site.RowNumber, site, RowOutcome::NotSent, {}, std::nullopt});
     ++totals_.total;
   }
+}
+
+std::optional<std::size_t> PingSitesRun::ListIndexOf(std::uint16_t rowNumber) const {
+  const auto found = listIndex_.find(rowNumber);
+  if (found == listIndex_.end()) return std::nullopt;
+  return found->second;
 }
 
 void PingSitesRun::PrepareRequest(EngineRequest& request) {
@@ -74,13 +86,21 @@ std::string PingSitesRun::TotalsText() const {
 }
 
 PingSiteRow* PingSitesRun::RowOf(std::size_t rowNumber) {
-  for (PingSiteRow& row : rows_)
-    if (row.rowNumber == rowNumber) return &row;
-  return nullptr;
+  if (rowNumber > kNoRow) return nullptr;
+  const std::optional<std::size_t> index = ListIndexOf(static_cast<std::uint16_t>(rowNumber));
+  return index ? &rows_[*index] : nullptr;
+}
+
+SiteRecord* PingSitesRun::SiteOf(std::uint16_t rowNumber) {
+  const auto found = tablePosition_.find(rowNumber);
+  // The table may have been loaded anew since the list was filled.
+  if (found != tablePosition_.end() && found->second < sites_.size() && sites_[found->second].RowNumber == rowNumber)
+    return &sites_[found->second];
+  return sites_.FindByRow(rowNumber);
 }
 
 void PingSitesRun::SetLastPing(PingSiteRow& row, std::uint8_t lastPing) {
-  if (SiteRecord* site = sites_.FindByRow(row.rowNumber)) site->LastPing = lastPing;
+  if (SiteRecord* site = SiteOf(row.rowNumber)) site->LastPing = lastPing;
   row.site.LastPing = lastPing;
 }
 
@@ -106,7 +126,7 @@ void PingSitesRun::OnPingReply(std::size_t rowNumber, const ReplyNotice& notice)
   PingSiteRow* row = RowOf(rowNumber);
   if (!row || row->outcome == RowOutcome::Success) return;
   const DeviceReply& reply = *notice.reply;
-  if (SiteRecord* site = sites_.FindByRow(notice.row)) {
+  if (SiteRecord* site = SiteOf(notice.row)) {
     CopyPingReplyIntoSite(reply, params_.allowChangeSiteName, *site);
     row->site = *site;
   }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "core/PingMode.h"
@@ -60,6 +61,8 @@ class PingSitesRun : public PingEngineListener {
   void AdvanceProgress();
 
   const std::vector<PingSiteRow>& rows() const { return rows_; }
+  // Where the site of that row number is listed, if it is.
+  std::optional<std::size_t> ListIndexOf(std::uint16_t rowNumber) const;
   const PingTotals& totals() const { return totals_; }
   bool finished() const { return finished_; }
   // Re-pinging the failed sites is offered only when some site did not succeed.
@@ -83,6 +86,8 @@ class PingSitesRun : public PingEngineListener {
 
  private:
   PingSiteRow* RowOf(std::size_t rowNumber);
+  // The table's record of a listed site.
+  SiteRecord* SiteOf(std::uint16_t rowNumber);
   void SetLastPing(PingSiteRow& row, std::uint8_t lastPing);
   void EndRow(PingSiteRow& row, RowOutcome outcome, std::string results);
 
@@ -91,6 +96,10 @@ class PingSitesRun : public PingEngineListener {
   PingMode mode_;
   std::uint8_t progressStep_;
   std::vector<PingSiteRow> rows_;
+  // Row number to list index and to table position: a run over 65,000 sites
+  // must not search the list and the table for every notification.
+  std::unordered_map<std::uint16_t, std::size_t> listIndex_;
+  std::unordered_map<std::uint16_t, std::size_t> tablePosition_;
   PingTotals totals_;
   std::atomic<bool> userAbort_{false};
   bool finished_ = false;

@@ -63,11 +63,10 @@ void PingSitesModel::Refill() {
 }
 
 void PingSitesModel::SiteChanged(std::uint16_t rowNumber) {
-  for (int row = 0; row < rows_; ++row) {
-    if (run_.rows()[static_cast<std::size_t>(row)].rowNumber != rowNumber) continue;
-    emit dataChanged(index(row, 0), index(row, kPingSitesColumnCount - 1));
-    return;
-  }
+  const std::optional<std::size_t> listed = run_.ListIndexOf(rowNumber);
+  if (!listed || *listed >= static_cast<std::size_t>(rows_)) return;
+  const int row = static_cast<int>(*listed);
+  emit dataChanged(index(row, 0), index(row, kPingSitesColumnCount - 1));
 }
 
 void PingSitesModel::ResultsChanged() {
