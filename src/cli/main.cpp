@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
   CommandContext context;
   app.add_option("--home", context.home,
                  "Program folder holding Quenderlink.ini and the default site list "
-                 "(default: the folder of this program when writable, else $XDG_DATA_HOME/quenderlink)");
+                 "(default: the folder of this program when writable and not installed, else $XDG_DATA_HOME/quenderlink)");
   AddSitesCommands(app, context);
   AddProgramCommands(app, context);
   AddSettingsCommands(app, context);

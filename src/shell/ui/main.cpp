@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
   const QCommandLineOption version = parser.addVersionOption();
   const QCommandLineOption home("home",
                                 "Program folder holding Quenderlink.ini and the default site list (default: the "
-                                "folder of this program when writable, else $XDG_DATA_HOME/quenderlink).",
+                                "folder of this program when writable and not installed, else $XDG_DATA_HOME/quenderlink).",
                                 "DIR");
   const QCommandLineOption demoOption("demo", "Start in a fresh temporary folder with simulated units on loopback.");
   const QCommandLineOption screenshot("screenshot", "Save a picture of the main window to FILE and quit.", "FILE");
