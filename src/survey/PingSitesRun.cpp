@@ -23,9 +23,11 @@ void PingSitesRun::FillList() {
     SiteRecord& site = records[position];
     if (!(site.SiteFlags & kFlagMarked)) continue;
     site.LastPing = kLastPingUserAbort;
-    listIndex_.emplace(site.RowNumber, rows_.size());
-    tablePosition_.emplace(site.RowNumber, position);
-    rows_.push_back({site.RowNumber, site, RowOutcome::NotSent, {}, std::nullopt});
+    // A copy: the packed record's field cannot be bound to a reference.
+    const std::uint16_t rowNumber = site.RowNumber;
+    listIndex_.emplace(rowNumber, rows_.size());
+    tablePosition_.emplace(rowNumber, position);
+    rows_.push_back({rowNumber, site, RowOutcome::NotSent, {}, std::nullopt});
     ++totals_.total;
   }
 }
