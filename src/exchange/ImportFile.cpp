@@ -80,6 +80,7 @@ ImportFileText ReadImportFile(const std::filesystem::path& path) {
     case RegularFileBytes::Failure::CannotOpen:
     case RegularFileBytes::Failure::NotRegular: file.error = "It is not a file that can be read."; return file;
     case RegularFileBytes::Failure::TooLarge:
+      file.opened = true;
       file.error = Printf("It is larger than %ju MB.", kLargestImportFile >> 20);
       return file;
     case RegularFileBytes::Failure::CannotRead:
