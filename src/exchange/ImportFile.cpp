@@ -4,40 +4,19 @@
 
 #include "core/Printf.h"
 #include "core/RegularFile.h"
+#include "core/Utf8Text.h"
 
 namespace quenderlink {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
-
-// The length of the well-formed UTF-8 sequence starting the text, 0 when there is none.
-std::size_t SequenceLength(std::string_view text) {
-  const auto lead = static_cast<unsigned char>(text[0]);
-  std::size_t length = 0;
-  if (lead < 0x80) return 1;
-  if (lead >= 0xC2 && lead <= 0xDF) length = 2;
-  else if (lead >= 0xE0 && lead <= 0xEF) length = 3;
-  else if (lead >= 0xF0 && lead <= 0xF4) length = 4;
-  else return 0;
-  if (text.size() < length) return 0;
-  for (std::size_t i = 1; i < length; ++i)
-    if (!IsContinuation(static_cast<unsigned char>(text[i]))) return 0;
-  const auto second = static_cast<unsigned char>(text[1]);
-  // Overlong forms, UTF-16 surrogates and values past U+10FFFF.
-  if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F) || (lead == 0xF0 && second < 0x90) ||
-      (lead == 0xF4 && second > 0x8F))
-    return 0;
-  return length;
-}
-
 // Where the first character that is not text sits: a NUL or a byte that is not UTF-8.
 std::string NotTextReason(std::string_view text) {
   int line = 1;
   for (std::size_t at = 0; at < text.size();) {
     if (text[at] == '\0') return Printf("line %d holds a NUL byte", line);
-    const std::size_t length = SequenceLength(text.substr(at));
+    const std::size_t length = Utf8CharacterLength(text.substr(at));
     if (length == 0) return Printf("line %d is not UTF-8 text", line);
     if (text[at] == '\n') ++line;
     at += length;
@@ -48,7 +27,7 @@ std::string NotTextReason(std::string_view text) {
 // Cut to the limit without splitting a character.
 std::string CutLine(std::string_view line) {
   std::size_t end = kImportLineLimit;
-  while (end > 0 && IsContinuation(static_cast<unsigned char>(line[end]))) --end;
+  while (end > 0 && IsUtf8Continuation(line[end])) --end;
   return std::string(line.substr(0, end));
 }
 
