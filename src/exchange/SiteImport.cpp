@@ -128,7 +128,7 @@ void SiteImport::Abort(EngineRequest& request) {
 
 void SiteImport::AdvanceProgress() {
   for (ImportRow& row : rows_)
-    if (row.progress) row.progress = static_cast<std::uint8_t>(std::min(100, *row.progress + progressStep_));
+    if (row.progress) row.progress = AdvancedProgress(*row.progress, progressStep_);
 }
 
 bool SiteImport::AnyWaiting() const {

@@ -79,7 +79,7 @@ void PingSitesRun::Restart() {
 
 void PingSitesRun::AdvanceProgress() {
   for (PingSiteRow& row : rows_)
-    if (row.progress) row.progress = static_cast<std::uint8_t>(std::min(100, *row.progress + progressStep_));
+    if (row.progress) row.progress = AdvancedProgress(*row.progress, progressStep_);
 }
 
 std::string PingSitesRun::TotalsText() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 namespace quenderlink {
@@ -9,6 +10,11 @@ namespace quenderlink {
 inline std::uint8_t ProgressStep(std::uint16_t maxWaitResponse) {
   const int divisor = (2 * maxWaitResponse) % 256;
   return divisor == 0 ? 0 : static_cast<std::uint8_t>(100 / divisor);
+}
+
+// A waiting row's bar after one tick: moved on by the step, never past full.
+inline std::uint8_t AdvancedProgress(std::uint8_t progress, std::uint8_t step) {
+  return static_cast<std::uint8_t>(std::min(100, progress + step));
 }
 
 }  // namespace quenderlink

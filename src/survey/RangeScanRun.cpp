@@ -45,7 +45,7 @@ void RangeScanRun::AdvanceProgress() {
   for (std::size_t i = 0; i < entryCount_; ++i) {
     RangeEntry& entry = entries_[i];
     if (entry.tries > 0 && !entry.done)
-      entry.progress = static_cast<std::uint8_t>(std::min(100, entry.progress + progressStep_));
+      entry.progress = AdvancedProgress(entry.progress, progressStep_);
   }
 }
 
