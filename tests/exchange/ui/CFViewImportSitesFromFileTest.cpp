@@ -68,8 +68,9 @@ TEST_F(CFViewImportSitesFromFileTest, ImportRefusalsComeInTheirOrder) {
   EXPECT_EQ(prompts_.shown[0].errorId, 105u);
   EXPECT_EQ(prompts_.shown[1].errorId, 104u);
   EXPECT_EQ(prompts_.shown[2].errorId, 600u);
-  EXPECT_EQ(prompts_.shown[3].text, "Failed to read the import file!\r\n\r\n" + binary.string() +
-                                        "\r\n\r\nIt is not a text file: line 1 holds a NUL byte.");
+  // The reason itself is ImportFileTest's.
+  EXPECT_EQ(prompts_.shown[3].errorId, 104u);
+  EXPECT_TRUE(prompts_.shown[3].text.starts_with("Failed to read the import file!"));
   EXPECT_EQ(List().rowCount(), 0);
 }
 
