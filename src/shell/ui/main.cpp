@@ -1,7 +1,5 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QTemporaryDir>
-#include <QTimer>
 
 #include <cstdio>
 #include <filesystem>
@@ -12,50 +10,9 @@
 #include "core/DisplayCheck.h"
 #include "core/ProgramFolder.h"
 #include "shell/ui/CQuenderlinkApp.h"
-#include "unitsim/DemoFleet.h"
-#include "unitsim/DemoHome.h"
-#include "unitsim/UnitSimulator.h"
+#include "unitsim/ui/DemoSession.h"
 
 namespace {
-
-// Delay before the screenshot, so the window has been laid out and painted.
-constexpr int kScreenshotDelayMs = 1000;
-
-// The demo's home and its simulated units, alive as long as the program runs.
-struct Demo {
-  QTemporaryDir home;
-  std::unique_ptr<quenderlink::unitsim::UnitSimulator> units;
-};
-
-// The demo's sample program files; none, said on stderr, leaves the demo without programs to upload.
-std::filesystem::path DemoPrograms() {
-  const std::filesystem::path programFolder = QCoreApplication::applicationDirPath().toStdString();
-  if (std::optional<std::filesystem::path> found = quenderlink::unitsim::FindDemoPrograms(programFolder)) return *found;
-  std::fprintf(stderr, "quenderlink: no sample program files found beside %s; the demo has none to upload\n",
-               programFolder.c_str());
-  return {};
-}
-
-std::unique_ptr<Demo> StartDemo() {
-  auto demo = std::make_unique<Demo>();
-  if (!demo->home.isValid()) {
-    std::fprintf(stderr, "quenderlink: cannot create the demo folder\n");
-    return nullptr;
-  }
-  const quenderlink::unitsim::DemoFleet fleet = quenderlink::unitsim::MakeDemoFleet();
-  std::string error;
-  if (!quenderlink::unitsim::PrepareDemoHome(demo->home.path().toStdString(), fleet, DemoPrograms(), error)) {
-    std::fprintf(stderr, "quenderlink: %s\n", error.c_str());
-    return nullptr;
-  }
-  demo->units = std::make_unique<quenderlink::unitsim::UnitSimulator>(fleet.units);
-  demo->units->KeepRecords(false);
-  if (!demo->units->Start(error)) {
-    std::fprintf(stderr, "quenderlink: the simulated units cannot start: %s\n", error.c_str());
-    return nullptr;
-  }
-  return demo;
-}
 
 // Help and version need no window: when they are all that is asked for, they are answered
 // without the display an application with windows needs.
@@ -78,8 +35,7 @@ int main(int argc, char** argv) {
                                 "folder of this program when writable and not installed, else $XDG_DATA_HOME/quenderlink).",
                                 "DIR");
   const QCommandLineOption demoOption("demo", "Start in a fresh temporary folder with simulated units on loopback.");
-  const QCommandLineOption screenshot("screenshot", "Save a picture of the main window to FILE and quit.", "FILE");
-  parser.addOptions({home, demoOption, screenshot});
+  parser.addOptions({home, demoOption});
 
   if (AsksOnlyForText(parser, help, version, argc, argv)) {
     QCoreApplication text(argc, argv);
@@ -95,10 +51,10 @@ int main(int argc, char** argv) {
   quenderlink::CQuenderlinkApp application(argc, argv);
   parser.process(application);
 
-  std::unique_ptr<Demo> demo;
+  std::unique_ptr<quenderlink::unitsim::DemoSession> demo;
   std::optional<std::filesystem::path> homeFolder;
   if (parser.isSet(demoOption)) {
-    demo = StartDemo();
+    demo = quenderlink::unitsim::StartDemoSession();
     if (!demo) return 1;
     homeFolder = demo->home.path().toStdString();
   } else if (parser.isSet(home)) {
@@ -106,12 +62,6 @@ int main(int argc, char** argv) {
   }
 
   application.InitInstance(quenderlink::ResolveProgramFolder(homeFolder));
-  if (parser.isSet(screenshot)) {
-    QTimer::singleShot(kScreenshotDelayMs, &application, [&application, file = parser.value(screenshot)] {
-      if (!application.mainFrame()->grab().save(file)) std::fprintf(stderr, "quenderlink: cannot write %s\n", qPrintable(file));
-      application.quit();
-    });
-  }
   const int exitCode = application.exec();
   // Before the demo's folder and units go: the views write their settings as they close.
   application.ExitInstance();
