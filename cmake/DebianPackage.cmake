@@ -7,7 +7,7 @@ find_program(GZIP gzip REQUIRED)
 set(man_folder ${CMAKE_BINARY_DIR}/man)
 file(MAKE_DIRECTORY ${man_folder})
 set(man_pages)
-foreach(program quenderlink-cli quenderlink-unitsim)
+foreach(program quenderlink quenderlink-cli quenderlink-unitsim)
   set(page ${man_folder}/${program}.1)
   set(sections ${PROJECT_SOURCE_DIR}/share/man/${program}.h2m)
   # gzip -n leaves the time out, so the same sources give the same package.
