@@ -60,13 +60,13 @@ TEST(DemoFleet, UnitsAnswerOnTheirOwnAddressesInASimulator) {
             fleet.units.back().address + " " + std::string(FieldText(fleet.sites.back().SiteName)));
 }
 
-TEST(PrepareDemoHome, WritesASiteListTheProgramOpensAtStartWithoutAskingTheRailroad) {
+// Prepared twice, as a second demo start does: each history entry stays once.
+TEST(PrepareDemoHome, WritesTheSiteListAndTheSampleProgramsWithTheCad2FileFirstWithoutAskingTheRailroad) {
   const TempDir folder;
   const std::filesystem::path home = folder / "demo";
   const DemoFleet fleet = MakeDemoFleet();
   std::string error;
   ASSERT_TRUE(PrepareDemoHome(home, fleet, kSamples, error)) << error;
-  // Preparing an existing home again keeps one history entry.
   ASSERT_TRUE(PrepareDemoHome(home, fleet, kSamples, error)) << error;
 
   IniSettingsFile settings(home);
@@ -76,20 +76,11 @@ TEST(PrepareDemoHome, WritesASiteListTheProgramOpensAtStartWithoutAskingTheRailr
   ASSERT_EQ(settings.ReadFileHistory(HistoryKind::SiteFiles), 1);
   const std::string siteList = settings.FileHistory()[0];
   EXPECT_EQ(std::filesystem::path(siteList), home / "DemoSites.bin");
-
   SiteTable table;
   ASSERT_EQ(LoadSiteTable(siteList, table, 10001), 0);
   ASSERT_EQ(table.size(), fleet.sites.size());
   for (std::size_t i = 0; i < table.size(); ++i)
     EXPECT_TRUE(SameBytes(table[i], fleet.sites[i])) << FieldText(table[i].SiteName);
-}
-
-TEST(PrepareDemoHome, CopiesTheSampleProgramsAndListsThemWithTheCad2FileFirst) {
-  const TempDir folder;
-  const std::filesystem::path home = folder / "demo";
-  std::string error;
-  ASSERT_TRUE(PrepareDemoHome(home, MakeDemoFleet(), kSamples, error)) << error;
-  ASSERT_TRUE(PrepareDemoHome(home, MakeDemoFleet(), kSamples, error)) << error;
 
   std::size_t samples = 0;
   for (const auto& sample : std::filesystem::directory_iterator(kSamples)) {
@@ -98,8 +89,7 @@ TEST(PrepareDemoHome, CopiesTheSampleProgramsAndListsThemWithTheCad2FileFirst) {
               testing::ReadFileBytes(sample.path()))
         << sample.path().filename();
   }
-  IniSettingsFile settings(home);
-  // Every sample but the read-me, each once however often the home is prepared.
+  // Every sample but the read-me.
   ASSERT_EQ(settings.ReadFileHistory(HistoryKind::ProgramFiles), static_cast<int>(samples) - 1);
   const auto& history = settings.FileHistory();
   EXPECT_EQ(IdentifyProgramFile(history[0]), kProductCad2) << history[0];
@@ -107,20 +97,15 @@ TEST(PrepareDemoHome, CopiesTheSampleProgramsAndListsThemWithTheCad2FileFirst) {
     EXPECT_EQ(std::filesystem::path(history[entry]).parent_path(), home / "Programs") << history[entry];
 }
 
-TEST(PrepareDemoHome, AMissingProgramsFolderLeavesAWorkingHomeWithoutPrograms) {
+TEST(PrepareDemoHome, AMissingProgramsFolderLeavesAWorkingHomeAndAHomeThatCannotBeMadeOrAnEmptyFleetIsRefused) {
   const TempDir folder;
-  const std::filesystem::path home = folder / "demo";
   std::string error;
-  ASSERT_TRUE(PrepareDemoHome(home, MakeDemoFleet(), folder / "no-programs", error)) << error;
-  IniSettingsFile settings(home);
+  ASSERT_TRUE(PrepareDemoHome(folder / "demo", MakeDemoFleet(), folder / "no-programs", error)) << error;
+  IniSettingsFile settings(folder / "demo");
   EXPECT_EQ(settings.ReadFileHistory(HistoryKind::SiteFiles), 1);
   EXPECT_EQ(settings.ReadFileHistory(HistoryKind::ProgramFiles), 0);
-}
 
-TEST(PrepareDemoHome, RefusesAHomeThatCannotBeMadeAndAnEmptyFleet) {
-  const TempDir folder;
   testing::WriteFileBytes(folder / "file", "x");
-  std::string error;
   EXPECT_FALSE(PrepareDemoHome(folder / "file" / "home", MakeDemoFleet(), kSamples, error));
   EXPECT_NE(error.find("file"), std::string::npos) << error;
   error.clear();

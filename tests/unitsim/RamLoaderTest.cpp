@@ -17,13 +17,6 @@ using Bytes = std::vector<std::uint8_t>;
 constexpr std::uint8_t kAck = 6;
 constexpr std::uint8_t kNak = 7;
 
-UnitConfig Unit(const std::string& address, UploadBehaviour upload = {}) {
-  UnitConfig unit;
-  unit.address = address;
-  unit.upload = upload;
-  return unit;
-}
-
 Bytes File(std::size_t size) {
   Bytes file(size);
   for (std::size_t index = 0; index < size; ++index) file[index] = static_cast<std::uint8_t>(index * 7 + index / 251);

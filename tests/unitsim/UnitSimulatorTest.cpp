@@ -14,12 +14,6 @@ namespace {
 using namespace std::chrono_literals;
 using Bytes = std::vector<std::uint8_t>;
 
-UnitConfig Unit(const std::string& address) {
-  UnitConfig unit;
-  unit.address = address;
-  return unit;
-}
-
 // What a unit answers, from which address and port, and what it records are played through
 // the engines' tests; these are the faults those tests do not show.
 TEST(UnitSimulatorAnswers, NothingButAPingOrAReset) {
@@ -76,7 +70,7 @@ TEST(UnitSimulatorFaults, DropsRepliesWithItsProbabilityTheSameWayEveryRun) {
   EXPECT_EQ(RepliesToPings(unit, 40), answered);
 }
 
-TEST(UnitSimulatorLifetime, StartRefusesWhatItCannotServeWithTheReason) {
+TEST(UnitSimulatorLifetime, StartRefusesWhatItCannotServeWithTheReasonAndStopFreesTheAddresses) {
   std::string error;
   EXPECT_FALSE(UnitSimulator({Unit("10.0.0.1")}).Start(error));
   EXPECT_NE(error.find("10.0.0.1"), std::string::npos) << error;
@@ -90,11 +84,8 @@ TEST(UnitSimulatorLifetime, StartRefusesWhatItCannotServeWithTheReason) {
   EXPECT_FALSE(UnitSimulator({Unit("127.50.6.3"), Unit("127.50.6.2")}).Start(error));
   EXPECT_NE(error.find("cannot bind 127.50.6.2:9001: Address already in use"), std::string::npos) << error;
   ::close(holder);
-}
 
-TEST(UnitSimulatorLifetime, StopIsIdempotentAndFreesTheAddresses) {
   UnitSimulator simulator({Unit("127.50.7.1")});
-  std::string error;
   ASSERT_TRUE(simulator.Start(error)) << error;
   simulator.Stop();
   simulator.Stop();
