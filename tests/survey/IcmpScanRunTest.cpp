@@ -106,10 +106,20 @@ TEST(IcmpScanRun, TwentyAddressesRunAtOnceAndTheRestAsSlotsFree) {
   EXPECT_EQ(scan.run.totals().success, 25);
 }
 
-TEST(IcmpScanRun, TheLibraryMethodPingsOneAddressAfterTheOther) {
+// The first address's router answers in its stead.
+TEST(IcmpScanRun, TheLibraryMethodPingsOneAddressAfterTheOtherAndAStatusReplyNamesTheReplyingAddress) {
+  EXPECT_STREQ(IcmpStatusText(11032), "Negotiating IPSEC");
+  EXPECT_STREQ(IcmpStatusText(11019), "Unknwon???");
+
   Scan scan(IcmpScanMode::SystemLibrary);
   scan.run.StartRange(AddressRange::FromInputs(10, 0, 0, 1, 3));
-  std::vector<std::string> order;
+  const std::uint8_t router[4] = {10, 0, 0, 9};
+  IcmpTryResult status{.ipStatus = 11003};
+  std::memcpy(&status.replyAddress, router, sizeof router);
+  ASSERT_EQ(scan.started.size(), 1u);
+  std::vector<std::string> order = {scan.started[0]->address};
+  scan.run.OnStatus(scan.started[0]->index, status);
+  scan.run.OnDone(scan.started[scan.played++]->index);
   while (scan.RunningNow() > 0) {
     EXPECT_EQ(scan.RunningNow(), 1u);
     order.push_back(scan.started[scan.played]->address);
@@ -117,19 +127,6 @@ TEST(IcmpScanRun, TheLibraryMethodPingsOneAddressAfterTheOther) {
   }
   EXPECT_EQ(order, (std::vector<std::string>{"10.0.0.1", "10.0.0.2", "10.0.0.3"}));
   EXPECT_FALSE(scan.run.Running());
-}
-
-TEST(IcmpScanRun, AStatusReplyNamesTheReplyingAddressAndStaysTheComment) {
-  EXPECT_STREQ(IcmpStatusText(11032), "Negotiating IPSEC");
-  EXPECT_STREQ(IcmpStatusText(11019), "Unknwon???");
-
-  Scan scan(IcmpScanMode::SystemLibrary);
-  scan.run.StartRange(AddressRange::FromInputs(10, 0, 0, 2, 2));
-  const std::uint8_t router[4] = {10, 0, 0, 9};
-  IcmpTryResult result{.ipStatus = 11003};
-  std::memcpy(&result.replyAddress, router, sizeof router);
-  scan.run.OnStatus(scan.started[0]->index, result);
-  scan.run.OnDone(scan.started[0]->index);
   EXPECT_EQ(scan.run.rows()[0].comments, "Error 11003: 10.0.0.9 says: Destination Host Unreachable");
   EXPECT_EQ(scan.run.entries()[0].state, IcmpEntryState::Failed);
   EXPECT_EQ(scan.run.totals().failed, 1);

@@ -18,7 +18,7 @@ std::vector<IcmpRow> SmallRun() {
   return {answered, silent};
 }
 
-TEST(IcmpScanSave, BothFormatsReadTheNumbersBackFromTheColumns) {
+TEST(IcmpScanSave, BothFormatsReadTheNumbersBackFromTheColumnsAndAFileNotWrittenIsReportedWithTheReason) {
   testing::TempDir folder;
   const std::vector<IcmpRow> rows = SmallRun();
   const std::vector<std::size_t> all = AllIcmpRows(rows.size());
@@ -35,12 +35,9 @@ TEST(IcmpScanSave, BothFormatsReadTheNumbersBackFromTheColumns) {
   EXPECT_EQ(testing::ReadFileBytes(folder / "scan.csv"),
             ";Cnt,IP Address,Try-1,Try-2,Try-3,Try-4,Try-5,Min,Max,Avg,Comments\n"
             "2,10.0.0.2,0,0,0,0,0,0,0,0,\"Error 11010, late\"\n");
-}
 
-TEST(IcmpScanSave, AFileNotWrittenIsReportedWithTheReason) {
-  testing::TempDir folder;
   const auto file = folder / "missing" / "scan.txt";
-  EXPECT_EQ(SaveIcmpRows(file, SmallRun(), AllIcmpRows(2), IcmpListFormat::Text),
+  EXPECT_EQ(SaveIcmpRows(file, rows, all, IcmpListFormat::Text),
             "FAILED TO WRITE\r\n" + file.string() + "\r\n\r\nNo such file or directory");
 }
 

@@ -119,7 +119,7 @@ TEST_F(CFViewPingSitesTest, PingRunWritesRepliesAndFailuresAndRePingFailedListsO
   EXPECT_EQ(state_.openViews.Count(), 0U);
 }
 
-TEST_F(CFViewPingSitesTest, AbortEndsTheRunAndNoRePingStartsBesideAnotherRun) {
+TEST_F(CFViewPingSitesTest, AbortEndsTheRunNoRePingStartsBesideAnotherRunAndMainWindowClosingStopsOneQuietly) {
   const auto simulator =
       StartUnits({Unit("127.85.2.1"), Unit("127.85.2.2", {.silent = true}), Unit("127.85.2.3", {.silent = true})});
   ListSites({"127.85.2.1", "127.85.2.2", "127.85.2.3"}, 2, 2);
@@ -142,6 +142,15 @@ TEST_F(CFViewPingSitesTest, AbortEndsTheRunAndNoRePingStartsBesideAnotherRun) {
   EXPECT_EQ(prompts_.shown[1].errorId, 402u);
   EXPECT_TRUE(Shown(*view, "closeButton"));
   state_.operations.uploadInProgress = false;
+
+  // The main view has released the site table when its window closes: the run stops and nothing is saved.
+  const int runsFinished = mainView_.runsFinished;
+  Click(*view, "rePingAllButton");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Results(*view, 2) == "PING 1 of 2"; }, 2000));
+  state_.openViews.NotifyMainWindowClosing();
+  EXPECT_FALSE(state_.operations.pingInProgress);
+  EXPECT_EQ(mainView_.runsFinished, runsFinished);
+  EXPECT_EQ(ListOf(*view).rowCount(), 0);
 }
 
 TEST_F(CFViewPingSitesTest, AResetRunIsNamedForItAndNeverAsksTheMainViewToSave) {
@@ -158,20 +167,6 @@ TEST_F(CFViewPingSitesTest, AResetRunIsNamedForItAndNeverAsksTheMainViewToSave) 
   EXPECT_EQ(mainView_.runsFinished, 0);
   ASSERT_EQ(titles.count(), 1);
   EXPECT_EQ(titles[0][0].toString(), "Reset Cadmarins");
-}
-
-// The main view has released the site table by then: nothing may be saved from it.
-TEST_F(CFViewPingSitesTest, MainWindowClosingStopsTheRunWithoutTellingTheMainView) {
-  const auto simulator = StartUnits({Unit("127.85.4.1", {.silent = true})});
-  ListSites({"127.85.4.1"}, 2, 2);
-  auto view = OpenView();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return Results(*view, 0) == "PING 1 of 2"; }, 2000));
-  ASSERT_EQ(state_.openViews.Count(), 1U);
-
-  state_.openViews.NotifyMainWindowClosing();
-  EXPECT_FALSE(state_.operations.pingInProgress);
-  EXPECT_EQ(mainView_.runsFinished, 0);
-  EXPECT_EQ(ListOf(*view).rowCount(), 0);
 }
 
 }  // namespace
