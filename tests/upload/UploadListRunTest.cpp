@@ -31,16 +31,14 @@ class UploadListRunTest : public ::testing::Test {
   UploadListRun run{sites, params};
 };
 
-TEST_F(UploadListRunTest, ListsTheHighlightedSitesWaiting) {
+TEST_F(UploadListRunTest, ListsTheHighlightedSitesWaitingAndEachStepRewritesItsRowWithTheSettingsOfTheMoment) {
   ASSERT_EQ(run.rows().size(), 2u);
   EXPECT_EQ(FieldText(Row(1).site.SiteName), "THREE");
   EXPECT_EQ(Row(0).status, "Waiting . . .");
   EXPECT_FALSE(Row(0).kind.has_value());
   EXPECT_EQ(run.tally().RunningHeadline(),
             "Uploading Program to 2 sites.  Successful = 0    Failed = 0.    Please Wait ...");
-}
 
-TEST_F(UploadListRunTest, EachStepRewritesItsRowWithTheSettingsOfTheMoment) {
   EXPECT_EQ(run.OnUploadEvent(kUploadStart, 3, 0), 1u);
   EXPECT_EQ(Row(1).status, "IN PROCESS...");
   EXPECT_TRUE(Row(1).time.empty()) << "the start leaves the time column alone";
