@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <set>
+#include <span>
 
 #include "LoopbackTestSocket.h"
 #include "core/FixedText.h"
@@ -13,21 +15,24 @@
 #include "core/SiteTable.h"
 #include "net/DeviceDatagram.h"
 #include "net/ReplyToSite.h"
+#include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 #include "unitsim/DemoHome.h"
+#include "upload/PacketPlan.h"
 
 namespace quenderlink::unitsim {
 namespace {
 
+namespace fs = std::filesystem;
 using testing::TempDir;
 
-const std::filesystem::path kSamples = QUENDERLINK_DEMO_PROGRAMS;
+const fs::path kSamples = QUENDERLINK_DEMO_PROGRAMS;
 
 bool SameBytes(const SiteRecord& a, const SiteRecord& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 // The demonstration list must look the same after a ping as before it, but for the ping times.
-TEST(DemoFleet, EveryUnitTellsTheIdentityItsRecordHolds) {
-  const DemoFleet fleet = MakeDemoFleet();
+TEST(DemoFleet, EveryUnitTellsTheIdentityItsRecordHoldsAndAnswersOnItsOwnAddressInASimulator) {
+  DemoFleet fleet = MakeDemoFleet();
   for (std::size_t i = 0; i < fleet.units.size(); ++i) {
     const UnitConfig& unit = fleet.units[i];
     DeviceReply reply{};
@@ -41,10 +46,7 @@ TEST(DemoFleet, EveryUnitTellsTheIdentityItsRecordHolds) {
     pinged.LastPing = fleet.sites[i].LastPing;
     EXPECT_TRUE(SameBytes(pinged, fleet.sites[i])) << unit.address;
   }
-}
 
-TEST(DemoFleet, UnitsAnswerOnTheirOwnAddressesInASimulator) {
-  DemoFleet fleet = MakeDemoFleet();
   // Moved off the demo's own network, which a demo started by another test may hold.
   for (UnitConfig& unit : fleet.units) unit.address.replace(0, std::string_view("127.77.").size(), "127.78.");
   UnitSimulator simulator(fleet.units);
@@ -111,6 +113,46 @@ TEST(PrepareDemoHome, AMissingProgramsFolderLeavesAWorkingHomeAndAHomeThatCannot
   error.clear();
   EXPECT_FALSE(PrepareDemoHome(folder / "home", DemoFleet{}, kSamples, error));
   EXPECT_FALSE(error.empty());
+}
+
+std::vector<fs::path> SampleProgramFiles() {
+  std::vector<fs::path> files;
+  for (const fs::directory_entry& entry : fs::directory_iterator(kSamples))
+    if (entry.is_regular_file() && entry.path().filename() != "README.txt") files.push_back(entry.path());
+  return files;
+}
+
+std::span<const std::uint8_t> Bytes(const std::string& text) {
+  return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+TEST(DemoPrograms, OneFileForEachProductFamilyThatTheUploaderAcceptsAndSendsInAFewDozenPackets) {
+  const std::uint32_t maxDatagram = MakeDemoFleet().units.front().identity.maxDatagram;
+  std::set<std::uint8_t> families;
+  for (const fs::path& file : SampleProgramFiles()) {
+    testing::ScriptedPrompts prompts;
+    EXPECT_TRUE(CheckProgramFile(file, prompts)) << file;
+    EXPECT_TRUE(families.insert(IdentifyProgramFile(file)).second) << file << " repeats a family or has none";
+    const std::string image = testing::ReadFileBytes(file);
+    ASSERT_FALSE(image.empty()) << file;
+    EXPECT_TRUE(image[0] != 0 && UsedEnd(Bytes(image), 0)) << file << " holds no program for the uploader";
+    const std::uint32_t packets = MakePacketPlan(Bytes(image), maxDatagram, 0).totalPackets;
+    EXPECT_TRUE(packets >= 20 && packets <= 60) << file << ": " << packets << " packets";
+  }
+  EXPECT_EQ(families, (std::set<std::uint8_t>{kProductRkm, kProductCad1, kProductCollector, kProductRkmMicro,
+                                              kProductCadHalvyr, kProductCad2}));
+}
+
+TEST(FindDemoPrograms, LooksBesideTheProgramFirstThenInTheInstalledShareFolder) {
+  const TempDir folder;
+  const fs::path bin = folder / "bin";
+  fs::create_directories(bin);
+  EXPECT_FALSE(FindDemoPrograms(bin));
+  const fs::path installed = folder / "share" / "quenderlink" / "demo-programs";
+  fs::create_directories(installed);
+  EXPECT_EQ(FindDemoPrograms(bin), installed);
+  fs::create_directories(bin / "demo-programs");
+  EXPECT_EQ(FindDemoPrograms(bin), bin / "demo-programs");
 }
 
 }  // namespace

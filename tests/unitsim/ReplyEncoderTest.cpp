@@ -27,7 +27,7 @@ UnitIdentity Unit(std::uint8_t productType, Change change) {
 
 // The demonstration fleet's test round-trips ready and powering-up NS units of the
 // Cadmarin, RKM and RKM-U grammars; these are the other grammars and options.
-TEST(ReplyEncoder, EachGrammarAndOptionDecodesAsWritten) {
+TEST(ReplyEncoder, EachGrammarOptionAndHeaderFieldDecodesAsWritten) {
   const auto speechError = [](UnitIdentity& u) {
     u.boards = BoardVersions{"2.10", "3.01", "1.5"};
     u.speechError = true;
@@ -67,9 +67,8 @@ TEST(ReplyEncoder, EachGrammarAndOptionDecodesAsWritten) {
       {Unit(kProductCadHalvyr, speechError), "5 RDY 1.0-0 0.0|M_=0|SIM|| 0/0/0 2.10 3.01 1.5"},
   };
   for (const Case& c : cases) EXPECT_EQ(RoundTrip(c.unit, c.railroad), c.summary);
-}
 
-TEST(ReplyEncoder, HeaderCountsTheTextsAndCarriesKindSizesAndTheSecondText) {
+  // The header counts the texts and carries the kind, the sizes and the second text.
   const UnitIdentity unit = Unit(kProductCad1, [](UnitIdentity& u) {
     u.programKind = 3; u.maxDatagram = 600; u.blockSize = 256; u.extraText = "BANK2";
   });

@@ -140,7 +140,7 @@ TEST(UnitTelnet, ByeSaysGoodbyeAndClosesAndTheUnitTakesNewConnectionsAfterAResta
   EXPECT_TRUE(again.ReadThrough(kPrompt).starts_with("*** EAST YARD"));
 }
 
-TEST(UnitTelnet, SilentUnitsAndUnitsWithoutATelnetPortRefuseTheConnection) {
+TEST(UnitTelnet, SilentUnitsAndUnitsWithoutATelnetPortRefuseTheConnectionAndStartRefusesATelnetPortItCannotHave) {
   UnitConfig silent = TelnetUnit("127.92.3.1");
   silent.faults.silent = true;
   UnitConfig without = TelnetUnit("127.92.3.2");
@@ -148,9 +148,8 @@ TEST(UnitTelnet, SilentUnitsAndUnitsWithoutATelnetPortRefuseTheConnection) {
   Running run({silent, without});
   EXPECT_EQ(TelnetClient(silent.address, kTelnetPort).connectError(), ECONNREFUSED);
   EXPECT_EQ(TelnetClient(without.address, kTelnetPort).connectError(), ECONNREFUSED);
-}
 
-TEST(UnitTelnet, StartRefusesATelnetPortItCannotHaveWithTheReason) {
+  // A telnet port the start cannot have is refused with the reason.
   std::string error;
   UnitConfig second = TelnetUnit("127.92.4.1");
   second.port = 9002;
