@@ -49,7 +49,7 @@ DeviceReply DecodeOk(std::string_view text, unsigned railroad = kRailroadCsx) {
   return reply.value_or(DeviceReply{});
 }
 
-TEST(DecodeDeviceReply, HeaderGivesKindSizesAndTheSender) {
+TEST(DecodeDeviceReply, HeaderGivesKindSizesAndTheSenderAndTheSecondTextFollowsTheFirst) {
   const std::string text = std::string("CAD: RDY|CSX|1.2|1.0|M_|0|S|") + '\0';
   const auto header = [&](std::uint16_t blockSize) {
     const auto reply = Decode(Raw(Header(29, 3, 0x0500, blockSize) + text));
@@ -59,9 +59,8 @@ TEST(DecodeDeviceReply, HeaderGivesKindSizesAndTheSender) {
   };
   EXPECT_EQ(header(0x0200), "kind 3 1280/512 '' from 10.1.2.3:9001");
   EXPECT_EQ(header(0), "kind 3 1280/4096 '' from 10.1.2.3:9001");
-}
 
-TEST(DecodeDeviceReply, SecondTextStartsTwoBytesAfterTheFirstTextsEnd) {
+  // The second text starts two bytes after the first text's end.
   const auto extra = [](std::uint16_t length, const std::string& tail) -> std::string {
     const auto reply = Decode(Raw(Header(length) + "CAD: RDY|CSX|1.2|1.0|M_|0|S|" + '\0' + tail));
     return std::string(FieldText(reply->ExtraText));
