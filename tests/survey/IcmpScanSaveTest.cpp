@@ -18,7 +18,7 @@ std::vector<IcmpRow> SmallRun() {
   return {answered, silent};
 }
 
-TEST(IcmpScanSave, BothFormatsReadTheNumbersBackFromTheColumnsAndAFileNotWrittenIsReportedWithTheReason) {
+TEST(IcmpScanSave, BothFormatsReadTheNumbersBackFromTheColumnsAFileNotWrittenIsReportedAndTheRangeIsKept) {
   testing::TempDir folder;
   const std::vector<IcmpRow> rows = SmallRun();
   const std::vector<std::size_t> all = AllIcmpRows(rows.size());
@@ -39,10 +39,8 @@ TEST(IcmpScanSave, BothFormatsReadTheNumbersBackFromTheColumnsAndAFileNotWritten
   const auto file = folder / "missing" / "scan.txt";
   EXPECT_EQ(SaveIcmpRows(file, rows, all, IcmpListFormat::Text),
             "FAILED TO WRITE\r\n" + file.string() + "\r\n\r\nNo such file or directory");
-}
 
-TEST(IcmpScanSave, TheRangeIsKeptWithItsLastNumberAsCorrected) {
-  testing::TempDir folder;
+  // The range is kept with its last number as corrected.
   IniSettingsFile ini(folder.path());
   ASSERT_TRUE(SaveIcmpRangeInputs(ini, AddressRange::FromInputs(10, 0, 0, 9, 259)));
   EXPECT_EQ(ini.ReadString(settings::kSectionPingRange, settings::kIcmpFromIpKey, ""), "10.0.0.9");
