@@ -28,7 +28,7 @@ std::string WriteSiteList(const TempDir& folder, std::vector<SiteRecord> records
   return path;
 }
 
-TEST(FleetFromSiteList, GivesEachRecordAUnitThatTellsItsIdentity) {
+TEST(FleetFromSiteList, GivesEachRecordAUnitThatTellsItsIdentityAndRefusesUnitsOffTheLoopbackNetworkAndUnreadableFiles) {
   SiteRecord cad = TestSite({.name = "EAST YARD", .address = "127.51.0.1"});
   cad.ProductType = kProductCad2;
   cad.VersionMajor = 3;
@@ -63,12 +63,8 @@ TEST(FleetFromSiteList, GivesEachRecordAUnitThatTellsItsIdentity) {
   CopyPingReplyIntoSite(reply, false, pinged);
   pinged.LastPing = cad.LastPing;
   EXPECT_EQ(std::memcmp(&pinged, &cad, sizeof cad), 0);
-}
 
-TEST(FleetFromSiteList, RefusesUnitsOffTheLoopbackNetworkAndUnreadableFiles) {
-  TempDir folder;
-  std::vector<UnitConfig> units;
-  std::string error;
+  units.clear();
   const std::string path = WriteSiteList(folder, {TestSite({.name = "OK", .address = "127.51.1.1"}),
                                                   TestSite({.name = "FAR AWAY", .address = "10.1.2.3"})});
 

@@ -16,24 +16,19 @@ using Bytes = std::vector<std::uint8_t>;
 
 // What a unit answers, from which address and port, and what it records are played through
 // the engines' tests; these are the faults those tests do not show.
-TEST(UnitSimulatorAnswers, NothingButAPingOrAReset) {
-  const UnitConfig unit = Unit("127.50.0.10");
-  Running run({unit});
-  TestSocket socket;
-  socket.SendCommand(unit, kCommandProgramPacket);
-  socket.SendCommand(unit, 99);
-  socket.Send(unit, Bytes{});
-  EXPECT_FALSE(socket.Receive(200ms));
-  socket.SendCommand(unit, kCommandPing);
-  EXPECT_TRUE(socket.Receive());
-}
-
-TEST(UnitSimulatorFaults, GarbageRepliesNeverDecodeOrConfirmAResetAndDuplicatesRepeatThem) {
+TEST(UnitSimulatorFaults, AUnitAnswersNothingButAPingOrAResetAndGarbageRepliesNeverDecodeAndDuplicatesRepeatThem) {
+  const UnitConfig plain = Unit("127.50.0.10");
   UnitConfig unit = Unit("127.50.4.1");
   unit.faults.garbageReplies = true;
   unit.faults.duplicateReplies = 2;
-  Running run({unit});
+  Running run({plain, unit});
   TestSocket socket;
+  socket.SendCommand(plain, kCommandProgramPacket);
+  socket.SendCommand(plain, 99);
+  socket.Send(plain, Bytes{});
+  EXPECT_FALSE(socket.Receive(200ms));
+  socket.SendCommand(plain, kCommandPing);
+  EXPECT_TRUE(socket.Receive());
 
   socket.SendCommand(unit, kCommandPing);
   const auto copies = socket.ReceiveUntilQuiet();
