@@ -63,7 +63,7 @@ TEST(DemoFleet, EveryUnitTellsTheIdentityItsRecordHoldsAndAnswersOnItsOwnAddress
 }
 
 // Prepared twice, as a second demo start does: each history entry stays once.
-TEST(PrepareDemoHome, WritesTheSiteListAndTheSampleProgramsWithTheCad2FileFirstWithoutAskingTheRailroad) {
+TEST(PrepareDemoHome, WritesTheSiteListAndTheSampleProgramsWithTheCad2FileFirstOrRefusesWhatItCannotMake) {
   const TempDir folder;
   const std::filesystem::path home = folder / "demo";
   const DemoFleet fleet = MakeDemoFleet();
@@ -97,15 +97,12 @@ TEST(PrepareDemoHome, WritesTheSiteListAndTheSampleProgramsWithTheCad2FileFirstW
   EXPECT_EQ(IdentifyProgramFile(history[0]), kProductCad2) << history[0];
   for (std::size_t entry = 0; entry + 1 < samples; ++entry)
     EXPECT_EQ(std::filesystem::path(history[entry]).parent_path(), home / "Programs") << history[entry];
-}
 
-TEST(PrepareDemoHome, AMissingProgramsFolderLeavesAWorkingHomeAndAHomeThatCannotBeMadeOrAnEmptyFleetIsRefused) {
-  const TempDir folder;
-  std::string error;
-  ASSERT_TRUE(PrepareDemoHome(folder / "demo", MakeDemoFleet(), folder / "no-programs", error)) << error;
-  IniSettingsFile settings(folder / "demo");
-  EXPECT_EQ(settings.ReadFileHistory(HistoryKind::SiteFiles), 1);
-  EXPECT_EQ(settings.ReadFileHistory(HistoryKind::ProgramFiles), 0);
+  // A missing programs folder leaves a working home; a home that cannot be made or an empty fleet is refused.
+  ASSERT_TRUE(PrepareDemoHome(folder / "bare", MakeDemoFleet(), folder / "no-programs", error)) << error;
+  IniSettingsFile bare(folder / "bare");
+  EXPECT_EQ(bare.ReadFileHistory(HistoryKind::SiteFiles), 1);
+  EXPECT_EQ(bare.ReadFileHistory(HistoryKind::ProgramFiles), 0);
 
   testing::WriteFileBytes(folder / "file", "x");
   EXPECT_FALSE(PrepareDemoHome(folder / "file" / "home", MakeDemoFleet(), kSamples, error));
