@@ -170,7 +170,7 @@ TEST(DecodeDeviceReply, CountsSeparatorsPastTheNulUpToTheByteAfterTheTextWithinT
   }
 }
 
-TEST(HostileReply, RefusesWhatIsNoCompleteIdentificationReply) {
+TEST(HostileReply, RefusesWhatIsNoCompleteIdentificationReplyAndNeverReadsPastTheDatagram) {
   const std::string header = Header(16);
   std::vector<std::pair<Bytes, bool>> refused;  // datagram, with the separator count
   for (std::size_t size = 0; size < 8; ++size) refused.emplace_back(Raw(header.substr(0, size)), true);
@@ -186,9 +186,7 @@ TEST(HostileReply, RefusesWhatIsNoCompleteIdentificationReply) {
 
   for (const auto& [datagram, counted] : refused)
     EXPECT_FALSE(Decode(datagram, kRailroadCsx, counted)) << std::string(datagram.begin(), datagram.end());
-}
 
-TEST(HostileReply, LengthFieldAndMissingNulNeverLeadPastTheDatagram) {
   // The length says 0xFFFF, the text has no NUL and runs to the datagram's end.
   const auto longer = Decode(Raw(Header(0xFFFF) + "CAD: RDY|CSX|1.2|0|M_|0|SITE|"));
   ASSERT_TRUE(longer);
