@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "core/Printf.h"
+#include "net/IcmpRecorder.h"
 #include "survey/IcmpStatusText.h"
 
 namespace quenderlink {
@@ -169,7 +170,7 @@ TEST(IcmpScanRun, AbortMarksTheWaitingRowsAndStartsNothingMore) {
 
 // The owner's side on real threads: every report is handled under one lock,
 // and a new job is started from inside the report that freed its slot.
-class SerialisedListener : public IcmpListener {
+class SerialisedListener : public testing::IcmpRecorder {
  public:
   IcmpScanRun* run = nullptr;
   std::mutex mutex;
@@ -187,13 +188,6 @@ class SerialisedListener : public IcmpListener {
       ended.notify_all();
     }
   }
-  void OnIcmpErrorText(std::uint16_t, const std::string&) override {}
-  void OnIcmpTryFailed(std::uint16_t, const IcmpTryResult&) override {}
-  void OnIcmpTry(std::uint16_t, const std::string&) override {}
-  void OnIcmpStatus(std::uint16_t, const IcmpTryResult&) override {}
-  void OnIcmpRawText(std::uint16_t, const std::string&) override {}
-  void OnIcmpRawReply(std::uint16_t, const IcmpTryResult&) override {}
-  void OnIcmpMessage(const std::string&) override {}
 };
 
 void ThreadedMethod(IcmpJob& job) {

@@ -42,13 +42,8 @@ class CFViewPingSitesTest : public ::testing::Test {
   // Marked sites on the addresses, rows 1.. in order, and one unmarked site after them.
   void ListSites(const std::vector<std::string>& addresses, int maxWaitResponse, int maxResend) {
     std::vector<SiteRecord> records;
-    for (const std::string& address : addresses) {
-      SiteRecord& site = records.emplace_back(NewSiteRecord(9001));
-      SetFieldText(site.HostText, address);
-      SetFieldText(site.IpByNumber, address);
-      site.RowNumber = static_cast<std::uint16_t>(records.size());
-      site.SiteFlags = kFlagMarked;
-    }
+    for (const std::string& address : addresses)
+      records.push_back(Site(address, static_cast<std::uint16_t>(records.size() + 1), kFlagMarked));
     SiteRecord& unmarked = records.emplace_back(NewSiteRecord(9001));
     unmarked.RowNumber = static_cast<std::uint16_t>(records.size());
     unmarked.LastPing = 42;
@@ -67,8 +62,6 @@ class CFViewPingSitesTest : public ::testing::Test {
   static bool AwaitRunEnd(const QWidget& view) {
     return QTest::qWaitFor([&] { return Shown(view, "closeButton"); }, 5000);
   }
-
-  const SiteRecord& Site(std::uint16_t row) const { return *state_.sites.FindByRow(row); }
 
   ProgramState state_{"."};
   ScriptedPrompts prompts_;
@@ -92,7 +85,7 @@ TEST_F(CFViewPingSitesTest, PingRunWritesRepliesAndFailuresAndRePingFailedListsO
   EXPECT_EQ(Results(*view, 2), "FAILED");
   // The row is written from the record the reply went into.
   EXPECT_EQ(Cell(*view, 0, kPingColVersion).toString(), "3.7");
-  EXPECT_EQ(Site(3).LastPing, kLastPingNoAnswer);
+  EXPECT_EQ(state_.sites.FindByRow(3)->LastPing, kLastPingNoAnswer);
   EXPECT_TRUE(Text<QLabel>(*view, "totalsText").contains("Success =   3"));
   EXPECT_EQ(mainView_.runsFinished, 1);
   EXPECT_FALSE(state_.operations.pingInProgress);
