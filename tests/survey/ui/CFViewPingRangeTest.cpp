@@ -56,11 +56,6 @@ class CFViewPingRangeTest : public ::testing::Test {
 
   bool AwaitEndOfRun() { return QTest::qWaitFor([&] { return !state_.operations.pingInProgress; }, 5000); }
 
-  bool RunToEnd(CFViewPingRange& view) {
-    Click(view, "startButton");
-    return AwaitEndOfRun();
-  }
-
   static QAbstractItemModel& Rows(const CFViewPingRange& view) {
     return *Child<SiteListView>(view, "rangeList").model();
   }
@@ -80,7 +75,7 @@ class CFViewPingRangeTest : public ::testing::Test {
   QString title_;
 };
 
-TEST_F(CFViewPingRangeTest, ScanShowsTheUnitsFoundFailsTheSilentAddressesAndWritesTheList) {
+TEST_F(CFViewPingRangeTest, ScanShowsTheUnitsFoundFailsTheSilentAddressesAndEachSaveChoiceReachesItsSave) {
   const auto simulator = StartUnits({Unit("127.86.0.1"), Unit("127.86.0.3"), Unit("127.86.0.5")});
   RememberInputs("127.86.0.1", "6");
   auto view = OpenView();
@@ -121,6 +116,40 @@ TEST_F(CFViewPingRangeTest, ScanShowsTheUnitsFoundFailsTheSilentAddressesAndWrit
   EXPECT_EQ(prompts_.shown.back().kind, ScriptedPrompts::Shown::Message);
   EXPECT_EQ(prompts_.shown.back().text, ListSavedReport(true, listFile));
   EXPECT_EQ(desktop_.openedInEditor, std::vector<std::filesystem::path>{listFile});
+
+  // What each save writes is pinned by the core tests; here that each choice reaches its save.
+  const std::string siteFile = (home_ / "sites.bin").string();
+  SiteRecord known = NewSiteRecord(9001);
+  SetFieldText(known.IpByNumber, "127.86.0.1");
+  SiteTable listed;
+  listed.Replace({known});
+  ASSERT_TRUE(CSiteinfoClass().SaveAll(siteFile, listed));
+  ASSERT_EQ(LoadSiteTable(siteFile, state_.sites, 10001), 0);
+  state_.currentSiteFile = siteFile;
+  Tick(*view, 0);
+  Tick(*view, 2);
+
+  prompts_.popupAnswers = {CFViewPingRange::kAppendRows};
+  Click(*view, "saveButton");
+  EXPECT_EQ(prompts_.popupsShown.at(1).at(0).text, "Append Selected Rows to " + siteFile);
+  EXPECT_EQ(prompts_.shown.back().text, AppendedReport(1, siteFile));
+
+  const std::string newFile = (home_ / "new.bin").string();
+  prompts_.popupAnswers = {CFViewPingRange::kSaveNewFile};
+  prompts_.fileAnswers = {newFile};
+  Click(*view, "saveButton");
+  EXPECT_EQ(prompts_.fileRequests.at(1).filter, kSiteListFilter);
+  EXPECT_EQ(prompts_.shown.back().text, SavedReport(2, newFile));
+  EXPECT_EQ(mainView_.filesWritten,
+            (std::vector<std::pair<bool, std::string>>{{false, siteFile}, {true, newFile}}));
+
+  const std::string unwritable = (home_ / "missing" / "found.txt").string();
+  prompts_.popupAnswers = {CFViewPingRange::kSaveText};
+  prompts_.fileAnswers = {unwritable};
+  Click(*view, "saveButton");
+  EXPECT_EQ(prompts_.shown.back().kind, ScriptedPrompts::Shown::Message);
+  EXPECT_EQ(prompts_.shown.back().text, ListSavedReport(false, unwritable));
+  EXPECT_EQ(desktop_.openedInEditor.size(), 1u);
 
   view.reset();
   EXPECT_EQ(state_.openViews.Count(), 0u);
@@ -172,46 +201,6 @@ TEST_F(CFViewPingRangeTest, TheTypedOrPastedRangeIsScannedAndRememberedAbortMark
   view.reset();
   EXPECT_FALSE(state_.operations.pingInProgress);
   EXPECT_EQ(state_.openViews.Count(), 0u);
-}
-
-// What each save writes is pinned by the core tests; here that each choice reaches its save.
-TEST_F(CFViewPingRangeTest, EachSaveChoiceWritesItsFileAndHandsSiteListsToTheMainView) {
-  const auto simulator = StartUnits({Unit("127.86.4.1"), Unit("127.86.4.2")});
-  const std::string siteFile = (home_ / "sites.bin").string();
-  SiteRecord known = NewSiteRecord(9001);
-  SetFieldText(known.IpByNumber, "127.86.4.1");
-  SiteTable listed;
-  listed.Replace({known});
-  ASSERT_TRUE(CSiteinfoClass().SaveAll(siteFile, listed));
-  ASSERT_EQ(LoadSiteTable(siteFile, state_.sites, 10001), 0);
-  state_.currentSiteFile = siteFile;
-  RememberInputs("127.86.4.1", "2");
-  auto view = OpenView();
-  ASSERT_TRUE(RunToEnd(*view));
-  Tick(*view, 0);
-  Tick(*view, 1);
-
-  prompts_.popupAnswers = {CFViewPingRange::kAppendRows};
-  Click(*view, "saveButton");
-  EXPECT_EQ(prompts_.popupsShown.at(0).at(0).text, "Append Selected Rows to " + siteFile);
-  EXPECT_EQ(prompts_.shown.back().text, AppendedReport(1, siteFile));
-
-  const std::string newFile = (home_ / "new.bin").string();
-  prompts_.popupAnswers = {CFViewPingRange::kSaveNewFile};
-  prompts_.fileAnswers = {newFile};
-  Click(*view, "saveButton");
-  EXPECT_EQ(prompts_.fileRequests.at(0).filter, kSiteListFilter);
-  EXPECT_EQ(prompts_.shown.back().text, SavedReport(2, newFile));
-  EXPECT_EQ(mainView_.filesWritten,
-            (std::vector<std::pair<bool, std::string>>{{false, siteFile}, {true, newFile}}));
-
-  const std::string unwritable = (home_ / "missing" / "found.txt").string();
-  prompts_.popupAnswers = {CFViewPingRange::kSaveText};
-  prompts_.fileAnswers = {unwritable};
-  Click(*view, "saveButton");
-  EXPECT_EQ(prompts_.shown.back().kind, ScriptedPrompts::Shown::Message);
-  EXPECT_EQ(prompts_.shown.back().text, ListSavedReport(false, unwritable));
-  EXPECT_TRUE(desktop_.openedInEditor.empty());
 }
 
 }  // namespace
