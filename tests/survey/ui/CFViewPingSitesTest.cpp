@@ -68,7 +68,7 @@ class CFViewPingSitesTest : public ::testing::Test {
   testing::RecordingMainView mainView_;
 };
 
-TEST_F(CFViewPingSitesTest, PingRunWritesRepliesAndFailuresAndRePingFailedListsOnlyTheSilentSite) {
+TEST_F(CFViewPingSitesTest, PingRunWritesRepliesAndFailuresRePingFailedListsOnlyTheSilentSiteAndAResetRunIsNamedForIt) {
   std::vector units = {Unit("127.85.1.1"), Unit("127.85.1.2"), Unit("127.85.1.3", {.silent = true}),
                        Unit("127.85.1.4")};
   units[0].identity.versionMajor = 3;
@@ -110,6 +110,20 @@ TEST_F(CFViewPingSitesTest, PingRunWritesRepliesAndFailuresAndRePingFailedListsO
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
   EXPECT_FALSE(state_.operations.pingInProgress);
   EXPECT_EQ(state_.openViews.Count(), 0U);
+
+  // A reset run is named for it and never asks the main view to save.
+  const int runsFinished = mainView_.runsFinished;
+  state_.operations.pingSitesMode = PingMode::Reset;
+  ListSites({"127.85.1.1", "127.85.1.2"}, 2, 2);
+  view = OpenView();
+  QSignalSpy resetTitles(view.get(), &CFViewPingSites::titleChanged);
+  EXPECT_EQ(Text<QLabel>(*view, "statusText"), "Reset Cadmarin in Progress ...");
+  ASSERT_TRUE(AwaitRunEnd(*view));
+  EXPECT_TRUE(Results(*view, 1).startsWith("Cadmarin was Reset:  0.")) << Results(*view, 1).toStdString();
+  EXPECT_FALSE(Child<QPushButton>(*view, "rePingFailedButton").isEnabled());
+  EXPECT_EQ(mainView_.runsFinished, runsFinished);
+  ASSERT_EQ(resetTitles.count(), 1);
+  EXPECT_EQ(resetTitles[0][0].toString(), "Reset Cadmarins");
 }
 
 TEST_F(CFViewPingSitesTest, AbortEndsTheRunNoRePingStartsBesideAnotherRunAndMainWindowClosingStopsOneQuietly) {
@@ -144,22 +158,6 @@ TEST_F(CFViewPingSitesTest, AbortEndsTheRunNoRePingStartsBesideAnotherRunAndMain
   EXPECT_FALSE(state_.operations.pingInProgress);
   EXPECT_EQ(mainView_.runsFinished, runsFinished);
   EXPECT_EQ(ListOf(*view).rowCount(), 0);
-}
-
-TEST_F(CFViewPingSitesTest, AResetRunIsNamedForItAndNeverAsksTheMainViewToSave) {
-  state_.operations.pingSitesMode = PingMode::Reset;
-  const auto simulator = StartUnits({Unit("127.85.3.1"), Unit("127.85.3.2")});
-  ListSites({"127.85.3.1", "127.85.3.2"}, 2, 2);
-  auto view = OpenView();
-  QSignalSpy titles(view.get(), &CFViewPingSites::titleChanged);
-  EXPECT_EQ(Text<QLabel>(*view, "statusText"), "Reset Cadmarin in Progress ...");
-
-  ASSERT_TRUE(AwaitRunEnd(*view));
-  EXPECT_TRUE(Results(*view, 1).startsWith("Cadmarin was Reset:  0.")) << Results(*view, 1).toStdString();
-  EXPECT_FALSE(Child<QPushButton>(*view, "rePingFailedButton").isEnabled());
-  EXPECT_EQ(mainView_.runsFinished, 0);
-  ASSERT_EQ(titles.count(), 1);
-  EXPECT_EQ(titles[0][0].toString(), "Reset Cadmarins");
 }
 
 }  // namespace
