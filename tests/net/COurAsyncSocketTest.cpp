@@ -56,7 +56,6 @@ TEST(HostAddress, DottedQuadsAreFourNumbersWhoseFirstIsNotZeroModulo256OrForTheU
   EXPECT_EQ(AddressForHost("localhost"), "127.0.0.1");
   EXPECT_EQ(AddressForHost(""), "0.0.0.0");
 
-  // The upload takes any four numbers but all zero.
   for (const char* address : {"0.0.0.1", "257.0.0.1"}) EXPECT_TRUE(IsDottedQuadNotAllZero(address)) << address;
   for (const char* text : {"0.0.0.0", "", "1.2.3", "10.0.0.1 "}) EXPECT_FALSE(IsDottedQuadNotAllZero(text)) << text;
 }

@@ -138,8 +138,6 @@ class Injector {
   int fd_;
 };
 
-// Silence is a time-out for every method; the raw method's is also checked against
-// other programs' messages.
 TEST(IcmpNamespace, SilenceIsATimeOutAndTheRawMethodSkipsOtherRepliesAndCarriesOnPastAnErrorWhenAskedTo) {
   InOwnNamespace(kIgnoreEcho, [](ChildChecks& checks) {
     checks.Equal(Outcome(&PingLibraryThread, "127.0.0.1", Settings(300)),

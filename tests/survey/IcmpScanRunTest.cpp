@@ -78,7 +78,6 @@ TEST(IcmpScanRun, TheAverageDividesTheSumOfTheRepliesByFiveTriesAndAnAddressThat
   EXPECT_EQ(scan.run.TotalsText(),
             "\r\n  Total IPs    :   1\r\n  Total Pingged:   1\r\n  Total Success:   1\r\n  Total Failed :   0\r\n");
 
-  // A route address that never answers ends with the last error.
   Scan route(IcmpScanMode::RoundTrip);
   route.run.StartRange(AddressRange::FromInputs(10, 0, 0, 3, 3));
   route.PlayNext({Fail(11010), Fail(11010), Fail(11010), Fail(11010), Fail(1231)});

@@ -60,7 +60,6 @@ TEST(RangeScanSave, AppendSkipsListedAddressesAndUntickedRowsAndAFileNotWrittenI
   EXPECT_EQ(loaded.size(), 2u);
   EXPECT_EQ(AppendCheckedRows(rows, 9001, params, listed, folder / "missing" / "x.bin"), -1);
 
-  // A file not written is reported by name instead of a count.
   EXPECT_EQ(AppendedReport(2, "a.bin"), "\r\nTotal of 2 records were appended to\r\na.bin");
   EXPECT_EQ(ListSavedReport(true, "a.txt"), "List was successfuly saved!\r\n\r\na.txt");
   for (const std::string& failed :

@@ -42,7 +42,6 @@ TEST(TelnetCommandList, MissingKeysAreWrittenOnceNullEntriesAreNotSentAndAStopEn
   EXPECT_EQ(sent[1].first, "LOG");
   EXPECT_GE(sent[1].second - start, 150ms);
 
-  // A stop ends a pause at once.
   std::stop_source stop;
   sent.clear();
   std::thread worker([&] {

@@ -28,7 +28,7 @@ std::string WriteSiteList(const TempDir& folder, std::vector<SiteRecord> records
   return path;
 }
 
-TEST(FleetFromSiteList, GivesEachRecordAUnitThatTellsItsIdentityAndRefusesUnitsOffTheLoopbackNetworkAndUnreadableFiles) {
+TEST(FleetFromSiteList, GivesEachRecordAUnitTellingItsIdentityAndRefusesUnitsOffLoopbackAndUnreadableFiles) {
   SiteRecord cad = TestSite({.name = "EAST YARD", .address = "127.51.0.1"});
   cad.ProductType = kProductCad2;
   cad.VersionMajor = 3;
@@ -125,7 +125,6 @@ TEST(FleetFromJson, AppliesDefaultsUnitsAndRangesAcrossOctetsAndRefusesBadInputN
                 "127.51.4.1:9101/2323 Cad-2 3.7-2 'SIM 4' 4.5 boards -" + range,
             }));
 
-  // Bad input is refused naming the element.
   const std::pair<const char*, const char*> cases[] = {
       {R"({"units": [)", "bad JSON"},
       {R"({"units": [{"address": "127.51.5.1", "dealy": 5}]})", "units[0]: unknown key \"dealy\""},

@@ -149,7 +149,6 @@ TEST(UnitTelnet, SilentUnitsAndUnitsWithoutATelnetPortRefuseTheConnectionAndStar
   EXPECT_EQ(TelnetClient(silent.address, kTelnetPort).connectError(), ECONNREFUSED);
   EXPECT_EQ(TelnetClient(without.address, kTelnetPort).connectError(), ECONNREFUSED);
 
-  // A telnet port the start cannot have is refused with the reason.
   std::string error;
   UnitConfig second = TelnetUnit("127.92.4.1");
   second.port = 9002;

@@ -47,7 +47,6 @@ TEST_F(ResetWaitTest, ConfirmationEndsTheWaitResendStartsAgainFromTickZeroAndSil
   EXPECT_EQ(log_, round + round);
   EXPECT_EQ(AwaitReceived(*simulator, "127.64.1.1", 2).at(1).bytes, (std::vector<std::uint8_t>{6, 0, 0, 0, 0, 0, 0, 0}));
 
-  // Given up on the first tick past the maximum.
   const RuntimeParams oneSecond = PingParams(1, 1);
   ResetWait silent(Site("127.64.2.1"), oneSecond, Sink());
   silent.SendReset();

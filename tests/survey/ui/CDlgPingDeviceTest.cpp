@@ -91,7 +91,6 @@ TEST_F(CDlgPingDeviceTest, ClosingWhileWaitingStopsTheEngineAndClosesOnlyWhenItH
       "will wait  2  seconds for a response\n**********\n********** TERMINATING Ping\n********** PLEASE WAIT . . .\n\n"));
   EXPECT_FALSE(state_.operations.pingInProgress);
 
-  // Destroyed while the engine waits, it still joins it.
   {
     CDlgPingDevice destroyed(site, state_);
     destroyed.show();

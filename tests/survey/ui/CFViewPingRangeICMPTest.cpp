@@ -72,7 +72,7 @@ class CFViewPingRangeICMPTest : public ::testing::Test {
 };
 
 // The scan's rules and file formats are pinned by the core tests; here only the wiring.
-TEST_F(CFViewPingRangeICMPTest, StartRunsTheRangeSaveWritesAFileClosingMidRunWaitsForTheThreadsAndListedSitesRunAtOnce) {
+TEST_F(CFViewPingRangeICMPTest, StartRunsTheRangeSaveWritesAFileClosingWaitsForTheThreadsAndListedSitesRunAtOnce) {
   SkipWithoutRawSockets();
   RememberRange("127.98.0.1", "250");
   auto view = OpenView(IcmpScanMode::RawSockets);
@@ -99,7 +99,6 @@ TEST_F(CFViewPingRangeICMPTest, StartRunsTheRangeSaveWritesAFileClosingMidRunWai
   EXPECT_FALSE(state_.operations.pingInProgress);
   EXPECT_EQ(state_.openViews.Count(), 0u);
 
-  // The listed sites are pinged as soon as their view opens.
   SiteRecord byHostOnly = TestSite({.address = "127.98.3.2"});
   SetFieldText(byHostOnly.IpByNumber, "");
   state_.sites.Replace({TestSite({.address = "127.98.3.1"}), byHostOnly});

@@ -157,7 +157,7 @@ TEST_F(CFViewPingRangeTest, ScanShowsTheUnitsFoundFailsTheSilentAddressesAndEach
 
 // The range rules themselves are tested without a window: 300 is taken as 44. A dotted
 // address typed into the first box or pasted into any fills the four boxes.
-TEST_F(CFViewPingRangeTest, TheTypedOrPastedRangeIsScannedAndRememberedAbortMarksOnlyTheWaitingRowsAndClosingStopsTheRun) {
+TEST_F(CFViewPingRangeTest, TheTypedOrPastedRangeIsScannedAndRememberedAbortMarksOnlyTheWaitingRowsAndClosingStops) {
   const auto simulator = StartUnits({Unit("127.86.1.43")});
   state_.params = PingParams(2, 3);
   RememberInputs("10.9.9.9", "5");

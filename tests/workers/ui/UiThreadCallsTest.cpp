@@ -45,7 +45,7 @@ class UiThreadCallsTest : public ::testing::Test {
   static void SetUpTestSuite() { testing::EnsureApplication(); }
 };
 
-TEST_F(UiThreadCallsTest, ACallRunsOnTheContextsThreadReturnsOnlyOnceItHasRunAndAWorkerJoinedMeanwhileIsNotJoinedAgain) {
+TEST_F(UiThreadCallsTest, ACallRunsOnTheContextsThreadReturnsOnceItHasRunAndAWorkerJoinedMeanwhileIsNotJoinedAgain) {
   QObject context;
   bool ranAtOnce = false;
   CallOnThreadOf(&context, [&] { ranAtOnce = true; });
