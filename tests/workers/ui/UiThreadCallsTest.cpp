@@ -45,7 +45,7 @@ class UiThreadCallsTest : public ::testing::Test {
   static void SetUpTestSuite() { testing::EnsureApplication(); }
 };
 
-TEST_F(UiThreadCallsTest, ACallRunsOnTheContextsThreadReturnsOnceItHasRunAndAWorkerJoinedMeanwhileIsNotJoinedAgain) {
+TEST_F(UiThreadCallsTest, ACallRunsOnTheContextsThreadReturnsOnceItHasRunAndEveryWorkerIsJoinedOnce) {
   QObject context;
   bool ranAtOnce = false;
   CallOnThreadOf(&context, [&] { ranAtOnce = true; });
@@ -82,9 +82,8 @@ TEST_F(UiThreadCallsTest, ACallRunsOnTheContextsThreadReturnsOnceItHasRunAndAWor
   JoinServingCalls(worker, [&] { return done; });
   EXPECT_FALSE(worker.joinable());
   JoinServingCalls(worker, [] { return false; });  // nothing left to join: returns at once
-}
 
-TEST_F(UiThreadCallsTest, AWindowDestroyedWhileItsWorkerCallsServesThePendingCallAndJoinsTheWorker) {
+  // A window destroyed while its worker calls serves the pending call and joins the worker.
   std::atomic<bool> workerEnded{false};
   auto window = std::make_unique<CallingWindow>(workerEnded);
   // The worker is blocked in its next call by now, which only the window's thread can serve.
