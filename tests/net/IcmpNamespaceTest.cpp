@@ -19,7 +19,6 @@
 #include <thread>
 #include <vector>
 
-#include "net/ChildChecks.h"
 #include "net/ChildNamespace.h"
 #include "net/IcmpEchoPacket.h"
 #include "net/IcmpJob.h"
@@ -30,11 +29,29 @@
 namespace quenderlink {
 namespace {
 
-using testing::ChildChecks;
 using testing::FiveTimes;
 using testing::IcmpRecorder;
 using testing::IcmpTopology;
 using testing::MakeIcmpJob;
+
+// What the checks in a forked child found; the child's exit code says whether all held.
+class ChildChecks {
+ public:
+  void Equal(const std::string& actual, const std::string& expected, const char* what) {
+    if (actual == expected) return;
+    std::cerr << what << ":\n  got:  " << actual << "\n  want: " << expected << "\n";
+    failed_ = true;
+  }
+  void True(bool condition, const char* what) {
+    if (condition) return;
+    std::cerr << what << "\n";
+    failed_ = true;
+  }
+  [[nodiscard]] int ExitCode() const { return failed_ ? 1 : 0; }
+
+ private:
+  bool failed_ = false;
+};
 
 constexpr int kNoTopology = 78;
 constexpr char kNonEcho[] = "CPing::DecodeResponse, Non-echo reply type field in ICMP reponse packet, Value:";
