@@ -12,6 +12,8 @@
 
 #include "core/FixedText.h"
 #include "core/Lookups.h"
+#include "core/Printf.h"
+#include "net/ReplyToSite.h"
 #include "support/DeviceReplySummary.h"
 
 namespace quenderlink {
@@ -49,7 +51,7 @@ DeviceReply DecodeOk(std::string_view text, unsigned railroad = kRailroadCsx) {
   return reply.value_or(DeviceReply{});
 }
 
-TEST(DecodeDeviceReply, HeaderGivesKindSizesAndTheSender) {
+TEST(DecodeDeviceReply, HeaderGivesKindSizesAndTheSenderAndTheSecondTextFollowsTheFirst) {
   const std::string text = std::string("CAD: RDY|CSX|1.2|1.0|M_|0|S|") + '\0';
   const auto header = [&](std::uint16_t blockSize) {
     const auto reply = Decode(Raw(Header(29, 3, 0x0500, blockSize) + text));
@@ -59,9 +61,8 @@ TEST(DecodeDeviceReply, HeaderGivesKindSizesAndTheSender) {
   };
   EXPECT_EQ(header(0x0200), "kind 3 1280/512 '' from 10.1.2.3:9001");
   EXPECT_EQ(header(0), "kind 3 1280/4096 '' from 10.1.2.3:9001");
-}
 
-TEST(DecodeDeviceReply, SecondTextStartsTwoBytesAfterTheFirstTextsEnd) {
+  // The second text starts two bytes after the first text's end.
   const auto extra = [](std::uint16_t length, const std::string& tail) -> std::string {
     const auto reply = Decode(Raw(Header(length) + "CAD: RDY|CSX|1.2|1.0|M_|0|S|" + '\0' + tail));
     return std::string(FieldText(reply->ExtraText));
@@ -171,7 +172,7 @@ TEST(DecodeDeviceReply, CountsSeparatorsPastTheNulUpToTheByteAfterTheTextWithinT
   }
 }
 
-TEST(HostileReply, RefusesWhatIsNoCompleteIdentificationReply) {
+TEST(HostileReply, RefusesWhatIsNoCompleteIdentificationReplyAndNeverReadsPastTheDatagram) {
   const std::string header = Header(16);
   std::vector<std::pair<Bytes, bool>> refused;  // datagram, with the separator count
   for (std::size_t size = 0; size < 8; ++size) refused.emplace_back(Raw(header.substr(0, size)), true);
@@ -187,9 +188,7 @@ TEST(HostileReply, RefusesWhatIsNoCompleteIdentificationReply) {
 
   for (const auto& [datagram, counted] : refused)
     EXPECT_FALSE(Decode(datagram, kRailroadCsx, counted)) << std::string(datagram.begin(), datagram.end());
-}
 
-TEST(HostileReply, LengthFieldAndMissingNulNeverLeadPastTheDatagram) {
   // The length says 0xFFFF, the text has no NUL and runs to the datagram's end.
   const auto longer = Decode(Raw(Header(0xFFFF) + "CAD: RDY|CSX|1.2|0|M_|0|SITE|"));
   ASSERT_TRUE(longer);
@@ -225,6 +224,58 @@ TEST(HostileReply, OverlongFieldsAreCutAndNumbersSaturateAtTheirFieldsLimits) {
       {digits + "|CL|" + digits + "|300|", "3 RDY 255.255-0 N/A|N/A=0|Collector_65535|| 65535/0/0 255.255 N/A N/A"},
   };
   for (const auto& [text, summary] : cases) EXPECT_EQ(ReplySummary(DecodeOk(text)), summary) << text;
+}
+
+// Every field a reply may write: name, milepost, subdivision, track, site id,
+// version, reply time, product and the three board versions.
+std::string SiteSummary(const SiteRecord& s) {
+  return Printf("%s|%s|%d|%d|%d|%d.%d-%d|%d|%d|%s|%s|%s", std::string(FieldText(s.SiteName)).c_str(),
+                std::string(FieldText(s.Milepost)).c_str(), s.SubdivCode, s.TrackIndex, s.SiteId, s.VersionMajor,
+                s.VersionMinor, s.HiddenBuild, s.LastPing, s.ProductType, std::string(FieldText(s.CommVersion)).c_str(),
+                std::string(FieldText(s.ReaderVersion)).c_str(), std::string(FieldText(s.SpeechVersion)).c_str());
+}
+
+TEST(ReplyToSite, EachMomentTakesItsOwnPartOfTheReply) {
+  DeviceReply reply{};
+  SetFieldText(reply.SiteName, "Reply");
+  SetFieldText(reply.Milepost, "123.4");
+  SetFieldText(reply.CommVersion, "C1");
+  SetFieldText(reply.ReaderVersion, "R2");
+  SetFieldText(reply.SpeechVersion, "S3");
+  reply.SubdivCode = 5;
+  reply.TrackIndex = 2;
+  reply.SiteId = 77;
+  reply.VersionMajor = 4;
+  reply.VersionMinor = 12;
+  reply.VersionBuild = -3;
+  reply.ReplyTenths = 17;
+  reply.ProductType = 2;
+  // Each copy starts from an empty record, so a field it does not take stays empty or 0.
+  enum Moment { kPing, kNewProgram, kSiteDialog };
+  struct Case {
+    Moment moment;
+    bool allowChangeSiteName;
+    std::uint8_t powerup;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {kPing, false, 0, "Reply|123.4|5|2|77|4.12--3|17|2|C1|R2|S3"},
+      {kPing, true, 1, "|123.4|5|2|77|4.12--3|17|2|C1|R2|S3"},
+      {kNewProgram, false, 0, "Reply|123.4|5|2|77|4.12--3|17|2|||"},
+      {kNewProgram, true, 0, "|123.4|5|2|77|4.12--3|17|2|||"},
+      {kNewProgram, false, 1, "||0|0|0|4.12--3|17|2|||"},
+      {kSiteDialog, true, 0, "Reply|123.4|5|2|77|4.12--3|17|2|C1|R2|S3"},
+      {kSiteDialog, false, 1, "||0|0|0|4.12--3|17|2|||"},
+  };
+  for (const Case& c : cases) {
+    reply.Powerup = c.powerup;
+    SiteRecord site{};
+    if (c.moment == kPing) CopyPingReplyIntoSite(reply, c.allowChangeSiteName, site);
+    if (c.moment == kNewProgram) CopyNewProgramReplyIntoSite(reply, c.allowChangeSiteName, site);
+    if (c.moment == kSiteDialog) CopySiteDialogReplyIntoSite(reply, site);
+    EXPECT_EQ(SiteSummary(site), c.expected)
+        << "moment " << c.moment << ", allow change " << c.allowChangeSiteName << ", power-up " << int{c.powerup};
+  }
 }
 
 }  // namespace

@@ -68,48 +68,50 @@ TEST(IcmpEchoPacket, TheRawRequestCarriesItsHeaderTickAndFDataUnderAValidChecksu
       << "an odd last byte is padded";
 }
 
-TEST(IcmpEchoPacket, OnlyOurEchoReplyCounts) {
-  // The answer's data is a view into the packet.
-  const Bytes packet = FromPeer(EchoReply(kOurs, 9));
-  const EchoAnswer ours = DecodeEchoAnswer(packet, Ours(9));
-  EXPECT_EQ(ours.kind, EchoAnswerKind::EchoReply);
-  EXPECT_EQ(Bytes(ours.data.begin(), ours.data.end()), (Bytes{0, 0, 0, 7, 'F', 'F', 'F', 'F'}));
+// The answer's kind, an error's type and code, and a reply's data (a view into the packet).
+std::string Answer(const Bytes& packet, const EchoExpectation& expected) {
+  const EchoAnswer answer = DecodeEchoAnswer(packet, expected);
+  switch (answer.kind) {
+    case EchoAnswerKind::TooShort: return "too short";
+    case EchoAnswerKind::NotOurs: return "not ours";
+    case EchoAnswerKind::EchoReply: return "reply " + std::string(answer.data.begin(), answer.data.end());
+    case EchoAnswerKind::IcmpError: return "error " + std::to_string(answer.type) + "/" + std::to_string(answer.code);
+  }
+  return "?";
+}
 
-  EXPECT_EQ(DecodeEchoAnswer(FromPeer(EchoReply(kOurs + 1, 9)), Ours(9)).kind, EchoAnswerKind::NotOurs)
-      << "another program's reply";
-  EXPECT_EQ(DecodeEchoAnswer(FromPeer(EchoReply(kOurs, 8)), Ours(9)).kind, EchoAnswerKind::NotOurs)
-      << "an earlier try's reply";
-  EXPECT_EQ(DecodeEchoAnswer(FromPeer(BuildRawEchoRequest(4, 9, kOurs, 0)), Ours(9)).kind, EchoAnswerKind::NotOurs)
-      << "our own request, seen on loopback";
+TEST(IcmpEchoPacket, OnlyOurEchoReplyAndErrorsQuotingOurRequestCount) {
+  const auto cut = [](Bytes packet, std::size_t size) {
+    packet.resize(size);
+    return packet;
+  };
+  Bytes longHeader = FromPeer(EchoReply(kOurs, 9));
+  longHeader[0] = 0x4F;  // 60 header bytes
+  const Bytes quotingOurs = FromPeer(ErrorQuoting(3, 1, BuildRawEchoRequest(4, 9, kOurs, 0)));
   EchoExpectation elsewhere = Ours(9);
   elsewhere.peer = 0x01020304;
-  EXPECT_EQ(DecodeEchoAnswer(FromPeer(EchoReply(kOurs, 9)), elsewhere).kind, EchoAnswerKind::NotOurs);
-}
-
-TEST(IcmpEchoPacket, TooFewBytesAreCountedFromTheIpHeaderLength) {
-  Bytes packet = FromPeer(EchoReply(kOurs, 9));
-  packet.resize(20 + 11);
-  EXPECT_EQ(DecodeEchoAnswer(packet, Ours(9)).kind, EchoAnswerKind::TooShort);
-  packet = FromPeer(EchoReply(kOurs, 9));
-  packet[0] = 0x4F;  // 60 header bytes
-  EXPECT_EQ(DecodeEchoAnswer(packet, Ours(9)).kind, EchoAnswerKind::TooShort);
-  EXPECT_EQ(DecodeEchoAnswer(Bytes{}, Ours(9)).kind, EchoAnswerKind::TooShort);
-  packet = FromPeer(EchoReply(kOurs + 1, 9));
-  packet.resize(20 + 8);
-  EXPECT_EQ(DecodeEchoAnswer(packet, Ours(9)).kind, EchoAnswerKind::NotOurs) << "another program's short reply";
-}
-
-TEST(IcmpEchoPacket, AnErrorIsOursOnlyWhenItQuotesOurRequest) {
-  const EchoAnswer unreachable =
-      DecodeEchoAnswer(FromPeer(ErrorQuoting(3, 1, BuildRawEchoRequest(4, 9, kOurs, 0))), Ours(9));
-  EXPECT_EQ(unreachable.kind, EchoAnswerKind::IcmpError);
-  EXPECT_EQ(unreachable.type, 3);
-  EXPECT_EQ(unreachable.code, 1);
-  EXPECT_EQ(DecodeEchoAnswer(FromPeer(ErrorQuoting(11, 0, BuildRawEchoRequest(4, 9, kOurs + 1, 0))), Ours(9)).kind,
-            EchoAnswerKind::NotOurs);
-  Bytes cut = FromPeer(ErrorQuoting(3, 1, BuildRawEchoRequest(4, 9, kOurs, 0)));
-  cut.resize(cut.size() - 4);
-  EXPECT_EQ(DecodeEchoAnswer(cut, Ours(9)).kind, EchoAnswerKind::NotOurs) << "a quote too short to tell";
+  const struct {
+    const char* name;
+    Bytes packet;
+    EchoExpectation expected;
+    std::string answer;
+  } cases[] = {
+      {"our reply", FromPeer(EchoReply(kOurs, 9)), Ours(9), std::string("reply \0\0\0\7FFFF", 14)},
+      {"another program's reply", FromPeer(EchoReply(kOurs + 1, 9)), Ours(9), "not ours"},
+      {"an earlier try's reply", FromPeer(EchoReply(kOurs, 8)), Ours(9), "not ours"},
+      {"our own request, seen on loopback", FromPeer(BuildRawEchoRequest(4, 9, kOurs, 0)), Ours(9), "not ours"},
+      {"a reply from another peer", FromPeer(EchoReply(kOurs, 9)), elsewhere, "not ours"},
+      // Too few bytes are counted from the IP header's length.
+      {"a cut reply", cut(FromPeer(EchoReply(kOurs, 9)), 20 + 11), Ours(9), "too short"},
+      {"a long IP header", longHeader, Ours(9), "too short"},
+      {"nothing", Bytes{}, Ours(9), "too short"},
+      {"another program's short reply", cut(FromPeer(EchoReply(kOurs + 1, 9)), 20 + 8), Ours(9), "not ours"},
+      {"an error quoting our request", quotingOurs, Ours(9), "error 3/1"},
+      {"an error quoting another's", FromPeer(ErrorQuoting(11, 0, BuildRawEchoRequest(4, 9, kOurs + 1, 0))), Ours(9),
+       "not ours"},
+      {"a quote too short to tell", cut(quotingOurs, quotingOurs.size() - 4), Ours(9), "not ours"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Answer(c.packet, c.expected), c.answer) << c.name;
 }
 
 TEST(IcmpErrorStatus, IcmpErrorsAndLocalRefusalsReadAsTheStatusesTheViewKnows) {

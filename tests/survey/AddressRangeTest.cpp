@@ -5,7 +5,7 @@
 namespace quenderlink {
 namespace {
 
-TEST(AddressRange, LastNumberIsTakenModulo256AndRaisedToTheStartAndOtherFormsAreRefused) {
+TEST(AddressRange, LastNumberIsTakenModulo256AndRaisedToTheStartAPastedAddressGivesFourNumbersAndOtherFormsAreRefused) {
   const std::pair<const char*, std::vector<std::string>> cases[] = {
       {"10.1.2.3-5", {"10.1.2.3", "10.1.2.4", "10.1.2.5"}},
       {"10.1.1.250-5", {"10.1.1.250"}},
@@ -20,10 +20,9 @@ TEST(AddressRange, LastNumberIsTakenModulo256AndRaisedToTheStartAndOtherFormsAre
   for (const char* text : {"", "10.1.1.1", "10.1.1-5", "10.1.1.256-3", "10.1.1.1-", "a.b.c.d-e", "10.1.1.1-5x",
                            "-1.1.1.1-5", "10..1.1-5"})
     EXPECT_FALSE(AddressRange::Parse(text)) << text;
-}
 
-TEST(AddressRange, APastedDottedAddressGivesFourNumbersUpTo255) {
-  const std::pair<const char*, std::optional<DottedQuad>> cases[] = {
+  // A pasted dotted address gives four numbers up to 255.
+  const std::pair<const char*, std::optional<DottedQuad>> quads[] = {
       {"127.77.0.1", DottedQuad{127, 77, 0, 1}},
       {"255.255.255.255", DottedQuad{255, 255, 255, 255}},
       {" 10 . 1. 2 .3\n", DottedQuad{10, 1, 2, 3}},
@@ -40,7 +39,7 @@ TEST(AddressRange, APastedDottedAddressGivesFourNumbersUpTo255) {
       {"0.77.0.1", std::nullopt},
       {"a.b.c.d", std::nullopt},
   };
-  for (const auto& [text, quad] : cases) EXPECT_EQ(ParseDottedQuad(text), quad) << text;
+  for (const auto& [text, quad] : quads) EXPECT_EQ(ParseDottedQuad(text), quad) << text;
 }
 
 }  // namespace

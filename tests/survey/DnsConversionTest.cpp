@@ -43,13 +43,10 @@ std::vector<std::string> Converted(const SiteTable& sites, std::size_t listedRow
   return recorder.calls;
 }
 
-TEST(DnsConversionTest, AFailedNameKeepsNoAddressAndTheNextSitesGoOnUpToTheListedRows) {
+TEST(DnsConversionTest, AFailedNameKeepsNoAddressAndTheNextSitesGoOnUpToTheListedRowsOrTheTablesEnd) {
   EXPECT_EQ(Converted(Sites({"bad name!", "127.82.0.5", "localhost", "127.82.0.7"}), 3),
             (Calls{"name bad name!", "failed 0.0.0.0", "row 0 0.0.0.0", "name 127.82.0.5", "address 127.82.0.5",
                    "row 1 127.82.0.5", "name localhost", "address 127.0.0.1", "row 2 127.0.0.1", "done"}));
-}
-
-TEST(DnsConversionTest, NoListedRowIsDoneAtOnceAndMoreRowsThanSitesStopAtTheTable) {
   const SiteTable sites = Sites({"127.82.1.1"});
   EXPECT_EQ(Converted(sites, 0), Calls{"done"});
   EXPECT_EQ(Converted(sites, 5), (Calls{"name 127.82.1.1", "address 127.82.1.1", "row 0 127.82.1.1", "done"}));

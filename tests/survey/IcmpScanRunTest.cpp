@@ -5,11 +5,15 @@
 #include <algorithm>
 #include <condition_variable>
 #include <cstring>
-#include <deque>
 #include <mutex>
 #include <thread>
 
 #include "core/Printf.h"
+#include "core/SettingsKeys.h"
+#include "net/IcmpRecorder.h"
+#include "support/TempDir.h"
+#include "survey/IcmpRangeInputs.h"
+#include "survey/IcmpScanSave.h"
 #include "survey/IcmpStatusText.h"
 
 namespace quenderlink {
@@ -61,7 +65,7 @@ struct Scan {
 
 const std::vector<Try> kFiveReplies = {Reply(1), Reply(2), Reply(3), Reply(4), Reply(5)};
 
-TEST(IcmpScanRun, TheAverageDividesTheSumOfTheRepliesByFiveTries) {
+TEST(IcmpScanRun, TheAverageDividesTheSumOfTheRepliesByFiveTriesAndAnAddressThatNeverAnswersKeepsTheLastError) {
   Scan scan(IcmpScanMode::RawSockets);
   scan.run.StartRange(AddressRange::FromInputs(10, 0, 0, 7, 7));
   ASSERT_EQ(scan.started.size(), 1u);
@@ -76,6 +80,15 @@ TEST(IcmpScanRun, TheAverageDividesTheSumOfTheRepliesByFiveTries) {
   EXPECT_TRUE(change.ended);
   EXPECT_EQ(scan.run.TotalsText(),
             "\r\n  Total IPs    :   1\r\n  Total Pingged:   1\r\n  Total Success:   1\r\n  Total Failed :   0\r\n");
+
+  Scan route(IcmpScanMode::RoundTrip);
+  route.run.StartRange(AddressRange::FromInputs(10, 0, 0, 3, 3));
+  route.PlayNext({Fail(11010), Fail(11010), Fail(11010), Fail(11010), Fail(1231)});
+  const IcmpRow& silent = route.run.rows()[0];
+  EXPECT_EQ(silent.comments, "Error 1231");
+  EXPECT_EQ(silent.min + silent.max + silent.avg, "");
+  EXPECT_EQ(route.run.totals().failed, 1);
+  EXPECT_EQ(route.run.totals().success, 0);
 }
 
 TEST(IcmpScanRun, TwentyAddressesRunAtOnceAndTheRestAsSlotsFree) {
@@ -106,10 +119,20 @@ TEST(IcmpScanRun, TwentyAddressesRunAtOnceAndTheRestAsSlotsFree) {
   EXPECT_EQ(scan.run.totals().success, 25);
 }
 
-TEST(IcmpScanRun, TheLibraryMethodPingsOneAddressAfterTheOther) {
+// The first address's router answers in its stead.
+TEST(IcmpScanRun, TheLibraryMethodPingsOneAddressAfterTheOtherAndAStatusReplyNamesTheReplyingAddress) {
+  EXPECT_STREQ(IcmpStatusText(11032), "Negotiating IPSEC");
+  EXPECT_STREQ(IcmpStatusText(11019), "Unknwon???");
+
   Scan scan(IcmpScanMode::SystemLibrary);
   scan.run.StartRange(AddressRange::FromInputs(10, 0, 0, 1, 3));
-  std::vector<std::string> order;
+  const std::uint8_t router[4] = {10, 0, 0, 9};
+  IcmpTryResult status{.ipStatus = 11003};
+  std::memcpy(&status.replyAddress, router, sizeof router);
+  ASSERT_EQ(scan.started.size(), 1u);
+  std::vector<std::string> order = {scan.started[0]->address};
+  scan.run.OnStatus(scan.started[0]->index, status);
+  scan.run.OnDone(scan.started[scan.played++]->index);
   while (scan.RunningNow() > 0) {
     EXPECT_EQ(scan.RunningNow(), 1u);
     order.push_back(scan.started[scan.played]->address);
@@ -117,33 +140,9 @@ TEST(IcmpScanRun, TheLibraryMethodPingsOneAddressAfterTheOther) {
   }
   EXPECT_EQ(order, (std::vector<std::string>{"10.0.0.1", "10.0.0.2", "10.0.0.3"}));
   EXPECT_FALSE(scan.run.Running());
-}
-
-TEST(IcmpScanRun, AStatusReplyNamesTheReplyingAddressAndStaysTheComment) {
-  EXPECT_STREQ(IcmpStatusText(11032), "Negotiating IPSEC");
-  EXPECT_STREQ(IcmpStatusText(11019), "Unknwon???");
-
-  Scan scan(IcmpScanMode::SystemLibrary);
-  scan.run.StartRange(AddressRange::FromInputs(10, 0, 0, 2, 2));
-  const std::uint8_t router[4] = {10, 0, 0, 9};
-  IcmpTryResult result{.ipStatus = 11003};
-  std::memcpy(&result.replyAddress, router, sizeof router);
-  scan.run.OnStatus(scan.started[0]->index, result);
-  scan.run.OnDone(scan.started[0]->index);
   EXPECT_EQ(scan.run.rows()[0].comments, "Error 11003: 10.0.0.9 says: Destination Host Unreachable");
   EXPECT_EQ(scan.run.entries()[0].state, IcmpEntryState::Failed);
   EXPECT_EQ(scan.run.totals().failed, 1);
-}
-
-TEST(IcmpScanRun, ARouteAddressThatNeverAnswersEndsWithTheLastError) {
-  Scan scan(IcmpScanMode::RoundTrip);
-  scan.run.StartRange(AddressRange::FromInputs(10, 0, 0, 3, 3));
-  scan.PlayNext({Fail(11010), Fail(11010), Fail(11010), Fail(11010), Fail(1231)});
-  const IcmpRow& row = scan.run.rows()[0];
-  EXPECT_EQ(row.comments, "Error 1231");
-  EXPECT_EQ(row.min + row.max + row.avg, "");
-  EXPECT_EQ(scan.run.totals().failed, 1);
-  EXPECT_EQ(scan.run.totals().success, 0);
 }
 
 TEST(IcmpScanRun, AbortMarksTheWaitingRowsAndStartsNothingMore) {
@@ -173,7 +172,7 @@ TEST(IcmpScanRun, AbortMarksTheWaitingRowsAndStartsNothingMore) {
 
 // The owner's side on real threads: every report is handled under one lock,
 // and a new job is started from inside the report that freed its slot.
-class SerialisedListener : public IcmpListener {
+class SerialisedListener : public testing::IcmpRecorder {
  public:
   IcmpScanRun* run = nullptr;
   std::mutex mutex;
@@ -191,13 +190,6 @@ class SerialisedListener : public IcmpListener {
       ended.notify_all();
     }
   }
-  void OnIcmpErrorText(std::uint16_t, const std::string&) override {}
-  void OnIcmpTryFailed(std::uint16_t, const IcmpTryResult&) override {}
-  void OnIcmpTry(std::uint16_t, const std::string&) override {}
-  void OnIcmpStatus(std::uint16_t, const IcmpTryResult&) override {}
-  void OnIcmpRawText(std::uint16_t, const std::string&) override {}
-  void OnIcmpRawReply(std::uint16_t, const IcmpTryResult&) override {}
-  void OnIcmpMessage(const std::string&) override {}
 };
 
 void ThreadedMethod(IcmpJob& job) {
@@ -222,6 +214,44 @@ TEST(IcmpScanRun, JobsOnThreadsReuseTheirSlotsSafely) {
   EXPECT_EQ(run.totals().success, 45);
   EXPECT_TRUE(std::all_of(run.rows().begin(), run.rows().end(),
                           [](const IcmpRow& row) { return row.comments == "Done!" && row.avg == "6"; }));
+}
+
+// A small finished run: one address answered three tries, one never did.
+std::vector<IcmpRow> SmallRun() {
+  IcmpRow answered{.cnt = "1", .address = "10.0.0.1", .tries = {"10", "---", "10", "---", "10"},
+                   .min = "10", .max = "10", .avg = "6", .comments = "Done!"};
+  IcmpRow silent{.cnt = "2", .address = "10.0.0.2", .tries = {"---", "", "", "", ""},
+                 .min = "", .max = "", .avg = "", .comments = "Error 11010, late"};
+  return {answered, silent};
+}
+
+TEST(IcmpScanSave, BothFormatsReadTheNumbersBackFromTheColumnsAFileNotWrittenIsReportedAndTheRangeIsKept) {
+  testing::TempDir folder;
+  const std::vector<IcmpRow> rows = SmallRun();
+  const std::vector<std::size_t> all = AllIcmpRows(rows.size());
+
+  ASSERT_EQ(SaveIcmpRows(folder / "scan.txt", rows, all, IcmpListFormat::Text), std::nullopt);
+  EXPECT_EQ(testing::ReadFileBytes(folder / "scan.txt"),
+            ";Cnt   IP Address       |  Try_1  Try_2  Try_3  Try_4  Try_5  |    Min    Max    Avg  | Comments\n"
+            "1      10.0.0.1         |     10      0     10      0     10  |     10     10      6  | Done!\n"
+            "2      10.0.0.2         |      0      0      0      0      0  |      0      0      0  | "
+            "Error 11010, late\n");
+
+  const std::vector<std::size_t> ticked = {1};
+  ASSERT_EQ(SaveIcmpRows(folder / "scan.csv", rows, ticked, IcmpListFormat::Csv), std::nullopt);
+  EXPECT_EQ(testing::ReadFileBytes(folder / "scan.csv"),
+            ";Cnt,IP Address,Try-1,Try-2,Try-3,Try-4,Try-5,Min,Max,Avg,Comments\n"
+            "2,10.0.0.2,0,0,0,0,0,0,0,0,\"Error 11010, late\"\n");
+
+  const auto file = folder / "missing" / "scan.txt";
+  EXPECT_EQ(SaveIcmpRows(file, rows, all, IcmpListFormat::Text),
+            "FAILED TO WRITE\r\n" + file.string() + "\r\n\r\nNo such file or directory");
+
+  // The range is kept with its last number as corrected.
+  IniSettingsFile ini(folder.path());
+  ASSERT_TRUE(SaveIcmpRangeInputs(ini, AddressRange::FromInputs(10, 0, 0, 9, 259)));
+  EXPECT_EQ(ini.ReadString(settings::kSectionPingRange, settings::kIcmpFromIpKey, ""), "10.0.0.9");
+  EXPECT_EQ(ini.ReadString(settings::kSectionPingRange, settings::kIcmpEndIpKey, ""), "9");
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "core/FixedText.h"
+#include "core/Lookups.h"
+#include "survey/PingSitesColumns.h"
 
 namespace quenderlink {
 namespace {
@@ -45,7 +47,7 @@ class PingSitesRunTest : public ::testing::Test {
   DeviceReply reply{};
 };
 
-TEST_F(PingSitesRunTest, OutcomesWriteResultsTextsRecordsAndTotals) {
+TEST_F(PingSitesRunTest, OutcomesWriteResultsTextsRecordsAndTotalsAndTheListKeepsItsOwnCopiesOfTheSites) {
   PingSitesRun run(sites, params, PingMode::Ping);
   run.FillList();
   // "User Abort" until an outcome replaces it.
@@ -67,6 +69,15 @@ TEST_F(PingSitesRunTest, OutcomesWriteResultsTextsRecordsAndTotals) {
                           "| 1 SUCCESS:  2.3 sec | 2 FAILED | 3 FAILED: Bad IP ");
   EXPECT_EQ(run.TotalsText(), " Total Sites =   3       Success =   1\r\n Pingged     =   2       Failed  =   2");
   EXPECT_TRUE(run.canRePingFailed());
+
+  // The main view saves and reloads the table at the end of a run, which renumbers
+  // a sorted table's records: the list keeps showing the sites it ran over.
+  std::vector<SiteRecord> reloaded(sites.records().rbegin(), sites.records().rend());
+  for (std::size_t at = 0; at < reloaded.size(); ++at) reloaded[at].RowNumber = static_cast<std::uint16_t>(at + 1);
+  sites.Replace(reloaded);
+  EXPECT_EQ(std::string(FieldText(run.rows()[0].site.SiteName)) + " " + std::to_string(run.rows()[0].site.LastPing),
+            "Reported 23");
+  EXPECT_EQ(FieldText(run.rows()[1].site.SiteName), "Bravo");
 }
 
 TEST_F(PingSitesRunTest, ResetConfirmationsStoreOnlyTheAnswerTime) {
@@ -84,20 +95,6 @@ TEST_F(PingSitesRunTest, ResetConfirmationsStoreOnlyTheAnswerTime) {
   // Answered: neither "User Abort" nor a candidate for "Re-Ping Failed".
   EXPECT_EQ(Summary(run), "Alpha 3, Bravo 254, Charlie 254, Delta 17, | 1 Cadmarin was Reset:  0.3 | 2  | 3  ");
   EXPECT_EQ(run.totals().success, 1);
-}
-
-// The main view saves and reloads the table at the end of a run, which renumbers
-// a sorted table's records: the list keeps showing the sites it ran over.
-TEST_F(PingSitesRunTest, TheListShowsItsOwnCopiesOfTheSites) {
-  PingSitesRun run(sites, params, PingMode::Ping);
-  run.FillList();
-  run.OnPingReply(2, NoticeFor(2, 5));
-  std::vector<SiteRecord> reloaded(sites.records().rbegin(), sites.records().rend());
-  for (std::size_t at = 0; at < reloaded.size(); ++at) reloaded[at].RowNumber = static_cast<std::uint16_t>(at + 1);
-  sites.Replace(reloaded);
-  EXPECT_EQ(FieldText(run.rows()[0].site.SiteName), "Alpha");
-  EXPECT_EQ(FieldText(run.rows()[1].site.SiteName), "Reported");
-  EXPECT_EQ(run.rows()[1].site.LastPing, 5);
 }
 
 TEST_F(PingSitesRunTest, AbortEndsWaitingRowsAsUserAbortAndKeepsCounters) {
@@ -153,6 +150,33 @@ TEST_F(PingSitesRunTest, ProgressMovesByTheStepAndRestartsAtEachSend) {
 
   params.pingMaxWaitResponse = 128;  // 256 modulo 256 is 0: no bar
   EXPECT_EQ(PingSitesRun(sites, params, PingMode::Ping).progressStep(), 0);
+}
+
+TEST(PingSitesColumns, OptionalColumnsAndTheirTextsFollowTheSettingsAndTheRailroad) {
+  SiteRecord site = NewSiteRecord(9001);
+  site.RowNumber = 17;
+  site.VersionMajor = 3;
+  site.VersionMinor = 7;
+  site.HiddenBuild = 4;
+  site.ProductType = 6;
+  RuntimeParams params;
+  params.railroadCode = kRailroadCsx;
+  auto widths = PingSitesColumnWidths(params);
+  EXPECT_EQ((std::array{widths[kPingColTwd], widths[kPingColProd], widths[kPingColDnsIp]}), (std::array{0, 0, 0}));
+  EXPECT_EQ(PingSitesCellText(site, kPingColProd, 2, params), "");
+  EXPECT_EQ(PingSitesCellText(site, kPingColVersion, 2, params), "3.7");
+  // "TWD" is the record's row, "Cnt" the place in this list.
+  EXPECT_EQ(PingSitesCellText(site, kPingColTwd, 2, params), "17");
+  EXPECT_EQ(PingSitesCellText(site, kPingColCnt, 2, params), "2");
+
+  params.railroadCode = kRailroadNs;
+  params.showTwd = true;
+  params.showIpColumn = true;
+  params.showHidden = true;
+  widths = PingSitesColumnWidths(params);
+  EXPECT_TRUE(widths[kPingColTwd] > 0 && widths[kPingColProd] > 0 && widths[kPingColDnsIp] > 0);
+  EXPECT_EQ(PingSitesCellText(site, kPingColProd, 2, params), "Cad-2");
+  EXPECT_EQ(PingSitesCellText(site, kPingColVersion, 2, params), "3.7-4");
 }
 
 }  // namespace

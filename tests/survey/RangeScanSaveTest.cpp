@@ -36,7 +36,7 @@ TEST(RangeScanSave, RecordsAreReadBackFromTheRowTexts) {
   EXPECT_EQ(SiteRecordFromRangeRow(cad2, 9001, params).HiddenBuild, 0);
 }
 
-TEST(RangeScanSave, AppendSkipsListedAddressesAndUntickedRows) {
+TEST(RangeScanSave, AppendSkipsListedAddressesAndUntickedRowsAndAFileNotWrittenIsReportedByName) {
   testing::TempDir folder;
   const auto file = folder / "sites.bin";
   RuntimeParams params;
@@ -59,9 +59,7 @@ TEST(RangeScanSave, AppendSkipsListedAddressesAndUntickedRows) {
   ASSERT_EQ(LoadSiteTable((folder / "new.bin").string(), loaded, 10001), 0);
   EXPECT_EQ(loaded.size(), 2u);
   EXPECT_EQ(AppendCheckedRows(rows, 9001, params, listed, folder / "missing" / "x.bin"), -1);
-}
 
-TEST(RangeScanSave, AFileNotWrittenIsReportedByNameInsteadOfACount) {
   EXPECT_EQ(AppendedReport(2, "a.bin"), "\r\nTotal of 2 records were appended to\r\na.bin");
   EXPECT_EQ(ListSavedReport(true, "a.txt"), "List was successfuly saved!\r\n\r\na.txt");
   for (const std::string& failed :

@@ -16,7 +16,7 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-TEST(TelnetCommandList, MissingKeysAreWrittenOnceAndNullEntriesAreNotSent) {
+TEST(TelnetCommandList, MissingKeysAreWrittenOnceNullEntriesAreNotSentAndAStopEndsAPauseAtOnce) {
   testing::TempDir home;
   IniSettingsFile ini(home.path());
   ASSERT_TRUE(ini.EnsureIniFile());
@@ -41,21 +41,19 @@ TEST(TelnetCommandList, MissingKeysAreWrittenOnceAndNullEntriesAreNotSent) {
   EXPECT_EQ(sent[0].first, "STATUS");
   EXPECT_EQ(sent[1].first, "LOG");
   EXPECT_GE(sent[1].second - start, 150ms);
-}
 
-TEST(TelnetCommandList, AStopEndsAPauseAtOnce) {
   std::stop_source stop;
-  std::vector<std::string> sent;
+  sent.clear();
   std::thread worker([&] {
     RunTelnetCommands({"SLEEP-60000", "NEVER"}, [&](const std::string& command) {
-      sent.push_back(command);
+      sent.emplace_back(command, Clock::now());
       return true;
     }, stop.get_token());
   });
-  const auto start = Clock::now();
+  const auto stoppedAt = Clock::now();
   stop.request_stop();
   worker.join();
-  EXPECT_LT(Clock::now() - start, 5s);
+  EXPECT_LT(Clock::now() - stoppedAt, 5s);
   EXPECT_TRUE(sent.empty());
 }
 

@@ -28,7 +28,7 @@ std::string WriteSiteList(const TempDir& folder, std::vector<SiteRecord> records
   return path;
 }
 
-TEST(FleetFromSiteList, GivesEachRecordAUnitThatTellsItsIdentity) {
+TEST(FleetFromSiteList, GivesEachRecordAUnitTellingItsIdentityAndRefusesUnitsOffLoopbackAndUnreadableFiles) {
   SiteRecord cad = TestSite({.name = "EAST YARD", .address = "127.51.0.1"});
   cad.ProductType = kProductCad2;
   cad.VersionMajor = 3;
@@ -63,12 +63,8 @@ TEST(FleetFromSiteList, GivesEachRecordAUnitThatTellsItsIdentity) {
   CopyPingReplyIntoSite(reply, false, pinged);
   pinged.LastPing = cad.LastPing;
   EXPECT_EQ(std::memcmp(&pinged, &cad, sizeof cad), 0);
-}
 
-TEST(FleetFromSiteList, RefusesUnitsOffTheLoopbackNetworkAndUnreadableFiles) {
-  TempDir folder;
-  std::vector<UnitConfig> units;
-  std::string error;
+  units.clear();
   const std::string path = WriteSiteList(folder, {TestSite({.name = "OK", .address = "127.51.1.1"}),
                                                   TestSite({.name = "FAR AWAY", .address = "10.1.2.3"})});
 
@@ -100,7 +96,7 @@ std::string Summary(const UnitConfig& unit) {
   return line.str();
 }
 
-TEST(FleetFromJson, AppliesDefaultsUnitsAndRangesAcrossOctets) {
+TEST(FleetFromJson, AppliesDefaultsUnitsAndRangesAcrossOctetsAndRefusesBadInputNamingTheElement) {
   const char* json = R"({
     "defaults": {"product": "Cad-2", "version": "3.7-2", "port": 9101, "telnetPort": 10001, "drop": 0.25,
                  "nakEvery": 3},
@@ -128,9 +124,7 @@ TEST(FleetFromJson, AppliesDefaultsUnitsAndRangesAcrossOctets) {
                 "127.51.4.0:9101/2323 Cad-2 3.7-2 'SIM 3' 3.5 boards -" + range,
                 "127.51.4.1:9101/2323 Cad-2 3.7-2 'SIM 4' 4.5 boards -" + range,
             }));
-}
 
-TEST(FleetFromJson, RefusesBadInputNamingTheElement) {
   const std::pair<const char*, const char*> cases[] = {
       {R"({"units": [)", "bad JSON"},
       {R"({"units": [{"address": "127.51.5.1", "dealy": 5}]})", "units[0]: unknown key \"dealy\""},
@@ -150,11 +144,11 @@ TEST(FleetFromJson, RefusesBadInputNamingTheElement) {
            "units": [{"address": "127.51.5.1"}, {"address": "127.51.5.1", "port": 9002}]})",
        "units[1]: telnet 127.51.5.1:23 is taken by units[0]"},
   };
-  for (const auto& [json, expected] : cases) {
-    std::vector<UnitConfig> units;
-    std::string error;
-    EXPECT_FALSE(FleetFromJson(json, units, error)) << json;
-    EXPECT_NE(error.find(expected), std::string::npos) << json << "\n  gave: " << error;
+  for (const auto& [bad, expected] : cases) {
+    units.clear();
+    error.clear();
+    EXPECT_FALSE(FleetFromJson(bad, units, error)) << bad;
+    EXPECT_NE(error.find(expected), std::string::npos) << bad << "\n  gave: " << error;
     EXPECT_TRUE(units.empty());
   }
 }

@@ -29,6 +29,14 @@ struct Running {
   UnitSimulator simulator;
 };
 
+// A unit on the default port with the given upload behaviour.
+inline UnitConfig Unit(const std::string& address, UploadBehaviour upload = {}) {
+  UnitConfig unit;
+  unit.address = address;
+  unit.upload = upload;
+  return unit;
+}
+
 struct Arrival {
   std::vector<std::uint8_t> bytes;
   std::string fromAddress;

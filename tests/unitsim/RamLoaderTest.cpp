@@ -17,13 +17,6 @@ using Bytes = std::vector<std::uint8_t>;
 constexpr std::uint8_t kAck = 6;
 constexpr std::uint8_t kNak = 7;
 
-UnitConfig Unit(const std::string& address, UploadBehaviour upload = {}) {
-  UnitConfig unit;
-  unit.address = address;
-  unit.upload = upload;
-  return unit;
-}
-
 Bytes File(std::size_t size) {
   Bytes file(size);
   for (std::size_t index = 0; index < size; ++index) file[index] = static_cast<std::uint8_t>(index * 7 + index / 251);
@@ -106,22 +99,18 @@ TEST_F(RamLoader, RestartsSilentlyTakesTheImageByOffsetAndRebootsIntoTheNewVersi
   EXPECT_EQ(simulator_->ReceivedImage(unit.address, unit.port), file) << "the image outlives the re-boot";
 }
 
-// A refused and a fragmented packet are played through the upload engine's tests.
-TEST_F(RamLoader, RefusesAPacketCutOnTheWayOrBeyondAnyProgramStore) {
+// A refused and a fragmented packet and a loader that never starts are played through the upload engine's tests.
+TEST_F(RamLoader, RefusesAPacketCutOnTheWayOrBeyondAnyProgramStoreAndANewProgramThatStaysSilentAnswersNothing) {
   const UnitConfig unit = Unit("127.52.2.1");
-  Run({unit});
+  const UnitConfig silent = Unit("127.52.3.2", {.silentAfterReboot = true});
+  Run({unit, silent});
   socket_.SendCommand(unit, kCommandRunRamLoader);
   Bytes cut = Packet(File(100), 0, 100);
   cut.resize(50);
   EXPECT_EQ(Ask(unit, cut), kNak);
   EXPECT_EQ(Ask(unit, Bytes{kCommandProgramPacket, 0, 1, 0, 0xFF, 0xFF, 0xFF, 0xFF, 42}), kNak);
   EXPECT_TRUE(simulator_->ReceivedImage(unit.address, unit.port).empty());
-}
 
-// A loader that never starts is played through the upload engine's tests.
-TEST_F(RamLoader, ANewProgramThatStaysSilentAnswersNothing) {
-  const UnitConfig silent = Unit("127.52.3.2", {.silentAfterReboot = true});
-  Run({silent});
   socket_.SendCommand(silent, kCommandRunRamLoader);
   EXPECT_EQ(Ping(silent), 3);
   socket_.SendCommand(silent, kCommandReboot);

@@ -7,6 +7,8 @@
 #include "core/Lookups.h"
 #include "LoopbackTestSocket.h"
 #include "net/DeviceDatagram.h"
+#include "support/DeviceReplySummary.h"
+#include "unitsim/UnitIdentity.h"
 
 namespace quenderlink::unitsim {
 namespace {
@@ -14,32 +16,21 @@ namespace {
 using namespace std::chrono_literals;
 using Bytes = std::vector<std::uint8_t>;
 
-UnitConfig Unit(const std::string& address) {
-  UnitConfig unit;
-  unit.address = address;
-  return unit;
-}
-
 // What a unit answers, from which address and port, and what it records are played through
 // the engines' tests; these are the faults those tests do not show.
-TEST(UnitSimulatorAnswers, NothingButAPingOrAReset) {
-  const UnitConfig unit = Unit("127.50.0.10");
-  Running run({unit});
-  TestSocket socket;
-  socket.SendCommand(unit, kCommandProgramPacket);
-  socket.SendCommand(unit, 99);
-  socket.Send(unit, Bytes{});
-  EXPECT_FALSE(socket.Receive(200ms));
-  socket.SendCommand(unit, kCommandPing);
-  EXPECT_TRUE(socket.Receive());
-}
-
-TEST(UnitSimulatorFaults, GarbageRepliesNeverDecodeOrConfirmAResetAndDuplicatesRepeatThem) {
+TEST(UnitSimulatorFaults, AUnitAnswersNothingButAPingOrAResetAndGarbageRepliesNeverDecodeAndDuplicatesRepeatThem) {
+  const UnitConfig plain = Unit("127.50.0.10");
   UnitConfig unit = Unit("127.50.4.1");
   unit.faults.garbageReplies = true;
   unit.faults.duplicateReplies = 2;
-  Running run({unit});
+  Running run({plain, unit});
   TestSocket socket;
+  socket.SendCommand(plain, kCommandProgramPacket);
+  socket.SendCommand(plain, 99);
+  socket.Send(plain, Bytes{});
+  EXPECT_FALSE(socket.Receive(200ms));
+  socket.SendCommand(plain, kCommandPing);
+  EXPECT_TRUE(socket.Receive());
 
   socket.SendCommand(unit, kCommandPing);
   const auto copies = socket.ReceiveUntilQuiet();
@@ -76,7 +67,7 @@ TEST(UnitSimulatorFaults, DropsRepliesWithItsProbabilityTheSameWayEveryRun) {
   EXPECT_EQ(RepliesToPings(unit, 40), answered);
 }
 
-TEST(UnitSimulatorLifetime, StartRefusesWhatItCannotServeWithTheReason) {
+TEST(UnitSimulatorLifetime, StartRefusesWhatItCannotServeWithTheReasonAndStopFreesTheAddresses) {
   std::string error;
   EXPECT_FALSE(UnitSimulator({Unit("10.0.0.1")}).Start(error));
   EXPECT_NE(error.find("10.0.0.1"), std::string::npos) << error;
@@ -90,17 +81,84 @@ TEST(UnitSimulatorLifetime, StartRefusesWhatItCannotServeWithTheReason) {
   EXPECT_FALSE(UnitSimulator({Unit("127.50.6.3"), Unit("127.50.6.2")}).Start(error));
   EXPECT_NE(error.find("cannot bind 127.50.6.2:9001: Address already in use"), std::string::npos) << error;
   ::close(holder);
-}
 
-TEST(UnitSimulatorLifetime, StopIsIdempotentAndFreesTheAddresses) {
   UnitSimulator simulator({Unit("127.50.7.1")});
-  std::string error;
   ASSERT_TRUE(simulator.Start(error)) << error;
   simulator.Stop();
   simulator.Stop();
   const int fd = BoundSocket("127.50.7.1", 9001);
   EXPECT_GE(fd, 0);
   ::close(fd);
+}
+
+std::string RoundTrip(const UnitIdentity& unit, unsigned railroad = kRailroadCsx) {
+  DeviceReply reply{};
+  if (!DecodeDeviceReply(EncodeIdentificationReply(unit), "127.41.0.1", 9001, railroad, reply)) return "refused";
+  return testing::ReplySummary(reply);
+}
+
+// A unit of the type with what `change` sets.
+template <typename Change>
+UnitIdentity Identity(std::uint8_t productType, Change change) {
+  UnitIdentity unit;
+  unit.productType = productType;
+  change(unit);
+  return unit;
+}
+
+// The demonstration fleet's test round-trips ready and powering-up NS units of the
+// Cadmarin, RKM and RKM-U grammars; these are the other grammars and options.
+TEST(ReplyEncoder, EachGrammarOptionAndHeaderFieldDecodesAsWritten) {
+  const auto speechError = [](UnitIdentity& u) {
+    u.boards = BoardVersions{"2.10", "3.01", "1.5"};
+    u.speechError = true;
+  };
+  struct Case {
+    UnitIdentity unit;
+    std::string summary;
+    unsigned railroad = kRailroadCsx;
+  };
+  const Case cases[] = {
+      // Neither an untagged unit nor a collector has a status.
+      {Identity(0, [](UnitIdentity& u) { u.ready = false; u.versionMajor = 4; u.versionMinor = 12; u.track = "S_"; }),
+       "0 RDY 4.12-0 0.0|S_=2|SIM|| 0/0/0   "},
+      {Identity(kProductCollector, [](UnitIdentity& u) { u.ready = false; u.versionMinor = 12; u.number = 42; }),
+       "3 RDY 1.12-0 N/A|N/A=0|Collector_42|| 42/0/0 1.12 N/A N/A"},
+      // A Cad/Halvyr unit reports no track index.
+      {Identity(kProductCadHalvyr, [](UnitIdentity& u) { u.ready = false; u.track = "S_"; }),
+       "5 PWRUP 1.0-0 0.0|S_=0|SIM|| 0/0/0 Comm?? Rdr??? Spch??"},
+      {Identity(kProductRkm, [](UnitIdentity& u) { u.ready = false; u.subdivName = "Lake LA"; u.number = 42; }),
+       "1 PWRUP 1.0-0 0.0|M_=0|SIM|Lake LA| 42/7/0 Comm?? Rdr??? Spch??"},
+      // The status is left out only before a railroad starting with 'C', which reads as powered up.
+      {Identity(kProductCad2,
+            [](UnitIdentity& u) {
+              u.railroad = "CPR"; u.statusField = false; u.versionBuild = 9; u.number = 42; u.uploadCode = 23;
+            }),
+       "6 PWRUP 1.0-9 0.0|M_=0|SIM|| 0/42/23 Comm?? Rdr??? Spch??", kRailroadCpr},
+      {Identity(kProductCad1,
+            [](UnitIdentity& u) {
+              u.railroad = "NS"; u.statusField = false; u.subdivName = "Piedmont PI"; u.number = 42;
+            }),
+       "2 RDY 1.0-0 0.0|M_=0|SIM|| 42/8/0 Comm?? Rdr??? Spch??"},
+      // Only Cadmarin units report the speech board's error.
+      {Identity(kProductCad1, speechError), "2 RDY 1.0-0 0.0|M_=0|SIM|| 0/0/0 2.10 3.01 *ERROR*"},
+      {Identity(kProductCad2, speechError), "6 RDY 1.0-0 0.0|M_=0|SIM|| 0/0/0 2.10 3.01 *ERROR*"},
+      {Identity(kProductRkmMicro, [&](UnitIdentity& u) { speechError(u); u.ready = false; }),
+       "4 PWRUP 1.0-0 0.0|M_=0|SIM|| 0/0/0 2.10 3.01 1.5"},
+      {Identity(kProductCadHalvyr, speechError), "5 RDY 1.0-0 0.0|M_=0|SIM|| 0/0/0 2.10 3.01 1.5"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(RoundTrip(c.unit, c.railroad), c.summary);
+
+  // The header counts the texts and carries the kind, the sizes and the second text.
+  const UnitIdentity unit = Identity(kProductCad1, [](UnitIdentity& u) {
+    u.programKind = 3; u.maxDatagram = 600; u.blockSize = 256; u.extraText = "BANK2";
+  });
+  const auto bytes = EncodeIdentificationReply(unit);
+  EXPECT_EQ(bytes[2] | (bytes[3] << 8), static_cast<int>(bytes.size() - kReplyHeaderSize));
+  EXPECT_EQ(bytes.back(), 0);
+  DeviceReply reply{};
+  ASSERT_TRUE(DecodeDeviceReply(bytes, "127.41.0.1", 9001, kRailroadCsx, reply));
+  EXPECT_EQ(testing::ReplyHeaderSummary(reply), "kind 3 600/256 'BANK2'");
 }
 
 }  // namespace

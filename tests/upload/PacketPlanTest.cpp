@@ -22,7 +22,7 @@ TEST(PacketPlan, MaximumPayloadKeepsRoomForHeadersWithinLimitsAndIsEven) {
   for (const auto& [maxDatagram, payload] : cases) EXPECT_EQ(MaximumPayload(maxDatagram), payload) << maxDatagram;
 }
 
-TEST(PacketPlan, UsedEndIsTheEndOfTheBlockHoldingTheLastWordThatIsNeitherErasedNorZeroed) {
+TEST(PacketPlan, UsedEndIsTheEndOfTheBlockHoldingTheLastWordThatIsNeitherErasedNorZeroedIfThereIsOne) {
   Bytes image = Program(4096);
   EXPECT_EQ(UsedEnd(image, 0), 4096u);
   image.resize(4100, 0xFF);
@@ -37,9 +37,8 @@ TEST(PacketPlan, UsedEndIsTheEndOfTheBlockHoldingTheLastWordThatIsNeitherErasedN
   // The last word is 5..8, ending in the third block of 4; words aligned from the
   // front would end the used part at byte 7.
   EXPECT_EQ(UsedEnd(Bytes{1, 0, 0, 0, 0, 9, 0, 0, 0}, 4), 12u);
-}
 
-TEST(PacketPlan, AFileOfOnlyErasedOrZeroedWordsHasNoUsedEnd) {
+  // A file of only erased or zeroed words has none.
   Bytes mixed(16, 0);
   std::fill(mixed.begin() + 4, mixed.begin() + 8, 0xFF);
   for (const Bytes& image : {Bytes(4096, 0xFF), Bytes(10, 0), mixed, Bytes{}}) EXPECT_FALSE(UsedEnd(image, 0));

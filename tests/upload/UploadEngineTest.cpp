@@ -163,17 +163,20 @@ TEST_F(UploadEngineTest, UnitsOnOnePortShareASocketAndRefusedOrFragmentedPackets
   for (const auto& datagram : simulator_->Received()) EXPECT_EQ(datagram.fromPort, kPort);
 }
 
-TEST_F(UploadEngineTest, EachWaitIsGivenUpOnceItsCountExceedsTwiceMaxResend) {
+// A wait's count is raised at each timeout; it is given up once the count exceeds twice "Max Resend".
+TEST_F(UploadEngineTest, AnUnansweredWaitIsRepeatedWithItsCountRaisedAndGivenUpPastTwiceMaxResend) {
   constexpr std::uint16_t kPort = 47713;
   params_.pingMaxWaitResponse = 1;
   params_.pingMaxResend = 1;
   const std::uint16_t silent = AddSite("127.71.4.1", kPort);
   const std::uint16_t noLoader = AddSite("127.71.4.2", kPort);
   const std::uint16_t refusing = AddSite("127.71.4.3", kPort);
+  const std::uint16_t forgetful = AddSite("127.71.4.4", kPort);
   unitsim::UnitConfig silentUnit = UploadUnit("127.71.4.1", kPort);
   silentUnit.faults.silent = true;
   simulator_ = StartUnits({silentUnit, UploadUnit("127.71.4.2", kPort, {.loaderNeverStarts = true}),
-                           UploadUnit("127.71.4.3", kPort, {.nakEvery = 1})});
+                           UploadUnit("127.71.4.3", kPort, {.nakEvery = 1}),
+                           UploadUnit("127.71.4.4", kPort, {.unansweredPackets = 1})});
 
   ASSERT_TRUE(Run());
 
@@ -185,22 +188,12 @@ TEST_F(UploadEngineTest, EachWaitIsGivenUpOnceItsCountExceedsTwiceMaxResend) {
   EXPECT_EQ(recorder_.Script(refusing, "Sending"),
             "Sending Packet 1 of 3 (RPT: 0), 1435/0, Sending Packet 1 of 3 (RPT: 1), 1435/1, "
             "Sending Packet 1 of 3 (RPT: 2), 1435/2, 1438/3");
-  ExpectDoneOnceAndLast();
-}
-
-TEST_F(UploadEngineTest, AnUnansweredPacketTimesOutAndIsSentAgainWithItsCountRaised) {
-  constexpr std::uint16_t kPort = 47719;
-  params_.pingMaxWaitResponse = 1;
-  const std::uint16_t row = AddSite("127.71.9.1", kPort);
-  simulator_ = StartUnits({UploadUnit("127.71.9.1", kPort, {.unansweredPackets = 1})});
-
-  ASSERT_TRUE(Run());
-
-  const std::string script = recorder_.Script(row, "Sending");
-  EXPECT_EQ(script.substr(0, script.find(", 1439")),
+  const std::string resent = recorder_.Script(forgetful, "Sending");
+  EXPECT_EQ(resent.substr(0, resent.find(", 1439")),
             "Sending Packet 1 of 3 (RPT: 0), 1437/0, Sending Packet 1 of 3 (RPT: 1), 1434/1, "
             "Sending Packet 2 of 3 (RPT: 1), 1434/1, Sending Packet 3 of 3 (RPT: 1), 1434/1");
-  EXPECT_EQ(simulator_->ReceivedImage("127.71.9.1", kPort), program_);
+  EXPECT_EQ(simulator_->ReceivedImage("127.71.4.4", kPort), program_);
+  ExpectDoneOnceAndLast();
 }
 
 TEST_F(UploadEngineTest, JobsWithoutASocketFailAndWaitingJobsStartAsRunningOnesEnd) {
@@ -254,10 +247,14 @@ TEST_F(UploadEngineTest, AFileThatCannotBeSentEndsTheRunWithAFailure) {
   EXPECT_TRUE(simulator_->Received().empty());
 }
 
-TEST_F(UploadEngineTest, AStopDuringThePacketsEndsTheRunWithinAPass) {
-  constexpr std::uint16_t kPort = 47717;
-  AddSite("127.71.8.1", kPort);
-  simulator_ = StartUnits({UploadUnit("127.71.8.1", kPort)});
+// A Cad-2 unit's RAM loader is pinged at once, far sooner than the five seconds another unit's is given.
+TEST_F(UploadEngineTest, ACad2UnitIsPingedInItsRamLoaderAtOnceAndAStopDuringThePacketsEndsTheRunWithinAPass) {
+  constexpr std::uint16_t kPort = 47718;
+  params_.uploadMinWaitRamLoader = 5;
+  const std::uint16_t row = AddSite("127.71.9.1", kPort, 6);
+  unitsim::UnitConfig unit = UploadUnit("127.71.9.1", kPort);
+  unit.identity.productType = 6;
+  simulator_ = StartUnits({unit});
   Clock::time_point stoppedAt;
   recorder_.onCall = [&](const Call& call) {
     if (!call.step.starts_with("Sending") || request_.stop.load() != 0) return;
@@ -267,29 +264,12 @@ TEST_F(UploadEngineTest, AStopDuringThePacketsEndsTheRunWithinAPass) {
 
   ASSERT_TRUE(Run());
 
-  EXPECT_TRUE(recorder_.Script(1).ends_with("Sending Packet 1 of 3 (RPT: 0)"));
+  EXPECT_TRUE(recorder_.Script(row).ends_with("1429/1, 1431/1, Sending Packet 1 of 3 (RPT: 0)"));
+  EXPECT_LT(stoppedAt - recorder_.At(row, "1429"), 2500ms);
   // Far sooner than the two seconds a packet's answer is waited for.
   EXPECT_LT(recorder_.At(0, "done") - stoppedAt, 1500ms);
   ExpectDoneOnceAndLast();
-  EXPECT_EQ(simulator_->Mode("127.71.8.1", kPort), unitsim::UnitMode::kLoader);
-}
-
-TEST_F(UploadEngineTest, ACad2UnitIsPingedInItsRamLoaderAtOnce) {
-  constexpr std::uint16_t kPort = 47718;
-  params_.uploadMinWaitRamLoader = 5;
-  const std::uint16_t row = AddSite("127.71.9.1", kPort, 6);
-  unitsim::UnitConfig unit = UploadUnit("127.71.9.1", kPort);
-  unit.identity.productType = 6;
-  simulator_ = StartUnits({unit});
-  recorder_.onCall = [&](const Call& call) {
-    if (call.step.starts_with("Sending")) request_.stop = 1;
-  };
-
-  ASSERT_TRUE(Run());
-
-  EXPECT_TRUE(recorder_.Script(row).ends_with("1429/1, 1431/1, Sending Packet 1 of 3 (RPT: 0)"));
-  // Far sooner than the six seconds another unit's RAM loader would be given.
-  EXPECT_LT(recorder_.At(0, "done") - recorder_.At(row, "1429"), 2500ms);
+  EXPECT_EQ(simulator_->Mode("127.71.9.1", kPort), unitsim::UnitMode::kLoader);
 }
 
 // How long a job's current wait lasts, from the settings as they are.

@@ -4,6 +4,7 @@
 
 #include "core/FixedText.h"
 #include "core/Lookups.h"
+#include "upload/UploadLogFile.h"
 
 namespace quenderlink {
 namespace {
@@ -41,7 +42,7 @@ DeviceReply NewProgramReply() {
 }
 
 // The steps in the order the engine tells a good upload of two packets.
-TEST_F(UploadLogTest, AGoodUploadIsNarratedStepByStepWithTheSettingsOfTheMoment) {
+TEST_F(UploadLogTest, AGoodUploadIsNarratedStepByStepWithTheSettingsOfTheMomentAndAPingsSummaryWithTheReplyTime) {
   params_.railroadCode = kRailroadCpr;
   for (const auto& [event, value] : {std::pair{kUploadStart, 0}, {kUploadIdentificationSent, 1},
                                       {kUploadIdentificationReceived, 1}, {kUploadTotalPackets, 2},
@@ -72,14 +73,23 @@ TEST_F(UploadLogTest, AGoodUploadIsNarratedStepByStepWithTheSettingsOfTheMoment)
             "      |______________________________________________\n\n"
             "\r\n**** Response Type = Ready\r\n**** IP Address: 10.1.2.3\r\n**** Milepost  : 41.7\r\n"
             "**** Version   : Cad-1 2.5\n**** Site Name : EAST YARD\r\n**** Track-ID  : M_\n\n");
-}
 
-// After a ping the summary starts with the reply time; only CPR gets the firmware box.
-TEST(UploadReplySummary, APingsSummaryStartsWithTheReplyTime) {
+  // After a ping the summary starts with the reply time; only CPR gets the firmware box.
   EXPECT_EQ(ReplySummary(NewProgramReply(), kRailroadCsx, true),
             "PING Response = 0.4 seconds\n"
             "\r\n**** Response Type = Ready\r\n**** IP Address: 10.1.2.3\r\n**** Milepost  : 41.7\r\n"
             "**** Version   : Cad-1 2.5\n**** Site Name : EAST YARD\r\n**** Track-ID  : M_\n\n");
+}
+
+TEST(UploadLogFileTest, TheFileIsNamedTimeFirstThenMonthDayAndYear) {
+  std::tm time{};
+  time.tm_hour = 9;
+  time.tm_min = 5;
+  time.tm_sec = 2;
+  time.tm_mon = 2;  // March
+  time.tm_mday = 7;
+  time.tm_year = 124;
+  EXPECT_EQ(UploadLogFilePath("/home/q", time), std::filesystem::path("/home/q/Temp/Upload_090502_03072024.txt"));
 }
 
 }  // namespace

@@ -36,9 +36,10 @@ class CDlgPingDeviceTest : public ::testing::Test {
   ProgramState state_{"."};
 };
 
-TEST_F(CDlgPingDeviceTest, AnsweringUnitHandsBackItsReplyAndLeavesTheCallersRecordAlone) {
-  const auto simulator = StartUnits({Unit("127.80.1.1")});
-  state_.params = PingParams(2, 2);
+// The engine waits a second longer than "Max Wait Response"; the bar shows the setting.
+TEST_F(CDlgPingDeviceTest, AnsweringUnitHandsBackItsReplyAndASilentOneIsGivenUpWithTheCautionLine) {
+  const auto simulator = StartUnits({Unit("127.80.1.1"), Unit("127.80.2.1", {.silent = true})});
+  state_.params = PingParams(1, 1);
   SiteRecord site = Site("127.80.1.1");
   CDlgPingDevice dialog(site, state_);
 
@@ -47,25 +48,21 @@ TEST_F(CDlgPingDeviceTest, AnsweringUnitHandsBackItsReplyAndLeavesTheCallersReco
   EXPECT_FALSE(dialog.UserAborted());
   EXPECT_EQ(FieldText(dialog.Reply().SiteName), "SITE 127.80.1.1");
   EXPECT_EQ(LogText(dialog),
-            "Sent Ping #1 to 127.80.1.1 (Port 9001)\nDNS: 127.80.1.1\nwill wait  2  seconds for a response\n");
+            "Sent Ping #1 to 127.80.1.1 (Port 9001)\nDNS: 127.80.1.1\nwill wait  1  seconds for a response\n");
   EXPECT_FALSE(state_.operations.pingInProgress);
   EXPECT_EQ(site.SiteFlags, 0);
-}
 
-// The engine waits a second longer than "Max Wait Response"; the bar shows the setting.
-TEST_F(CDlgPingDeviceTest, SilentUnitIsGivenUpWithTheCautionLineAndTheBusyFlagOnlyHeldMeanwhile) {
-  const auto simulator = StartUnits({Unit("127.80.2.1", {.silent = true})});
-  state_.params = PingParams(1, 1);
-  SiteRecord site = Site("127.80.2.1");
-  CDlgPingDevice dialog(site, state_);
-  auto& progress = Child<QProgressBar>(dialog, "progressBar");
+  // The busy flag is held only meanwhile.
+  SiteRecord silentSite = Site("127.80.2.1");
+  CDlgPingDevice silent(silentSite, state_);
+  auto& progress = Child<QProgressBar>(silent, "progressBar");
   bool busyMeanwhile = false;
-  QTimer::singleShot(300, &dialog, [&] { busyMeanwhile = state_.operations.pingInProgress; });
+  QTimer::singleShot(300, &silent, [&] { busyMeanwhile = state_.operations.pingInProgress; });
 
-  EXPECT_EQ(ExecOrCancel(dialog), QDialog::Rejected);
-  EXPECT_FALSE(dialog.ReplyReceived());
-  EXPECT_FALSE(dialog.UserAborted());
-  EXPECT_TRUE(LogText(dialog).endsWith("will wait  1  seconds for a response\n"
+  EXPECT_EQ(ExecOrCancel(silent), QDialog::Rejected);
+  EXPECT_FALSE(silent.ReplyReceived());
+  EXPECT_FALSE(silent.UserAborted());
+  EXPECT_TRUE(LogText(silent).endsWith("will wait  1  seconds for a response\n"
                                        "CAUTION: No Reponse from 127.80.2.1 (Port 9001)\n\n"));
   EXPECT_EQ(progress.maximum(), 10);
   EXPECT_EQ(progress.value(), 10);
@@ -73,7 +70,7 @@ TEST_F(CDlgPingDeviceTest, SilentUnitIsGivenUpWithTheCautionLineAndTheBusyFlagOn
   EXPECT_FALSE(state_.operations.pingInProgress);
 }
 
-TEST_F(CDlgPingDeviceTest, ClosingWhileWaitingStopsTheEngineAndClosesOnlyWhenItHasFinished) {
+TEST_F(CDlgPingDeviceTest, ClosingWhileWaitingStopsTheEngineAndClosesOnlyWhenItHasFinishedAndDestroyingItJoinsIt) {
   const auto simulator = StartUnits({Unit("127.80.3.1", {.silent = true})});
   state_.params = PingParams(2, 3);
   SiteRecord site = Site("127.80.3.1");
@@ -93,16 +90,11 @@ TEST_F(CDlgPingDeviceTest, ClosingWhileWaitingStopsTheEngineAndClosesOnlyWhenItH
   EXPECT_TRUE(LogText(dialog).endsWith(
       "will wait  2  seconds for a response\n**********\n********** TERMINATING Ping\n********** PLEASE WAIT . . .\n\n"));
   EXPECT_FALSE(state_.operations.pingInProgress);
-}
 
-TEST_F(CDlgPingDeviceTest, DestroyedWhileTheEngineWaitsItStillJoinsIt) {
-  const auto simulator = StartUnits({Unit("127.80.4.1", {.silent = true})});
-  state_.params = PingParams(2, 3);
-  SiteRecord site = Site("127.80.4.1");
   {
-    CDlgPingDevice dialog(site, state_);
-    dialog.show();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return LogText(dialog).contains("Sent Ping #1"); }, 2000));
+    CDlgPingDevice destroyed(site, state_);
+    destroyed.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return LogText(destroyed).contains("Sent Ping #1"); }, 2000));
     EXPECT_TRUE(state_.operations.pingInProgress);
   }
   EXPECT_FALSE(state_.operations.pingInProgress);

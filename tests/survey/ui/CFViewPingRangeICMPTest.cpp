@@ -72,7 +72,7 @@ class CFViewPingRangeICMPTest : public ::testing::Test {
 };
 
 // The scan's rules and file formats are pinned by the core tests; here only the wiring.
-TEST_F(CFViewPingRangeICMPTest, StartRunsTheRangeSaveWritesAFileAndClosingMidRunWaitsForTheThreads) {
+TEST_F(CFViewPingRangeICMPTest, StartRunsTheRangeSaveWritesAFileClosingWaitsForTheThreadsAndListedSitesRunAtOnce) {
   SkipWithoutRawSockets();
   RememberRange("127.98.0.1", "250");
   auto view = OpenView(IcmpScanMode::RawSockets);
@@ -98,14 +98,11 @@ TEST_F(CFViewPingRangeICMPTest, StartRunsTheRangeSaveWritesAFileAndClosingMidRun
   view.reset();
   EXPECT_FALSE(state_.operations.pingInProgress);
   EXPECT_EQ(state_.openViews.Count(), 0u);
-}
 
-TEST_F(CFViewPingRangeICMPTest, TheListedSitesArePingedAsSoonAsTheViewOpens) {
-  SkipWithoutRawSockets();
   SiteRecord byHostOnly = TestSite({.address = "127.98.3.2"});
   SetFieldText(byHostOnly.IpByNumber, "");
   state_.sites.Replace({TestSite({.address = "127.98.3.1"}), byHostOnly});
-  auto view = OpenView(IcmpScanMode::ListedSites);
+  view = OpenView(IcmpScanMode::ListedSites);
   EXPECT_EQ(title_, "ICMP Cadmarin's");
   EXPECT_TRUE(Child<QWidget>(*view, "startButton").isHidden());
   ASSERT_TRUE(QTest::qWaitFor([&] { return state_.operations.pingInProgress; }, 2000));

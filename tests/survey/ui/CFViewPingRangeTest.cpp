@@ -49,16 +49,12 @@ class CFViewPingRangeTest : public ::testing::Test {
 
   std::unique_ptr<CFViewPingRange> OpenView() {
     auto view = std::make_unique<CFViewPingRange>(state_, prompts_, desktop_);
+    QObject::connect(view.get(), &CFViewPingRange::titleChanged, [this](const QString& text) { title_ = text; });
     view->show();
     return view;
   }
 
   bool AwaitEndOfRun() { return QTest::qWaitFor([&] { return !state_.operations.pingInProgress; }, 5000); }
-
-  bool RunToEnd(CFViewPingRange& view) {
-    Click(view, "startButton");
-    return AwaitEndOfRun();
-  }
 
   static QAbstractItemModel& Rows(const CFViewPingRange& view) {
     return *Child<SiteListView>(view, "rangeList").model();
@@ -76,16 +72,14 @@ class CFViewPingRangeTest : public ::testing::Test {
   ScriptedPrompts prompts_;
   RecordingDesktopActions desktop_;
   testing::RecordingMainView mainView_;
+  QString title_;
 };
 
-TEST_F(CFViewPingRangeTest, ScanShowsTheUnitsFoundFailsTheSilentAddressesAndWritesTheList) {
+TEST_F(CFViewPingRangeTest, ScanShowsTheUnitsFoundFailsTheSilentAddressesAndEachSaveChoiceReachesItsSave) {
   const auto simulator = StartUnits({Unit("127.86.0.1"), Unit("127.86.0.3"), Unit("127.86.0.5")});
   RememberInputs("127.86.0.1", "6");
-  QString title;
-  auto view = std::make_unique<CFViewPingRange>(state_, prompts_, desktop_);
-  QObject::connect(view.get(), &CFViewPingRange::titleChanged, [&](const QString& text) { title = text; });
-  view->show();
-  EXPECT_EQ(title, "Ping Range of Addresses");
+  auto view = OpenView();
+  EXPECT_EQ(title_, "Ping Range of Addresses");
   EXPECT_EQ(state_.openViews.Count(), 1u);
 
   Click(*view, "startButton");
@@ -93,19 +87,18 @@ TEST_F(CFViewPingRangeTest, ScanShowsTheUnitsFoundFailsTheSilentAddressesAndWrit
   EXPECT_FALSE(Child<QPushButton>(*view, "abortButton").isHidden());
   ASSERT_TRUE(AwaitEndOfRun());
 
-  ASSERT_EQ(Rows(*view).rowCount(), 6);
-  for (int row = 0; row < 6; ++row) {
-    const QString address = QString("127.86.0.%1").arg(row + 1);
-    EXPECT_EQ(Cell(*view, row, kRangeColCnt), QString::number(row + 1));
-    EXPECT_EQ(Cell(*view, row, kRangeColAddress), address);
-    if (row % 2 == 0) {
-      EXPECT_TRUE(Cell(*view, row, kRangeColStatus).startsWith("SUCCESS:  0.")) << row;
-      EXPECT_EQ(Cell(*view, row, kRangeColSiteName), "SITE " + address);
-    } else {
-      EXPECT_EQ(Cell(*view, row, kRangeColStatus), "ping FAILED");
-    }
-    EXPECT_FALSE(Rows(*view).index(row, kRangeColStatus).data(RangeScanModel::kProgressRole).isValid());
+  // Each row: count, address, the status's start, the site's name and whether a bar shows.
+  QStringList rows;
+  for (int row = 0; row < Rows(*view).rowCount(); ++row) {
+    const bool bar = Rows(*view).index(row, kRangeColStatus).data(RangeScanModel::kProgressRole).isValid();
+    rows << QStringList{Cell(*view, row, kRangeColCnt), Cell(*view, row, kRangeColAddress),
+                        Cell(*view, row, kRangeColStatus).left(12), Cell(*view, row, kRangeColSiteName),
+                        bar ? "bar" : ""}
+                .join('|');
   }
+  EXPECT_EQ(rows, QStringList({"1|127.86.0.1|SUCCESS:  0.|SITE 127.86.0.1|", "2|127.86.0.2|ping FAILED||",
+                               "3|127.86.0.3|SUCCESS:  0.|SITE 127.86.0.3|", "4|127.86.0.4|ping FAILED||",
+                               "5|127.86.0.5|SUCCESS:  0.|SITE 127.86.0.5|", "6|127.86.0.6|ping FAILED||"}));
   EXPECT_EQ(Text<QLabel>(*view, "totalsText"),
             "\n  Total IPs    :   6\n  Total Pingged:   6\n  Total Success:   3\n  Total Failed :   3\n");
   const auto& list = Child<SiteListView>(*view, "rangeList");
@@ -124,18 +117,69 @@ TEST_F(CFViewPingRangeTest, ScanShowsTheUnitsFoundFailsTheSilentAddressesAndWrit
   EXPECT_EQ(prompts_.shown.back().text, ListSavedReport(true, listFile));
   EXPECT_EQ(desktop_.openedInEditor, std::vector<std::filesystem::path>{listFile});
 
+  // What each save writes is pinned by the core tests; here that each choice reaches its save.
+  const std::string siteFile = (home_ / "sites.bin").string();
+  SiteRecord known = NewSiteRecord(9001);
+  SetFieldText(known.IpByNumber, "127.86.0.1");
+  SiteTable listed;
+  listed.Replace({known});
+  ASSERT_TRUE(CSiteinfoClass().SaveAll(siteFile, listed));
+  ASSERT_EQ(LoadSiteTable(siteFile, state_.sites, 10001), 0);
+  state_.currentSiteFile = siteFile;
+  Tick(*view, 0);
+  Tick(*view, 2);
+
+  prompts_.popupAnswers = {CFViewPingRange::kAppendRows};
+  Click(*view, "saveButton");
+  EXPECT_EQ(prompts_.popupsShown.at(1).at(0).text, "Append Selected Rows to " + siteFile);
+  EXPECT_EQ(prompts_.shown.back().text, AppendedReport(1, siteFile));
+
+  const std::string newFile = (home_ / "new.bin").string();
+  prompts_.popupAnswers = {CFViewPingRange::kSaveNewFile};
+  prompts_.fileAnswers = {newFile};
+  Click(*view, "saveButton");
+  EXPECT_EQ(prompts_.fileRequests.at(1).filter, kSiteListFilter);
+  EXPECT_EQ(prompts_.shown.back().text, SavedReport(2, newFile));
+  EXPECT_EQ(mainView_.filesWritten,
+            (std::vector<std::pair<bool, std::string>>{{false, siteFile}, {true, newFile}}));
+
+  const std::string unwritable = (home_ / "missing" / "found.txt").string();
+  prompts_.popupAnswers = {CFViewPingRange::kSaveText};
+  prompts_.fileAnswers = {unwritable};
+  Click(*view, "saveButton");
+  EXPECT_EQ(prompts_.shown.back().kind, ScriptedPrompts::Shown::Message);
+  EXPECT_EQ(prompts_.shown.back().text, ListSavedReport(false, unwritable));
+  EXPECT_EQ(desktop_.openedInEditor.size(), 1u);
+
   view.reset();
   EXPECT_EQ(state_.openViews.Count(), 0u);
 }
 
-// The range rules themselves are tested without a window: 300 is taken as 44.
-TEST_F(CFViewPingRangeTest, TheTypedRangeIsScannedAndRememberedAndAbortMarksOnlyTheWaitingRows) {
+// The range rules themselves are tested without a window: 300 is taken as 44. A dotted
+// address typed into the first box or pasted into any fills the four boxes.
+TEST_F(CFViewPingRangeTest, TheTypedOrPastedRangeIsScannedAndRememberedAbortMarksOnlyTheWaitingRowsAndClosingStops) {
   const auto simulator = StartUnits({Unit("127.86.1.43")});
   state_.params = PingParams(2, 3);
-  RememberInputs("127.86.1.250", "5");
+  RememberInputs("10.9.9.9", "5");
   auto view = OpenView();
+  view->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+  const auto boxes = [&] {
+    QStringList texts;
+    for (const char* box : {"fromAddress0", "fromAddress1", "fromAddress2", "fromAddress3"})
+      texts << Text<QLineEdit>(*view, box);
+    return texts.join('|').toStdString();
+  };
+  QGuiApplication::clipboard()->setText(" 10.1.2.3\n");
+  QTest::keyClick(&Child<QLineEdit>(*view, "fromAddress3"), Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(boxes(), "10|1|2|3");
+  auto& first = Child<QLineEdit>(*view, "fromAddress0");
+  first.setFocus();
+  first.selectAll();
+  // Typed where the focus is, as a user does: it moves from box to box.
+  QTest::keyClicks(static_cast<QWidget*>(nullptr), "127.86.1.43");
+  EXPECT_EQ(boxes(), "127|86|1|43");
 
-  Child<QLineEdit>(*view, "fromAddress3").setText("43");
   Child<QLineEdit>(*view, "lastNumberEdit").setText("300");
   Click(*view, "startButton");
   ASSERT_EQ(Rows(*view).rowCount(), 2);
@@ -150,83 +194,13 @@ TEST_F(CFViewPingRangeTest, TheTypedRangeIsScannedAndRememberedAndAbortMarksOnly
   EXPECT_TRUE(Cell(*view, 0, kRangeColStatus).startsWith("SUCCESS"));
   EXPECT_EQ(Cell(*view, 1, kRangeColStatus), "USER ABORT");
   EXPECT_FALSE(Child<QPushButton>(*view, "startButton").isHidden());
-}
 
-TEST_F(CFViewPingRangeTest, DestroyedWhileItsEngineWaitsItStopsAndJoinsIt) {
-  const auto simulator = StartUnits({Unit("127.86.3.1", {.silent = true})});
-  state_.params = PingParams(2, 3);
-  RememberInputs("127.86.3.1", "1");
-  auto view = OpenView();
+  // Destroyed while its engine waits for the silent address: it stops and joins it.
   Click(*view, "startButton");
-  ASSERT_TRUE(QTest::qWaitFor([&] { return Cell(*view, 0, kRangeColStatus).startsWith("PING 1 of 3"); }, 2000));
-
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Cell(*view, 1, kRangeColStatus).startsWith("PING 1 of 3"); }, 2000));
   view.reset();
   EXPECT_FALSE(state_.operations.pingInProgress);
   EXPECT_EQ(state_.openViews.Count(), 0u);
-}
-
-// What each save writes is pinned by the core tests; here that each choice reaches its save.
-TEST_F(CFViewPingRangeTest, EachSaveChoiceWritesItsFileAndHandsSiteListsToTheMainView) {
-  const auto simulator = StartUnits({Unit("127.86.4.1"), Unit("127.86.4.2")});
-  const std::string siteFile = (home_ / "sites.bin").string();
-  SiteRecord known = NewSiteRecord(9001);
-  SetFieldText(known.IpByNumber, "127.86.4.1");
-  SiteTable listed;
-  listed.Replace({known});
-  ASSERT_TRUE(CSiteinfoClass().SaveAll(siteFile, listed));
-  ASSERT_EQ(LoadSiteTable(siteFile, state_.sites, 10001), 0);
-  state_.currentSiteFile = siteFile;
-  RememberInputs("127.86.4.1", "2");
-  auto view = OpenView();
-  ASSERT_TRUE(RunToEnd(*view));
-  Tick(*view, 0);
-  Tick(*view, 1);
-
-  prompts_.popupAnswers = {CFViewPingRange::kAppendRows};
-  Click(*view, "saveButton");
-  EXPECT_EQ(prompts_.popupsShown.at(0).at(0).text, "Append Selected Rows to " + siteFile);
-  EXPECT_EQ(prompts_.shown.back().text, AppendedReport(1, siteFile));
-
-  const std::string newFile = (home_ / "new.bin").string();
-  prompts_.popupAnswers = {CFViewPingRange::kSaveNewFile};
-  prompts_.fileAnswers = {newFile};
-  Click(*view, "saveButton");
-  EXPECT_EQ(prompts_.fileRequests.at(0).filter, kSiteListFilter);
-  EXPECT_EQ(prompts_.shown.back().text, SavedReport(2, newFile));
-  EXPECT_EQ(mainView_.filesWritten,
-            (std::vector<std::pair<bool, std::string>>{{false, siteFile}, {true, newFile}}));
-
-  const std::string unwritable = (home_ / "missing" / "found.txt").string();
-  prompts_.popupAnswers = {CFViewPingRange::kSaveText};
-  prompts_.fileAnswers = {unwritable};
-  Click(*view, "saveButton");
-  EXPECT_EQ(prompts_.shown.back().kind, ScriptedPrompts::Shown::Message);
-  EXPECT_EQ(prompts_.shown.back().text, ListSavedReport(false, unwritable));
-  EXPECT_TRUE(desktop_.openedInEditor.empty());
-}
-
-TEST_F(CFViewPingRangeTest, ADottedAddressTypedIntoTheFirstBoxOrPastedIntoAnyFillsTheFourBoxes) {
-  RememberInputs("10.9.9.9", "5");
-  auto view = OpenView();
-  view->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
-  const auto boxes = [&] {
-    QStringList texts;
-    for (const char* box : {"fromAddress0", "fromAddress1", "fromAddress2", "fromAddress3"})
-      texts << Text<QLineEdit>(*view, box);
-    return texts.join('|').toStdString();
-  };
-
-  auto& first = Child<QLineEdit>(*view, "fromAddress0");
-  first.setFocus();
-  first.selectAll();
-  // Typed where the focus is, as a user does: it moves from box to box.
-  QTest::keyClicks(static_cast<QWidget*>(nullptr), "127.77.0.1");
-  EXPECT_EQ(boxes(), "127|77|0|1");
-
-  QGuiApplication::clipboard()->setText(" 10.1.2.3\n");
-  QTest::keyClick(&Child<QLineEdit>(*view, "fromAddress3"), Qt::Key_V, Qt::ControlModifier);
-  EXPECT_EQ(boxes(), "10|1|2|3");
 }
 
 }  // namespace

@@ -42,13 +42,8 @@ class CFViewPingSitesTest : public ::testing::Test {
   // Marked sites on the addresses, rows 1.. in order, and one unmarked site after them.
   void ListSites(const std::vector<std::string>& addresses, int maxWaitResponse, int maxResend) {
     std::vector<SiteRecord> records;
-    for (const std::string& address : addresses) {
-      SiteRecord& site = records.emplace_back(NewSiteRecord(9001));
-      SetFieldText(site.HostText, address);
-      SetFieldText(site.IpByNumber, address);
-      site.RowNumber = static_cast<std::uint16_t>(records.size());
-      site.SiteFlags = kFlagMarked;
-    }
+    for (const std::string& address : addresses)
+      records.push_back(Site(address, static_cast<std::uint16_t>(records.size() + 1), kFlagMarked));
     SiteRecord& unmarked = records.emplace_back(NewSiteRecord(9001));
     unmarked.RowNumber = static_cast<std::uint16_t>(records.size());
     unmarked.LastPing = 42;
@@ -68,14 +63,12 @@ class CFViewPingSitesTest : public ::testing::Test {
     return QTest::qWaitFor([&] { return Shown(view, "closeButton"); }, 5000);
   }
 
-  const SiteRecord& Site(std::uint16_t row) const { return *state_.sites.FindByRow(row); }
-
   ProgramState state_{"."};
   ScriptedPrompts prompts_;
   testing::RecordingMainView mainView_;
 };
 
-TEST_F(CFViewPingSitesTest, PingRunWritesRepliesAndFailuresAndRePingFailedListsOnlyTheSilentSite) {
+TEST_F(CFViewPingSitesTest, PingRunWritesRepliesAndFailuresRePingFailedListsOnlyTheSilentSiteAndAResetRunIsNamedForIt) {
   std::vector units = {Unit("127.85.1.1"), Unit("127.85.1.2"), Unit("127.85.1.3", {.silent = true}),
                        Unit("127.85.1.4")};
   units[0].identity.versionMajor = 3;
@@ -92,7 +85,7 @@ TEST_F(CFViewPingSitesTest, PingRunWritesRepliesAndFailuresAndRePingFailedListsO
   EXPECT_EQ(Results(*view, 2), "FAILED");
   // The row is written from the record the reply went into.
   EXPECT_EQ(Cell(*view, 0, kPingColVersion).toString(), "3.7");
-  EXPECT_EQ(Site(3).LastPing, kLastPingNoAnswer);
+  EXPECT_EQ(state_.sites.FindByRow(3)->LastPing, kLastPingNoAnswer);
   EXPECT_TRUE(Text<QLabel>(*view, "totalsText").contains("Success =   3"));
   EXPECT_EQ(mainView_.runsFinished, 1);
   EXPECT_FALSE(state_.operations.pingInProgress);
@@ -117,9 +110,23 @@ TEST_F(CFViewPingSitesTest, PingRunWritesRepliesAndFailuresAndRePingFailedListsO
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
   EXPECT_FALSE(state_.operations.pingInProgress);
   EXPECT_EQ(state_.openViews.Count(), 0U);
+
+  // A reset run is named for it and never asks the main view to save.
+  const int runsFinished = mainView_.runsFinished;
+  state_.operations.pingSitesMode = PingMode::Reset;
+  ListSites({"127.85.1.1", "127.85.1.2"}, 2, 2);
+  view = OpenView();
+  QSignalSpy resetTitles(view.get(), &CFViewPingSites::titleChanged);
+  EXPECT_EQ(Text<QLabel>(*view, "statusText"), "Reset Cadmarin in Progress ...");
+  ASSERT_TRUE(AwaitRunEnd(*view));
+  EXPECT_TRUE(Results(*view, 1).startsWith("Cadmarin was Reset:  0.")) << Results(*view, 1).toStdString();
+  EXPECT_FALSE(Child<QPushButton>(*view, "rePingFailedButton").isEnabled());
+  EXPECT_EQ(mainView_.runsFinished, runsFinished);
+  ASSERT_EQ(resetTitles.count(), 1);
+  EXPECT_EQ(resetTitles[0][0].toString(), "Reset Cadmarins");
 }
 
-TEST_F(CFViewPingSitesTest, AbortEndsTheRunAndNoRePingStartsBesideAnotherRun) {
+TEST_F(CFViewPingSitesTest, AbortEndsTheRunNoRePingStartsBesideAnotherRunAndMainWindowClosingStopsOneQuietly) {
   const auto simulator =
       StartUnits({Unit("127.85.2.1"), Unit("127.85.2.2", {.silent = true}), Unit("127.85.2.3", {.silent = true})});
   ListSites({"127.85.2.1", "127.85.2.2", "127.85.2.3"}, 2, 2);
@@ -142,35 +149,14 @@ TEST_F(CFViewPingSitesTest, AbortEndsTheRunAndNoRePingStartsBesideAnotherRun) {
   EXPECT_EQ(prompts_.shown[1].errorId, 402u);
   EXPECT_TRUE(Shown(*view, "closeButton"));
   state_.operations.uploadInProgress = false;
-}
 
-TEST_F(CFViewPingSitesTest, AResetRunIsNamedForItAndNeverAsksTheMainViewToSave) {
-  state_.operations.pingSitesMode = PingMode::Reset;
-  const auto simulator = StartUnits({Unit("127.85.3.1"), Unit("127.85.3.2")});
-  ListSites({"127.85.3.1", "127.85.3.2"}, 2, 2);
-  auto view = OpenView();
-  QSignalSpy titles(view.get(), &CFViewPingSites::titleChanged);
-  EXPECT_EQ(Text<QLabel>(*view, "statusText"), "Reset Cadmarin in Progress ...");
-
-  ASSERT_TRUE(AwaitRunEnd(*view));
-  EXPECT_TRUE(Results(*view, 1).startsWith("Cadmarin was Reset:  0.")) << Results(*view, 1).toStdString();
-  EXPECT_FALSE(Child<QPushButton>(*view, "rePingFailedButton").isEnabled());
-  EXPECT_EQ(mainView_.runsFinished, 0);
-  ASSERT_EQ(titles.count(), 1);
-  EXPECT_EQ(titles[0][0].toString(), "Reset Cadmarins");
-}
-
-// The main view has released the site table by then: nothing may be saved from it.
-TEST_F(CFViewPingSitesTest, MainWindowClosingStopsTheRunWithoutTellingTheMainView) {
-  const auto simulator = StartUnits({Unit("127.85.4.1", {.silent = true})});
-  ListSites({"127.85.4.1"}, 2, 2);
-  auto view = OpenView();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return Results(*view, 0) == "PING 1 of 2"; }, 2000));
-  ASSERT_EQ(state_.openViews.Count(), 1U);
-
+  // The main view has released the site table when its window closes: the run stops and nothing is saved.
+  const int runsFinished = mainView_.runsFinished;
+  Click(*view, "rePingAllButton");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Results(*view, 2) == "PING 1 of 2"; }, 2000));
   state_.openViews.NotifyMainWindowClosing();
   EXPECT_FALSE(state_.operations.pingInProgress);
-  EXPECT_EQ(mainView_.runsFinished, 0);
+  EXPECT_EQ(mainView_.runsFinished, runsFinished);
   EXPECT_EQ(ListOf(*view).rowCount(), 0);
 }
 

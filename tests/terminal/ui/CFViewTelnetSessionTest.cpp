@@ -79,7 +79,8 @@ class CFViewTelnetSessionTest : public ::testing::Test {
 };
 
 // What the session does with the bytes is pinned by the core tests; here only the wiring.
-TEST_F(CFViewTelnetSessionTest, ConnectsAtOpenShowsAndCapturesWhatTheUnitSendsAndSendsTypedKeys) {
+TEST_F(CFViewTelnetSessionTest, ConnectsAtOpenShowsSavesAndCapturesWhatTheUnitSendsAndSendsTypedKeys) {
+  ASSERT_TRUE(IniSettingsFile(home_.path()).WriteStrings("TelnetCommand-1", {{"Cmnd1", "VERSION"}}));
   const auto units = StartTelnetUnit("127.95.0.1");
   auto view = OpenView("127.95.0.1");
   QSignalSpy titles(view.get(), &CFViewTelnetSession::titleChanged);
@@ -88,33 +89,74 @@ TEST_F(CFViewTelnetSessionTest, ConnectsAtOpenShowsAndCapturesWhatTheUnitSendsAn
   EXPECT_EQ(titles.value(0).value(0).toString(), "Telnet unit-a");
   EXPECT_FALSE(Button(*view, "closeButton").isEnabled());
   EXPECT_FALSE(view->MayClose());
-  const std::string capture = ReadFileBytes(std::filesystem::directory_iterator(home_ / "Capture")->path());
-  EXPECT_TRUE(capture.starts_with("*** SITE 127.95.0.1") && Shown(*view).endsWith(QString::fromStdString(capture)))
-      << capture;
+  const auto automatic = std::filesystem::directory_iterator(home_ / "Capture")->path();
+  EXPECT_TRUE(ReadFileBytes(automatic).starts_with("*** SITE 127.95.0.1") &&
+              Shown(*view).endsWith(QString::fromStdString(ReadFileBytes(automatic))))
+      << ReadFileBytes(automatic);
+
+  const std::filesystem::path saved = home_ / "saved.txt";
+  prompts_.fileAnswers = {saved.string(), home_.path().string()};
+  Trigger(*view, "saveBufferItem");
+  EXPECT_EQ(ReadFileBytes(saved), Shown(*view).toStdString());
+  EXPECT_EQ(desktop_.openedInEditor, std::vector{saved});
+  Trigger(*view, "saveBufferItem");  // a folder cannot be written as a file
+  ASSERT_EQ(prompts_.shown.size(), 1u);
+  EXPECT_TRUE(prompts_.shown[0].text.starts_with("FAILED TO WRITE\r\n" + home_.path().string()));
+  EXPECT_EQ(desktop_.openedInEditor.size(), 1u);
+
+  const std::filesystem::path mine = home_ / "mine.txt";
+  prompts_.fileAnswers = {mine.string()};
+  Trigger(*view, "startCaptureItem");
+  Click(*view, "command1Button");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Shown(*view).count("> ") == 2; }, 5000));
+  EXPECT_EQ(ReadFileBytes(mine), "Cad-1 VERSION 1.0\n> ");
+  EXPECT_TRUE(ReadFileBytes(automatic).ends_with("> Cad-1 VERSION 1.0\n> ")) << ReadFileBytes(automatic);
+
+  // The terminal's own menu, offered when nothing is selected: "Delete All Text".
+  prompts_.popupAnswers = {4};
+  QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(10, 10), QPoint(10, 10));
+  QApplication::sendEvent(TerminalOf(*view).viewport(), &rightClick);
+  ASSERT_EQ(prompts_.popupsShown.size(), 1u);
+  EXPECT_EQ(prompts_.popupsShown[0][1].text, "Save All Text to Text File ...");
+  EXPECT_TRUE(Shown(*view).isEmpty());
 
   QTest::keyClicks(&TerminalOf(*view), "hi");
-  EXPECT_EQ(AwaitUnit(*units, "127.95.0.1", "hi"), "hi");
+  EXPECT_EQ(AwaitUnit(*units, "127.95.0.1", "VERSION\r\nhi"), "VERSION\r\nhi");
   Click(*view, "echoButton");
   EXPECT_EQ(Button(*view, "echoButton").text(), "ECHO is OFF");
   QTest::keyClicks(&TerminalOf(*view), "x");
-  EXPECT_EQ(AwaitUnit(*units, "127.95.0.1", "hix"), "hix");
-  EXPECT_TRUE(Shown(*view).endsWith("> hi")) << "echoed while echo was on";
+  EXPECT_EQ(AwaitUnit(*units, "127.95.0.1", "VERSION\r\nhix"), "VERSION\r\nhix");
+  EXPECT_EQ(Shown(*view), "hi") << "echoed while echo was on";
 }
 
-TEST_F(CFViewTelnetSessionTest, DisconnectSaysByeThenClosesAfterThePauseAndCloseViewAsksFirst) {
+TEST_F(CFViewTelnetSessionTest, CommandListsGoOutInOrderADisconnectSaysByeAndStopsThemAndCloseViewAsksFirst) {
+  IniSettingsFile ini(home_.path());
+  ASSERT_TRUE(ini.WriteStrings("TelnetCommand-1",
+                               {{"Name", "Status"}, {"Cmnd1", "STATUS"}, {"Cmnd2", "SLEEP-200"}, {"Cmnd3", "VERSION"}}));
+  ASSERT_TRUE(ini.WriteStrings("TelnetCommand-2", {{"Cmnd1", "FIRST"}, {"Cmnd2", "SLEEP-1200"}, {"Cmnd3", "NEVER"}}));
   const auto units = StartTelnetUnit("127.95.0.2");
   auto view = OpenView("127.95.0.2");
   ASSERT_TRUE(AwaitConnectButton(*view, "DIS-connect"));
+  EXPECT_EQ(Button(*view, "command1Button").text(), "Status");
 
+  Click(*view, "command1Button");
+  EXPECT_EQ(AwaitUnit(*units, "127.95.0.2", "STATUS\r\nVERSION\r\n"), "STATUS\r\nVERSION\r\n");
+  const auto slowStarted = std::chrono::steady_clock::now();
+  Click(*view, "command2Button");
+  const std::string beforeBye = "STATUS\r\nVERSION\r\nFIRST\r\n";
+  EXPECT_EQ(AwaitUnit(*units, "127.95.0.2", beforeBye), beforeBye);
   Click(*view, "connectButton");
   EXPECT_FALSE(Button(*view, "connectButton").isEnabled()) << "disabled during the pause";
-  EXPECT_EQ(AwaitUnit(*units, "127.95.0.2", "BYE\r\n"), "BYE\r\n");
+  EXPECT_EQ(AwaitUnit(*units, "127.95.0.2", beforeBye + "BYE\r\n"), beforeBye + "BYE\r\n");
   ASSERT_TRUE(AwaitConnectButton(*view, "RE-connect"));
   EXPECT_TRUE(view->MayClose());
   EXPECT_TRUE(Button(*view, "closeButton").isEnabled());
   Click(*view, "connectButton");
   ASSERT_TRUE(AwaitConnectButton(*view, "DIS-connect"));
   EXPECT_EQ(units->TelnetReceived("127.95.0.2", kTelnetPort).connections, 2);
+  // Past the list's pause: a list still running would have sent its last command by now.
+  QTest::qWait(static_cast<int>((slowStarted + 1600ms - std::chrono::steady_clock::now()) / 1ms));
+  EXPECT_EQ(units->TelnetReceived("127.95.0.2", kTelnetPort).received, beforeBye + "BYE\r\n");
 
   QSignalSpy closes(view.get(), &CFViewTelnetSession::closeRequested);
   prompts_.confirmAnswers = {false, true};
@@ -126,31 +168,7 @@ TEST_F(CFViewTelnetSessionTest, DisconnectSaysByeThenClosesAfterThePauseAndClose
   EXPECT_EQ(Button(*view, "connectButton").text(), "DIS-connect");
   Trigger(*view, "closeViewItem");
   EXPECT_TRUE(QTest::qWaitFor([&] { return closes.count() == 1; }, 5000));
-  EXPECT_EQ(AwaitUnit(*units, "127.95.0.2", "BYE\r\nBYE\r\n"), "BYE\r\nBYE\r\n");
-}
-
-TEST_F(CFViewTelnetSessionTest, CommandListsGoOutInOrderAndADisconnectStopsThem) {
-  IniSettingsFile ini(home_.path());
-  ASSERT_TRUE(ini.WriteStrings("TelnetCommand-1",
-                               {{"Name", "Status"}, {"Cmnd1", "STATUS"}, {"Cmnd2", "SLEEP-200"}, {"Cmnd3", "VERSION"}}));
-  ASSERT_TRUE(ini.WriteStrings("TelnetCommand-2", {{"Cmnd1", "FIRST"}, {"Cmnd2", "SLEEP-1200"}, {"Cmnd3", "NEVER"}}));
-  const auto units = StartTelnetUnit("127.95.0.3");
-  auto view = OpenView("127.95.0.3");
-  ASSERT_TRUE(AwaitConnectButton(*view, "DIS-connect"));
-  EXPECT_EQ(Button(*view, "command1Button").text(), "Status");
-
-  Click(*view, "command1Button");
-  EXPECT_EQ(AwaitUnit(*units, "127.95.0.3", "STATUS\r\nVERSION\r\n"), "STATUS\r\nVERSION\r\n");
-  const auto slowStarted = std::chrono::steady_clock::now();
-  Click(*view, "command2Button");
-  EXPECT_EQ(AwaitUnit(*units, "127.95.0.3", "STATUS\r\nVERSION\r\nFIRST\r\n"), "STATUS\r\nVERSION\r\nFIRST\r\n");
-  Click(*view, "connectButton");
-  ASSERT_TRUE(AwaitConnectButton(*view, "RE-connect"));
-  Click(*view, "connectButton");
-  ASSERT_TRUE(AwaitConnectButton(*view, "DIS-connect"));
-  // Past the list's pause: a list still running would have sent its last command by now.
-  QTest::qWait(static_cast<int>((slowStarted + 1600ms - std::chrono::steady_clock::now()) / 1ms));
-  EXPECT_EQ(units->TelnetReceived("127.95.0.3", kTelnetPort).received, "STATUS\r\nVERSION\r\nFIRST\r\nBYE\r\n");
+  EXPECT_EQ(AwaitUnit(*units, "127.95.0.2", beforeBye + "BYE\r\nBYE\r\n"), beforeBye + "BYE\r\nBYE\r\n");
 }
 
 TEST_F(CFViewTelnetSessionTest, ARefusedConnectLeavesTheViewClosableWithoutAskingAndColoursAreSaved) {
@@ -173,40 +191,6 @@ TEST_F(CFViewTelnetSessionTest, ARefusedConnectLeavesTheViewClosableWithoutAskin
   Trigger(*view, "closeViewItem");
   EXPECT_EQ(closes.count(), 1);
   EXPECT_TRUE(prompts_.shown.empty());
-}
-
-TEST_F(CFViewTelnetSessionTest, TheTextIsSavedAndCapturedWhereTheUserChooses) {
-  ASSERT_TRUE(IniSettingsFile(home_.path()).WriteStrings("TelnetCommand-1", {{"Cmnd1", "VERSION"}}));
-  const auto units = StartTelnetUnit("127.95.0.6");
-  auto view = OpenView("127.95.0.6");
-  ASSERT_TRUE(AwaitGreeting(*view));
-
-  const std::filesystem::path saved = home_ / "saved.txt";
-  prompts_.fileAnswers = {saved.string(), home_.path().string()};
-  Trigger(*view, "saveBufferItem");
-  EXPECT_EQ(ReadFileBytes(saved), Shown(*view).toStdString());
-  EXPECT_EQ(desktop_.openedInEditor, std::vector{saved});
-  Trigger(*view, "saveBufferItem");  // a folder cannot be written as a file
-  ASSERT_EQ(prompts_.shown.size(), 1u);
-  EXPECT_TRUE(prompts_.shown[0].text.starts_with("FAILED TO WRITE\r\n" + home_.path().string()));
-  EXPECT_EQ(desktop_.openedInEditor.size(), 1u);
-
-  const std::filesystem::path mine = home_ / "mine.txt";
-  prompts_.fileAnswers = {mine.string()};
-  Trigger(*view, "startCaptureItem");
-  Click(*view, "command1Button");
-  ASSERT_TRUE(QTest::qWaitFor([&] { return Shown(*view).count("> ") == 2; }, 5000));
-  EXPECT_EQ(ReadFileBytes(mine), "Cad-1 VERSION 1.0\n> ");
-  const std::string capture = ReadFileBytes(std::filesystem::directory_iterator(home_ / "Capture")->path());
-  EXPECT_TRUE(capture.starts_with("*** SITE 127.95.0.6") && capture.ends_with("> Cad-1 VERSION 1.0\n> ")) << capture;
-
-  // The terminal's own menu, offered when nothing is selected: "Delete All Text".
-  prompts_.popupAnswers = {4};
-  QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(10, 10), QPoint(10, 10));
-  QApplication::sendEvent(TerminalOf(*view).viewport(), &rightClick);
-  ASSERT_EQ(prompts_.popupsShown.size(), 1u);
-  EXPECT_EQ(prompts_.popupsShown[0][1].text, "Save All Text to Text File ...");
-  EXPECT_TRUE(Shown(*view).isEmpty());
 }
 
 }  // namespace

@@ -59,7 +59,7 @@ TEST_F(COurBCGEditCtrlTest, TypedKeysGoToTheOwnerAndAreEchoedAtTheEndOnlyWithEch
   EXPECT_EQ(terminal_.toPlainText(), "login: a\n" + QString(250, 'x'));
 }
 
-TEST_F(COurBCGEditCtrlTest, TheViewFollowsTheEndOnlyWhenItShowedItAndTheSelectionStays) {
+TEST_F(COurBCGEditCtrlTest, TheViewFollowsTheEndOnlyWhenItShowedItTheSelectionStaysAndClearScreenPutsTheEndAtTheTop) {
   // Fewer than a hundred lines: the margin keeps its width, so only the font changes the lines in sight.
   terminal_.AppendText(Lines("line", 40));
   QTextCursor selection(terminal_.document()->findBlockByNumber(39));
@@ -75,9 +75,8 @@ TEST_F(COurBCGEditCtrlTest, TheViewFollowsTheEndOnlyWhenItShowedItAndTheSelectio
   terminal_.verticalScrollBar()->setValue(10);
   terminal_.AppendText("still more\n");
   EXPECT_EQ(TopLine(), 10);
-}
 
-TEST_F(COurBCGEditCtrlTest, ClearScreenPutsTheEndAtTheTopUntilNewTextFillsThePage) {
+  // Clear screen puts the end at the top until new text fills the page.
   terminal_.AppendText(Lines("old", 100));
   terminal_.ClearScreen();
   const int lastOld = terminal_.blockCount() - 1;

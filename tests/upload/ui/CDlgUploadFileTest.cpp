@@ -122,21 +122,9 @@ TEST_F(CDlgUploadFileTest, AGoodUploadIsNarratedInOrderAndTheUpdatedRecordHanded
   EXPECT_TRUE(resetOpened);
 }
 
-TEST_F(CDlgUploadFileTest, ANewProgramThatNeverAnswersGivesTheCautionAndNoRecord) {
-  const auto simulator = StartUnits({UploadUnit("127.88.2.1", 47882, {.silentAfterReboot = true})});
-  state_.params.pingMaxWaitResponse = 1;  // no wait between the pings of the new program
-  const auto dialog = Dialog("127.88.2.1", 47882);
-
-  ASSERT_TRUE(ShowUntilEnded(*dialog));
-
-  EXPECT_TRUE(LogText(*dialog).endsWith("will wait 0 seconds\nCAUTION: No Response after 3 pings\n"));
-  EXPECT_TRUE(Text<QLabel>(*dialog, "statusText").endsWith(" seconds)\nCAUTION: No Response from NEW PROGRAM."));
-  ExpectRunOver(*dialog, state_);
-  EXPECT_TRUE(receiver_.identified.empty());
-}
-
-TEST_F(CDlgUploadFileTest, AbortAsksFirstAndTheDialogClosesItselfOnceTheEngineHasEnded) {
-  const auto simulator = StartUnits({UploadUnit("127.88.4.1", 47884, {.loaderNeverStarts = true})});
+TEST_F(CDlgUploadFileTest, AbortAsksFirstAndANewProgramThatNeverAnswersGivesTheCautionAndNoRecord) {
+  const auto simulator = StartUnits({UploadUnit("127.88.4.1", 47884, {.loaderNeverStarts = true}),
+                                     UploadUnit("127.88.2.1", 47882, {.silentAfterReboot = true})});
   const auto dialog = Dialog("127.88.4.1", 47884);
   dialog->show();
   ASSERT_TRUE(QTest::qWaitFor([&] { return LogText(*dialog).contains("to RAM Loader"); }, 5000));
@@ -152,6 +140,14 @@ TEST_F(CDlgUploadFileTest, AbortAsksFirstAndTheDialogClosesItselfOnceTheEngineHa
   Click(*dialog, "abortButton");
   EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog->isVisible(); }, 1000));
   EXPECT_FALSE(state_.operations.uploadInProgress);
+
+  state_.params.pingMaxWaitResponse = 1;  // no wait between the pings of the new program
+  const auto silent = Dialog("127.88.2.1", 47882);
+  ASSERT_TRUE(ShowUntilEnded(*silent));
+  EXPECT_TRUE(LogText(*silent).endsWith("will wait 0 seconds\nCAUTION: No Response after 3 pings\n"));
+  EXPECT_TRUE(Text<QLabel>(*silent, "statusText").endsWith(" seconds)\nCAUTION: No Response from NEW PROGRAM."));
+  ExpectRunOver(*silent, state_);
+  EXPECT_TRUE(receiver_.identified.empty());
 }
 
 // The report's choices are tried on the log of a run that could not start.

@@ -43,12 +43,9 @@ class MultiUploadViewsTest : public ::testing::Test {
 
   void AddSites(const std::vector<std::string>& addresses, std::uint16_t port, bool highlighted = true) {
     for (const std::string& address : addresses) {
-      SiteRecord site = NewSiteRecord(port);
-      SetFieldText(site.HostText, address);
-      site.RowNumber = static_cast<std::uint16_t>(records_.size() + 1);
-      site.SiteFlags = highlighted ? kFlagHighlighted : 0;
-      site.ProductType = 2;
-      records_.push_back(site);
+      records_.push_back(Site(address, static_cast<std::uint16_t>(records_.size() + 1),
+                              highlighted ? kFlagHighlighted : 0, port));
+      records_.back().ProductType = 2;
     }
     state_.sites.Replace(records_);
   }

@@ -45,7 +45,7 @@ class UiThreadCallsTest : public ::testing::Test {
   static void SetUpTestSuite() { testing::EnsureApplication(); }
 };
 
-TEST_F(UiThreadCallsTest, ACallRunsOnTheContextsThreadAndReturnsOnlyOnceItHasRun) {
+TEST_F(UiThreadCallsTest, ACallRunsOnTheContextsThreadReturnsOnceItHasRunAndEveryWorkerIsJoinedOnce) {
   QObject context;
   bool ranAtOnce = false;
   CallOnThreadOf(&context, [&] { ranAtOnce = true; });
@@ -68,13 +68,9 @@ TEST_F(UiThreadCallsTest, ACallRunsOnTheContextsThreadAndReturnsOnlyOnceItHasRun
   JoinServingCalls(worker, [&] { return done; });
   EXPECT_EQ(ranOn, std::this_thread::get_id());
   EXPECT_EQ(seenByWorker, 42);
-}
 
-// As a view's posted clean-up would: the worker's last call has it joined before the wait ends.
-TEST_F(UiThreadCallsTest, AWorkerJoinedByACallServedMeanwhileIsNotJoinedAgain) {
-  QObject context;
-  std::thread worker;
-  bool done = false;
+  // As a view's posted clean-up would: the worker's last call has it joined before the wait ends.
+  done = false;
   worker = std::thread([&] {
     CallOnThreadOf(&context, [&] {
       QTimer::singleShot(0, &context, [&] {
@@ -86,9 +82,8 @@ TEST_F(UiThreadCallsTest, AWorkerJoinedByACallServedMeanwhileIsNotJoinedAgain) {
   JoinServingCalls(worker, [&] { return done; });
   EXPECT_FALSE(worker.joinable());
   JoinServingCalls(worker, [] { return false; });  // nothing left to join: returns at once
-}
 
-TEST_F(UiThreadCallsTest, AWindowDestroyedWhileItsWorkerCallsServesThePendingCallAndJoinsTheWorker) {
+  // A window destroyed while its worker calls serves the pending call and joins the worker.
   std::atomic<bool> workerEnded{false};
   auto window = std::make_unique<CallingWindow>(workerEnded);
   // The worker is blocked in its next call by now, which only the window's thread can serve.
