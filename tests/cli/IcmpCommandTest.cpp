@@ -1,15 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <iterator>
-#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "cli/CliOutput.h"
 #include "cli/CliRunner.h"
-#include "core/CSiteinfoClass.h"
-#include "core/FixedText.h"
 #include "net/IcmpJob.h"
+#include "support/SiteListFile.h"
 
 namespace quenderlink::testing {
 namespace {
@@ -20,19 +19,6 @@ namespace {
     std::string reason;                         \
     if (!check(reason)) GTEST_SKIP() << reason; \
   } while (false)
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
-std::vector<nlohmann::json> JsonLines(const std::string& out) {
-  std::vector<nlohmann::json> objects;
-  for (const std::string& line : Lines(out)) objects.push_back(nlohmann::json::parse(line));
-  return objects;
-}
 
 // An address whose five tries all answered, as the text listing shows it.
 bool AnsweredLine(const std::string& line, const std::string& address) {
@@ -49,9 +35,9 @@ bool AnsweredLine(const std::string& line, const std::string& address) {
   return true;
 }
 
-void ExpectAllTriesAnswered(const nlohmann::json& row) {
+void ExpectAllTriesAnswered(const nlohmann::ordered_json& row) {
   ASSERT_EQ(row["tries"].size(), 5u) << row;
-  for (const nlohmann::json& time : row["tries"]) EXPECT_TRUE(time.is_number()) << row;
+  for (const nlohmann::ordered_json& time : row["tries"]) EXPECT_TRUE(time.is_number()) << row;
   EXPECT_EQ(row["comment"], "Done!");
   EXPECT_EQ(row["status"], 0);
 }
@@ -69,10 +55,7 @@ class IcmpCommandTest : public ::testing::Test {
       else
         SetFieldText(site.IpByNumber, address);
     }
-    SiteTable table;
-    table.Replace(records);
-    EXPECT_TRUE(CSiteinfoClass().SaveAll(cli / "sites.bin", table));
-    return (cli / "sites.bin").string();
+    return WriteSiteList(cli / "sites.bin", records);
   }
 
   CliRunner cli;
@@ -122,7 +105,7 @@ TEST_F(IcmpCommandTest, SitesTakeTheAddressByNumberElseTheHostAndFailuresDoNotSt
   ASSERT_EQ(rows.size(), 3u) << result.out;
   ExpectAllTriesAnswered(rows[0]);
   EXPECT_EQ(rows[1]["address"], "");
-  EXPECT_EQ(rows[1]["tries"], nlohmann::json::parse("[null,null,null,null,null]"));
+  EXPECT_EQ(rows[1]["tries"], nlohmann::ordered_json::parse("[null,null,null,null,null]"));
   EXPECT_EQ(rows[1]["min"], nullptr);
   EXPECT_NE(rows[1]["comment"].get<std::string>().find("resolve"), std::string::npos) << rows[1];
   EXPECT_EQ(rows[2]["address"], "127.99.1.3");

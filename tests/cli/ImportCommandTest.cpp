@@ -1,13 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <nlohmann/json.hpp>
-#include <sstream>
-
+#include "cli/CliOutput.h"
 #include "cli/CliRunner.h"
-#include "core/CSiteinfoClass.h"
-#include "core/FixedText.h"
 #include "core/IniSettingsFile.h"
-#include "core/SiteListLoader.h"
+#include "support/SiteListFile.h"
 #include "support/TestSite.h"
 #include "unitsim/UnitSimulator.h"
 
@@ -30,8 +26,7 @@ class ImportCommandTest : public ::testing::Test {
   }
 
   std::string Names(const std::filesystem::path& file) {
-    SiteTable table;
-    EXPECT_EQ(LoadSiteTable(file.string(), table, 10001), 0);
+    const SiteTable table = LoadedSiteList(file);
     std::string names;
     for (const SiteRecord& site : table.records())
       names += std::string(FieldText(site.IpByNumber)) + "=" + std::string(FieldText(site.SiteName)) + ";";
@@ -55,9 +50,7 @@ TEST_F(ImportCommandTest, PingsAppendsTheAnsweringNewSitesAndTellsOfEveryRow) {
   std::string error;
   ASSERT_TRUE(simulator.Start(error)) << error;
   const auto list = cli / "sites.bin";
-  SiteTable table;
-  table.Replace({TestSite({.name = "Listed", .address = "127.101.0.2"})});
-  ASSERT_TRUE(CSiteinfoClass().SaveAll(list, table));
+  WriteSiteList(list, {TestSite({.name = "Listed", .address = "127.101.0.2"})});
 
   // As a spreadsheet program writes it: byte-order mark, CR LF, a quoted name with a comma.
   const std::string csv = Csv("\xEF\xBB\xBF" "Address,Port,Name\r\n"
@@ -67,9 +60,7 @@ TEST_F(ImportCommandTest, PingsAppendsTheAnsweringNewSitesAndTellsOfEveryRow) {
   const CliResult result = cli.Run({"import", csv, "--ip-col", "1", "--port-col", "2", "--name-col", "3", "--append",
                                     list.string(), "--ping", "--successful-only", "--json"});
   EXPECT_EQ(result.exitCode, 1) << result.err;
-  std::istringstream out(result.out);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(out, line);) lines.push_back(line);
+  const std::vector<std::string> lines = Lines(result.out);
   ASSERT_EQ(lines.size(), 5u) << result.out << result.err;
   EXPECT_EQ(lines[0], R"({"line":1,"host":"Address","port":"9001","name":"Name","result":"not answered","status":"BAD IP"})");
   const auto answered = nlohmann::json::parse(lines[1]);

@@ -3,14 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <nlohmann/json.hpp>
-#include <sstream>
 
+#include "cli/CliOutput.h"
 #include "cli/CliRunner.h"
-#include "core/CSiteinfoClass.h"
-#include "core/FixedText.h"
 #include "core/IniSettingsFile.h"
 #include "net/EngineRecorder.h"
+#include "support/SiteListFile.h"
 #include "unitsim/TerminalPages.h"
 #include "unitsim/TerminalSession.h"
 
@@ -21,13 +19,6 @@ using namespace std::chrono_literals;
 using Strings = std::vector<std::string>;
 
 constexpr std::uint16_t kTelnetPort = 10001;
-
-Strings Lines(const std::string& text) {
-  Strings lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
 
 std::vector<std::filesystem::path> FilesIn(const std::filesystem::path& folder) {
   std::vector<std::filesystem::path> files;
@@ -68,10 +59,7 @@ class TelnetCommandTest : public ::testing::Test {
       SetFieldText(site.Milepost, "12.5");
       site.TelnetPort = kTelnetPort;
     }
-    SiteTable table;
-    table.Replace(records);
-    EXPECT_TRUE(CSiteinfoClass().SaveAll(cli / "sites.bin", table));
-    return (cli / "sites.bin").string();
+    return WriteSiteList(cli / "sites.bin", records);
   }
 
   CliRunner cli;
