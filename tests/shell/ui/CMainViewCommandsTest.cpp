@@ -100,5 +100,14 @@ TEST_F(CMainViewCommandsTest, TheRowMenusResetResetsTheClickedRowWhateverIsTicke
   EXPECT_TRUE(prompts_.shown.empty());
 }
 
+TEST_F(CMainViewCommandsTest, TheExcelMenuItemWritesTheListedSitesToABookInTheHomeAndOpensIt) {
+  ASSERT_TRUE(view_.IsCommandEnabled(menu::kExportExcel));
+  view_.RunCommand(menu::kExportExcel);
+  EXPECT_TRUE(prompts_.shown.empty());
+  ASSERT_EQ(desktop_.openedWithDefaultApp.size(), 1u);
+  EXPECT_EQ(desktop_.openedWithDefaultApp[0].parent_path(), home_.path());
+  EXPECT_GT(std::filesystem::file_size(desktop_.openedWithDefaultApp[0]), 0u);
+}
+
 }  // namespace
 }  // namespace quenderlink

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "core/CSiteinfoClass.h"
-#include "core/FixedText.h"
 #include "core/IniSettingsFile.h"
 #include "core/SettingsKeys.h"
 #include "support/RecordingOpener.h"
+#include "support/SiteListFile.h"
+#include "support/TestSite.h"
 
 namespace quenderlink::testing {
 
@@ -17,16 +17,8 @@ namespace quenderlink::testing {
 inline std::string WriteSiteHome(const std::filesystem::path& home, const std::vector<std::string>& names,
                                  std::uint8_t railroad) {
   std::vector<SiteRecord> records;
-  for (const std::string& name : names) {
-    SiteRecord record = NewSiteRecord(9001);
-    SetFieldText(record.SiteName, name);
-    record.ProductType = 2;
-    records.push_back(record);
-  }
-  SiteTable table;
-  table.Replace(records);
-  const std::string path = (home / "sites.bin").string();
-  EXPECT_TRUE(CSiteinfoClass().SaveAll(path, table));
+  for (const std::string& name : names) records.push_back(TestSite({.name = name, .product = 2}));
+  const std::string path = WriteSiteList(home / "sites.bin", records);
   IniSettingsFile ini(home);
   ini.EnsureIniFile();
   EXPECT_TRUE(ini.WriteInt(settings::kRoad, railroad));
