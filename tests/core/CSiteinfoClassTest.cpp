@@ -8,10 +8,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstring>
 #include <ctime>
-#include <thread>
 #include <vector>
 
 #include "SiteFileBytes.h"
@@ -228,31 +226,6 @@ TEST(CSiteinfoClassTest, SaveThatCannotCreateItsWorkingFileOrRunsOutOfRoomKeepsT
   ASSERT_EQ(::waitpid(child, &status, 0), child);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   EXPECT_EQ(ReadFileBytes(path), old);
-}
-
-TEST(CSiteinfoClassTest, SaveKilledAtAnyMomentLeavesTheOldOrTheNewListWhole) {
-  TempDir dir;
-  const auto path = dir / "sites.bin";
-  const SiteTable oldList = ListOf(3, "old");
-  const SiteTable newList = ListOf(100'000, "new");
-
-  // The kills are spread over the time one save takes, so some land mid-save
-  // and some after a save has completed.
-  using Clock = std::chrono::steady_clock;
-  const auto start = Clock::now();
-  ASSERT_TRUE(CSiteinfoClass().SaveAll(path, newList));
-  const auto saveTime = std::min<Clock::duration>(Clock::now() - start, std::chrono::milliseconds(400));
-  for (double share : {0.05, 0.3, 0.6, 0.9, 1.1, 1.5, 2.5}) {
-    ASSERT_TRUE(CSiteinfoClass().SaveAll(path, oldList));
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0)
-      for (;;) (void)CSiteinfoClass().SaveAll(path, newList);
-    std::this_thread::sleep_for(std::chrono::duration_cast<std::chrono::microseconds>(saveTime * share));
-    ::kill(child, SIGKILL);
-    ::waitpid(child, nullptr, 0);
-    EXPECT_TRUE(HoldsSites(path, oldList) || HoldsSites(path, newList)) << "killed at " << share << " of a save";
-  }
 }
 
 }  // namespace

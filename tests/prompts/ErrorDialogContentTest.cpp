@@ -1,24 +1,13 @@
+#include "prompts/ErrorDialogContent.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "core/ErrorMessages.h"
-#include "prompts/ConfirmCaptions.h"
-#include "prompts/ErrorDialogContent.h"
 
 namespace quenderlink {
 namespace {
-
-TEST(ConfirmCaptionsTest, EachModeSaysWhatItsButtonsDo) {
-  const auto captions = [](ConfirmMode mode) {
-    const ConfirmCaptions both = CaptionsFor(mode);
-    return both.confirm + " / " + both.cancel;
-  };
-  EXPECT_EQ(captions(ConfirmMode::AbortUpload), "Confirm!  Abort Upload / No!  Continue Upload");
-  EXPECT_EQ(captions(ConfirmMode::Delete), "Confirm! Delete It! / DO NOT Delete!");
-  EXPECT_EQ(captions(ConfirmMode::Terminate), "Confirm! Terminate! / No! Stay Connected.");
-  EXPECT_EQ(captions(ConfirmMode::Upload), "Confirm! Upload Pgm! / No! Cancel");
-}
 
 TEST(ErrorDialogContentTest, AMessageIdOverridesTheShownIdAndPredefinedTextTheCallers) {
   const auto shown = [](std::uint32_t messageId, std::uint32_t shownId) {
