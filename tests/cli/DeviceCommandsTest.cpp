@@ -8,9 +8,9 @@
 #include "cli/CliOutput.h"
 #include "cli/CliRunner.h"
 #include "core/IniSettingsFile.h"
+#include "net/EngineRecorder.h"
 #include "support/SiteListFile.h"
 #include "support/TestSite.h"
-#include "unitsim/UnitSimulator.h"
 
 namespace quenderlink::testing {
 namespace {
@@ -18,11 +18,8 @@ namespace {
 using unitsim::UnitConfig;
 
 UnitConfig Unit(const std::string& address, const std::string& name) {
-  UnitConfig unit;
-  unit.address = address;
-  unit.identity.productType = 6;
+  UnitConfig unit = testing::Unit(address);
   unit.identity.siteName = name;
-  unit.identity.versionMajor = 3;
   return unit;
 }
 
@@ -36,12 +33,6 @@ class DeviceCommandsTest : public ::testing::Test {
     ASSERT_TRUE(settings.WriteString("Ping Sites", "Max Resend", "2"));
   }
 
-  void StartUnits(std::vector<UnitConfig> units) {
-    simulator = std::make_unique<unitsim::UnitSimulator>(std::move(units));
-    std::string error;
-    ASSERT_TRUE(simulator->Start(error)) << error;
-  }
-
   // A site list of the given hosts; returns its path.
   std::string WriteSites(const std::vector<std::string>& hosts) {
     std::vector<SiteRecord> records;
@@ -51,11 +42,10 @@ class DeviceCommandsTest : public ::testing::Test {
 
   CliRunner cli;
   IniSettingsFile settings{cli.home()};
-  std::unique_ptr<unitsim::UnitSimulator> simulator;
 };
 
 TEST_F(DeviceCommandsTest, PingWritesWhatUnitsReportAndMarksTheSilentOnesFailed) {
-  StartUnits({Unit("127.70.0.1", "North Yard"), Unit("127.70.0.2", "South Yard")});
+  const auto simulator = StartUnits({Unit("127.70.0.1", "North Yard"), Unit("127.70.0.2", "South Yard")});
   const std::string file = WriteSites({"127.70.0.1", "127.70.0.2", "127.70.0.3", "bad name!"});
 
   const CliResult result = cli.Run({"ping", file, "--rows", "1-3,4", "--json"});
@@ -74,7 +64,7 @@ TEST_F(DeviceCommandsTest, PingWritesWhatUnitsReportAndMarksTheSilentOnesFailed)
 }
 
 TEST_F(DeviceCommandsTest, ResetsConfirmWithoutTouchingTheFileAndSilenceFailsWithExit1) {
-  StartUnits({Unit("127.70.1.1", "North Yard")});
+  const auto simulator = StartUnits({Unit("127.70.1.1", "North Yard")});
   const std::string file = WriteSites({"127.70.1.1"});
   const std::string before = ReadFileBytes(file);
   const CliResult listed = cli.Run({"ping", file, "--reset"});
@@ -99,7 +89,7 @@ TEST_F(DeviceCommandsTest, InterruptedPingEndsAsUserAbort) {
 }
 
 TEST_F(DeviceCommandsTest, ScanFindsUnitsAndSavesThemAsANewList) {
-  StartUnits({Unit("127.70.3.1", "North Yard"), Unit("127.70.3.3", "East Yard")});
+  const auto simulator = StartUnits({Unit("127.70.3.1", "North Yard"), Unit("127.70.3.3", "East Yard")});
   const std::string saved = (cli / "found.bin").string();
   const CliResult result = cli.Run({"scan", "127.70.3.1-3", "--port", "9001", "--new", saved});
   ASSERT_EQ(result.exitCode, 0) << result.err;
@@ -118,7 +108,7 @@ TEST_F(DeviceCommandsTest, UploadSendsTheImageAndStoresTheNewProgramsVersion) {
   unit.identity.productType = 2;
   unit.upload.newVersionMajor = 3;
   unit.upload.newVersionMinor = 8;
-  StartUnits({unit});
+  const auto simulator = StartUnits({unit});
   // A Cad-1 unit; the second one's type is unknown.
   const std::string file = WriteSiteList(
       cli / "sites.bin", {TestSite({.address = "127.70.5.1", .product = 2}), TestSite({.address = "127.70.5.2"})});

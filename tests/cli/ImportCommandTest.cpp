@@ -3,9 +3,9 @@
 #include "cli/CliOutput.h"
 #include "cli/CliRunner.h"
 #include "core/IniSettingsFile.h"
+#include "net/EngineRecorder.h"
 #include "support/SiteListFile.h"
 #include "support/TestSite.h"
-#include "unitsim/UnitSimulator.h"
 
 namespace quenderlink::testing {
 namespace {
@@ -38,17 +38,9 @@ class ImportCommandTest : public ::testing::Test {
 };
 
 TEST_F(ImportCommandTest, PingsAppendsTheAnsweringNewSitesAndTellsOfEveryRow) {
-  unitsim::UnitConfig unit;
-  unit.address = "127.101.0.1";
-  unit.identity.productType = 6;
+  unitsim::UnitConfig unit = Unit("127.101.0.1");
   unit.identity.siteName = "Iron Bridge";
-  unitsim::UnitSimulator simulator({unit, [] {
-                                      unitsim::UnitConfig listed;
-                                      listed.address = "127.101.0.2";
-                                      return listed;
-                                    }()});
-  std::string error;
-  ASSERT_TRUE(simulator.Start(error)) << error;
+  const auto simulator = StartUnits({unit, Unit("127.101.0.2")});
   const auto list = cli / "sites.bin";
   WriteSiteList(list, {TestSite({.name = "Listed", .address = "127.101.0.2"})});
 
