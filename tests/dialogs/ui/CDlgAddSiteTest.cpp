@@ -10,10 +10,10 @@
 #include <deque>
 
 #include "core/FixedText.h"
+#include "net/EngineRecorder.h"
 #include "support/DialogTesting.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
-#include "unitsim/UnitSimulator.h"
 
 namespace quenderlink {
 namespace {
@@ -66,12 +66,9 @@ class CDlgAddSiteTest : public ::testing::Test {
 };
 
 TEST_F(CDlgAddSiteTest, PingSiteAsksTheSimulatedUnitAtOnceAndTellsTheOwner) {
-  unitsim::UnitConfig unit;
-  unit.address = "127.83.3.1";
+  unitsim::UnitConfig unit = testing::Unit("127.83.3.1");
   unit.identity.siteName = "Simulated Site";
-  unitsim::UnitSimulator simulator({unit});
-  std::string error;
-  ASSERT_TRUE(simulator.Start(error)) << error;
+  const auto simulator = testing::StartUnits({unit});
 
   SiteRecord listed = NewSiteRecord(9001);
   SetFieldText(listed.HostText, "127.83.3.1");
