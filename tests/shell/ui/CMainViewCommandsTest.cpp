@@ -70,12 +70,8 @@ TEST_F(CMainViewCommandsTest, DeletingTheLastSiteLeavesNoFileToShow) {
 }
 
 TEST_F(CMainViewCommandsTest, ASiteFromTheAddDialogIsAppendedAndShown) {
-  SiteRecord site = NewSiteRecord(9001);
-  SetFieldText(site.SiteName, "Charlie");
-  SetFieldText(site.IpByNumber, "127.84.0.3");
-  SetFieldText(site.HostText, "127.84.0.3");
   state_.operations.rowBeingModified = kNoRow;
-  view_.OnSiteSaved(site);
+  view_.OnSiteSaved(testing::TestSite({.name = "Charlie", .address = "127.84.0.3"}));
   ASSERT_EQ(view_.model().rowCount(), 3);
   EXPECT_EQ(Cell(2, kColSiteName), "Charlie");
   EXPECT_EQ(Cell(2, kColCnt), "3");
