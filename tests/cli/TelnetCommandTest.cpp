@@ -9,6 +9,7 @@
 #include "core/IniSettingsFile.h"
 #include "net/EngineRecorder.h"
 #include "support/SiteListFile.h"
+#include "support/TestSite.h"
 #include "unitsim/TerminalPages.h"
 #include "unitsim/TerminalSession.h"
 
@@ -54,8 +55,7 @@ class TelnetCommandTest : public ::testing::Test {
   std::string WriteSites(const Strings& hosts) {
     std::vector<SiteRecord> records;
     for (const std::string& host : hosts) {
-      SiteRecord& site = records.emplace_back(NewSiteRecord(9001));
-      SetFieldText(site.HostText, host);
+      SiteRecord& site = records.emplace_back(TestSite({.address = host}));
       SetFieldText(site.Milepost, "12.5");
       site.TelnetPort = kTelnetPort;
     }

@@ -6,6 +6,7 @@
 #include "core/CSiteinfoClass.h"
 #include "core/FixedText.h"
 #include "support/TempDir.h"
+#include "support/TestSite.h"
 
 namespace quenderlink {
 namespace {
@@ -19,10 +20,8 @@ using testing::WriteFileBytes;
 // site list file's tests; here is what the load adds.
 TEST(SiteListLoaderTest, LoadReplacesTheTableInFileOrderIgnoringAPartialRecordAndAFailedLoadKeepsIt) {
   TempDir dir;
-  SiteRecord previous = NewSiteRecord(9001);
-  SetFieldText(previous.SiteName, "previous");
   SiteTable table;
-  table.Replace({previous});
+  table.Replace({testing::TestSite({.name = "previous"})});
   EXPECT_EQ(LoadSiteTable("a.bi", table, 10001), kSiteListNoPath);
   EXPECT_EQ(LoadSiteTable((dir / "missing.bin").string(), table, 10001), kSiteFileOpenFailed);
   ASSERT_EQ(table.size(), 1u);
