@@ -104,7 +104,6 @@ TEST(CSiteinfoClassTest, ReadRecordsReadsWhatFitsNumbersEverySlotAndFailsOnRecor
   EXPECT_EQ(file.lastError(), static_cast<std::uint32_t>(kSiteFileReadShort));
 }
 
-// Every field at its offset, read into the record and written back unchanged.
 TEST(CSiteinfoClassTest, RecordFieldsSitAtTheirOffsetsOnReadAndOnSave) {
   std::string record(143, '\0');
   PutText(record, 0, "Bellwood North");
