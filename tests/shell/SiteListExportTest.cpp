@@ -6,14 +6,14 @@
 
 #include "core/FixedText.h"
 #include "support/TempDir.h"
+#include "support/TestSite.h"
 
 namespace quenderlink {
 namespace {
 
 SiteRecord SampleSite(std::uint16_t rowNumber, std::uint8_t lastPing) {
-  SiteRecord record = NewSiteRecord(9001);
-  SetFieldText(record.HostText, "10.0.0.1");
-  SetFieldText(record.SiteName, "North Yard");
+  SiteRecord record =
+      testing::TestSite({.name = "North Yard", .address = "10.0.0.1", .row = rowNumber, .lastPing = lastPing});
   SetFieldText(record.Milepost, "12.5");
   SetFieldText(record.CommVersion, "C1.2");
   SetFieldText(record.ReaderVersion, "R4");
@@ -21,8 +21,6 @@ SiteRecord SampleSite(std::uint16_t rowNumber, std::uint8_t lastPing) {
   record.TrackIndex = 2;
   record.VersionMajor = 3;
   record.VersionMinor = 7;
-  record.LastPing = lastPing;
-  record.RowNumber = rowNumber;
   return record;
 }
 
