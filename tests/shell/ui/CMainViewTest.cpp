@@ -64,7 +64,6 @@ TEST_F(CMainViewTest, OpensTheCurrentSiteListWithColumnsForTheRailroad) {
   EXPECT_EQ(view_->form().siteFileButton()->text().toStdString(),
             "IP Address: sites.bin\n" + home_.path().string() + "/");
   EXPECT_EQ(ColumnWidth(kColSiteId), 0);
-  EXPECT_EQ(ColumnWidth(kColProduct), 0);
   EXPECT_EQ(ColumnWidth(kColCnt), 0);
   EXPECT_EQ(ColumnWidth(kColSiteName), 100);
 
@@ -75,7 +74,6 @@ TEST_F(CMainViewTest, OpensTheCurrentSiteListWithColumnsForTheRailroad) {
   prompts_.railroadAnswers = {5};
   view_->RunCommand(menu::kSelectRailroad);
   EXPECT_EQ(ColumnWidth(kColSiteId), 80);
-  EXPECT_EQ(ColumnWidth(kColProduct), 80);
   EXPECT_EQ(view_->title(), "NS Start Page (Ver 9.0)");
 }
 
