@@ -13,28 +13,20 @@
 #include "shell/SiteListColumns.h"
 #include "shell/ui/CMainView.h"
 #include "shell/ui/MainViewTestSupport.h"
-#include "support/DialogTesting.h"
-#include "support/ScriptedPrompts.h"
-#include "support/TempDir.h"
 #include "terminal/ui/CFViewTelnetSession.h"
 #include "upload/ui/CDlgUploadFile.h"
 
 namespace quenderlink {
 namespace {
 
-class CMainFrameTest : public ::testing::Test {
+class CMainFrameTest : public testing::MainViewFixture {
  protected:
-  static void SetUpTestSuite() { testing::EnsureApplication(); }
   void SetUp() override {
     testing::WriteSiteHome(home_.path(), {"Delta", "Alpha", "Charlie", "Bravo"}, 5);
     frame_.OpenMainView();
     frame_.show();
   }
 
-  testing::TempDir home_;
-  ProgramState state_{home_.path()};
-  testing::ScriptedPrompts prompts_;
-  testing::RecordingDesktopActions desktop_;
   CMainFrame frame_{state_, prompts_, desktop_};
 };
 

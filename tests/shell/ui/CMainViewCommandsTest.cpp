@@ -7,9 +7,6 @@
 #include "shell/SiteListColumns.h"
 #include "shell/ui/CMainView.h"
 #include "shell/ui/MainViewTestSupport.h"
-#include "support/DialogTesting.h"
-#include "support/ScriptedPrompts.h"
-#include "support/TempDir.h"
 
 namespace quenderlink {
 namespace {
@@ -17,9 +14,8 @@ namespace {
 using testing::AnswerNextModal;
 using testing::Child;
 
-class CMainViewCommandsTest : public ::testing::Test {
+class CMainViewCommandsTest : public testing::MainViewFixture {
  protected:
-  static void SetUpTestSuite() { testing::EnsureApplication(); }
   void SetUp() override {
     testing::WriteSiteHome(home_.path(), {"Alpha", "Bravo"}, 3);
     view_.Open();
@@ -30,11 +26,6 @@ class CMainViewCommandsTest : public ::testing::Test {
     return view_.model().index(row, column).data().toString().toStdString();
   }
 
-  testing::TempDir home_;
-  ProgramState state_{home_.path()};
-  testing::ScriptedPrompts prompts_;
-  testing::RecordingDesktopActions desktop_;
-  testing::RecordingOpener opener_;
   CMainView view_{state_, prompts_, desktop_, opener_};
 };
 

@@ -8,21 +8,12 @@
 #include "shell/MainMenu.h"
 #include "shell/SiteListColumns.h"
 #include "shell/ui/MainViewTestSupport.h"
-#include "support/DialogTesting.h"
-#include "support/ScriptedPrompts.h"
-#include "support/TempDir.h"
 
 namespace quenderlink {
 namespace {
 
-using testing::RecordingOpener;
-using testing::ScriptedPrompts;
-using testing::TempDir;
-
-class CMainViewTest : public ::testing::Test {
+class CMainViewTest : public testing::MainViewFixture {
  protected:
-  static void SetUpTestSuite() { testing::EnsureApplication(); }
-
   CMainView& OpenView() {
     view_ = std::make_unique<CMainView>(state_, prompts_, desktop_, opener_);
     view_->Open();
@@ -40,11 +31,6 @@ class CMainViewTest : public ::testing::Test {
     return list->isColumnHidden(column) ? 0 : list->columnWidth(column);
   }
 
-  TempDir home_;
-  ProgramState state_{home_.path()};
-  ScriptedPrompts prompts_;
-  testing::RecordingDesktopActions desktop_;
-  RecordingOpener opener_;
   std::unique_ptr<CMainView> view_;
 };
 

@@ -7,8 +7,11 @@
 
 #include "core/IniSettingsFile.h"
 #include "core/SettingsKeys.h"
+#include "support/DialogTesting.h"
 #include "support/RecordingOpener.h"
+#include "support/ScriptedPrompts.h"
 #include "support/SiteListFile.h"
+#include "support/TempDir.h"
 #include "support/TestSite.h"
 
 namespace quenderlink::testing {
@@ -25,5 +28,17 @@ inline std::string WriteSiteHome(const std::filesystem::path& home, const std::v
   EXPECT_TRUE(ini.PushSiteFile(path));
   return path;
 }
+
+// A home, the program state on it, and what the desktop program would ask, start and open, recorded.
+class MainViewFixture : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { EnsureApplication(); }
+
+  TempDir home_;
+  ProgramState state_{home_.path()};
+  ScriptedPrompts prompts_;
+  RecordingDesktopActions desktop_;
+  RecordingOpener opener_;
+};
 
 }  // namespace quenderlink::testing
