@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -19,21 +17,6 @@ namespace {
     std::string reason;                         \
     if (!check(reason)) GTEST_SKIP() << reason; \
   } while (false)
-
-// An address whose five tries all answered, as the text listing shows it.
-bool AnsweredLine(const std::string& line, const std::string& address) {
-  std::istringstream words(line);
-  std::vector<std::string> word{std::istream_iterator<std::string>(words), {}};
-  const auto number = [](const std::string& text) {
-    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
-  };
-  if (word.size() != 14 || !number(word[0]) || word[1] != address || word[2] != "|" || word[8] != "|" ||
-      word[12] != "|" || word[13] != "Done!")
-    return false;
-  for (const std::size_t at : {3, 4, 5, 6, 7, 9, 10, 11})
-    if (!number(word[at])) return false;
-  return true;
-}
 
 void ExpectAllTriesAnswered(const nlohmann::ordered_json& row) {
   ASSERT_EQ(row["tries"].size(), 5u) << row;
@@ -68,8 +51,11 @@ TEST_F(IcmpCommandTest, RawMethodListsEveryAddressInOrderWithItsTotals) {
   const std::vector<std::string> lines = Lines(result.out);
   ASSERT_GE(lines.size(), 4u) << result.out;
   EXPECT_TRUE(lines[0].starts_with(";Cnt")) << lines[0];
-  for (int i = 1; i <= 3; ++i)
-    EXPECT_TRUE(AnsweredLine(lines[i], "127.99.0." + std::to_string(i))) << lines[i];
+  // The listing's layout is IcmpScanSaveTest's; each try's time reaching the row shows in the JSON tests.
+  for (int i = 1; i <= 3; ++i) {
+    EXPECT_NE(lines[i].find(std::string(" 127.99.0.").append(std::to_string(i)).append(" ")), std::string::npos);
+    EXPECT_NE(lines[i].find("Done!"), std::string::npos) << lines[i];
+  }
   EXPECT_NE(result.out.find("Total Success:   3"), std::string::npos) << result.out;
   EXPECT_EQ(result.out.find('\r'), std::string::npos);
 }
