@@ -3,16 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <nlohmann/json.hpp>
-#include <sstream>
 #include <thread>
 
+#include "cli/CliOutput.h"
 #include "cli/CliRunner.h"
-#include "core/CSiteinfoClass.h"
-#include "core/FixedText.h"
 #include "core/IniSettingsFile.h"
-#include "core/SiteListLoader.h"
-#include "unitsim/UnitSimulator.h"
+#include "net/EngineRecorder.h"
+#include "support/SiteListFile.h"
+#include "support/TestSite.h"
 
 namespace quenderlink::testing {
 namespace {
@@ -20,19 +18,9 @@ namespace {
 using unitsim::UnitConfig;
 
 UnitConfig Unit(const std::string& address, const std::string& name) {
-  UnitConfig unit;
-  unit.address = address;
-  unit.identity.productType = 6;
+  UnitConfig unit = testing::Unit(address);
   unit.identity.siteName = name;
-  unit.identity.versionMajor = 3;
   return unit;
-}
-
-std::vector<nlohmann::ordered_json> JsonLines(const std::string& out) {
-  std::vector<nlohmann::ordered_json> lines;
-  std::istringstream in(out);
-  for (std::string line; std::getline(in, line);) lines.push_back(nlohmann::ordered_json::parse(line));
-  return lines;
 }
 
 // The engines' events, result texts and record updates are pinned by their own tests; these
@@ -45,38 +33,19 @@ class DeviceCommandsTest : public ::testing::Test {
     ASSERT_TRUE(settings.WriteString("Ping Sites", "Max Resend", "2"));
   }
 
-  void StartUnits(std::vector<UnitConfig> units) {
-    simulator = std::make_unique<unitsim::UnitSimulator>(std::move(units));
-    std::string error;
-    ASSERT_TRUE(simulator->Start(error)) << error;
-  }
-
   // A site list of the given hosts; returns its path.
   std::string WriteSites(const std::vector<std::string>& hosts) {
     std::vector<SiteRecord> records;
-    for (const std::string& host : hosts) {
-      SetFieldText(records.emplace_back(NewSiteRecord(9001)).HostText, host);
-      SetFieldText(records.back().IpByNumber, host);
-    }
-    SiteTable table;
-    table.Replace(records);
-    EXPECT_TRUE(CSiteinfoClass().SaveAll(cli / "sites.bin", table));
-    return (cli / "sites.bin").string();
-  }
-
-  SiteTable Load(const std::string& file) {
-    SiteTable table;
-    EXPECT_EQ(LoadSiteTable(file, table, 10001), 0);
-    return table;
+    for (const std::string& host : hosts) records.push_back(TestSite({.address = host}));
+    return WriteSiteList(cli / "sites.bin", records);
   }
 
   CliRunner cli;
   IniSettingsFile settings{cli.home()};
-  std::unique_ptr<unitsim::UnitSimulator> simulator;
 };
 
 TEST_F(DeviceCommandsTest, PingWritesWhatUnitsReportAndMarksTheSilentOnesFailed) {
-  StartUnits({Unit("127.70.0.1", "North Yard"), Unit("127.70.0.2", "South Yard")});
+  const auto simulator = StartUnits({Unit("127.70.0.1", "North Yard"), Unit("127.70.0.2", "South Yard")});
   const std::string file = WriteSites({"127.70.0.1", "127.70.0.2", "127.70.0.3", "bad name!"});
 
   const CliResult result = cli.Run({"ping", file, "--rows", "1-3,4", "--json"});
@@ -89,13 +58,13 @@ TEST_F(DeviceCommandsTest, PingWritesWhatUnitsReportAndMarksTheSilentOnesFailed)
   EXPECT_EQ(summary[2].dump(), R"({"RowNumber":3,"HostText":"127.70.0.3","Results":"FAILED","LastPing":255})");
   EXPECT_EQ(summary[3].dump(), R"({"RowNumber":4,"HostText":"bad name!","Results":"FAILED: Bad IP","LastPing":253})");
 
-  const SiteTable saved = Load(file);
+  const SiteTable saved = LoadedSiteList(file);
   EXPECT_EQ(FieldText(saved[1].SiteName), "South Yard");
   EXPECT_EQ(saved[2].LastPing, kLastPingNoAnswer);
 }
 
 TEST_F(DeviceCommandsTest, ResetsConfirmWithoutTouchingTheFileAndSilenceFailsWithExit1) {
-  StartUnits({Unit("127.70.1.1", "North Yard")});
+  const auto simulator = StartUnits({Unit("127.70.1.1", "North Yard")});
   const std::string file = WriteSites({"127.70.1.1"});
   const std::string before = ReadFileBytes(file);
   const CliResult listed = cli.Run({"ping", file, "--reset"});
@@ -116,16 +85,16 @@ TEST_F(DeviceCommandsTest, InterruptedPingEndsAsUserAbort) {
   const CliResult result = cli.Finish(process);
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_NE(result.out.find("USER ABORT"), std::string::npos) << result.out;
-  EXPECT_EQ(Load(file)[0].LastPing, kLastPingUserAbort);
+  EXPECT_EQ(LoadedSiteList(file)[0].LastPing, kLastPingUserAbort);
 }
 
 TEST_F(DeviceCommandsTest, ScanFindsUnitsAndSavesThemAsANewList) {
-  StartUnits({Unit("127.70.3.1", "North Yard"), Unit("127.70.3.3", "East Yard")});
+  const auto simulator = StartUnits({Unit("127.70.3.1", "North Yard"), Unit("127.70.3.3", "East Yard")});
   const std::string saved = (cli / "found.bin").string();
   const CliResult result = cli.Run({"scan", "127.70.3.1-3", "--port", "9001", "--new", saved});
   ASSERT_EQ(result.exitCode, 0) << result.err;
   EXPECT_NE(result.out.find("Total of 2 records were saved to"), std::string::npos) << result.out;
-  const SiteTable found = Load(saved);
+  const SiteTable found = LoadedSiteList(saved);
   ASSERT_EQ(found.size(), 2u);
   EXPECT_EQ(FieldText(found[1].SiteName), "East Yard");
   EXPECT_EQ(settings.ReadString("Ping Range", "From IP", ""), "127.70.3.1");
@@ -139,11 +108,10 @@ TEST_F(DeviceCommandsTest, UploadSendsTheImageAndStoresTheNewProgramsVersion) {
   unit.identity.productType = 2;
   unit.upload.newVersionMajor = 3;
   unit.upload.newVersionMinor = 8;
-  StartUnits({unit});
-  const std::string file = WriteSites({"127.70.5.1", "127.70.5.2"});
-  SiteTable listed = Load(file);
-  listed[0].ProductType = 2;  // a Cad-1 unit; the second one's type is unknown
-  ASSERT_TRUE(CSiteinfoClass().SaveAll(file, listed));
+  const auto simulator = StartUnits({unit});
+  // A Cad-1 unit; the second one's type is unknown.
+  const std::string file = WriteSiteList(
+      cli / "sites.bin", {TestSite({.address = "127.70.5.1", .product = 2}), TestSite({.address = "127.70.5.2"})});
   const auto program = cli / "cad1.bin";
   WriteFileBytes(program, "\xC3 No axle count from QZ! Getting Train Header from QZ " + std::string(3000, 'p'));
 
@@ -151,7 +119,7 @@ TEST_F(DeviceCommandsTest, UploadSendsTheImageAndStoresTheNewProgramsVersion) {
   ASSERT_EQ(uploaded.exitCode, 0) << uploaded.out << uploaded.err;
   EXPECT_NE(uploaded.out.find("[row 1] SUCCESS! Response from NEW PROGRAM; Ver = 3.8"), std::string::npos);
   EXPECT_TRUE(simulator->ImageMatches("127.70.5.1", 9001, program));
-  EXPECT_EQ(Load(file)[0].VersionMinor, 8);
+  EXPECT_EQ(LoadedSiteList(file)[0].VersionMinor, 8);
 
   const CliResult json = cli.Run({"upload", program.string(), "--sites", file, "--rows", "1", "--json"});
   ASSERT_EQ(json.exitCode, 0) << json.err;

@@ -1,15 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <iterator>
-#include <nlohmann/json.hpp>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "cli/CliOutput.h"
 #include "cli/CliRunner.h"
-#include "core/CSiteinfoClass.h"
-#include "core/FixedText.h"
 #include "net/IcmpJob.h"
+#include "support/SiteListFile.h"
 
 namespace quenderlink::testing {
 namespace {
@@ -21,37 +18,9 @@ namespace {
     if (!check(reason)) GTEST_SKIP() << reason; \
   } while (false)
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
-std::vector<nlohmann::json> JsonLines(const std::string& out) {
-  std::vector<nlohmann::json> objects;
-  for (const std::string& line : Lines(out)) objects.push_back(nlohmann::json::parse(line));
-  return objects;
-}
-
-// An address whose five tries all answered, as the text listing shows it.
-bool AnsweredLine(const std::string& line, const std::string& address) {
-  std::istringstream words(line);
-  std::vector<std::string> word{std::istream_iterator<std::string>(words), {}};
-  const auto number = [](const std::string& text) {
-    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
-  };
-  if (word.size() != 14 || !number(word[0]) || word[1] != address || word[2] != "|" || word[8] != "|" ||
-      word[12] != "|" || word[13] != "Done!")
-    return false;
-  for (const std::size_t at : {3, 4, 5, 6, 7, 9, 10, 11})
-    if (!number(word[at])) return false;
-  return true;
-}
-
-void ExpectAllTriesAnswered(const nlohmann::json& row) {
+void ExpectAllTriesAnswered(const nlohmann::ordered_json& row) {
   ASSERT_EQ(row["tries"].size(), 5u) << row;
-  for (const nlohmann::json& time : row["tries"]) EXPECT_TRUE(time.is_number()) << row;
+  for (const nlohmann::ordered_json& time : row["tries"]) EXPECT_TRUE(time.is_number()) << row;
   EXPECT_EQ(row["comment"], "Done!");
   EXPECT_EQ(row["status"], 0);
 }
@@ -69,10 +38,7 @@ class IcmpCommandTest : public ::testing::Test {
       else
         SetFieldText(site.IpByNumber, address);
     }
-    SiteTable table;
-    table.Replace(records);
-    EXPECT_TRUE(CSiteinfoClass().SaveAll(cli / "sites.bin", table));
-    return (cli / "sites.bin").string();
+    return WriteSiteList(cli / "sites.bin", records);
   }
 
   CliRunner cli;
@@ -85,8 +51,11 @@ TEST_F(IcmpCommandTest, RawMethodListsEveryAddressInOrderWithItsTotals) {
   const std::vector<std::string> lines = Lines(result.out);
   ASSERT_GE(lines.size(), 4u) << result.out;
   EXPECT_TRUE(lines[0].starts_with(";Cnt")) << lines[0];
-  for (int i = 1; i <= 3; ++i)
-    EXPECT_TRUE(AnsweredLine(lines[i], "127.99.0." + std::to_string(i))) << lines[i];
+  // The listing's layout is IcmpScanSaveTest's; each try's time reaching the row shows in the JSON tests.
+  for (int i = 1; i <= 3; ++i) {
+    EXPECT_NE(lines[i].find(std::string(" 127.99.0.").append(std::to_string(i)).append(" ")), std::string::npos);
+    EXPECT_NE(lines[i].find("Done!"), std::string::npos) << lines[i];
+  }
   EXPECT_NE(result.out.find("Total Success:   3"), std::string::npos) << result.out;
   EXPECT_EQ(result.out.find('\r'), std::string::npos);
 }
@@ -122,7 +91,7 @@ TEST_F(IcmpCommandTest, SitesTakeTheAddressByNumberElseTheHostAndFailuresDoNotSt
   ASSERT_EQ(rows.size(), 3u) << result.out;
   ExpectAllTriesAnswered(rows[0]);
   EXPECT_EQ(rows[1]["address"], "");
-  EXPECT_EQ(rows[1]["tries"], nlohmann::json::parse("[null,null,null,null,null]"));
+  EXPECT_EQ(rows[1]["tries"], nlohmann::ordered_json::parse("[null,null,null,null,null]"));
   EXPECT_EQ(rows[1]["min"], nullptr);
   EXPECT_NE(rows[1]["comment"].get<std::string>().find("resolve"), std::string::npos) << rows[1];
   EXPECT_EQ(rows[2]["address"], "127.99.1.3");

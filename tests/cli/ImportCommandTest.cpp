@@ -1,15 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <nlohmann/json.hpp>
-#include <sstream>
-
+#include "cli/CliOutput.h"
 #include "cli/CliRunner.h"
-#include "core/CSiteinfoClass.h"
-#include "core/FixedText.h"
 #include "core/IniSettingsFile.h"
-#include "core/SiteListLoader.h"
+#include "net/EngineRecorder.h"
+#include "support/SiteListFile.h"
 #include "support/TestSite.h"
-#include "unitsim/UnitSimulator.h"
 
 namespace quenderlink::testing {
 namespace {
@@ -29,35 +25,16 @@ class ImportCommandTest : public ::testing::Test {
     return (cli / "sites.csv").string();
   }
 
-  std::string Names(const std::filesystem::path& file) {
-    SiteTable table;
-    EXPECT_EQ(LoadSiteTable(file.string(), table, 10001), 0);
-    std::string names;
-    for (const SiteRecord& site : table.records())
-      names += std::string(FieldText(site.IpByNumber)) + "=" + std::string(FieldText(site.SiteName)) + ";";
-    return names;
-  }
-
   CliRunner cli;
   IniSettingsFile settings{cli.home()};
 };
 
 TEST_F(ImportCommandTest, PingsAppendsTheAnsweringNewSitesAndTellsOfEveryRow) {
-  unitsim::UnitConfig unit;
-  unit.address = "127.101.0.1";
-  unit.identity.productType = 6;
+  unitsim::UnitConfig unit = Unit("127.101.0.1");
   unit.identity.siteName = "Iron Bridge";
-  unitsim::UnitSimulator simulator({unit, [] {
-                                      unitsim::UnitConfig listed;
-                                      listed.address = "127.101.0.2";
-                                      return listed;
-                                    }()});
-  std::string error;
-  ASSERT_TRUE(simulator.Start(error)) << error;
+  const auto simulator = StartUnits({unit, Unit("127.101.0.2")});
   const auto list = cli / "sites.bin";
-  SiteTable table;
-  table.Replace({TestSite({.name = "Listed", .address = "127.101.0.2"})});
-  ASSERT_TRUE(CSiteinfoClass().SaveAll(list, table));
+  WriteSiteList(list, {TestSite({.name = "Listed", .address = "127.101.0.2"})});
 
   // As a spreadsheet program writes it: byte-order mark, CR LF, a quoted name with a comma.
   const std::string csv = Csv("\xEF\xBB\xBF" "Address,Port,Name\r\n"
@@ -67,9 +44,7 @@ TEST_F(ImportCommandTest, PingsAppendsTheAnsweringNewSitesAndTellsOfEveryRow) {
   const CliResult result = cli.Run({"import", csv, "--ip-col", "1", "--port-col", "2", "--name-col", "3", "--append",
                                     list.string(), "--ping", "--successful-only", "--json"});
   EXPECT_EQ(result.exitCode, 1) << result.err;
-  std::istringstream out(result.out);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(out, line);) lines.push_back(line);
+  const std::vector<std::string> lines = Lines(result.out);
   ASSERT_EQ(lines.size(), 5u) << result.out << result.err;
   EXPECT_EQ(lines[0], R"({"line":1,"host":"Address","port":"9001","name":"Name","result":"not answered","status":"BAD IP"})");
   const auto answered = nlohmann::json::parse(lines[1]);
@@ -79,7 +54,7 @@ TEST_F(ImportCommandTest, PingsAppendsTheAnsweringNewSitesAndTellsOfEveryRow) {
   EXPECT_EQ(nlohmann::json::parse(lines[2])["result"], "already listed");
   EXPECT_EQ(nlohmann::json::parse(lines[3])["result"], "not answered");
   EXPECT_EQ(lines[4], R"({"totals":{"rows":4,"written":1,"not_written":3,"pinged":3,"success":2,"failed":2}})");
-  EXPECT_EQ(Names(list), "127.101.0.2=Listed;127.101.0.1=Iron Bridge;");
+  EXPECT_EQ(SiteNames(LoadedSiteList(list)), (std::vector<std::string>{"Listed", "Iron Bridge"}));
 }
 
 TEST_F(ImportCommandTest, WritesEveryRowToANewFileWithoutAPing) {
@@ -91,7 +66,7 @@ TEST_F(ImportCommandTest, WritesEveryRowToANewFileWithoutAPing) {
             std::string::npos)
       << result.out;
   EXPECT_NE(result.out.find("Rows: 2  Written: 2  Not written: 0"), std::string::npos) << result.out;
-  EXPECT_EQ(Names(cli / "new.bin"), "127.101.1.1=North;127.101.1.1=North again;");
+  EXPECT_EQ(SiteNames(LoadedSiteList(cli / "new.bin")), (std::vector<std::string>{"North", "North again"}));
 }
 
 TEST_F(ImportCommandTest, BadInputWritesNothingAndExits2) {

@@ -64,7 +64,7 @@ TEST_F(IniSettingsFileTest, HandEditedFileKeepsItsValuesAndLeadingCommentsOnWrit
   EXPECT_EQ(ini.ListEntries().back().value, "9002");
 }
 
-TEST_F(IniSettingsFileTest, PushEmptiesEntriesContainingThePathWithoutCompacting) {
+TEST_F(IniSettingsFileTest, PushEmptiesEntriesContainingThePathWithoutCompactingAndEntriesAreCut) {
   std::string bytes = "[IP Files]\n";
   for (int number = 1; number <= 16; ++number)
     bytes += "IP File " + std::string(number < 10 ? "0" : "") + std::to_string(number) + "=/s/old" +
@@ -88,14 +88,14 @@ TEST_F(IniSettingsFileTest, PushEmptiesEntriesContainingThePathWithoutCompacting
   EXPECT_EQ(ini.ReadFileHistory(HistoryKind::ProgramFiles), 1);
   EXPECT_EQ(ini.FileHistory()[0], "/p/one.s19");
   EXPECT_EQ(ini.ReadString("Pgm Files", "Pgm File 02", "missing"), "");
-}
 
-TEST_F(IniSettingsFileTest, HistoryEntriesAreCutAndDropFirstEmptiesOnlyEntry01) {
-  ASSERT_TRUE(ini.PushSiteFile("/s/" + std::string(300, 'x')));
-  ASSERT_TRUE(ini.PushSiteFile("/s/b.bin"));
+  // Entries are cut; dropping the first empties entry 01 only.
+  ASSERT_TRUE(ini.PushProgramFile("/p/" + std::string(300, 'x')));
+  ASSERT_TRUE(ini.PushProgramFile("/p/b.s19"));
   ASSERT_TRUE(ini.DropFirstSiteFile());
-  EXPECT_EQ(ini.ReadFileHistory(HistoryKind::SiteFiles), 1);
+  EXPECT_EQ(ini.ReadFileHistory(HistoryKind::SiteFiles), 14);
   EXPECT_EQ(ini.FileHistory()[0], "");
+  ASSERT_EQ(ini.ReadFileHistory(HistoryKind::ProgramFiles), 3);
   EXPECT_EQ(ini.FileHistory()[1].size(), 259u);
 }
 

@@ -10,6 +10,7 @@
 #include "core/Lookups.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
+#include "support/TestSite.h"
 
 namespace quenderlink {
 namespace {
@@ -115,11 +116,9 @@ TEST_F(ProgramFileTest, CheckProgramFileLooksAtTheFirstByte) {
 class CheckProgramForSitesTest : public ProgramFileTest {
  protected:
   void AddSite(std::uint8_t productType, bool highlighted = true) {
-    SiteRecord record = NewSiteRecord(9001);
-    record.ProductType = productType;
-    record.SiteFlags = highlighted ? kFlagHighlighted : kFlagTicked;
-    SetFieldText(record.HostText, "unit" + std::to_string(records_.size()));
-    records_.push_back(record);
+    const std::uint8_t flags = highlighted ? kFlagHighlighted : kFlagTicked;
+    records_.push_back(
+        testing::TestSite({.address = "unit" + std::to_string(records_.size()), .product = productType, .flags = flags}));
   }
   bool Check(const std::filesystem::path& file) {
     sites_.Replace(records_);

@@ -1,10 +1,12 @@
 // Every file the program writes, on a disk that is full or read-only: the
-// write says it failed, and the file written before is left as it was.
+// write says it failed, the file written before is left as it was and no
+// working file is left beside it.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <iostream>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "core/CSiteinfoClass.h"
@@ -107,6 +109,14 @@ void ExpectEveryWriterRefused(const char* fault, const char* reason,
         ++failures;
       }
     }
+    // A failed write takes its working file with it.
+    std::set<std::string> kept{".filler"};
+    for (const Writer& writer : Writers()) kept.insert(writer.file);
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+      if (!kept.contains(entry.path().filename().string())) {
+        std::cerr << fault << ": " << entry.path().filename() << " left behind\n";
+        ++failures;
+      }
     return failures == 0 ? 0 : 1;
   });
   if (code == testing::kNoSmallDisk) GTEST_SKIP() << "this process cannot mount a disk of its own";

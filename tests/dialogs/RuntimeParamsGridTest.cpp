@@ -166,14 +166,6 @@ TEST_F(RuntimeParamsGridTest, SaveWritesEveryValueButTheColours) {
                    "Railroad/Road=0"}));
 }
 
-TEST_F(RuntimeParamsGridTest, ASettingsFileThatCannotBeWrittenIsSaidSoAndTheValuesStayForTheRun) {
-  std::filesystem::create_symlink(ini.Path(), ini.Path());  // a link to itself: neither read nor replaced
-  RuntimeParamsGrid grid(params);
-  ASSERT_EQ(grid.EndNumberEdit(kMaxResendRow, "9"), std::nullopt);
-  EXPECT_EQ(grid.Save(ini), ParamsSaveOutcome::NotWritten);
-  EXPECT_EQ(params.pingMaxResend, 9);
-}
-
 TEST_F(RuntimeParamsGridTest, AColourTakesEffectAtOnceButReachesTheFileOnlyThroughSave) {
   RuntimeParamsGrid(params).SetColour(kRkmColoursRow, ColourPart::Text, 0x0000FF);
   EXPECT_EQ(params.deviceColors.textRkm, 0x0000FFu);

@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-
-#include "core/CSiteinfoClass.h"
-#include "core/SiteListLoader.h"
+#include "support/SiteListFile.h"
 #include "support/TempDir.h"
 #include "support/TestSite.h"
 
@@ -13,12 +11,6 @@ namespace {
 
 using testing::TempDir;
 using testing::TestSite;
-
-SiteTable Loaded(const std::filesystem::path& path) {
-  SiteTable table;
-  EXPECT_EQ(LoadSiteTable(path.string(), table, 10001), 0);
-  return table;
-}
 
 TEST(ImportSaveTest, AppendingTwiceAddsNothingTheSecondTime) {
   TempDir dir;
@@ -29,10 +21,10 @@ TEST(ImportSaveTest, AppendingTwiceAddsNothingTheSecondTime) {
   EXPECT_EQ(first.written, 3);
   EXPECT_EQ(first.error, "");
   // The main view has reloaded the file meanwhile.
-  const ImportSaveResult second = AppendImportedSites(path, records, Loaded(path));
+  const ImportSaveResult second = AppendImportedSites(path, records, testing::LoadedSiteList(path));
   EXPECT_EQ(second.written, 0);
   EXPECT_EQ(second.alreadyListed, std::vector<bool>(3, true));
-  EXPECT_EQ(Loaded(path).size(), 3u);
+  EXPECT_EQ(testing::LoadedSiteList(path).size(), 3u);
 }
 
 TEST(ImportSaveTest, FailedSavesSayWhyAndLeaveFilesAlone) {
@@ -55,7 +47,7 @@ TEST(ImportSaveTest, ANewFileHoldsEveryChosenRecordInOrder) {
   const auto path = dir / "new.bin";
   const std::vector<SiteRecord> records = {TestSite({.address = "127.0.0.6"}), TestSite({.address = "127.0.0.6"})};
   EXPECT_EQ(SaveImportedSitesAs(path, records).written, 2);
-  EXPECT_EQ(Loaded(path).size(), 2u);  // no duplicate check in a new file
+  EXPECT_EQ(testing::LoadedSiteList(path).size(), 2u);  // no duplicate check in a new file
   EXPECT_EQ(SavedSitesText(2, path.string()), "\r\nTotal of 2 records were saved to\r\n" + path.string());
 }
 

@@ -25,6 +25,10 @@ class WorkbookProbe {
   void ReplacePart(const std::filesystem::path& book, const std::string& part, const std::string& text) const {
     Run("replace", book, part, text);
   }
+  // A line per part of the package, its name and a digest of its bytes, but for the parts named, comma-separated.
+  std::string PartsBut(const std::filesystem::path& book, const std::string& names) const {
+    return Run("parts", book, names);
+  }
 
  private:
   std::string Run(const std::string& mode, const std::filesystem::path& book, const std::string& part = "",
@@ -41,7 +45,7 @@ class WorkbookProbe {
   }
 
   static constexpr char kScript[] = R"PY(
-import sys, zipfile, openpyxl
+import hashlib, sys, zipfile, openpyxl
 mode, path, part, text = sys.argv[1:5]
 if mode == "template":
     wb = openpyxl.Workbook()
@@ -53,6 +57,10 @@ if mode == "template":
     ws.column_dimensions["B"].width = 30
     wb.create_sheet("Notes")["A1"] = "notes"
     wb.save(path)
+elif mode == "parts":
+    with zipfile.ZipFile(path) as z:
+        for name in sorted(set(z.namelist()) - set(part.split(","))):
+            print(name, hashlib.sha256(z.read(name)).hexdigest())
 elif mode == "replace":
     with zipfile.ZipFile(path) as z:
         parts = {name: z.read(name) for name in z.namelist()}

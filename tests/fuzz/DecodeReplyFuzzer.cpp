@@ -1,21 +1,16 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <span>
 
+#include "FuzzInputFile.h"
 #include "core/Lookups.h"
 #include "net/DeviceDatagram.h"
 
 namespace {
 
 using quenderlink::DeviceReply;
-
-// A text field that lost its NUL would let every reader run past it.
-template <std::size_t... N>
-void RequireTerminated(const char (&... fields)[N]) {
-  if (((std::memchr(fields, '\0', N) == nullptr) || ...)) std::abort();
-}
+using quenderlink::fuzz::RequireTerminated;
 
 void RequireSound(const DeviceReply& r) {
   RequireTerminated(r.Milepost, r.TrackId, r.SiteName, r.SubdivName, r.HostText, r.IpText, r.ExtraText, r.CommVersion,

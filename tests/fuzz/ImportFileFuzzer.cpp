@@ -1,7 +1,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <optional>
 #include <string>
 
@@ -19,15 +18,8 @@ using namespace quenderlink;
 // Host names are never looked up: the fuzzer must not ask a name server.
 std::optional<std::string> NeverResolves(const std::string&) { return std::nullopt; }
 
-template <std::size_t N>
-void RequireTerminated(const char (&field)[N]) {
-  if (std::memchr(field, '\0', N) == nullptr) std::abort();
-}
-
 void RequireSound(const SiteRecord& record, const ImportDefaults& defaults) {
-  RequireTerminated(record.HostText);
-  RequireTerminated(record.SiteName);
-  RequireTerminated(record.IpByNumber);
+  fuzz::RequireTerminated(record.HostText, record.SiteName, record.IpByNumber);
   const std::uint32_t port = record.DevicePort;
   if (port != defaults.devicePort && (port < kLowestImportPort || port > kHighestImportPort)) std::abort();
 }

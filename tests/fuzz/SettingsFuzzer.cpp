@@ -1,6 +1,3 @@
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -20,23 +17,12 @@ using namespace quenderlink;
 
 // A program folder whose settings file and address history are both the input.
 // Only reads are made: a write would replace the links with files.
-class FuzzProgramFolder {
+class FuzzProgramFolder : public fuzz::FuzzFolder {
  public:
   explicit FuzzProgramFolder(const std::string& inputPath) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quenderlink-fuzz-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-    path_ = pattern;
     for (const std::string_view name : {settings::kIniFileName, settings::kIpHistoryFileName})
-      std::filesystem::create_symlink(inputPath, path_ / name);
+      std::filesystem::create_symlink(inputPath, *this / name);
   }
-  ~FuzzProgramFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
 };
 
 bool IsPlainName(std::string_view name) {

@@ -1,4 +1,3 @@
-#include <stdlib.h>
 #include <zip.h>
 
 #include <algorithm>
@@ -32,23 +31,6 @@ constexpr std::array<const char*, 5> kPartNames = {"_rels/.rels", "xl/workbook.x
 // any other input is the template file itself.
 constexpr std::string_view kPartsMark = "#parts\n";
 
-class FuzzFolder {
- public:
-  FuzzFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quenderlink-fuzz-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-    path_ = pattern;
-  }
-  ~FuzzFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  std::filesystem::path operator/(const char* name) const { return path_ / name; }
-
- private:
-  std::filesystem::path path_;
-};
-
 // The parts packed stored (not compressed), so the fuzzer's changes to the XML
 // reach the XML reader instead of failing the package's checksums.
 void PackParts(std::string_view parts, const std::filesystem::path& file) {
@@ -80,7 +62,7 @@ std::vector<WorkbookRow> FewRows() {
 
 // Fills the input as the workbook template: it must be refused with a message or written.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const FuzzFolder folder;
+  static const fuzz::FuzzFolder folder;
   static const fuzz::FuzzInputFile input;
   static const std::vector<WorkbookRow> rows = FewRows();
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);

@@ -2,11 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "core/CSiteinfoClass.h"
 #include "core/FixedText.h"
 #include "core/IniSettingsFile.h"
 #include "support/ScriptedPrompts.h"
+#include "support/SiteListFile.h"
 #include "support/TempDir.h"
+#include "support/TestSite.h"
 
 namespace quenderlink {
 namespace {
@@ -14,15 +15,8 @@ namespace {
 class CurrentSiteFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    state_.currentSiteFile = (home_ / "sites.bin").string();
-    SiteTable table;
-    std::vector<SiteRecord> records(3, NewSiteRecord(9001));
-    for (SiteRecord& record : records) {
-      record.LastPing = 12;
-      record.SiteFlags = kFlagMarked;
-    }
-    table.Replace(records);
-    ASSERT_TRUE(CSiteinfoClass().SaveAll(state_.currentSiteFile, table));
+    state_.currentSiteFile = testing::WriteSiteList(
+        home_ / "sites.bin", std::vector<SiteRecord>(3, testing::TestSite({.lastPing = 12, .flags = kFlagMarked})));
     ASSERT_TRUE(IniSettingsFile(home_.path()).PushSiteFile(state_.currentSiteFile));
   }
 

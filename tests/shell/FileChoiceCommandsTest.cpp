@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "core/CSiteinfoClass.h"
 #include "core/IniSettingsFile.h"
 #include "core/Lookups.h"
 #include "shell/FileDialogFilters.h"
 #include "support/ScriptedPrompts.h"
+#include "support/SiteListFile.h"
 #include "support/TempDir.h"
 
 namespace quenderlink {
@@ -15,11 +15,7 @@ namespace {
 class FileChoiceCommandsTest : public ::testing::Test {
  protected:
   std::string SiteList(const std::string& name) {
-    SiteTable table;
-    table.Replace(std::vector<SiteRecord>(2, NewSiteRecord(9001)));
-    const std::string path = (home_ / name).string();
-    EXPECT_TRUE(CSiteinfoClass().SaveAll(path, table));
-    return path;
+    return testing::WriteSiteList(home_ / name, std::vector<SiteRecord>(2, NewSiteRecord(9001)));
   }
 
   testing::TempDir home_;

@@ -10,6 +10,7 @@
 #include "support/RecordingOpener.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
+#include "support/TestSite.h"
 
 namespace quenderlink {
 namespace {
@@ -29,13 +30,9 @@ class LaunchRulesTest : public ::testing::Test {
 
   void Fill(const std::vector<std::uint8_t>& productTypes) {
     std::vector<SiteRecord> records;
-    for (std::size_t i = 0; i < productTypes.size(); ++i) {
-      SiteRecord record = NewSiteRecord(9001);
-      SetFieldText(record.SiteName, "S" + std::to_string(i));
-      record.ProductType = productTypes[i];
-      record.RowNumber = static_cast<std::uint16_t>(i + 1);
-      records.push_back(record);
-    }
+    for (std::size_t i = 0; i < productTypes.size(); ++i)
+      records.push_back(testing::TestSite(
+          {.name = "S" + std::to_string(i), .row = static_cast<std::uint16_t>(i + 1), .product = productTypes[i]}));
     state_.sites.Replace(records);
     checks_.Reset(records.size());
   }

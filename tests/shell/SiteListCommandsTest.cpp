@@ -5,11 +5,9 @@
 #include <filesystem>
 #include <vector>
 
-#include "core/CSiteinfoClass.h"
-#include "core/FixedText.h"
 #include "core/IniSettingsFile.h"
-#include "core/SiteListLoader.h"
 #include "support/ScriptedPrompts.h"
+#include "support/SiteListFile.h"
 #include "support/TempDir.h"
 #include "support/TestSite.h"
 
@@ -31,23 +29,7 @@ std::vector<SiteRecord> Sites(std::string_view names) {
   return sites;
 }
 
-void WriteSites(const std::filesystem::path& path, std::vector<SiteRecord> sites) {
-  SiteTable table;
-  table.Replace(std::move(sites));
-  ASSERT_TRUE(CSiteinfoClass().SaveAll(path, table));
-}
-
-Names NamesOf(const SiteTable& table) {
-  Names names;
-  for (const SiteRecord& site : table.records()) names.emplace_back(FieldText(site.SiteName));
-  return names;
-}
-
-Names NamesIn(const std::filesystem::path& path) {
-  SiteTable table;
-  EXPECT_EQ(LoadSiteTable(path.string(), table, 10001), 0) << path;
-  return NamesOf(table);
-}
+Names NamesIn(const std::filesystem::path& path) { return testing::SiteNames(testing::LoadedSiteList(path)); }
 
 CheckedRows Checked(std::size_t rows, std::initializer_list<std::size_t> checked) {
   CheckedRows checks;
@@ -59,7 +41,7 @@ CheckedRows Checked(std::size_t rows, std::initializer_list<std::size_t> checked
 class SiteListCommandsTest : public ::testing::Test {
  protected:
   void OpenSites(std::vector<SiteRecord> sites) {
-    WriteSites(current_, std::move(sites));
+    testing::WriteSiteList(current_, std::move(sites));
     ASSERT_EQ(commands_.OpenSiteFile(current_).kind, Kind::Refill);
   }
   std::string SiteHistoryFirst() const {
@@ -78,7 +60,7 @@ class SiteListCommandsTest : public ::testing::Test {
 };
 
 TEST_F(SiteListCommandsTest, OpeningRefusesOtherFilesAndClearsPingAndFlagsWhichAReloadKeeps) {
-  WriteSites(current_, {});
+  testing::WriteSiteList(current_, {});
   testing::WriteFileBytes(home_ / "notes.txt", std::string(300, 'x'));
   for (const std::string& refused : {current_, (home_ / "notes.txt").string()}) {
     EXPECT_EQ(commands_.OpenSiteFile(refused), ListChange{});
@@ -86,7 +68,7 @@ TEST_F(SiteListCommandsTest, OpeningRefusesOtherFilesAndClearsPingAndFlagsWhichA
   }
   EXPECT_EQ(state_.currentSiteFile, "");
 
-  WriteSites(current_, {TestSite({.name = "A", .address = "10.0.0.1", .lastPing = 12, .flags = kFlagMarked})});
+  testing::WriteSiteList(current_, {TestSite({.name = "A", .address = "10.0.0.1", .lastPing = 12, .flags = kFlagMarked})});
   EXPECT_EQ(commands_.OpenSiteFile(current_), (ListChange{Kind::Refill, -1, true, false}));
   EXPECT_EQ(state_.currentSiteFile, current_);
   EXPECT_EQ(SiteHistoryFirst(), current_);
@@ -134,16 +116,16 @@ TEST_F(SiteListCommandsTest, SitesAreAddedToANewBlankFileOrTheDefaultOne) {
   // A sorted list no longer shows the file's order.
   std::swap(state_.sites[0], state_.sites[1]);
   EXPECT_EQ(commands_.StoreSiteSaved(false, TestSite({.name = "D", .address = "10.0.0.4"})).kind, Kind::Refill);
-  EXPECT_EQ(NamesOf(state_.sites), (Names{"B", "C", "D"}));
+  EXPECT_EQ(testing::SiteNames(state_.sites), (Names{"B", "C", "D"}));
   EXPECT_EQ(NamesIn(defaultFile), Names{"A"});
 }
 
-TEST_F(SiteListCommandsTest, DeletingAsksFirstAndRewritesTheFile) {
+TEST_F(SiteListCommandsTest, DeletingAsksFirstAndRewritesTheFileDownToABlankOneThatNoLongerLoads) {
   OpenSites(Sites("ABCD"));
   EXPECT_EQ(commands_.DeleteSite(-1), ListChange{});
   EXPECT_TRUE(prompts_.shown.empty());
 
-  prompts_.confirmAnswers = {false, true, true};
+  prompts_.confirmAnswers = {false, true, true, true};
   EXPECT_EQ(commands_.DeleteSite(1), ListChange{});
   EXPECT_EQ(commands_.DeleteSite(1).kind, Kind::Refill);
   EXPECT_EQ(prompts_.shown[0].mode, ConfirmMode::Delete);
@@ -153,6 +135,10 @@ TEST_F(SiteListCommandsTest, DeletingAsksFirstAndRewritesTheFile) {
   EXPECT_EQ(commands_.DeleteCheckedSites(Checked(3, {0, 2})).kind, Kind::Refill);
   EXPECT_EQ(LastShown(), "Confirm to delete 2 Cadmarin Rows");
   EXPECT_EQ(NamesIn(current_), Names{"C"});
+
+  EXPECT_EQ(commands_.DeleteSite(0), (ListChange{Kind::Clear, -1, false, true}));
+  EXPECT_EQ(std::filesystem::file_size(current_), 60u);
+  EXPECT_TRUE(state_.sites.empty());
 }
 
 TEST_F(SiteListCommandsTest, NoRowIsRemovedWhileARunReportsByRowNumber) {
@@ -170,17 +156,9 @@ TEST_F(SiteListCommandsTest, NoRowIsRemovedWhileARunReportsByRowNumber) {
   EXPECT_FALSE(std::filesystem::exists(other));
 }
 
-TEST_F(SiteListCommandsTest, DeletingTheOnlySiteLeavesABlankFileThatNoLongerLoads) {
-  OpenSites(Sites("A"));
-  prompts_.confirmAnswers = {true};
-  EXPECT_EQ(commands_.DeleteSite(0), (ListChange{Kind::Clear, -1, false, true}));
-  EXPECT_EQ(std::filesystem::file_size(current_), 60u);
-  EXPECT_TRUE(state_.sites.empty());
-}
-
 TEST_F(SiteListCommandsTest, AFailedSaveAfterADeleteOrMoveKeepsEverySite) {
   // The save's temporary file gets a name too long for the file system; the file itself loads.
-  WriteSites(home_ / "short.bin", Sites("ABC"));
+  testing::WriteSiteList(home_ / "short.bin", Sites("ABC"));
   std::string longName(240, 'n');
   longName += ".bin";  // appended, not added: GCC 12 sees a false bounds fault in the sum
   current_ = (home_ / longName).string();
@@ -192,7 +170,7 @@ TEST_F(SiteListCommandsTest, AFailedSaveAfterADeleteOrMoveKeepsEverySite) {
   EXPECT_NE(LastShown().find("Could not be saved!"), std::string::npos);
   EXPECT_EQ(commands_.MoveCheckedToNewFile(Checked(3, {1}), (home_ / "new.bin").string()).kind, Kind::Refill);
   EXPECT_NE(LastShown().find("No site was removed from it."), std::string::npos);
-  EXPECT_EQ(NamesOf(state_.sites), (Names{"A", "B", "C"}));
+  EXPECT_EQ(testing::SiteNames(state_.sites), (Names{"A", "B", "C"}));
   EXPECT_EQ(NamesIn(current_), (Names{"A", "B", "C"}));
 }
 
@@ -205,12 +183,12 @@ TEST_F(SiteListCommandsTest, MovedSitesGoToTheTargetInOrderAndCopiesAreNotWritte
   EXPECT_EQ(LastShown(), "\r\nTotal of 2 records were moved to\r\n\r\n" + fresh);
 
   const std::string other = (home_ / "other.bin").string();
-  WriteSites(other, {TestSite({.name = "B elsewhere", .address = "10.0.0.2"})});
+  testing::WriteSiteList(other, {TestSite({.name = "B elsewhere", .address = "10.0.0.2"})});
   EXPECT_EQ(commands_.MoveCheckedToExistingFile(Checked(3, {0, 1}), other).kind, Kind::Refill);
   EXPECT_EQ(NamesIn(other), (Names{"B elsewhere", "D"}));
   EXPECT_EQ(LastShown(), "\r\nTotal of 1 records were moved to\r\n\r\n" + other + "\r\n1 copies found.");
   EXPECT_EQ(NamesIn(current_), Names{"E"});
-  EXPECT_EQ(NamesOf(state_.sites), Names{"E"});
+  EXPECT_EQ(testing::SiteNames(state_.sites), Names{"E"});
 }
 
 TEST_F(SiteListCommandsTest, AMoveWhoseTargetCannotTakeTheSitesRemovesNothing) {
@@ -268,7 +246,7 @@ TEST_F(SiteListCommandsTest, AnUpdateRewritesOnlyItsRecordUnlessAnotherProgramMo
   EXPECT_EQ(testing::ReadFileBytes(current_), expected);
 
   const std::vector<SiteRecord> abc = Sites("ABC");
-  WriteSites(current_, {abc[2], abc[0], abc[1]});
+  testing::WriteSiteList(current_, {abc[2], abc[0], abc[1]});
   EXPECT_EQ(commands_.StoreSiteRefreshed(false, TestSite({.name = "B new", .address = "10.0.0.2"})).kind, Kind::Refill);
   EXPECT_EQ(NamesIn(current_), (Names{"A", "B new", "C"}));
 }

@@ -10,10 +10,11 @@
 #include <deque>
 
 #include "core/FixedText.h"
+#include "net/EngineRecorder.h"
 #include "support/DialogTesting.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
-#include "unitsim/UnitSimulator.h"
+#include "support/TestSite.h"
 
 namespace quenderlink {
 namespace {
@@ -66,17 +67,12 @@ class CDlgAddSiteTest : public ::testing::Test {
 };
 
 TEST_F(CDlgAddSiteTest, PingSiteAsksTheSimulatedUnitAtOnceAndTellsTheOwner) {
-  unitsim::UnitConfig unit;
-  unit.address = "127.83.3.1";
+  unitsim::UnitConfig unit = testing::Unit("127.83.3.1");
   unit.identity.siteName = "Simulated Site";
-  unitsim::UnitSimulator simulator({unit});
-  std::string error;
-  ASSERT_TRUE(simulator.Start(error)) << error;
+  const auto simulator = testing::StartUnits({unit});
 
-  SiteRecord listed = NewSiteRecord(9001);
-  SetFieldText(listed.HostText, "127.83.3.1");
   CDlgAddSite pinging(SiteEditMode::PingSite, state, prompts, owner);
-  pinging.SetSite(listed);
+  pinging.SetSite(testing::TestSite({.address = "127.83.3.1"}));
   EXPECT_EQ(pinging.windowTitle(), "Ping Site");
   EXPECT_FALSE(Shown(pinging, "saveButton") || Shown(pinging, "historyButton"));
   pinging.show();
@@ -108,9 +104,7 @@ TEST_F(CDlgAddSiteTest, PingAddressTellsTheOwnerOnlyOnSave) {
 }
 
 TEST_F(CDlgAddSiteTest, FailedPingAfterASuccessMakesSaveASaveWithoutPing) {
-  SiteRecord listed = NewSiteRecord(9001);
-  SetFieldText(listed.HostText, "10.6.6.6");
-  Dialog(SiteEditMode::ModifySite, {Answered(0), PingOutcome{}}).SetSite(listed);
+  Dialog(SiteEditMode::ModifySite, {Answered(0), PingOutcome{}}).SetSite(testing::TestSite({.address = "10.6.6.6"}));
   EXPECT_EQ(dialog->windowTitle(), "Modify Site Params");
   EXPECT_TRUE(Shown(*dialog, "saveButton") && !Shown(*dialog, "historyButton"));
   dialog->show();

@@ -9,13 +9,13 @@
 #include <QTest>
 
 #include "core/CSiteinfoClass.h"
-#include "core/SiteListLoader.h"
 #include "exchange/ImportSave.h"
 #include "exchange/ui/ImportListModel.h"
 #include "net/EngineRecorder.h"
 #include "support/DialogTesting.h"
 #include "support/RecordingMainView.h"
 #include "support/ScriptedPrompts.h"
+#include "support/SiteListFile.h"
 #include "support/TempDir.h"
 
 namespace quenderlink {
@@ -104,9 +104,7 @@ TEST_F(CFViewImportSitesFromFileTest, ImportEditPingAndAppendReachTheSiteList) {
   state_.currentSiteFile = list.string();
   prompts_.popupAnswers.push_back(kImportAppendAll);
   Click(*view_, "saveButton");
-  SiteTable saved;
-  ASSERT_EQ(LoadSiteTable(list.string(), saved, 10001), 0);
-  EXPECT_EQ(saved.size(), 2u);
+  EXPECT_EQ(LoadedSiteList(list).size(), 2u);
   ASSERT_EQ(mainView_.filesWritten.size(), 1u);
   EXPECT_EQ(mainView_.filesWritten[0], std::make_pair(false, list.string()));
   EXPECT_EQ(prompts_.shown.back().text, "\r\nTotal of 2 records were appended to\r\n" + list.string());

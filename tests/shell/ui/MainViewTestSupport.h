@@ -5,11 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "core/CSiteinfoClass.h"
-#include "core/FixedText.h"
 #include "core/IniSettingsFile.h"
 #include "core/SettingsKeys.h"
+#include "support/DialogTesting.h"
 #include "support/RecordingOpener.h"
+#include "support/ScriptedPrompts.h"
+#include "support/SiteListFile.h"
+#include "support/TempDir.h"
+#include "support/TestSite.h"
 
 namespace quenderlink::testing {
 
@@ -17,21 +20,25 @@ namespace quenderlink::testing {
 inline std::string WriteSiteHome(const std::filesystem::path& home, const std::vector<std::string>& names,
                                  std::uint8_t railroad) {
   std::vector<SiteRecord> records;
-  for (const std::string& name : names) {
-    SiteRecord record = NewSiteRecord(9001);
-    SetFieldText(record.SiteName, name);
-    record.ProductType = 2;
-    records.push_back(record);
-  }
-  SiteTable table;
-  table.Replace(records);
-  const std::string path = (home / "sites.bin").string();
-  EXPECT_TRUE(CSiteinfoClass().SaveAll(path, table));
+  for (const std::string& name : names) records.push_back(TestSite({.name = name, .product = 2}));
+  const std::string path = WriteSiteList(home / "sites.bin", records);
   IniSettingsFile ini(home);
   ini.EnsureIniFile();
   EXPECT_TRUE(ini.WriteInt(settings::kRoad, railroad));
   EXPECT_TRUE(ini.PushSiteFile(path));
   return path;
 }
+
+// A home, the program state on it, and what the desktop program would ask, start and open, recorded.
+class MainViewFixture : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { EnsureApplication(); }
+
+  TempDir home_;
+  ProgramState state_{home_.path()};
+  ScriptedPrompts prompts_;
+  RecordingDesktopActions desktop_;
+  RecordingOpener opener_;
+};
 
 }  // namespace quenderlink::testing

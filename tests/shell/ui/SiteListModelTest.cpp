@@ -84,8 +84,6 @@ TEST_F(SiteListModelTest, ColoursComeFromTheRowsProductAndTheLastPingCell) {
   EXPECT_EQ(Color(0, kColSiteName, Qt::ForegroundRole), QColor(0x11, 0x22, 0x33));
   EXPECT_EQ(Color(0, kColSiteName, Qt::BackgroundRole), QColor(0x44, 0x55, 0x66));
   EXPECT_EQ(Color(0, kColLastPing, Qt::BackgroundRole), QColor(0x80, 0, 0));
-  EXPECT_EQ(Color(2, kColCnt, Qt::ForegroundRole), QColor(0x80, 0, 0));
-  EXPECT_EQ(Color(2, kColLastPing, Qt::ForegroundRole), QColor(0, 0, 0));
 
   // Recolouring paints RKM rows cell by cell, Last Ping included, and gives type 4 the RKM text colour.
   model_.Recolour();
