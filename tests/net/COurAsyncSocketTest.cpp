@@ -4,7 +4,6 @@
 
 #include "EngineRecorder.h"
 #include "net/COurAsyncSocketSHORT.h"
-#include "net/HostAddress.h"
 
 namespace quenderlink {
 namespace {
@@ -46,18 +45,6 @@ TEST(COurAsyncSocket, SendsToItsOwnPortAndDecodesOnlyIdentificationReplies) {
     EXPECT_EQ(FieldText(socket.reply.SiteName), "SITE 127.63.2.2");  // a reset confirmation keeps the last reply
     EXPECT_EQ(socket.reply.ReplyPort, kPort);
   }
-}
-
-TEST(HostAddress, DottedQuadsAreFourNumbersWhoseFirstIsNotZeroModulo256OrForTheUploadNotAllZeroAndNamesResolve) {
-  for (const char* address : {"10.0.0.1", "257.0.0.1"}) EXPECT_TRUE(IsDottedQuad(address)) << address;
-  for (const char* text : {"0.1.2.3", "256.1.2.3", "", "1.2.3", "1.2.3.4.5", "10.0.0.1 ", "site-12.example"})
-    EXPECT_FALSE(IsDottedQuad(text)) << text;
-  EXPECT_EQ(AddressForHost("10.1.2.3"), "10.1.2.3");
-  EXPECT_EQ(AddressForHost("localhost"), "127.0.0.1");
-  EXPECT_EQ(AddressForHost(""), "0.0.0.0");
-
-  for (const char* address : {"0.0.0.1", "257.0.0.1"}) EXPECT_TRUE(IsDottedQuadNotAllZero(address)) << address;
-  for (const char* text : {"0.0.0.0", "", "1.2.3", "10.0.0.1 "}) EXPECT_FALSE(IsDottedQuadNotAllZero(text)) << text;
 }
 
 }  // namespace

@@ -3,30 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <set>
-#include <span>
 
 #include "LoopbackTestSocket.h"
 #include "core/FixedText.h"
-#include "core/IniSettingsFile.h"
 #include "core/Lookups.h"
-#include "core/ProgramFileIdentification.h"
-#include "core/SiteListLoader.h"
-#include "core/SiteTable.h"
 #include "net/DeviceDatagram.h"
 #include "net/ReplyToSite.h"
-#include "support/ScriptedPrompts.h"
-#include "support/TempDir.h"
-#include "unitsim/DemoHome.h"
-#include "upload/PacketPlan.h"
 
 namespace quenderlink::unitsim {
 namespace {
-
-namespace fs = std::filesystem;
-using testing::TempDir;
-
-const fs::path kSamples = QUENDERLINK_DEMO_PROGRAMS;
 
 bool SameBytes(const SiteRecord& a, const SiteRecord& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
@@ -60,96 +45,6 @@ TEST(DemoFleet, EveryUnitTellsTheIdentityItsRecordHoldsAndAnswersOnItsOwnAddress
   ASSERT_TRUE(DecodeDeviceReply(arrival->bytes, arrival->fromAddress, arrival->fromPort, kRailroadNs, reply));
   EXPECT_EQ(arrival->fromAddress + " " + std::string(FieldText(reply.SiteName)),
             fleet.units.back().address + " " + std::string(FieldText(fleet.sites.back().SiteName)));
-}
-
-// Prepared twice, as a second demo start does: each history entry stays once.
-TEST(PrepareDemoHome, WritesTheSiteListAndTheSampleProgramsWithTheCad2FileFirstOrRefusesWhatItCannotMake) {
-  const TempDir folder;
-  const std::filesystem::path home = folder / "demo";
-  const DemoFleet fleet = MakeDemoFleet();
-  std::string error;
-  ASSERT_TRUE(PrepareDemoHome(home, fleet, kSamples, error)) << error;
-  ASSERT_TRUE(PrepareDemoHome(home, fleet, kSamples, error)) << error;
-
-  IniSettingsFile settings(home);
-  EXPECT_EQ(settings.ReadInt(settings::kRoad), kRailroadNs);
-  EXPECT_EQ(settings.ReadInt(settings::kPingMaxWaitResponse), 2u) << "silent units fail within seconds";
-  EXPECT_EQ(settings.ReadInt(settings::kDefaultPortNum), 9001u) << "the creation defaults are written";
-  ASSERT_EQ(settings.ReadFileHistory(HistoryKind::SiteFiles), 1);
-  const std::string siteList = settings.FileHistory()[0];
-  EXPECT_EQ(std::filesystem::path(siteList), home / "DemoSites.bin");
-  SiteTable table;
-  ASSERT_EQ(LoadSiteTable(siteList, table, 10001), 0);
-  ASSERT_EQ(table.size(), fleet.sites.size());
-  for (std::size_t i = 0; i < table.size(); ++i)
-    EXPECT_TRUE(SameBytes(table[i], fleet.sites[i])) << FieldText(table[i].SiteName);
-
-  std::size_t samples = 0;
-  for (const auto& sample : std::filesystem::directory_iterator(kSamples)) {
-    ++samples;
-    EXPECT_EQ(testing::ReadFileBytes(home / "Programs" / sample.path().filename()),
-              testing::ReadFileBytes(sample.path()))
-        << sample.path().filename();
-  }
-  // Every sample but the read-me.
-  ASSERT_EQ(settings.ReadFileHistory(HistoryKind::ProgramFiles), static_cast<int>(samples) - 1);
-  const auto& history = settings.FileHistory();
-  EXPECT_EQ(IdentifyProgramFile(history[0]), kProductCad2) << history[0];
-  for (std::size_t entry = 0; entry + 1 < samples; ++entry)
-    EXPECT_EQ(std::filesystem::path(history[entry]).parent_path(), home / "Programs") << history[entry];
-
-  // A missing programs folder leaves a working home; a home that cannot be made or an empty fleet is refused.
-  ASSERT_TRUE(PrepareDemoHome(folder / "bare", MakeDemoFleet(), folder / "no-programs", error)) << error;
-  IniSettingsFile bare(folder / "bare");
-  EXPECT_EQ(bare.ReadFileHistory(HistoryKind::SiteFiles), 1);
-  EXPECT_EQ(bare.ReadFileHistory(HistoryKind::ProgramFiles), 0);
-
-  testing::WriteFileBytes(folder / "file", "x");
-  EXPECT_FALSE(PrepareDemoHome(folder / "file" / "home", MakeDemoFleet(), kSamples, error));
-  EXPECT_NE(error.find("file"), std::string::npos) << error;
-  error.clear();
-  EXPECT_FALSE(PrepareDemoHome(folder / "home", DemoFleet{}, kSamples, error));
-  EXPECT_FALSE(error.empty());
-}
-
-std::vector<fs::path> SampleProgramFiles() {
-  std::vector<fs::path> files;
-  for (const fs::directory_entry& entry : fs::directory_iterator(kSamples))
-    if (entry.is_regular_file() && entry.path().filename() != "README.txt") files.push_back(entry.path());
-  return files;
-}
-
-std::span<const std::uint8_t> Bytes(const std::string& text) {
-  return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
-}
-
-TEST(DemoPrograms, OneFileForEachProductFamilyThatTheUploaderAcceptsAndSendsInAFewDozenPackets) {
-  const std::uint32_t maxDatagram = MakeDemoFleet().units.front().identity.maxDatagram;
-  std::set<std::uint8_t> families;
-  for (const fs::path& file : SampleProgramFiles()) {
-    testing::ScriptedPrompts prompts;
-    EXPECT_TRUE(CheckProgramFile(file, prompts)) << file;
-    EXPECT_TRUE(families.insert(IdentifyProgramFile(file)).second) << file << " repeats a family or has none";
-    const std::string image = testing::ReadFileBytes(file);
-    ASSERT_FALSE(image.empty()) << file;
-    EXPECT_TRUE(image[0] != 0 && UsedEnd(Bytes(image), 0)) << file << " holds no program for the uploader";
-    const std::uint32_t packets = MakePacketPlan(Bytes(image), maxDatagram, 0).totalPackets;
-    EXPECT_TRUE(packets >= 20 && packets <= 60) << file << ": " << packets << " packets";
-  }
-  EXPECT_EQ(families, (std::set<std::uint8_t>{kProductRkm, kProductCad1, kProductCollector, kProductRkmMicro,
-                                              kProductCadHalvyr, kProductCad2}));
-}
-
-TEST(FindDemoPrograms, LooksBesideTheProgramFirstThenInTheInstalledShareFolder) {
-  const TempDir folder;
-  const fs::path bin = folder / "bin";
-  fs::create_directories(bin);
-  EXPECT_FALSE(FindDemoPrograms(bin));
-  const fs::path installed = folder / "share" / "quenderlink" / "demo-programs";
-  fs::create_directories(installed);
-  EXPECT_EQ(FindDemoPrograms(bin), installed);
-  fs::create_directories(bin / "demo-programs");
-  EXPECT_EQ(FindDemoPrograms(bin), bin / "demo-programs");
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include "core/FixedText.h"
 #include "support/TestSite.h"
 #include "upload/UploadListRun.h"
-#include "upload/UploadedSite.h"
 
 namespace quenderlink {
 namespace {
@@ -100,29 +99,6 @@ TEST_F(UploadListRunTest, TheNewProgramsAnswerIsWrittenIntoTheTableAndTheRow) {
   EXPECT_EQ(FieldText(stored.Milepost), "GA 118.2");
   EXPECT_EQ(Row(1).site.VersionMinor, 12);
   EXPECT_EQ(sites.FindByRow(2)->VersionMajor, 0) << "the reply goes to its own site only";
-}
-
-// Each call as "identified <milepost>" or "refreshed <milepost>".
-struct RecordingReceiver : UploadedSiteReceiver {
-  std::string calls;
-  void OnUploadedSiteIdentified(const SiteRecord& site) override { calls += "identified " + Milepost(site) + "; "; }
-  void OnUploadedSiteRefreshed(const SiteRecord& site) override { calls += "refreshed " + Milepost(site) + "; "; }
-  static std::string Milepost(const SiteRecord& site) { return std::string(FieldText(site.Milepost)); }
-};
-
-// The copy rules themselves are tested with the other reply rules.
-TEST(UploadedSiteTest, AReadyUnitsRecordIsIdentifiedAndOneInPowerupOnlyRefreshed) {
-  SiteRecord site = testing::TestSite({.address = "127.0.0.1"});
-  SetFieldText(site.Milepost, "1.0");
-  DeviceReply reply{};
-  SetFieldText(reply.Milepost, "22.5");
-  RecordingReceiver receiver;
-
-  SendUploadedSite(site, reply, false, receiver);
-  reply.Powerup = 1;
-  SendUploadedSite(site, reply, false, receiver);
-
-  EXPECT_EQ(receiver.calls, "identified 22.5; refreshed 1.0; ");
 }
 
 }  // namespace
