@@ -5,11 +5,11 @@
 #include <cstring>
 #include <sstream>
 
-#include "core/CSiteinfoClass.h"
 #include "core/FixedText.h"
 #include "core/Lookups.h"
 #include "net/DeviceDatagram.h"
 #include "net/ReplyToSite.h"
+#include "support/SiteListFile.h"
 #include "support/TempDir.h"
 #include "support/TestSite.h"
 
@@ -18,15 +18,7 @@ namespace {
 
 using testing::TempDir;
 using testing::TestSite;
-
-std::string WriteSiteList(const TempDir& folder, std::vector<SiteRecord> records) {
-  const std::string path = (folder / "sites.bin").string();
-  SiteTable table;
-  table.Replace(std::move(records));
-  CSiteinfoClass file;
-  EXPECT_TRUE(file.SaveAll(path, table));
-  return path;
-}
+using testing::WriteSiteList;
 
 TEST(FleetFromSiteList, GivesEachRecordAUnitTellingItsIdentityAndRefusesUnitsOffLoopbackAndUnreadableFiles) {
   SiteRecord cad = TestSite({.name = "EAST YARD", .address = "127.51.0.1"});
@@ -48,7 +40,7 @@ TEST(FleetFromSiteList, GivesEachRecordAUnitTellingItsIdentityAndRefusesUnitsOff
   std::vector<UnitConfig> units;
   std::string error;
 
-  ASSERT_TRUE(FleetFromSiteList(WriteSiteList(folder, {cad, unpinged}), "NS", units, error)) << error;
+  ASSERT_TRUE(FleetFromSiteList(WriteSiteList(folder / "sites.bin", {cad, unpinged}), "NS", units, error)) << error;
 
   ASSERT_EQ(units.size(), 2u);
   EXPECT_EQ(units[0].address, "127.51.0.1");
@@ -65,7 +57,7 @@ TEST(FleetFromSiteList, GivesEachRecordAUnitTellingItsIdentityAndRefusesUnitsOff
   EXPECT_EQ(std::memcmp(&pinged, &cad, sizeof cad), 0);
 
   units.clear();
-  const std::string path = WriteSiteList(folder, {TestSite({.name = "OK", .address = "127.51.1.1"}),
+  const std::string path = WriteSiteList(folder / "sites.bin", {TestSite({.name = "OK", .address = "127.51.1.1"}),
                                                   TestSite({.name = "FAR AWAY", .address = "10.1.2.3"})});
 
   EXPECT_FALSE(FleetFromSiteList(path, "CSX", units, error));
