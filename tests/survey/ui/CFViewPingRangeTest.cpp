@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include <chrono>
+#include <optional>
 #include <utility>
 
 #include "controls/ui/SiteListView.h"
@@ -105,19 +106,9 @@ TEST_F(CFViewPingRangeTest, ScanShowsTheUnitsFoundFailsTheSilentAddressesAndEach
   for (int column : {kRangeColHidden, kRangeColSiteId, kRangeColProduct}) EXPECT_TRUE(list.isColumnHidden(column));
 
   // Without a current site list file there is nothing to append to.
-  const std::string listFile = (home_ / "found.csv").string();
-  prompts_.popupAnswers = {CFViewPingRange::kSaveCsv};
-  prompts_.fileAnswers = {listFile};
+  prompts_.popupAnswers = {0};
   Click(*view, "saveButton");
-  ASSERT_EQ(prompts_.popupsShown.size(), 1u);
-  EXPECT_EQ(prompts_.popupsShown[0].size(), 3u);
-  EXPECT_EQ(prompts_.fileRequests.at(0).filter, kCsvExportFilter);
-  EXPECT_NE(ReadFileBytes(listFile).find("\n1,127.86.0.1,9001,"), std::string::npos);
-  EXPECT_EQ(prompts_.shown.back().kind, ScriptedPrompts::Shown::Message);
-  EXPECT_EQ(prompts_.shown.back().text, ListSavedReport(true, listFile));
-  EXPECT_EQ(desktop_.openedInEditor, std::vector<std::filesystem::path>{listFile});
-
-  // What each save writes is pinned by the core tests; here that each choice reaches its save.
+  EXPECT_EQ(prompts_.popupsShown.at(0).size(), 3u);
   const std::string siteFile = (home_ / "sites.bin").string();
   SiteRecord known = NewSiteRecord(9001);
   SetFieldText(known.IpByNumber, "127.86.0.1");
@@ -129,30 +120,36 @@ TEST_F(CFViewPingRangeTest, ScanShowsTheUnitsFoundFailsTheSilentAddressesAndEach
   Tick(*view, 0);
   Tick(*view, 2);
 
-  prompts_.popupAnswers = {CFViewPingRange::kAppendRows};
-  Click(*view, "saveButton");
-  EXPECT_EQ(prompts_.popupsShown.at(1).at(0).text, "Append Selected Rows to " + siteFile);
-  EXPECT_EQ(prompts_.shown.back().text, AppendedReport(1, siteFile));
-
+  // What each save writes and reports is pinned by the core tests; here that each choice reaches its save.
   const std::string newFile = (home_ / "new.bin").string();
-  prompts_.popupAnswers = {CFViewPingRange::kSaveNewFile};
-  prompts_.fileAnswers = {newFile};
-  Click(*view, "saveButton");
-  EXPECT_EQ(prompts_.fileRequests.at(1).filter, kSiteListFilter);
-  EXPECT_EQ(prompts_.shown.back().text, SavedReport(2, newFile));
+  const std::string listFile = (home_ / "found.csv").string();
+  const std::string unwritable = (home_ / "missing" / "found.txt").string();
+  struct Choice {
+    int item;
+    std::optional<std::string> file;
+    std::string report;
+  };
+  const Choice choices[] = {
+      {CFViewPingRange::kAppendRows, std::nullopt, AppendedReport(1, siteFile)},
+      {CFViewPingRange::kSaveNewFile, newFile, SavedReport(2, newFile)},
+      {CFViewPingRange::kSaveCsv, listFile, ListSavedReport(true, listFile)},
+      {CFViewPingRange::kSaveText, unwritable, ListSavedReport(false, unwritable)},
+  };
+  for (const Choice& choice : choices) {
+    SCOPED_TRACE(choice.item);
+    prompts_.popupAnswers = {choice.item};
+    if (choice.file) prompts_.fileAnswers = {*choice.file};
+    Click(*view, "saveButton");
+    EXPECT_EQ(prompts_.shown.back().kind, ScriptedPrompts::Shown::Message);
+    EXPECT_EQ(prompts_.shown.back().text, choice.report);
+  }
+  EXPECT_EQ(prompts_.popupsShown.at(1).at(0).text, "Append Selected Rows to " + siteFile);
   EXPECT_EQ(mainView_.filesWritten,
             (std::vector<std::pair<bool, std::string>>{{false, siteFile}, {true, newFile}}));
-
-  const std::string unwritable = (home_ / "missing" / "found.txt").string();
-  prompts_.popupAnswers = {CFViewPingRange::kSaveText};
-  prompts_.fileAnswers = {unwritable};
-  Click(*view, "saveButton");
-  EXPECT_EQ(prompts_.shown.back().kind, ScriptedPrompts::Shown::Message);
-  EXPECT_EQ(prompts_.shown.back().text, ListSavedReport(false, unwritable));
-  EXPECT_EQ(desktop_.openedInEditor.size(), 1u);
-
-  view.reset();
-  EXPECT_EQ(state_.openViews.Count(), 0u);
+  EXPECT_EQ(prompts_.fileRequests.at(0).filter, kSiteListFilter);
+  EXPECT_EQ(prompts_.fileRequests.at(1).filter, kCsvExportFilter);
+  EXPECT_NE(ReadFileBytes(listFile).find("\n1,127.86.0.1,9001,"), std::string::npos);
+  EXPECT_EQ(desktop_.openedInEditor, std::vector<std::filesystem::path>{listFile});
 }
 
 // The range rules themselves are tested without a window: 300 is taken as 44. A dotted

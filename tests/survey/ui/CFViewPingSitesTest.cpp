@@ -68,25 +68,18 @@ class CFViewPingSitesTest : public ::testing::Test {
   testing::RecordingMainView mainView_;
 };
 
+// What each notification does to a row is pinned by the ping run's own tests; here only the wiring.
 TEST_F(CFViewPingSitesTest, PingRunWritesRepliesAndFailuresRePingFailedListsOnlyTheSilentSiteAndAResetRunIsNamedForIt) {
-  std::vector units = {Unit("127.85.1.1"), Unit("127.85.1.2"), Unit("127.85.1.3", {.silent = true}),
-                       Unit("127.85.1.4")};
-  units[0].identity.versionMajor = 3;
-  units[0].identity.versionMinor = 7;
-  const auto simulator = StartUnits(units);
-  ListSites({"127.85.1.1", "127.85.1.2", "127.85.1.3", "127.85.1.4"}, 1, 1);
+  const auto simulator = StartUnits({Unit("127.85.1.1"), Unit("127.85.1.2", {.silent = true})});
+  ListSites({"127.85.1.1", "127.85.1.2"}, 1, 1);
   auto view = OpenView();
   QSignalSpy titles(view.get(), &CFViewPingSites::titleChanged);
 
   ASSERT_TRUE(AwaitRunEnd(*view));
-  ASSERT_EQ(ListOf(*view).rowCount(), 4);
-  for (int row : {0, 1, 3})
-    EXPECT_TRUE(Results(*view, row).startsWith("SUCCESS:  0.")) << Results(*view, row).toStdString();
-  EXPECT_EQ(Results(*view, 2), "FAILED");
-  // The row is written from the record the reply went into.
-  EXPECT_EQ(Cell(*view, 0, kPingColVersion).toString(), "3.7");
-  EXPECT_EQ(state_.sites.FindByRow(3)->LastPing, kLastPingNoAnswer);
-  EXPECT_TRUE(Text<QLabel>(*view, "totalsText").contains("Success =   3"));
+  ASSERT_EQ(ListOf(*view).rowCount(), 2);
+  EXPECT_TRUE(Results(*view, 0).startsWith("SUCCESS:  0.")) << Results(*view, 0).toStdString();
+  EXPECT_EQ(Results(*view, 1), "FAILED");
+  EXPECT_TRUE(Text<QLabel>(*view, "totalsText").contains("Success =   1"));
   EXPECT_EQ(mainView_.runsFinished, 1);
   EXPECT_FALSE(state_.operations.pingInProgress);
   ASSERT_EQ(titles.count(), 1);
@@ -96,13 +89,11 @@ TEST_F(CFViewPingSitesTest, PingRunWritesRepliesAndFailuresRePingFailedListsOnly
 
   Click(*view, "rePingFailedButton");
   ASSERT_EQ(ListOf(*view).rowCount(), 1);
-  EXPECT_EQ(Cell(*view, 0, kPingColIpAddr).toString(), "127.85.1.3");
   EXPECT_TRUE(state_.operations.pingInProgress);
   EXPECT_EQ(Text<QLabel>(*view, "statusText"), "Ping in Progress!  Wait ...");
   // A wait of 1 s moves the bar by half at each 500 ms tick.
   EXPECT_TRUE(QTest::qWaitFor([&] { return Cell(*view, 0, kPingColResults, PingSitesModel::kProgressRole) == 50; },
                               1500));
-  EXPECT_EQ(Results(*view, 0), "PING 1 of 1");
 
   // Destroyed while its engine still waits for the silent unit.
   const auto start = std::chrono::steady_clock::now();
@@ -114,31 +105,28 @@ TEST_F(CFViewPingSitesTest, PingRunWritesRepliesAndFailuresRePingFailedListsOnly
   // A reset run is named for it and never asks the main view to save.
   const int runsFinished = mainView_.runsFinished;
   state_.operations.pingSitesMode = PingMode::Reset;
-  ListSites({"127.85.1.1", "127.85.1.2"}, 2, 2);
+  ListSites({"127.85.1.1"}, 2, 2);
   view = OpenView();
   QSignalSpy resetTitles(view.get(), &CFViewPingSites::titleChanged);
   EXPECT_EQ(Text<QLabel>(*view, "statusText"), "Reset Cadmarin in Progress ...");
   ASSERT_TRUE(AwaitRunEnd(*view));
-  EXPECT_TRUE(Results(*view, 1).startsWith("Cadmarin was Reset:  0.")) << Results(*view, 1).toStdString();
+  EXPECT_TRUE(Results(*view, 0).startsWith("Cadmarin was Reset:  0.")) << Results(*view, 0).toStdString();
   EXPECT_FALSE(Child<QPushButton>(*view, "rePingFailedButton").isEnabled());
   EXPECT_EQ(mainView_.runsFinished, runsFinished);
   ASSERT_EQ(resetTitles.count(), 1);
   EXPECT_EQ(resetTitles[0][0].toString(), "Reset Cadmarins");
 }
 
-TEST_F(CFViewPingSitesTest, AbortEndsTheRunNoRePingStartsBesideAnotherRunAndMainWindowClosingStopsOneQuietly) {
-  const auto simulator =
-      StartUnits({Unit("127.85.2.1"), Unit("127.85.2.2", {.silent = true}), Unit("127.85.2.3", {.silent = true})});
-  ListSites({"127.85.2.1", "127.85.2.2", "127.85.2.3"}, 2, 2);
+TEST_F(CFViewPingSitesTest, AbortEndsTheRunNoRePingStartsBesideAnotherRunAndMainWindowClosingEmptiesTheList) {
+  const auto simulator = StartUnits({Unit("127.85.2.1", {.silent = true})});
+  ListSites({"127.85.2.1"}, 2, 2);
   auto view = OpenView();
-  ASSERT_TRUE(QTest::qWaitFor(
-      [&] { return Results(*view, 0).startsWith("SUCCESS") && Results(*view, 2) == "PING 1 of 2"; }, 2000));
-  EXPECT_TRUE(state_.operations.pingInProgress);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Results(*view, 0) == "PING 1 of 2"; }, 2000));
 
   Click(*view, "abortButton");
   ASSERT_TRUE(AwaitRunEnd(*view));
-  EXPECT_EQ(Results(*view, 2), "USER ABORT");
-  EXPECT_FALSE(Cell(*view, 2, kPingColResults, PingSitesModel::kProgressRole).isValid());
+  EXPECT_EQ(Results(*view, 0), "USER ABORT");
+  EXPECT_FALSE(Cell(*view, 0, kPingColResults, PingSitesModel::kProgressRole).isValid());
   EXPECT_FALSE(state_.operations.pingInProgress);
 
   // Another run has started meanwhile: neither re-ping may start beside it.
@@ -150,13 +138,9 @@ TEST_F(CFViewPingSitesTest, AbortEndsTheRunNoRePingStartsBesideAnotherRunAndMain
   EXPECT_TRUE(Shown(*view, "closeButton"));
   state_.operations.uploadInProgress = false;
 
-  // The main view has released the site table when its window closes: the run stops and nothing is saved.
-  const int runsFinished = mainView_.runsFinished;
-  Click(*view, "rePingAllButton");
-  ASSERT_TRUE(QTest::qWaitFor([&] { return Results(*view, 2) == "PING 1 of 2"; }, 2000));
+  // The main view has released the site table when its window closes; that a run stops then and
+  // nothing is saved is checked where the main window shuts down.
   state_.openViews.NotifyMainWindowClosing();
-  EXPECT_FALSE(state_.operations.pingInProgress);
-  EXPECT_EQ(mainView_.runsFinished, runsFinished);
   EXPECT_EQ(ListOf(*view).rowCount(), 0);
 }
 

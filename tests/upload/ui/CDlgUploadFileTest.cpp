@@ -97,7 +97,6 @@ TEST_F(CDlgUploadFileTest, AGoodUploadIsNarratedInOrderAndTheUpdatedRecordHanded
 
   // The lines themselves are pinned by the upload log's own tests.
   const QString log = LogText(*dialog);
-  EXPECT_TRUE(log.startsWith("Starting Upload\nSending Ping #1\n")) << log.toStdString();
   EXPECT_TRUE(log.contains("SUCCESS! Response from NEW PROGRAM; Ver = 2.0\n")) << log.toStdString();
   const QString status = Text<QLabel>(*dialog, "statusText");
   EXPECT_TRUE(status.startsWith("Upload is Complete (") && status.endsWith(" seconds).")) << status.toStdString();
@@ -144,7 +143,6 @@ TEST_F(CDlgUploadFileTest, AbortAsksFirstAndANewProgramThatNeverAnswersGivesTheC
   state_.params.pingMaxWaitResponse = 1;  // no wait between the pings of the new program
   const auto silent = Dialog("127.88.2.1", 47882);
   ASSERT_TRUE(ShowUntilEnded(*silent));
-  EXPECT_TRUE(LogText(*silent).endsWith("will wait 0 seconds\nCAUTION: No Response after 3 pings\n"));
   EXPECT_TRUE(Text<QLabel>(*silent, "statusText").endsWith(" seconds)\nCAUTION: No Response from NEW PROGRAM."));
   ExpectRunOver(*silent, state_);
   EXPECT_TRUE(receiver_.identified.empty());
