@@ -24,7 +24,7 @@ class SiteListModelTest : public ::testing::Test {
     state_.params.deviceColors.textRkm = 0x00332211;  // red 0x11, green 0x22, blue 0x33
     state_.params.deviceColors.backRkm = 0x00665544;
     state_.sites.Replace({TestSite({.row = 1, .product = kProductRkm, .lastPing = kLastPingNoAnswer}),
-                          TestSite({.row = 2, .product = kProductRkmMicro}), TestSite({.row = 3, .lastPing = 15})});
+                          TestSite({.row = 2}), TestSite({.row = 3, .lastPing = 15})});
     model_.Refill();
   }
 
