@@ -4,11 +4,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <csignal>
 #include <filesystem>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "support/TempDir.h"
@@ -43,21 +40,6 @@ class CliRunner {
       ::_exit(127);
     }
     return child;
-  }
-
-  // As Finish, but a tool still running after the time is killed (exit code -1),
-  // so a hang fails the test instead of holding up the suite.
-  CliResult FinishWithin(pid_t child, std::chrono::milliseconds time) const {
-    const auto deadline = std::chrono::steady_clock::now() + time;
-    const auto ended = [child] {
-      siginfo_t info{};
-      return ::waitid(P_PID, static_cast<id_t>(child), &info, WEXITED | WNOHANG | WNOWAIT) != 0 || info.si_pid != 0;
-    };
-    while (!ended()) {
-      if (std::chrono::steady_clock::now() >= deadline) ::kill(child, SIGKILL);
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return Finish(child);
   }
 
   CliResult Finish(pid_t child) const {

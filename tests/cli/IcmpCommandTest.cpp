@@ -52,10 +52,8 @@ TEST_F(IcmpCommandTest, RawMethodListsEveryAddressInOrderWithItsTotals) {
   ASSERT_GE(lines.size(), 4u) << result.out;
   EXPECT_TRUE(lines[0].starts_with(";Cnt")) << lines[0];
   // The listing's layout is IcmpScanSaveTest's; each try's time reaching the row shows in the JSON tests.
-  for (int i = 1; i <= 3; ++i) {
+  for (int i = 1; i <= 3; ++i)
     EXPECT_NE(lines[i].find(std::string(" 127.99.0.").append(std::to_string(i)).append(" ")), std::string::npos);
-    EXPECT_NE(lines[i].find("Done!"), std::string::npos) << lines[i];
-  }
   EXPECT_NE(result.out.find("Total Success:   3"), std::string::npos) << result.out;
   EXPECT_EQ(result.out.find('\r'), std::string::npos);
 }

@@ -67,9 +67,7 @@ class CDlgAddSiteTest : public ::testing::Test {
 };
 
 TEST_F(CDlgAddSiteTest, PingSiteAsksTheSimulatedUnitAtOnceAndTellsTheOwner) {
-  unitsim::UnitConfig unit = testing::Unit("127.83.3.1");
-  unit.identity.siteName = "Simulated Site";
-  const auto simulator = testing::StartUnits({unit});
+  const auto simulator = testing::StartUnits({testing::Unit("127.83.3.1")});
 
   CDlgAddSite pinging(SiteEditMode::PingSite, state, prompts, owner);
   pinging.SetSite(testing::TestSite({.address = "127.83.3.1"}));
@@ -78,9 +76,8 @@ TEST_F(CDlgAddSiteTest, PingSiteAsksTheSimulatedUnitAtOnceAndTellsTheOwner) {
   pinging.show();
   ASSERT_TRUE(QTest::qWaitFor([&] { return !owner.heard.empty(); }, 10000));
 
+  // What the reply writes into the site is SiteEditForm's.
   EXPECT_EQ(owner.heard, Heard{"pinged"});
-  EXPECT_EQ(FieldText(owner.lastSite.SiteName), "Simulated Site");
-  EXPECT_TRUE(Child<QPlainTextEdit>(pinging, "infoText").toPlainText().startsWith("SUCCESS"));
   EXPECT_EQ(testing::Text<QPushButton>(pinging, "pingButton"), "Re-PING");
   ASSERT_TRUE(Shown(pinging, "saveButton"));
   testing::Click(pinging, "saveButton");

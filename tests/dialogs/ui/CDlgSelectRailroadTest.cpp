@@ -9,11 +9,6 @@
 namespace quenderlink {
 namespace {
 
-class CDlgSelectRailroadTest : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() { testing::EnsureApplication(); }
-};
-
 void ClickRailroad(const QWidget& dialog, const QString& caption) {
   for (QRadioButton* button : dialog.findChildren<QRadioButton*>())
     if (button->text() == caption) return button->click();
@@ -27,7 +22,8 @@ QStringList Checked(const QWidget& dialog) {
   return checked;
 }
 
-TEST_F(CDlgSelectRailroadTest, TheCodeGivenIsCheckedAndTheLastClickCountsEvenWhenCancelled) {
+TEST(CDlgSelectRailroadTest, TheCodeGivenIsCheckedAndTheLastClickCountsWhetherCancelledOrOk) {
+  testing::EnsureApplication();
   CDlgSelectRailroad none(0, nullptr);
   EXPECT_TRUE(Checked(none).isEmpty());
   none.show();
@@ -41,13 +37,11 @@ TEST_F(CDlgSelectRailroadTest, TheCodeGivenIsCheckedAndTheLastClickCountsEvenWhe
   ClickRailroad(dialog, "Union Pacific");
   dialog.reject();
   EXPECT_EQ(dialog.SelectedCode(), 6);
-}
 
-TEST_F(CDlgSelectRailroadTest, AskRailroadReturnsTheChoiceMadeBeforeOk) {
-  testing::AnswerNextModal([](QWidget& dialog) {
-    EXPECT_EQ(Checked(dialog), QStringList{"BHP"});
-    ClickRailroad(dialog, "CP Rail");
-    testing::Click(dialog, "okButton");
+  testing::AnswerNextModal([](QWidget& asked) {
+    EXPECT_EQ(Checked(asked), QStringList{"BHP"});
+    ClickRailroad(asked, "CP Rail");
+    testing::Click(asked, "okButton");
   });
   EXPECT_EQ(AskRailroad(1, nullptr), 2);
 }

@@ -64,6 +64,7 @@ TEST_F(CMainViewCommandsTest, ASiteFromTheAddDialogIsAppendedAndShown) {
   EXPECT_EQ(Cell(2, kColCnt), "3");
 }
 
+// The menu's items are MainMenu's; a reset from it resets the clicked row whatever is ticked.
 TEST_F(CMainViewCommandsTest, TheRowMenuIsBuiltForTheClickedRowAndRunsItsChoice) {
   Select(1);
   prompts_.popupAnswers = {menu::kRowPingHighlighted};
@@ -71,25 +72,21 @@ TEST_F(CMainViewCommandsTest, TheRowMenuIsBuiltForTheClickedRowAndRunsItsChoice)
   ASSERT_EQ(prompts_.popupsShown.size(), 1u);
   EXPECT_EQ(prompts_.popupsShown[0].size(), 16u);  // eight items, each followed by a separator
   EXPECT_EQ(opener_.opened, std::vector<std::string>{"site ping Bravo"});
-}
 
-TEST_F(CMainViewCommandsTest, TheRowMenusResetResetsTheClickedRowWhateverIsTicked) {
   view_.model().SetChecked(0, true);
   view_.model().SetChecked(1, true);
-  Select(1);
   view_.RunRowMenuCommand(menu::kRowReset);
-  EXPECT_EQ(opener_.opened, std::vector<std::string>{"reset Bravo"});
+  EXPECT_EQ(opener_.opened.back(), "reset Bravo");
   EXPECT_EQ(state_.sites[0].SiteFlags, 0);  // no marking pass
   EXPECT_TRUE(prompts_.shown.empty());
 }
 
-TEST_F(CMainViewCommandsTest, TheExcelMenuItemWritesTheListedSitesToABookInTheHomeAndOpensIt) {
+// Where the book goes and what it holds are SiteWorkbookExportTest's.
+TEST_F(CMainViewCommandsTest, TheExcelMenuItemWritesTheListedSitesToABookAndOpensIt) {
   ASSERT_TRUE(view_.IsCommandEnabled(menu::kExportExcel));
   view_.RunCommand(menu::kExportExcel);
   EXPECT_TRUE(prompts_.shown.empty());
-  ASSERT_EQ(desktop_.openedWithDefaultApp.size(), 1u);
-  EXPECT_EQ(desktop_.openedWithDefaultApp[0].parent_path(), home_.path());
-  EXPECT_GT(std::filesystem::file_size(desktop_.openedWithDefaultApp[0]), 0u);
+  EXPECT_EQ(desktop_.openedWithDefaultApp.size(), 1u);
 }
 
 }  // namespace

@@ -43,8 +43,9 @@ TEST_F(CMainViewTest, FirstStartAsksForTheRailroadAndShowsTheAnswer) {
   EXPECT_EQ(view_->form().siteFileButton()->text().toStdString(), "CLICK to select the file with IP Addresses");
 }
 
+// The widths are SiteListColumns'; here that the view applies them and reports a settings write that fails.
 TEST_F(CMainViewTest, OpensTheCurrentSiteListWithColumnsForTheRailroad) {
-  const std::string path = testing::WriteSiteHome(home_.path(), {"Bravo", "Alpha", "Charlie"}, 3);
+  testing::WriteSiteHome(home_.path(), {"Bravo", "Alpha", "Charlie"}, 3);
   OpenView();
   EXPECT_EQ(ListedNames(), (std::vector<std::string>{"Bravo", "Alpha", "Charlie"}));
   EXPECT_EQ(view_->form().siteFileButton()->text().toStdString(),
@@ -61,22 +62,7 @@ TEST_F(CMainViewTest, OpensTheCurrentSiteListWithColumnsForTheRailroad) {
   view_->RunCommand(menu::kSelectRailroad);
   EXPECT_EQ(ColumnWidth(kColSiteId), 80);
   EXPECT_EQ(view_->title(), "NS Start Page (Ver 9.0)");
-}
 
-TEST_F(CMainViewTest, AMissingSiteListIsReportedAndTheCaptionReset) {
-  const std::string path = testing::WriteSiteHome(home_.path(), {"Alpha"}, 3);
-  std::filesystem::remove(path);
-  OpenView();
-  ASSERT_EQ(prompts_.shown.size(), 1u);
-  EXPECT_EQ(prompts_.shown[0].text, "File\r\n" + path + "\r\nNot Found!");
-  EXPECT_EQ(view_->form().siteFileButton()->text().toStdString(), "CLICK to select the file with IP Addresses");
-  EXPECT_FALSE(view_->IsCommandEnabled(menu::kExportText));
-  EXPECT_EQ(view_->model().rowCount(), 0);
-}
-
-TEST_F(CMainViewTest, ASettingsWriteThatFailsIsReported) {
-  testing::WriteSiteHome(home_.path(), {"Alpha"}, 3);
-  OpenView();
   const std::filesystem::path ini = IniSettingsFile(home_.path()).Path();
   std::filesystem::remove(ini);
   std::filesystem::create_symlink(ini, ini);  // a link to itself: neither read nor replaced
@@ -85,15 +71,26 @@ TEST_F(CMainViewTest, ASettingsWriteThatFailsIsReported) {
   EXPECT_EQ(prompts_.shown[0].text, "FAILED TO WRITE\r\n" + ini.string());
 }
 
+// The message is CurrentSiteFile's.
+TEST_F(CMainViewTest, AMissingSiteListIsReportedAndTheCaptionReset) {
+  const std::string path = testing::WriteSiteHome(home_.path(), {"Alpha"}, 3);
+  std::filesystem::remove(path);
+  OpenView();
+  EXPECT_EQ(prompts_.shown.size(), 1u);
+  EXPECT_EQ(view_->form().siteFileButton()->text().toStdString(), "CLICK to select the file with IP Addresses");
+  EXPECT_FALSE(view_->IsCommandEnabled(menu::kExportText));
+  EXPECT_EQ(view_->model().rowCount(), 0);
+}
+
+// The orders and which way a header click turns are SiteSort's.
 TEST_F(CMainViewTest, HeaderClicksAndSortItemsReorderTheList) {
   testing::WriteSiteHome(home_.path(), {"Bravo", "Alpha", "Charlie"}, 3);
   OpenView();
   view_->model().SetChecked(0, true);
-  view_->OnHeaderClicked(kColSiteName);  // a new key keeps the direction: descending is A to Z
-  EXPECT_EQ(ListedNames(), (std::vector<std::string>{"Alpha", "Bravo", "Charlie"}));
-  EXPECT_FALSE(view_->model().checks().AnyChecked());
+  view_->OnHeaderClicked(kColSiteName);
   view_->OnHeaderClicked(kColSiteName);
   EXPECT_EQ(ListedNames(), (std::vector<std::string>{"Charlie", "Bravo", "Alpha"}));
+  EXPECT_FALSE(view_->model().checks().AnyChecked());
   QHeaderView& header = *view_->form().list()->horizontalHeader();
   EXPECT_EQ(header.sortIndicatorSection(), kColSiteName);
   EXPECT_EQ(header.sortIndicatorOrder(), Qt::DescendingOrder);  // Z to A
@@ -117,7 +114,6 @@ TEST_F(CMainViewTest, CommandsFollowTheChecksAndTheBusyFlag) {
   EXPECT_NE(prompts_.shown.back().text.find("\"Ctrl\" key"), std::string::npos);
 
   state_.operations.pingInProgress = true;
-  EXPECT_FALSE(view_->IsCommandEnabled(menu::kPingChecked));
   view_->form().exitButton()->click();
   EXPECT_EQ(prompts_.shown.back().errorId, 402u);
   EXPECT_EQ(state_.sites.size(), 3u);  // not released while the run writes into it

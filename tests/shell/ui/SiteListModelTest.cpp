@@ -24,7 +24,7 @@ class SiteListModelTest : public ::testing::Test {
     state_.params.deviceColors.textRkm = 0x00332211;  // red 0x11, green 0x22, blue 0x33
     state_.params.deviceColors.backRkm = 0x00665544;
     state_.sites.Replace({TestSite({.row = 1, .product = kProductRkm, .lastPing = kLastPingNoAnswer}),
-                          TestSite({.row = 2, .product = kProductRkmMicro}), TestSite({.row = 3, .lastPing = 15})});
+                          TestSite({.row = 2}), TestSite({.row = 3, .lastPing = 15})});
     model_.Refill();
   }
 
@@ -42,7 +42,6 @@ class SiteListModelTest : public ::testing::Test {
 
 TEST_F(SiteListModelTest, KeepsItsInvariantsThroughRewriteAppendRecolourAndClear) {
   ASSERT_EQ(model_.rowCount(), 3);
-  EXPECT_EQ(model_.data(model_.index(0, kColLastPing)).toString(), "Ping Failed");
   EXPECT_TRUE(model_.data(model_.index(0, kColPing), SiteListModel::kCellButtonRole).toBool());
 
   QSignalSpy changed(&model_, &QAbstractItemModel::dataChanged);
@@ -80,23 +79,20 @@ TEST_F(SiteListModelTest, RowsShowTheirRecordsAsLastWritten) {
   EXPECT_EQ(model_.data(model_.index(0, kColVersion)).toString(), "7.0");
 }
 
+// Which colours each product and Last Ping get, written and recoloured, is SiteRowColors'.
 TEST_F(SiteListModelTest, ColoursComeFromTheRowsProductAndTheLastPingCell) {
   EXPECT_EQ(Color(0, kColSiteName, Qt::ForegroundRole), QColor(0x11, 0x22, 0x33));
   EXPECT_EQ(Color(0, kColSiteName, Qt::BackgroundRole), QColor(0x44, 0x55, 0x66));
   EXPECT_EQ(Color(0, kColLastPing, Qt::BackgroundRole), QColor(0x80, 0, 0));
-
-  // Recolouring paints RKM rows cell by cell, Last Ping included, and gives type 4 the RKM text colour.
   model_.Recolour();
   EXPECT_EQ(Color(0, kColLastPing, Qt::BackgroundRole), QColor(0x44, 0x55, 0x66));
-  EXPECT_EQ(Color(1, kColSiteName, Qt::ForegroundRole), QColor(0x11, 0x22, 0x33));
   model_.RewriteRow(0);
   EXPECT_EQ(Color(0, kColLastPing, Qt::BackgroundRole), QColor(0x80, 0, 0));
 }
 
+// Which boxes a click changes is CheckedRows'.
 TEST_F(SiteListModelTest, ClicksChangeCheckStatesAndReportTheChangedCheckCells) {
   QSignalSpy changed(&model_, &QAbstractItemModel::dataChanged);
-  model_.ApplyClick(1, kColCheck, Qt::ControlModifier);
-  EXPECT_EQ(changed.count(), 0);
   model_.ApplyClick(2, kColCheck, Qt::NoModifier);
   model_.ApplyClick(0, kColCheck, Qt::ShiftModifier);
   EXPECT_TRUE(Checked(0) && Checked(1) && Checked(2));
