@@ -1,6 +1,5 @@
 #pragma once
 
-#include <stdlib.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -8,10 +7,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <string>
-#include <string_view>
-#include <system_error>
 
 namespace quenderlink::fuzz {
 
@@ -34,27 +30,6 @@ class FuzzInputFile {
 
  private:
   int fd_;
-};
-
-// A folder of its own for the files a target writes, removed at exit.
-class FuzzFolder {
- public:
-  FuzzFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quenderlink-fuzz-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-    path_ = pattern;
-  }
-  ~FuzzFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  FuzzFolder(const FuzzFolder&) = delete;
-  FuzzFolder& operator=(const FuzzFolder&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-  std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
-
- private:
-  std::filesystem::path path_;
 };
 
 // A text field that lost its NUL would let every reader run past it.

@@ -10,6 +10,7 @@
 #include "FuzzInputFile.h"
 #include "core/IniDocument.h"
 #include "core/IniSettingsFile.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ using namespace quenderlink;
 
 // A program folder whose settings file and address history are both the input.
 // Only reads are made: a write would replace the links with files.
-class FuzzProgramFolder : public fuzz::FuzzFolder {
+class FuzzProgramFolder : public testing::TempDir {
  public:
   explicit FuzzProgramFolder(const std::string& inputPath) {
     for (const std::string_view name : {settings::kIniFileName, settings::kIpHistoryFileName})

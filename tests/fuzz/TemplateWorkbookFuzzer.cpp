@@ -19,6 +19,7 @@
 #include "exchange/SiteWorkbookRows.h"
 #include "exchange/TemplateParts.h"
 #include "exchange/TemplateSiteWorkbook.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -62,7 +63,7 @@ std::vector<WorkbookRow> FewRows() {
 
 // Fills the input as the workbook template: it must be refused with a message or written.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const fuzz::FuzzFolder folder;
+  static const testing::TempDir folder;
   static const fuzz::FuzzInputFile input;
   static const std::vector<WorkbookRow> rows = FewRows();
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);

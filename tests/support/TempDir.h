@@ -2,10 +2,12 @@
 
 #include <stdlib.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <string_view>
 
 namespace quenderlink::testing {
 
@@ -14,7 +16,8 @@ class TempDir {
  public:
   TempDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "quenderlink-test-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
+    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
+    path_ = pattern;
   }
   ~TempDir() {
     std::error_code ignored;
@@ -24,7 +27,7 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
 
   const std::filesystem::path& path() const { return path_; }
-  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+  std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
 
  private:
   std::filesystem::path path_;
