@@ -42,8 +42,9 @@ TEST(RangeScanRun, ARowShowsItsTriesThenTheFirstAnswerOrTheFailureAndAnAbortEnds
             (std::vector<std::string>{"SUCCESS:  0.4 sec", "00042", "Bellwood", "3.7"}));
   EXPECT_EQ(run.rows()[1].status, "ping FAILED");
   EXPECT_EQ(run.rows()[2].status, "USER ABORT");
-  EXPECT_EQ(run.TotalsText(),
-            "\r\n  Total IPs    :   3\r\n  Total Pingged:   2\r\n  Total Success:   1\r\n  Total Failed :   1\r\n");
+  const ScanTotals& totals = run.totals();
+  EXPECT_EQ((std::vector<int>{totals.total, totals.pinged, totals.success, totals.failed}),
+            (std::vector<int>{3, 2, 1, 1}));
 }
 
 }  // namespace
