@@ -31,6 +31,7 @@ namespace {
 
 using testing::FiveTimes;
 using testing::IcmpRecorder;
+using testing::IcmpSettings;
 using testing::IcmpTopology;
 using testing::MakeIcmpJob;
 
@@ -62,15 +63,6 @@ void InOwnNamespace(bool withTopology, const std::function<void(IcmpTopology*)>&
   if (code == testing::kCannotUnshare) GTEST_SKIP() << "this process cannot make a network namespace of its own";
   if (code == kNoTopology) GTEST_SKIP() << "named network namespaces cannot be made here (see above)";
   EXPECT_EQ(code, 0) << "the checks in the namespaces failed (see above)";
-}
-
-IcmpParams Settings(std::uint32_t timeoutMs, std::uint8_t ttl = 10, std::uint16_t dataSize = 32) {
-  IcmpParams params;
-  params.timeoutMs = timeoutMs;
-  params.ttl = ttl;
-  params.dataSize = dataSize;
-  params.dontFragment = 1;
-  return params;
 }
 
 // The notifications, then the raw method's messages.
@@ -125,9 +117,9 @@ class Injector {
 TEST(IcmpNamespace, SilenceIsATimeOutAndTheRawMethodSkipsOtherRepliesAndCarriesOnPastAnErrorWhenAskedTo) {
   InOwnNamespace(false, [](IcmpTopology*) {
     ASSERT_EQ(std::system(kIgnoreEcho), 0);
-    EXPECT_EQ(Outcome(&PingLibraryThread, "127.0.0.1", Settings(300)),
+    EXPECT_EQ(Outcome(&PingLibraryThread, "127.0.0.1", IcmpSettings(300)),
               "try 3 Try # 1, failed 3 #0 error 11010, done 3 ended");
-    EXPECT_EQ(Outcome(&PingRouteThread, "127.0.0.1", Settings(100)),
+    EXPECT_EQ(Outcome(&PingRouteThread, "127.0.0.1", IcmpSettings(100)),
               FiveTimes("try 3 Try # {n}, failed 3 #{i} error 11010", "done 3 complete"));
     const Injector injector;
     const std::uint16_t ours = ProcessIcmpIdentifier();
@@ -142,7 +134,7 @@ TEST(IcmpNamespace, SilenceIsATimeOutAndTheRawMethodSkipsOtherRepliesAndCarriesO
     });
     IcmpRecorder recorder;
     const std::atomic<bool> abort{false};
-    IcmpJob job = MakeIcmpJob(recorder, "127.0.0.1", abort, Settings(1500));
+    IcmpJob job = MakeIcmpJob(recorder, "127.0.0.1", abort, IcmpSettings(1500));
     job.continueOnFailure = true;
     PingRawThread(job);
     others.join();
@@ -160,7 +152,7 @@ TEST(IcmpNamespace, SilenceIsATimeOutAndTheRawMethodSkipsOtherRepliesAndCarriesO
       }
     });
     const auto start = std::chrono::steady_clock::now();
-    const std::string script = Outcome(&PingRawThread, "127.0.0.1", Settings(200));
+    const std::string script = Outcome(&PingRawThread, "127.0.0.1", IcmpSettings(200));
     const auto took = std::chrono::steady_clock::now() - start;
     stop = true;
     stream.join();
@@ -181,19 +173,19 @@ TEST(IcmpTopology, TheLibraryMethodReportsEachAnswerWithItsStatus) {
     // client, and each other ICMP error it sends that client spends the
     // allowance: so this check comes first (and the route method, whose every
     // try draws a time-exceeded first, cannot be checked for it).
-    EXPECT_EQ(Outcome(&PingLibraryThread, IcmpTopology::kUnrouted, Settings(1000)),
+    EXPECT_EQ(Outcome(&PingLibraryThread, IcmpTopology::kUnrouted, IcmpSettings(1000)),
               StatusFrom(IcmpTopology::kRouter, 11002));
-    EXPECT_EQ(Outcome(&PingLibraryThread, IcmpTopology::kHost, Settings(1000)),
+    EXPECT_EQ(Outcome(&PingLibraryThread, IcmpTopology::kHost, IcmpSettings(1000)),
               FiveTimes("try 3 Try # {n}, reply 3 #{i} 10.202.0.2", "done 3 complete"));
-    EXPECT_EQ(Outcome(&PingLibraryThread, IcmpTopology::kAbsentHost, Settings(2000)),
+    EXPECT_EQ(Outcome(&PingLibraryThread, IcmpTopology::kAbsentHost, IcmpSettings(2000)),
               StatusFrom(IcmpTopology::kRouter, 11003));
-    EXPECT_EQ(Outcome(&PingLibraryThread, IcmpTopology::kHost, Settings(1000, 1)),
+    EXPECT_EQ(Outcome(&PingLibraryThread, IcmpTopology::kHost, IcmpSettings(1000, 1)),
               StatusFrom(IcmpTopology::kRouter, 11013));
     // The router's answer teaches this machine the narrower path, so the next
     // such packet is refused before it leaves.
-    EXPECT_EQ(Outcome(&PingLibraryThread, IcmpTopology::kHost, Settings(1000, 10, 1400)),
+    EXPECT_EQ(Outcome(&PingLibraryThread, IcmpTopology::kHost, IcmpSettings(1000, 10, 1400)),
               StatusFrom(IcmpTopology::kRouter, 11009));
-    EXPECT_EQ(Outcome(&PingLibraryThread, IcmpTopology::kHost, Settings(1000, 10, 1400)),
+    EXPECT_EQ(Outcome(&PingLibraryThread, IcmpTopology::kHost, IcmpSettings(1000, 10, 1400)),
               "try 3 Try # 1, failed 3 #0 error 11009, done 3 ended");
   });
 }
@@ -202,24 +194,24 @@ TEST(IcmpTopology, TheRawMethodEndsAnAddressAtAnyIcmpError) {
   InOwnNamespace(true, [](IcmpTopology*) {
     const std::string unreachable = "done 3 ended; " + std::string(kNonEcho) + "3\n";
     // First, for the router's allowance of "no route" answers (see above).
-    EXPECT_EQ(Outcome(&PingRawThread, IcmpTopology::kUnrouted, Settings(1000)), unreachable);
-    EXPECT_EQ(Outcome(&PingRawThread, IcmpTopology::kHost, Settings(1000)),
+    EXPECT_EQ(Outcome(&PingRawThread, IcmpTopology::kUnrouted, IcmpSettings(1000)), unreachable);
+    EXPECT_EQ(Outcome(&PingRawThread, IcmpTopology::kHost, IcmpSettings(1000)),
               FiveTimes("raw reply 3 #{i} 10.202.0.2", "done 3 complete"));
-    EXPECT_EQ(Outcome(&PingRawThread, IcmpTopology::kAbsentHost, Settings(2000)), unreachable);
-    EXPECT_EQ(Outcome(&PingRawThread, IcmpTopology::kHost, Settings(1000, 1)),
+    EXPECT_EQ(Outcome(&PingRawThread, IcmpTopology::kAbsentHost, IcmpSettings(2000)), unreachable);
+    EXPECT_EQ(Outcome(&PingRawThread, IcmpTopology::kHost, IcmpSettings(1000, 1)),
               "done 3 ended; " + std::string(kNonEcho) + "11\n");
-    EXPECT_EQ(Outcome(&PingRawThread, IcmpTopology::kHost, Settings(1000, 10, 1400)), unreachable);
-    EXPECT_EQ(Outcome(&PingRawThread, IcmpTopology::kHost, Settings(1000, 10, 1400)),
+    EXPECT_EQ(Outcome(&PingRawThread, IcmpTopology::kHost, IcmpSettings(1000, 10, 1400)), unreachable);
+    EXPECT_EQ(Outcome(&PingRawThread, IcmpTopology::kHost, IcmpSettings(1000, 10, 1400)),
               "raw 3 Failed to send ICMP packet, done 3 ended");
   });
 }
 
 TEST(IcmpTopology, TheRouteMethodCountsTheRouterAsAHop) {
   InOwnNamespace(true, [](IcmpTopology*) {
-    EXPECT_EQ(Outcome(&PingRouteThread, IcmpTopology::kHost, Settings(1000)),
+    EXPECT_EQ(Outcome(&PingRouteThread, IcmpTopology::kHost, IcmpSettings(1000)),
               FiveTimes("try 3 Try # {n}, reply 3 #{i} 10.202.0.2 hops 2", "done 3 complete"));
     std::uint32_t lastError = 0;
-    EXPECT_EQ(Outcome(&PingRouteThread, IcmpTopology::kAbsentHost, Settings(2000), &lastError),
+    EXPECT_EQ(Outcome(&PingRouteThread, IcmpTopology::kAbsentHost, IcmpSettings(2000), &lastError),
               FiveTimes("try 3 Try # {n}, failed 3 #{i} error 11003", "done 3 complete"));
     EXPECT_EQ(lastError, 11003u) << "the last error is kept";
   });
@@ -248,9 +240,9 @@ TEST(IcmpTopology, AHostThatRejectsEchoGivesTheRejectionsStatus) {
                  topology->InHosts("ip addr add 10.202.0.4/24 dev qh0");
     for (const std::string& rule : rules) ruled = ruled && topology->InHosts(rule);
     EXPECT_TRUE(ruled) << "the reject rules are in place";
-    EXPECT_EQ(Outcome(&PingLibraryThread, "10.202.0.3", Settings(1000)), StatusFrom("10.202.0.3", 11005));
-    EXPECT_EQ(Outcome(&PingLibraryThread, "10.202.0.4", Settings(1000)), StatusFrom("10.202.0.4", 11004));
-    EXPECT_EQ(Outcome(&PingRouteThread, "10.202.0.3", Settings(1000)),
+    EXPECT_EQ(Outcome(&PingLibraryThread, "10.202.0.3", IcmpSettings(1000)), StatusFrom("10.202.0.3", 11005));
+    EXPECT_EQ(Outcome(&PingLibraryThread, "10.202.0.4", IcmpSettings(1000)), StatusFrom("10.202.0.4", 11004));
+    EXPECT_EQ(Outcome(&PingRouteThread, "10.202.0.3", IcmpSettings(1000)),
               FiveTimes("try 3 Try # {n}, failed 3 #{i} error 11005", "done 3 complete"));
   });
 }
