@@ -21,7 +21,6 @@ namespace {
 void ExpectAllTriesAnswered(const nlohmann::ordered_json& row) {
   ASSERT_EQ(row["tries"].size(), 5u) << row;
   for (const nlohmann::ordered_json& time : row["tries"]) EXPECT_TRUE(time.is_number()) << row;
-  EXPECT_EQ(row["comment"], "Done!");
   EXPECT_EQ(row["status"], 0);
 }
 

@@ -52,11 +52,7 @@ TEST(IcmpEngines, AnAbortBeforeTheFirstTrySendsOnlyTheEndAndEachMethodHasFiveRep
     SCOPED_TRACE(c.script.substr(0, 20) + ", data size " + std::to_string(c.dataSize));
     IcmpRecorder recorder;
     const std::atomic<bool> abort{false};
-    IcmpParams params;
-    params.timeoutMs = 2000;
-    params.dataSize = c.dataSize;
-    params.dontFragment = 1;
-    IcmpJob job = MakeIcmpJob(recorder, kLoopback, abort, params);
+    IcmpJob job = MakeIcmpJob(recorder, kLoopback, abort, testing::IcmpSettings(2000, 10, c.dataSize));
     c.method(job);
     EXPECT_EQ(recorder.Script(), c.script);
     EXPECT_TRUE(recorder.messages.empty());

@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <functional>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -24,36 +25,16 @@
 #include "net/IcmpJob.h"
 #include "net/IcmpRecorder.h"
 #include "net/IcmpTopology.h"
-#include "survey/IcmpStatusText.h"
 
 namespace quenderlink {
 namespace {
 
 using testing::FiveTimes;
 using testing::IcmpRecorder;
+using testing::IcmpSettings;
 using testing::IcmpTopology;
 using testing::MakeIcmpJob;
 
-// What the checks in a forked child found; the child's exit code says whether all held.
-class ChildChecks {
- public:
-  void Equal(const std::string& actual, const std::string& expected, const char* what) {
-    if (actual == expected) return;
-    std::cerr << what << ":\n  got:  " << actual << "\n  want: " << expected << "\n";
-    failed_ = true;
-  }
-  void True(bool condition, const char* what) {
-    if (condition) return;
-    std::cerr << what << "\n";
-    failed_ = true;
-  }
-  [[nodiscard]] int ExitCode() const { return failed_ ? 1 : 0; }
-
- private:
-  bool failed_ = false;
-};
-
-constexpr int kNoTopology = 78;
 constexpr char kNonEcho[] = "CPing::DecodeResponse, Non-echo reply type field in ICMP reponse packet, Value:";
 constexpr char kIgnoreEcho[] = "echo 1 > /proc/sys/net/ipv4/icmp_echo_ignore_all";
 
@@ -61,50 +42,30 @@ bool Have(const char* tool) {
   return std::system(("command -v " + std::string(tool) + " >/dev/null 2>&1").c_str()) == 0;
 }
 
-// Runs `body` in a child with a network namespace of its own, after `command`
-// (a shell line) when one is given; skips when no namespace can be made here.
-void InOwnNamespace(const char* command, const std::function<int(ChildChecks&)>& body) {
-  if (!Have("ip")) GTEST_SKIP() << "the ip tool (iproute2) is missing";
-  const int code = testing::RunInOwnNetworkNamespace([&] {
-    if (command && std::system(command) != 0) return 2;
-    ChildChecks checks;
-    return body(checks);
-  });
-  if (code == testing::kCannotUnshare) GTEST_SKIP() << "this process cannot make a network namespace of its own";
-  EXPECT_EQ(code, 0) << "the checks in the namespace failed (see above)";
-}
+constexpr int kNoTopology = 78;
 
-// Runs `body` in a child inside the topology; skips when it cannot be built here.
-void AcrossTopology(const std::function<void(ChildChecks&, IcmpTopology&)>& body) {
+// Runs `body` in a child with a network namespace of its own, inside the
+// topology when asked; the child's failed checks print there and fail the test
+// here. Skips when the namespace or the topology cannot be made here.
+void InOwnNamespace(bool withTopology, const std::function<void(IcmpTopology*)>& body) {
   if (!Have("ip")) GTEST_SKIP() << "the ip tool (iproute2) is missing";
   const int code = testing::RunInOwnNetworkNamespace(
       [&] {
-        IcmpTopology topology;
-        if (!topology.failure().empty()) {
-          std::cerr << topology.failure() << "\n";
+        std::optional<IcmpTopology> topology;
+        if (withTopology && !topology.emplace().failure().empty()) {
+          std::cerr << topology->failure() << "\n";
           return kNoTopology;
         }
-        ChildChecks checks;
-        body(checks, topology);
-        return checks.ExitCode();
+        body(topology ? &*topology : nullptr);
+        return ::testing::Test::HasFailure() ? 1 : 0;
       },
       &IcmpTopology::RemoveLeftovers);
   if (code == testing::kCannotUnshare) GTEST_SKIP() << "this process cannot make a network namespace of its own";
   if (code == kNoTopology) GTEST_SKIP() << "named network namespaces cannot be made here (see above)";
-  EXPECT_EQ(code, 0) << "the checks across the namespaces failed (see above)";
+  EXPECT_EQ(code, 0) << "the checks in the namespaces failed (see above)";
 }
 
-IcmpParams Settings(std::uint32_t timeoutMs, std::uint8_t ttl = 10, std::uint16_t dataSize = 32) {
-  IcmpParams params;
-  params.timeoutMs = timeoutMs;
-  params.ttl = ttl;
-  params.dataSize = dataSize;
-  params.dontFragment = 1;
-  return params;
-}
-
-// The notifications, then the status comment a row would show or the raw
-// method's messages.
+// The notifications, then the raw method's messages.
 std::string Outcome(void (*method)(IcmpJob&), const std::string& address, const IcmpParams& params,
                     std::uint32_t* lastError = nullptr) {
   IcmpRecorder recorder;
@@ -113,8 +74,6 @@ std::string Outcome(void (*method)(IcmpJob&), const std::string& address, const 
   method(job);
   if (lastError) *lastError = job.lastError;
   std::string outcome = recorder.Script();
-  if (!recorder.results.empty() && recorder.results.back().ipStatus != 0)
-    outcome += "; " + IcmpStatusComment(recorder.results.back().ipStatus, recorder.results.back().replyAddress);
   for (const std::string& message : recorder.messages) outcome += "; " + message;
   return outcome;
 }
@@ -156,11 +115,12 @@ class Injector {
 };
 
 TEST(IcmpNamespace, SilenceIsATimeOutAndTheRawMethodSkipsOtherRepliesAndCarriesOnPastAnErrorWhenAskedTo) {
-  InOwnNamespace(kIgnoreEcho, [](ChildChecks& checks) {
-    checks.Equal(Outcome(&PingLibraryThread, "127.0.0.1", Settings(300)),
-                 "try 3 Try # 1, failed 3 #0 error 11010, done 3 ended", "library");
-    checks.Equal(Outcome(&PingRouteThread, "127.0.0.1", Settings(100)),
-                 FiveTimes("try 3 Try # {n}, failed 3 #{i} error 11010", "done 3 complete"), "route");
+  InOwnNamespace(false, [](IcmpTopology*) {
+    ASSERT_EQ(std::system(kIgnoreEcho), 0);
+    EXPECT_EQ(Outcome(&PingLibraryThread, "127.0.0.1", IcmpSettings(300)),
+              "try 3 Try # 1, failed 3 #0 error 11010, done 3 ended");
+    EXPECT_EQ(Outcome(&PingRouteThread, "127.0.0.1", IcmpSettings(100)),
+              FiveTimes("try 3 Try # {n}, failed 3 #{i} error 11010", "done 3 complete"));
     const Injector injector;
     const std::uint16_t ours = ProcessIcmpIdentifier();
     // Sequences 40 and 41 are the job's first two tries.
@@ -174,15 +134,14 @@ TEST(IcmpNamespace, SilenceIsATimeOutAndTheRawMethodSkipsOtherRepliesAndCarriesO
     });
     IcmpRecorder recorder;
     const std::atomic<bool> abort{false};
-    IcmpJob job = MakeIcmpJob(recorder, "127.0.0.1", abort, Settings(1500));
+    IcmpJob job = MakeIcmpJob(recorder, "127.0.0.1", abort, IcmpSettings(1500));
     job.continueOnFailure = true;
     PingRawThread(job);
     others.join();
-    checks.Equal(recorder.Script(),
-                 "raw reply 3 #1 127.0.0.1, raw 3 A timeout occured while waiting for a ICMP response, done 3 ended",
-                 "the error, then our reply, then silence");
-    checks.Equal(recorder.messages.empty() ? "" : recorder.messages.front(),
-                 "CPing::DecodeResponse, Non-echo reply type field in ICMP reponse packet, Value:3\n", "the message");
+    EXPECT_EQ(recorder.Script(),
+              "raw reply 3 #1 127.0.0.1, raw 3 A timeout occured while waiting for a ICMP response, done 3 ended");
+    EXPECT_EQ(recorder.messages.empty() ? "" : recorder.messages.front(),
+              "CPing::DecodeResponse, Non-echo reply type field in ICMP reponse packet, Value:3\n");
 
     // A stream of other replies holds a try for twice the time-out at most.
     std::atomic<bool> stop{false};
@@ -193,77 +152,68 @@ TEST(IcmpNamespace, SilenceIsATimeOutAndTheRawMethodSkipsOtherRepliesAndCarriesO
       }
     });
     const auto start = std::chrono::steady_clock::now();
-    const std::string script = Outcome(&PingRawThread, "127.0.0.1", Settings(200));
+    const std::string script = Outcome(&PingRawThread, "127.0.0.1", IcmpSettings(200));
     const auto took = std::chrono::steady_clock::now() - start;
     stop = true;
     stream.join();
-    checks.Equal(script, "raw 3 A timeout occured while waiting for a ICMP response, done 3 ended", "raw");
-    checks.True(took >= std::chrono::milliseconds(390) && took < std::chrono::milliseconds(1500),
-                "the try ended at twice the time-out");
-    return checks.ExitCode();
+    EXPECT_EQ(script, "raw 3 A timeout occured while waiting for a ICMP response, done 3 ended");
+    EXPECT_TRUE(took >= std::chrono::milliseconds(390) && took < std::chrono::milliseconds(1500))
+        << "the try ended at twice the time-out";
   });
 }
 
-// The library method's one try ended by an ICMP error from `from`, and the row's comment.
-std::string StatusFrom(const std::string& from, int status, const std::string& text) {
-  const std::string number = std::to_string(status);
-  return "try 3 Try # 1, status 3 #0 " + from + " status " + number + ", done 3 ended; Error " + number + ": " + from +
-         " says: " + text;
+// The library method's one try ended by an ICMP error from `from`.
+std::string StatusFrom(const std::string& from, int status) {
+  return "try 3 Try # 1, status 3 #0 " + from + " status " + std::to_string(status) + ", done 3 ended";
 }
 
 TEST(IcmpTopology, TheLibraryMethodReportsEachAnswerWithItsStatus) {
-  AcrossTopology([](ChildChecks& checks, IcmpTopology&) {
+  InOwnNamespace(true, [](IcmpTopology*) {
     // The kernel lets a router answer "no route" about once a second per
     // client, and each other ICMP error it sends that client spends the
     // allowance: so this check comes first (and the route method, whose every
     // try draws a time-exceeded first, cannot be checked for it).
-    checks.Equal(Outcome(&PingLibraryThread, IcmpTopology::kUnrouted, Settings(1000)),
-                 StatusFrom(IcmpTopology::kRouter, 11002, "Destination Net Unreachable"), "a net without a route");
-    checks.Equal(Outcome(&PingLibraryThread, IcmpTopology::kHost, Settings(1000)),
-                 FiveTimes("try 3 Try # {n}, reply 3 #{i} 10.202.0.2", "done 3 complete"), "a host that answers");
-    checks.Equal(Outcome(&PingLibraryThread, IcmpTopology::kAbsentHost, Settings(2000)),
-                 StatusFrom(IcmpTopology::kRouter, 11003, "Destination Host Unreachable"), "a host that is not there");
-    checks.Equal(Outcome(&PingLibraryThread, IcmpTopology::kHost, Settings(1000, 1)),
-                 StatusFrom(IcmpTopology::kRouter, 11013, "TimeToLive Expired Transit"), "time-to-live 1");
+    EXPECT_EQ(Outcome(&PingLibraryThread, IcmpTopology::kUnrouted, IcmpSettings(1000)),
+              StatusFrom(IcmpTopology::kRouter, 11002));
+    EXPECT_EQ(Outcome(&PingLibraryThread, IcmpTopology::kHost, IcmpSettings(1000)),
+              FiveTimes("try 3 Try # {n}, reply 3 #{i} 10.202.0.2", "done 3 complete"));
+    EXPECT_EQ(Outcome(&PingLibraryThread, IcmpTopology::kAbsentHost, IcmpSettings(2000)),
+              StatusFrom(IcmpTopology::kRouter, 11003));
+    EXPECT_EQ(Outcome(&PingLibraryThread, IcmpTopology::kHost, IcmpSettings(1000, 1)),
+              StatusFrom(IcmpTopology::kRouter, 11013));
     // The router's answer teaches this machine the narrower path, so the next
     // such packet is refused before it leaves.
-    checks.Equal(Outcome(&PingLibraryThread, IcmpTopology::kHost, Settings(1000, 10, 1400)),
-                 StatusFrom(IcmpTopology::kRouter, 11009, "Packet Too Big"),
-                 "1400 bytes, don't fragment, over a 576-byte link");
-    checks.Equal(Outcome(&PingLibraryThread, IcmpTopology::kHost, Settings(1000, 10, 1400)),
-                 "try 3 Try # 1, failed 3 #0 error 11009, done 3 ended", "the same once the path is known");
+    EXPECT_EQ(Outcome(&PingLibraryThread, IcmpTopology::kHost, IcmpSettings(1000, 10, 1400)),
+              StatusFrom(IcmpTopology::kRouter, 11009));
+    EXPECT_EQ(Outcome(&PingLibraryThread, IcmpTopology::kHost, IcmpSettings(1000, 10, 1400)),
+              "try 3 Try # 1, failed 3 #0 error 11009, done 3 ended");
   });
 }
 
 TEST(IcmpTopology, TheRawMethodEndsAnAddressAtAnyIcmpError) {
-  AcrossTopology([](ChildChecks& checks, IcmpTopology&) {
+  InOwnNamespace(true, [](IcmpTopology*) {
     const std::string unreachable = "done 3 ended; " + std::string(kNonEcho) + "3\n";
     // First, for the router's allowance of "no route" answers (see above).
-    checks.Equal(Outcome(&PingRawThread, IcmpTopology::kUnrouted, Settings(1000)), unreachable,
-                 "a net without a route");
-    checks.Equal(Outcome(&PingRawThread, IcmpTopology::kHost, Settings(1000)),
-                 FiveTimes("raw reply 3 #{i} 10.202.0.2", "done 3 complete"), "a host that answers");
-    checks.Equal(Outcome(&PingRawThread, IcmpTopology::kAbsentHost, Settings(2000)), unreachable,
-                 "a host that is not there");
-    checks.Equal(Outcome(&PingRawThread, IcmpTopology::kHost, Settings(1000, 1)),
-                 "done 3 ended; " + std::string(kNonEcho) + "11\n", "time-to-live 1");
-    checks.Equal(Outcome(&PingRawThread, IcmpTopology::kHost, Settings(1000, 10, 1400)), unreachable,
-                 "1400 bytes, don't fragment, over a 576-byte link");
-    checks.Equal(Outcome(&PingRawThread, IcmpTopology::kHost, Settings(1000, 10, 1400)),
-                 "raw 3 Failed to send ICMP packet, done 3 ended", "the same once the path is known");
+    EXPECT_EQ(Outcome(&PingRawThread, IcmpTopology::kUnrouted, IcmpSettings(1000)), unreachable);
+    EXPECT_EQ(Outcome(&PingRawThread, IcmpTopology::kHost, IcmpSettings(1000)),
+              FiveTimes("raw reply 3 #{i} 10.202.0.2", "done 3 complete"));
+    EXPECT_EQ(Outcome(&PingRawThread, IcmpTopology::kAbsentHost, IcmpSettings(2000)), unreachable);
+    EXPECT_EQ(Outcome(&PingRawThread, IcmpTopology::kHost, IcmpSettings(1000, 1)),
+              "done 3 ended; " + std::string(kNonEcho) + "11\n");
+    EXPECT_EQ(Outcome(&PingRawThread, IcmpTopology::kHost, IcmpSettings(1000, 10, 1400)), unreachable);
+    EXPECT_EQ(Outcome(&PingRawThread, IcmpTopology::kHost, IcmpSettings(1000, 10, 1400)),
+              "raw 3 Failed to send ICMP packet, done 3 ended");
   });
 }
 
 TEST(IcmpTopology, TheRouteMethodCountsTheRouterAsAHop) {
-  AcrossTopology([](ChildChecks& checks, IcmpTopology&) {
-    checks.Equal(Outcome(&PingRouteThread, IcmpTopology::kHost, Settings(1000)),
-                 FiveTimes("try 3 Try # {n}, reply 3 #{i} 10.202.0.2 hops 2", "done 3 complete"),
-                 "a host that answers");
+  InOwnNamespace(true, [](IcmpTopology*) {
+    EXPECT_EQ(Outcome(&PingRouteThread, IcmpTopology::kHost, IcmpSettings(1000)),
+              FiveTimes("try 3 Try # {n}, reply 3 #{i} 10.202.0.2 hops 2", "done 3 complete"));
     std::uint32_t lastError = 0;
-    checks.Equal(Outcome(&PingRouteThread, IcmpTopology::kAbsentHost, Settings(2000), &lastError),
-                 FiveTimes("try 3 Try # {n}, failed 3 #{i} error 11003", "done 3 complete"),
-                 "a host that is not there");
-    checks.True(lastError == 11003, "the last error is kept");
+    EXPECT_EQ(Outcome(&PingRouteThread, IcmpTopology::kAbsentHost, IcmpSettings(2000), &lastError),
+              FiveTimes("try 3 Try # {n}, failed 3 #{i} error 11003", "done 3 complete"));
+    EXPECT_EQ(lastError, 11003u) << "the last error is kept";
   });
 }
 
@@ -285,17 +235,15 @@ std::vector<std::string> RejectRules() {
 TEST(IcmpTopology, AHostThatRejectsEchoGivesTheRejectionsStatus) {
   const std::vector<std::string> rules = RejectRules();
   if (rules.empty()) GTEST_SKIP() << "neither nft (nftables) nor iptables is installed";
-  AcrossTopology([&](ChildChecks& checks, IcmpTopology& topology) {
-    bool ruled =
-        topology.InHosts("ip addr add 10.202.0.3/24 dev qh0") && topology.InHosts("ip addr add 10.202.0.4/24 dev qh0");
-    for (const std::string& rule : rules) ruled = ruled && topology.InHosts(rule);
-    checks.True(ruled, "the reject rules are in place");
-    checks.Equal(Outcome(&PingLibraryThread, "10.202.0.3", Settings(1000)),
-                 StatusFrom("10.202.0.3", 11005, "Destination Port Unreachable"), "library, port unreachable");
-    checks.Equal(Outcome(&PingLibraryThread, "10.202.0.4", Settings(1000)),
-                 StatusFrom("10.202.0.4", 11004, "Destination Protocol Unreachable"), "library, protocol unreachable");
-    checks.Equal(Outcome(&PingRouteThread, "10.202.0.3", Settings(1000)),
-                 FiveTimes("try 3 Try # {n}, failed 3 #{i} error 11005", "done 3 complete"), "route, port unreachable");
+  InOwnNamespace(true, [&](IcmpTopology* topology) {
+    bool ruled = topology->InHosts("ip addr add 10.202.0.3/24 dev qh0") &&
+                 topology->InHosts("ip addr add 10.202.0.4/24 dev qh0");
+    for (const std::string& rule : rules) ruled = ruled && topology->InHosts(rule);
+    EXPECT_TRUE(ruled) << "the reject rules are in place";
+    EXPECT_EQ(Outcome(&PingLibraryThread, "10.202.0.3", IcmpSettings(1000)), StatusFrom("10.202.0.3", 11005));
+    EXPECT_EQ(Outcome(&PingLibraryThread, "10.202.0.4", IcmpSettings(1000)), StatusFrom("10.202.0.4", 11004));
+    EXPECT_EQ(Outcome(&PingRouteThread, "10.202.0.3", IcmpSettings(1000)),
+              FiveTimes("try 3 Try # {n}, failed 3 #{i} error 11005", "done 3 complete"));
   });
 }
 

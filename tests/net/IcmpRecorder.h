@@ -74,6 +74,16 @@ inline std::string FiveTimes(const std::string& step, const std::string& last) {
   return script + last;
 }
 
+// Settings for a test's pings: packets not to be fragmented.
+inline IcmpParams IcmpSettings(std::uint32_t timeoutMs, std::uint8_t ttl = 10, std::uint16_t dataSize = 32) {
+  IcmpParams params;
+  params.timeoutMs = timeoutMs;
+  params.ttl = ttl;
+  params.dataSize = dataSize;
+  params.dontFragment = 1;
+  return params;
+}
+
 // A job for the recorder; the settings a test gives are read at every try.
 inline IcmpJob MakeIcmpJob(IcmpRecorder& recorder, const std::string& address, const std::atomic<bool>& abort,
                            IcmpParams params = {}) {

@@ -17,7 +17,6 @@ namespace quenderlink::testing {
 // named after the building process, removed again by the destructor.
 class IcmpTopology {
  public:
-  static constexpr char kClient[] = "10.201.0.2";
   static constexpr char kRouter[] = "10.201.0.1";
   static constexpr char kHost[] = "10.202.0.2";
   static constexpr char kAbsentHost[] = "10.202.0.99";

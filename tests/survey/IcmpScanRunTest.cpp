@@ -10,7 +10,10 @@
 
 #include "core/Printf.h"
 #include "net/IcmpRecorder.h"
+#include "support/TestSite.h"
+#include "survey/IcmpScanMethod.h"
 #include "survey/IcmpStatusText.h"
+#include "survey/ListedSiteAddresses.h"
 
 namespace quenderlink {
 namespace {
@@ -141,11 +144,18 @@ TEST(IcmpScanRun, TheLibraryMethodPingsOneAddressAfterTheOtherAndAStatusReplyNam
   EXPECT_EQ(scan.run.totals().failed, 1);
 }
 
-TEST(IcmpScanRun, AbortMarksTheWaitingRowsAndStartsNothingMore) {
+// A site is pinged at its address by number, else at its host text, both cut as the row shows them.
+TEST(IcmpScanRun, TheListedSitesRunByAddressElseHostAndAbortMarksTheWaitingRowsAndStartsNothingMore) {
+  std::vector<SiteRecord> records(22, testing::TestSite({.address = "10.0.0.1"}));
+  SetFieldText(records[0].IpByNumber, "");
+  SetFieldText(records[0].HostText, "a-name-longer-than-seventeen.example");
+  SetFieldText(records[1].HostText, "unit.example");
+  SiteTable sites;
+  sites.Replace(records);
   Scan scan(IcmpScanMode::ListedSites);
-  std::vector<std::string> addresses(22, "10.0.0.1");
-  addresses[0] = "a-name-longer-than-seventeen.example";
-  scan.run.StartAddresses(addresses);
+  scan.run.StartAddresses(ListedSiteAddresses(sites));
+  EXPECT_EQ(scan.started[0]->address, "a-name-longer-tha");
+  EXPECT_EQ(scan.started[1]->address, "10.0.0.1");
   EXPECT_EQ(scan.run.rows()[0].address, "a-name-longer-tha");
   EXPECT_TRUE(scan.started[0]->continueOnFailure);
 
@@ -164,6 +174,17 @@ TEST(IcmpScanRun, AbortMarksTheWaitingRowsAndStartsNothingMore) {
   scan.run.StartRange(AddressRange::FromInputs(10, 0, 0, 1, 1));
   EXPECT_FALSE(scan.started.back()->abort->load());
   EXPECT_EQ(scan.started.back()->sequence, 0);
+}
+
+TEST(IcmpScanMethod, TheTitleNamesTheMethodAndASocketThatDoesNotOpenIsExplainedByWhatLinuxNeeds) {
+  EXPECT_EQ(IcmpScanTitle(IcmpScanMode::RawSockets), "ICMP Use Raw Socket");
+  EXPECT_EQ(IcmpScanTitle(IcmpScanMode::ListedSites), "ICMP Cadmarin's");
+  EXPECT_EQ(IcmpAccessFailureText(IcmpScanMode::SystemLibrary),
+            "ERROR:\nFAILED to open an ICMP socket.\nPlease start the program as root\n"
+            "or set net.ipv4.ping_group_range to include your group\n");
+  EXPECT_EQ(IcmpAccessFailureText(IcmpScanMode::ListedSites),
+            "ERROR:\nFAILED to open Raw Socket.\nPlease start the program as root\n"
+            "or give it the cap_net_raw capability\n");
 }
 
 // The owner's side on real threads: every report is handled under one lock,
