@@ -9,9 +9,9 @@
 #include "cli/InterruptibleRun.h"
 #include "cli/SiteListArgument.h"
 #include "cli/ThreadedIcmpScan.h"
-#include "core/FixedText.h"
 #include "core/IniSettingsFile.h"
 #include "survey/IcmpScanSave.h"
+#include "survey/ListedSiteAddresses.h"
 
 namespace quenderlink::cli {
 namespace {
@@ -37,17 +37,6 @@ IcmpScanMode ModeOf(const IcmpOptions& options) {
 bool CanRun(IcmpScanMode mode, std::string& reason) {
   if (mode == IcmpScanMode::RawSockets || mode == IcmpScanMode::ListedSites) return CanOpenRawIcmp(reason);
   return CanOpenLibraryIcmp(reason);
-}
-
-// A record's address by number, else its host text (an unresolved host was
-// stored as 0.0.0.0).
-std::vector<std::string> SiteAddresses(const SiteTable& sites) {
-  std::vector<std::string> addresses;
-  for (const SiteRecord& site : sites.records()) {
-    const std::string_view number = FieldText(site.IpByNumber);
-    addresses.emplace_back(number.empty() || number == "0.0.0.0" ? FieldText(site.HostText) : number);
-  }
-  return addresses;
 }
 
 void PrintRows(const ThreadedIcmpScan& scan, bool json) {
@@ -79,7 +68,7 @@ void PrintRows(const ThreadedIcmpScan& scan, bool json) {
   IniSettingsFile(state.programFolder).LoadIcmpParams(state.params.icmp);
 
   ThreadedIcmpScan scan(mode, state.params.icmp, std::cerr);
-  const std::vector<std::string> addresses = range ? std::vector<std::string>{} : SiteAddresses(state.sites);
+  const std::vector<std::string> addresses = range ? std::vector<std::string>{} : ListedSiteAddresses(state.sites);
   RunInterruptibly([&] { range ? scan.RunRange(*range) : scan.RunAddresses(addresses); }, [&] { scan.Abort(); });
 
   PrintRows(scan, options.json);

@@ -19,11 +19,7 @@ IcmpScanRun::IcmpScanRun(IcmpScanMode mode, IcmpListener* listener, std::functio
 
 IcmpRunChange IcmpScanRun::StartRange(const AddressRange& range) { return Start(range.Addresses()); }
 
-IcmpRunChange IcmpScanRun::StartAddresses(const std::vector<std::string>& addresses) {
-  std::vector<std::string> cut;
-  for (const std::string& address : addresses) cut.push_back(address.substr(0, kIcmpAddressLength));
-  return Start(std::move(cut));
-}
+IcmpRunChange IcmpScanRun::StartAddresses(const std::vector<std::string>& addresses) { return Start(addresses); }
 
 IcmpRunChange IcmpScanRun::Start(std::vector<std::string> addresses) {
   entries_.clear();
@@ -31,7 +27,7 @@ IcmpRunChange IcmpScanRun::Start(std::vector<std::string> addresses) {
   for (std::string& address : addresses) {
     IcmpRow row;
     row.cnt = Printf("%d", static_cast<int>(rows_.size() + 1));
-    row.address = address;
+    row.address = address.substr(0, kIcmpAddressLength);
     row.comments = kWaitingText;
     rows_.push_back(std::move(row));
     entries_.push_back({.address = std::move(address)});

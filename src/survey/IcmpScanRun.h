@@ -65,9 +65,10 @@ class IcmpScanRun {
   IcmpScanRun(const IcmpScanRun&) = delete;
   IcmpScanRun& operator=(const IcmpScanRun&) = delete;
 
-  // A new run over the range, or over the given addresses (the listed sites;
-  // each cut to 17 characters). Both start what they can at once; only while
-  // no run lasts, as the slots are taken over.
+  // A new run over the range, or over the given addresses (the listed sites).
+  // A row shows its address cut to 17 characters; the whole text is pinged, as
+  // a cut host name would name another host. Both start what they can at once;
+  // only while no run lasts, as the slots are taken over.
   IcmpRunChange StartRange(const AddressRange& range);
   IcmpRunChange StartAddresses(const std::vector<std::string>& addresses);
   // Nothing more starts and the running addresses stop after their current

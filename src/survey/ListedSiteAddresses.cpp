@@ -1,6 +1,7 @@
 #include "survey/ListedSiteAddresses.h"
 
 #include "core/FixedText.h"
+#include "net/HostAddress.h"
 
 namespace quenderlink {
 
@@ -9,7 +10,8 @@ std::vector<std::string> ListedSiteAddresses(const SiteTable& sites) {
   addresses.reserve(sites.size());
   for (std::size_t row = 0; row < sites.size(); ++row) {
     const std::string_view byNumber = FieldText(sites[row].IpByNumber);
-    addresses.emplace_back(byNumber.empty() ? FieldText(sites[row].HostText) : byNumber);
+    const bool resolved = !byNumber.empty() && byNumber != kNoAddress;
+    addresses.emplace_back(resolved ? byNumber : FieldText(sites[row].HostText));
   }
   return addresses;
 }

@@ -144,18 +144,21 @@ TEST(IcmpScanRun, TheLibraryMethodPingsOneAddressAfterTheOtherAndAStatusReplyNam
   EXPECT_EQ(scan.run.totals().failed, 1);
 }
 
-// A site is pinged at its address by number, else at its host text, both cut as the row shows them.
+// A site is pinged at its address by number, else at its whole host text; the row shows it cut.
+// An unresolved host's "0.0.0.0" is never pinged: this machine would answer for the unit.
 TEST(IcmpScanRun, TheListedSitesRunByAddressElseHostAndAbortMarksTheWaitingRowsAndStartsNothingMore) {
   std::vector<SiteRecord> records(22, testing::TestSite({.address = "10.0.0.1"}));
   SetFieldText(records[0].IpByNumber, "");
   SetFieldText(records[0].HostText, "a-name-longer-than-seventeen.example");
   SetFieldText(records[1].HostText, "unit.example");
+  SetFieldText(records[2].IpByNumber, "0.0.0.0");
+  SetFieldText(records[2].HostText, "gone.example");
   SiteTable sites;
   sites.Replace(records);
   Scan scan(IcmpScanMode::ListedSites);
   scan.run.StartAddresses(ListedSiteAddresses(sites));
-  EXPECT_EQ(scan.started[0]->address, "a-name-longer-tha");
-  EXPECT_EQ(scan.started[1]->address, "10.0.0.1");
+  EXPECT_EQ((std::vector<std::string>{scan.started[0]->address, scan.started[1]->address, scan.started[2]->address}),
+            (std::vector<std::string>{"a-name-longer-than-seventeen.example", "10.0.0.1", "gone.example"}));
   EXPECT_EQ(scan.run.rows()[0].address, "a-name-longer-tha");
   EXPECT_TRUE(scan.started[0]->continueOnFailure);
 
