@@ -169,24 +169,16 @@ TEST(UnitTelnet, ServesOtherConnectionsWhileABurstWaitsForItsReaderAndSendsItWho
   TelnetClient other(east.address, kTelnetPort);
   other.ReadThrough(kPrompt);
   other.Send("LOG\r\n");
-  const Lines log = Split(other.ReadThrough(kPrompt));
-  ASSERT_EQ(log.lines.size(), 302u);
-  EXPECT_EQ(log.lines.front(), "EVENT LOG  EAST YARD  300 EVENTS");
-  EXPECT_EQ(log.lines.back(), "END OF LOG");
-  for (int event = 1; event <= 300; ++event) EXPECT_EQ(log.lines[event].substr(0, 4), Printf("%03d ", event));
-  EXPECT_EQ(log.rest, "> ");
+  EXPECT_EQ(other.ReadThrough(kPrompt), EventLogLines(east.identity) + std::string(kPrompt));
   TelnetClient neighbour("127.92.1.2", kTelnetPort);
   EXPECT_NE(neighbour.ReadThrough(kPrompt).find("WEST YARD"), std::string::npos);
   TestSocket socket;
   socket.SendCommand(east, kCommandPing);
   EXPECT_TRUE(socket.Receive());
 
+  // Whole and in order; compared as a flag, since the burst is too long to print.
   const std::string dump = slow.ReadThrough(kPrompt);
-  ASSERT_EQ(dump.size(), kLargestDump + kPrompt.size());
-  const Lines lines = Split(dump);
-  for (std::size_t number = 1; number <= lines.lines.size(); ++number)
-    ASSERT_EQ(lines.lines[number - 1].substr(0, 8), Printf("%07zu ", number));
-  EXPECT_EQ(lines.rest, "> ");
+  EXPECT_TRUE(dump == DumpLines(kLargestDump) + std::string(kPrompt)) << dump.size() << " bytes";
   EXPECT_EQ(run.simulator.TelnetReceived(east.address, kTelnetPort).connections, 2);
 }
 
