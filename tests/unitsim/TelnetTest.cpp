@@ -34,8 +34,7 @@ class TelnetClient {
     const timeval timeout{5, 0};
     ::setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
     if (receiveBuffer) ::setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &*receiveBuffer, sizeof *receiveBuffer);
-    sockaddr_in to{AF_INET, htons(port), {}, {}};
-    ::inet_pton(AF_INET, address.c_str(), &to.sin_addr);
+    const sockaddr_in to = SocketAddress(address, port);
     if (::connect(fd_, reinterpret_cast<const sockaddr*>(&to), sizeof to) != 0) connectError_ = errno;
   }
   ~TelnetClient() { ::close(fd_); }
@@ -216,10 +215,8 @@ TEST(UnitTelnet, SilentUnitsAndUnitsWithoutATelnetPortRefuseTheConnectionAndStar
   EXPECT_FALSE(UnitSimulator({TelnetUnit("127.92.4.1"), second}).Start(error));
   EXPECT_NE(error.find("unit 1: telnet 127.92.4.1:10001 is given to an earlier unit too"), std::string::npos) << error;
 
-  const int holder = ::socket(AF_INET, SOCK_STREAM, 0);
-  const sockaddr_in held = SocketAddress("127.92.4.2", kTelnetPort);
-  ASSERT_EQ(::bind(holder, reinterpret_cast<const sockaddr*>(&held), sizeof held), 0);
-  ASSERT_EQ(::listen(holder, 1), 0);
+  const int holder = ListeningSocket("127.92.4.2", kTelnetPort);
+  ASSERT_GE(holder, 0);
   EXPECT_FALSE(UnitSimulator({TelnetUnit("127.92.4.2")}).Start(error));
   EXPECT_NE(error.find("cannot bind telnet 127.92.4.2:10001: Address already in use"), std::string::npos) << error;
   ::close(holder);
