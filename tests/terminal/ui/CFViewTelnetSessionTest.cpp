@@ -26,8 +26,6 @@ namespace {
 using namespace testing;
 using namespace std::chrono_literals;
 
-constexpr std::uint16_t kTelnetPort = 10001;
-
 COurBCGEditCtrl& TerminalOf(const QWidget& view) { return Child<COurBCGEditCtrl>(view, "terminal"); }
 QString Shown(const QWidget& view) { return TerminalOf(view).toPlainText(); }
 QPushButton& Button(const QWidget& view, const char* name) { return Child<QPushButton>(view, name); }
@@ -36,13 +34,6 @@ void Trigger(const QWidget& view, const char* item) { Child<QAction>(view, item)
 bool AwaitConnectButton(const QWidget& view, const char* label) {
   const QPushButton& button = Button(view, "connectButton");
   return QTest::qWaitFor([&] { return button.text() == label && button.isEnabled(); }, 5000);
-}
-
-// Simulated units with a terminal on the telnet port.
-std::unique_ptr<unitsim::UnitSimulator> StartTelnetUnit(const std::string& address) {
-  unitsim::UnitConfig unit = Unit(address);
-  unit.telnetPort = kTelnetPort;
-  return StartUnits({unit});
 }
 
 // What the unit has received once it is `expected`, or after 5 s.
@@ -81,7 +72,7 @@ class CFViewTelnetSessionTest : public ::testing::Test {
 // What the session does with the bytes is pinned by the core tests; here only the wiring.
 TEST_F(CFViewTelnetSessionTest, ConnectsAtOpenShowsSavesAndCapturesWhatTheUnitSendsAndSendsTypedKeys) {
   ASSERT_TRUE(IniSettingsFile(home_.path()).WriteStrings("TelnetCommand-1", {{"Cmnd1", "VERSION"}}));
-  const auto units = StartTelnetUnit("127.95.0.1");
+  const auto units = StartUnits({TelnetUnit("127.95.0.1")});
   auto view = OpenView("127.95.0.1");
   ASSERT_TRUE(AwaitConnectButton(*view, "DIS-connect"));
   ASSERT_TRUE(AwaitGreeting(*view)) << Shown(*view).toStdString();
@@ -128,7 +119,7 @@ TEST_F(CFViewTelnetSessionTest, ConnectsAtOpenShowsSavesAndCapturesWhatTheUnitSe
 TEST_F(CFViewTelnetSessionTest, ACommandListGoesOutADisconnectSaysByeAndStopsItAndCloseViewAsksFirst) {
   ASSERT_TRUE(IniSettingsFile(home_.path()).WriteStrings(
       "TelnetCommand-2", {{"Name", "Status"}, {"Cmnd1", "FIRST"}, {"Cmnd2", "SLEEP-1200"}, {"Cmnd3", "NEVER"}}));
-  const auto units = StartTelnetUnit("127.95.0.2");
+  const auto units = StartUnits({TelnetUnit("127.95.0.2")});
   auto view = OpenView("127.95.0.2");
   ASSERT_TRUE(AwaitConnectButton(*view, "DIS-connect"));
   EXPECT_EQ(Button(*view, "command2Button").text(), "Status");
