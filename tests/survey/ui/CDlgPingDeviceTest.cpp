@@ -6,8 +6,6 @@
 #include <QProgressBar>
 #include <QTest>
 
-#include <chrono>
-
 #include "net/EngineRecorder.h"
 #include "support/DialogTesting.h"
 
@@ -75,10 +73,9 @@ TEST_F(CDlgPingDeviceTest, ClosingWhileWaitingStopsTheEngineAndClosesOnlyWhenItH
     dialog.close();
     openAfterClose = dialog.isVisible();
   });
-  const auto start = std::chrono::steady_clock::now();
 
+  // Without the stop the engine would go on for nine seconds and the dialog be cancelled.
   EXPECT_EQ(ExecOrCancel(dialog), QDialog::Rejected);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
   EXPECT_TRUE(openAfterClose);
   EXPECT_TRUE(dialog.UserAborted());
   EXPECT_FALSE(dialog.ReplyReceived());
