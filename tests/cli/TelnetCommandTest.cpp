@@ -19,19 +19,11 @@ namespace {
 using namespace std::chrono_literals;
 using Strings = std::vector<std::string>;
 
-constexpr std::uint16_t kTelnetPort = 10001;
-
 std::vector<std::filesystem::path> FilesIn(const std::filesystem::path& folder) {
   std::vector<std::filesystem::path> files;
   std::error_code missing;
   for (const auto& entry : std::filesystem::directory_iterator(folder, missing)) files.push_back(entry.path());
   return files;
-}
-
-unitsim::UnitConfig TelnetUnit(const std::string& address) {
-  unitsim::UnitConfig unit = Unit(address);
-  unit.telnetPort = kTelnetPort;
-  return unit;
 }
 
 // What a simulated unit sends for "VERSION", "LOG" and "BYE": its CR NUL line ends as sent.

@@ -137,6 +137,15 @@ inline unitsim::UnitConfig Unit(const std::string& address, unitsim::UnitFaults 
   return unit;
 }
 
+constexpr std::uint16_t kTelnetPort = 10001;
+
+// A unit with a terminal on the telnet port.
+inline unitsim::UnitConfig TelnetUnit(const std::string& address) {
+  unitsim::UnitConfig unit = Unit(address);
+  unit.telnetPort = kTelnetPort;
+  return unit;
+}
+
 // A unit that goes through the upload procedure; its new program reports version 2.
 inline unitsim::UnitConfig UploadUnit(const std::string& address, std::uint16_t port,
                                       unitsim::UploadBehaviour upload = {}) {

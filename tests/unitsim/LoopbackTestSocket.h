@@ -58,6 +58,22 @@ inline int BoundSocket(const std::string& address, std::uint16_t port) {
   return -1;
 }
 
+// A listening TCP socket, without SO_REUSEADDR; port 0 takes a free one. -1 when the bind fails.
+inline int ListeningSocket(const std::string& address, std::uint16_t port = 0, int backlog = 4) {
+  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  const sockaddr_in local = SocketAddress(address, port);
+  if (::bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof local) == 0 && ::listen(fd, backlog) == 0) return fd;
+  ::close(fd);
+  return -1;
+}
+
+inline std::uint16_t PortOf(int fd) {
+  sockaddr_in local{};
+  socklen_t length = sizeof local;
+  ::getsockname(fd, reinterpret_cast<sockaddr*>(&local), &length);
+  return ntohs(local.sin_port);
+}
+
 // Plays the engine's part from 127.0.0.1.
 class TestSocket {
  public:

@@ -34,8 +34,7 @@ class TelnetClient {
     const timeval timeout{5, 0};
     ::setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
     if (receiveBuffer) ::setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &*receiveBuffer, sizeof *receiveBuffer);
-    sockaddr_in to{AF_INET, htons(port), {}, {}};
-    ::inet_pton(AF_INET, address.c_str(), &to.sin_addr);
+    const sockaddr_in to = SocketAddress(address, port);
     if (::connect(fd_, reinterpret_cast<const sockaddr*>(&to), sizeof to) != 0) connectError_ = errno;
   }
   ~TelnetClient() { ::close(fd_); }
@@ -169,24 +168,16 @@ TEST(UnitTelnet, ServesOtherConnectionsWhileABurstWaitsForItsReaderAndSendsItWho
   TelnetClient other(east.address, kTelnetPort);
   other.ReadThrough(kPrompt);
   other.Send("LOG\r\n");
-  const Lines log = Split(other.ReadThrough(kPrompt));
-  ASSERT_EQ(log.lines.size(), 302u);
-  EXPECT_EQ(log.lines.front(), "EVENT LOG  EAST YARD  300 EVENTS");
-  EXPECT_EQ(log.lines.back(), "END OF LOG");
-  for (int event = 1; event <= 300; ++event) EXPECT_EQ(log.lines[event].substr(0, 4), Printf("%03d ", event));
-  EXPECT_EQ(log.rest, "> ");
+  EXPECT_EQ(other.ReadThrough(kPrompt), EventLogLines(east.identity) + std::string(kPrompt));
   TelnetClient neighbour("127.92.1.2", kTelnetPort);
   EXPECT_NE(neighbour.ReadThrough(kPrompt).find("WEST YARD"), std::string::npos);
   TestSocket socket;
   socket.SendCommand(east, kCommandPing);
   EXPECT_TRUE(socket.Receive());
 
+  // Whole and in order; compared as a flag, since the burst is too long to print.
   const std::string dump = slow.ReadThrough(kPrompt);
-  ASSERT_EQ(dump.size(), kLargestDump + kPrompt.size());
-  const Lines lines = Split(dump);
-  for (std::size_t number = 1; number <= lines.lines.size(); ++number)
-    ASSERT_EQ(lines.lines[number - 1].substr(0, 8), Printf("%07zu ", number));
-  EXPECT_EQ(lines.rest, "> ");
+  EXPECT_TRUE(dump == DumpLines(kLargestDump) + std::string(kPrompt)) << dump.size() << " bytes";
   EXPECT_EQ(run.simulator.TelnetReceived(east.address, kTelnetPort).connections, 2);
 }
 
@@ -224,10 +215,8 @@ TEST(UnitTelnet, SilentUnitsAndUnitsWithoutATelnetPortRefuseTheConnectionAndStar
   EXPECT_FALSE(UnitSimulator({TelnetUnit("127.92.4.1"), second}).Start(error));
   EXPECT_NE(error.find("unit 1: telnet 127.92.4.1:10001 is given to an earlier unit too"), std::string::npos) << error;
 
-  const int holder = ::socket(AF_INET, SOCK_STREAM, 0);
-  const sockaddr_in held = SocketAddress("127.92.4.2", kTelnetPort);
-  ASSERT_EQ(::bind(holder, reinterpret_cast<const sockaddr*>(&held), sizeof held), 0);
-  ASSERT_EQ(::listen(holder, 1), 0);
+  const int holder = ListeningSocket("127.92.4.2", kTelnetPort);
+  ASSERT_GE(holder, 0);
   EXPECT_FALSE(UnitSimulator({TelnetUnit("127.92.4.2")}).Start(error));
   EXPECT_NE(error.find("cannot bind telnet 127.92.4.2:10001: Address already in use"), std::string::npos) << error;
   ::close(holder);
