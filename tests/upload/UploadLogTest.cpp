@@ -4,6 +4,7 @@
 
 #include "core/FixedText.h"
 #include "core/Lookups.h"
+#include "upload/UploadLogFile.h"
 
 namespace quenderlink {
 namespace {
@@ -78,6 +79,17 @@ TEST_F(UploadLogTest, AGoodUploadIsNarratedStepByStepWithTheSettingsOfTheMomentA
             "PING Response = 0.4 seconds\n"
             "\r\n**** Response Type = Ready\r\n**** IP Address: 10.1.2.3\r\n**** Milepost  : 41.7\r\n"
             "**** Version   : Cad-1 2.5\n**** Site Name : EAST YARD\r\n**** Track-ID  : M_\n\n");
+}
+
+TEST(UploadLogFileTest, TheFileIsNamedTimeFirstThenMonthDayAndYear) {
+  std::tm time{};
+  time.tm_hour = 9;
+  time.tm_min = 5;
+  time.tm_sec = 2;
+  time.tm_mon = 2;  // March
+  time.tm_mday = 7;
+  time.tm_year = 124;
+  EXPECT_EQ(UploadLogFilePath("/home/q", time), std::filesystem::path("/home/q/Temp/Upload_090502_03072024.txt"));
 }
 
 }  // namespace
