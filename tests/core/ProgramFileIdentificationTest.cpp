@@ -46,10 +46,7 @@ class ProgramFileTest : public ::testing::Test {
   ScriptedPrompts prompts_;
 };
 
-TEST_F(ProgramFileTest, SearchIgnoresCaseAndNulBytesAndReachesTheEndOfALargeFile) {
-  EXPECT_TRUE(FileContainsBoth("Remote Begin", "Collector", Write("xx remote begin yy COLLECTOR zz")));
-  EXPECT_TRUE(FileContainsBoth("Remote Begin", "Collector",
-                               Write(WithNulAfterEachChar("Remote Begin") + "\xC3" + "Col\0\0\0lector"s)));
+TEST_F(ProgramFileTest, SearchNeedsBothTextsAndReachesTheEndOfALargeFile) {
   EXPECT_FALSE(FileContainsBoth("Remote Begin", "Collector", Write("Remote Begin only")));
   EXPECT_TRUE(FileContainsBoth("Norfolk Southern RKM", "Route Kiosk Monitor",
                                Write(std::string(4 * 1024 * 1024, 'x') + kRkmTexts)));
@@ -63,7 +60,7 @@ TEST_F(ProgramFileTest, SearchIgnoresCaseAndNulBytesAndReachesTheEndOfALargeFile
 // Every placement around the first read boundaries, for the minimum window, for a text
 // long enough to widen it, and for a text spread by NULs: removing them shrinks a window,
 // so the tail carried to the next read must be taken from the cleaned text.
-TEST_F(ProgramFileTest, SearchFindsTextsStraddlingAnyReadBoundary) {
+TEST_F(ProgramFileTest, SearchIgnoresCaseAndNulBytesAndFindsTextsStraddlingAnyReadBoundary) {
   for (const std::string& text : {"Collector"s, std::string(100, 'Q')}) {
     const std::size_t read = std::max<std::size_t>(128, 2 * text.size()) - text.size();
     for (std::size_t offset = read - text.size(); offset <= 3 * read + 1; ++offset)

@@ -69,7 +69,9 @@ class RamLoader : public ::testing::Test {
   TestSocket socket_;
 };
 
-TEST_F(RamLoader, RestartsSilentlyTakesTheImageByOffsetAndRebootsIntoTheNewVersion) {
+// A refused and a fragmented packet, a loader that never starts and a new program that stays
+// silent are played through the upload engine's and the upload windows' tests.
+TEST_F(RamLoader, RestartsSilentlyRefusesBrokenPacketsTakesTheImageByOffsetAndRebootsIntoTheNewVersion) {
   UnitConfig unit = Unit("127.52.0.1", {.ramLoaderDelayMs = 600, .rebootDelayMs = 600, .newVersionMajor = 3,
                                         .newVersionMinor = 8});
   unit.identity.maxDatagram = 1400;
@@ -85,6 +87,13 @@ TEST_F(RamLoader, RestartsSilentlyTakesTheImageByOffsetAndRebootsIntoTheNewVersi
   std::this_thread::sleep_for(600ms);
   EXPECT_EQ(Identify(unit), "kind 3 1400/4096 '' 2 RDY 1.0-0 0.0|M_=0|SIM|| 0/0/0 Comm?? Rdr??? Spch??");
 
+  // A packet cut on the way or reaching past any program store is refused and stores nothing.
+  Bytes cut = Packet(file, 0, 1000);
+  cut.resize(500);
+  EXPECT_EQ(Ask(unit, cut), kNak);
+  EXPECT_EQ(Ask(unit, Bytes{kCommandProgramPacket, 0, 1, 0, 0xFF, 0xFF, 0xFF, 0xFF, 42}), kNak);
+  EXPECT_TRUE(simulator_->ReceivedImage(unit.address, unit.port).empty());
+
   // The last packet first and the middle one twice: the image is written by offset.
   EXPECT_EQ(SendPackets(unit, file, {2000, 0, 1000, 1000}, 1000), (std::vector<int>{kAck, kAck, kAck, kAck}));
   EXPECT_TRUE(simulator_->ImageMatches(unit.address, unit.port, folder / "image.bin"));
@@ -95,28 +104,6 @@ TEST_F(RamLoader, RestartsSilentlyTakesTheImageByOffsetAndRebootsIntoTheNewVersi
   EXPECT_EQ(ModeOf(unit), UnitMode::kRebooting);
   std::this_thread::sleep_for(600ms);
   EXPECT_EQ(Identify(unit), "kind 0 1400/4096 '' 2 RDY 3.8-0 0.0|M_=0|SIM|| 0/0/0 Comm?? Rdr??? Spch??");
-  EXPECT_EQ(Ask(unit, BuildShortCommand(kCommandReboot)), 0) << "outside the loader command 6 is the reset";
-  EXPECT_EQ(simulator_->ReceivedImage(unit.address, unit.port), file) << "the image outlives the re-boot";
-}
-
-// A refused and a fragmented packet and a loader that never starts are played through the upload engine's tests.
-TEST_F(RamLoader, RefusesAPacketCutOnTheWayOrBeyondAnyProgramStoreAndANewProgramThatStaysSilentAnswersNothing) {
-  const UnitConfig unit = Unit("127.52.2.1");
-  const UnitConfig silent = Unit("127.52.3.2", {.silentAfterReboot = true});
-  Run({unit, silent});
-  socket_.SendCommand(unit, kCommandRunRamLoader);
-  Bytes cut = Packet(File(100), 0, 100);
-  cut.resize(50);
-  EXPECT_EQ(Ask(unit, cut), kNak);
-  EXPECT_EQ(Ask(unit, Bytes{kCommandProgramPacket, 0, 1, 0, 0xFF, 0xFF, 0xFF, 0xFF, 42}), kNak);
-  EXPECT_TRUE(simulator_->ReceivedImage(unit.address, unit.port).empty());
-
-  socket_.SendCommand(silent, kCommandRunRamLoader);
-  EXPECT_EQ(Ping(silent), 3);
-  socket_.SendCommand(silent, kCommandReboot);
-  std::this_thread::sleep_for(100ms);
-  EXPECT_EQ(Ping(silent, 200ms), -1);
-  EXPECT_EQ(ModeOf(silent), UnitMode::kProgram);
 }
 
 }  // namespace

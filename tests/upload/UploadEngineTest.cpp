@@ -6,6 +6,7 @@
 #include "net/TickCount.h"
 #include "support/TempDir.h"
 #include "upload/CProgramUploader.h"
+#include "upload/PacketPlan.h"
 #include "upload/UploadEngine.h"
 
 namespace quenderlink {
@@ -14,6 +15,63 @@ namespace {
 using namespace std::chrono_literals;
 using namespace testing;
 using Bytes = std::vector<std::uint8_t>;
+
+// A program image without an erased or a zeroed word.
+Bytes Program(std::size_t size) {
+  Bytes image(size);
+  for (std::size_t i = 0; i < size; ++i) image[i] = static_cast<std::uint8_t>(i * 7 % 251 + 1);
+  return image;
+}
+
+TEST(PacketPlan, MaximumPayloadKeepsRoomForHeadersWithinLimitsAndIsEven) {
+  // Below a 100-byte payload a unit gets 1000; 141 and 1041 leave odd payloads.
+  const std::pair<std::uint32_t, std::uint32_t> cases[] = {{0, 1000},    {139, 1000},  {140, 100},   {141, 100},
+                                                           {1041, 1000}, {1200, 1160}, {1410, 1370}, {65535, 1370}};
+  for (const auto& [maxDatagram, payload] : cases) EXPECT_EQ(MaximumPayload(maxDatagram), payload) << maxDatagram;
+}
+
+TEST(PacketPlan, UsedEndIsTheEndOfTheBlockHoldingTheLastWordThatIsNeitherErasedNorZeroedIfThereIsOne) {
+  Bytes image = Program(4096);
+  EXPECT_EQ(UsedEnd(image, 0), 4096u);
+  image.resize(4100, 0xFF);
+  EXPECT_EQ(UsedEnd(image, 4096), 4096u);
+  image[4097] = 0;  // a word mixing 0 and 0xFF is used
+  EXPECT_EQ(UsedEnd(image, 4096), 8192u);
+  EXPECT_EQ(UsedEnd(image, 1000), 5000u);
+
+  // Words are counted back from the file's end. Here the word at 2..5 is zero and
+  // the piece left at the front is used.
+  EXPECT_EQ(UsedEnd(Bytes{7, 0, 0, 0, 0, 0}, 16), 16u);
+  // The last word is 5..8, ending in the third block of 4; words aligned from the
+  // front would end the used part at byte 7.
+  EXPECT_EQ(UsedEnd(Bytes{1, 0, 0, 0, 0, 9, 0, 0, 0}, 4), 12u);
+
+  // A file of only erased or zeroed words has none.
+  Bytes mixed(16, 0);
+  std::fill(mixed.begin() + 4, mixed.begin() + 8, 0xFF);
+  for (const Bytes& image : {Bytes(4096, 0xFF), Bytes(10, 0), mixed, Bytes{}}) EXPECT_FALSE(UsedEnd(image, 0));
+}
+
+TEST(PacketPlan, PacketsAreTheMaximumPayloadCutToTheFileAndTheBlockSize) {
+  Bytes oneUsedByte(3000, 0xFF);
+  oneUsedByte[0] = 0x12;
+  struct Case {
+    const char* name;
+    Bytes image;
+    std::uint32_t maxDatagram, blockSize;
+    PacketPlan plan;
+  };
+  const Case cases[] = {
+      {"the maximum payload", Program(2500), 1024, 4096, {984, 3}},
+      {"a file shorter than a packet", Program(300), 1024, 4096, {300, 1}},
+      {"a unit announcing nothing", Program(5000), 0, 4096, {1000, 5}},
+      {"a payload past the block size", Program(5000), 1500, 512, {512, 10}},
+      {"a payload filling the block", Program(5000), 1500, 1370, {1370, 4}},
+      {"block size 0 standing for 4096", Program(5000), 1500, 0, {1370, 4}},
+      {"a used part shorter than a packet, still sent whole", oneUsedByte, 1040, 0, {1000, 3}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(MakePacketPlan(c.image, c.maxDatagram, c.blockSize), c.plan) << c.name;
+}
 
 // One call of the engine: "event/value" (1451 with the new program's major
 // version), a packet text as itself, "<why it failed>: <text>", or "done".
@@ -64,12 +122,6 @@ class UploadRecorder : public UploadEngineListener {
   }
 };
 
-Bytes Program(std::size_t size) {
-  Bytes image(size);
-  for (std::size_t i = 0; i < size; ++i) image[i] = static_cast<std::uint8_t>(i * 7 % 251 + 1);
-  return image;
-}
-
 // Units announce 1024 bytes, so a 2500-byte file goes in packets of 984.
 class UploadEngineTest : public ::testing::Test {
  protected:
@@ -112,25 +164,7 @@ class UploadEngineTest : public ::testing::Test {
   std::unique_ptr<unitsim::UnitSimulator> simulator_;
 };
 
-TEST_F(UploadEngineTest, UploadsTheWholeFileAndReportsEveryStepInOrder) {
-  constexpr std::uint16_t kPort = 47710;
-  const std::uint16_t row = AddSite("127.71.1.1", kPort);
-  simulator_ = StartUnits({UploadUnit("127.71.1.1", kPort)});
-
-  ASSERT_TRUE(Run());
-
-  EXPECT_EQ(recorder_.Script(row),
-            "1424/0, 1425/1, 1427/1, 1426/3, 1429/1, 1431/1, "
-            "Sending Packet 1 of 3 (RPT: 0), 1434/0, Sending Packet 2 of 3 (RPT: 1), 1434/1, "
-            "Sending Packet 3 of 3 (RPT: 1), 1434/1, 1439/0, 1449/1, 1451/2");
-  ExpectDoneOnceAndLast();
-  EXPECT_EQ(simulator_->ReceivedImage("127.71.1.1", kPort), program_);
-  EXPECT_EQ(FieldText(sites_[0].IpByNumber), "127.71.1.1");
-  // "Min Wait RAMLoader" 0 still waits until a whole second has passed.
-  EXPECT_GE(recorder_.At(row, "1431/") - recorder_.At(row, "1429/"), 990ms);
-}
-
-TEST_F(UploadEngineTest, UnitsOnOnePortShareASocketAndRefusedOrFragmentedPacketsAreSentAgain) {
+TEST_F(UploadEngineTest, ReportsEveryStepInOrderAndUnitsOnOnePortShareASocketAndRefusedOrFragmentedPacketsAreSentAgain) {
   constexpr std::uint16_t kPort = 47711;
   // The longer address first: a reply from .1 must not be taken as one from .11.
   const std::uint16_t refusing = AddSite("127.71.2.11", kPort);
@@ -141,10 +175,15 @@ TEST_F(UploadEngineTest, UnitsOnOnePortShareASocketAndRefusedOrFragmentedPackets
 
   ASSERT_TRUE(Run());
 
-  EXPECT_EQ(recorder_.Script(refusing, "Sending"),
+  EXPECT_EQ(recorder_.Script(refusing),
+            "1424/0, 1425/1, 1427/1, 1426/3, 1429/1, 1431/1, "
             "Sending Packet 1 of 3 (RPT: 0), 1434/0, Sending Packet 2 of 3 (RPT: 1), 1435/1, "
             "Sending Packet 2 of 3 (RPT: 2), 1434/2, Sending Packet 3 of 3 (RPT: 1), 1435/1, "
             "Sending Packet 3 of 3 (RPT: 2), 1434/2, 1439/0, 1449/1, 1451/2");
+  ExpectDoneOnceAndLast();
+  EXPECT_EQ(FieldText(sites_[0].IpByNumber), "127.71.2.11");
+  // "Min Wait RAMLoader" 0 still waits until a whole second has passed.
+  EXPECT_GE(recorder_.At(refusing, "1431/") - recorder_.At(refusing, "1429/"), 990ms);
   // No second total: the window keeps the first.
   EXPECT_EQ(recorder_.Script(fragmenting, "1426"),
             "1426/5, 1429/1, 1431/1, Sending Packet 1 of 5 (RPT: 0), 1434/0, Sending Packet 2 of 5 (RPT: 1), "
