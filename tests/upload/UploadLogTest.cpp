@@ -4,9 +4,7 @@
 
 #include "core/FixedText.h"
 #include "core/Lookups.h"
-#include "support/TestSite.h"
 #include "upload/UploadLogFile.h"
-#include "upload/UploadedSite.h"
 
 namespace quenderlink {
 namespace {
@@ -81,28 +79,6 @@ TEST_F(UploadLogTest, AGoodUploadIsNarratedStepByStepWithTheSettingsOfTheMomentA
             "PING Response = 0.4 seconds\n"
             "\r\n**** Response Type = Ready\r\n**** IP Address: 10.1.2.3\r\n**** Milepost  : 41.7\r\n"
             "**** Version   : Cad-1 2.5\n**** Site Name : EAST YARD\r\n**** Track-ID  : M_\n\n");
-}
-
-// Each call as "identified <milepost>" or "refreshed <milepost>".
-struct RecordingReceiver : UploadedSiteReceiver {
-  std::string calls;
-  void OnUploadedSiteIdentified(const SiteRecord& site) override { calls += "identified " + Milepost(site) + "; "; }
-  void OnUploadedSiteRefreshed(const SiteRecord& site) override { calls += "refreshed " + Milepost(site) + "; "; }
-  static std::string Milepost(const SiteRecord& site) { return std::string(FieldText(site.Milepost)); }
-};
-
-// The copy rules themselves are tested with the other reply rules.
-TEST(UploadedSiteTest, AReadyUnitsRecordIsIdentifiedAndOneInPowerupOnlyRefreshed) {
-  SiteRecord site = testing::TestSite({.address = "127.0.0.1"});
-  SetFieldText(site.Milepost, "1.0");
-  DeviceReply reply = NewProgramReply();
-  RecordingReceiver receiver;
-
-  SendUploadedSite(site, reply, false, receiver);
-  reply.Powerup = 1;
-  SendUploadedSite(site, reply, false, receiver);
-
-  EXPECT_EQ(receiver.calls, "identified 41.7; refreshed 1.0; ");
 }
 
 TEST(UploadLogFileTest, TheFileIsNamedTimeFirstThenMonthDayAndYear) {
