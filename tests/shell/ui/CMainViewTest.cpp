@@ -116,7 +116,6 @@ TEST_F(CMainViewTest, CommandsFollowTheChecksAndTheBusyFlag) {
 
   state_.operations.pingInProgress = true;
   view_->form().exitButton()->click();
-  EXPECT_EQ(prompts_.shown.back().errorId, 402u);
   EXPECT_EQ(state_.sites.size(), 3u);  // not released while the run writes into it
 }
 
