@@ -150,8 +150,14 @@ TEST(CSiteinfoClassTest, RecordFieldsSitAtTheirOffsetsOnReadAndOnSave) {
   EXPECT_EQ(bytes.substr(60), record);
 }
 
-TEST(CSiteinfoClassTest, HeaderOnlyFileRefusesToLoadUntilASiteIsAppended) {
+TEST(CSiteinfoClassTest, AppendRecordCreatesAMissingFileCompletesAHeaderOnlyOneAndRefusesForeignFiles) {
   TempDir dir;
+  const SiteTable sites = ListOf(2, "site");
+  ASSERT_TRUE(CSiteinfoClass().AppendRecord(dir / "new.bin", sites[0]));
+  ASSERT_TRUE(CSiteinfoClass().AppendRecord(dir / "new.bin", sites[1]));
+  EXPECT_TRUE(HoldsSites(dir / "new.bin", sites));
+
+  // A file whose every site was deleted is a header alone, which refuses to load until a site is appended.
   const auto path = dir / "sites.bin";
   SiteTable allDeleted = ListOf(3, "gone");
   for (SiteRecord& record : allDeleted.records()) record.RowNumber = kNoRow;
@@ -159,22 +165,10 @@ TEST(CSiteinfoClassTest, HeaderOnlyFileRefusesToLoadUntilASiteIsAppended) {
   ASSERT_TRUE(file.SaveAll(path, allDeleted));
   EXPECT_EQ(ReadFileBytes(path).size(), 60u);
   EXPECT_EQ(file.OpenAndCheck(path, false), kSiteFileTooShort);
+  ASSERT_TRUE(file.AppendRecord(path, sites[0]));
+  EXPECT_TRUE(HoldsSites(path, ListOf(1, "site")));
 
-  ASSERT_TRUE(file.SaveAll(path, ListOf(2, "kept")));
-  ASSERT_TRUE(file.CreateBlank(path));
-  EXPECT_EQ(ReadFileBytes(path).size(), 60u);
-  ASSERT_TRUE(file.AppendRecord(path, ListOf(1, "first")[0]));
-  EXPECT_TRUE(HoldsSites(path, ListOf(1, "first")));
-}
-
-TEST(CSiteinfoClassTest, AppendRecordCreatesAMissingFileOverwritesPartialTrailingBytesAndRefusesForeignFiles) {
-  TempDir dir;
-  const SiteTable sites = ListOf(2, "site");
-  ASSERT_TRUE(CSiteinfoClass().AppendRecord(dir / "new.bin", sites[0]));
-  ASSERT_TRUE(CSiteinfoClass().AppendRecord(dir / "new.bin", sites[1]));
-  EXPECT_TRUE(HoldsSites(dir / "new.bin", sites));
-
-  const auto path = dir / "sites.bin";
+  // Partial trailing bytes are overwritten.
   WriteFileBytes(path, HeaderBytes() + std::string(reinterpret_cast<const char*>(&sites[0]), 143) +
                            std::string(50, 'J'));
   ASSERT_TRUE(CSiteinfoClass().AppendRecord(path, sites[1]));
@@ -184,7 +178,6 @@ TEST(CSiteinfoClassTest, AppendRecordCreatesAMissingFileOverwritesPartialTrailin
   // Files of other kinds are left alone.
   for (const std::string& contents : {std::string("hello"), std::string(400, 'x')}) {
     WriteFileBytes(dir / "other.txt", contents);
-    CSiteinfoClass file;
     EXPECT_FALSE(file.AppendRecord(dir / "other.txt", NewSiteRecord(9001)));
     EXPECT_EQ(file.lastError(), kWriteFailed);
     EXPECT_EQ(ReadFileBytes(dir / "other.txt"), contents);

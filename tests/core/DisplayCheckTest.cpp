@@ -17,7 +17,6 @@ TEST(DisplayCheck, ComplainsOnlyWhenEveryPlatformTriedNeedsADisplayAndNoneIsSet)
       {"wayland display", {"", "", "", "wayland-0"}, false},
       {"xcb asked for", {"", "xcb", "", ""}, true},
       {"wayland asked for, with options", {"", "wayland-egl:foo=1", "", ""}, true},
-      {"offscreen", {"", "offscreen", "", ""}, false},
       {"vnc with options", {"", "vnc:size=800x600", "", ""}, false},
       {"a fallback that needs no display", {"", "wayland;xcb;minimal", "", ""}, false},
       {"only display platforms in the list", {"", "wayland;xcb", "", ""}, true},

@@ -80,12 +80,16 @@ TEST_F(SiteEditFormTest, CprPingsGoToTheAddressTheNameHasNow) {
   EXPECT_EQ(ErrorsShown(), Texts{"900 \r\nFailed to convert DNS\nbad name!\nto an IP address."});
 }
 
-TEST_F(SiteEditFormTest, AnAnsweredPingTakesTheReplyAndTheTelnetEdit) {
+TEST_F(SiteEditFormTest, AnAnsweredPingTakesTheReplyAndTheTelnetEditAndAFailedOneMarksTheSiteUnanswered) {
   form.SetSite(NewSiteRecord(9001));
   const std::string info = form.ApplyPing({.answered = true, .reply = Reply(kProductCad2, 1)}, "10002");
   EXPECT_TRUE(form.pinged() && form.powerup());
   EXPECT_EQ(info.substr(0, 29), "SUCCESS (1.7 seconds) Powerup");
   EXPECT_EQ(std::pair(int{form.site().TelnetPort}, int{form.site().LastPing}), std::pair(10002, 17));
+
+  EXPECT_EQ(form.ApplyPing({}, "10002"), "\r\nERROR:\r\nPing Failed!");
+  EXPECT_FALSE(form.pinged());
+  EXPECT_EQ(int{form.site().LastPing}, kLastPingNoAnswer);
 }
 
 TEST(SiteEditInfoTest, SuccessTextEndsWithTheLinesOfItsProductType) {

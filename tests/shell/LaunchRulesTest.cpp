@@ -130,15 +130,19 @@ TEST_F(LaunchRulesTest, UploadRefusalsComeInTheirOrder) {
   EXPECT_TRUE(opener_.opened.empty());
 }
 
-TEST_F(LaunchRulesTest, UploadPicksTheWindowBySiteCount) {
+TEST_F(LaunchRulesTest, UploadPicksTheWindowBySiteCountAndUploadToRowHighlightsThatRowAlone) {
   const auto file = UseProgramFile().string();
   ProgramFileReceiver boxes, list;
   state_.operations.uploadBoxesView = &boxes;
   state_.operations.uploadView = &list;
 
+  state_.sites[0].SiteFlags = kFlagHighlighted;
+  rules_.UploadToRow(3);
+  EXPECT_EQ(Flags(), (std::vector<std::uint8_t>{0, 0, 0, 4}));
+  rules_.UploadToRow(7);  // no such row: nothing highlighted, nothing opened
   Check({1});
   rules_.Upload(checks_, true);
-  EXPECT_EQ(opener_.opened, std::vector<std::string>{"upload " + file});
+  EXPECT_EQ(opener_.opened, (std::vector<std::string>{"upload " + file, "upload " + file}));
   EXPECT_EQ(state_.operations.programFileSize, 2u);
 
   Fill(std::vector<std::uint8_t>(17, kProductCad2));
@@ -151,17 +155,6 @@ TEST_F(LaunchRulesTest, UploadPicksTheWindowBySiteCount) {
   rules_.Upload(checks_, true);
   EXPECT_EQ(opener_.opened.back(), "view 3");
   EXPECT_EQ(list.received, file);
-}
-
-TEST_F(LaunchRulesTest, UploadToRowHighlightsThatRowAlone) {
-  UseProgramFile();
-  state_.sites[0].SiteFlags = kFlagHighlighted;
-  rules_.UploadToRow(3);
-  EXPECT_EQ(Flags(), (std::vector<std::uint8_t>{0, 0, 0, 4}));
-  EXPECT_EQ(opener_.opened.size(), 1u);
-
-  rules_.UploadToRow(7);  // no such row: nothing highlighted, nothing opened
-  EXPECT_EQ(opener_.opened.size(), 1u);
 }
 
 TEST_F(LaunchRulesTest, ResetUsesTheSelectedRowForOneCheckedSite) {

@@ -64,7 +64,6 @@ const KeyCase kKeyCases[] = {
     {9, kRailroadNs, [](SiteRecord& r, std::uint8_t v) { r.TrackIndex = v; }, "E C B A D", "D A B C E"},
     {10, kRailroadCpr, SetAddressAndHost, "D B A C E", "E B A C D"},
     {10, kRailroadCsx, SetAddressAndHost, "E C B A D", "D B A C E"},
-    {11, kRailroadCpr, SetAddressAndHost, "E C B A D", "D B A C E"},
     {12, kRailroadNs, [](SiteRecord& r, std::uint8_t v) { r.DevicePort = v; }, "E B A C D", "D A B C E"},
     {13, kRailroadNs, [](SiteRecord& r, std::uint8_t v) { r.TelnetPort = v; }, "E C B A D", "D A B C E"},
     {14, kRailroadNs, [](SiteRecord& r, std::uint8_t v) { r.ProductType = v; }, "E C B A D", "D A B C E"},

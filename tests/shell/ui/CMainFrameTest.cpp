@@ -80,16 +80,22 @@ TEST_F(CMainFrameTest, SingleSiteUploadOpensTheUploadDialogWithNoRowBeingModifie
   EXPECT_FALSE(state_.operations.uploadInProgress);
 }
 
-// The close rule itself is tested without a window.
-TEST_F(CMainFrameTest, CloseFollowsTheCloseRuleAndReleasesTheTable) {
+// The close and enable rules themselves are tested without a window.
+TEST_F(CMainFrameTest, WhileARunLastsMenuItemsAreDisabledAndCloseIsRefusedThenTheTableIsReleased) {
+  QAction* pingAll = frame_.action(menu::kPingAll);
+  ASSERT_NE(pingAll, nullptr);
+  QMenu& pingMenu = *qobject_cast<QMenu*>(pingAll->parent());
   state_.operations.uploadInProgress = true;
+  emit pingMenu.aboutToShow();
+  EXPECT_FALSE(pingAll->isEnabled());
   EXPECT_FALSE(frame_.close());
   EXPECT_EQ(state_.sites.size(), 4u);
 
   state_.operations.uploadInProgress = false;
+  emit pingMenu.aboutToShow();
+  EXPECT_TRUE(pingAll->isEnabled());
   EXPECT_TRUE(frame_.close());
   EXPECT_TRUE(state_.sites.empty());
-  EXPECT_EQ(state_.openViews.Count(), 0u);
 }
 
 TEST_F(CMainFrameTest, AShutDownStopsARunningPingAndSavesNothingOfIt) {
@@ -102,17 +108,6 @@ TEST_F(CMainFrameTest, AShutDownStopsARunningPingAndSavesNothingOfIt) {
   EXPECT_FALSE(state_.operations.pingInProgress);
   EXPECT_TRUE(state_.sites.empty());
   EXPECT_EQ(testing::ReadFileBytes(state_.currentSiteFile), fileBefore);
-}
-
-TEST_F(CMainFrameTest, MenuItemsAreEnabledByTheMainViewsRules) {
-  QAction* pingAll = frame_.action(menu::kPingAll);
-  ASSERT_NE(pingAll, nullptr);
-  emit qobject_cast<QMenu*>(pingAll->parent())->aboutToShow();
-  EXPECT_TRUE(pingAll->isEnabled());
-  state_.operations.pingInProgress = true;
-  emit qobject_cast<QMenu*>(pingAll->parent())->aboutToShow();
-  EXPECT_FALSE(pingAll->isEnabled());
-  state_.operations.pingInProgress = false;
 }
 
 // The height rule itself is tested without a window; it is applied again

