@@ -60,12 +60,4 @@ ImportSaveResult SaveImportedSitesAs(const std::filesystem::path& path, std::spa
   return {static_cast<int>(records.size()), {}, {}};
 }
 
-std::string AppendedSitesText(int count, const std::string& path) {
-  return Printf("\r\nTotal of %d records were appended to\r\n%s", count, path.c_str());
-}
-
-std::string SavedSitesText(int count, const std::string& path) {
-  return Printf("\r\nTotal of %d records were saved to\r\n%s", count, path.c_str());
-}
-
 }  // namespace quenderlink

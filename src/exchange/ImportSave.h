@@ -36,8 +36,4 @@ ImportSaveResult AppendImportedSites(const std::filesystem::path& path, std::spa
 // Replaces the file with a new site list of every record, or leaves it as it was.
 ImportSaveResult SaveImportedSitesAs(const std::filesystem::path& path, std::span<const SiteRecord> records);
 
-// What the user is told after a save: "\r\nTotal of %d records were appended to\r\n%s" and its "saved" twin.
-std::string AppendedSitesText(int count, const std::string& path);
-std::string SavedSitesText(int count, const std::string& path);
-
 }  // namespace quenderlink

@@ -8,6 +8,7 @@
 #include "core/DecimalText.h"
 #include "core/FixedText.h"
 #include "core/Printf.h"
+#include "core/RecordsWrittenText.h"
 
 namespace quenderlink {
 namespace {
@@ -107,12 +108,12 @@ std::string FormatRangeList(std::span<const RangeRow> rows, std::uint16_t port, 
 
 std::string AppendedReport(int count, const std::string& path) {
   if (count < 0) return WriteFailedReport(path);
-  return Printf("\r\nTotal of %d records were appended to\r\n%s", count, path.c_str());
+  return RecordsAppendedText(count, path);
 }
 
 std::string SavedReport(int count, const std::string& path) {
   if (count < 0) return WriteFailedReport(path);
-  return Printf("\r\nTotal of %d records were saved to\r\n%s", count, path.c_str());
+  return RecordsSavedText(count, path);
 }
 
 std::string ListSavedReport(bool written, const std::string& path) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/RecordsWrittenText.h"
 #include "support/SiteListFile.h"
 #include "support/TempDir.h"
 #include "support/TestSite.h"
@@ -47,7 +48,7 @@ TEST(ImportSaveTest, ANewFileHoldsEveryChosenRecordInOrder) {
   const std::vector<SiteRecord> records = {TestSite({.address = "127.0.0.6"}), TestSite({.address = "127.0.0.6"})};
   EXPECT_EQ(SaveImportedSitesAs(path, records).written, 2);
   EXPECT_EQ(testing::LoadedSiteList(path).size(), 2u);  // no duplicate check in a new file
-  EXPECT_EQ(SavedSitesText(2, path.string()), "\r\nTotal of 2 records were saved to\r\n" + path.string());
+  EXPECT_EQ(RecordsSavedText(2, path.string()), "\r\nTotal of 2 records were saved to\r\n" + path.string());
 }
 
 TEST(ImportSaveTest, TheMenuOffersAppendsOnlyWithACurrentFile) {

@@ -16,6 +16,7 @@
 #include "core/BusyCheck.h"
 #include "core/DialogFolder.h"
 #include "core/Printf.h"
+#include "core/RecordsWrittenText.h"
 #include "exchange/ImportListColumns.h"
 #include "exchange/ImportLog.h"
 #include "exchange/ImportSave.h"
@@ -248,7 +249,7 @@ void CFViewImportSitesFromFile::AppendToCurrentFile(bool successfulOnly) {
     return;
   }
   if (state_.operations.mainView) state_.operations.mainView->OnSiteFileWritten(false, path);
-  prompts_.ShowError(0, AppendedSitesText(result.written, path), false);
+  prompts_.ShowError(0, RecordsAppendedText(result.written, path), false);
 }
 
 void CFViewImportSitesFromFile::SaveInNewFile(bool successfulOnly) {
@@ -261,7 +262,7 @@ void CFViewImportSitesFromFile::SaveInNewFile(bool successfulOnly) {
     return;
   }
   if (state_.operations.mainView) state_.operations.mainView->OnSiteFileWritten(true, *path);
-  prompts_.ShowError(0, SavedSitesText(result.written, *path), false);
+  prompts_.ShowError(0, RecordsSavedText(result.written, *path), false);
 }
 
 void CFViewImportSitesFromFile::Redo() {

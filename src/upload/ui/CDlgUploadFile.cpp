@@ -147,7 +147,7 @@ void CDlgUploadFile::AbortOrClose() {
     return;
   }
   if (abortAsked_) return;
-  if (!prompts_.Confirm(ConfirmMode::AbortUpload, "Upload is not finished yet!\r\n\r\nDo you still want to abort?"))
+  if (!prompts_.Confirm(ConfirmMode::AbortUpload, kAbortUploadQuestion))
     return;
   request_.stop = 1;
   abortAsked_ = true;

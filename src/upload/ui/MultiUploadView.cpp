@@ -13,7 +13,6 @@ namespace {
 
 // Often enough to look live, seldom enough to cost the engine nothing.
 constexpr std::chrono::milliseconds kRefreshInterval{50};
-constexpr char kAbortQuestion[] = "Upload is not finished yet!\r\n\r\nDo you still want to abort?";
 
 }  // namespace
 
@@ -87,7 +86,7 @@ void MultiUploadView::StopEngine() {
 }
 
 void MultiUploadView::Abort() {
-  if (!prompts_.Confirm(ConfirmMode::AbortUpload, kAbortQuestion)) return;
+  if (!prompts_.Confirm(ConfirmMode::AbortUpload, kAbortUploadQuestion)) return;
   request_.stop = 1;
 }
 
