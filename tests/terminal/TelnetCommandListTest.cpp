@@ -71,6 +71,18 @@ TEST(TelnetCaptureFile, IsNamedByTimeMilepostAndTrack) {
   EXPECT_EQ(CaptureFilePath("/q", site, time).filename(), "12_07_2026 09_05 MP_41_T2.txt");
 }
 
+// A second session within the same minute gets the same name: it must add to the first one's capture.
+TEST(TelnetCaptureFile, OpeningMakesTheFolderAndAddsToAFileOfThatName) {
+  testing::TempDir home;
+  const auto file = home / "Capture" / "capture.txt";
+  for (const char* text : {"first session\r\n", "second session\r\n"}) {
+    CaptureFile capture;
+    ASSERT_EQ(capture.Open(file), std::nullopt);
+    ASSERT_EQ(capture.Write(text), std::nullopt);
+  }
+  EXPECT_EQ(testing::ReadFileBytes(file), "first session\r\nsecond session\r\n");
+}
+
 TEST(TelnetConnectErrors, KnownErrorsReadAsMaintainersKnowThemOthersByTheirCode) {
   EXPECT_EQ(ConnectErrorText(ECONNREFUSED), "The attempt to connect was forcefully rejected.");
   EXPECT_EQ(ConnectErrorText(ENETUNREACH), "The network cannot be reached from this host at this time.");
