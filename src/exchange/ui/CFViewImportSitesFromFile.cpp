@@ -135,9 +135,7 @@ QLayout* CFViewImportSitesFromFile::BuildListButtons() {
   save_ = NamedButton("Save", "saveButton", this);
   redo_ = NamedButton("Re-Do", "redoButton", this);
   close_ = NamedButton("Close", "closeButton", this);
-  auto* buttons = new QHBoxLayout;
-  for (QPushButton* button : {pingAll_, abortPing_, save_, redo_, close_}) buttons->addWidget(button);
-  buttons->addStretch(1);
+  auto* buttons = LeftPackedRow({pingAll_, abortPing_, save_, redo_, close_});
   connect(pingAll_, &QPushButton::clicked, this, &CFViewImportSitesFromFile::PingAll);
   connect(abortPing_, &QPushButton::clicked, this, &CFViewImportSitesFromFile::AbortPing);
   connect(save_, &QPushButton::clicked, this, &CFViewImportSitesFromFile::Save);

@@ -1,5 +1,6 @@
 #include "prompts/ui/DialogWidgets.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 
@@ -46,6 +47,13 @@ QPushButton* LargeButton(const QString& caption, const char* objectName, QWidget
   font.setBold(true);
   button->setFont(font);
   return button;
+}
+
+QHBoxLayout* LeftPackedRow(std::initializer_list<QWidget*> controls) {
+  auto* row = new QHBoxLayout;
+  for (QWidget* control : controls) row->addWidget(control);
+  row->addStretch(1);
+  return row;
 }
 
 }  // namespace quenderlink

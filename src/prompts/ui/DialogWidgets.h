@@ -3,8 +3,10 @@
 #include <QString>
 #include <QStyle>
 
+#include <initializer_list>
 #include <string>
 
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QWidget;
@@ -28,5 +30,8 @@ QPushButton* NamedButton(const QString& caption, const char* objectName, QWidget
 
 // The common dialogs answer with large buttons.
 QPushButton* LargeButton(const QString& caption, const char* objectName, QWidget* parent);
+
+// A row of controls packed to the left, as the windows' button rows are.
+QHBoxLayout* LeftPackedRow(std::initializer_list<QWidget*> controls);
 
 }  // namespace quenderlink

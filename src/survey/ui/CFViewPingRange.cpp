@@ -81,10 +81,7 @@ void CFViewPingRange::BuildControls() {
   save_ = NamedButton("Save", "saveButton", this);
   status_ = PlainLabel("RUNNING Ping, Wait...", "statusText", this);
   status_->setWordWrap(false);
-  auto* buttons = new QHBoxLayout;
-  for (QWidget* control : std::initializer_list<QWidget*>{start_, abort_, close_, save_, status_})
-    buttons->addWidget(control);
-  buttons->addStretch(1);
+  auto* buttons = LeftPackedRow({start_, abort_, close_, save_, status_});
 
   // Fixed pitch: the totals text lines its numbers up with spaces.
   totals_ = PlainLabel("", "totalsText", this);

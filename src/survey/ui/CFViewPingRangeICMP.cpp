@@ -77,10 +77,7 @@ void CFViewPingRangeICMP::BuildControls() {
   close_ = NamedButton("Close", "closeButton", this);
   save_ = NamedButton("Save", "saveButton", this);
   status_ = PlainLabel(DialogText("RUNNING Ping!\r\nPlease Wait..."), "statusText", this);
-  auto* buttons = new QHBoxLayout;
-  for (QWidget* control : std::initializer_list<QWidget*>{start_, abort_, close_, save_, status_})
-    buttons->addWidget(control);
-  buttons->addStretch(1);
+  auto* buttons = LeftPackedRow({start_, abort_, close_, save_, status_});
 
   // Fixed pitch: the totals text lines its numbers up with spaces.
   totals_ = PlainLabel("", "totalsText", this);

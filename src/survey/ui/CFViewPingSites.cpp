@@ -52,9 +52,7 @@ CFViewPingSites::CFViewPingSites(ProgramState& state, UserPrompts& prompts, QWid
   rePingAll_ = NamedButton("Re-Ping All", "rePingAllButton", this);
   rePingFailed_ = NamedButton("Re-Ping Failed", "rePingFailedButton", this);
 
-  auto* buttons = new QHBoxLayout;
-  for (QPushButton* button : {abort_, close_, rePingAll_, rePingFailed_}) buttons->addWidget(button);
-  buttons->addStretch(1);
+  auto* buttons = LeftPackedRow({abort_, close_, rePingAll_, rePingFailed_});
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(header);
   layout->addWidget(list_, 1);

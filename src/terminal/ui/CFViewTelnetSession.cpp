@@ -84,10 +84,7 @@ CFViewTelnetSession::CFViewTelnetSession(ProgramState& state, UserPrompts& promp
   QPushButton* command1 = NamedButton(QString::fromStdString(TelnetCommandListName(ini, 1)), "command1Button", this);
   QPushButton* command2 = NamedButton(QString::fromStdString(TelnetCommandListName(ini, 2)), "command2Button", this);
 
-  auto* buttons = new QHBoxLayout;
-  for (QPushButton* button : {close_, connect_, colors, font, clear, echo_, command1, command2})
-    buttons->addWidget(button);
-  buttons->addStretch(1);
+  auto* buttons = LeftPackedRow({close_, connect_, colors, font, clear, echo_, command1, command2});
   auto* layout = new QVBoxLayout(this);
   layout->setMenuBar(BuildMenu());
   layout->addLayout(buttons);

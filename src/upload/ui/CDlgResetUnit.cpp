@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "controls/ui/LogBox.h"
+#include "prompts/ui/DialogWidgets.h"
 
 namespace quenderlink {
 
@@ -31,9 +32,7 @@ CDlgResetUnit::CDlgResetUnit(const SiteRecord& site, const RuntimeParams& params
   connect(resend_, &QPushButton::clicked, this, &CDlgResetUnit::SendReset);
   connect(close, &QPushButton::clicked, this, &QDialog::accept);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(resend_);
-  buttons->addStretch(1);
+  auto* buttons = LeftPackedRow({resend_});
   buttons->addWidget(close);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(progress_);

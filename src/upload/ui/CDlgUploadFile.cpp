@@ -95,9 +95,7 @@ CDlgUploadFile::CDlgUploadFile(ProgramState& state, UserPrompts& prompts, Deskto
   auto* statusRow = new QHBoxLayout;
   statusRow->addWidget(status_, 1);
   statusRow->addWidget(icon_);
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(abort_);
-  buttons->addStretch(1);
+  auto* buttons = LeftPackedRow({abort_});
   buttons->addWidget(report_);
   buttons->addWidget(reset_);
   buttons->addWidget(ping_);
