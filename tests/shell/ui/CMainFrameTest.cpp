@@ -13,7 +13,6 @@
 #include "shell/SiteListColumns.h"
 #include "shell/ui/CMainView.h"
 #include "shell/ui/MainViewTestSupport.h"
-#include "terminal/ui/CFViewTelnetSession.h"
 #include "upload/ui/CDlgUploadFile.h"
 
 namespace quenderlink {
@@ -60,7 +59,6 @@ TEST_F(CMainFrameTest, TheTelnetButtonOpensATerminalOnTheRowsTelnetPort) {
 
   const auto windows = frame_.mdiArea()->subWindowList();
   ASSERT_EQ(windows.size(), 2);
-  ASSERT_NE(qobject_cast<CFViewTelnetSession*>(windows[1]->widget()), nullptr);
   const auto received = [&] { return units->TelnetReceived("127.95.1.1", 10001).received; };
   EXPECT_TRUE(QTest::qWaitFor([&] { return received() == "*MENU*\r\n"; }, 5000)) << received();
   EXPECT_EQ(windows[1]->windowTitle().toStdString(), "Telnet bravo-unit");
