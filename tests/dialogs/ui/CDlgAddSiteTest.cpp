@@ -97,7 +97,6 @@ TEST_F(CDlgAddSiteTest, PingAddressTellsTheOwnerOnlyOnSave) {
   testing::Click(*dialog, "saveButton");
   EXPECT_EQ(owner.heard, Heard{"powerup"});
   EXPECT_EQ(FieldText(owner.lastSite.HostText), "10.5.5.5");
-  EXPECT_EQ(dialog->result(), QDialog::Accepted);
 }
 
 TEST_F(CDlgAddSiteTest, FailedPingAfterASuccessMakesSaveASaveWithoutPing) {

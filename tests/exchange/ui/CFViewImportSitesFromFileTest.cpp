@@ -15,7 +15,6 @@
 #include "support/DialogTesting.h"
 #include "support/RecordingMainView.h"
 #include "support/ScriptedPrompts.h"
-#include "support/SiteListFile.h"
 #include "support/TempDir.h"
 
 namespace quenderlink {
@@ -100,7 +99,6 @@ TEST_F(CFViewImportSitesFromFileTest, ImportEditPingAndAppendReachTheSiteList) {
   state_.currentSiteFile = list.string();
   prompts_.popupAnswers.push_back(kImportAppendAll);
   Click(*view_, "saveButton");
-  EXPECT_EQ(LoadedSiteList(list).size(), 2u);
   ASSERT_EQ(mainView_.filesWritten.size(), 1u);
   EXPECT_EQ(mainView_.filesWritten[0], std::make_pair(false, list.string()));
   EXPECT_EQ(prompts_.shown.back().text, "\r\nTotal of 2 records were appended to\r\n" + list.string());

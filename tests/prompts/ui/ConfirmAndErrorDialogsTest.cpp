@@ -2,13 +2,16 @@
 
 #include <QPushButton>
 
+#include "core/ErrorMessages.h"
 #include "support/DialogTesting.h"
 #include "prompts/ui/CDlgConfirm.h"
 #include "prompts/ui/CDlgErrorMsg.h"
+#include "prompts/ui/DialogPrompts.h"
 
 namespace quenderlink {
 namespace {
 
+using testing::AnswerNextModal;
 using testing::Click;
 using testing::Text;
 
@@ -46,6 +49,25 @@ TEST_F(CommonDialogsTest, ProceedIsOfferedOnlyWhenAskedAndBothButtonsAccept) {
   EXPECT_TRUE(testing::Child<QPushButton>(offered, "proceedButton").isVisible());
   Click(offered, "proceedButton");
   EXPECT_EQ(offered.result(), QDialog::Accepted);
+}
+
+// As the program shows an error: through the prompts, which fill the dialog.
+TEST_F(CommonDialogsTest, AnErrorPromptBringsThePredefinedTextOnlyForAnEmptyText) {
+  DialogPrompts prompts(nullptr);
+  QString shown;
+  const auto answer = [&](const char* button) {
+    AnswerNextModal([&shown, button](QWidget& dialog) {
+      shown = Text<QLabel>(dialog, "headingLabel") + " / " + Text<QLabel>(dialog, "messageLabel");
+      Click(dialog, button);
+    });
+  };
+  answer("proceedButton");
+  EXPECT_TRUE(prompts.ShowError(kErrorNoSiteSelected, "", true));
+  EXPECT_EQ(shown, "Error ID: 201 / \nNo site has been selected!");
+
+  answer("okButton");
+  EXPECT_FALSE(prompts.ShowError(kErrorNoSiteSelected, "Select a site first", false));
+  EXPECT_EQ(shown, "Error ID: 201 / Select a site first");
 }
 
 }  // namespace

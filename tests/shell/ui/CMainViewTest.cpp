@@ -47,13 +47,25 @@ TEST_F(CMainViewTest, FirstStartAsksForTheRailroadAndShowsTheAnswer) {
 }
 
 // The widths are SiteListColumns'; here that the view applies them and reports a settings write that fails.
-TEST_F(CMainViewTest, OpensTheCurrentSiteListWithColumnsForTheRailroad) {
+// The orders and which way a header click turns are SiteSort's.
+TEST_F(CMainViewTest, OpensTheCurrentSiteListWithColumnsForTheRailroadAndHeaderClicksAndSortItemsReorderIt) {
   testing::WriteSiteHome(home_.path(), {"Bravo", "Alpha", "Charlie"}, 3);
   OpenView();
   EXPECT_EQ(ListedNames(), (std::vector<std::string>{"Bravo", "Alpha", "Charlie"}));
   EXPECT_EQ(view_->form().siteFileButton()->text().toStdString(),
             "IP Address: sites.bin\n" + home_.path().string() + "/");
   EXPECT_EQ(ColumnWidth(kColSiteId), 0);
+
+  view_->model().SetChecked(0, true);
+  view_->OnHeaderClicked(kColSiteName);
+  view_->OnHeaderClicked(kColSiteName);
+  EXPECT_EQ(ListedNames(), (std::vector<std::string>{"Charlie", "Bravo", "Alpha"}));
+  EXPECT_FALSE(view_->model().checks().AnyChecked());
+  QHeaderView& header = *view_->form().list()->horizontalHeader();
+  EXPECT_EQ(header.sortIndicatorSection(), kColSiteName);
+  EXPECT_EQ(header.sortIndicatorOrder(), Qt::DescendingOrder);  // Z to A
+  view_->RunCommand(menu::kFirstDescendSort + 1);
+  EXPECT_EQ(ListedNames(), (std::vector<std::string>{"Alpha", "Bravo", "Charlie"}));
 
   view_->RunCommand(menu::kShowIndexColumn);
   EXPECT_EQ(ColumnWidth(kColCnt), 40);
@@ -83,25 +95,15 @@ TEST_F(CMainViewTest, AMissingSiteListIsReportedAndTheCaptionReset) {
   EXPECT_EQ(view_->model().rowCount(), 0);
 }
 
-// The orders and which way a header click turns are SiteSort's.
-TEST_F(CMainViewTest, HeaderClicksAndSortItemsReorderTheList) {
+// Where the Excel book goes and what it holds are SiteWorkbookExportTest's.
+TEST_F(CMainViewTest, CommandsFollowTheChecksAndTheBusyFlagAndTheExcelItemOpensTheBookItWrote) {
   testing::WriteSiteHome(home_.path(), {"Bravo", "Alpha", "Charlie"}, 3);
   OpenView();
-  view_->model().SetChecked(0, true);
-  view_->OnHeaderClicked(kColSiteName);
-  view_->OnHeaderClicked(kColSiteName);
-  EXPECT_EQ(ListedNames(), (std::vector<std::string>{"Charlie", "Bravo", "Alpha"}));
-  EXPECT_FALSE(view_->model().checks().AnyChecked());
-  QHeaderView& header = *view_->form().list()->horizontalHeader();
-  EXPECT_EQ(header.sortIndicatorSection(), kColSiteName);
-  EXPECT_EQ(header.sortIndicatorOrder(), Qt::DescendingOrder);  // Z to A
-  view_->RunCommand(menu::kFirstDescendSort + 1);
-  EXPECT_EQ(ListedNames(), (std::vector<std::string>{"Alpha", "Bravo", "Charlie"}));
-}
+  ASSERT_TRUE(view_->IsCommandEnabled(menu::kExportExcel));
+  view_->RunCommand(menu::kExportExcel);
+  EXPECT_TRUE(prompts_.shown.empty());
+  EXPECT_EQ(desktop_.openedWithDefaultApp.size(), 1u);
 
-TEST_F(CMainViewTest, CommandsFollowTheChecksAndTheBusyFlag) {
-  testing::WriteSiteHome(home_.path(), {"Bravo", "Alpha", "Charlie"}, 3);
-  OpenView();
   EXPECT_FALSE(view_->IsCommandEnabled(menu::kPingChecked));
   view_->model().ApplyClick(0, kColSiteName, Qt::ControlModifier);
   view_->model().ApplyClick(2, kColCheck, Qt::NoModifier);
@@ -179,16 +181,6 @@ TEST_F(CMainViewTest, TheRowMenuIsBuiltForTheClickedRowAndRunsItsChoice) {
   EXPECT_EQ(opener_.opened.back(), "reset Bravo");
   EXPECT_EQ(state_.sites[0].SiteFlags, 0);  // no marking pass
   EXPECT_TRUE(prompts_.shown.empty());
-}
-
-// Where the book goes and what it holds are SiteWorkbookExportTest's.
-TEST_F(CMainViewTest, TheExcelMenuItemWritesTheListedSitesToABookAndOpensIt) {
-  testing::WriteSiteHome(home_.path(), {"Alpha", "Bravo"}, 3);
-  OpenView();
-  ASSERT_TRUE(view_->IsCommandEnabled(menu::kExportExcel));
-  view_->RunCommand(menu::kExportExcel);
-  EXPECT_TRUE(prompts_.shown.empty());
-  EXPECT_EQ(desktop_.openedWithDefaultApp.size(), 1u);
 }
 
 }  // namespace

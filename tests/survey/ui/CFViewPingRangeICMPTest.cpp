@@ -31,17 +31,6 @@ class CFViewPingRangeICMPTest : public ::testing::Test {
     ASSERT_TRUE(ini.WriteString("Ping Range", "ICMP Timeout", "1000"));
   }
 
-  void SkipWithoutRawSockets() {
-    std::string reason;
-    if (!CanOpenRawIcmp(reason)) GTEST_SKIP() << reason;
-  }
-
-  void RememberRange(const std::string& from, const std::string& end) {
-    IniSettingsFile ini(home_.path());
-    ASSERT_TRUE(ini.WriteString("Ping Range", "ICMP From IP", from));
-    ASSERT_TRUE(ini.WriteString("Ping Range", "ICMP End IP", end));
-  }
-
   std::unique_ptr<CFViewPingRangeICMP> OpenView(IcmpScanMode mode) {
     state_.operations.icmpScanMode = mode;
     auto view = std::make_unique<CFViewPingRangeICMP>(state_, prompts_, desktop_);
@@ -73,8 +62,11 @@ class CFViewPingRangeICMPTest : public ::testing::Test {
 
 // The scan's rules and file formats are pinned by the core tests; here only the wiring.
 TEST_F(CFViewPingRangeICMPTest, StartRunsTheRangeSaveWritesAFileClosingWaitsForTheThreadsAndListedSitesRunAtOnce) {
-  SkipWithoutRawSockets();
-  RememberRange("127.98.0.1", "250");
+  std::string reason;
+  if (!CanOpenRawIcmp(reason)) GTEST_SKIP() << reason;
+  IniSettingsFile ini(home_.path());
+  ASSERT_TRUE(ini.WriteString("Ping Range", "ICMP From IP", "127.98.0.1"));
+  ASSERT_TRUE(ini.WriteString("Ping Range", "ICMP End IP", "250"));
   auto view = OpenView(IcmpScanMode::RawSockets);
   EXPECT_EQ(title_.toStdString(), IcmpScanTitle(IcmpScanMode::RawSockets));
   EXPECT_EQ(state_.openViews.Count(), 1u);

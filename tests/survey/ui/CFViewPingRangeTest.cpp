@@ -13,16 +13,15 @@
 #include <utility>
 
 #include "controls/ui/SiteListView.h"
-#include "core/CSiteinfoClass.h"
-#include "core/FixedText.h"
 #include "core/IniSettingsFile.h"
-#include "core/SiteListLoader.h"
 #include "net/EngineRecorder.h"
 #include "shell/FileDialogFilters.h"
 #include "support/DialogTesting.h"
 #include "support/RecordingMainView.h"
 #include "support/ScriptedPrompts.h"
+#include "support/SiteListFile.h"
 #include "support/TempDir.h"
+#include "support/TestSite.h"
 #include "survey/RangeScanSave.h"
 #include "survey/ui/RangeScanModel.h"
 
@@ -108,12 +107,7 @@ TEST_F(CFViewPingRangeTest, ScanShowsTheUnitsFoundFailsTheSilentAddressesAndEach
   prompts_.popupAnswers = {0};
   Click(*view, "saveButton");
   EXPECT_EQ(prompts_.popupsShown.at(0).size(), 3u);
-  const std::string siteFile = (home_ / "sites.bin").string();
-  SiteRecord known = NewSiteRecord(9001);
-  SetFieldText(known.IpByNumber, "127.86.0.1");
-  SiteTable listed;
-  listed.Replace({known});
-  ASSERT_TRUE(CSiteinfoClass().SaveAll(siteFile, listed));
+  const std::string siteFile = WriteSiteList(home_ / "sites.bin", {TestSite({.address = "127.86.0.1"})});
   ASSERT_EQ(LoadSiteTable(siteFile, state_.sites, 10001), 0);
   state_.currentSiteFile = siteFile;
   Tick(*view, 0);
