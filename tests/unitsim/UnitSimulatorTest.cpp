@@ -7,12 +7,15 @@
 #include "core/Lookups.h"
 #include "LoopbackTestSocket.h"
 #include "net/DeviceDatagram.h"
+#include "net/EngineRecorder.h"
 
 namespace quenderlink::unitsim {
 namespace {
 
 using namespace std::chrono_literals;
 using Bytes = std::vector<std::uint8_t>;
+using testing::StartUnits;
+using testing::Unit;
 
 // What a unit answers, from which address and port, and what it records are played through
 // the engines' tests; these are the faults those tests do not show.
@@ -21,7 +24,7 @@ TEST(UnitSimulatorFaults, AUnitAnswersNothingButAPingOrAResetAndGarbageRepliesNe
   UnitConfig unit = Unit("127.50.4.1");
   unit.faults.garbageReplies = true;
   unit.faults.duplicateReplies = 2;
-  Running run({plain, unit});
+  const auto simulator = StartUnits({plain, unit});
   TestSocket socket;
   socket.SendCommand(plain, kCommandProgramPacket);
   socket.SendCommand(plain, 99);
@@ -47,7 +50,7 @@ TEST(UnitSimulatorFaults, AUnitAnswersNothingButAPingOrAResetAndGarbageRepliesNe
 }
 
 std::size_t RepliesToPings(const UnitConfig& unit, int pings) {
-  Running run({unit});
+  const auto simulator = StartUnits({unit});
   TestSocket socket;
   for (int ping = 0; ping < pings; ++ping) socket.SendCommand(unit, kCommandPing);
   return socket.ReceiveUntilQuiet().size();
