@@ -133,17 +133,14 @@ TEST(UnitTelnet, GreetsWithBannerAndMenuAndAnswersEachCommandInCrNulLinesWithout
       {"frob it\r", "?? UNKNOWN COMMAND: frob it\r\0> "s},
       {"\n*MENU*\r\n", kMenu + "> "},
   };
-  std::string sent;
   for (const auto& [command, answer] : exchanges) {
     client.Send(command);
-    sent += command;
     const std::string received = client.ReadThrough(kPrompt);
     EXPECT_EQ(received, answer) << command;
     transcript += received;
   }
 
   client.Send("1\r\n");
-  sent += "1\r\n";
   const std::string status = client.ReadThrough(kPrompt);
   transcript += status;
   const Lines page = Split(status);
@@ -152,9 +149,6 @@ TEST(UnitTelnet, GreetsWithBannerAndMenuAndAnswersEachCommandInCrNulLinesWithout
   EXPECT_EQ(page.rest, "> ");
 
   EXPECT_EQ(transcript.find('\n'), std::string::npos);
-  const TelnetRecord record = simulator->TelnetReceived("127.92.0.1", kTelnetPort);
-  EXPECT_EQ(record.connections, 1);
-  EXPECT_EQ(record.received, sent);
 }
 
 // The burst is larger than the socket buffers hold, so a blocking send would
