@@ -4,7 +4,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <nlohmann/json.hpp>
+
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -53,5 +56,19 @@ class CliRunner {
   TempDir home_;
   TempDir output_;
 };
+
+inline std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// Each line of --json output as its object, keys in the order printed.
+inline std::vector<nlohmann::ordered_json> JsonLines(const std::string& out) {
+  std::vector<nlohmann::ordered_json> objects;
+  for (const std::string& line : Lines(out)) objects.push_back(nlohmann::ordered_json::parse(line));
+  return objects;
+}
 
 }  // namespace quenderlink::testing

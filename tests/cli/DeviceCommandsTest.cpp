@@ -5,7 +5,6 @@
 #include <chrono>
 #include <thread>
 
-#include "cli/CliOutput.h"
 #include "cli/CliRunner.h"
 #include "core/IniSettingsFile.h"
 #include "net/EngineRecorder.h"

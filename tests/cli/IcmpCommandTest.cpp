@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "cli/CliOutput.h"
 #include "cli/CliRunner.h"
 #include "net/IcmpJob.h"
 #include "support/SiteListFile.h"

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "cli/CliOutput.h"
 #include "cli/CliRunner.h"
 #include "core/IniSettingsFile.h"
 #include "net/EngineRecorder.h"

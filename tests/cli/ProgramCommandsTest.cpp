@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <nlohmann/json.hpp>
-
 #include "cli/CliRunner.h"
 
 namespace quenderlink::testing {

@@ -4,7 +4,6 @@
 
 #include <chrono>
 
-#include "cli/CliOutput.h"
 #include "cli/CliRunner.h"
 #include "core/IniSettingsFile.h"
 #include "net/EngineRecorder.h"

@@ -8,6 +8,7 @@
 #include "core/FixedText.h"
 #include "core/Lookups.h"
 #include "net/DeviceDatagram.h"
+#include "net/EngineRecorder.h"
 #include "net/ReplyToSite.h"
 
 namespace quenderlink::unitsim {
@@ -34,9 +35,7 @@ TEST(DemoFleet, EveryUnitTellsTheIdentityItsRecordHoldsAndAnswersOnItsOwnAddress
 
   // Moved off the demo's own network, which a demo started by another test may hold.
   for (UnitConfig& unit : fleet.units) unit.address.replace(0, std::string_view("127.77.").size(), "127.78.");
-  UnitSimulator simulator(fleet.units);
-  std::string error;
-  ASSERT_TRUE(simulator.Start(error)) << error;
+  const auto simulator = testing::StartUnits(fleet.units);
   TestSocket socket;
   socket.SendCommand(fleet.units.back(), kCommandPing);
   const auto arrival = socket.Receive();

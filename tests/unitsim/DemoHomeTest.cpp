@@ -39,7 +39,9 @@ TEST(PrepareDemoHome, WritesTheSiteListAndTheSampleProgramsWithTheCad2FileFirstO
   IniSettingsFile settings(home);
   EXPECT_EQ(settings.ReadInt(settings::kRoad), kRailroadNs);
   EXPECT_EQ(settings.ReadInt(settings::kPingMaxWaitResponse), 2u) << "silent units fail within seconds";
-  EXPECT_EQ(settings.ReadInt(settings::kDefaultPortNum), 9001u) << "the creation defaults are written";
+  // Read without the built-in default, which would answer for a key the file lacks.
+  EXPECT_EQ(settings.ReadString(settings::kWho.section, settings::kWho.key, ""), settings::kWho.defaultText)
+      << "the creation defaults are written";
   ASSERT_EQ(settings.ReadFileHistory(HistoryKind::SiteFiles), 1);
   const std::string siteList = settings.FileHistory()[0];
   EXPECT_EQ(std::filesystem::path(siteList), home / "DemoSites.bin");

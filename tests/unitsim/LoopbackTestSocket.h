@@ -5,8 +5,6 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <chrono>
 #include <optional>
@@ -19,23 +17,6 @@
 #include "unitsim/UnitSimulator.h"
 
 namespace quenderlink::unitsim {
-
-// A simulator started for one test; a unit that cannot be bound fails the test.
-struct Running {
-  explicit Running(std::vector<UnitConfig> units) : simulator(std::move(units)) {
-    std::string error;
-    EXPECT_TRUE(simulator.Start(error)) << error;
-  }
-  UnitSimulator simulator;
-};
-
-// A unit on the default port with the given upload behaviour.
-inline UnitConfig Unit(const std::string& address, UploadBehaviour upload = {}) {
-  UnitConfig unit;
-  unit.address = address;
-  unit.upload = upload;
-  return unit;
-}
 
 struct Arrival {
   std::vector<std::uint8_t> bytes;

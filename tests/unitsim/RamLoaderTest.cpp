@@ -4,6 +4,7 @@
 
 #include "LoopbackTestSocket.h"
 #include "core/Lookups.h"
+#include "net/EngineRecorder.h"
 #include "support/DeviceReplySummary.h"
 #include "support/TempDir.h"
 #include "unitsim/UnitSimulator.h"
@@ -33,11 +34,6 @@ Bytes Packet(const Bytes& file, std::size_t offset, std::size_t size) {
 
 class RamLoader : public ::testing::Test {
  protected:
-  void Run(std::vector<UnitConfig> units) {
-    simulator_ = std::make_unique<UnitSimulator>(std::move(units));
-    std::string error;
-    ASSERT_TRUE(simulator_->Start(error)) << error;
-  }
   // The answer's second byte (program kind, or the packet verdict); -1 for no answer.
   int Ask(const UnitConfig& unit, std::span<const std::uint8_t> bytes, std::chrono::milliseconds wait = 2000ms) {
     socket_.Send(unit, bytes);
@@ -46,13 +42,6 @@ class RamLoader : public ::testing::Test {
   }
   int Ping(const UnitConfig& unit, std::chrono::milliseconds wait = 2000ms) {
     return Ask(unit, BuildShortCommand(kCommandPing), wait);
-  }
-  std::vector<int> SendPackets(const UnitConfig& unit, const Bytes& file, std::vector<std::size_t> offsets,
-                               std::size_t size) {
-    std::vector<int> verdicts;
-    for (std::size_t offset : offsets)
-      verdicts.push_back(Ask(unit, Packet(file, offset, std::min(size, file.size() - offset))));
-    return verdicts;
   }
   // The unit's identification reply on one line, header first.
   std::string Identify(const UnitConfig& unit) {
@@ -72,10 +61,10 @@ class RamLoader : public ::testing::Test {
 // A refused and a fragmented packet, a loader that never starts and a new program that stays
 // silent are played through the upload engine's and the upload windows' tests.
 TEST_F(RamLoader, RestartsSilentlyRefusesBrokenPacketsTakesTheImageByOffsetAndRebootsIntoTheNewVersion) {
-  UnitConfig unit = Unit("127.52.0.1", {.ramLoaderDelayMs = 600, .rebootDelayMs = 600, .newVersionMajor = 3,
-                                        .newVersionMinor = 8});
+  UnitConfig unit = testing::Unit("127.52.0.1");
+  unit.upload = {.ramLoaderDelayMs = 600, .rebootDelayMs = 600, .newVersionMajor = 3, .newVersionMinor = 8};
   unit.identity.maxDatagram = 1400;
-  Run({unit});
+  simulator_ = testing::StartUnits({unit});
   const Bytes file = File(2500);
   testing::TempDir folder;
   testing::WriteFileBytes(folder / "image.bin", std::string(file.begin(), file.end()));
@@ -85,7 +74,7 @@ TEST_F(RamLoader, RestartsSilentlyRefusesBrokenPacketsTakesTheImageByOffsetAndRe
   EXPECT_EQ(Ping(unit, 150ms), -1) << "a restarting unit answered";
   EXPECT_EQ(ModeOf(unit), UnitMode::kRestarting);
   std::this_thread::sleep_for(600ms);
-  EXPECT_EQ(Identify(unit), "kind 3 1400/4096 '' 2 RDY 1.0-0 0.0|M_=0|SIM|| 0/0/0 Comm?? Rdr??? Spch??");
+  EXPECT_EQ(Identify(unit), "kind 3 1400/4096 '' 2 RDY 1.0-0 0.0|M_=0|SITE 127.52.0.1|| 0/0/0 Comm?? Rdr??? Spch??");
 
   // A packet cut on the way or reaching past any program store is refused and stores nothing.
   Bytes cut = Packet(file, 0, 1000);
@@ -95,7 +84,8 @@ TEST_F(RamLoader, RestartsSilentlyRefusesBrokenPacketsTakesTheImageByOffsetAndRe
   EXPECT_TRUE(simulator_->ReceivedImage(unit.address, unit.port).empty());
 
   // The last packet first and the middle one twice: the image is written by offset.
-  EXPECT_EQ(SendPackets(unit, file, {2000, 0, 1000, 1000}, 1000), (std::vector<int>{kAck, kAck, kAck, kAck}));
+  for (const std::size_t offset : {2000u, 0u, 1000u, 1000u})
+    EXPECT_EQ(Ask(unit, Packet(file, offset, std::min<std::size_t>(1000, file.size() - offset))), kAck) << offset;
   EXPECT_TRUE(simulator_->ImageMatches(unit.address, unit.port, folder / "image.bin"));
   EXPECT_FALSE(simulator_->ImageMatches(unit.address, unit.port, folder / "missing.bin"));
 
@@ -103,7 +93,7 @@ TEST_F(RamLoader, RestartsSilentlyRefusesBrokenPacketsTakesTheImageByOffsetAndRe
   EXPECT_EQ(Ping(unit, 150ms), -1) << "a re-booting unit answered";
   EXPECT_EQ(ModeOf(unit), UnitMode::kRebooting);
   std::this_thread::sleep_for(600ms);
-  EXPECT_EQ(Identify(unit), "kind 0 1400/4096 '' 2 RDY 3.8-0 0.0|M_=0|SIM|| 0/0/0 Comm?? Rdr??? Spch??");
+  EXPECT_EQ(Identify(unit), "kind 0 1400/4096 '' 2 RDY 3.8-0 0.0|M_=0|SITE 127.52.0.1|| 0/0/0 Comm?? Rdr??? Spch??");
 }
 
 }  // namespace
