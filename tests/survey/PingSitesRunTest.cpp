@@ -4,23 +4,21 @@
 
 #include "core/FixedText.h"
 #include "core/Lookups.h"
+#include "support/TestSite.h"
 
 namespace quenderlink {
 namespace {
 
+using testing::TestSite;
+
 class PingSitesRunTest : public ::testing::Test {
  protected:
+  // Delta is not part of the run.
   PingSitesRunTest() {
-    std::vector<SiteRecord> records;
-    for (const char* name : {"Alpha", "Bravo", "Charlie", "Delta"}) {
-      SiteRecord& site = records.emplace_back(NewSiteRecord(9001));
-      SetFieldText(site.SiteName, name);
-      site.RowNumber = static_cast<std::uint16_t>(records.size());
-      site.SiteFlags = kFlagMarked;
-      site.LastPing = 17;
-    }
-    records[3].SiteFlags = 0;  // Delta is not part of the run
-    sites.Replace(records);
+    sites.Replace({TestSite({.name = "Alpha", .row = 1, .lastPing = 17, .flags = kFlagMarked}),
+                   TestSite({.name = "Bravo", .row = 2, .lastPing = 17, .flags = kFlagMarked}),
+                   TestSite({.name = "Charlie", .row = 3, .lastPing = 17, .flags = kFlagMarked}),
+                   TestSite({.name = "Delta", .row = 4, .lastPing = 17})});
     SetFieldText(reply.SiteName, "Reported");
   }
 

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "core/CSiteinfoClass.h"
 #include "core/FixedText.h"
-#include "core/SiteListLoader.h"
+#include "support/SiteListFile.h"
 #include "support/TempDir.h"
+#include "support/TestSite.h"
 
 namespace quenderlink {
 namespace {
@@ -43,21 +43,16 @@ TEST(RangeScanSave, AppendSkipsListedAddressesAndUntickedRowsAndAFileNotWrittenI
   std::vector<RangeRow> rows = {FoundRow("10.0.0.1"), FoundRow("10.0.0.2"), FoundRow("10.0.0.3")};
   rows[2].checked = false;
 
-  SiteTable listed;
-  SiteRecord known = NewSiteRecord(9001);
-  SetFieldText(known.IpByNumber, "10.0.0.1");
-  listed.Replace({known});
-  ASSERT_TRUE(CSiteinfoClass().SaveAll(file, listed));
+  testing::WriteSiteList(file, {testing::TestSite({.address = "10.0.0.1"})});
+  const SiteTable listed = testing::LoadedSiteList(file);
 
   EXPECT_EQ(AppendCheckedRows(rows, 9001, params, listed, file), 1);
-  SiteTable loaded;
-  ASSERT_EQ(LoadSiteTable(file.string(), loaded, 10001), 0);
-  ASSERT_EQ(loaded.size(), 2u);
-  EXPECT_EQ(FieldText(loaded[1].IpByNumber), "10.0.0.2");
+  const SiteTable appended = testing::LoadedSiteList(file);
+  ASSERT_EQ(appended.size(), 2u);
+  EXPECT_EQ(FieldText(appended[1].IpByNumber), "10.0.0.2");
 
   EXPECT_EQ(SaveCheckedRows(rows, 9001, params, folder / "new.bin"), 2);
-  ASSERT_EQ(LoadSiteTable((folder / "new.bin").string(), loaded, 10001), 0);
-  EXPECT_EQ(loaded.size(), 2u);
+  EXPECT_EQ(testing::LoadedSiteList(folder / "new.bin").size(), 2u);
   EXPECT_EQ(AppendCheckedRows(rows, 9001, params, listed, folder / "missing" / "x.bin"), -1);
 
   EXPECT_EQ(AppendedReport(2, "a.bin"), "\r\nTotal of 2 records were appended to\r\na.bin");
