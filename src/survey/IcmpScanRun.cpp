@@ -17,11 +17,9 @@ IcmpScanRun::IcmpScanRun(IcmpScanMode mode, IcmpListener* listener, std::functio
                          Starter starter)
     : mode_(mode), listener_(listener), params_(std::move(params)), starter_(std::move(starter)) {}
 
-IcmpRunChange IcmpScanRun::StartRange(const AddressRange& range) { return Start(range.Addresses()); }
+IcmpRunChange IcmpScanRun::StartRange(const AddressRange& range) { return StartAddresses(range.Addresses()); }
 
-IcmpRunChange IcmpScanRun::StartAddresses(const std::vector<std::string>& addresses) { return Start(addresses); }
-
-IcmpRunChange IcmpScanRun::Start(std::vector<std::string> addresses) {
+IcmpRunChange IcmpScanRun::StartAddresses(std::vector<std::string> addresses) {
   entries_.clear();
   rows_.clear();
   for (std::string& address : addresses) {

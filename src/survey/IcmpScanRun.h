@@ -70,7 +70,7 @@ class IcmpScanRun {
   // a cut host name would name another host. Both start what they can at once;
   // only while no run lasts, as the slots are taken over.
   IcmpRunChange StartRange(const AddressRange& range);
-  IcmpRunChange StartAddresses(const std::vector<std::string>& addresses);
+  IcmpRunChange StartAddresses(std::vector<std::string> addresses);
   // Nothing more starts and the running addresses stop after their current
   // try; the rows never started say so.
   IcmpRunChange Abort();
@@ -90,7 +90,6 @@ class IcmpScanRun {
   std::string TotalsText() const { return ScanTotalsText(totals_); }
 
  private:
-  IcmpRunChange Start(std::vector<std::string> addresses);
   IcmpJob* FreeSlot();
   IcmpJob* SlotOf(std::uint16_t index);
   bool AllSlotsFree() const;
