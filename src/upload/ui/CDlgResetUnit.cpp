@@ -8,7 +8,6 @@
 #include <algorithm>
 
 #include "controls/ui/LogBox.h"
-#include "prompts/ui/DialogWidgets.h"
 
 namespace quenderlink {
 
@@ -32,7 +31,9 @@ CDlgResetUnit::CDlgResetUnit(const SiteRecord& site, const RuntimeParams& params
   connect(resend_, &QPushButton::clicked, this, &CDlgResetUnit::SendReset);
   connect(close, &QPushButton::clicked, this, &QDialog::accept);
 
-  auto* buttons = LeftPackedRow({resend_});
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(resend_);
+  buttons->addStretch(1);
   buttons->addWidget(close);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(progress_);

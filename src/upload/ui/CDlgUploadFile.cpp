@@ -95,7 +95,9 @@ CDlgUploadFile::CDlgUploadFile(ProgramState& state, UserPrompts& prompts, Deskto
   auto* statusRow = new QHBoxLayout;
   statusRow->addWidget(status_, 1);
   statusRow->addWidget(icon_);
-  auto* buttons = LeftPackedRow({abort_});
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(abort_);
+  buttons->addStretch(1);
   buttons->addWidget(report_);
   buttons->addWidget(reset_);
   buttons->addWidget(ping_);
