@@ -8,7 +8,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-#include <array>
 #include <fstream>
 #include <string>
 
@@ -78,9 +77,9 @@ void GuideScenes::WaitForView(const char* control) {
   tour_.WaitFor(std::string("the view with ") + control, [this, control] { return InFront<QWidget>(control) != nullptr; });
 }
 
-void GuideScenes::WaitWhileBusy(const std::string& what) {
+void GuideScenes::WaitWhileBusy(const std::string& what, int timeoutMs) {
   tour_.WaitFor(what + " to start", [this] { return state().operations.Busy(); });
-  tour_.WaitFor(what + " to end", [this] { return !state().operations.Busy(); }, kRunTimeoutMs);
+  tour_.WaitFor(what + " to end", [this] { return !state().operations.Busy(); }, timeoutMs);
 }
 
 // Closes the view in front and waits until the main view is in front again.
@@ -108,7 +107,7 @@ void GuideScenes::MainView() {
 
 void GuideScenes::PingRun() {
   Command("Ping All", menu::kPingAll);
-  WaitWhileBusy("the ping run");
+  WaitWhileBusy("the ping run", kRunTimeoutMs);
   tour_.Shoot("ping-sites");
   CloseView();
 }
@@ -116,11 +115,9 @@ void GuideScenes::PingRun() {
 void GuideScenes::RangeScan() {
   Command("Ping Range", menu::kPingRange);
   WaitForView("rangeList");
-  const std::array<QString, 4> from{"127", "77", "0", "1"};
-  for (int part = 0; part < 4; ++part) {
-    static constexpr std::array<const char*, 4> kBoxes{"fromAddress0", "fromAddress1", "fromAddress2", "fromAddress3"};
-    TypeInto(kBoxes[part], from[part]);
-  }
+  for (const auto& [box, number] : {std::pair{"fromAddress0", "127"}, std::pair{"fromAddress1", "77"},
+                                     std::pair{"fromAddress2", "0"}, std::pair{"fromAddress3", "1"}})
+    TypeInto(box, number);
   TypeInto("lastNumberEdit", "64");
   Click("startButton");
   tour_.WaitFor("the range scan to end", [this] { return ButtonShownAndEnabled("saveButton"); });
@@ -133,8 +130,7 @@ void GuideScenes::Upload(const std::string& picture, std::function<bool(std::siz
     return site.ProductType == kProductCad2 && rows(row);
   });
   tour_.Do("Begin Upload with Ctrl", [this] { mainView().BeginUpload(true); });
-  tour_.WaitFor("the upload to start", [this] { return state().operations.uploadInProgress; });
-  tour_.WaitFor("the upload to end", [this] { return !state().operations.uploadInProgress; }, kUploadTimeoutMs);
+  WaitWhileBusy("the upload", kUploadTimeoutMs);
   tour_.Shoot(picture);
   CloseView();
 }
@@ -197,7 +193,7 @@ void GuideScenes::Import() {
   Click("importButton");
   tour_.WaitFor("the imported rows", [this] { return ButtonShownAndEnabled("pingAllButton"); });
   Click("pingAllButton");
-  WaitWhileBusy("the import's ping");
+  WaitWhileBusy("the import's ping", kRunTimeoutMs);
   tour_.Shoot("import");
   CloseView();
 }

@@ -50,7 +50,7 @@ class GuideScenes {
   void Click(const char* name);
   void TypeInto(const char* name, const QString& text);
   void WaitForView(const char* control);
-  void WaitWhileBusy(const std::string& what);
+  void WaitWhileBusy(const std::string& what, int timeoutMs);
   void CloseView();
   void TickRows(const std::string& what, std::function<bool(std::size_t, const SiteRecord&)> pick);
 
