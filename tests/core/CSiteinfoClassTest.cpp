@@ -5,7 +5,6 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-#include <cstring>
 #include <ctime>
 #include <vector>
 
@@ -13,6 +12,7 @@
 #include "core/FixedText.h"
 #include "core/SiteListLoader.h"
 #include "support/TempDir.h"
+#include "support/TestSite.h"
 
 namespace quenderlink {
 namespace {
@@ -41,7 +41,7 @@ bool HoldsSites(const std::filesystem::path& file, const SiteTable& expected) {
   for (std::size_t i = 0; i < loaded.size(); ++i) {
     SiteRecord a = loaded[i], b = expected[i];
     a.RowNumber = b.RowNumber = 0;
-    if (std::memcmp(&a, &b, sizeof a) != 0) return false;
+    if (!testing::SameRecordBytes(a, b)) return false;
   }
   return true;
 }

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QTimer>
 
 #include <functional>
@@ -38,6 +39,11 @@ QString Text(const QWidget& parent, const char* objectName) {
 }
 
 inline void Click(const QWidget& parent, const char* objectName) { Child<QAbstractButton>(parent, objectName).click(); }
+
+inline bool Shown(const QWidget& parent, const char* objectName) { return Child<QWidget>(parent, objectName).isVisible(); }
+
+// What a dialog's log box shows.
+inline QString LogText(const QWidget& dialog) { return Child<QPlainTextEdit>(dialog, "logBox").toPlainText(); }
 
 // Answers the next modal dialog from inside its exec(); call it just before
 // the code that opens the dialog. The answer must close the dialog; when it

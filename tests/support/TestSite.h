@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include "core/FixedText.h"
@@ -31,5 +32,8 @@ inline SiteRecord TestSite(const SiteFields& fields) {
   site.SiteFlags = fields.flags;
   return site;
 }
+
+// Every byte alike, padding and bytes after a text's NUL included, as a file holds them.
+inline bool SameRecordBytes(const SiteRecord& a, const SiteRecord& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 }  // namespace quenderlink::testing

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 
 #include "LoopbackTestSocket.h"
 #include "core/FixedText.h"
@@ -10,11 +9,10 @@
 #include "net/DeviceDatagram.h"
 #include "net/EngineRecorder.h"
 #include "net/ReplyToSite.h"
+#include "support/TestSite.h"
 
 namespace quenderlink::unitsim {
 namespace {
-
-bool SameBytes(const SiteRecord& a, const SiteRecord& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 // The demonstration list must look the same after a ping as before it, but for the ping times.
 TEST(DemoFleet, EveryUnitTellsTheIdentityItsRecordHoldsAndAnswersOnItsOwnAddressInASimulator) {
@@ -30,7 +28,7 @@ TEST(DemoFleet, EveryUnitTellsTheIdentityItsRecordHoldsAndAnswersOnItsOwnAddress
     SiteRecord pinged = fleet.sites[i];
     CopyPingReplyIntoSite(reply, false, pinged);
     pinged.LastPing = fleet.sites[i].LastPing;
-    EXPECT_TRUE(SameBytes(pinged, fleet.sites[i])) << unit.address;
+    EXPECT_TRUE(testing::SameRecordBytes(pinged, fleet.sites[i])) << unit.address;
   }
 
   // Moved off the demo's own network, which a demo started by another test may hold.

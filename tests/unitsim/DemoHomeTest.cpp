@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <set>
 #include <span>
 
@@ -14,6 +13,7 @@
 #include "core/SiteTable.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
+#include "support/TestSite.h"
 #include "unitsim/DemoFleet.h"
 #include "upload/PacketPlan.h"
 
@@ -24,8 +24,6 @@ namespace fs = std::filesystem;
 using testing::TempDir;
 
 const fs::path kSamples = QUENDERLINK_DEMO_PROGRAMS;
-
-bool SameBytes(const SiteRecord& a, const SiteRecord& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 // Prepared twice, as a second demo start does: each history entry stays once.
 TEST(PrepareDemoHome, WritesTheSiteListAndTheSampleProgramsWithTheCad2FileFirstOrRefusesWhatItCannotMake) {
@@ -49,7 +47,7 @@ TEST(PrepareDemoHome, WritesTheSiteListAndTheSampleProgramsWithTheCad2FileFirstO
   ASSERT_EQ(LoadSiteTable(siteList, table, 10001), 0);
   ASSERT_EQ(table.size(), fleet.sites.size());
   for (std::size_t i = 0; i < table.size(); ++i)
-    EXPECT_TRUE(SameBytes(table[i], fleet.sites[i])) << FieldText(table[i].SiteName);
+    EXPECT_TRUE(testing::SameRecordBytes(table[i], fleet.sites[i])) << FieldText(table[i].SiteName);
 
   std::size_t samples = 0;
   for (const auto& sample : std::filesystem::directory_iterator(kSamples)) {

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <sstream>
 
 #include "core/FixedText.h"
@@ -54,7 +53,7 @@ TEST(FleetFromSiteList, GivesEachRecordAUnitTellingItsIdentityAndRefusesUnitsOff
   SiteRecord pinged = cad;
   CopyPingReplyIntoSite(reply, false, pinged);
   pinged.LastPing = cad.LastPing;
-  EXPECT_EQ(std::memcmp(&pinged, &cad, sizeof cad), 0);
+  EXPECT_TRUE(testing::SameRecordBytes(pinged, cad));
 
   units.clear();
   const std::string path = WriteSiteList(folder / "sites.bin", {TestSite({.name = "OK", .address = "127.51.1.1"}),

@@ -42,7 +42,7 @@ PingOutcome Answered(std::uint8_t powerup) {
   return outcome;
 }
 
-bool Shown(const QWidget& dialog, const char* button) { return !Child<QPushButton>(dialog, button).isHidden(); }
+bool NotHidden(const QWidget& dialog, const char* button) { return !Child<QPushButton>(dialog, button).isHidden(); }
 
 class CDlgAddSiteTest : public ::testing::Test {
  protected:
@@ -72,14 +72,14 @@ TEST_F(CDlgAddSiteTest, PingSiteAsksTheSimulatedUnitAtOnceAndTellsTheOwner) {
   CDlgAddSite pinging(SiteEditMode::PingSite, state, prompts, owner);
   pinging.SetSite(testing::TestSite({.address = "127.83.3.1"}));
   EXPECT_EQ(pinging.windowTitle(), "Ping Site");
-  EXPECT_FALSE(Shown(pinging, "saveButton") || Shown(pinging, "historyButton"));
+  EXPECT_FALSE(NotHidden(pinging, "saveButton") || NotHidden(pinging, "historyButton"));
   pinging.show();
   ASSERT_TRUE(QTest::qWaitFor([&] { return !owner.heard.empty(); }, 10000));
 
   // What the reply writes into the site is SiteEditForm's.
   EXPECT_EQ(owner.heard, Heard{"pinged"});
   EXPECT_EQ(testing::Text<QPushButton>(pinging, "pingButton"), "Re-PING");
-  ASSERT_TRUE(Shown(pinging, "saveButton"));
+  ASSERT_TRUE(NotHidden(pinging, "saveButton"));
   testing::Click(pinging, "saveButton");
   EXPECT_EQ(owner.heard, (Heard{"pinged", "pinged"}));
   EXPECT_EQ(pinging.result(), QDialog::Accepted);
@@ -87,12 +87,12 @@ TEST_F(CDlgAddSiteTest, PingSiteAsksTheSimulatedUnitAtOnceAndTellsTheOwner) {
 
 TEST_F(CDlgAddSiteTest, PingAddressTellsTheOwnerOnlyOnSave) {
   EXPECT_EQ(Dialog(SiteEditMode::PingAddress, {Answered(1)}).windowTitle(), "Enter an Address to Ping");
-  EXPECT_TRUE(!Shown(*dialog, "saveButton") && Shown(*dialog, "historyButton"));
+  EXPECT_TRUE(!NotHidden(*dialog, "saveButton") && NotHidden(*dialog, "historyButton"));
   dialog->show();
   Child<QLineEdit>(*dialog, "hostEdit").setText("10.5.5.5");
   testing::Click(*dialog, "pingButton");
   EXPECT_TRUE(owner.heard.empty());
-  ASSERT_TRUE(Shown(*dialog, "saveButton"));
+  ASSERT_TRUE(NotHidden(*dialog, "saveButton"));
 
   testing::Click(*dialog, "saveButton");
   EXPECT_EQ(owner.heard, Heard{"powerup"});
@@ -102,7 +102,7 @@ TEST_F(CDlgAddSiteTest, PingAddressTellsTheOwnerOnlyOnSave) {
 TEST_F(CDlgAddSiteTest, FailedPingAfterASuccessMakesSaveASaveWithoutPing) {
   Dialog(SiteEditMode::ModifySite, {Answered(0), PingOutcome{}}).SetSite(testing::TestSite({.address = "10.6.6.6"}));
   EXPECT_EQ(dialog->windowTitle(), "Modify Site Params");
-  EXPECT_TRUE(Shown(*dialog, "saveButton") && !Shown(*dialog, "historyButton"));
+  EXPECT_TRUE(NotHidden(*dialog, "saveButton") && !NotHidden(*dialog, "historyButton"));
   dialog->show();
   testing::Click(*dialog, "pingButton");
   EXPECT_EQ(owner.heard, Heard{"pinged"});

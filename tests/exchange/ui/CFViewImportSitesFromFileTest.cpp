@@ -43,7 +43,6 @@ class CFViewImportSitesFromFileTest : public ::testing::Test {
   QVariant Cell(int row, int column, int role = Qt::DisplayRole) const {
     return List().data(List().index(row, column), role);
   }
-  bool Shown(const char* name) const { return Child<QWidget>(*view_, name).isVisible(); }
 
   TempDir dir_;
   ProgramState state_{dir_.path()};
@@ -89,8 +88,8 @@ TEST_F(CFViewImportSitesFromFileTest, ImportEditPingAndAppendReachTheSiteList) {
   Click(*view_, "pingAllButton");
   EXPECT_TRUE(state_.operations.pingInProgress);
   EXPECT_FALSE(List().flags(List().index(0, kImportColHost)) & Qt::ItemIsEditable);
-  EXPECT_TRUE(Shown("abortPingButton") && !Shown("saveButton") && !Shown("closeButton"));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return Shown("saveButton"); }, 10000));
+  EXPECT_TRUE(Shown(*view_, "abortPingButton") && !Shown(*view_, "saveButton") && !Shown(*view_, "closeButton"));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Shown(*view_, "saveButton"); }, 10000));
   EXPECT_FALSE(state_.operations.pingInProgress);
   EXPECT_TRUE(Cell(0, kImportColStatus).toString().startsWith("SUCCESS: "));
 

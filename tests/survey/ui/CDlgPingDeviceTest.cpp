@@ -14,8 +14,6 @@ namespace {
 
 using namespace testing;
 
-QString LogText(const QWidget& dialog) { return Child<QPlainTextEdit>(dialog, "logBox").toPlainText(); }
-
 class CDlgPingDeviceTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { EnsureApplication(); }

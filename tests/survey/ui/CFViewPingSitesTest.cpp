@@ -32,8 +32,6 @@ QVariant Cell(const QWidget& view, int row, int column, int role = Qt::DisplayRo
 
 QString Results(const QWidget& view, int row) { return Cell(view, row, kPingColResults).toString(); }
 
-bool Shown(const QWidget& view, const char* name) { return Child<QWidget>(view, name).isVisible(); }
-
 class CFViewPingSitesTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { EnsureApplication(); }

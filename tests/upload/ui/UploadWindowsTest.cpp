@@ -46,10 +46,6 @@ struct RecordingReceiver : UploadedSiteReceiver {
   bool busyMeanwhile = false;
 };
 
-QString LogText(const QWidget& dialog) { return Child<QPlainTextEdit>(dialog, "logBox").toPlainText(); }
-
-bool Shown(const QWidget& dialog, const char* name) { return Child<QWidget>(dialog, name).isVisible(); }
-
 // A fresh program state with quick upload waits and a program file that goes in
 // three packets to units announcing 1024-byte datagrams; the windows run against
 // simulated units.
