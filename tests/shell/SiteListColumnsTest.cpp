@@ -24,7 +24,6 @@ TEST(SiteListColumns, WidthsFollowTheRailroadAndTheTwoShowSettings) {
   EXPECT_EQ(ruled(), (std::array{40, 100, 0, 80}));
   params.railroadCode = kRailroadNs;
   EXPECT_EQ(ruled(), (std::array{40, 100, 80, 80}));
-  EXPECT_EQ(SiteColumnHeader(kColIpByNumber), "IP Addr by #");
 }
 
 TEST(SiteCellText, ColumnsWhoseTextDependsOnSettingsOrCodes) {
