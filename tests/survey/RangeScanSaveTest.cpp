@@ -56,6 +56,7 @@ TEST(RangeScanSave, AppendSkipsListedAddressesAndUntickedRowsAndAFileNotWrittenI
   EXPECT_EQ(AppendCheckedRows(rows, 9001, params, listed, folder / "missing" / "x.bin"), -1);
 
   EXPECT_EQ(AppendedReport(2, "a.bin"), "\r\nTotal of 2 records were appended to\r\na.bin");
+  EXPECT_EQ(SavedReport(2, "a.bin"), "\r\nTotal of 2 records were saved to\r\na.bin");
   EXPECT_EQ(ListSavedReport(true, "a.txt"), "List was successfuly saved!\r\n\r\na.txt");
   for (const std::string& failed :
        {AppendedReport(-1, "a.bin"), SavedReport(-1, "a.bin"), ListSavedReport(false, "a.bin")})
