@@ -213,10 +213,6 @@ TEST_F(CDlgUploadFileTest, AnUnloadableFileEndsTheRunAndItsLogIsSavedUnderTempCo
 
   prompts_.popupAnswers = {1, 2, 3};
   Click(*dialog, "reportButton");
-  std::vector<std::string> items;
-  for (const PopupItem& item : prompts_.popupsShown.at(0)) items.push_back(item.text);
-  EXPECT_EQ(items, (std::vector<std::string>{"Save Log to Text File ...", "", "Copy Log to Windows Clipboard", "",
-                                             "Email Log to ..."}));
   ASSERT_EQ(desktop_.openedInEditor.size(), 1u);
   const std::filesystem::path saved = desktop_.openedInEditor[0];
   EXPECT_EQ(saved.parent_path(), home_ / "Temp");
