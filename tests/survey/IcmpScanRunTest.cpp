@@ -27,33 +27,27 @@ struct Try {
 Try Reply(std::uint32_t ms) { return {.ms = ms}; }
 Try Fail(std::uint32_t error) { return {.error = error}; }
 
-// A method that reports its script as the engines would, one try after the
-// other, the route method's way (the job keeps the last error).
-IcmpRunChange PlayMethod(IcmpScanRun& run, IcmpJob& job, const std::vector<Try>& tries) {
-  const std::uint16_t index = job.index;
-  for (std::size_t i = 0; i < tries.size(); ++i) {
-    run.OnText(index, Printf("Try # %d", static_cast<int>(i + 1)));
-    IcmpTryResult result{.replyTimeMs = tries[i].ms, .tryIndex = static_cast<std::uint8_t>(i)};
-    if (tries[i].error == 0) {
-      run.OnReply(index, result);
-      continue;
-    }
-    result.errorCode = tries[i].error;
-    job.lastError = tries[i].error;
-    run.OnTryFailed(index, result);
-  }
-  return run.OnDone(index);
-}
-
 // Records the jobs started; the test plays them after the starter returned.
 struct Scan {
   explicit Scan(IcmpScanMode mode)
       : run(mode, nullptr, [] { return IcmpParams{}; }, [this](IcmpJob& job) { started.push_back(&job); }) {}
 
-  // Plays the oldest started job still waiting to be played.
+  // Plays the oldest started job still waiting to be played: its script reported as the
+  // engines would, one try after the other, the route method's way (the job keeps the last error).
   IcmpRunChange PlayNext(const std::vector<Try>& tries) {
-    IcmpJob* job = started[played++];
-    return PlayMethod(run, *job, tries);
+    IcmpJob& job = *started[played++];
+    for (std::size_t i = 0; i < tries.size(); ++i) {
+      run.OnText(job.index, Printf("Try # %d", static_cast<int>(i + 1)));
+      IcmpTryResult result{.replyTimeMs = tries[i].ms, .tryIndex = static_cast<std::uint8_t>(i)};
+      if (tries[i].error == 0) {
+        run.OnReply(job.index, result);
+        continue;
+      }
+      result.errorCode = tries[i].error;
+      job.lastError = tries[i].error;
+      run.OnTryFailed(job.index, result);
+    }
+    return run.OnDone(job.index);
   }
   std::size_t RunningNow() const { return started.size() - played; }
 
