@@ -9,18 +9,14 @@
 namespace quenderlink {
 namespace {
 
-// A small finished run: one address answered three tries, one never did.
-std::vector<IcmpRow> SmallRun() {
-  IcmpRow answered{.cnt = "1", .address = "10.0.0.1", .tries = {"10", "---", "10", "---", "10"},
-                   .min = "10", .max = "10", .avg = "6", .comments = "Done!"};
-  IcmpRow silent{.cnt = "2", .address = "10.0.0.2", .tries = {"---", "", "", "", ""},
-                 .min = "", .max = "", .avg = "", .comments = "Error 11010, late"};
-  return {answered, silent};
-}
-
 TEST(IcmpScanSave, BothFormatsReadTheNumbersBackFromTheColumnsAFileNotWrittenIsReportedAndTheRangeIsKept) {
   testing::TempDir folder;
-  const std::vector<IcmpRow> rows = SmallRun();
+  // A small finished run: one address answered three tries, one never did.
+  const std::vector<IcmpRow> rows = {
+      {.cnt = "1", .address = "10.0.0.1", .tries = {"10", "---", "10", "---", "10"},
+       .min = "10", .max = "10", .avg = "6", .comments = "Done!"},
+      {.cnt = "2", .address = "10.0.0.2", .tries = {"---", "", "", "", ""},
+       .min = "", .max = "", .avg = "", .comments = "Error 11010, late"}};
   const std::vector<std::size_t> all = AllIcmpRows(rows.size());
 
   ASSERT_EQ(SaveIcmpRows(folder / "scan.txt", rows, all, IcmpListFormat::Text), std::nullopt);
