@@ -12,25 +12,17 @@ namespace {
 
 using namespace testing;
 
-class CDlgPowerupConvertDNSTest : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() { EnsureApplication(); }
-
-  void Hosts(std::initializer_list<const char*> hosts) {
-    std::vector<SiteRecord> records;
-    for (const char* host : hosts) SetFieldText(records.emplace_back(NewSiteRecord(9001)).HostText, host);
-    state_.sites.Replace(records);
-  }
-
-  ProgramState state_{"."};
-};
-
-TEST_F(CDlgPowerupConvertDNSTest, LogsEachNameWithItsResultTellsEachRowAndClosesItself) {
-  Hosts({"bad name!", "127.82.2.1"});
-  CDlgPowerupConvertDNS dialog(state_, 2);
+TEST(CDlgPowerupConvertDNSTest, LogsEachNameWithItsResultTellsEachRowAndClosesItself) {
+  EnsureApplication();
+  ProgramState state(".");
+  std::vector<SiteRecord> records(2, NewSiteRecord(9001));
+  SetFieldText(records[0].HostText, "bad name!");
+  SetFieldText(records[1].HostText, "127.82.2.1");
+  state.sites.Replace(records);
+  CDlgPowerupConvertDNS dialog(state, 2);
   std::vector<std::string> resolved;
   QObject::connect(&dialog, &CDlgPowerupConvertDNS::rowResolved, [&](int row) {
-    resolved.emplace_back(FieldText(state_.sites[static_cast<std::size_t>(row)].IpByNumber));
+    resolved.emplace_back(FieldText(state.sites[static_cast<std::size_t>(row)].IpByNumber));
   });
 
   EXPECT_EQ(dialog.exec(), QDialog::Accepted);
