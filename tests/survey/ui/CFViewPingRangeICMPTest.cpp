@@ -45,13 +45,10 @@ class CFViewPingRangeICMPTest : public ::testing::Test {
         10000);
   }
 
-  static QAbstractItemModel& Rows(const CFViewPingRangeICMP& view) {
-    return *Child<SiteListView>(view, "icmpList").model();
-  }
   static void ExpectAllDone(const CFViewPingRangeICMP& view, int rows) {
-    ASSERT_EQ(Rows(view).rowCount(), rows);
-    for (int row = 0; row < rows; ++row)
-      EXPECT_EQ(Rows(view).index(row, kIcmpColComments).data().toString(), "Done!") << row;
+    const QAbstractItemModel& list = *Child<SiteListView>(view, "icmpList").model();
+    ASSERT_EQ(list.rowCount(), rows);
+    for (int row = 0; row < rows; ++row) EXPECT_EQ(list.index(row, kIcmpColComments).data().toString(), "Done!") << row;
   }
   TempDir home_;
   ProgramState state_{home_.path()};
