@@ -12,13 +12,6 @@ namespace {
 using testing::TempDir;
 using namespace std::string_literals;
 
-std::string Lines(const ImportFileText& file) {
-  std::string text;
-  for (const ImportFileLine& line : file.lines)
-    text += std::to_string(line.number) + (line.cut ? "+" : "") + "[" + line.text + "]";
-  return text;
-}
-
 ImportFileText ReadText(const TempDir& dir, const std::string& bytes) {
   const auto path = dir / "sites.csv";
   testing::WriteFileBytes(path, bytes);
@@ -45,7 +38,10 @@ TEST(ImportFileTest, ReadsTheLineEndsAndMarksOfSpreadsheetPrograms) {
   for (const Case& c : cases) {
     const ImportFileText file = ReadText(dir, c.bytes);
     EXPECT_TRUE(file.ok()) << c.name << ": " << file.error;
-    EXPECT_EQ(Lines(file), c.lines) << c.name;
+    std::string read;  // each line's number, "+" if it was cut, and its text in brackets
+    for (const ImportFileLine& line : file.lines)
+      read += std::to_string(line.number) + (line.cut ? "+" : "") + "[" + line.text + "]";
+    EXPECT_EQ(read, c.lines) << c.name;
   }
 }
 

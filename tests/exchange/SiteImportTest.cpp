@@ -9,19 +9,14 @@ namespace {
 
 std::optional<std::string> NoLookup(const std::string&) { return std::nullopt; }
 
-ImportFileText FileOf(std::initializer_list<const char*> texts) {
-  ImportFileText file;
-  int number = 0;
-  for (const char* text : texts) file.lines.push_back({++number, text, false});
-  return file;
-}
-
 class SiteImportTest : public ::testing::Test {
  protected:
   SiteImportTest() { SetFieldText(reply.SiteName, "Reported"); }
 
   void Import(std::initializer_list<const char*> lines) {
-    (void)import.AddLines(FileOf(lines), {1, 2, 3}, NoLookup, [this](const std::string& text) { log += text; });
+    ImportFileText file;
+    for (const char* text : lines) file.lines.push_back({static_cast<int>(file.lines.size()) + 1, text, false});
+    (void)import.AddLines(file, {1, 2, 3}, NoLookup, [this](const std::string& text) { log += text; });
   }
   ReplyNotice NoticeFor(std::uint16_t row, std::uint8_t tenths) {
     reply.ReplyTenths = tenths;

@@ -35,10 +35,6 @@ class CFViewImportSitesFromFileTest : public ::testing::Test {
     view_->show();
   }
 
-  void ChooseFile(const std::string& path, int ipColumn) {
-    Child<QLineEdit>(*view_, "fileEdit").setText(QString::fromStdString(path));
-    Child<QComboBox>(*view_, "ipColumn").setCurrentIndex(ipColumn);
-  }
   QAbstractItemModel& List() const { return *Child<QTableView>(*view_, "importList").model(); }
   QVariant Cell(int row, int column, int role = Qt::DisplayRole) const {
     return List().data(List().index(row, column), role);
@@ -59,7 +55,8 @@ TEST_F(CFViewImportSitesFromFileTest, ImportRefusalsComeInTheirOrder) {
   const std::pair<std::string, int> cases[] = {
       {"", 1}, {(dir_ / "missing.csv").string(), 0}, {csv.string(), 0}, {binary.string(), 1}};
   for (const auto& [path, column] : cases) {
-    ChooseFile(path, column);
+    Child<QLineEdit>(*view_, "fileEdit").setText(QString::fromStdString(path));
+    Child<QComboBox>(*view_, "ipColumn").setCurrentIndex(column);
     Click(*view_, "importButton");
   }
   std::vector<std::uint32_t> errorIds;
