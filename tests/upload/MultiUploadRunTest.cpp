@@ -28,16 +28,12 @@ SiteTable HighlightedSites(int count) {
   return sites;
 }
 
-class UploadBoxesRunTest : public ::testing::Test {
- protected:
-  SiteTable sites = HighlightedSites(4);
+// Box 2 has a good upload, the others each a failure counted once.
+TEST(UploadBoxesRunTest, EachUnitsStepsGoIntoItsOwnBoxAndAFailedUnitIsMarkedAndCountedOnce) {
+  const SiteTable sites = HighlightedSites(4);
   RuntimeParams params;
   std::map<std::size_t, std::string> logs;
-  UploadBoxesRun run{sites, params, [this](std::size_t box, LogClass, const std::string& text) { logs[box] += text; }};
-};
-
-// Box 2 has a good upload, the others each a failure counted once.
-TEST_F(UploadBoxesRunTest, EachUnitsStepsGoIntoItsOwnBoxAndAFailedUnitIsMarkedAndCountedOnce) {
+  UploadBoxesRun run(sites, params, [&logs](std::size_t box, LogClass, const std::string& text) { logs[box] += text; });
   params.uploadMinWaitRamLoader = 6;
   run.FillBoxes();
   ASSERT_EQ(run.boxes().size(), 4u);

@@ -311,35 +311,29 @@ TEST_F(UploadEngineTest, ACad2UnitIsPingedInItsRamLoaderAtOnceAndAStopDuringTheP
   EXPECT_EQ(simulator_->Mode("127.71.9.1", kPort), unitsim::UnitMode::kLoader);
 }
 
-// How long a job's current wait lasts, from the settings as they are.
-class JobWaits : public ::testing::Test {
- protected:
-  JobWaits() { socket_.Attach({}, recorder_, params_); }
-
-  std::uint32_t Due(JobState state, std::uint8_t productType = 2) {
+// A Cad-2 unit's reboot wait is 35 s unless the setting is at least 20; a new
+// program's pings wait half the response wait, a packet's answer all of it.
+TEST(JobWaits, FollowTheSettingsAsTheyAre) {
+  UploadRecorder recorder;
+  RuntimeParams params;
+  CProgramUploader socket;
+  socket.Attach({}, recorder, params);
+  // How long a job's current wait lasts, from the settings as they are.
+  const auto due = [&socket](JobState state, std::uint8_t productType = 2) {
     UploadJob job;
     job.state = state;
     job.productType = productType;
     job.lastSendTime = TickCount();
-    return socket_.MillisecondsUntilDue(job);
-  }
-
-  UploadRecorder recorder_;
-  RuntimeParams params_;
-  CProgramUploader socket_;
-};
-
-// A Cad-2 unit's reboot wait is 35 s unless the setting is at least 20; a new
-// program's pings wait half the response wait, a packet's answer all of it.
-TEST_F(JobWaits, FollowTheSettingsAsTheyAre) {
-  params_.uploadMinWaitSysReboot = 19;
-  params_.pingMaxWaitResponse = 5;
-  EXPECT_NEAR(Due(JobState::WaitReboot, 6), 35000, 100);
-  EXPECT_NEAR(Due(JobState::WaitReboot, 2), 19000, 100);
-  EXPECT_NEAR(Due(JobState::WaitNewProgram), 2000, 100);
-  EXPECT_NEAR(Due(JobState::WaitPacketAnswer), 5000, 100);
-  params_.uploadMinWaitSysReboot = 20;
-  EXPECT_NEAR(Due(JobState::WaitReboot, 6), 20000, 100);
+    return socket.MillisecondsUntilDue(job);
+  };
+  params.uploadMinWaitSysReboot = 19;
+  params.pingMaxWaitResponse = 5;
+  EXPECT_NEAR(due(JobState::WaitReboot, 6), 35000, 100);
+  EXPECT_NEAR(due(JobState::WaitReboot, 2), 19000, 100);
+  EXPECT_NEAR(due(JobState::WaitNewProgram), 2000, 100);
+  EXPECT_NEAR(due(JobState::WaitPacketAnswer), 5000, 100);
+  params.uploadMinWaitSysReboot = 20;
+  EXPECT_NEAR(due(JobState::WaitReboot, 6), 20000, 100);
 }
 
 }  // namespace

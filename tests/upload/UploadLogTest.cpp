@@ -9,23 +9,6 @@
 namespace quenderlink {
 namespace {
 
-// Logs every line as "<row> <colour class>: <text>".
-class UploadLogTest : public ::testing::Test {
- protected:
-  UploadLogTest() {
-    params_.uploadMinWaitRamLoader = 5;
-    params_.pingMaxResend = 1;
-    params_.pingMaxWaitResponse = 4;
-  }
-
-  std::string log_;
-  RuntimeParams params_;
-  UploadLog narrator_{params_, [this](std::uint16_t row, LogClass kind, const std::string& text) {
-                        const char* const classes[] = {"progress", "response", "caution", "error", "success"};
-                        log_ += std::to_string(row) + " " + classes[static_cast<int>(kind)] + ": " + text;
-                      }};
-};
-
 // A reply as the new program of a Cad-1 unit on railroad CPR tells it.
 DeviceReply NewProgramReply() {
   DeviceReply reply{};
@@ -42,20 +25,30 @@ DeviceReply NewProgramReply() {
 }
 
 // The steps in the order the engine tells a good upload of two packets.
-TEST_F(UploadLogTest, AGoodUploadIsNarratedStepByStepWithTheSettingsOfTheMomentAndAPingsSummaryWithTheReplyTime) {
-  params_.railroadCode = kRailroadCpr;
+TEST(UploadLogTest, AGoodUploadIsNarratedStepByStepWithTheSettingsOfTheMomentAndAPingsSummaryWithTheReplyTime) {
+  RuntimeParams params;
+  params.uploadMinWaitRamLoader = 5;
+  params.pingMaxResend = 1;
+  params.pingMaxWaitResponse = 4;
+  // Every line as "<row> <colour class>: <text>".
+  std::string log;
+  UploadLog narrator(params, [&log](std::uint16_t row, LogClass kind, const std::string& text) {
+    const char* const classes[] = {"progress", "response", "caution", "error", "success"};
+    log += std::to_string(row) + " " + classes[static_cast<int>(kind)] + ": " + text;
+  });
+  params.railroadCode = kRailroadCpr;
   for (const auto& [event, value] : {std::pair{kUploadStart, 0}, {kUploadIdentificationSent, 1},
                                       {kUploadIdentificationReceived, 1}, {kUploadTotalPackets, 2},
                                       {kUploadRunRamLoaderSent, 1}, {kUploadRamLoaderPingSent, 1}})
-    narrator_.OnUploadEvent(event, 2, value);
-  narrator_.OnPacketText(2, "Sending Packet 1 of 2 (RPT: 0)");
-  narrator_.OnUploadEvent(kUploadAck, 2, 0);
-  narrator_.OnUploadEvent(kUploadLastPacketAcknowledged, 2, 0);
-  narrator_.OnUploadEvent(kUploadNewProgramPingSent, 2, 1);
-  narrator_.OnNewProgramAnswered(2, NewProgramReply());
-  narrator_.OnUploadDone();
+    narrator.OnUploadEvent(event, 2, value);
+  narrator.OnPacketText(2, "Sending Packet 1 of 2 (RPT: 0)");
+  narrator.OnUploadEvent(kUploadAck, 2, 0);
+  narrator.OnUploadEvent(kUploadLastPacketAcknowledged, 2, 0);
+  narrator.OnUploadEvent(kUploadNewProgramPingSent, 2, 1);
+  narrator.OnNewProgramAnswered(2, NewProgramReply());
+  narrator.OnUploadDone();
 
-  EXPECT_EQ(log_,
+  EXPECT_EQ(log,
             "2 progress: Starting Upload\n2 progress: Sending Ping #1\n2 response: Received Device ID\n"
             "2 progress: Total Packets to send = 2\n2 progress: Sending \"Run RAM Loader\"\n"
             "2 progress: Will wait 5 seconds for Ram Loader\n2 progress: Sending Ping #1 to RAM Loader\n"
