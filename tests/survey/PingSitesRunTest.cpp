@@ -29,7 +29,6 @@ class PingSitesRunTest : public ::testing::Test {
     notice.reply = &reply;
     return notice;
   }
-  const SiteRecord& Site(std::uint16_t row) { return *sites.FindByRow(row); }
   // Every record's name and last ping (Delta's included), then the list's rows.
   std::string Summary(const PingSitesRun& run) {
     std::string summary;
@@ -125,7 +124,7 @@ TEST_F(PingSitesRunTest, RePingFailedKeepsOnlyTheFailedSites) {
   run.OnPingReply(1, NoticeFor(1, 4));
   run.OnPingFailed(3, 6);
   ASSERT_TRUE(run.KeepOnlyFailedSites());
-  EXPECT_EQ(Site(1).SiteFlags, 0);
+  EXPECT_EQ(sites.FindByRow(1)->SiteFlags, 0);
   // Bravo never answered and Charlie failed: both are listed again, waiting.
   EXPECT_EQ(Summary(run), "Reported 4, Reported 254, Reported 254, Delta 17, | 2  | 3  ");
   EXPECT_EQ(run.totals().success, 0);
