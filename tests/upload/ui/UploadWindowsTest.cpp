@@ -71,12 +71,7 @@ class UploadWindowTest : public ::testing::Test {
   std::filesystem::path programFile_ = home_ / "program.bin";
 };
 
-class CDlgResetUnitTest : public UploadWindowTest {
- protected:
-  static bool WaitEnds(const QWidget& dialog) {
-    return QTest::qWaitFor([&] { return Child<QPushButton>(dialog, "resendButton").isEnabled(); }, 2500);
-  }
-};
+using CDlgResetUnitTest = UploadWindowTest;
 
 TEST_F(CDlgResetUnitTest, ConfirmationEndsTheWaitAndResendStartsANewOneFromTickZero) {
   const auto simulator = StartUnits({Unit("127.81.1.1")});
@@ -84,16 +79,17 @@ TEST_F(CDlgResetUnitTest, ConfirmationEndsTheWaitAndResendStartsANewOneFromTickZ
   CDlgResetUnit dialog(Site("127.81.1.1"), params, prompts_);
   auto& resend = Child<QPushButton>(dialog, "resendButton");
   auto& progress = Child<QProgressBar>(dialog, "progressBar");
+  const auto waitEnds = [&] { return QTest::qWaitFor([&] { return resend.isEnabled(); }, 2500); };
   dialog.show();
   EXPECT_TRUE(simulator->ReceivedBy("127.81.1.1", 9001).empty()) << "sent before the dialog was on screen";
-  ASSERT_TRUE(WaitEnds(dialog));
+  ASSERT_TRUE(waitEnds());
   EXPECT_EQ(progress.maximum(), 20);
   EXPECT_EQ(LogText(dialog).count("*** SUCCESS: The Unit is resetting"), 1);  // the lines are ResetWait's
 
   resend.click();
   EXPECT_FALSE(resend.isEnabled());
   EXPECT_EQ(progress.value(), 0);
-  ASSERT_TRUE(WaitEnds(dialog));
+  ASSERT_TRUE(waitEnds());
   EXPECT_EQ(LogText(dialog).count("*** SUCCESS: The Unit is resetting"), 2);
 }
 
