@@ -211,9 +211,8 @@ TEST_F(UploadEngineTest, AnUnansweredWaitIsRepeatedWithItsCountRaisedAndGivenUpP
   const std::uint16_t noLoader = AddSite("127.71.4.2", kPort);
   const std::uint16_t refusing = AddSite("127.71.4.3", kPort);
   const std::uint16_t forgetful = AddSite("127.71.4.4", kPort);
-  unitsim::UnitConfig silentUnit = UploadUnit("127.71.4.1", kPort);
-  silentUnit.faults.silent = true;
-  simulator_ = StartUnits({silentUnit, UploadUnit("127.71.4.2", kPort, {.loaderNeverStarts = true}),
+  simulator_ = StartUnits({Unit("127.71.4.1", {.silent = true}, kPort),
+                           UploadUnit("127.71.4.2", kPort, {.loaderNeverStarts = true}),
                            UploadUnit("127.71.4.3", kPort, {.nakEvery = 1}),
                            UploadUnit("127.71.4.4", kPort, {.unansweredPackets = 1})});
 

@@ -246,17 +246,12 @@ class MultiUploadViewsTest : public UploadWindowTest {
   static void WaitForEnd(const MultiUploadView& view) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return !view.running(); }, 30000)) << "the run did not end";
   }
-
-  std::unique_ptr<unitsim::UnitSimulator> units_;
 };
 
 TEST_F(MultiUploadViewsTest, TheListShowsEachUnitsLastStepCountsThemAndRefusesToCloseWhileRunning) {
   AddSites({"127.89.1.1", "127.89.1.2", "127.89.1.3"}, kListPort);
-  unitsim::UnitConfig silent = UploadUnit("127.89.1.2", kListPort);
-  silent.faults.silent = true;
-  units_ = StartUnits(
-      {UploadUnit("127.89.1.1", kListPort), silent,
-       UploadUnit("127.89.1.3", kListPort, {.loaderNeverStarts = true})});
+  const auto units = StartUnits({UploadUnit("127.89.1.1", kListPort), Unit("127.89.1.2", {.silent = true}, kListPort),
+                                 UploadUnit("127.89.1.3", kListPort, {.loaderNeverStarts = true})});
 
   CFViewUploadProgram view(state_, prompts_);
   ASSERT_EQ(view.listRun().rows().size(), 3u);
@@ -282,7 +277,7 @@ TEST_F(MultiUploadViewsTest, TheListShowsEachUnitsLastStepCountsThemAndRefusesTo
 
 TEST_F(MultiUploadViewsTest, EachBoxLogsItsUnitAndTheCaptionEnlargesIt) {
   AddSites({"127.89.2.1", "127.89.2.2"}, kBoxesPort);
-  units_ = StartUnits(
+  const auto units = StartUnits(
       {UploadUnit("127.89.2.1", kBoxesPort), UploadUnit("127.89.2.2", kBoxesPort, {.silentAfterReboot = true})});
 
   CFViewUploadPgmBoxes view(state_, prompts_);
