@@ -27,11 +27,6 @@ class SiteImportTest : public ::testing::Test {
     notice.reply = &reply;
     return notice;
   }
-  std::string Statuses() const {
-    std::string text;
-    for (const ImportRow& row : import.rows()) text += "[" + row.cells[kImportColStatus] + "]";
-    return text;
-  }
 
   RuntimeParams params;
   SiteImport import{params};
@@ -100,7 +95,9 @@ TEST_F(SiteImportTest, NotificationsWriteStatusesRecordsAndTotals) {
   import.Abort(request);
   import.OnPingFinished();
 
-  EXPECT_EQ(Statuses(), "[SUCCESS: 2.3 sec][SUCCESS: 3.1 sec][FAILED][BAD IP][USER ABORT]");
+  std::string statuses;
+  for (const ImportRow& row : import.rows()) statuses += "[" + row.cells[kImportColStatus] + "]";
+  EXPECT_EQ(statuses, "[SUCCESS: 2.3 sec][SUCCESS: 3.1 sec][FAILED][BAD IP][USER ABORT]");
   EXPECT_EQ(import.pingRecords()[1].LastPing, 31);
   EXPECT_EQ(FieldText(import.pingRecords()[1].SiteName), "Reported");
   EXPECT_EQ(import.rows()[0].cells[kImportColSiteId], "00042");
