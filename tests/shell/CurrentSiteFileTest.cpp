@@ -29,13 +29,14 @@ TEST_F(CurrentSiteFileTest, AFileThatIsNotThereIsReportedAndLeavesTheHistory) {
   ASSERT_EQ(LoadCurrentSiteFile(state_, prompts_, true), SiteFileLoad::kLoaded);
   std::filesystem::remove(state_.currentSiteFile);
   EXPECT_EQ(LoadCurrentSiteFile(state_, prompts_, true), SiteFileLoad::kNotFound);
+  EXPECT_EQ(state_.sites.size(), 3u);  // the list still shows the rows
   ASSERT_EQ(prompts_.shown.size(), 1u);
   EXPECT_EQ(prompts_.shown[0].text, "File\r\n" + state_.currentSiteFile + "\r\nNot Found!");
   IniSettingsFile ini(home_.path());
   ini.ReadFileHistory(HistoryKind::SiteFiles);
   EXPECT_EQ(ini.FileHistory()[0], "");
 
-  state_.currentSiteFile = "x";
+  state_.currentSiteFile = "a.bi";  // one character short of a path
   EXPECT_EQ(LoadCurrentSiteFile(state_, prompts_, true), SiteFileLoad::kNoFile);
 }
 
