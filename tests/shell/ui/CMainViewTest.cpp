@@ -37,18 +37,9 @@ class CMainViewTest : public testing::MainViewFixture {
   std::unique_ptr<CMainView> view_;
 };
 
-// That the answer is kept for the next start is StartupSettingsTest's.
-TEST_F(CMainViewTest, FirstStartAsksForTheRailroadAndShowsTheAnswer) {
-  prompts_.railroadAnswers = {5};
-  OpenView();
-  EXPECT_EQ(prompts_.railroadQuestions, 1);
-  EXPECT_EQ(view_->title(), "NS Start Page (Ver 9.0)");
-  EXPECT_EQ(view_->form().siteFileButton()->text().toStdString(), "CLICK to select the file with IP Addresses");
-}
-
 // The widths are SiteListColumns'; here that the view applies them and reports a settings write that fails.
 // The orders and which way a header click turns are SiteSort's.
-TEST_F(CMainViewTest, OpensTheCurrentSiteListWithColumnsForTheRailroadAndHeaderClicksAndSortItemsReorderIt) {
+TEST_F(CMainViewTest, OpensTheCurrentSiteListWithColumnsForTheRailroadAndHeaderClicksReorderIt) {
   testing::WriteSiteHome(home_.path(), {"Bravo", "Alpha", "Charlie"}, 3);
   OpenView();
   EXPECT_EQ(ListedNames(), (std::vector<std::string>{"Bravo", "Alpha", "Charlie"}));
@@ -64,8 +55,6 @@ TEST_F(CMainViewTest, OpensTheCurrentSiteListWithColumnsForTheRailroadAndHeaderC
   QHeaderView& header = *view_->form().list()->horizontalHeader();
   EXPECT_EQ(header.sortIndicatorSection(), kColSiteName);
   EXPECT_EQ(header.sortIndicatorOrder(), Qt::DescendingOrder);  // Z to A
-  view_->RunCommand(menu::kFirstDescendSort + 1);
-  EXPECT_EQ(ListedNames(), (std::vector<std::string>{"Alpha", "Bravo", "Charlie"}));
 
   view_->RunCommand(menu::kShowIndexColumn);
   EXPECT_EQ(ColumnWidth(kColCnt), 40);
@@ -92,16 +81,13 @@ TEST_F(CMainViewTest, AMissingSiteListIsReportedAndTheCaptionReset) {
   EXPECT_EQ(prompts_.shown.size(), 1u);
   EXPECT_EQ(view_->form().siteFileButton()->text().toStdString(), "CLICK to select the file with IP Addresses");
   EXPECT_FALSE(view_->IsCommandEnabled(menu::kExportText));
-  EXPECT_EQ(view_->model().rowCount(), 0);
 }
 
 // Where the Excel book goes and what it holds are SiteWorkbookExportTest's.
 TEST_F(CMainViewTest, CommandsFollowTheChecksAndTheBusyFlagAndTheExcelItemOpensTheBookItWrote) {
   testing::WriteSiteHome(home_.path(), {"Bravo", "Alpha", "Charlie"}, 3);
   OpenView();
-  ASSERT_TRUE(view_->IsCommandEnabled(menu::kExportExcel));
   view_->RunCommand(menu::kExportExcel);
-  EXPECT_TRUE(prompts_.shown.empty());
   EXPECT_EQ(desktop_.openedWithDefaultApp.size(), 1u);
 
   EXPECT_FALSE(view_->IsCommandEnabled(menu::kPingChecked));
@@ -121,8 +107,13 @@ TEST_F(CMainViewTest, CommandsFollowTheChecksAndTheBusyFlagAndTheExcelItemOpensT
   EXPECT_EQ(state_.sites.size(), 3u);  // not released while the run writes into it
 }
 
-TEST_F(CMainViewTest, DisplayFlagsArePlacedAndWrittenWhenTheViewGoes) {
+// That the answer is kept for the next start is StartupSettingsTest's.
+TEST_F(CMainViewTest, FirstStartAsksForTheRailroadAndDisplayFlagsArePlacedAndWrittenWhenTheViewGoes) {
+  prompts_.railroadAnswers = {5};
   OpenView();
+  EXPECT_EQ(prompts_.railroadQuestions, 1);
+  EXPECT_EQ(view_->form().siteFileButton()->text().toStdString(), "CLICK to select the file with IP Addresses");
+
   view_->RunCommand(menu::kButtonsAtBottom);
   view_->RunCommand(menu::kShowFilterCombos);
   EXPECT_TRUE(view_->IsCommandEnabled(menu::kButtonsAtRight));
