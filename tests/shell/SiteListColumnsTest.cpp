@@ -48,7 +48,6 @@ TEST(SiteCellText, ColumnsWhoseTextDependsOnSettingsOrCodes) {
   EXPECT_EQ(SiteCellText(site, kColTrack, params), "ERR_13");
   EXPECT_EQ(SiteCellText(site, kColLastPing, params), "1.5 sec");
   EXPECT_EQ(SiteCellText(site, kColSpeech, params), "SSSSSSSSS");
-  EXPECT_EQ(SiteCellText(site, kColCheck, params), "");
 }
 
 }  // namespace
