@@ -10,16 +10,11 @@
 #include "shell/SiteCellText.h"
 #include "shell/SiteListColumns.h"
 
-namespace {
-
-constexpr std::uint16_t kTelnetPortTrk1 = 10001;
-
-}  // namespace
-
 // Loads the input as a site list file, then shows every record as the main list
 // and the workbook export would: text fields without their NUL must not be read past.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace quenderlink;
+  constexpr std::uint16_t kTelnetPortTrk1 = 10001;
   static const fuzz::FuzzInputFile file;
   SiteTable table;
   const int code = LoadSiteTable(file.Hold(data, size), table, kTelnetPortTrk1);
