@@ -22,8 +22,7 @@ class DeviceCommandsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     settings.EnsureIniFile();
-    ASSERT_TRUE(settings.WriteString("Ping Sites", "Max Wait Response", "0"));
-    ASSERT_TRUE(settings.WriteString("Ping Sites", "Max Resend", "2"));
+    ASSERT_TRUE(settings.WriteStrings("Ping Sites", {{"Max Wait Response", "0"}, {"Max Resend", "2"}}));
   }
 
   // A site list of the given hosts; returns its path.
@@ -84,8 +83,7 @@ TEST_F(DeviceCommandsTest, ScanFindsUnitsAndSavesThemAsANewList) {
 
 TEST_F(DeviceCommandsTest, UploadSendsTheImageAndStoresTheNewProgramsVersion) {
   ASSERT_TRUE(settings.WriteString("Ping Sites", "Max Wait Response", "2"));
-  ASSERT_TRUE(settings.WriteString("Upload Pgm", "Min Wait RAMLoader", "0"));
-  ASSERT_TRUE(settings.WriteString("Upload Pgm", "Min Wait Sys Reboot", "0"));
+  ASSERT_TRUE(settings.WriteStrings("Upload Pgm", {{"Min Wait RAMLoader", "0"}, {"Min Wait Sys Reboot", "0"}}));
   UnitConfig unit = Unit("127.70.5.1");
   unit.identity.productType = 2;
   unit.upload.newVersionMajor = 3;

@@ -15,8 +15,7 @@ class ImportCommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
     settings.EnsureIniFile();
-    ASSERT_TRUE(settings.WriteString("Ping Sites", "Max Wait Response", "0"));
-    ASSERT_TRUE(settings.WriteString("Ping Sites", "Max Resend", "2"));
+    ASSERT_TRUE(settings.WriteStrings("Ping Sites", {{"Max Wait Response", "0"}, {"Max Resend", "2"}}));
   }
 
   std::string Csv(const std::string& bytes) {
