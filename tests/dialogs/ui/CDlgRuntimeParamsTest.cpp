@@ -96,7 +96,6 @@ TEST_F(CDlgRuntimeParamsTest, SaveWithARefusedNumberStaysOpenShowingWhyUntilTheN
   EXPECT_EQ(cell.toolTip(), "");
   testing::Click(shown, "saveButton");
   EXPECT_TRUE(shown.saved());
-  EXPECT_EQ(state.params.uploadMaxInParallel, 30);
   ASSERT_EQ(prompts.shown.size(), 1u);
   EXPECT_EQ(prompts.shown[0].text, "FAILED TO WRITE\r\n" + ini.string());
 }
