@@ -64,7 +64,6 @@ TEST_F(IcmpCommandTest, LibraryMethodIsTheDefaultAndTheRouteMethodAddsItsHops) {
   ASSERT_EQ(rows.size(), 2u) << result.out;
   EXPECT_EQ(rows[1]["cnt"], 2);
   EXPECT_EQ(rows[1]["address"], "127.99.0.5");
-  ExpectAllTriesAnswered(rows[1]);
   EXPECT_FALSE(rows[1].contains("hops"));
   EXPECT_NE(result.err.find("Total Success:   2"), std::string::npos) << "totals stay off the JSON lines";
 
@@ -72,7 +71,6 @@ TEST_F(IcmpCommandTest, LibraryMethodIsTheDefaultAndTheRouteMethodAddsItsHops) {
   ASSERT_EQ(route.exitCode, 0) << route.err;
   const auto routed = JsonLines(route.out);
   ASSERT_EQ(routed.size(), 1u) << route.out;
-  ExpectAllTriesAnswered(routed[0]);
   EXPECT_EQ(routed[0]["hops"], 1);
 }
 
