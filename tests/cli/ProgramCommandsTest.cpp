@@ -11,13 +11,11 @@ TEST(ProgramCommands, IdentifyPrintsTheProductTypeOrRefusesWithExit2AndCheckRefu
                  "\xC3" + std::string(500, '\0') + "Remote Begin" + std::string(10, '\0') + "collector");
   WriteFileBytes(cli / "plain.bin", "\xC3 nothing to see");
   WriteFileBytes(cli / "bad.bin", "Xrest");
-  const auto run = [&](const char* command, const char* file, bool json = false) {
-    std::vector<std::string> arguments = {"program", command, (cli / file).string()};
-    if (json) arguments.push_back("--json");
-    return cli.Run(arguments);
+  const auto run = [&](const char* command, const char* file) {
+    return cli.Run({"program", command, (cli / file).string()});
   };
 
-  const CliResult identified = run("identify", "zenthi.bin", true);
+  const CliResult identified = cli.Run({"program", "identify", (cli / "zenthi.bin").string(), "--json"});
   ASSERT_EQ(identified.exitCode, 0) << identified.err;
   EXPECT_EQ(nlohmann::json::parse(identified.out), (nlohmann::json{{"ProductType", 3}, {"name", "Collector"}}));
   EXPECT_EQ(run("identify", "plain.bin").out, "0 Unkwn_0\n");
