@@ -18,12 +18,6 @@ using namespace quenderlink;
 // Host names are never looked up: the fuzzer must not ask a name server.
 std::optional<std::string> NeverResolves(const std::string&) { return std::nullopt; }
 
-void RequireSound(const SiteRecord& record, const ImportDefaults& defaults) {
-  fuzz::RequireTerminated(record.HostText, record.SiteName, record.IpByNumber);
-  const std::uint32_t port = record.DevicePort;
-  if (port != defaults.devicePort && (port < kLowestImportPort || port > kHighestImportPort)) std::abort();
-}
-
 }  // namespace
 
 // Reads the input as an import file, then makes each line a site record with
@@ -36,7 +30,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const ImportColumns columns : {ImportColumns{1, 2, 3}, ImportColumns{3, 0, 1}, ImportColumns{12, 12, 12}}) {
     for (const ImportFileLine& line : file.lines) {
       if (line.text.size() > kImportLineLimit) std::abort();
-      RequireSound(ParseImportLine(line.text, columns, defaults, NeverResolves), defaults);
+      const SiteRecord record = ParseImportLine(line.text, columns, defaults, NeverResolves);
+      fuzz::RequireTerminated(record.HostText, record.SiteName, record.IpByNumber);
+      const std::uint32_t port = record.DevicePort;
+      if (port != defaults.devicePort && (port < kLowestImportPort || port > kHighestImportPort)) std::abort();
     }
   }
   const RuntimeParams params;
