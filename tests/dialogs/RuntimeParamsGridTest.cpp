@@ -24,14 +24,6 @@ constexpr int kShowIndexRow = 15;
 constexpr int kReduceHeightRow = 21;
 constexpr int kRkmColoursRow = 23;
 
-// Every value of the settings file as "section/key=value", in file order
-// (keys of one section stay together).
-Lines FileLines(const IniSettingsFile& ini) {
-  Lines lines;
-  for (const IniEntry& entry : ini.ListEntries()) lines.push_back(entry.section + "/" + entry.key + "=" + entry.value);
-  return lines;
-}
-
 class RuntimeParamsGridTest : public ::testing::Test {
  protected:
   testing::TempDir folder;
@@ -147,14 +139,16 @@ TEST_F(RuntimeParamsGridTest, SaveWritesEveryValueButTheColours) {
   grid.Choose(kShowHiddenRow, "Yes");
   ASSERT_EQ(grid.Save(ini), ParamsSaveOutcome::Stored);
 
-  EXPECT_EQ(FileLines(ini),
-            (Lines{"Ping Sites/Max Wait Response=65535", "Ping Sites/Max Resend=255", "Ping Sites/Max in Parallel=100",
-                   "Upload Pgm/Min Wait RAMLoader=6", "Upload Pgm/Min Wait Sys Reboot=6",
-                   "Upload Pgm/Max in Parallel=24", "MISC/Default Port Num=1", "MISC/Telnet Port Trk1=10001",
-                   "MISC/Telnet Port Trk2=10002", "MISC/ShowTWD=0", "MISC/ShowIP_Column=0",
-                   "MISC/Delete Many Rows=0", "MISC/Allow Upload Unknown=0", "MISC/Show Hidden=1",
-                   "MISC/Collect S918=1", "MISC/Reduce Height=12", "MISC/Allow Change SiteName=0",
-                   "Railroad/Road=0"}));
+  // Every value as "section/key=value", in file order (keys of one section stay together).
+  Lines lines;
+  for (const IniEntry& entry : ini.ListEntries()) lines.push_back(entry.section + "/" + entry.key + "=" + entry.value);
+  EXPECT_EQ(
+      lines,
+      (Lines{"Ping Sites/Max Wait Response=65535", "Ping Sites/Max Resend=255", "Ping Sites/Max in Parallel=100",
+             "Upload Pgm/Min Wait RAMLoader=6", "Upload Pgm/Min Wait Sys Reboot=6", "Upload Pgm/Max in Parallel=24",
+             "MISC/Default Port Num=1", "MISC/Telnet Port Trk1=10001", "MISC/Telnet Port Trk2=10002", "MISC/ShowTWD=0",
+             "MISC/ShowIP_Column=0", "MISC/Delete Many Rows=0", "MISC/Allow Upload Unknown=0", "MISC/Show Hidden=1",
+             "MISC/Collect S918=1", "MISC/Reduce Height=12", "MISC/Allow Change SiteName=0", "Railroad/Road=0"}));
 }
 
 TEST_F(RuntimeParamsGridTest, AColourTakesEffectAtOnceButReachesTheFileOnlyThroughSave) {
