@@ -20,7 +20,6 @@ namespace {
 constexpr std::size_t kReceiveBlock = 4096;
 // Blocks taken per readable event: a burst is shown in large pieces, and other events still get their turn.
 constexpr int kBlocksPerEvent = 16;
-constexpr int kMaxRepeat = 250;
 // A send that finds the socket's buffer full waits this long for room.
 constexpr int kSendWaitMs = 1000;
 constexpr char kMenuCommand[] = "*MENU*\r\n";
@@ -155,7 +154,7 @@ bool TelnetSession::Send(std::string_view bytes) {
 }
 
 bool TelnetSession::SendTyped(char character, int repeatCount) {
-  return Send(std::string(static_cast<std::size_t>(std::clamp(repeatCount, 1, kMaxRepeat)), character));
+  return Send(std::string(static_cast<std::size_t>(std::clamp(repeatCount, 1, kMaxKeyRepeat)), character));
 }
 
 void TelnetSession::SendBye() {

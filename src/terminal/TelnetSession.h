@@ -25,6 +25,9 @@ class TelnetSessionListener {
   virtual void OnConnectionChanged(bool connected) = 0;
 };
 
+// A held key repeats a typed character at most this many times, on the wire and in the echo.
+inline constexpr int kMaxKeyRepeat = 250;
+
 // Where a session connects: the site's host text names it in messages, its
 // address by number is connected to.
 struct TelnetTarget {
@@ -59,7 +62,7 @@ class TelnetSession {
 
   // Sends the bytes; false when not connected or the send failed.
   [[nodiscard]] bool Send(std::string_view bytes);
-  // A typed character, repeated as the key repeats, at most 250 times.
+  // A typed character, repeated as the key repeats, at most kMaxKeyRepeat times.
   [[nodiscard]] bool SendTyped(char character, int repeatCount);
 
   // The disconnect: "BYE" goes out now; Close follows after the pause.

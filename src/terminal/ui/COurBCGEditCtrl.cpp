@@ -10,12 +10,13 @@
 #include <algorithm>
 #include <functional>
 
+#include "terminal/TelnetSession.h"
+
 namespace quenderlink {
 namespace {
 
 constexpr int kMinMarginWidth = 45;
 constexpr int kMarginPadding = 8;
-constexpr int kMaxRepeat = 250;
 // A session left open for days keeps only its latest lines.
 constexpr int kMaxLines = 200000;
 // What the save shortcut sends: the unit's "stop output" byte.
@@ -152,7 +153,7 @@ void COurBCGEditCtrl::keyPressEvent(QKeyEvent* event) {
     QPlainTextEdit::keyPressEvent(event);  // the caret and page keys
     return;
   }
-  const int repeat = std::clamp(event->count(), 1, kMaxRepeat);
+  const int repeat = std::clamp(event->count(), 1, kMaxKeyRepeat);
   QString echo;
   for (const QChar character : text) {
     // The unit talks in single bytes.

@@ -40,7 +40,7 @@ class COurBCGEditCtrl : public QPlainTextEdit {
   int lineNumberWidth() const;
 
  signals:
-  // A typed character, `repeatCount` times over (1 to 250).
+  // A typed character, `repeatCount` times over (1 to kMaxKeyRepeat).
   void characterTyped(char character, int repeatCount);
   // The right mouse button, before any menu of the control's own.
   void rightClicked();
