@@ -39,7 +39,7 @@ class ProgramFileTest : public ::testing::Test {
     WriteFileBytes(file, bytes);
     return file;
   }
-  std::string LastText() const { return prompts_.shown.empty() ? "(none)" : prompts_.shown.back().text; }
+  std::string LastText() const { return prompts_.Last().text; }
 
   TempDir dir_;
   int count_ = 0;
@@ -101,12 +101,12 @@ TEST_F(ProgramFileTest, CheckProgramFileLooksAtTheFirstByte) {
   };
   for (const auto& [file, message] : refused) {
     EXPECT_FALSE(CheckProgramFile(file, prompts_)) << file;
-    EXPECT_EQ(prompts_.shown.back().kind, Shown::Message);
+    EXPECT_EQ(prompts_.Last().kind, Shown::Message);
     EXPECT_EQ(LastText(), message) << file;
   }
   // Without a path it asks to choose one.
   EXPECT_FALSE(CheckProgramFile("a.bi", prompts_));
-  EXPECT_EQ(prompts_.shown.back().errorId, 200u);
+  EXPECT_EQ(prompts_.Last().errorId, 200u);
   EXPECT_EQ(LastText(), "");
 }
 

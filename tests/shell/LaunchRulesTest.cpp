@@ -50,7 +50,7 @@ class LaunchRulesTest : public ::testing::Test {
     for (const SiteRecord& record : state_.sites.records()) flags.push_back(record.SiteFlags);
     return flags;
   }
-  std::uint32_t LastErrorId() const { return prompts_.shown.empty() ? 0 : prompts_.shown.back().errorId; }
+  std::uint32_t LastErrorId() const { return prompts_.Last().errorId; }
 
   TempDir home_;
   ProgramState state_{home_.path()};
@@ -108,11 +108,11 @@ TEST_F(LaunchRulesTest, OneSitePingOfAMissingRowReportsTheInternalError) {
 
 TEST_F(LaunchRulesTest, UploadRefusalsComeInTheirOrder) {
   rules_.Upload(checks_, false);  // no Ctrl, nothing checked: still the Ctrl message
-  EXPECT_EQ(prompts_.shown.back().text.substr(0, 31), "You must\nhold down the \"Ctrl\" k");
+  EXPECT_EQ(prompts_.Last().text.substr(0, 31), "You must\nhold down the \"Ctrl\" k");
 
   state_.operations.uploadInProgress = true;
   rules_.Upload(checks_, true);
-  EXPECT_EQ(prompts_.shown.back().text, "ANOTHER UPLOAD IN PROCESS.  WAIT UNTGIL DONE");
+  EXPECT_EQ(prompts_.Last().text, "ANOTHER UPLOAD IN PROCESS.  WAIT UNTGIL DONE");
   state_.operations.uploadInProgress = false;
 
   rules_.Upload(checks_, true);
@@ -159,7 +159,7 @@ TEST_F(LaunchRulesTest, UploadPicksTheWindowBySiteCountAndUploadToRowHighlightsT
 
 TEST_F(LaunchRulesTest, ResetUsesTheSelectedRowForOneCheckedSite) {
   rules_.Reset(checks_, 0);
-  EXPECT_EQ(prompts_.shown.back().text, "Internal Error\nPLEASE Notify Brindlemar\n\nYou must select at least one Cadmarin\n");
+  EXPECT_EQ(prompts_.Last().text, "Internal Error\nPLEASE Notify Brindlemar\n\nYou must select at least one Cadmarin\n");
 
   Check({1});
   rules_.Reset(checks_, 3);
@@ -189,7 +189,7 @@ TEST_F(LaunchRulesTest, TelnetOnCprRefreshesTheAddressOrStopsWithError900) {
   rules_.Telnet(1);
   EXPECT_EQ(FieldText(state_.sites[1].IpByNumber), "0.0.0.0");
   EXPECT_EQ(LastErrorId(), 900u);
-  EXPECT_EQ(prompts_.shown.back().text, "\r\nFailed to convert DNS\nbad name!\nto an IP address.");
+  EXPECT_EQ(prompts_.Last().text, "\r\nFailed to convert DNS\nbad name!\nto an IP address.");
   EXPECT_EQ(opener_.opened.size(), 1u);
 }
 

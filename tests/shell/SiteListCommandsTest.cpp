@@ -49,7 +49,7 @@ class SiteListCommandsTest : public ::testing::Test {
     ini.ReadFileHistory(HistoryKind::SiteFiles);
     return ini.FileHistory()[0];
   }
-  const std::string& LastShown() const { return prompts_.shown.back().text; }
+  std::string LastShown() const { return prompts_.Last().text; }
 
   testing::TempDir home_;
   std::string current_ = (home_ / "sites.bin").string();
@@ -158,7 +158,7 @@ TEST_F(SiteListCommandsTest, MovedSitesGoToTheTargetInOrderAndCopiesAreNotWritte
   const std::string fresh = (home_ / "new.bin").string();
   EXPECT_EQ(commands_.MoveCheckedToNewFile(Checked(5, {0, 2}), fresh).kind, Kind::Refill);
   EXPECT_EQ(NamesIn(fresh), (Names{"A", "C"}));
-  EXPECT_EQ(prompts_.shown.back().kind, testing::ScriptedPrompts::Shown::Error);
+  EXPECT_EQ(prompts_.Last().kind, testing::ScriptedPrompts::Shown::Error);
   EXPECT_EQ(LastShown(), "\r\nTotal of 2 records were moved to\r\n\r\n" + fresh);
 
   const std::string other = (home_ / "other.bin").string();
@@ -252,7 +252,7 @@ TEST_F(SiteListCommandsTest, ExportsWriteTheListingAndOpenItInTheEditor) {
 
   const std::string unwritable = (home_ / "no-folder" / "sites.txt").string();
   commands_.ExportText(unwritable);
-  EXPECT_EQ(prompts_.shown.back().kind, testing::ScriptedPrompts::Shown::Error);
+  EXPECT_EQ(prompts_.Last().kind, testing::ScriptedPrompts::Shown::Error);
   EXPECT_EQ(LastShown(), "Failed to create file!\r\n\r\n" + unwritable);
   EXPECT_EQ(desktop_.openedInEditor, (std::vector<std::filesystem::path>{text, csv}));
 }

@@ -17,7 +17,7 @@ namespace quenderlink::testing {
 class ScriptedPrompts : public UserPrompts {
  public:
   struct Shown {
-    enum Kind { Error, Confirmation, Message } kind;
+    enum Kind { None, Error, Confirmation, Message } kind = None;
     std::uint32_t errorId = 0;
     std::string text;
     bool offerProceed = false;
@@ -34,6 +34,9 @@ class ScriptedPrompts : public UserPrompts {
   std::deque<int> popupAnswers;
   std::vector<std::vector<PopupItem>> popupsShown;
   std::vector<Shown> shown;
+
+  // The latest prompt; `None` when nothing was shown, so that a check fails instead of crashing its program.
+  Shown Last() const { return shown.empty() ? Shown{} : shown.back(); }
 
   bool ShowError(std::uint32_t errorId, const std::string& text, bool offerProceed) override {
     shown.push_back({Shown::Error, errorId, text, offerProceed});

@@ -63,7 +63,7 @@ TEST_F(CFViewImportSitesFromFileTest, ImportRefusalsComeInTheirOrder) {
   for (const auto& shown : prompts_.shown) errorIds.push_back(shown.errorId);
   EXPECT_EQ(errorIds, (std::vector<std::uint32_t>{105, 104, 600, 104}));
   // The reason itself is ImportFileTest's.
-  EXPECT_TRUE(prompts_.shown.back().text.starts_with("Failed to read the import file!"));
+  EXPECT_TRUE(prompts_.Last().text.starts_with("Failed to read the import file!"));
   EXPECT_EQ(List().rowCount(), 0);
 }
 
@@ -97,7 +97,7 @@ TEST_F(CFViewImportSitesFromFileTest, ImportEditPingAndAppendReachTheSiteList) {
   Click(*view_, "saveButton");
   ASSERT_EQ(mainView_.filesWritten.size(), 1u);
   EXPECT_EQ(mainView_.filesWritten[0], std::make_pair(false, list.string()));
-  EXPECT_EQ(prompts_.shown.back().text, "\r\nTotal of 2 records were appended to\r\n" + list.string());
+  EXPECT_EQ(prompts_.Last().text, "\r\nTotal of 2 records were appended to\r\n" + list.string());
 
   Click(*view_, "redoButton");
   EXPECT_EQ(List().rowCount(), 0);

@@ -100,7 +100,7 @@ TEST_F(CMainViewTest, CommandsFollowTheChecksAndTheBusyFlagAndTheExcelItemOpensT
   view_->OnCellButton(1, kColPing, false);
   EXPECT_EQ(opener_.opened.back(), "site ping Alpha");
   view_->OnCellButton(1, kColLoad, false);
-  EXPECT_NE(prompts_.shown.back().text.find("\"Ctrl\" key"), std::string::npos);
+  EXPECT_NE(prompts_.Last().text.find("\"Ctrl\" key"), std::string::npos);
 
   state_.operations.pingInProgress = true;
   view_->form().exitButton()->click();

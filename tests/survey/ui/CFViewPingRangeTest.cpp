@@ -133,8 +133,8 @@ TEST_F(CFViewPingRangeTest, ScanShowsTheUnitsFoundFailsTheSilentAddressesAndEach
     prompts_.popupAnswers = {choice.item};
     if (choice.file) prompts_.fileAnswers = {*choice.file};
     Click(*view, "saveButton");
-    EXPECT_EQ(prompts_.shown.back().kind, ScriptedPrompts::Shown::Message);
-    EXPECT_EQ(prompts_.shown.back().text, choice.report);
+    EXPECT_EQ(prompts_.Last().kind, ScriptedPrompts::Shown::Message);
+    EXPECT_EQ(prompts_.Last().text, choice.report);
   }
   EXPECT_EQ(prompts_.popupsShown.at(1).at(0).text, "Append Selected Rows to " + siteFile);
   EXPECT_EQ(mainView_.filesWritten,
