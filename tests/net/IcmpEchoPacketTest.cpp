@@ -46,20 +46,13 @@ EchoExpectation Ours(std::uint16_t sequence) {
   return expected;
 }
 
-TEST(IcmpEchoPacket, TheRawRequestCarriesItsHeaderTickAndFDataUnderAValidChecksum) {
+// The kernel echoes only an echo request whose checksum holds: the raw method's tests (IcmpEngines)
+// check the type and the checksum's place.
+TEST(IcmpEchoPacket, TheRawRequestCarriesIdentifierSequenceTickAndFDataUpToItsLargestSize) {
   const Bytes packet = BuildRawEchoRequest(3, 0x1234, kOurs, 0x01020304);
   ASSERT_EQ(packet.size(), 15u);
-  EXPECT_EQ(Bytes(packet.begin(), packet.begin() + 2), (Bytes{8, 0}));
   EXPECT_EQ(Bytes(packet.begin() + 4, packet.end()), (Bytes{0xBE, 0xEF, 0x12, 0x34, 1, 2, 3, 4, 'F', 'F', 'F'}));
-  EXPECT_EQ(InternetChecksum(packet), 0) << "a message with its checksum in place sums to zero";
-  Bytes zeroed = packet;
-  zeroed[2] = zeroed[3] = 0;
-  EXPECT_EQ(packet[2] << 8 | packet[3], InternetChecksum(zeroed));
-
-  const Bytes largest = BuildRawEchoRequest(65535, 1, kOurs, 0);
-  EXPECT_EQ(largest.size(), 65500u + 12);
-  EXPECT_EQ(largest.back(), 'F');
-  EXPECT_EQ(InternetChecksum(largest), 0);
+  EXPECT_EQ(BuildRawEchoRequest(65535, 1, kOurs, 0).size(), 65500u + 12);
 
   EXPECT_EQ(InternetChecksum(Bytes{0x00, 0x01, 0xF2, 0x03, 0xF4, 0xF5, 0xF6, 0xF7}),
             static_cast<std::uint16_t>(~0xDDF2))
