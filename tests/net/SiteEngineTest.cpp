@@ -140,7 +140,6 @@ TEST_F(SiteEngineTest, ResetModeTakesConfirmationsWithoutDecodingThem) {
   const EngineEvent confirmed = recorder_.EventsOf(WM_RESET_CONFIRMED).at(0);
   EXPECT_EQ(Summary(confirmed), "1 '127.60.6.1' from 127.60.6.1:9001 | 1 1 '127.60.6.1'  ''");
   EXPECT_EQ(confirmed.datagram, unitsim::EncodeResetConfirmation());
-  EXPECT_EQ(simulator_->Received().at(0).bytes, (std::vector<std::uint8_t>{6, 0, 0, 0, 0, 0, 0, 0}));
 }
 
 TEST_F(SiteEngineTest, RepliesFromAnotherPortOrAddressOrWithGarbageAreIgnored) {
