@@ -27,7 +27,7 @@ UnitIdentity Identity(std::uint8_t productType, Change change) {
 }
 
 // The demonstration fleet's test round-trips ready and powering-up NS units of the
-// Cadmarin, RKM and RKM-U grammars; these are the other grammars and options.
+// Cadmarin, RKM and RKM-U grammars and ready collectors; these are the other grammars and options.
 TEST(ReplyEncoder, EachGrammarOptionAndHeaderFieldDecodesAsWritten) {
   const auto speechError = [](UnitIdentity& u) {
     u.boards = BoardVersions{"2.10", "3.01", "1.5"};
@@ -39,11 +39,9 @@ TEST(ReplyEncoder, EachGrammarOptionAndHeaderFieldDecodesAsWritten) {
     unsigned railroad = kRailroadCsx;
   };
   const Case cases[] = {
-      // Neither an untagged unit nor a collector has a status.
+      // An untagged unit has no status.
       {Identity(0, [](UnitIdentity& u) { u.ready = false; u.versionMajor = 4; u.versionMinor = 12; u.track = "S_"; }),
        "0 RDY 4.12-0 0.0|S_=2|SIM|| 0/0/0   "},
-      {Identity(kProductCollector, [](UnitIdentity& u) { u.ready = false; u.versionMinor = 12; u.number = 42; }),
-       "3 RDY 1.12-0 N/A|N/A=0|Collector_42|| 42/0/0 1.12 N/A N/A"},
       // A Cad/Halvyr unit reports no track index.
       {Identity(kProductCadHalvyr, [](UnitIdentity& u) { u.ready = false; u.track = "S_"; }),
        "5 PWRUP 1.0-0 0.0|S_=0|SIM|| 0/0/0 Comm?? Rdr??? Spch??"},

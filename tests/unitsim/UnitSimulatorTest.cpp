@@ -79,7 +79,6 @@ TEST(UnitSimulatorLifetime, StartRefusesWhatItCannotServeWithTheReasonAndStopFre
   UnitSimulator simulator({Unit("127.50.7.1")});
   ASSERT_TRUE(simulator.Start(error)) << error;
   simulator.Stop();
-  simulator.Stop();
   const int fd = BoundSocket("127.50.7.1", 9001);
   EXPECT_GE(fd, 0);
   ::close(fd);
