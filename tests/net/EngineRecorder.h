@@ -16,6 +16,7 @@
 #include "core/SiteRecord.h"
 #include "net/EngineRequest.h"
 #include "net/PingEngineListener.h"
+#include "unitsim/LoopbackTestSocket.h"
 #include "unitsim/UnitSimulator.h"
 
 namespace quenderlink::testing {
@@ -166,14 +167,11 @@ inline std::unique_ptr<unitsim::UnitSimulator> StartUnits(std::vector<unitsim::U
 // `to` came from (the engine's socket).
 inline bool SendFrom(const std::string& fromAddress, std::uint16_t fromPort, const unitsim::ReceivedDatagram& to,
                      std::span<const std::uint8_t> bytes) {
-  sockaddr_in from{AF_INET, htons(fromPort), {}, {}}, back{AF_INET, htons(to.fromPort), {}, {}};
-  ::inet_pton(AF_INET, fromAddress.c_str(), &from.sin_addr);
-  ::inet_pton(AF_INET, to.fromAddress.c_str(), &back.sin_addr);
-  const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
-  const bool sent = ::bind(fd, reinterpret_cast<const sockaddr*>(&from), sizeof from) == 0 &&
-                    ::sendto(fd, bytes.data(), bytes.size(), 0, reinterpret_cast<const sockaddr*>(&back), sizeof back) ==
-                        static_cast<ssize_t>(bytes.size());
-  ::close(fd);
+  const int fd = unitsim::BoundSocket(fromAddress, fromPort);
+  const sockaddr_in back = unitsim::SocketAddress(to.fromAddress, to.fromPort);
+  const bool sent = fd >= 0 && ::sendto(fd, bytes.data(), bytes.size(), 0, reinterpret_cast<const sockaddr*>(&back),
+                                        sizeof back) == static_cast<ssize_t>(bytes.size());
+  if (fd >= 0) ::close(fd);
   return sent;
 }
 
