@@ -9,15 +9,9 @@
 #include <vector>
 
 #include "net/IcmpJob.h"
+#include "unitsim/LoopbackAddress.h"
 
 namespace quenderlink::testing {
-
-inline std::string Dotted(std::uint32_t networkOrder) {
-  char text[INET_ADDRSTRLEN] = {};
-  in_addr address{networkOrder};
-  ::inet_ntop(AF_INET, &address, text, sizeof text);
-  return text;
-}
 
 // Records an ICMP engine's notifications, each as one short line, with the
 // results kept beside them.
@@ -52,7 +46,7 @@ class IcmpRecorder : public IcmpListener {
   }
   void Add(const char* what, std::uint16_t index, const IcmpTryResult& result) {
     std::string line = std::string(what) + " " + std::to_string(index) + " #" + std::to_string(result.tryIndex);
-    if (result.replyAddress != 0) line += " " + Dotted(result.replyAddress);
+    if (result.replyAddress != 0) line += " " + unitsim::AddressText(ntohl(result.replyAddress));
     if (result.ipStatus != 0) line += " status " + std::to_string(result.ipStatus);
     if (result.hopCount != 0) line += " hops " + std::to_string(result.hopCount);
     if (result.errorCode != 0) line += " error " + std::to_string(result.errorCode);
