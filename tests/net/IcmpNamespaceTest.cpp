@@ -25,6 +25,7 @@
 #include "net/IcmpJob.h"
 #include "net/IcmpRecorder.h"
 #include "net/IcmpTopology.h"
+#include "unitsim/LoopbackTestSocket.h"
 
 namespace quenderlink {
 namespace {
@@ -106,9 +107,7 @@ class Injector {
     const std::uint16_t checksum = InternetChecksum(message);
     message[2] = static_cast<std::uint8_t>(checksum >> 8);
     message[3] = static_cast<std::uint8_t>(checksum);
-    sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    const sockaddr_in to = unitsim::SocketAddress("127.0.0.1", 0);
     ::sendto(fd_, message.data(), message.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
   }
   int fd_;

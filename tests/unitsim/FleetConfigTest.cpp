@@ -20,8 +20,7 @@ using testing::TestSite;
 using testing::WriteSiteList;
 
 TEST(FleetFromSiteList, GivesEachRecordAUnitTellingItsIdentityAndRefusesUnitsOffLoopbackAndUnreadableFiles) {
-  SiteRecord cad = TestSite({.name = "EAST YARD", .address = "127.51.0.1"});
-  cad.ProductType = kProductCad2;
+  SiteRecord cad = TestSite({.name = "EAST YARD", .address = "127.51.0.1", .product = kProductCad2});
   cad.VersionMajor = 3;
   cad.VersionMinor = 7;
   cad.HiddenBuild = 2;
