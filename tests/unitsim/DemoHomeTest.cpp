@@ -77,13 +77,6 @@ TEST(PrepareDemoHome, WritesTheSiteListAndTheSampleProgramsWithTheCad2FileFirstO
   EXPECT_FALSE(error.empty());
 }
 
-std::vector<fs::path> SampleProgramFiles() {
-  std::vector<fs::path> files;
-  for (const fs::directory_entry& entry : fs::directory_iterator(kSamples))
-    if (entry.is_regular_file() && entry.path().filename() != "README.txt") files.push_back(entry.path());
-  return files;
-}
-
 std::span<const std::uint8_t> Bytes(const std::string& text) {
   return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
 }
@@ -91,7 +84,9 @@ std::span<const std::uint8_t> Bytes(const std::string& text) {
 TEST(DemoPrograms, OneFileForEachProductFamilyThatTheUploaderAcceptsAndSendsInAFewDozenPackets) {
   const std::uint32_t maxDatagram = MakeDemoFleet().units.front().identity.maxDatagram;
   std::set<std::uint8_t> families;
-  for (const fs::path& file : SampleProgramFiles()) {
+  for (const fs::directory_entry& entry : fs::directory_iterator(kSamples)) {
+    const fs::path& file = entry.path();
+    if (!entry.is_regular_file() || file.filename() == "README.txt") continue;
     testing::ScriptedPrompts prompts;
     EXPECT_TRUE(CheckProgramFile(file, prompts)) << file;
     EXPECT_TRUE(families.insert(IdentifyProgramFile(file)).second) << file << " repeats a family or has none";
