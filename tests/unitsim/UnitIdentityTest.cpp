@@ -11,12 +11,6 @@
 namespace quenderlink::unitsim {
 namespace {
 
-std::string RoundTrip(const UnitIdentity& unit, unsigned railroad = kRailroadCsx) {
-  DeviceReply reply{};
-  if (!DecodeDeviceReply(EncodeIdentificationReply(unit), "127.41.0.1", 9001, railroad, reply)) return "refused";
-  return testing::ReplySummary(reply);
-}
-
 // A unit of the type with what `change` sets.
 template <typename Change>
 UnitIdentity Identity(std::uint8_t productType, Change change) {
@@ -65,7 +59,11 @@ TEST(ReplyEncoder, EachGrammarOptionAndHeaderFieldDecodesAsWritten) {
        "4 PWRUP 1.0-0 0.0|M_=0|SIM|| 0/0/0 2.10 3.01 1.5"},
       {Identity(kProductCadHalvyr, speechError), "5 RDY 1.0-0 0.0|M_=0|SIM|| 0/0/0 2.10 3.01 1.5"},
   };
-  for (const Case& c : cases) EXPECT_EQ(RoundTrip(c.unit, c.railroad), c.summary);
+  for (const Case& c : cases) {
+    DeviceReply reply{};
+    const bool decoded = DecodeDeviceReply(EncodeIdentificationReply(c.unit), "127.41.0.1", 9001, c.railroad, reply);
+    EXPECT_EQ(decoded ? testing::ReplySummary(reply) : "refused", c.summary);
+  }
 
   // The header counts the texts and carries the kind, the sizes and the second text.
   const UnitIdentity unit = Identity(kProductCad1, [](UnitIdentity& u) {
