@@ -16,12 +16,6 @@ using Bytes = std::vector<std::uint8_t>;
 constexpr std::uint8_t kAck = 6;
 constexpr std::uint8_t kNak = 7;
 
-Bytes File(std::size_t size) {
-  Bytes file(size);
-  for (std::size_t index = 0; index < size; ++index) file[index] = static_cast<std::uint8_t>(index * 7 + index / 251);
-  return file;
-}
-
 Bytes Packet(const Bytes& file, std::size_t offset, std::size_t size) {
   Bytes packet{kCommandProgramPacket, 0, static_cast<std::uint8_t>(size), static_cast<std::uint8_t>(size >> 8)};
   for (int shift = 0; shift < 32; shift += 8) packet.push_back(static_cast<std::uint8_t>(offset >> shift));
@@ -53,7 +47,9 @@ TEST_F(RamLoader, RestartsSilentlyRefusesBrokenPacketsTakesTheImageByOffsetAndRe
   UnitConfig unit = testing::Unit("127.52.0.1");
   unit.upload = {.ramLoaderDelayMs = 600, .rebootDelayMs = 600, .newVersionMajor = 3, .newVersionMinor = 8};
   simulator_ = testing::StartUnits({unit});
-  const Bytes file = File(2500);
+  Bytes file(2500);
+  for (std::size_t index = 0; index < file.size(); ++index)
+    file[index] = static_cast<std::uint8_t>(index * 7 + index / 251);
   testing::TempDir folder;
   testing::WriteFileBytes(folder / "image.bin", std::string(file.begin(), file.end()));
 
