@@ -76,8 +76,7 @@ TEST(DecodeDeviceReply, ReadsEachFamilysGrammar) {
       // The track lookup uses the program's railroad.
       {"CAD: RDY|CSX|1.2|0|SI|0|S|", "2 RDY 1.2-0 0|SI=0|S|| 0/0/0 Comm?? Rdr??? Spch??"},
       {"CAD: RDY|CSX|1.2|0|SI|0|S|", "2 RDY 1.2-0 0|SI=7|S|| 0/0/0 Comm?? Rdr??? Spch??", kRailroadCpr},
-      // CPR: subdivision number; NS: site id, subdivision from the next field or the number.
-      {"CAD: RDY|CPR|1.2|55.1|M_|6623|SITE|", "2 RDY 1.2-0 55.1|M_=0|SITE|| 0/6623/0 Comm?? Rdr??? Spch??"},
+      // NS: site id, subdivision from the next field or the number.
       {"CAD: RDY|NS|1.2|55.1|M_|6623|SITE|U_23|", "2 RDY 1.2-0 55.1|M_=0|SITE|| 6623/0/0 Comm?? Rdr??? Spch??"},
       {"CAD: RDY|NS|1.2|55.1|M_|12GA|SITE|", "2 RDY 1.2-0 55.1|M_=0|SITE|| 12/4/0 Comm?? Rdr??? Spch??"},
       // Board versions: what is missing after the marker keeps its placeholder.
