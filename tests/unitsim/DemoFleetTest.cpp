@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-
 #include "LoopbackTestSocket.h"
 #include "core/FixedText.h"
 #include "core/Lookups.h"
