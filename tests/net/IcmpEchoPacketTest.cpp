@@ -46,12 +46,12 @@ EchoExpectation Ours(std::uint16_t sequence) {
   return expected;
 }
 
-// The kernel echoes only an echo request whose checksum holds: the raw method's tests (IcmpEngines)
-// check the type and the checksum's place.
-TEST(IcmpEchoPacket, TheRawRequestCarriesIdentifierSequenceTickAndFDataUpToItsLargestSize) {
+TEST(IcmpEchoPacket, TheRawRequestCarriesItsHeaderTickAndFDataUnderAValidChecksum) {
   const Bytes packet = BuildRawEchoRequest(3, 0x1234, kOurs, 0x01020304);
   ASSERT_EQ(packet.size(), 15u);
+  EXPECT_EQ(Bytes(packet.begin(), packet.begin() + 2), (Bytes{8, 0}));
   EXPECT_EQ(Bytes(packet.begin() + 4, packet.end()), (Bytes{0xBE, 0xEF, 0x12, 0x34, 1, 2, 3, 4, 'F', 'F', 'F'}));
+  EXPECT_EQ(InternetChecksum(packet), 0) << "a message with its checksum in place sums to zero";
   EXPECT_EQ(BuildRawEchoRequest(65535, 1, kOurs, 0).size(), 65500u + 12);
 
   EXPECT_EQ(InternetChecksum(Bytes{0x00, 0x01, 0xF2, 0x03, 0xF4, 0xF5, 0xF6, 0xF7}),
@@ -107,17 +107,18 @@ TEST(IcmpEchoPacket, OnlyOurEchoReplyAndErrorsQuotingOurRequestCount) {
   for (const auto& c : cases) EXPECT_EQ(Answer(c.packet, c.expected), c.answer) << c.name;
 }
 
-// What a router or a rejecting host answers, and a packet refused for its size, arrive in IcmpTopology's tests.
 TEST(IcmpErrorStatus, IcmpErrorsAndLocalRefusalsReadAsTheStatusesTheViewKnows) {
   struct Case {
     std::uint8_t type, code;
     std::uint32_t status;
   };
-  for (const Case c :
-       {Case{3, 13, 11050}, Case{11, 1, 11014}, Case{12, 0, 11015}, Case{4, 0, 11016}, Case{5, 1, 11050}})
+  for (const Case c : {Case{3, 0, 11002}, Case{3, 1, 11003}, Case{3, 2, 11004}, Case{3, 3, 11005}, Case{3, 4, 11009},
+                       Case{3, 13, 11050}, Case{11, 0, 11013}, Case{11, 1, 11014}, Case{12, 0, 11015},
+                       Case{4, 0, 11016}, Case{5, 1, 11050}})
     EXPECT_EQ(IcmpErrorStatus(c.type, c.code), c.status) << int(c.type) << "/" << int(c.code);
   EXPECT_EQ(LocalErrorStatus(ENETUNREACH), 11002u);
   EXPECT_EQ(LocalErrorStatus(EHOSTUNREACH), 11003u);
+  EXPECT_EQ(LocalErrorStatus(EMSGSIZE), 11009u);
   EXPECT_EQ(LocalErrorStatus(EACCES), 11050u);
 }
 
