@@ -39,7 +39,10 @@ TEST(QuitSignals, SigtermEndsTheDemoAndRemovesItsFolder) {
   // The demo's home is made before the window opens; its site list is loaded by then.
   ASSERT_TRUE(QTest::qWaitFor([&] { return !folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty(); }, 10000));
   QTest::qWait(500);
-  ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+  // A program that has already ended has id 0, and kill(0) would stop this whole test run.
+  const auto id = static_cast<pid_t>(program.processId());
+  ASSERT_GT(id, 0) << program.readAllStandardError().toStdString();
+  ::kill(id, SIGTERM);
   ASSERT_TRUE(program.waitForFinished(10000));
   EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(program.exitCode(), 128 + SIGTERM);
