@@ -20,7 +20,6 @@ class IcmpTopology {
   static constexpr char kRouter[] = "10.201.0.1";
   static constexpr char kHost[] = "10.202.0.2";
   static constexpr char kAbsentHost[] = "10.202.0.99";
-  static constexpr char kUnrouted[] = "10.204.0.1";
 
   IcmpTopology();
   ~IcmpTopology();
