@@ -54,9 +54,9 @@ TEST(DecodeDeviceReply, TheSecondTextStartsTwoBytesAfterTheFirstTextsEndWithinIt
   EXPECT_EQ(extra(200, ""), "");
 }
 
-// The simulated units' replies also come through here: the second generation's tag, CPR upload codes,
-// subdivision names, the speech board's error and whole collector replies are decoded in ReplyEncoder's
-// and DemoFleet's round trips.
+// The simulated units' replies also come through here: the second generation's tag, CPR upload codes, a
+// railroad in the status's place, subdivision names, the speech board's error and whole collector replies
+// are decoded in ReplyEncoder's and DemoFleet's round trips.
 TEST(DecodeDeviceReply, ReadsEachFamilysGrammar) {
   struct Case {
     std::string text, summary;
@@ -68,8 +68,6 @@ TEST(DecodeDeviceReply, ReadsEachFamilysGrammar) {
       {"CAD: RDY|CSX|1.23-4|123.4|N_|77|MAIN ST|+|2.10|3.0|1.5|",
        "2 RDY 1.23-4 123.4|N_=1|MAIN ST|| 0/0/0 2.10 3.0 1.5"},
       {"CAD: xRDYx|CSX|1.2|0|M_|0|S|", "2 RDY 1.2-0 0|M_=0|S|| 0/0/0 Comm?? Rdr??? Spch??"},
-      // A first field starting with 'C' is the railroad: no status, so powered up.
-      {"CAD: CPR|1.2|0|M_|6623|S|", "2 PWRUP 1.2-0 0|M_=0|S|| 0/6623/0 Comm?? Rdr??? Spch??"},
       // The '-' after the version's '|' is no build; a '.' found past the field moves the fields after it.
       {"CAD: RDY|CSX|1.23|5-6|M_|0|S|", "2 RDY 1.23-0 5-6|M_=0|S|| 0/0/0 Comm?? Rdr??? Spch??"},
       {"CAD: RDY|CSX|7|4.5|M_|0|S|X|", "2 RDY 7.5-0 M_|0=0|X|| 0/0/0 Comm?? Rdr??? Spch??"},
@@ -83,7 +81,6 @@ TEST(DecodeDeviceReply, ReadsEachFamilysGrammar) {
       {"CAD: RDY|CSX|1.2|0|M_|0|S|+|a|b|c|x!$FF", "2 RDY 1.2-0 0|M_=0|S|| 0/0/0 a b c"},
       {"CAD: RDY|CSX|1.2|0|M_|0|S|+|a|b|c", "2 RDY 1.2-0 0|M_=0|S|| 0/0/0 a b Spch??"},
       {"CAD: RDY|CSX|1.2|0|M_|0|S|+|", "2 RDY 1.2-0 0|M_=0|S|| 0/0/0 Comm?? Rdr??? Spch??"},
-      {"CAD: RDY|CSX|1.2|0|M_|0|S|+|123456789012|b|c|", "2 RDY 1.2-0 0|M_=0|S|| 0/0/0 12345678 b c"},
       // RKM-U: the main grammar, always a status, its own placeholders, no upload code.
       {"RKMU: CHK|CSX|4.1-2|9.9|E_|0|EAST|", "4 PWRUP 4.1-2 9.9|E_=3|EAST|| 0/0/0 Exec?? Boot??? Spch??"},
       {"RKMU: RDY|CSX|4.1|9.9|E_|0|EAST|+|e|b|s|!$FF", "4 RDY 4.1-0 9.9|E_=3|EAST|| 0/0/0 e b s"},
