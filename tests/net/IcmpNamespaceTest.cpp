@@ -38,17 +38,13 @@ using testing::MakeIcmpJob;
 constexpr char kNonEcho[] = "CPing::DecodeResponse, Non-echo reply type field in ICMP reponse packet, Value:";
 constexpr char kIgnoreEcho[] = "echo 1 > /proc/sys/net/ipv4/icmp_echo_ignore_all";
 
-bool Have(const char* tool) {
-  return std::system(("command -v " + std::string(tool) + " >/dev/null 2>&1").c_str()) == 0;
-}
-
 constexpr int kNoTopology = 78;
 
 // Runs `body` in a child with a network namespace of its own, inside the
 // topology when asked; the child's failed checks print there and fail the test
 // here. Skips when the namespace or the topology cannot be made here.
 void InOwnNamespace(bool withTopology, const std::function<void()>& body) {
-  if (!Have("ip")) GTEST_SKIP() << "the ip tool (iproute2) is missing";
+  if (std::system("command -v ip >/dev/null 2>&1") != 0) GTEST_SKIP() << "the ip tool (iproute2) is missing";
   const int code = testing::RunInOwnNetworkNamespace(
       [&] {
         std::optional<IcmpTopology> topology;
