@@ -100,7 +100,7 @@ TEST(CSiteinfoClassTest, ReadRecordsReadsWhatFitsNumbersEverySlotAndFailsOnRecor
   EXPECT_EQ(file.lastError(), static_cast<std::uint32_t>(kSiteFileReadShort));
 }
 
-TEST(CSiteinfoClassTest, RecordFieldsSitAtTheirOffsetsOnReadAndOnSave) {
+TEST(CSiteinfoClassTest, ALoadAndASavePassEveryRecordByteAndTheSaveStampsTheHeader) {
   std::string record(143, '\0');
   PutText(record, 0, "Bellwood North");
   PutText(record, 24, "123.4");
@@ -118,20 +118,9 @@ TEST(CSiteinfoClassTest, RecordFieldsSitAtTheirOffsetsOnReadAndOnSave) {
   TempDir dir;
   WriteFileBytes(dir / "in.bin", HeaderBytes() + record);
 
+  // The struct's offsets are pinned where it is declared; here that a load and a save pass every byte through.
   SiteTable table;
   ASSERT_EQ(LoadSiteTable(dir / "in.bin", table, 10001), 0);
-  const SiteRecord& site = table[0];
-  std::string texts;
-  for (const std::string_view text : {FieldText(site.SiteName), FieldText(site.Milepost), FieldText(site.IpByNumber),
-                                      FieldText(site.HostText), FieldText(site.CommVersion),
-                                      FieldText(site.ReaderVersion), FieldText(site.SpeechVersion)})
-    texts += std::string(text) + "|";
-  EXPECT_EQ(texts, "Bellwood North|123.4|10.1.2.3|unit7.example.net|C1.02|R3.04|S5.06|");
-  EXPECT_EQ((std::vector<int>{site.SiteId, site.SubdivCode, site.HiddenBuild, site.DevicePort, site.TrackIndex,
-                              site.VersionMajor, site.VersionMinor, site.LastPing, site.SiteFlags, site.ProductType,
-                              site.TelnetPort}),
-            (std::vector<int>{0x1234, 0x0102, -2, 9001, 5, 3, 7, 12, 7, 5, 10002}));
-
   std::vector<SiteRecord> withDeleted{table[0], table[0]};
   withDeleted[0].RowNumber = kNoRow;
   SiteTable saved;
