@@ -13,7 +13,6 @@
 #include "core/IniSettingsFile.h"
 #include "core/TextFileAppend.h"
 #include "exchange/SiteWorkbookExport.h"
-#include "shell/SiteListExport.h"
 #include "support/SmallDisk.h"
 #include "support/TempDir.h"
 #include "support/TestSite.h"
@@ -48,6 +47,7 @@ struct Writer {
 
 std::optional<std::string> Failed(bool ok) { return ok ? std::nullopt : std::optional<std::string>(""); }
 
+// The text and CSV exports are written whole, as the settings are, and pass the result on.
 std::vector<Writer> Writers() {
   return {
       {"site list save", "sites.bin",
@@ -62,10 +62,6 @@ std::vector<Writer> Writers() {
       {"settings", "Quenderlink.ini",
        [](const auto& folder, bool large) {
          return Failed(IniSettingsFile(folder).WriteString("MISC", "Note", large ? kLongText : "short"));
-       }},
-      {"text export", "export.txt",
-       [](const auto& folder, bool large) {
-         return Failed(ExportSiteList(Sites(large ? 500 : 1), SiteListExportFormat::Text, folder / "export.txt"));
        }},
       {"workbook", "book.xlsx",
        [](const auto& folder, bool large) {
