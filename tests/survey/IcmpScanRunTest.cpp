@@ -2,14 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <condition_variable>
 #include <cstring>
-#include <mutex>
-#include <thread>
 
 #include "core/Printf.h"
-#include "net/IcmpRecorder.h"
 #include "support/TestSite.h"
 #include "survey/IcmpScanMethod.h"
 #include "survey/IcmpStatusText.h"
@@ -179,52 +174,6 @@ TEST(IcmpScanMethod, ASocketThatDoesNotOpenIsExplainedByWhatLinuxNeeds) {
   EXPECT_EQ(IcmpAccessFailureText(IcmpScanMode::ListedSites),
             "ERROR:\nFAILED to open Raw Socket.\nPlease start the program as root\n"
             "or give it the cap_net_raw capability\n");
-}
-
-// The owner's side on real threads: every report is handled under one lock,
-// and a new job is started from inside the report that freed its slot.
-class SerialisedListener : public testing::IcmpRecorder {
- public:
-  IcmpScanRun* run = nullptr;
-  std::mutex mutex;
-  std::condition_variable ended;
-  bool done = false;
-
-  void OnIcmpReply(std::uint16_t index, const IcmpTryResult& result) override {
-    std::lock_guard lock(mutex);
-    run->OnReply(index, result);
-  }
-  void OnIcmpDone(std::uint16_t index, bool) override {
-    std::lock_guard lock(mutex);
-    if (run->OnDone(index).ended) {
-      done = true;
-      ended.notify_all();
-    }
-  }
-};
-
-void ThreadedMethod(IcmpJob& job) {
-  for (std::uint8_t i = 0; i < kIcmpTries && !job.abort->load(); ++i)
-    job.listener->OnIcmpReply(job.index, {.replyTimeMs = 4u + i, .tryIndex = i});
-  job.listener->OnIcmpDone(job.index, true);
-}
-
-TEST(IcmpScanRun, JobsOnThreadsReuseTheirSlotsSafely) {
-  SerialisedListener listener;
-  std::vector<std::thread> threads;
-  IcmpScanRun run(IcmpScanMode::RawSockets, &listener, [] { return IcmpParams{}; },
-                  [&threads](IcmpJob& job) { threads.emplace_back(ThreadedMethod, std::ref(job)); });
-  listener.run = &run;
-  {
-    std::unique_lock lock(listener.mutex);
-    run.StartRange(AddressRange::FromInputs(10, 0, 0, 1, 45));
-    listener.ended.wait(lock, [&] { return listener.done; });
-  }
-  for (std::thread& thread : threads) thread.join();
-  EXPECT_EQ(threads.size(), 45u);
-  EXPECT_EQ(run.totals().success, 45);
-  EXPECT_TRUE(std::all_of(run.rows().begin(), run.rows().end(),
-                          [](const IcmpRow& row) { return row.comments == "Done!" && row.avg == "6"; }));
 }
 
 }  // namespace
