@@ -39,12 +39,10 @@ TEST(UploadBoxesRunTest, EachUnitsStepsGoIntoItsOwnBoxAndAFailedUnitIsMarkedAndC
   ASSERT_EQ(run.boxes().size(), 4u);
   EXPECT_EQ(run.boxes()[1].caption, "MP:P 2 (10.0.0.9::P9001) Click/Maximize");
 
-  run.OnUploadEvent(kUploadStart, 2, 0);
-  run.OnUploadEvent(kUploadIdentificationSent, 2, 1);
-  run.OnUploadEvent(kUploadIdentificationReceived, 2, 0);
-  run.OnUploadEvent(kUploadTotalPackets, 2, 1);
-  run.OnUploadEvent(kUploadRunRamLoaderSent, 2, 0);
-  run.OnUploadEvent(kUploadRamLoaderPingSent, 2, 1);
+  for (const auto& [event, value] : {std::pair{kUploadStart, 0}, {kUploadIdentificationSent, 1},
+                                      {kUploadIdentificationReceived, 0}, {kUploadTotalPackets, 1},
+                                      {kUploadRunRamLoaderSent, 0}, {kUploadRamLoaderPingSent, 1}})
+    run.OnUploadEvent(event, 2, value);
   run.OnPacketText(2, "Sending Packet 1 of 1 (RPT: 0)");
   run.OnUploadEvent(kUploadAck, 2, 0);
   run.OnUploadEvent(kUploadLastPacketAcknowledged, 2, 0);
