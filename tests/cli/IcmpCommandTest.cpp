@@ -10,19 +10,13 @@
 namespace quenderlink::testing {
 namespace {
 
-// The machine answers echo on all of 127/8; 127.99/16 is these tests' own.
-#define SKIP_WITHOUT(check)                     \
-  do {                                          \
-    std::string reason;                         \
-    if (!check(reason)) GTEST_SKIP() << reason; \
-  } while (false)
-
 void ExpectAllTriesAnswered(const nlohmann::ordered_json& row) {
   ASSERT_EQ(row["tries"].size(), 5u) << row;
   for (const nlohmann::ordered_json& time : row["tries"]) EXPECT_TRUE(time.is_number()) << row;
   EXPECT_EQ(row["status"], 0);
 }
 
+// The machine answers echo on all of 127/8; 127.99/16 is these tests' own.
 class IcmpCommandTest : public ::testing::Test {
  protected:
   // A site list whose records hold these addresses by number; a record given
@@ -43,7 +37,7 @@ class IcmpCommandTest : public ::testing::Test {
 };
 
 TEST_F(IcmpCommandTest, RawMethodListsEveryAddressInOrderWithItsTotals) {
-  SKIP_WITHOUT(CanOpenRawIcmp);
+  if (std::string reason; !CanOpenRawIcmp(reason)) GTEST_SKIP() << reason;
   const CliResult result = cli.Run({"icmp", "127.99.0.1-3", "--method", "raw"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
   const std::vector<std::string> lines = Lines(result.out);
@@ -57,7 +51,7 @@ TEST_F(IcmpCommandTest, RawMethodListsEveryAddressInOrderWithItsTotals) {
 }
 
 TEST_F(IcmpCommandTest, LibraryMethodIsTheDefaultAndTheRouteMethodAddsItsHops) {
-  SKIP_WITHOUT(CanOpenLibraryIcmp);
+  if (std::string reason; !CanOpenLibraryIcmp(reason)) GTEST_SKIP() << reason;
   const CliResult result = cli.Run({"icmp", "127.99.0.4-5", "--json"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
   const auto rows = JsonLines(result.out);
@@ -77,7 +71,7 @@ TEST_F(IcmpCommandTest, LibraryMethodIsTheDefaultAndTheRouteMethodAddsItsHops) {
 // An empty record resolves to nothing without a lookup, so it fails without a
 // packet leaving loopback, and the other sites still run.
 TEST_F(IcmpCommandTest, SitesTakeTheAddressByNumberElseTheHostAndFailuresDoNotStopTheRest) {
-  SKIP_WITHOUT(CanOpenRawIcmp);
+  if (std::string reason; !CanOpenRawIcmp(reason)) GTEST_SKIP() << reason;
   const std::string file = WriteSites({"127.99.1.1", "host:", "host:127.99.1.3"});
   const CliResult result = cli.Run({"icmp", "--sites", file, "--json"});
   EXPECT_EQ(result.exitCode, 1) << result.err;
