@@ -57,17 +57,16 @@ class TelnetCommandTest : public ::testing::Test {
   IniSettingsFile settings{cli.home()};
 };
 
-TEST_F(TelnetCommandTest, OneUnitGetsItsCommandsPausedAsListedThenByeAndOneJsonOutcomeWithItsCapture) {
+TEST_F(TelnetCommandTest, OneUnitGetsItsCommandsAsListedThenByeAndOneJsonOutcomeWithItsCapture) {
   const unitsim::UnitConfig unit = TelnetUnit("127.96.0.1");
   const auto simulator = StartUnits({unit});
   WriteFileBytes(cli / "commands.txt", "VERSION\r\n\r\nSLEEP-300\nLOG\n");
 
-  const auto start = std::chrono::steady_clock::now();
+  // The pause and the wait are timed in the fifty units' test.
   const CliResult result = cli.Run({"telnet", "127.96.0.1", "--port", std::to_string(kTelnetPort), "--commands",
                                     (cli / "commands.txt").string(), "--wait", "0.3", "--capture", "--json"});
   ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
   EXPECT_EQ(simulator->TelnetReceived("127.96.0.1", kTelnetPort).received, "VERSION\r\nLOG\r\nBYE\r\n");
-  EXPECT_GE(std::chrono::steady_clock::now() - start, 550ms) << "the pause and the wait for the answer";
 
   // With --json the unit's outcome is one object instead of its text. How the text is captured is pinned by the
   // core tests; here that it reaches the file.
