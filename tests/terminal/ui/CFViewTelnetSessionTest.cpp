@@ -111,7 +111,7 @@ TEST_F(CFViewTelnetSessionTest, ConnectsAtOpenShowsSavesAndCapturesWhatTheUnitSe
 }
 
 // The order and pauses of a list are pinned by the command list's tests.
-TEST_F(CFViewTelnetSessionTest, ACommandListGoesOutADisconnectSaysByeAndStopsItAndCloseViewAsksFirst) {
+TEST_F(CFViewTelnetSessionTest, ACommandListGoesOutADisconnectSaysByeAndStopsItColoursAreSavedAndCloseViewAsksFirst) {
   ASSERT_TRUE(IniSettingsFile(home_.path()).WriteStrings(
       "TelnetCommand-2", {{"Name", "Status"}, {"Cmnd1", "FIRST"}, {"Cmnd2", "SLEEP-1200"}, {"Cmnd3", "NEVER"}}));
   const auto units = StartUnits({TelnetUnit("127.95.0.2")});
@@ -129,6 +129,17 @@ TEST_F(CFViewTelnetSessionTest, ACommandListGoesOutADisconnectSaysByeAndStopsItA
   ASSERT_TRUE(AwaitConnectButton(*view, "RE-connect"));
   EXPECT_TRUE(view->MayClose());
   EXPECT_TRUE(Button(*view, "closeButton").isEnabled());
+  prompts_.popupAnswers = {3, 2};  // "White on Black", "Increase Font Size by 2 point2"
+  Click(*view, "colorsButton");
+  Click(*view, "fontButton");
+  EXPECT_EQ(IniSettingsFile(home_.path()).LoadTelnetColors(), state_.params.telnetColors);
+  EXPECT_EQ(TerminalOf(*view).palette().color(QPalette::Text), QColor(Qt::white));
+  EXPECT_EQ(TerminalOf(*view).palette().color(QPalette::Base), QColor(Qt::black));
+  EXPECT_EQ(TerminalOf(*view).font().pixelSize(), 18);
+  // Off-line the view closes without asking; the one question below is asked while connected.
+  QSignalSpy closes(view.get(), &CFViewTelnetSession::closeRequested);
+  Trigger(*view, "closeViewItem");
+  EXPECT_EQ(closes.count(), 1);
   Click(*view, "connectButton");
   ASSERT_TRUE(AwaitConnectButton(*view, "DIS-connect"));
   EXPECT_EQ(units->TelnetReceived("127.95.0.2", kTelnetPort).connections, 2);
@@ -136,7 +147,6 @@ TEST_F(CFViewTelnetSessionTest, ACommandListGoesOutADisconnectSaysByeAndStopsItA
   QTest::qWait(static_cast<int>((slowStarted + 1600ms - std::chrono::steady_clock::now()) / 1ms));
   EXPECT_EQ(units->TelnetReceived("127.95.0.2", kTelnetPort).received, beforeBye + "BYE\r\n");
 
-  QSignalSpy closes(view.get(), &CFViewTelnetSession::closeRequested);
   prompts_.confirmAnswers = {false, true};
   Trigger(*view, "closeViewItem");
   ASSERT_EQ(prompts_.shown.size(), 1u);
@@ -145,26 +155,8 @@ TEST_F(CFViewTelnetSessionTest, ACommandListGoesOutADisconnectSaysByeAndStopsItA
                                         "\r\n\r\nDo you want to terminate the connection?");
   EXPECT_EQ(Button(*view, "connectButton").text(), "DIS-connect");
   Trigger(*view, "closeViewItem");
-  EXPECT_TRUE(QTest::qWaitFor([&] { return closes.count() == 1; }, 5000));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return closes.count() == 2; }, 5000));
   EXPECT_EQ(AwaitUnit(*units, "127.95.0.2", beforeBye + "BYE\r\nBYE\r\n"), beforeBye + "BYE\r\nBYE\r\n");
-}
-
-TEST_F(CFViewTelnetSessionTest, ARefusedConnectLeavesTheViewClosableWithoutAskingAndColoursAreSaved) {
-  auto view = OpenView("127.95.0.4");  // nothing listens there
-  ASSERT_TRUE(AwaitConnectButton(*view, "RE-connect"));
-
-  prompts_.popupAnswers = {3, 2};  // "White on Black", "Increase Font Size by 2 point2"
-  Click(*view, "colorsButton");
-  Click(*view, "fontButton");
-  EXPECT_EQ(IniSettingsFile(home_.path()).LoadTelnetColors(), state_.params.telnetColors);
-  EXPECT_EQ(TerminalOf(*view).palette().color(QPalette::Text), QColor(Qt::white));
-  EXPECT_EQ(TerminalOf(*view).palette().color(QPalette::Base), QColor(Qt::black));
-  EXPECT_EQ(TerminalOf(*view).font().pixelSize(), 18);
-
-  QSignalSpy closes(view.get(), &CFViewTelnetSession::closeRequested);
-  Trigger(*view, "closeViewItem");
-  EXPECT_EQ(closes.count(), 1);
-  EXPECT_TRUE(prompts_.shown.empty());
 }
 
 }  // namespace
