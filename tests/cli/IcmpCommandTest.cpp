@@ -6,6 +6,7 @@
 #include "cli/CliRunner.h"
 #include "net/IcmpJob.h"
 #include "support/SiteListFile.h"
+#include "support/TestSite.h"
 
 namespace quenderlink::testing {
 namespace {
@@ -19,20 +20,6 @@ void ExpectAllTriesAnswered(const nlohmann::ordered_json& row) {
 // The machine answers echo on all of 127/8; 127.99/16 is these tests' own.
 class IcmpCommandTest : public ::testing::Test {
  protected:
-  // A site list whose records hold these addresses by number; a record given
-  // as "host:NAME" holds only a host text.
-  std::string WriteSites(const std::vector<std::string>& addresses) {
-    std::vector<SiteRecord> records;
-    for (const std::string& address : addresses) {
-      SiteRecord& site = records.emplace_back(NewSiteRecord(9001));
-      if (address.starts_with("host:"))
-        SetFieldText(site.HostText, address.substr(5));
-      else
-        SetFieldText(site.IpByNumber, address);
-    }
-    return WriteSiteList(cli / "sites.bin", records);
-  }
-
   CliRunner cli;
 };
 
@@ -72,7 +59,11 @@ TEST_F(IcmpCommandTest, LibraryMethodIsTheDefaultAndTheRouteMethodAddsItsHops) {
 // packet leaving loopback, and the other sites still run.
 TEST_F(IcmpCommandTest, SitesTakeTheAddressByNumberElseTheHostAndFailuresDoNotStopTheRest) {
   if (std::string reason; !CanOpenRawIcmp(reason)) GTEST_SKIP() << reason;
-  const std::string file = WriteSites({"127.99.1.1", "host:", "host:127.99.1.3"});
+  SiteRecord byNumber = NewSiteRecord(9001);
+  SetFieldText(byNumber.IpByNumber, "127.99.1.1");
+  SiteRecord byHost = NewSiteRecord(9001);
+  SetFieldText(byHost.HostText, "127.99.1.3");
+  const std::string file = WriteSiteList(cli / "sites.bin", {byNumber, NewSiteRecord(9001), byHost});
   const CliResult result = cli.Run({"icmp", "--sites", file, "--json"});
   EXPECT_EQ(result.exitCode, 1) << result.err;
   const auto rows = JsonLines(result.out);
@@ -88,7 +79,7 @@ TEST_F(IcmpCommandTest, SitesTakeTheAddressByNumberElseTheHostAndFailuresDoNotSt
 }
 
 TEST_F(IcmpCommandTest, BadInputExitsWith2BeforeAnythingIsSent) {
-  const std::string file = WriteSites({"127.99.2.1"});
+  const std::string file = WriteSiteList(cli / "sites.bin", {TestSite({.address = "127.99.2.1"})});
   for (const std::vector<std::string>& arguments :
        {std::vector<std::string>{"icmp", "127.99.300.1-2"}, {"icmp", "127.99.2.1"}, {"icmp"},
         {"icmp", "127.99.2.1-2", "--method", "echo"}, {"icmp", "127.99.2.1-2", "--sites", file},
