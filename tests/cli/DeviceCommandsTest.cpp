@@ -25,20 +25,15 @@ class DeviceCommandsTest : public ::testing::Test {
     ASSERT_TRUE(settings.WriteStrings("Ping Sites", {{"Max Wait Response", "0"}, {"Max Resend", "2"}}));
   }
 
-  // A site list of the given hosts; returns its path.
-  std::string WriteSites(const std::vector<std::string>& hosts) {
-    std::vector<SiteRecord> records;
-    for (const std::string& host : hosts) records.push_back(TestSite({.address = host}));
-    return WriteSiteList(cli / "sites.bin", records);
-  }
-
   CliRunner cli;
   IniSettingsFile settings{cli.home()};
 };
 
 TEST_F(DeviceCommandsTest, PingWritesWhatUnitsReportAndMarksTheSilentOnesFailedAndResetsLeaveTheFileAlone) {
   const auto simulator = StartUnits({Unit("127.70.0.1"), Unit("127.70.0.2")});
-  const std::string file = WriteSites({"127.70.0.1", "127.70.0.2", "127.70.0.3", "bad name!"});
+  const std::string file =
+      WriteSiteList(cli / "sites.bin", {TestSite({.address = "127.70.0.1"}), TestSite({.address = "127.70.0.2"}),
+                                        TestSite({.address = "127.70.0.3"}), TestSite({.address = "bad name!"})});
 
   const CliResult result = cli.Run({"ping", file, "--rows", "1-3,4", "--json"});
   EXPECT_EQ(result.exitCode, 1) << result.err;
@@ -61,7 +56,7 @@ TEST_F(DeviceCommandsTest, PingWritesWhatUnitsReportAndMarksTheSilentOnesFailedA
 
 TEST_F(DeviceCommandsTest, InterruptedPingEndsAsUserAbort) {
   ASSERT_TRUE(settings.WriteString("Ping Sites", "Max Wait Response", "30"));
-  const std::string file = WriteSites({"127.70.2.1"});
+  const std::string file = WriteSiteList(cli / "sites.bin", {TestSite({.address = "127.70.2.1"})});
   const pid_t process = cli.Start({"ping", file});
   std::this_thread::sleep_for(std::chrono::milliseconds(700));
   ::kill(process, SIGINT);
