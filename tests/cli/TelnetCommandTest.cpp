@@ -153,12 +153,12 @@ TEST_F(TelnetCommandTest, CtrlCSaysByeToTheConnectedUnitAndEndsWithExit1) {
 }
 
 TEST_F(TelnetCommandTest, BadInputEndsWithExit2) {
-  const auto simulator = StartUnits({TelnetUnit("127.96.3.1"), TelnetUnit("127.96.3.2")});
-  const std::string file = WriteSites({"127.96.3.1", "127.96.3.2"});
+  const auto simulator = StartUnits({TelnetUnit("127.96.3.1")});
+  const std::string file = WriteSites({"127.96.3.1"});
   for (const Strings& arguments : std::vector<Strings>{
            {"telnet"},
            {"telnet", "--sites", file},
-           {"telnet", "--sites", file, "--rows", "2-3"},
+           {"telnet", "--sites", file, "--rows", "1-2"},
            {"telnet", "127.96.3.1", "--sites", file, "--all"},
            {"telnet", "127.96.3.1", "--list", "3"},
            {"telnet", "127.96.3.1", "--commands", (cli / "missing.txt").string()},
@@ -167,9 +167,7 @@ TEST_F(TelnetCommandTest, BadInputEndsWithExit2) {
     EXPECT_EQ(result.exitCode, 2) << arguments.back() << "\n" << result.out << result.err;
     EXPECT_FALSE(result.err.empty()) << arguments.back();
   }
-  EXPECT_EQ(simulator->TelnetReceived("127.96.3.1", kTelnetPort).connections +
-                simulator->TelnetReceived("127.96.3.2", kTelnetPort).connections,
-            0);
+  EXPECT_EQ(simulator->TelnetReceived("127.96.3.1", kTelnetPort).connections, 0);
 }
 
 }  // namespace
