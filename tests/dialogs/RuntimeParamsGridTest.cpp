@@ -78,7 +78,7 @@ std::string EditAndSave(int row, std::string_view text) {
 }
 
 // Every number row goes through one check against its own bounds: the byte row plays each of its branches, the port
-// row the number too long for any.
+// row the number too long for any, and the wait row a lowest bound of 0.
 TEST(RuntimeParamsNumberTest, OnlyDigitsWithinTheRowsRangeAreTaken) {
   constexpr const char* kByte = "Enter a whole number from 1 to 255.";
   constexpr const char* kPort = "Enter a whole number from 1 to 65535.";
@@ -96,6 +96,7 @@ TEST(RuntimeParamsNumberTest, OnlyDigitsWithinTheRowsRangeAreTaken) {
       {"byte with a letter", kMaxUploadsRow, "5x", kByte},
       {"byte empty", kMaxUploadsRow, "", kByte},
       {"port beyond any number", kDefaultPortRow, "99999999999999999999", kPort},
+      {"wait zero", kMaxWaitRow, "0", "stored 0"},
   };
   for (const auto& each : cases) EXPECT_EQ(EditAndSave(each.row, each.text), each.outcome) << each.name;
 }

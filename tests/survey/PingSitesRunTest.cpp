@@ -98,6 +98,7 @@ TEST_F(PingSitesRunTest, AbortEndsWaitingRowsAsUserAbortAndKeepsCounters) {
   run.OnPingReply(1, NoticeFor(1, 4));
   run.OnPingSent(2, 1);
   run.Abort(request);
+  EXPECT_EQ(request.stop, 1);
   run.OnPingFinished();
   EXPECT_EQ(Summary(run), "Reported 4, Bravo 254, Charlie 254, Delta 17, "
                           "| 1 SUCCESS:  0.4 sec | 2 USER ABORT | 3 USER ABORT ");

@@ -34,6 +34,7 @@ TEST(RangeScanRun, ARowShowsItsTriesThenTheFirstAnswerOrTheFailureAndAnAbortEnds
   run.OnPingReply(0, notice);  // a late second reply changes nothing
   run.OnPingFailed(1, 2);
   run.Abort(request);
+  EXPECT_EQ(request.stop, 1);
   run.OnPingFinished();
 
   const RangeRow& found = run.rows()[0];

@@ -299,6 +299,7 @@ TEST_F(UploadEngineTest, ACad2UnitIsPingedInItsRamLoaderAtOnceAndAStopDuringTheP
   EXPECT_TRUE(recorder_.Script(row).ends_with("1429/1, 1431/1, Sending Packet 1 of 3 (RPT: 0)"));
   EXPECT_LT(stoppedAt - recorder_.At(row, "1429"), 2500ms);
   // Far sooner than the two seconds a packet's answer is waited for.
+  ASSERT_EQ(recorder_.calls.back().step, "done");
   EXPECT_LT(recorder_.At(0, "done") - stoppedAt, 1500ms);
   EXPECT_EQ(simulator_->Mode("127.71.9.1", kPort), unitsim::UnitMode::kLoader);
 }
