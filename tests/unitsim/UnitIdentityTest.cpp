@@ -54,7 +54,6 @@ TEST(ReplyEncoder, EachGrammarOptionAndHeaderFieldDecodesAsWritten) {
        "2 RDY 1.0-0 0.0|M_=0|SIM|| 42/8/0 Comm?? Rdr??? Spch??"},
       // Only Cadmarin units report the speech board's error.
       {Identity(kProductCad1, speechError), "2 RDY 1.0-0 0.0|M_=0|SIM|| 0/0/0 2.10 3.01 *ERROR*"},
-      {Identity(kProductCad2, speechError), "6 RDY 1.0-0 0.0|M_=0|SIM|| 0/0/0 2.10 3.01 *ERROR*"},
       {Identity(kProductRkmMicro, [&](UnitIdentity& u) { speechError(u); u.ready = false; }),
        "4 PWRUP 1.0-0 0.0|M_=0|SIM|| 0/0/0 2.10 3.01 1.5"},
       {Identity(kProductCadHalvyr, speechError), "5 RDY 1.0-0 0.0|M_=0|SIM|| 0/0/0 2.10 3.01 1.5"},
