@@ -16,6 +16,7 @@
 #include "core/SiteRecord.h"
 #include "net/EngineRequest.h"
 #include "net/PingEngineListener.h"
+#include "support/TestSite.h"
 #include "unitsim/LoopbackTestSocket.h"
 #include "unitsim/UnitSimulator.h"
 
@@ -26,12 +27,7 @@ using Clock = std::chrono::steady_clock;
 // A listed unit at a dotted address.
 inline SiteRecord Site(const std::string& address, std::uint16_t row = 0, std::uint8_t flags = 0,
                        std::uint16_t port = 9001) {
-  SiteRecord site = NewSiteRecord(port);
-  SetFieldText(site.HostText, address);
-  SetFieldText(site.IpByNumber, address);
-  site.RowNumber = row;
-  site.SiteFlags = flags;
-  return site;
+  return TestSite({.address = address, .port = port, .row = row, .flags = flags});
 }
 
 // One notification, with copies of what its notice referred to.
