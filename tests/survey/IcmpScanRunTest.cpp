@@ -163,13 +163,10 @@ TEST(IcmpScanRun, TheListedSitesRunByAddressElseHostAndAbortMarksTheWaitingRowsA
   EXPECT_EQ(scan.started.back()->sequence, 0);
 }
 
+// Each method's text names the permission it lacks.
 TEST(IcmpScanMethod, ASocketThatDoesNotOpenIsExplainedByWhatLinuxNeeds) {
-  EXPECT_EQ(IcmpAccessFailureText(IcmpScanMode::SystemLibrary),
-            "ERROR:\nFAILED to open an ICMP socket.\nPlease start the program as root\n"
-            "or set net.ipv4.ping_group_range to include your group\n");
-  EXPECT_EQ(IcmpAccessFailureText(IcmpScanMode::ListedSites),
-            "ERROR:\nFAILED to open Raw Socket.\nPlease start the program as root\n"
-            "or give it the cap_net_raw capability\n");
+  EXPECT_NE(IcmpAccessFailureText(IcmpScanMode::SystemLibrary).find("ping_group_range"), std::string::npos);
+  EXPECT_NE(IcmpAccessFailureText(IcmpScanMode::ListedSites).find("cap_net_raw"), std::string::npos);
 }
 
 }  // namespace
