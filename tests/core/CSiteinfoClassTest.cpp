@@ -125,22 +125,11 @@ TEST(CSiteinfoClassTest, ALoadAndASavePassEveryRecordByteAndTheSaveStampsTheHead
   EXPECT_EQ(bytes.substr(60), record);
 }
 
-TEST(CSiteinfoClassTest, AppendRecordCreatesAMissingFileCompletesAHeaderOnlyOneAndRefusesForeignFiles) {
+// Appending to a new file and to a header alone (a new blank list) is met in SiteListCommandsTest.
+TEST(CSiteinfoClassTest, AppendRecordOverwritesPartialTrailingBytesAndRefusesForeignFiles) {
   TempDir dir;
   const SiteTable sites = ListOf(2, "site");
-  ASSERT_TRUE(CSiteinfoClass().AppendRecord(dir / "new.bin", sites[0]));
-  ASSERT_TRUE(CSiteinfoClass().AppendRecord(dir / "new.bin", sites[1]));
-  EXPECT_TRUE(HoldsSites(dir / "new.bin", sites));
-
-  // A header alone, as a file whose every site was deleted is, refuses to load until a site is appended.
   const auto path = dir / "sites.bin";
-  WriteFileBytes(path, HeaderBytes());
-  CSiteinfoClass file;
-  EXPECT_EQ(file.OpenAndCheck(path, false), kSiteFileTooShort);
-  ASSERT_TRUE(file.AppendRecord(path, sites[0]));
-  EXPECT_TRUE(HoldsSites(path, ListOf(1, "site")));
-
-  // Partial trailing bytes are overwritten.
   WriteFileBytes(path, HeaderBytes() + std::string(reinterpret_cast<const char*>(&sites[0]), 143) +
                            std::string(50, 'J'));
   ASSERT_TRUE(CSiteinfoClass().AppendRecord(path, sites[1]));
@@ -148,6 +137,7 @@ TEST(CSiteinfoClassTest, AppendRecordCreatesAMissingFileCompletesAHeaderOnlyOneA
   EXPECT_TRUE(HoldsSites(path, sites));
 
   // Files of other kinds are left alone.
+  CSiteinfoClass file;
   for (const std::string& contents : {std::string("hello"), std::string(400, 'x')}) {
     WriteFileBytes(dir / "other.txt", contents);
     EXPECT_FALSE(file.AppendRecord(dir / "other.txt", NewSiteRecord(9001)));
