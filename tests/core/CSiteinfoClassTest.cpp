@@ -146,20 +146,5 @@ TEST(CSiteinfoClassTest, AppendRecordOverwritesPartialTrailingBytesAndRefusesFor
   }
 }
 
-// A full disk is met in WriteFaultsTest; here a working file that cannot even be made.
-TEST(CSiteinfoClassTest, SaveThatCannotCreateItsWorkingFileKeepsTheOldFile) {
-  TempDir dir;
-  const std::string old = HeaderBytes() + RecordBytes("Old", 1, 0);
-  // The working file's name is longer than the target's, so a 250-character
-  // name leaves no room for it even when running as root.
-  const auto longName = dir / std::string(250, 's');
-  WriteFileBytes(longName, old);
-  CSiteinfoClass file;
-  EXPECT_FALSE(file.SaveAll(longName, ListOf(5, "new")));
-  EXPECT_EQ(file.lastError(), kWriteFailed);
-  EXPECT_FALSE(file.CreateBlank(longName));
-  EXPECT_EQ(ReadFileBytes(longName), old);
-}
-
 }  // namespace
 }  // namespace quenderlink

@@ -136,7 +136,7 @@ TEST_F(SiteListCommandsTest, DeletingAsksFirstAndRewritesTheFileDownToABlankOneT
   EXPECT_TRUE(state_.sites.empty());
 }
 
-TEST_F(SiteListCommandsTest, AFailedSaveAfterADeleteOrMoveKeepsEverySite) {
+TEST_F(SiteListCommandsTest, AFailedSaveAfterADeleteOrMoveOrAFailedNewListKeepsEverySite) {
   // The save's temporary file gets a name too long for the file system; the file itself loads.
   testing::WriteSiteList(home_ / "short.bin", Sites("ABC"));
   std::string longName(240, 'n');
@@ -145,9 +145,12 @@ TEST_F(SiteListCommandsTest, AFailedSaveAfterADeleteOrMoveKeepsEverySite) {
   std::filesystem::copy_file(home_ / "short.bin", current_);
   ASSERT_EQ(commands_.OpenSiteFile(current_).kind, Kind::Refill);
 
+  EXPECT_EQ(commands_.StartNewFile(current_), ListChange{});
+  EXPECT_EQ(LastShown(), "FAILED TO CREATE FILE");
   prompts_.confirmAnswers = {true};
   EXPECT_EQ(commands_.DeleteSite(0).kind, Kind::Refill);
-  EXPECT_NE(LastShown().find("Could not be saved!"), std::string::npos);
+  EXPECT_NE(LastShown().find("Could not be saved!\r\n\r\nthe file could neither be opened for writing nor created"),
+            std::string::npos);
   EXPECT_EQ(commands_.MoveCheckedToNewFile(Checked(3, {1}), (home_ / "new.bin").string()).kind, Kind::Refill);
   EXPECT_NE(LastShown().find("No site was removed from it."), std::string::npos);
   EXPECT_EQ(testing::SiteNames(state_.sites), (Names{"A", "B", "C"}));
