@@ -24,25 +24,19 @@ void Replay(const std::filesystem::path& file) {
 
 }  // namespace
 
-// Runs a fuzz target over saved inputs: every file of the folders given, or the
-// files themselves. Fails when there was nothing to replay.
+// Runs a fuzz target over the saved inputs in the folders given (libFuzzer's own
+// program replays a single crash input). Fails when there was nothing to replay.
 int main(int argc, char** argv) {
   std::size_t replayed = 0;
   for (int index = 1; index < argc; ++index) {
-    const std::filesystem::path path = argv[index];
-    if (std::filesystem::is_regular_file(path)) {
-      Replay(path);
-      ++replayed;
-      continue;
-    }
     std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(path, error)) {
+    for (const auto& entry : std::filesystem::directory_iterator(argv[index], error)) {
       if (!entry.is_regular_file()) continue;
       Replay(entry.path());
       ++replayed;
     }
     if (error) {
-      std::cerr << path.string() << ": " << error.message() << '\n';
+      std::cerr << argv[index] << ": " << error.message() << '\n';
       return 1;
     }
   }
