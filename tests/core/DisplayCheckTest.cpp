@@ -15,7 +15,6 @@ TEST(DisplayCheck, ComplainsOnlyWhenEveryPlatformTriedNeedsADisplayAndNoneIsSet)
       {"nothing set: the default platform needs a display", {}, true},
       {"X display", {"", "", ":0", ""}, false},
       {"wayland display", {"", "", "", "wayland-0"}, false},
-      {"xcb asked for", {"", "xcb", "", ""}, true},
       {"wayland asked for, with options", {"", "wayland-egl:foo=1", "", ""}, true},
       {"vnc with options", {"", "vnc:size=800x600", "", ""}, false},
       {"a fallback that needs no display", {"", "wayland;xcb;minimal", "", ""}, false},
