@@ -17,10 +17,6 @@ inline void PutU16(std::string& bytes, std::size_t offset, std::uint16_t value) 
   bytes[offset + 1] = static_cast<char>(value >> 8);
 }
 
-inline void PutText(std::string& bytes, std::size_t offset, std::string_view text) {
-  bytes.replace(offset, text.size(), text);
-}
-
 // A header whose text at byte 6 is the given one; the date bytes are arbitrary.
 inline std::string HeaderBytes(std::string_view textAtSix = kSignatureText) {
   std::string bytes = "\x07\x03\x1A\x0E\x05\x09" + std::string(textAtSix);
