@@ -82,7 +82,6 @@ TEST_F(CDlgPingDeviceTest, ClosingWhileWaitingStopsTheEngineAndClosesOnlyWhenItH
     CDlgPingDevice destroyed(site, state_);
     destroyed.show();
     ASSERT_TRUE(QTest::qWaitFor([&] { return LogText(destroyed).contains("Sent Ping #1"); }, 2000));
-    EXPECT_TRUE(state_.operations.pingInProgress);
   }
   EXPECT_FALSE(state_.operations.pingInProgress);
 }
