@@ -142,7 +142,6 @@ TEST_F(CFViewTelnetSessionTest, ACommandListGoesOutADisconnectSaysByeAndStopsItC
   EXPECT_EQ(closes.count(), 1);
   Click(*view, "connectButton");
   ASSERT_TRUE(AwaitConnectButton(*view, "DIS-connect"));
-  EXPECT_EQ(units->TelnetReceived("127.95.0.2", kTelnetPort).connections, 2);
   // Past the list's pause: a list still running would have sent its last command by now.
   QTest::qWait(static_cast<int>((slowStarted + 1600ms - std::chrono::steady_clock::now()) / 1ms));
   EXPECT_EQ(units->TelnetReceived("127.95.0.2", kTelnetPort).received, beforeBye + "BYE\r\n");
