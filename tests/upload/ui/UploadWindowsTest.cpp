@@ -251,7 +251,6 @@ TEST_F(MultiUploadViewsTest, TheListShowsEachUnitsLastStepCountsThemAndRefusesTo
                                  UploadUnit("127.89.1.3", kListPort, {.loaderNeverStarts = true})});
 
   CFViewUploadProgram view(state_, prompts_);
-  ASSERT_EQ(view.listRun().rows().size(), 3u);
   EXPECT_EQ(state_.operations.uploadView, &view);
   view.ReceiveProgramFile(programFile_.string());
   EXPECT_TRUE(state_.operations.uploadInProgress);
