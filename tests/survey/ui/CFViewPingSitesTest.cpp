@@ -71,7 +71,6 @@ TEST_F(CFViewPingSitesTest, PingRunWritesRepliesAndFailuresRePingFailedListsOnly
   QSignalSpy titles(view.get(), &CFViewPingSites::titleChanged);
 
   ASSERT_TRUE(AwaitRunEnd(*view));
-  ASSERT_EQ(ListOf(*view).rowCount(), 2);
   EXPECT_TRUE(Results(*view, 0).startsWith("SUCCESS:  0.")) << Results(*view, 0).toStdString();
   EXPECT_EQ(Results(*view, 1), "FAILED");
   EXPECT_TRUE(Text<QLabel>(*view, "totalsText").contains("Success =   1"));
