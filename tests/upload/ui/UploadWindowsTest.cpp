@@ -186,6 +186,7 @@ TEST_F(CDlgUploadFileTest, AbortAsksFirstAndANewProgramThatNeverAnswersGivesTheC
   EXPECT_TRUE(dialog->isVisible());
 
   Click(*dialog, "abortButton");
+  EXPECT_EQ(prompts_.shown.size(), 2u) << "the refused abort left the run going, so it is asked again";
   EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog->isVisible(); }, 1000));
   EXPECT_FALSE(state_.operations.uploadInProgress);
 
