@@ -31,5 +31,14 @@ TEST(AtomicFileWriterTest, CommitReplacesTheContentsKeepingThePermissionsAndAnUn
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
+// The rename is the commit's last step: its failure must not be reported as a saved file.
+TEST(AtomicFileWriterTest, ACommitWhoseRenameFailsFailsAndLeavesNoWorkingFile) {
+  TempDir dir;
+  std::filesystem::create_directory(dir / "taken");
+  EXPECT_FALSE(WriteFileAtomically(dir / "taken", "new"));
+  EXPECT_TRUE(std::filesystem::is_empty(dir / "taken"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
 }  // namespace
 }  // namespace quenderlink
