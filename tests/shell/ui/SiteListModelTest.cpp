@@ -59,6 +59,8 @@ TEST_F(SiteListModelTest, KeepsItsInvariantsThroughRewriteAppendRecolourAndClear
   model_.AppendRows();
   EXPECT_TRUE(Checked(1));
   EXPECT_FALSE(Checked(3));
+  model_.SetChecked(3, true);
+  EXPECT_TRUE(Checked(3)) << "an appended row has a box of its own";
 
   model_.Recolour();
   state_.sites.Release();  // the table goes before the list when the program closes
