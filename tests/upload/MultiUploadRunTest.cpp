@@ -3,6 +3,7 @@
 #include <cctype>
 #include <map>
 
+#include "GoodUploadSteps.h"
 #include "core/FixedText.h"
 #include "support/TestSite.h"
 #include "upload/UploadBoxesRun.h"
@@ -39,13 +40,7 @@ TEST(UploadBoxesRunTest, EachUnitsStepsGoIntoItsOwnBoxAndAFailedUnitIsMarkedAndC
   ASSERT_EQ(run.boxes().size(), 4u);
   EXPECT_EQ(run.boxes()[1].caption, "MP:P 2 (10.0.0.9::P9001) Click/Maximize");
 
-  for (const auto& [event, value] : {std::pair{kUploadStart, 0}, {kUploadIdentificationSent, 1},
-                                      {kUploadIdentificationReceived, 0}, {kUploadTotalPackets, 1},
-                                      {kUploadRunRamLoaderSent, 0}, {kUploadRamLoaderPingSent, 1}})
-    run.OnUploadEvent(event, 2, value);
-  run.OnPacketText(2, "Sending Packet 1 of 1 (RPT: 0)");
-  run.OnUploadEvent(kUploadAck, 2, 0);
-  run.OnUploadEvent(kUploadLastPacketAcknowledged, 2, 0);
+  testing::TellGoodUploadToLastAck(run, 2, 1);
   EXPECT_EQ(run.boxes()[1].mark, BoxMark::Good);
   run.OnUploadEvent(kUploadNewProgramPingSent, 2, 1);
   DeviceReply reply{};

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "GoodUploadSteps.h"
 #include "core/FixedText.h"
 #include "core/Lookups.h"
 #include "upload/UploadLogFile.h"
@@ -37,13 +38,7 @@ TEST(UploadLogTest, AGoodUploadIsNarratedStepByStepWithTheSettingsOfTheMomentAnd
     log += std::to_string(row) + " " + classes[static_cast<int>(kind)] + ": " + text;
   });
   params.railroadCode = kRailroadCpr;
-  for (const auto& [event, value] : {std::pair{kUploadStart, 0}, {kUploadIdentificationSent, 1},
-                                      {kUploadIdentificationReceived, 1}, {kUploadTotalPackets, 2},
-                                      {kUploadRunRamLoaderSent, 1}, {kUploadRamLoaderPingSent, 1}})
-    narrator.OnUploadEvent(event, 2, value);
-  narrator.OnPacketText(2, "Sending Packet 1 of 2 (RPT: 0)");
-  narrator.OnUploadEvent(kUploadAck, 2, 0);
-  narrator.OnUploadEvent(kUploadLastPacketAcknowledged, 2, 0);
+  testing::TellGoodUploadToLastAck(narrator, 2, 2);
   narrator.OnUploadEvent(kUploadNewProgramPingSent, 2, 1);
   narrator.OnNewProgramAnswered(2, NewProgramReply());
   narrator.OnUploadDone();
