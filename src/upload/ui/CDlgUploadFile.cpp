@@ -147,8 +147,7 @@ void CDlgUploadFile::AbortOrClose() {
     return;
   }
   if (abortAsked_) return;
-  if (!prompts_.Confirm(ConfirmMode::AbortUpload, kAbortUploadQuestion))
-    return;
+  if (!prompts_.Confirm(ConfirmMode::AbortUpload, kAbortUploadQuestion)) return;
   request_.stop = 1;
   abortAsked_ = true;
 }
