@@ -56,7 +56,7 @@ void BM_PingFleet(benchmark::State& state) {
     CountingListener listener;
     EngineRequest request;
     request.listener = &listener;
-    request.sites = &sites;
+    request.sites = CopyRunSites(sites, kFlagMarked);
     request.params = &params;
     const double cpuBefore = bench::ProcessCpuSeconds();
     const auto start = std::chrono::steady_clock::now();
@@ -109,7 +109,7 @@ void BM_PingSoak(benchmark::State& state) {
       CountingListener listener;
       EngineRequest request;
       request.listener = &listener;
-      request.sites = &sites;
+      request.sites = CopyRunSites(sites, kFlagMarked);
       request.params = &params;
       SiteEngine(request);
       replies = listener.replies;

@@ -29,6 +29,7 @@ class PacketPhaseClock : public UploadEngineListener {
   std::map<std::uint16_t, Clock::time_point> lastAck;
   std::map<std::uint16_t, int> totalPackets;
 
+  void OnJobAddress(std::uint16_t, const std::string&) override {}
   void OnUploadEvent(int event, std::uint16_t row, int value) override {
     if (event == kUploadTotalPackets) totalPackets[row] = value;
     if (event == kUploadLastPacketAcknowledged) lastAck[row] = Clock::now();
@@ -94,7 +95,7 @@ void BM_UploadFleet(benchmark::State& state) {
     clock = PacketPhaseClock();
     UploadRequest request;
     request.listener = &clock;
-    request.sites = &sites;
+    request.sites = CopyRunSites(sites, kFlagHighlighted);
     request.filePath = program.string();
     request.params = &params;
     const double cpuBefore = bench::ProcessCpuSeconds();

@@ -53,7 +53,7 @@ double CliRunSeconds(ProgramState& state, const std::string& program) {
   UploadLog log(state.params, [&](std::uint16_t, LogClass, const std::string& text) { printed += text; });
   UploadRequest request;
   request.listener = &log;
-  request.sites = &state.sites;
+  request.sites = CopyRunSites(state.sites, kFlagHighlighted);
   request.params = &state.params;
   request.filePath = program;
   const auto start = Clock::now();

@@ -52,6 +52,10 @@ class UploadReport : public UploadEngineListener {
         log_(params, [this](std::uint16_t row, LogClass, const std::string& text) { PrintLines(row, text); }),
         start_(std::chrono::steady_clock::now()) {}
 
+  void OnJobAddress(std::uint16_t row, const std::string& address) override {
+    if (SiteRecord* site = sites_.FindByRow(row)) SetFieldText(site->IpByNumber, address);
+  }
+
   void OnUploadEvent(int event, std::uint16_t row, int value) override {
     Remember(event, row);
     if (json_) return Print(event, row, value);
@@ -159,7 +163,7 @@ class UploadReport : public UploadEngineListener {
   UploadReport report(state.sites, state.params, options.json);
   UploadRequest request;
   request.listener = &report;
-  request.sites = &state.sites;
+  request.sites = CopyRunSites(state.sites, kFlagHighlighted);
   request.filePath = options.program;
   request.params = &state.params;
   RunInterruptibly([&] { UploadEngine(request); }, [&] { request.stop = 1; });

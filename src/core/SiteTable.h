@@ -22,8 +22,18 @@ class SiteTable {
   SiteRecord& operator[](std::size_t index) { return records_[index]; }
   const SiteRecord& operator[](std::size_t index) const { return records_[index]; }
 
-  void Replace(std::vector<SiteRecord> records) { records_ = std::move(records); }
-  void Release() { records_.clear(); records_.shrink_to_fit(); }
+  void Replace(std::vector<SiteRecord> records) {
+    records_ = std::move(records);
+    ++generation_;
+  }
+  void Release() {
+    records_.clear();
+    records_.shrink_to_fit();
+    ++generation_;
+  }
+  // Counts the loads and releases: a run that started on one generation must
+  // not save a table that has been replaced since.
+  std::uint64_t generation() const { return generation_; }
 
   SiteRecord* FindByRow(std::uint16_t rowNumber);
   const SiteRecord* FindByRow(std::uint16_t rowNumber) const;
@@ -41,6 +51,7 @@ class SiteTable {
 
  private:
   std::vector<SiteRecord> records_;
+  std::uint64_t generation_ = 0;
 };
 
 }  // namespace quenderlink

@@ -4,6 +4,8 @@
 
 namespace quenderlink {
 
+struct RunOrigin;
+
 // An operation's window as the rest of the program sees it.
 class ViewWindow {
  public:
@@ -18,8 +20,10 @@ class MainViewTarget {
  public:
   virtual ~MainViewTarget() = default;
 
-  // A run ended: save the site table to the current file, reload it, redraw every row.
-  virtual void OnRunFinished() = 0;
+  // A run that started on `origin` ended: save the site table to the current
+  // file, reload it, redraw every row; nothing is saved when the list is no
+  // longer the one the run started on.
+  virtual void OnRunFinished(const RunOrigin& origin) = 0;
   // A view wrote a site list file (a new one, or appended to one) that becomes the current file.
   virtual void OnSiteFileWritten(bool newFile, const std::string& path) = 0;
   // The colours changed: the recolouring pass over every row.

@@ -114,7 +114,7 @@ void SiteImport::PrepareRequest(EngineRequest& request) {
   request.listener = this;
   request.stop = 0;
   request.finished = 0;
-  request.sites = &pingRecords_;
+  request.sites = CopyRunSites(pingRecords_, kFlagMarked);
   request.ping = 1;
   request.params = &params_;
   // An abort belongs to the ping it stopped: a later ping's rows are not "USER ABORT".

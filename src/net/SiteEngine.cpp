@@ -6,13 +6,13 @@
 #include <vector>
 
 #include "core/FixedText.h"
-#include "core/SiteRecord.h"
 #include "net/DeviceDatagram.h"
 #include "net/EngineReplyHelpers.h"
 #include "net/HostAddress.h"
 #include "net/PingEntry.h"
 #include "net/PingLoop.h"
 #include "net/SocketPool.h"
+#include "net/StoppableLookup.h"
 #include "net/TickCount.h"
 #include "net/WaitingEntries.h"
 
@@ -22,29 +22,28 @@ namespace {
 
 constexpr std::size_t kPoolLimit = 10;
 
-std::vector<PingEntry> EntriesForMarkedSites(const SiteTable* sites) {
-  std::vector<PingEntry> entries;
-  if (!sites) return entries;
-  for (const SiteRecord& site : sites->records()) {
-    if ((site.SiteFlags & kFlagMarked) == 0) continue;
-    PingEntry& entry = entries.emplace_back();
-    SetFieldText(entry.host, FieldText(site.HostText));
-    entry.port = site.DevicePort;
-    entry.row = site.RowNumber;
+std::vector<PingEntry> EntriesFor(const std::vector<RunSite>& sites) {
+  std::vector<PingEntry> entries(sites.size());
+  for (std::size_t i = 0; i < sites.size(); ++i) {
+    SetFieldText(entries[i].host, FieldText(sites[i].host));
+    entries[i].port = sites[i].port;
+    entries[i].row = sites[i].row;
   }
   return entries;
 }
 
-// Resolves on this worker thread: a slow name server must not hold up the window.
-void Prepare(PingEntry& entry, PingEngineListener& listener) {
+// Resolves on this worker thread, one name at a time: a slow name server must
+// not hold up the window, and a dead one must not hold up an abort.
+void Prepare(PingEntry& entry, const EngineRequest& request) {
   entry.lastSend = TickCount();
   const std::string host(FieldText(entry.host));
-  const std::optional<std::string> address = AddressOfHost(host);
+  const std::optional<std::string> address = AddressOfHostUnlessStopped(host, request.stop, request.lookup);
+  if (request.stop.load() != 0) return;
   if (address) {
     SetFieldText(entry.address, *address);
     return;
   }
-  listener.OnPingBadAddress(entry.row);
+  request.listener->OnPingBadAddress(entry.row);
   entry.done = 1;
   entry.result = -3;
 }
@@ -109,10 +108,13 @@ class SiteReplies {
 
 void RunSiteEngine(EngineRequest& request) {
   PingEngineListener& listener = *request.listener;
-  std::vector<PingEntry> entries = EntriesForMarkedSites(request.sites);
+  std::vector<PingEntry> entries = EntriesFor(request.sites);
   SocketPool pool(entries.size(), kPoolLimit, listener);
   for (std::size_t i = 0; i < entries.size(); ++i) entries[i].socket = pool.Assign(i);
-  for (PingEntry& entry : entries) Prepare(entry, listener);
+  for (PingEntry& entry : entries) {
+    if (request.stop.load() != 0) break;
+    Prepare(entry, request);
+  }
   listener.OnPingStarted();
   SiteReplies replies(entries, request);
   PingLoop<PingEntry, SiteReplies>(entries, pool, request, replies).Run();

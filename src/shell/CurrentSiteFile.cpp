@@ -43,8 +43,13 @@ SiteFileLoad LoadCurrentSiteFile(ProgramState& state, UserPrompts& prompts, bool
   return SiteFileLoad::kLoaded;
 }
 
-bool SaveAndReloadSiteFile(ProgramState& state, UserPrompts& prompts) {
+bool SaveAndReloadSiteFile(ProgramState& state, UserPrompts& prompts, const RunOrigin& origin) {
   if (state.currentSiteFile.size() < kShortestFilePath) return false;
+  if (RunOriginOf(state) != origin) {
+    prompts.ShowMessage(Printf("The results of the run were not saved:\r\nthe site list\r\n%s\r\nwas replaced while it ran.",
+                               origin.siteFile.c_str()));
+    return false;
+  }
   CSiteinfoClass file;
   if (!file.SaveAll(state.currentSiteFile, state.sites)) {
     prompts.ShowMessage(Printf("File\r\n%s\r\nCould not be saved!\r\n\r\n%s", state.currentSiteFile.c_str(),

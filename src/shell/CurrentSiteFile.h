@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ProgramState.h"
+#include "core/RunOrigin.h"
 #include "core/UserPrompts.h"
 
 namespace quenderlink {
@@ -17,10 +18,12 @@ enum class SiteFileLoad {
 // list on kLoaded, and resets the file button's caption on kNotFound.
 SiteFileLoad LoadCurrentSiteFile(ProgramState& state, UserPrompts& prompts, bool clearPingAndFlags);
 
-// At the end of a run: saves the table to the current file and loads it again,
-// keeping LastPing and flags. False when there is no current file, or, after a
-// message, when the save failed: then the table stays as the run left it, so the
-// results are not thrown away by reloading the old file.
-[[nodiscard]] bool SaveAndReloadSiteFile(ProgramState& state, UserPrompts& prompts);
+// At the end of a run that started on `origin`: saves the table to the current
+// file and loads it again, keeping LastPing and flags. False when there is no
+// current file, or, after a message, when the list is not the one the run
+// started on (nothing is written into another list) or the save failed: then
+// the table stays as it is, so the results are not thrown away by reloading
+// the old file.
+[[nodiscard]] bool SaveAndReloadSiteFile(ProgramState& state, UserPrompts& prompts, const RunOrigin& origin);
 
 }  // namespace quenderlink

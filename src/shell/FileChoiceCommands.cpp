@@ -1,5 +1,6 @@
 #include "shell/FileChoiceCommands.h"
 
+#include "core/BusyCheck.h"
 #include "core/DialogFolder.h"
 #include "core/IniSettingsFile.h"
 #include "core/Lookups.h"
@@ -33,27 +34,32 @@ std::optional<std::string> FileChoiceCommands::Ask(FileDialogKind kind, const ch
 }
 
 ListChange FileChoiceCommands::OpenSiteFile() {
+  if (RefuseWhenBusy(state_.operations, prompts_)) return {};
   const auto path = Ask(FileDialogKind::Open, "Open File - IP Addresses", kSiteListFilter, "bin");
   return path ? commands_.OpenSiteFile(*path) : ListChange{};
 }
 
 // A new file is named like a file to write, so a name that does not exist yet can be given.
 ListChange FileChoiceCommands::StartNewFile() {
+  if (RefuseWhenBusy(state_.operations, prompts_)) return {};
   const auto path = Ask(FileDialogKind::Save, "Start New/Blank IP Address File", kSiteListFilter, "bin");
   return path ? commands_.StartNewFile(*path) : ListChange{};
 }
 
 ListChange FileChoiceCommands::SaveAs() {
+  if (RefuseWhenBusy(state_.operations, prompts_)) return {};
   const auto path = Ask(FileDialogKind::Save, "Save IP Address As", kBinFilesFilter, "");
   return path ? commands_.SaveAs(*path) : ListChange{};
 }
 
 ListChange FileChoiceCommands::MoveCheckedToNewFile(const CheckedRows& checks) {
+  if (RefuseWhenBusy(state_.operations, prompts_)) return {};
   const auto path = Ask(FileDialogKind::Save, "Move Selected Rows to a NEW File", kSiteListFilter, "bin");
   return path ? commands_.MoveCheckedToNewFile(checks, *path) : ListChange{};
 }
 
 ListChange FileChoiceCommands::MoveCheckedToExistingFile(const CheckedRows& checks) {
+  if (RefuseWhenBusy(state_.operations, prompts_)) return {};
   const auto path = Ask(FileDialogKind::Open, "Move Selected Rows to Another (existing) File", kSiteListFilter, "bin");
   return path ? commands_.MoveCheckedToExistingFile(checks, *path) : ListChange{};
 }
@@ -71,7 +77,9 @@ void FileChoiceCommands::ExportCsv() {
   }
 }
 
+// Every choice of the button's pop-up replaces or reloads the list: refused before it is shown.
 ListChange FileChoiceCommands::SiteFileButton() {
+  if (RefuseWhenBusy(state_.operations, prompts_)) return {};
   const auto history = History(state_, HistoryKind::SiteFiles);
   if (!SiteFileButtonOpensMenu(history)) return OpenSiteFile();
   const int id = prompts_.ChooseFromPopup(SiteFileButtonMenu(history));

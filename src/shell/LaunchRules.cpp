@@ -143,7 +143,7 @@ bool LaunchRules::ProgramFileForUpload(std::string& path) {
 }
 
 void LaunchRules::Upload(const CheckedRows& checks, bool ctrlHeld) {
-  if (RefuseWhenUploading()) return;
+  if (RefuseWhenUploading() || RefuseWhenBusy()) return;
   if (!ctrlHeld) return ShowCtrlKeyMessage();
   std::string programFile;
   if (!ProgramFileForUpload(programFile)) return;
@@ -169,7 +169,7 @@ void LaunchRules::OpenUploadView(ViewKind kind, const std::string& programFile) 
 }
 
 void LaunchRules::SingleSiteUpload() {
-  if (RefuseWhenUploading()) return;
+  if (RefuseWhenUploading() || RefuseWhenBusy()) return;
   if (state_.sites.HighlightedRow() == kNoRow) return;
   std::string programFile;
   if (!ProgramFileForUpload(programFile)) return;

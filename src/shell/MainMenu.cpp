@@ -97,6 +97,25 @@ const std::vector<MenuPopup>& MainMenuLayout() {
   return layout;
 }
 
+bool IsRefusedWhileRunning(int id) {
+  using namespace menu;
+  switch (id) {
+    case kOpenSiteFile:
+    case kSaveSiteFileAs:
+    case kNewSiteFile:
+    case kRuntimeParams:
+    case kEraseIniFile:
+    case kSelectRailroad:
+    case kAddSite:
+    case kModifySite:
+    case kDeleteSite:
+    case kDeleteCheckedSites:
+    case kMoveToExistingFile:
+    case kMoveToNewFile: return true;
+    default: return false;
+  }
+}
+
 bool IsMenuItemEnabled(int id, const MenuContext& context) {
   const RuntimeParams& params = context.params;
   const bool idle = !context.operationRunning;

@@ -100,6 +100,12 @@ struct MenuContext {
 
 bool IsMenuItemEnabled(int id, const MenuContext& context);
 
+// Commands refused (error 402) while a run lasts: each replaces, reloads or
+// renumbers the site table, or changes the settings a run reads. The file
+// commands refuse on their own as well; sorting stays allowed, since a run's
+// results find their sites by identity.
+bool IsRefusedWhileRunning(int id);
+
 // The sort a sort menu item stands for: false when the id is none.
 [[nodiscard]] bool SortOfMenuItem(int id, int& key, bool& ascending);
 

@@ -98,6 +98,7 @@ SiteListCommands::SiteListCommands(ProgramState& state, UserPrompts& prompts, De
     : state_(state), prompts_(prompts), desktop_(desktop) {}
 
 ListChange SiteListCommands::OpenSiteFile(const std::string& path) {
+  if (RefuseWhileRunning()) return {};
   CSiteinfoClass file;
   if (file.OpenAndCheck(path, false) != 0) {
     prompts_.ShowMessage("SELECTED FILE IS NOT A VALID IP ADDRS FILE (1)");
@@ -115,9 +116,10 @@ ListChange SiteListCommands::OpenSiteFile(const std::string& path) {
   return change;
 }
 
-ListChange SiteListCommands::Reload() { return LoadCurrentFile(true, false); }
+ListChange SiteListCommands::Reload() { return RefuseWhileRunning() ? ListChange{} : LoadCurrentFile(true, false); }
 
 ListChange SiteListCommands::StartNewFile(const std::string& path) {
+  if (RefuseWhileRunning()) return {};
   if (!CSiteinfoClass().CreateBlank(path)) {
     prompts_.ShowMessage("FAILED TO CREATE FILE");
     return {};
@@ -129,6 +131,7 @@ ListChange SiteListCommands::StartNewFile(const std::string& path) {
 }
 
 ListChange SiteListCommands::SaveAs(const std::string& path) {
+  if (RefuseWhileRunning()) return {};
   const std::string target = WithBinExtension(path);
   if (!CopyWholeFile(state_.currentSiteFile, target)) {
     prompts_.ShowMessage(WriteFailedText(target));
@@ -321,8 +324,9 @@ bool SiteListCommands::IsCurrentFile(const std::string& path) const {
   return std::filesystem::equivalent(path, state_.currentSiteFile, error);
 }
 
-// Removing rows saves the table and loads it again, which numbers the records
-// anew: a run still reporting by row number would then write into other sites.
+// Opening, reloading, adding and removing rows load the table anew and number
+// its records again: a run's results would then find no site to go into, and
+// its end would save into another list.
 bool SiteListCommands::RefuseWhileRunning() { return RefuseWhenBusy(state_.operations, prompts_); }
 
 // Moving rows into the file they come from would write them there and then

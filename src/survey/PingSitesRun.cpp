@@ -16,20 +16,18 @@ PingSitesRun::PingSitesRun(SiteTable& sites, const RuntimeParams& params, PingMo
 void PingSitesRun::FillList() {
   rows_.clear();
   listIndex_.clear();
-  tablePosition_.clear();
   totals_.total = 0;
   const auto records = sites_.records();
-  for (std::size_t position = 0; position < records.size(); ++position) {
-    SiteRecord& site = records[position];
+  for (SiteRecord& site : records) {
     if (!(site.SiteFlags & kFlagMarked)) continue;
     site.LastPing = kLastPingUserAbort;
     // A copy: the packed record's field cannot be bound to a reference.
     const std::uint16_t rowNumber = site.RowNumber;
     listIndex_.emplace(rowNumber, rows_.size());
-    tablePosition_.emplace(rowNumber, position);
     rows_.push_back({rowNumber, site, RowOutcome::NotSent, {}, std::nullopt});
     ++totals_.total;
   }
+  copy_.Take(sites_, kFlagMarked);
 }
 
 std::optional<std::size_t> PingSitesRun::ListIndexOf(std::uint16_t rowNumber) const {
@@ -42,7 +40,7 @@ void PingSitesRun::PrepareRequest(EngineRequest& request) {
   request.listener = this;
   request.stop = 0;
   request.finished = 0;
-  request.sites = &sites_;
+  request.sites = copy_.sites();
   request.ping = mode_ == PingMode::Ping ? 1 : 0;
   request.command = kCommandReboot;
   request.params = &params_;
@@ -93,16 +91,10 @@ PingSiteRow* PingSitesRun::RowOf(std::size_t rowNumber) {
   return index ? &rows_[*index] : nullptr;
 }
 
-SiteRecord* PingSitesRun::SiteOf(std::uint16_t rowNumber) {
-  const auto found = tablePosition_.find(rowNumber);
-  // The table may have been loaded anew since the list was filled.
-  if (found != tablePosition_.end() && found->second < sites_.size() && sites_[found->second].RowNumber == rowNumber)
-    return &sites_[found->second];
-  return sites_.FindByRow(rowNumber);
-}
+SiteRecord* PingSitesRun::SiteOf(const PingSiteRow& row) { return copy_.RecordOf(row.rowNumber); }
 
 void PingSitesRun::SetLastPing(PingSiteRow& row, std::uint8_t lastPing) {
-  if (SiteRecord* site = SiteOf(row.rowNumber)) site->LastPing = lastPing;
+  if (SiteRecord* site = SiteOf(row)) site->LastPing = lastPing;
   row.site.LastPing = lastPing;
 }
 
@@ -128,9 +120,11 @@ void PingSitesRun::OnPingReply(std::size_t rowNumber, const ReplyNotice& notice)
   PingSiteRow* row = RowOf(rowNumber);
   if (!row || row->outcome == RowOutcome::Success) return;
   const DeviceReply& reply = *notice.reply;
-  if (SiteRecord* site = SiteOf(notice.row)) {
+  if (SiteRecord* site = SiteOf(*row)) {
     CopyPingReplyIntoSite(reply, params_.allowChangeSiteName, *site);
     row->site = *site;
+  } else {
+    CopyPingReplyIntoSite(reply, params_.allowChangeSiteName, row->site);
   }
   EndRow(*row, RowOutcome::Success, PingSuccessText(reply.ReplyTenths));
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/PingMode.h"
+#include "core/RunSite.h"
 #include "core/RuntimeParams.h"
 #include "core/SiteTable.h"
 #include "net/EngineRequest.h"
@@ -19,7 +20,8 @@ namespace quenderlink {
 // One listed site: its cells as last written, its outcome with the text that
 // shows it and, while it waits, its progress in per cent. The cells are a copy: the main view renumbers
 // the table when it saves and reloads the file at the end of a run, and the
-// list must go on showing the sites it ran over.
+// list must go on showing the sites it ran over. Its host text and port stay
+// as they were when the run began: they identify its record.
 struct PingSiteRow {
   std::uint16_t rowNumber = 0;
   SiteRecord site{};
@@ -48,7 +50,8 @@ class PingSitesRun : public PingEngineListener {
   // time: the unit answered, so its record must not claim an abort (and
   // "Re-Ping Failed" must not reset it again).
   void FillList();
-  // Fills the engine request for a run over the listed sites.
+  // Fills the engine request for a run over the listed sites: the engine gets
+  // its own copy of them and never reads the table.
   void PrepareRequest(EngineRequest& request);
   // The user's abort: the engine stops after its current pass.
   void Abort(EngineRequest& request);
@@ -68,6 +71,9 @@ class PingSitesRun : public PingEngineListener {
   // Re-pinging the failed sites is offered only when some site did not succeed.
   bool canRePingFailed() const { return totals_.total != totals_.success; }
   std::uint8_t progressStep() const { return progressStep_; }
+  // Results of this run whose site was no longer in the table as it was
+  // listed (changed, or the list replaced): shown, but written nowhere.
+  std::size_t unplacedResults() const { return copy_.unplaced(); }
   // " Total Sites = %3d       Success = %3d\r\n Pingged     = %3d       Failed  = %3d"
   std::string TotalsText() const;
 
@@ -86,8 +92,8 @@ class PingSitesRun : public PingEngineListener {
 
  private:
   PingSiteRow* RowOf(std::size_t rowNumber);
-  // The table's record of a listed site.
-  SiteRecord* SiteOf(std::uint16_t rowNumber);
+  // The table's record of a listed site, when it is still that site.
+  SiteRecord* SiteOf(const PingSiteRow& row);
   void SetLastPing(PingSiteRow& row, std::uint8_t lastPing);
   void EndRow(PingSiteRow& row, RowOutcome outcome, std::string results);
 
@@ -96,10 +102,10 @@ class PingSitesRun : public PingEngineListener {
   PingMode mode_;
   std::uint8_t progressStep_;
   std::vector<PingSiteRow> rows_;
-  // Row number to list index and to table position: a run over 65,000 sites
-  // must not search the list and the table for every notification.
+  // Row number to list index: a run over 65,000 sites must not search the
+  // list for every notification.
   std::unordered_map<std::uint16_t, std::size_t> listIndex_;
-  std::unordered_map<std::uint16_t, std::size_t> tablePosition_;
+  RunSiteCopy copy_;
   PingTotals totals_;
   std::atomic<bool> userAbort_{false};
   bool finished_ = false;

@@ -5,6 +5,9 @@
 #include <optional>
 #include <string>
 
+#include <vector>
+
+#include "core/RunSite.h"
 #include "net/DeviceReply.h"
 #include "upload/UploadTally.h"
 
@@ -13,9 +16,18 @@ namespace quenderlink {
 // What a view of an upload to many sites does with each engine event: the
 // list and the boxes show the same events their own way. Each handler returns
 // the place (list row or box) it changed; none when the event's row is not shown.
+// Both work on a copy of the highlighted sites taken when they are filled: the
+// engine uploads to those, and results go back only into records that are
+// still those sites.
 class MultiUploadRun {
  public:
   virtual ~MultiUploadRun() = default;
+
+  // The sites the engine uploads to.
+  const std::vector<RunSite>& sites() const { return copy_.sites(); }
+  // Writes the address the engine reaches a unit at into the unit's record.
+  void OnJobAddress(std::uint16_t row, const std::string& address);
+  std::size_t unplacedResults() const { return copy_.unplaced(); }
 
   virtual std::optional<std::size_t> OnUploadEvent(int event, std::uint16_t row, int value) = 0;
   virtual std::optional<std::size_t> OnPacketText(std::uint16_t row, const std::string& text) = 0;
@@ -26,6 +38,12 @@ class MultiUploadRun {
   virtual const UploadTally& tally() const = 0;
   // The headline once the engine has ended.
   virtual std::string EndHeadline() const = 0;
+
+ protected:
+  RunSiteCopy& copy() { return copy_; }
+
+ private:
+  RunSiteCopy copy_;
 };
 
 }  // namespace quenderlink

@@ -20,7 +20,7 @@ std::string Caption(const SiteRecord& site) {
 
 }  // namespace
 
-UploadBoxesRun::UploadBoxesRun(const SiteTable& sites, const RuntimeParams& params, LineSink sink)
+UploadBoxesRun::UploadBoxesRun(SiteTable& sites, const RuntimeParams& params, LineSink sink)
     : sites_(sites), params_(params), sink_(std::move(sink)) {}
 
 void UploadBoxesRun::FillBoxes() {
@@ -30,6 +30,7 @@ void UploadBoxesRun::FillBoxes() {
     if (site.SiteFlags & kFlagHighlighted) boxes_.push_back({site, Caption(site), BoxMark::None});
   }
   tally_ = UploadTally{static_cast<unsigned>(boxes_.size()), 0, 0};
+  copy().Take(sites_, kFlagHighlighted);
 }
 
 std::optional<std::size_t> UploadBoxesRun::Write(std::uint16_t row, LogClass kind, const std::string& text) {

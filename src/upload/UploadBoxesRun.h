@@ -33,12 +33,13 @@ struct UploadBox {
 // What each event of the upload engine does to the upload boxes view: the
 // lines it writes into the unit's box, the box's caption and mark, and the
 // totals. Events are matched to boxes by RowNumber; an event for no box
-// changes nothing. Unlike the list, the boxes leave the site records as they are.
+// changes nothing. Unlike the list, the boxes write no reply into the site
+// records: only the addresses the engine reaches the units at.
 class UploadBoxesRun : public MultiUploadRun {
  public:
   using LineSink = std::function<void(std::size_t box, LogClass kind, const std::string& text)>;
 
-  UploadBoxesRun(const SiteTable& sites, const RuntimeParams& params, LineSink sink);
+  UploadBoxesRun(SiteTable& sites, const RuntimeParams& params, LineSink sink);
 
   // One box per highlighted record, in table order, at most 16.
   void FillBoxes();
@@ -57,7 +58,7 @@ class UploadBoxesRun : public MultiUploadRun {
   std::optional<std::size_t> Write(std::uint16_t row, LogClass kind, const std::string& text);
   void MarkFailed(std::size_t box);
 
-  const SiteTable& sites_;
+  SiteTable& sites_;
   const RuntimeParams& params_;
   LineSink sink_;
   std::vector<UploadBox> boxes_;

@@ -15,8 +15,8 @@
 
 #include "core/FixedText.h"
 #include "core/RegularFile.h"
-#include "core/SiteRecord.h"
 #include "net/HostAddress.h"
+#include "net/StoppableLookup.h"
 #include "upload/CProgramUploader.h"
 #include "upload/PacketPlan.h"
 #include "upload/UploadJob.h"
@@ -70,9 +70,9 @@ struct RunFailure {
   return std::nullopt;
 }
 
-std::string JobAddress(const std::string& host) {
+std::string JobAddress(const std::string& host, const UploadRequest& request) {
   if (IsDottedQuadNotAllZero(host)) return host;
-  return ResolveIpv4(host).value_or(std::string());
+  return AddressOfHostUnlessStopped(host, request.stop, request.lookup).value_or(std::string());
 }
 
 // One run's context, on the worker thread's stack; its sockets close with it.
@@ -106,26 +106,25 @@ class UploadRun {
   std::size_t unfinished_ = 0;
 };
 
+// Resolves one name at a time and stops between names, so that an abort is not
+// held up by a name server that does not answer.
 bool UploadRun::BuildJobs() {
-  if (!request_.sites) return true;
-  std::span<SiteRecord> records = request_.sites->records();
-  const auto marked = static_cast<std::size_t>(std::count_if(
-      records.begin(), records.end(), [](const SiteRecord& r) { return r.SiteFlags & kFlagHighlighted; }));
+  const std::vector<RunSite>& sites = request_.sites;
   try {
-    jobs_.resize(marked);
+    jobs_.resize(sites.size());
   } catch (const std::bad_alloc&) {
     return false;
   }
-  auto job = jobs_.begin();
-  for (SiteRecord& record : records) {
-    if ((record.SiteFlags & kFlagHighlighted) == 0) continue;
-    SetFieldText(job->hostText, FieldText(record.HostText));
-    job->port = record.DevicePort;
-    job->row = record.RowNumber;
-    job->productType = record.ProductType;
-    SetFieldText(job->ipText, JobAddress(std::string(FieldText(record.HostText))));
-    SetFieldText(record.IpByNumber, FieldText(job->ipText));
-    ++job;
+  for (std::size_t i = 0; i < sites.size() && !Stopped(); ++i) {
+    UploadJob& job = jobs_[i];
+    SetFieldText(job.hostText, FieldText(sites[i].host));
+    job.port = sites[i].port;
+    job.row = sites[i].row;
+    job.productType = sites[i].productType;
+    const std::string address = JobAddress(std::string(FieldText(job.hostText)), request_);
+    if (Stopped()) break;
+    SetFieldText(job.ipText, address);
+    listener_.OnJobAddress(job.row, address);
   }
   return true;
 }
@@ -249,6 +248,7 @@ void RunUpload(UploadRequest& request, UploadEngineListener& listener, const Run
     listener.OnUploadFailed(UploadFailure::NoMemory, 0, "OUT OF MEMORY FOR THE UPLOAD JOBS");
     return;
   }
+  if (request.stop.load() != 0) return;
   run.AssignSockets();
   run.Run();
 }

@@ -44,6 +44,9 @@ class UploadEngineListener {
  public:
   virtual ~UploadEngineListener() = default;
 
+  // The address a job sends to, found when the run builds its jobs: empty when
+  // the host could not be resolved. Comes before the job's first event.
+  virtual void OnJobAddress(std::uint16_t row, const std::string& address) = 0;
   // Events 1424-1450 with the job's row and the event's value.
   virtual void OnUploadEvent(int event, std::uint16_t row, int value) = 0;
   // Event 1433: "Sending Packet %d of %d (RPT: %d)".

@@ -15,6 +15,7 @@ void UploadListRun::FillList() {
     if (site.SiteFlags & kFlagHighlighted) rows_.push_back(UploadListRow{site, {}, kUploadWaitingText, {}});
   tally_ = UploadTally{static_cast<unsigned>(rows_.size()), 0, 0};
   totalPackets_ = 0;
+  copy().Take(sites_, kFlagHighlighted);
 }
 
 std::optional<std::size_t> UploadListRun::Find(std::uint16_t row) const {
@@ -92,9 +93,11 @@ std::optional<std::size_t> UploadListRun::OnNewProgramAnswered(std::uint16_t row
       SetStatus(row, "SUCCESS: Response from Ver " + VersionText(reply.VersionMajor, reply.VersionMinor),
                 LogClass::Success);
   if (!changed) return changed;
-  if (SiteRecord* site = sites_.FindByRow(row)) {
+  if (SiteRecord* site = copy().RecordOf(row)) {
     CopyNewProgramReplyIntoSite(reply, params_.allowChangeSiteName, *site);
     rows_[*changed].site = *site;
+  } else {
+    CopyNewProgramReplyIntoSite(reply, params_.allowChangeSiteName, rows_[*changed].site);
   }
   return changed;
 }

@@ -21,6 +21,8 @@ class UploadLog : public UploadEngineListener {
 
   UploadLog(const RuntimeParams& params, LineSink sink);
 
+  // The log says nothing of the address until the job's first step names it.
+  void OnJobAddress(std::uint16_t, const std::string&) override {}
   void OnUploadEvent(int event, std::uint16_t row, int value) override;
   void OnPacketText(std::uint16_t row, const std::string& text) override;
   void OnNewProgramAnswered(std::uint16_t row, const DeviceReply& reply) override;

@@ -38,7 +38,7 @@ class SiteEngineTest : public ::testing::Test {
   void Run(const RuntimeParams& params, const std::function<void()>& meanwhile = {}) {
     params_ = params;
     request_.listener = &recorder_;
-    request_.sites = &sites_;
+    request_.sites = CopyRunSites(sites_, kFlagMarked);
     request_.params = &params_;
     ASSERT_TRUE(RunEngine(SiteEngine, request_, meanwhile));
   }

@@ -43,12 +43,12 @@ TEST_F(CurrentSiteFileTest, AFileThatIsNotThereIsReportedAndLeavesTheHistory) {
 TEST_F(CurrentSiteFileTest, AFailedSaveKeepsTheRunsResultsInTheTable) {
   ASSERT_EQ(LoadCurrentSiteFile(state_, prompts_, true), SiteFileLoad::kLoaded);
   state_.sites[1].LastPing = 33;
-  ASSERT_TRUE(SaveAndReloadSiteFile(state_, prompts_));
+  ASSERT_TRUE(SaveAndReloadSiteFile(state_, prompts_, RunOriginOf(state_)));
   EXPECT_EQ(state_.sites[1].LastPing, 33);
 
   state_.sites[1].LastPing = 44;
   state_.currentSiteFile = (home_ / "missing-folder" / "sites.bin").string();
-  EXPECT_FALSE(SaveAndReloadSiteFile(state_, prompts_));
+  EXPECT_FALSE(SaveAndReloadSiteFile(state_, prompts_, RunOriginOf(state_)));
   EXPECT_EQ(state_.sites.size(), 3u);
   EXPECT_EQ(state_.sites[1].LastPing, 44);
   ASSERT_EQ(prompts_.shown.size(), 1u);
@@ -61,7 +61,7 @@ TEST_F(CurrentSiteFileTest, TheSiteBeingModifiedKeepsItsRecordThroughASortedSave
   std::vector<SiteRecord> sorted(state_.sites.records().rbegin(), state_.sites.records().rend());
   state_.sites.Replace(sorted);  // row numbers 3, 2, 1
   state_.operations.rowBeingModified = 1;
-  ASSERT_TRUE(SaveAndReloadSiteFile(state_, prompts_));
+  ASSERT_TRUE(SaveAndReloadSiteFile(state_, prompts_, RunOriginOf(state_)));
   ASSERT_EQ(state_.operations.rowBeingModified, 3);
   EXPECT_EQ(FieldText(state_.sites.FindByRow(3)->SiteName), "First");
 }

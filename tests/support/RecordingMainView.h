@@ -15,7 +15,7 @@ class RecordingMainView : public MainViewTarget {
   int recolours = 0;
   std::vector<std::pair<bool, std::string>> filesWritten;  // new file?, path
 
-  void OnRunFinished() override { ++runsFinished; }
+  void OnRunFinished(const RunOrigin&) override { ++runsFinished; }
   void OnSiteFileWritten(bool newFile, const std::string& path) override { filesWritten.emplace_back(newFile, path); }
   void OnRecolour() override { ++recolours; }
 };

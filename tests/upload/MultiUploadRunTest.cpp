@@ -31,7 +31,7 @@ SiteTable HighlightedSites(int count) {
 
 // Box 2 has a good upload, the others each a failure counted once.
 TEST(UploadBoxesRunTest, EachUnitsStepsGoIntoItsOwnBoxAndAFailedUnitIsMarkedAndCountedOnce) {
-  const SiteTable sites = HighlightedSites(4);
+  SiteTable sites = HighlightedSites(4);
   RuntimeParams params;
   std::map<std::size_t, std::string> logs;
   UploadBoxesRun run(sites, params, [&logs](std::size_t box, LogClass, const std::string& text) { logs[box] += text; });
@@ -71,7 +71,7 @@ TEST(UploadBoxesRunTest, EachUnitsStepsGoIntoItsOwnBoxAndAFailedUnitIsMarkedAndC
 }
 
 TEST(UploadBoxesLayoutTest, SixteenBoxesAtMostAndTheFontFollowsTheCount) {
-  const SiteTable sites = HighlightedSites(17);
+  SiteTable sites = HighlightedSites(17);
   RuntimeParams params;
   UploadBoxesRun run(sites, params, [](std::size_t, LogClass, const std::string&) {});
   run.FillBoxes();

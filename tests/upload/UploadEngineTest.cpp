@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
 #include "net/EngineRecorder.h"
 #include "net/TickCount.h"
@@ -86,7 +87,9 @@ class UploadRecorder : public UploadEngineListener {
  public:
   std::function<void(const Call&)> onCall;
   std::vector<Call> calls;
+  std::map<std::uint16_t, std::string> addresses;
 
+  void OnJobAddress(std::uint16_t row, const std::string& address) override { addresses[row] = address; }
   void OnUploadEvent(int event, std::uint16_t row, int value) override { Add(row, Event(event, value)); }
   void OnPacketText(std::uint16_t row, const std::string& text) override { Add(row, text); }
   void OnNewProgramAnswered(std::uint16_t row, const DeviceReply& reply) override {
@@ -131,7 +134,6 @@ class UploadEngineTest : public ::testing::Test {
     params_.uploadMinWaitRamLoader = 0;
     params_.uploadMinWaitSysReboot = 0;
     request_.listener = &recorder_;
-    request_.sites = &sites_;
     request_.params = &params_;
     request_.filePath = (dir_ / "program.bin").string();
     WriteFileBytes(request_.filePath, std::string(program_.begin(), program_.end()));
@@ -143,6 +145,7 @@ class UploadEngineTest : public ::testing::Test {
     SetFieldText(records_.back().IpByNumber, "");
     records_.back().ProductType = productType;
     sites_.Replace(records_);
+    request_.sites = CopyRunSites(sites_, kFlagHighlighted);
     return records_.back().RowNumber;
   }
 
@@ -177,7 +180,7 @@ TEST_F(UploadEngineTest, ReportsEveryStepInOrderAndUnitsOnOnePortShareASocketAnd
   // OnUploadDone comes once, after every other call, however the run ended: the engine has one place for it.
   const auto done = std::ranges::find(recorder_.calls, std::string("done"), &Call::step);
   EXPECT_EQ(static_cast<std::size_t>(done - recorder_.calls.begin()), recorder_.calls.size() - 1);
-  EXPECT_EQ(FieldText(sites_[0].IpByNumber), "127.71.2.11");
+  EXPECT_EQ(recorder_.addresses[refusing], "127.71.2.11");
   // "Min Wait RAMLoader" 0 still waits until a whole second has passed.
   EXPECT_GE(recorder_.At(refusing, "1431/") - recorder_.At(refusing, "1429/"), 990ms);
   // No second total: the window keeps the first.

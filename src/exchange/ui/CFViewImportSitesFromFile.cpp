@@ -23,7 +23,6 @@
 #include "exchange/ui/ImportListModel.h"
 #include "net/SiteEngine.h"
 #include "prompts/ui/DialogWidgets.h"
-#include "workers/ui/UiThreadCalls.h"
 
 namespace quenderlink {
 namespace {
@@ -55,7 +54,8 @@ CFViewImportSitesFromFile::CFViewImportSitesFromFile(ProgramState& state, UserPr
       list_(new SiteListView(this)),
       sampleBox_(new QPlainTextEdit(this)),
       header_(PlainLabel({}, "headerText", this)),
-      totals_(PlainLabel({}, "totalsText", this)) {
+      totals_(PlainLabel({}, "totalsText", this)),
+      engine_(this, state.operations, &OperationState::pingInProgress, [this] { request_.stop = 1; }) {
   list_->setObjectName("importList");
   list_->setModel(model_);
   list_->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::DoubleClicked |
@@ -191,30 +191,25 @@ void CFViewImportSitesFromFile::Import() {
 }
 
 void CFViewImportSitesFromFile::PingAll() {
-  if (engineRunning_ || RefuseWhenBusy(state_.operations, prompts_)) return;
+  if (engine_.running() || RefuseWhenBusy(state_.operations, prompts_)) return;
   if (!import_.BuildPingRecords()) {
     prompts_.ShowMessage("ZERO SITES");
     return;
   }
-  // The previous engine ended right after its last call: this cannot wait long.
-  if (worker_.joinable()) worker_.join();
-  state_.operations.pingInProgress = true;
-  list_->ApplyColumnWidths(ImportColumnWidths(state_.params, true));
-  model_->AllRowsChanged();
   import_.PrepareRequest(request_);
   request_.listener = &engineListener_;
-  engineRunning_ = true;
+  if (!engine_.Launch([this] { SiteEngine(request_); })) return prompts_.ShowMessage(kNoWorkerText);
+  list_->ApplyColumnWidths(ImportColumnWidths(state_.params, true));
+  model_->AllRowsChanged();
   ShowButtons();
   ShowTotals();
-  worker_ = std::thread(SiteEngine, std::ref(request_));
 }
 
 void CFViewImportSitesFromFile::AbortPing() { import_.Abort(request_); }
 
 void CFViewImportSitesFromFile::EndRun() {
-  engineRunning_ = false;
   progressTimer_.stop();
-  state_.operations.pingInProgress = false;
+  engine_.Finish();
   model_->AllRowsChanged();
   ShowButtons();
   ShowTotals();
@@ -222,13 +217,12 @@ void CFViewImportSitesFromFile::EndRun() {
 
 void CFViewImportSitesFromFile::StopEngine() {
   progressTimer_.stop();
-  request_.stop = 1;
-  // A worker blocked in a call to this thread cannot end: its calls are served until it has finished.
-  JoinServingCalls(worker_, [this] { return !engineRunning_; });
+  engine_.Stop();
 }
 
 void CFViewImportSitesFromFile::Save() {
-  if (!import_.HasPingRecords()) return;
+  // Both saves make the main view load its list anew: not while a run works on it.
+  if (!import_.HasPingRecords() || RefuseWhenBusy(state_.operations, prompts_)) return;
   const int command = prompts_.ChooseFromPopup(ImportSaveMenu(state_.currentSiteFile));
   switch (command) {
     case kImportAppendAll:
@@ -264,7 +258,7 @@ void CFViewImportSitesFromFile::SaveInNewFile(bool successfulOnly) {
 }
 
 void CFViewImportSitesFromFile::Redo() {
-  if (engineRunning_) return;
+  if (engine_.running()) return;
   import_.Clear();
   model_->Refill();
   list_->ApplyColumnWidths(ImportColumnWidths(state_.params, false));
@@ -290,11 +284,11 @@ void CFViewImportSitesFromFile::ShowPhase(Phase phase) {
 
 void CFViewImportSitesFromFile::ShowButtons() {
   const bool listing = phase_ == Phase::List;
-  abortPing_->setVisible(listing && engineRunning_);
-  pingAll_->setVisible(listing && !engineRunning_);
-  save_->setVisible(listing && !engineRunning_);
-  redo_->setVisible(listing && !engineRunning_);
-  close_->setVisible(!engineRunning_);
+  abortPing_->setVisible(listing && engine_.running());
+  pingAll_->setVisible(listing && !engine_.running());
+  save_->setVisible(listing && !engine_.running());
+  redo_->setVisible(listing && !engine_.running());
+  close_->setVisible(!engine_.running());
 }
 
 void CFViewImportSitesFromFile::ShowTotals() {

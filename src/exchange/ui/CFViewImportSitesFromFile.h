@@ -3,7 +3,6 @@
 #include <QTimer>
 
 #include <string>
-#include <thread>
 
 #include "core/ProgramState.h"
 #include "core/UserPrompts.h"
@@ -13,6 +12,7 @@
 #include "net/PingEngineListener.h"
 #include "shell/ui/OperationView.h"
 #include "survey/ui/BlockingPingListener.h"
+#include "workers/ui/EngineRun.h"
 
 class QComboBox;
 class QLabel;
@@ -94,10 +94,9 @@ class CFViewImportSitesFromFile : public OperationView, public ViewWindow, priva
   QPushButton* redo_ = nullptr;
   QPushButton* close_ = nullptr;
   QTimer progressTimer_;
-  std::thread worker_;
   std::string log_;
   Phase phase_ = Phase::Select;
-  bool engineRunning_ = false;
+  EngineRun engine_;
   bool registered_ = false;
 };
 

@@ -75,7 +75,7 @@ void CMainView::ConnectControls() {
   connect(form.pingManualButton(), &QPushButton::clicked, this, [this] { rules_.PingManual(); });
   connect(form.pingRangeButton(), &QPushButton::clicked, this, [this] { rules_.PingRange(); });
   connect(form.newSiteButton(), &QPushButton::clicked, this, [this] { RunCommand(menu::kAddSite); });
-  connect(form.runtimeParamsButton(), &QPushButton::clicked, this, [this] { EditRuntimeParams(); });
+  connect(form.runtimeParamsButton(), &QPushButton::clicked, this, [this] { RunCommand(menu::kRuntimeParams); });
   connect(form.beginUploadButton(), &QPushButton::clicked, this, [this] { BeginUpload(CtrlHeld()); });
   connect(form.configButton(), &QPushButton::clicked, this, [this] { rules_.ManySitesReset(model_->checks()); });
   connect(form.programFileButton(), &QPushButton::clicked, this,
@@ -233,7 +233,10 @@ void CMainView::RunRowMenuCommand(int id) {
     case kRowDelete: RunCommand(kDeleteSite); break;
     case kRowDeleteChecked: RunCommand(kDeleteCheckedSites); break;
     case kRowReset: RunOnSelectedRow(&LaunchRules::ResetRow); break;
-    case kRowDnsRedo: opener_.OpenDnsConversion(); break;
+    case kRowDnsRedo:
+      // It writes every listed site's address: not while a run works on them.
+      if (!rules_.RefuseWhenBusy()) opener_.OpenDnsConversion();
+      break;
     default: break;  // "UPLOAD: Program to Selected" has no action
   }
 }
@@ -250,6 +253,7 @@ void CMainView::RunCommand(int id) {
   int sortKey = 0;
   bool ascending = false;
   if (SortOfMenuItem(id, sortKey, ascending)) return SortBy(sortKey, ascending);
+  if (IsRefusedWhileRunning(id) && rules_.RefuseWhenBusy()) return;
   switch (id) {
     case kShowIndexColumn: SetShowIndexColumn(true); break;
     case kHideIndexColumn: SetShowIndexColumn(false); break;
@@ -412,10 +416,10 @@ void CMainView::ExitButton() {
   emit exitRequested();
 }
 
-void CMainView::OnRunFinished() {
+void CMainView::OnRunFinished(const RunOrigin& origin) {
   const std::size_t rows = static_cast<std::size_t>(model_->rowCount());
-  // A failed save has been shown, and the list shows the table as it now is either way.
-  (void)SaveAndReloadSiteFile(state_, prompts_);
+  // A failed or refused save has been shown, and the list shows the table as it now is either way.
+  (void)SaveAndReloadSiteFile(state_, prompts_, origin);
   // Records deleted during the run are gone after the reload: then the rows move.
   if (state_.sites.size() == rows) {
     model_->RewriteAllRows();

@@ -60,7 +60,7 @@ class CMainView : public QWidget,
   void SortBy(int key, bool ascending);
 
   // Messages from the other views.
-  void OnRunFinished() override;
+  void OnRunFinished(const RunOrigin& origin) override;
   void OnReleaseTable();
   void OnSiteFileWritten(bool newFile, const std::string& path) override;
   void OnRecolour() override;

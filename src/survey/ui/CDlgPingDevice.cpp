@@ -11,7 +11,6 @@
 #include "core/FixedText.h"
 #include "core/Printf.h"
 #include "net/SiteEngine.h"
-#include "workers/ui/UiThreadCalls.h"
 
 namespace quenderlink {
 
@@ -22,7 +21,10 @@ constexpr int kProgressTickMs = 100;
 }  // namespace
 
 CDlgPingDevice::CDlgPingDevice(SiteRecord& site, ProgramState& state, QWidget* parent)
-    : QDialog(parent), state_(state), engineListener_(this, *this) {
+    : QDialog(parent),
+      state_(state),
+      engineListener_(this, *this),
+      engine_(this, state.operations, &OperationState::pingInProgress, [this] { request_.stop = 1; }) {
   setModal(true);
   setWindowTitle(tr("Ping Unit"));
   siteCopy_.Replace({site});
@@ -51,10 +53,7 @@ CDlgPingDevice::CDlgPingDevice(SiteRecord& site, ProgramState& state, QWidget* p
   });
 }
 
-CDlgPingDevice::~CDlgPingDevice() {
-  request_.stop = 1;
-  JoinServingCalls(worker_, [this] { return engineFinished_; });
-}
+CDlgPingDevice::~CDlgPingDevice() { engine_.Stop(); }
 
 void CDlgPingDevice::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
@@ -71,22 +70,23 @@ void CDlgPingDevice::Start() {
   request_.listener = &engineListener_;
   request_.stop = 0;
   request_.finished = 0;
-  request_.sites = &siteCopy_;
+  request_.sites = CopyRunSites(siteCopy_, kFlagMarked);
   request_.ping = 1;
   request_.params = &state_.params;
-  state_.operations.pingInProgress = true;
+  if (!engine_.Launch([this] { SiteEngine(request_); })) {
+    Log(LogClass::Error, Printf("%s\n", kNoWorkerText));
+    return;
+  }
   progressTimer_.start();
-  worker_ = std::thread(SiteEngine, std::ref(request_));
 }
 
 void CDlgPingDevice::done(int result) {
-  if (worker_.joinable() && !engineFinished_) {
+  if (engine_.running()) {
     Terminate();
     return;
   }
-  // Once finished, the engine makes no further call: joining cannot block for long.
-  if (worker_.joinable()) worker_.join();
-  state_.operations.pingInProgress = false;
+  // Once finished, the engine makes no further call: this cannot wait long.
+  engine_.Stop();
   QDialog::done(result);
 }
 
@@ -96,7 +96,7 @@ void CDlgPingDevice::Terminate() {
   Log(LogClass::Caution, "********** TERMINATING Ping\n");
   Log(LogClass::Caution, "********** PLEASE WAIT . . .\n\n");
   userAborted_ = true;
-  request_.stop = 1;
+  engine_.RequestStop();
 }
 
 void CDlgPingDevice::Log(LogClass logClass, const std::string& text) { log_->Append(logClass, text); }
@@ -129,9 +129,8 @@ void CDlgPingDevice::OnPingTimeout(std::size_t, int) {
 void CDlgPingDevice::OnPingFailed(std::size_t, int) { replyReceived_ = false; }
 
 void CDlgPingDevice::OnPingFinished() {
-  engineFinished_ = true;
   progressTimer_.stop();
-  state_.operations.pingInProgress = false;
+  engine_.Finish();
   // Posted: the engine is still inside this call and ends right after it.
   QTimer::singleShot(0, this, [this] {
     if (isVisible()) done(replyReceived_ ? Accepted : Rejected);

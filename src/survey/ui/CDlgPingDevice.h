@@ -4,7 +4,6 @@
 #include <QTimer>
 
 #include <string>
-#include <thread>
 
 #include "core/LogClass.h"
 #include "core/ProgramState.h"
@@ -13,6 +12,7 @@
 #include "net/EngineRequest.h"
 #include "net/PingEngineListener.h"
 #include "survey/ui/BlockingPingListener.h"
+#include "workers/ui/EngineRun.h"
 
 class QProgressBar;
 class QPushButton;
@@ -65,13 +65,12 @@ class CDlgPingDevice : public QDialog, private PingEngineListener {
   bool replyReceived_ = false;
   bool userAborted_ = false;
   bool startPosted_ = false;
-  bool engineFinished_ = false;
   int tenths_ = 0;
   LogBox* log_;
   QProgressBar* progress_;
   QPushButton* cancel_;
   QTimer progressTimer_;
-  std::thread worker_;
+  EngineRun engine_;
 };
 
 }  // namespace quenderlink

@@ -26,7 +26,6 @@
 #include "shell/FileDialogFilters.h"
 #include "survey/ui/AddressRangeInputs.h"
 #include "survey/ui/RangeScanModel.h"
-#include "workers/ui/UiThreadCalls.h"
 #include "prompts/ui/DialogWidgets.h"
 
 namespace quenderlink {
@@ -49,7 +48,12 @@ unsigned TypedNumber(const QLineEdit* edit) { return edit->text().trimmed().toUI
 }  // namespace
 
 CFViewPingRange::CFViewPingRange(ProgramState& state, UserPrompts& prompts, DesktopActions& desktop, QWidget* parent)
-    : OperationView(parent), state_(state), prompts_(prompts), desktop_(desktop), engineListener_(this, *this) {
+    : OperationView(parent),
+      state_(state),
+      prompts_(prompts),
+      desktop_(desktop),
+      engineListener_(this, *this),
+      engine_(this, state.operations, &OperationState::pingInProgress, [this] { request_.stop = 1; }) {
   BuildControls();
   LoadInputs();
   ShowRunning(false);
@@ -59,8 +63,7 @@ CFViewPingRange::CFViewPingRange(ProgramState& state, UserPrompts& prompts, Desk
 }
 
 CFViewPingRange::~CFViewPingRange() {
-  request_.stop = 1;
-  JoinServingCalls(worker_, [this] { return engineFinished_; });
+  engine_.Stop();
   model_->SetRun(nullptr);
   if (registered_) state_.openViews.Deregister(this);
 }
@@ -103,7 +106,7 @@ void CFViewPingRange::BuildControls() {
 
   connect(start_, &QPushButton::clicked, this, [this] { StartPing(); });
   connect(abort_, &QPushButton::clicked, this, [this] {
-    if (running_) run_->Abort(request_);
+    if (engine_.running()) run_->Abort(request_);
   });
   connect(close_, &QPushButton::clicked, this, &CFViewPingRange::closeRequested);
   connect(save_, &QPushButton::clicked, this, [this] { Save(); });
@@ -126,13 +129,13 @@ void CFViewPingRange::showEvent(QShowEvent* event) {
 }
 
 void CFViewPingRange::StartPing() {
-  if (running_) return;
+  if (engine_.running()) return;
   if (RefuseWhenBusy(state_.operations, prompts_)) return;
   const AddressRange range = range_->Range();
   const auto port = static_cast<std::uint16_t>(TypedNumber(port_));
 
-  // The last run's engine has made its last call already.
-  if (worker_.joinable()) worker_.join();
+  // The last run's engine has made its last call already: this cannot wait long.
+  engine_.Stop();
   model_->SetRun(nullptr);
   run_ = std::make_unique<RangeScanRun>(range, port, state_.params);
   model_->SetRun(run_.get());
@@ -146,20 +149,16 @@ void CFViewPingRange::StartPing() {
     prompts_.ShowMessage(WriteFailedText(ini.Path().string()));
   ShowTotals();
 
-  state_.operations.pingInProgress = true;
-  running_ = true;
-  engineFinished_ = false;
-  ShowRunning(true);
   run_->PrepareRequest(request_);
   request_.listener = &engineListener_;
+  if (!engine_.Launch([this] { RangeEngine(request_); })) return prompts_.ShowMessage(kNoWorkerText);
+  ShowRunning(true);
   progressTimer_.start();
-  worker_ = std::thread(RangeEngine, std::ref(request_));
 }
 
 void CFViewPingRange::EndOfRun() {
   progressTimer_.stop();
-  running_ = false;
-  state_.operations.pingInProgress = false;
+  engine_.Finish();
   model_->AllRowsChanged();
   ShowTotals();
   ShowRunning(false);
@@ -195,7 +194,7 @@ bool CFViewPingRange::SomeAddressWaiting() const {
 }
 
 void CFViewPingRange::Save() {
-  if (!run_ || running_) return;
+  if (!run_ || engine_.running()) return;
   const std::string& current = state_.currentSiteFile;
   std::vector<PopupItem> items;
   if (current.size() >= kShortestFilePath)
@@ -204,8 +203,13 @@ void CFViewPingRange::Save() {
   items.push_back({kSaveCsv, "Save in .csv File ..."});
   items.push_back({kSaveText, "Save in Text File ..."});
   switch (prompts_.ChooseFromPopup(items)) {
-    case kAppendRows: AppendRows(); break;
-    case kSaveNewFile: SaveNewFile(); break;
+    // Either makes the main view load its list anew: not while another run works on it.
+    case kAppendRows:
+      if (!RefuseWhenBusy(state_.operations, prompts_)) AppendRows();
+      break;
+    case kSaveNewFile:
+      if (!RefuseWhenBusy(state_.operations, prompts_)) SaveNewFile();
+      break;
     case kSaveCsv: SaveList(RangeListFormat::Csv); break;
     case kSaveText: SaveList(RangeListFormat::Text); break;
     default: break;
@@ -244,8 +248,8 @@ void CFViewPingRange::SaveList(RangeListFormat format) {
 
 void CFViewPingRange::OnMainWindowClosing() {
   // The main window does not close while a run lasts; should one still go, it is only stopped here.
-  if (running_) {
-    request_.stop = 1;
+  if (engine_.running()) {
+    engine_.RequestStop();
     return;
   }
   model_->SetRun(nullptr);
@@ -276,7 +280,6 @@ void CFViewPingRange::OnPingFailed(std::size_t index, int tries) {
 
 void CFViewPingRange::OnPingFinished() {
   run_->OnPingFinished();
-  engineFinished_ = true;
   // The engine ends right after this call; it is joined by the next start or the destructor.
   EndOfRun();
 }

@@ -7,7 +7,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 
 #include "core/DesktopActions.h"
 #include "core/ProgramState.h"
@@ -19,6 +18,7 @@
 #include "survey/RangeScanRun.h"
 #include "survey/RangeScanSave.h"
 #include "survey/ui/BlockingPingListener.h"
+#include "workers/ui/EngineRun.h"
 
 class QLabel;
 class QLineEdit;
@@ -81,9 +81,7 @@ class CFViewPingRange : public OperationView, public ViewWindow, private PingEng
   std::unique_ptr<RangeScanRun> run_;  // the range table; replaced only by the next run
   EngineRequest request_;
   BlockingPingListener engineListener_;
-  std::thread worker_;
-  bool running_ = false;
-  bool engineFinished_ = true;
+  EngineRun engine_;
   bool blink_ = false;
   bool shown_ = false;
   bool registered_ = false;

@@ -22,7 +22,6 @@
 #include "survey/ListedSiteAddresses.h"
 #include "survey/ui/AddressRangeInputs.h"
 #include "survey/ui/IcmpScanModel.h"
-#include "workers/ui/UiThreadCalls.h"
 
 namespace quenderlink {
 namespace {
@@ -53,7 +52,8 @@ CFViewPingRangeICMP::CFViewPingRangeICMP(ProgramState& state, UserPrompts& promp
       mode_(state.operations.icmpScanMode),
       canPing_(std::move(canPing)),
       engineListener_(this, *this),
-      run_(mode_, &engineListener_, [this] { return ReadParams(); }, [this](IcmpJob& job) { StartJob(job); }) {
+      run_(mode_, &engineListener_, [this] { return ReadParams(); }, [this](IcmpJob& job) { StartJob(job); }),
+      engine_(this, state.operations, &OperationState::pingInProgress, [this] { Apply(run_.Abort()); }) {
   BuildControls();
   LoadInputs();
   ShowRunning(false);
@@ -146,7 +146,6 @@ void CFViewPingRangeICMP::StartListedSites() {
 
 void CFViewPingRangeICMP::BeginRun(const IcmpRunChange& change) {
   model_->Reset();
-  state_.operations.pingInProgress = true;
   running_ = true;
   ShowRunning(true);
   Apply(change);
@@ -161,10 +160,8 @@ void CFViewPingRangeICMP::Apply(const IcmpRunChange& change) {
 
 void CFViewPingRangeICMP::EndOfRun() {
   if (!running_) return;
-  for (std::thread& worker : workers_) worker.join();
-  workers_.clear();
+  engine_.Join();
   running_ = false;
-  state_.operations.pingInProgress = false;
   RefreshNow();
   ShowRunning(false);
   save_->setEnabled(true);
@@ -172,11 +169,7 @@ void CFViewPingRangeICMP::EndOfRun() {
 
 void CFViewPingRangeICMP::StopAndJoin() {
   if (!running_) return;
-  Apply(run_.Abort());
-  // Taken out of the list: the run's end, posted, may come while they are served.
-  std::vector<std::thread> workers = std::move(workers_);
-  workers_.clear();
-  for (std::thread& worker : workers) JoinServingCalls(worker, [this] { return workersBusy_ == 0; });
+  engine_.Stop();
   EndOfRun();
 }
 
@@ -206,8 +199,16 @@ void CFViewPingRangeICMP::RefreshNow() {
 }
 
 void CFViewPingRangeICMP::StartJob(IcmpJob& job) {
-  ++workersBusy_;
-  workers_.emplace_back(MethodOf(mode_), std::ref(job));
+  if (engine_.Launch([method = MethodOf(mode_), &job] { method(job); })) return;
+  // Ended as failed once the scan has returned from handing the job over.
+  const std::uint16_t index = job.index;
+  QMetaObject::invokeMethod(
+      this,
+      [this, index] {
+        Show(run_.OnText(index, kNoWorkerText));
+        Apply(run_.OnDone(index));
+      },
+      Qt::QueuedConnection);
 }
 
 IcmpParams CFViewPingRangeICMP::ReadParams() {
@@ -265,7 +266,6 @@ void CFViewPingRangeICMP::OnIcmpStatus(std::uint16_t index, const IcmpTryResult&
 }
 
 void CFViewPingRangeICMP::OnIcmpDone(std::uint16_t index, bool) {
-  --workersBusy_;
   Apply(run_.OnDone(index));
 }
 

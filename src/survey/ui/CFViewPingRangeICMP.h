@@ -9,7 +9,6 @@
 #include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -23,6 +22,7 @@
 #include "survey/IcmpScanRun.h"
 #include "survey/IcmpScanSave.h"
 #include "survey/ui/BlockingIcmpListener.h"
+#include "workers/ui/EngineRun.h"
 
 class QLabel;
 class QPushButton;
@@ -91,10 +91,8 @@ class CFViewPingRangeICMP : public OperationView, public ViewWindow, private Icm
   const AccessCheck canPing_;
   BlockingIcmpListener engineListener_;
   IcmpScanRun run_;
-  // Every thread of the run, joined at its end: a finished one may still be returning.
-  std::vector<std::thread> workers_;
-  // Threads whose last call has not been handled yet.
-  std::size_t workersBusy_ = 0;
+  // A thread per address, at most 20 alive: a finished one is joined when its slot is filled again.
+  EngineRun engine_;
   // The engines read the settings at every try, from several threads.
   std::mutex paramsMutex_;
   bool running_ = false;

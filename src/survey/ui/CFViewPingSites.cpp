@@ -14,7 +14,6 @@
 #include "net/SiteEngine.h"
 #include "survey/PingSitesColumns.h"
 #include "survey/ui/PingSitesModel.h"
-#include "workers/ui/UiThreadCalls.h"
 #include "prompts/ui/DialogWidgets.h"
 
 namespace quenderlink {
@@ -33,7 +32,8 @@ CFViewPingSites::CFViewPingSites(ProgramState& state, UserPrompts& prompts, QWid
       run_(state.sites, state.params, mode_),
       engineListener_(this, *this),
       model_(new PingSitesModel(run_, state, this)),
-      list_(new SiteListView(this)) {
+      list_(new SiteListView(this)),
+      engine_(this, state.operations, &OperationState::pingInProgress, [this] { request_.stop = 1; }) {
   list_->setObjectName("siteList");
   list_->setModel(model_);
   list_->setItemDelegateForColumn(kPingColResults, new ProgressCellDelegate(PingSitesModel::kProgressRole, list_));
@@ -78,14 +78,16 @@ CFViewPingSites::CFViewPingSites(ProgramState& state, UserPrompts& prompts, QWid
 }
 
 CFViewPingSites::~CFViewPingSites() {
-  StopEngine();
+  progressTimer_.stop();
+  engine_.Stop();
   if (registered_) state_.openViews.Deregister(this);
 }
 
 void CFViewPingSites::OnMainWindowClosing() {
   // Nothing is left to redraw: the main view has let go of the site table.
   released_ = true;
-  StopEngine();
+  progressTimer_.stop();
+  engine_.Stop();
   model_->Clear();
 }
 
@@ -96,38 +98,33 @@ void CFViewPingSites::Open() {
 }
 
 void CFViewPingSites::StartRun() {
-  if (engineRunning_) return;
-  // The previous engine ended right after its last call: this cannot wait long.
-  if (worker_.joinable()) worker_.join();
-  ShowRunning(true);
-  state_.operations.pingInProgress = true;
+  if (engine_.running()) return;
   run_.PrepareRequest(request_);
   request_.listener = &engineListener_;
-  engineRunning_ = true;
-  worker_ = std::thread(SiteEngine, std::ref(request_));
+  origin_ = RunOriginOf(state_);
+  if (!engine_.Launch([this] { SiteEngine(request_); })) {
+    prompts_.ShowMessage(kNoWorkerText);
+    return;
+  }
+  ShowRunning(true);
 }
 
 void CFViewPingSites::EndRun() {
-  engineRunning_ = false;
   progressTimer_.stop();
   model_->ResultsChanged();
   ShowRunning(false);
   ShowTotals();
-  state_.operations.pingInProgress = false;
-  if (mode_ == PingMode::Ping && state_.operations.mainView && !released_) state_.operations.mainView->OnRunFinished();
-}
-
-void CFViewPingSites::StopEngine() {
-  progressTimer_.stop();
-  request_.stop = 1;
-  // A worker blocked in a call to this thread cannot end: its calls are served until it has finished.
-  JoinServingCalls(worker_, [this] { return !engineRunning_; });
+  engine_.Finish();
+  if (const std::string unplaced = UnplacedResultsText(run_.unplacedResults()); !unplaced.empty())
+    prompts_.ShowMessage(unplaced);
+  if (mode_ == PingMode::Ping && state_.operations.mainView && !released_)
+    state_.operations.mainView->OnRunFinished(origin_);
 }
 
 void CFViewPingSites::Abort() { run_.Abort(request_); }
 
 void CFViewPingSites::RePingAll() {
-  if (engineRunning_ || RefuseWhenBusy(state_.operations, prompts_)) return;
+  if (engine_.running() || RefuseWhenBusy(state_.operations, prompts_)) return;
   run_.Restart();
   model_->Refill();
   ShowTotals();
@@ -135,7 +132,7 @@ void CFViewPingSites::RePingAll() {
 }
 
 void CFViewPingSites::RePingFailed() {
-  if (engineRunning_ || RefuseWhenBusy(state_.operations, prompts_)) return;
+  if (engine_.running() || RefuseWhenBusy(state_.operations, prompts_)) return;
   if (!run_.KeepOnlyFailedSites()) {
     prompts_.ShowError(0, kNoFailedSiteText, false);
     return;

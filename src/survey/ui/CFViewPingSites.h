@@ -2,8 +2,6 @@
 
 #include <QTimer>
 
-#include <thread>
-
 #include "core/ProgramState.h"
 #include "core/UserPrompts.h"
 #include "core/ViewWindow.h"
@@ -12,6 +10,8 @@
 #include "shell/ui/OperationView.h"
 #include "survey/PingSitesRun.h"
 #include "survey/ui/BlockingPingListener.h"
+#include "core/RunOrigin.h"
+#include "workers/ui/EngineRun.h"
 
 class QLabel;
 class QPushButton;
@@ -40,7 +40,6 @@ class CFViewPingSites : public OperationView, public ViewWindow, private PingEng
   void Open();
   void StartRun();
   void EndRun();
-  void StopEngine();
   void Abort();
   void RePingAll();
   void RePingFailed();
@@ -75,8 +74,8 @@ class CFViewPingSites : public OperationView, public ViewWindow, private PingEng
   QPushButton* rePingAll_;
   QPushButton* rePingFailed_;
   QTimer progressTimer_;
-  std::thread worker_;
-  bool engineRunning_ = false;
+  RunOrigin origin_;
+  EngineRun engine_;
   bool blink_ = false;
   bool registered_ = false;
   bool released_ = false;

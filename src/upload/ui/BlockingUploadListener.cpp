@@ -12,6 +12,10 @@ BlockingUploadListener::BlockingUploadListener(QObject* context, UploadEngineLis
 
 void BlockingUploadListener::Deliver(const std::function<void()>& call) { CallOnThreadOf(context_, call); }
 
+void BlockingUploadListener::OnJobAddress(std::uint16_t row, const std::string& address) {
+  Deliver([&] { target_.OnJobAddress(row, address); });
+}
+
 void BlockingUploadListener::OnUploadEvent(int event, std::uint16_t row, int value) {
   Deliver([&] { target_.OnUploadEvent(event, row, value); });
 }

@@ -21,7 +21,6 @@
 #include "upload/UploadEngine.h"
 #include "upload/UploadLogFile.h"
 #include "upload/ui/CDlgResetUnit.h"
-#include "workers/ui/UiThreadCalls.h"
 
 namespace quenderlink {
 
@@ -50,7 +49,8 @@ CDlgUploadFile::CDlgUploadFile(ProgramState& state, UserPrompts& prompts, Deskto
       programFile_(std::move(programFile)), engineListener_(this, *this),
       uploadLog_(state.params, [this](std::uint16_t, LogClass logClass, const std::string& text) {
         LogLine(logClass, text);
-      }) {
+      }),
+      engine_(this, state.operations, &OperationState::uploadInProgress, [this] { request_.stop = 1; }) {
   setModal(true);
   setWindowTitle(tr("Upload Program"));
   for (const SiteRecord& record : state_.sites.records()) {
@@ -58,6 +58,7 @@ CDlgUploadFile::CDlgUploadFile(ProgramState& state, UserPrompts& prompts, Deskto
     site_ = record;
     break;
   }
+  sites_.Take(state_.sites, kFlagHighlighted);
 
   status_ = PlainLabel({}, "statusText", this);
   QFont bold = status_->font();
@@ -112,9 +113,7 @@ CDlgUploadFile::CDlgUploadFile(ProgramState& state, UserPrompts& prompts, Deskto
 
 CDlgUploadFile::~CDlgUploadFile() {
   closing_ = true;
-  request_.stop = 1;
-  JoinServingCalls(worker_, [this] { return request_.finished.load() != 0; });
-  state_.operations.uploadInProgress = false;
+  engine_.Stop();
 }
 
 void CDlgUploadFile::showEvent(QShowEvent* event) {
@@ -130,35 +129,35 @@ void CDlgUploadFile::Start() {
   request_.listener = &engineListener_;
   request_.stop = 0;
   request_.finished = 0;
-  request_.sites = &state_.sites;
+  request_.sites = sites_.sites();
   request_.params = &state_.params;
   request_.filePath = programFile_;
-  state_.operations.uploadInProgress = true;
   startedAt_ = std::chrono::steady_clock::now();
-  worker_ = std::thread(UploadEngine, std::ref(request_));
+  if (!engine_.Launch([this] { UploadEngine(request_); })) {
+    LogLine(LogClass::Error, Printf("%s\n", kNoWorkerText));
+    EndRun();
+  }
 }
 
 void CDlgUploadFile::reject() { AbortOrClose(); }
 
 void CDlgUploadFile::AbortOrClose() {
   // Before the start nothing runs that could be waited for.
-  if (done_ || !worker_.joinable()) {
+  if (done_ || !engine_.running()) {
     done(Rejected);
     return;
   }
   if (abortAsked_) return;
   if (!prompts_.Confirm(ConfirmMode::AbortUpload, kAbortUploadQuestion)) return;
-  request_.stop = 1;
+  engine_.RequestStop();
   abortAsked_ = true;
 }
 
 void CDlgUploadFile::done(int result) {
   closing_ = true;
-  request_.stop = 1;
-  JoinServingCalls(worker_, [this] { return request_.finished.load() != 0; });
+  engine_.Stop();
   // After the engine's last calls, which may have started it.
   blinkTimer_.stop();
-  state_.operations.uploadInProgress = false;
   QDialog::done(result);
 }
 
@@ -166,7 +165,7 @@ void CDlgUploadFile::EndRun() {
   done_ = true;
   abort_->setText("Close");
   for (QPushButton* button : {report_, reset_, ping_}) button->show();
-  state_.operations.uploadInProgress = false;
+  engine_.Finish();
 }
 
 void CDlgUploadFile::LogLine(LogClass logClass, const std::string& text) { log_->Append(logClass, text); }
@@ -192,18 +191,18 @@ void CDlgUploadFile::Blink() {
   blinkPhase_ = !blinkPhase_;
   ApplyBlinkPhase();
   // Once the upload is over the blinking "Close" says what is left to do.
-  if (!state_.operations.uploadInProgress)
+  if (!engine_.running())
     abort_->setStyleSheet(blinkPhase_ ? QString("background-color: %1;").arg(kCloseFace.name()) : QString());
   blinkTimer_.start(blinkPhase_ ? kBlinkLongMs : kBlinkShortMs);
 }
 
+void CDlgUploadFile::OnJobAddress(std::uint16_t row, const std::string& address) {
+  if (SiteRecord* record = sites_.RecordOf(row)) SetFieldText(record->IpByNumber, address);
+  // The receiver finds the site by the address the engine reaches the unit at.
+  if (site_ && site_->RowNumber == row) SetFieldText(site_->IpByNumber, address);
+}
+
 void CDlgUploadFile::OnUploadEvent(int event, std::uint16_t row, int value) {
-  if (event == kUploadStart && site_) {
-    // The engine has just written the address it reaches the unit at; the
-    // receiver finds the site by it.
-    if (const SiteRecord* record = state_.sites.FindByRow(site_->RowNumber))
-      SetFieldText(site_->IpByNumber, FieldText(record->IpByNumber));
-  }
   uploadLog_.OnUploadEvent(event, row, value);
   if (event == kUploadLastPacketAcknowledged) {
     const auto elapsed = std::chrono::steady_clock::now() - startedAt_;

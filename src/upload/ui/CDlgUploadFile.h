@@ -7,16 +7,17 @@
 #include <chrono>
 #include <optional>
 #include <string>
-#include <thread>
 
 #include "core/DesktopActions.h"
 #include "core/ProgramState.h"
+#include "core/RunSite.h"
 #include "core/SiteRecord.h"
 #include "core/UserPrompts.h"
 #include "upload/UploadLog.h"
 #include "upload/UploadRequest.h"
 #include "upload/UploadedSite.h"
 #include "upload/ui/BlockingUploadListener.h"
+#include "workers/ui/EngineRun.h"
 
 class QLabel;
 class QPushButton;
@@ -29,8 +30,8 @@ class LogBox;
 // Uploads a program file to the highlighted site and narrates every step in a
 // log the user can save, copy or mail; once the upload is over it offers a
 // reset and a ping of the unit. The engine runs on a worker thread over the
-// whole site table and picks the highlighted record itself; the dialog keeps a
-// copy of that record for the receiver, the reset and the ping.
+// dialog's copy of the highlighted sites, taken when it opens; the dialog keeps
+// the first one's record for the receiver, the reset and the ping.
 class CDlgUploadFile : public QDialog, private UploadEngineListener {
   Q_OBJECT
 
@@ -64,6 +65,7 @@ class CDlgUploadFile : public QDialog, private UploadEngineListener {
   void ResetUnit();
   void PingUnit();
 
+  void OnJobAddress(std::uint16_t row, const std::string& address) override;
   void OnUploadEvent(int event, std::uint16_t row, int value) override;
   void OnPacketText(std::uint16_t row, const std::string& text) override;
   void OnNewProgramAnswered(std::uint16_t row, const DeviceReply& reply) override;
@@ -76,10 +78,11 @@ class CDlgUploadFile : public QDialog, private UploadEngineListener {
   UploadedSiteReceiver& receiver_;
   std::string programFile_;
   std::optional<SiteRecord> site_;  // the first highlighted record, as found on opening
+  RunSiteCopy sites_;
   UploadRequest request_;
   BlockingUploadListener engineListener_;
   UploadLog uploadLog_;
-  std::thread worker_;
+  EngineRun engine_;
   std::chrono::steady_clock::time_point startedAt_;
   int uploadTenths_ = 0;
   bool startPosted_ = false;

@@ -6,7 +6,6 @@
 #include "core/ErrorMessages.h"
 #include "prompts/ui/DialogWidgets.h"
 #include "upload/UploadEngine.h"
-#include "workers/ui/UiThreadCalls.h"
 
 namespace quenderlink {
 namespace {
@@ -25,7 +24,8 @@ MultiUploadView::MultiUploadView(ProgramState& state, UserPrompts& prompts, Prog
       engineListener_(this, *this),
       headline_(PlainLabel({}, "headlineText", this)),
       abort_(NamedButton(abortText, "abortButton", this)),
-      close_(NamedButton("Close", "closeButton", this)) {
+      close_(NamedButton("Close", "closeButton", this)),
+      engine_(this, state.operations, &OperationState::uploadInProgress, [this] { request_.stop = 1; }) {
   connect(abort_, &QPushButton::clicked, this, &MultiUploadView::Abort);
   connect(close_, &QPushButton::clicked, this, &MultiUploadView::closeRequested);
   // Room for the two lines of the end headline from the start: the views above keep their size.
@@ -51,14 +51,16 @@ void MultiUploadView::ReceiveProgramFile(const std::string& path) {
   request_.stop = 0;
   request_.finished = 0;
   request_.listener = &engineListener_;
-  request_.sites = &state_.sites;
+  request_.sites = run().sites();
   request_.params = &state_.params;
   request_.filePath = path;
   slot_ = this;
-  state_.operations.uploadInProgress = true;
-  engineRunning_ = true;
+  origin_ = RunOriginOf(state_);
+  if (!engine_.Launch([this] { UploadEngine(request_); })) {
+    headline_->setText(DialogText(kNoWorkerText));
+    return;
+  }
   ShowRunning(true);
-  worker_ = std::thread(UploadEngine, std::ref(request_));
 }
 
 void MultiUploadView::OnMainWindowClosing() {
@@ -68,7 +70,7 @@ void MultiUploadView::OnMainWindowClosing() {
 }
 
 bool MultiUploadView::MayClose() {
-  if (!engineRunning_) return true;
+  if (!engine_.running()) return true;
   prompts_.ShowError(kErrorUploadInProgress, "", false);
   return false;
 }
@@ -79,15 +81,15 @@ void MultiUploadView::ShowRunning(bool running) {
 }
 
 void MultiUploadView::StopEngine() {
-  request_.stop = 1;
-  // A worker blocked in a call to this thread cannot end: its calls are served until it has finished.
-  JoinServingCalls(worker_, [this] { return request_.finished != 0; });
-  if (engineRunning_) EndRun();
+  const bool running = engine_.running();
+  engine_.Stop();
+  // The engine's last event is posted: a stopped run ends here instead.
+  if (running) EndRun();
 }
 
 void MultiUploadView::Abort() {
   if (!prompts_.Confirm(ConfirmMode::AbortUpload, kAbortUploadQuestion)) return;
-  request_.stop = 1;
+  engine_.RequestStop();
 }
 
 void MultiUploadView::Show(std::optional<std::size_t> place) {
@@ -106,16 +108,20 @@ void MultiUploadView::RefreshNow() {
 }
 
 void MultiUploadView::EndRun() {
-  engineRunning_ = false;
-  if (worker_.joinable()) worker_.join();
-  state_.operations.uploadInProgress = false;
+  engine_.Finish();
   if (slot_ == this) slot_ = nullptr;
   refreshTimer_.stop();
   Refresh();
   const std::string end = run().EndHeadline();
   headline_->setText(DialogText(runFailure_.empty() ? end : runFailure_ + "\r\n" + end));
   ShowRunning(false);
-  if (state_.operations.mainView && !released_) state_.operations.mainView->OnRunFinished();
+  if (const std::string unplaced = UnplacedResultsText(run().unplacedResults()); !unplaced.empty())
+    prompts_.ShowMessage(unplaced);
+  if (state_.operations.mainView && !released_) state_.operations.mainView->OnRunFinished(origin_);
+}
+
+void MultiUploadView::OnJobAddress(std::uint16_t row, const std::string& address) {
+  run().OnJobAddress(row, address);
 }
 
 void MultiUploadView::OnUploadEvent(int event, std::uint16_t row, int value) {
@@ -137,7 +143,7 @@ void MultiUploadView::OnUploadFailed(UploadFailure, std::uint16_t row, const std
 }
 
 void MultiUploadView::OnUploadDone() {
-  if (engineRunning_) EndRun();
+  if (engine_.running()) EndRun();
 }
 
 }  // namespace quenderlink

@@ -4,9 +4,9 @@
 
 #include <chrono>
 #include <string>
-#include <thread>
 
 #include "core/ProgramState.h"
+#include "core/RunOrigin.h"
 #include "core/UserPrompts.h"
 #include "core/ViewWindow.h"
 #include "shell/ui/OperationView.h"
@@ -14,6 +14,7 @@
 #include "upload/UploadEngineListener.h"
 #include "upload/UploadRequest.h"
 #include "upload/ui/BlockingUploadListener.h"
+#include "workers/ui/EngineRun.h"
 
 class QLabel;
 class QPushButton;
@@ -42,7 +43,7 @@ class MultiUploadView : public OperationView,
   void OnMainWindowClosing() override;
   bool MayClose() override;
 
-  bool running() const { return engineRunning_; }
+  bool running() const { return engine_.running(); }
   bool started() const { return started_; }
 
  protected:
@@ -67,6 +68,7 @@ class MultiUploadView : public OperationView,
   void RefreshNow();
   void EndRun();
 
+  void OnJobAddress(std::uint16_t row, const std::string& address) override;
   void OnUploadEvent(int event, std::uint16_t row, int value) override;
   void OnPacketText(std::uint16_t row, const std::string& text) override;
   void OnNewProgramAnswered(std::uint16_t row, const DeviceReply& reply) override;
@@ -83,10 +85,10 @@ class MultiUploadView : public OperationView,
   QPushButton* close_;
   QTimer refreshTimer_;
   std::chrono::steady_clock::time_point lastRefresh_;
-  std::thread worker_;
+  RunOrigin origin_;
+  EngineRun engine_;
   // Why the run could not start, when it could not.
   std::string runFailure_;
-  bool engineRunning_ = false;
   // A view runs once: its rows or boxes keep the outcome of that run.
   bool started_ = false;
   bool registered_ = false;
