@@ -13,13 +13,14 @@ enum class SiteFileLoad {
 };
 
 // Loads the current site list file into the table, as the main view does at
-// start and after every command that rewrote the file. The caller refills the
+// start and after every command that rewrote the file, and stamps it. The caller refills the
 // list on kLoaded, and resets the file button's caption on kNotFound.
 SiteFileLoad LoadCurrentSiteFile(ProgramState& state, UserPrompts& prompts, bool clearPingAndFlags);
 
 // At the end of a run: saves the table to the current file and loads it again,
 // keeping LastPing and flags. False when there is no current file, or, after a
-// message, when the save failed: then the table stays as the run left it, so the
+// message, when the save failed or was refused because another program changed
+// the file since it was loaded: then the table stays as the run left it, so the
 // results are not thrown away by reloading the old file.
 [[nodiscard]] bool SaveAndReloadSiteFile(ProgramState& state, UserPrompts& prompts);
 

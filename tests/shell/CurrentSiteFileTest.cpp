@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "core/ErrorMessages.h"
 #include "core/FixedText.h"
 #include "core/IniSettingsFile.h"
+#include "core/SiteListLoader.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SiteListFile.h"
 #include "support/TempDir.h"
@@ -40,19 +42,35 @@ TEST_F(CurrentSiteFileTest, AFileThatIsNotThereIsReportedAndLeavesTheHistory) {
   EXPECT_EQ(LoadCurrentSiteFile(state_, prompts_, true), SiteFileLoad::kNoFile);
 }
 
-TEST_F(CurrentSiteFileTest, AFailedSaveKeepsTheRunsResultsInTheTable) {
+TEST_F(CurrentSiteFileTest, AFailedOrRefusedSaveKeepsTheRunsResultsInTheTable) {
   ASSERT_EQ(LoadCurrentSiteFile(state_, prompts_, true), SiteFileLoad::kLoaded);
   state_.sites[1].LastPing = 33;
   ASSERT_TRUE(SaveAndReloadSiteFile(state_, prompts_));
   EXPECT_EQ(state_.sites[1].LastPing, 33);
 
+  // Another program saved the file during the run.
+  const std::string others =
+      testing::ReadFileBytes(testing::WriteSiteList(state_.currentSiteFile, {testing::TestSite({.name = "other"})}));
   state_.sites[1].LastPing = 44;
-  state_.currentSiteFile = (home_ / "missing-folder" / "sites.bin").string();
   EXPECT_FALSE(SaveAndReloadSiteFile(state_, prompts_));
+  EXPECT_EQ(testing::ReadFileBytes(state_.currentSiteFile), others);
   EXPECT_EQ(state_.sites.size(), 3u);
   EXPECT_EQ(state_.sites[1].LastPing, 44);
   ASSERT_EQ(prompts_.shown.size(), 1u);
-  EXPECT_NE(prompts_.shown[0].text.find("Could not be saved!"), std::string::npos);
+  EXPECT_EQ(prompts_.shown[0].text, SiteFileChangedText(state_.currentSiteFile) +
+                                        "\r\n\r\nThe results of this run stay in the list; they are not in the file.");
+
+  // The save's temporary file gets a name too long for the file system.
+  std::string longName(240, 'n');
+  longName += ".bin";
+  state_.currentSiteFile = (home_ / longName).string();
+  std::filesystem::copy_file(home_ / "sites.bin", state_.currentSiteFile);
+  SiteTable loaded;
+  ASSERT_EQ(LoadSiteTable(state_.currentSiteFile, loaded, 0, state_.currentSiteFileStamp), 0);
+  EXPECT_FALSE(SaveAndReloadSiteFile(state_, prompts_));
+  EXPECT_EQ(state_.sites[1].LastPing, 44);
+  ASSERT_EQ(prompts_.shown.size(), 2u);
+  EXPECT_NE(prompts_.shown[1].text.find("Could not be saved!"), std::string::npos);
 }
 
 TEST_F(CurrentSiteFileTest, TheSiteBeingModifiedKeepsItsRecordThroughASortedSaveAndReload) {
