@@ -102,9 +102,11 @@ ImportSaveResult Save(const SiteImport& import, const ImportOptions& options, co
   if (!options.newFile.empty()) return SaveImportedSitesAs(options.newFile, records);
   SiteTable listed;
   // A missing file is created by the append; one that is not a site list is refused there.
-  if (std::filesystem::exists(options.appendTo))
-    (void)LoadSiteTable(options.appendTo, listed, state.params.telnetPortTrk1);
-  return AppendImportedSites(options.appendTo, records, listed);
+  std::optional<SiteFileStamp> loaded;
+  if (std::filesystem::exists(options.appendTo) &&
+      LoadSiteTable(options.appendTo, listed, state.params.telnetPortTrk1, loaded.emplace()) != 0)
+    loaded.reset();
+  return AppendImportedSites(options.appendTo, records, listed, loaded);
 }
 
 [[nodiscard]] int Import(const CommandContext& context, const ImportOptions& options) {

@@ -7,7 +7,6 @@
 #include "cli/InterruptibleRun.h"
 #include "cli/JsonText.h"
 #include "cli/SiteListArgument.h"
-#include "core/CSiteinfoClass.h"
 #include "core/FixedText.h"
 #include "net/SiteEngine.h"
 #include "survey/PingSitesRun.h"
@@ -50,7 +49,6 @@ void PrintResults(const SiteTable& table, const PingSitesRun& run, bool json) {
 }
 
 [[nodiscard]] int Ping(const CommandContext& context, const PingOptions& options) {
-  const std::string file = SiteListPath(options.file);
   ProgramState state = context.LoadProgramState();
   if (const int marked = LoadAndMarkRows(options.file, options.rows, kFlagMarked, state); marked != kExitOk)
     return marked;
@@ -65,8 +63,9 @@ void PrintResults(const SiteTable& table, const PingSitesRun& run, bool json) {
 
   for (const std::string& message : run.engineMessages()) std::cerr << message << '\n';
   // A ping run saves what the units said; a reset run leaves the records alone.
-  if (!options.reset && !CSiteinfoClass().SaveAll(file, state.sites))
-    return Failed(options.file + ": the results could not be saved");
+  if (!options.reset) {
+    if (const int saved = SaveLoadedSiteList(options.file, state); saved != kExitOk) return saved;
+  }
   PrintResults(state.sites, run, options.json);
   return run.totals().success == run.totals().total ? kExitOk : kExitFailed;
 }

@@ -7,9 +7,14 @@
 
 namespace quenderlink::cli {
 
-// Loads the site list file a command names into the state's table. The exit
-// code: kExitOk, or kExitBadInput with the file's error code and its meaning printed.
+// Loads the site list file a command names into the state's table; it becomes
+// the state's current file, stamped. The exit code: kExitOk, or kExitBadInput
+// with the file's error code and its meaning printed.
 [[nodiscard]] int LoadSiteListArgument(const std::string& file, ProgramState& state);
+
+// Saves the table over the file it was loaded from, unless another program has
+// changed that file since. kExitOk, or kExitFailed with the reason printed.
+[[nodiscard]] int SaveLoadedSiteList(const std::string& file, const ProgramState& state);
 
 // The same, then gives the rows written like "1,3-5" (every row when the text
 // is empty) the operation's flags, all other records none.

@@ -9,7 +9,6 @@
 #include "cli/InterruptibleRun.h"
 #include "cli/JsonText.h"
 #include "cli/SiteListArgument.h"
-#include "core/CSiteinfoClass.h"
 #include "core/FixedText.h"
 #include "core/ProgramFileIdentification.h"
 #include "net/ReplyToSite.h"
@@ -149,7 +148,6 @@ class UploadReport : public UploadEngineListener {
 };
 
 [[nodiscard]] int Upload(const CommandContext& context, const UploadOptions& options) {
-  const std::string file = SiteListPath(options.sites);
   ProgramState state = context.LoadProgramState();
   if (const int marked = LoadAndMarkRows(options.sites, options.rows, kFlagTicked | kFlagHighlighted, state);
       marked != kExitOk)
@@ -168,7 +166,7 @@ class UploadReport : public UploadEngineListener {
   request.params = &state.params;
   RunInterruptibly([&] { UploadEngine(request); }, [&] { request.stop = 1; });
 
-  if (!CSiteinfoClass().SaveAll(file, state.sites)) return Failed(options.sites + ": the results could not be saved");
+  if (const int saved = SaveLoadedSiteList(options.sites, state); saved != kExitOk) return saved;
   const bool allAnswered = report.PrintSummary();
   return allAnswered && !report.runFailed() && request.stop == 0 ? kExitOk : kExitFailed;
 }

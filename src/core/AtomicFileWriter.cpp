@@ -76,6 +76,9 @@ bool AtomicFileWriter::Commit() {
     Discard();
     return false;
   }
+  // Neither the close nor the rename changes it.
+  struct stat written {};
+  if (::fstat(fd_, &written) == 0) modifiedNs_ = written.st_mtim.tv_sec * 1'000'000'000LL + written.st_mtim.tv_nsec;
   const int closed = ::close(fd_);
   fd_ = -1;
   if (closed != 0 || ::rename(temporary_.c_str(), target_.c_str()) != 0) {

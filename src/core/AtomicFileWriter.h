@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -23,6 +24,9 @@ class AtomicFileWriter {
   [[nodiscard]] bool Write(std::string_view text) { return Write(text.data(), text.size()); }
   // Flushes, syncs and renames over the target; false (and the target untouched) on any failure.
   [[nodiscard]] bool Commit();
+  // The written file's modification time in nanoseconds, taken once its bytes
+  // were on disk; known after a successful Commit (0 when it could not be read).
+  std::int64_t modifiedNs() const { return modifiedNs_; }
 
  private:
   [[nodiscard]] bool FlushBuffer();
@@ -33,6 +37,7 @@ class AtomicFileWriter {
   std::string buffer_;
   int fd_ = -1;
   bool failed_ = false;
+  std::int64_t modifiedNs_ = 0;
 };
 
 // The whole file in one go; false when it could not be written.

@@ -118,10 +118,10 @@ bool CSiteinfoClass::WriteRecordsAt(std::uint64_t offset, std::span<const SiteRe
 }
 
 bool CSiteinfoClass::SaveAll(const std::filesystem::path& path, const SiteTable& table) {
-  return ReplaceFile(path, table.records());
+  return ReplaceFile(path, table.records()).has_value();
 }
 
-bool CSiteinfoClass::CreateBlank(const std::filesystem::path& path) { return ReplaceFile(path, {}); }
+bool CSiteinfoClass::CreateBlank(const std::filesystem::path& path) { return ReplaceFile(path, {}).has_value(); }
 
 bool CSiteinfoClass::WriteRecordAt(const std::filesystem::path& path, std::uint16_t rowNumber,
                                    const SiteRecord& expectedOld, const SiteRecord& record) {
@@ -149,17 +149,91 @@ int CSiteinfoClass::RewriteRecord(std::uint16_t rowNumber, const SiteRecord& exp
   return 0;
 }
 
+std::optional<SiteFileStamp> CSiteinfoClass::SaveAll(const std::filesystem::path& path, const SiteTable& table,
+                                                     const SiteFileStamp& loaded) {
+  std::optional<SiteFileStamp> written;
+  // The old file stays locked until the new one has been renamed over it.
+  if (OpenUnchanged(path, O_RDONLY, loaded)) written = ReplaceFile(path, table.records());
+  Close();
+  return written;
+}
+
+std::optional<SiteFileStamp> CSiteinfoClass::AppendRecords(const std::filesystem::path& path,
+                                                           std::span<const SiteRecord> records,
+                                                           const SiteFileStamp& loaded) {
+  std::optional<SiteFileStamp> written;
+  if (OpenUnchanged(path, O_RDWR, loaded)) {
+    if (AppendToExisting(records)) {
+      written = StampOfOpenFile(fd_);
+    } else {
+      lastError_ = kSiteFileWriteFailed;
+    }
+  }
+  Close();
+  return written;
+}
+
+std::optional<SiteFileStamp> CSiteinfoClass::WriteRecordAt(const std::filesystem::path& path, std::uint16_t rowNumber,
+                                                           const SiteRecord& expectedOld, const SiteRecord& record,
+                                                           const SiteFileStamp& loaded) {
+  std::optional<SiteFileStamp> written;
+  if (OpenUnchanged(path, O_RDWR, loaded)) {
+    lastError_ = static_cast<std::uint32_t>(RewriteRecord(rowNumber, expectedOld, record));
+    if (lastError_ == 0) written = StampOfOpenFile(fd_);
+  }
+  Close();
+  return written;
+}
+
+// True with the file open and locked; else false with the last error set.
+bool CSiteinfoClass::OpenUnchanged(const std::filesystem::path& path, int access, const SiteFileStamp& loaded) {
+  Close();
+  // O_NONBLOCK keeps a FIFO put in the file's place from hanging the open.
+  fd_ = ::open(path.c_str(), access | O_CLOEXEC | O_NONBLOCK);
+  const int code = fd_ >= 0 ? LockUnchanged(path, loaded)
+                   : errno == ENOENT ? kSiteFileChangedElsewhere
+                                     : kSiteFileWriteFailed;
+  lastError_ = static_cast<std::uint32_t>(code);
+  if (code != 0) Close();
+  return code == 0;
+}
+
+int CSiteinfoClass::LockUnchanged(const std::filesystem::path& path, const SiteFileStamp& loaded) {
+  while (::flock(fd_, LOCK_EX) != 0)
+    if (errno != EINTR) return kSiteFileWriteFailed;
+  // Another writer may have renamed a new file over this one while the lock was awaited.
+  struct stat locked {}, named {};
+  if (::fstat(fd_, &locked) != 0 || ::stat(path.c_str(), &named) != 0 || locked.st_dev != named.st_dev ||
+      locked.st_ino != named.st_ino)
+    return kSiteFileChangedElsewhere;
+  const SiteFileStamp now = StampOfOpenFile(fd_);
+  if (!now.exists || now != loaded) return kSiteFileChangedElsewhere;
+  fileLength_ = now.size;
+  return 0;
+}
+
 // The new file is written beside the old one and renamed over it only when
 // complete, so a crash or a full disk never costs the sites already saved.
-bool CSiteinfoClass::ReplaceFile(const std::filesystem::path& path, std::span<const SiteRecord> records) {
+// Its stamp comes from what was written, not from reading the file again,
+// which another program could have changed by then.
+std::optional<SiteFileStamp> CSiteinfoClass::ReplaceFile(const std::filesystem::path& path,
+                                                         std::span<const SiteRecord> records) {
   StampHeaderNow();
   AtomicFileWriter writer(path);
+  SiteFileStamp stamp{true, sizeof header_, 0, ContinueContentHash(kEmptyContentHash, &header_, sizeof header_)};
   bool written = writer.Open() && writer.Write(&header_, sizeof header_);
-  for (const SiteRecord& record : records)
-    if (written && record.RowNumber != kNoRow) written = writer.Write(&record, sizeof record);
-  if (written && writer.Commit()) return true;
+  for (const SiteRecord& record : records) {
+    if (!written || record.RowNumber == kNoRow) continue;
+    written = writer.Write(&record, sizeof record);
+    stamp.size += sizeof record;
+    stamp.contentHash = ContinueContentHash(stamp.contentHash, &record, sizeof record);
+  }
+  if (written && writer.Commit()) {
+    stamp.modifiedNs = writer.modifiedNs();
+    return stamp;
+  }
   lastError_ = kSiteFileWriteFailed;
-  return false;
+  return std::nullopt;
 }
 
 void CSiteinfoClass::StampHeaderNow() {
@@ -188,6 +262,7 @@ std::string SiteFileErrorText(std::uint32_t code) {
     case kSiteFileReadShort: return "fewer record bytes came than asked";
     case kSiteFileWriteFailed: return "the file could neither be opened for writing nor created";
     case kSiteFileRecordChanged: return "the record was changed in the file by someone else";
+    case kSiteFileChangedElsewhere: return "the file was changed by another program since it was opened";
     default: return "unknown site list file error " + std::to_string(code);
   }
 }

@@ -2,10 +2,12 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 
 #include "core/SiteFileHeader.h"
+#include "core/SiteFileStamp.h"
 #include "core/SiteRecord.h"
 #include "core/SiteTable.h"
 
@@ -19,6 +21,7 @@ inline constexpr int kSiteFileNoSignature = 203;
 inline constexpr int kSiteFileReadShort = 204;
 inline constexpr int kSiteFileWriteFailed = 205;
 inline constexpr int kSiteFileRecordChanged = 206;
+inline constexpr int kSiteFileChangedElsewhere = 207;
 
 // A header and at least one record.
 inline constexpr std::uint64_t kSiteFileMinimumLength = kSiteFileHeaderSize + kSiteRecordSize;
@@ -57,8 +60,26 @@ class CSiteinfoClass {
   // its record must not be overwritten. 200-203 or 205 when it cannot be done.
   [[nodiscard]] bool WriteRecordAt(const std::filesystem::path& path, std::uint16_t rowNumber,
                                    const SiteRecord& expectedOld, const SiteRecord& record);
+
+  // The same writes to a file this program loaded, each refused (207, nothing
+  // written) unless the file still has the stamp `loaded`, taken at its load
+  // or at this program's last write of it; a file removed meanwhile counts as
+  // changed. Other programs' locks are waited for, and the file is held locked
+  // from the check until the write is done, so no two writers interleave.
+  // The file's new stamp, or nothing with the last error set.
+  [[nodiscard]] std::optional<SiteFileStamp> SaveAll(const std::filesystem::path& path, const SiteTable& table,
+                                                     const SiteFileStamp& loaded);
+  [[nodiscard]] std::optional<SiteFileStamp> AppendRecords(const std::filesystem::path& path,
+                                                           std::span<const SiteRecord> records,
+                                                           const SiteFileStamp& loaded);
+  [[nodiscard]] std::optional<SiteFileStamp> WriteRecordAt(const std::filesystem::path& path, std::uint16_t rowNumber,
+                                                           const SiteRecord& expectedOld, const SiteRecord& record,
+                                                           const SiteFileStamp& loaded);
   void Close();
 
+  // The stamp of the file the last OpenAndCheck left open (one matching no
+  // file when none is open).
+  SiteFileStamp Stamp() const { return StampOfOpenFile(fd_); }
   std::uint32_t lastError() const { return lastError_; }
   // The length taken by the last OpenAndCheck.
   std::uint64_t fileLength() const { return fileLength_; }
@@ -71,7 +92,10 @@ class CSiteinfoClass {
   [[nodiscard]] bool AppendToExisting(std::span<const SiteRecord> records);
   [[nodiscard]] bool AppendToNew(const std::filesystem::path& path, std::span<const SiteRecord> records);
   [[nodiscard]] bool WriteRecordsAt(std::uint64_t offset, std::span<const SiteRecord> records);
-  [[nodiscard]] bool ReplaceFile(const std::filesystem::path& path, std::span<const SiteRecord> records);
+  [[nodiscard]] std::optional<SiteFileStamp> ReplaceFile(const std::filesystem::path& path,
+                                                         std::span<const SiteRecord> records);
+  [[nodiscard]] bool OpenUnchanged(const std::filesystem::path& path, int access, const SiteFileStamp& loaded);
+  [[nodiscard]] int LockUnchanged(const std::filesystem::path& path, const SiteFileStamp& loaded);
   void StampHeaderNow();
   [[nodiscard]] int RewriteRecord(std::uint16_t rowNumber, const SiteRecord& expectedOld, const SiteRecord& record);
 

@@ -32,4 +32,11 @@ std::string PredefinedErrorText(std::uint32_t errorId) {
 
 std::string WriteFailedText(const std::string& path) { return Printf("FAILED TO WRITE\r\n%s", path.c_str()); }
 
+std::string SiteFileChangedText(const std::string& path) {
+  return Printf(
+      "File\r\n%s\r\nwas changed by another program since it was opened.\r\n\r\n"
+      "Use \"Save As\" to keep this list under another name, or reload the file to take the other changes.",
+      path.c_str());
+}
+
 }  // namespace quenderlink

@@ -26,4 +26,8 @@ std::string PredefinedErrorText(std::uint32_t errorId);
 // What the user is told when a file (a settings file included) could not be written.
 std::string WriteFailedText(const std::string& path);
 
+// What the user is told when a save of a site list file is refused because
+// another program changed the file since this one opened it.
+std::string SiteFileChangedText(const std::string& path);
+
 }  // namespace quenderlink

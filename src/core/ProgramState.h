@@ -7,6 +7,7 @@
 #include "core/OpenViews.h"
 #include "core/PingMode.h"
 #include "core/RuntimeParams.h"
+#include "core/SiteFileStamp.h"
 #include "core/SiteRecord.h"
 #include "core/SiteTable.h"
 #include "core/ViewWindow.h"
@@ -62,6 +63,8 @@ struct ProgramState {
   RuntimeParams params;
   SiteTable sites;
   std::string currentSiteFile;
+  // The current file as the program last loaded or wrote it; its saves are refused once it differs.
+  SiteFileStamp currentSiteFileStamp;
   OperationState operations;
   OpenViews openViews;
 };

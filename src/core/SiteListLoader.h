@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/SiteFileStamp.h"
 #include "core/SiteTable.h"
 
 namespace quenderlink {
@@ -15,5 +16,9 @@ inline constexpr int kSiteListNoPath = -1;
 // 0 on success; kSiteListNoPath or 200-203 with the table unchanged; 204 with
 // the table emptied.
 [[nodiscard]] int LoadSiteTable(const std::string& path, SiteTable& table, std::uint16_t telnetPortTrk1);
+// The same, and on success the stamp of the file as it was read, for the
+// guarded saves of CSiteinfoClass.
+[[nodiscard]] int LoadSiteTable(const std::string& path, SiteTable& table, std::uint16_t telnetPortTrk1,
+                                SiteFileStamp& loaded);
 
 }  // namespace quenderlink

@@ -34,7 +34,7 @@ bool SavesSuccessfulOnly(int command) {
 }
 
 ImportSaveResult AppendImportedSites(const std::filesystem::path& path, std::span<const SiteRecord> records,
-                                     const SiteTable& listed) {
+                                     const SiteTable& listed, const std::optional<SiteFileStamp>& loaded) {
   ImportSaveResult result;
   std::vector<SiteRecord> added;
   for (const SiteRecord& record : records) {
@@ -44,7 +44,8 @@ ImportSaveResult AppendImportedSites(const std::filesystem::path& path, std::spa
   }
   if (added.empty()) return result;
   CSiteinfoClass file;
-  if (!file.AppendRecords(path, added)) {
+  const bool appended = loaded ? file.AppendRecords(path, added, *loaded).has_value() : file.AppendRecords(path, added);
+  if (!appended) {
     result.error = FailureText(path, file);
     return result;
   }

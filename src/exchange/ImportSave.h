@@ -1,11 +1,13 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "core/PopupItem.h"
+#include "core/SiteFileStamp.h"
 #include "core/SiteRecord.h"
 #include "core/SiteTable.h"
 
@@ -31,8 +33,10 @@ struct ImportSaveResult {
 
 // Appends the records whose address and port no listed site has, creating the
 // file when it is missing; a file that is not a site list file is left alone.
+// With the stamp of the file the listed sites were loaded from, nothing is
+// written once another program has changed (or removed) that file since.
 ImportSaveResult AppendImportedSites(const std::filesystem::path& path, std::span<const SiteRecord> records,
-                                     const SiteTable& listed);
+                                     const SiteTable& listed, const std::optional<SiteFileStamp>& loaded = {});
 // Replaces the file with a new site list of every record, or leaves it as it was.
 ImportSaveResult SaveImportedSitesAs(const std::filesystem::path& path, std::span<const SiteRecord> records);
 

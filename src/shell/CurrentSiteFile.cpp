@@ -11,6 +11,7 @@ namespace quenderlink {
 namespace {
 
 constexpr int kReadFailed = 204;
+constexpr char kResultsKept[] = "\r\n\r\nThe results of this run stay in the list; they are not in the file.";
 
 // The file is written in table order without the deleted records, and a load
 // numbers the records by their place: the new row number of a record.
@@ -27,7 +28,10 @@ std::uint16_t RowNumberAfterSave(const SiteTable& sites, std::uint16_t rowNumber
 }  // namespace
 
 SiteFileLoad LoadCurrentSiteFile(ProgramState& state, UserPrompts& prompts, bool clearPingAndFlags) {
-  const int result = LoadSiteTable(state.currentSiteFile, state.sites, state.params.telnetPortTrk1);
+  // Whatever the load's outcome, the stamp of an earlier file must not let a save through.
+  state.currentSiteFileStamp = {};
+  const int result =
+      LoadSiteTable(state.currentSiteFile, state.sites, state.params.telnetPortTrk1, state.currentSiteFileStamp);
   if (result == kSiteListNoPath) return SiteFileLoad::kNoFile;
   if (result == kReadFailed) return SiteFileLoad::kReadFailed;
   if (result != 0) {
@@ -51,9 +55,11 @@ bool SaveAndReloadSiteFile(ProgramState& state, UserPrompts& prompts, const RunO
     return false;
   }
   CSiteinfoClass file;
-  if (!file.SaveAll(state.currentSiteFile, state.sites)) {
-    prompts.ShowMessage(Printf("File\r\n%s\r\nCould not be saved!\r\n\r\n%s", state.currentSiteFile.c_str(),
-                               SiteFileErrorText(file.lastError()).c_str()));
+  if (!file.SaveAll(state.currentSiteFile, state.sites, state.currentSiteFileStamp)) {
+    prompts.ShowMessage(file.lastError() == kSiteFileChangedElsewhere
+                            ? SiteFileChangedText(state.currentSiteFile) + kResultsKept
+                            : Printf("File\r\n%s\r\nCould not be saved!\r\n\r\n%s", state.currentSiteFile.c_str(),
+                                     SiteFileErrorText(file.lastError()).c_str()));
     return false;
   }
   // A modify dialog may be open while a run ends: it must go on storing into its own site.

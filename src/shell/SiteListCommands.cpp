@@ -16,6 +16,7 @@
 #include "core/Printf.h"
 #include "core/ProgramFileIdentification.h"
 #include "core/RegularFile.h"
+#include "core/SiteFileStamp.h"
 #include "core/SiteListLoader.h"
 #include "shell/CurrentSiteFile.h"
 
@@ -126,6 +127,7 @@ ListChange SiteListCommands::StartNewFile(const std::string& path) {
   }
   state_.sites.Release();
   state_.currentSiteFile = path;
+  state_.currentSiteFileStamp = StampOfFile(path);
   PushSiteFile(path);
   return {Kind::Clear, -1, true, false};
 }
@@ -133,13 +135,31 @@ ListChange SiteListCommands::StartNewFile(const std::string& path) {
 ListChange SiteListCommands::SaveAs(const std::string& path) {
   if (RefuseWhileRunning()) return {};
   const std::string target = WithBinExtension(path);
+  // Once another program has changed the current file, the file no longer
+  // holds the list shown: the table is what is kept.
+  if (StampOfFile(state_.currentSiteFile) != state_.currentSiteFileStamp) return SaveTableAs(target);
   if (!CopyWholeFile(state_.currentSiteFile, target)) {
     prompts_.ShowMessage(WriteFailedText(target));
     return {};
   }
   state_.currentSiteFile = target;
+  state_.currentSiteFileStamp = StampOfFile(target);
   PushSiteFile(target);
   return {Kind::None, -1, true, false};
+}
+
+ListChange SiteListCommands::SaveTableAs(const std::string& target) {
+  // Over the current file itself, the table would wipe out the other program's changes.
+  if (IsCurrentFile(target)) return SaveCurrentFile("") == Saved::kYes ? LoadCurrentFile(false, false) : ListChange{};
+  if (!CSiteinfoClass().SaveAll(target, state_.sites)) {
+    prompts_.ShowMessage(WriteFailedText(target));
+    return {};
+  }
+  state_.currentSiteFile = target;
+  PushSiteFile(target);
+  ListChange change = LoadCurrentFile(false, false);
+  change.siteFileShown = !change.siteFileLost;
+  return change;
 }
 
 bool SiteListCommands::ChooseProgramFile(const std::string& path, bool check) {
@@ -253,10 +273,19 @@ ListChange SiteListCommands::UpdateInPlace(const SiteRecord& received, std::uint
   const ListChange rewrite{Kind::RewriteRow, static_cast<int>(target - state_.sites.records().data())};
   const std::string& path = state_.currentSiteFile;
   if (path.size() < kShortestFilePath) return rewrite;
-  if (CSiteinfoClass().WriteRecordAt(path, rowNumber, before, *target)) return rewrite;
+  CSiteinfoClass file;
+  if (const auto written = file.WriteRecordAt(path, rowNumber, before, *target, state_.currentSiteFileStamp)) {
+    state_.currentSiteFileStamp = *written;
+    return rewrite;
+  }
+  // Saving the whole table would be refused as well; the record keeps the change.
+  if (file.lastError() == kSiteFileChangedElsewhere) {
+    prompts_.ShowMessage(SiteFileChangedText(path));
+    return rewrite;
+  }
   // The record's place holds another record now (or cannot be written): the
   // whole table goes out instead of overwriting someone else's record.
-  return SaveCurrentFile("") ? LoadCurrentFile(false, false) : rewrite;
+  return SaveCurrentFile("") == Saved::kYes ? LoadCurrentFile(false, false) : rewrite;
 }
 
 ListChange SiteListCommands::LoadCurrentFile(bool clearLastPing, bool clearFlags) {
@@ -269,27 +298,36 @@ ListChange SiteListCommands::LoadCurrentFile(bool clearLastPing, bool clearFlags
   return {Kind::Refill};
 }
 
-bool SiteListCommands::SaveCurrentFile(const char* consequence) {
+SiteListCommands::Saved SiteListCommands::SaveCurrentFile(const char* consequence) {
+  const std::string& path = state_.currentSiteFile;
   CSiteinfoClass file;
-  if (file.SaveAll(state_.currentSiteFile, state_.sites)) return true;
-  prompts_.ShowMessage(SaveFailedText(state_.currentSiteFile, file.lastError()) + consequence);
-  return false;
+  if (const auto written = file.SaveAll(path, state_.sites, state_.currentSiteFileStamp)) {
+    state_.currentSiteFileStamp = *written;
+    return Saved::kYes;
+  }
+  if (file.lastError() == kSiteFileChangedElsewhere) {
+    prompts_.ShowMessage(SiteFileChangedText(path) + consequence);
+    return Saved::kRefused;
+  }
+  prompts_.ShowMessage(SaveFailedText(path, file.lastError()) + consequence);
+  return Saved::kNo;
 }
 
 // When the save fails the file still holds every record, and reloading it
-// brings back the records marked deleted: the reload follows either way, and a
-// failure has been shown.
+// brings back the records marked deleted: the reload follows, and a failure has
+// been shown. A refused save keeps the table, deletions marked, for "Save As".
 ListChange SiteListCommands::SaveDeletions() {
   if (state_.currentSiteFile.size() < kShortestFilePath) return {};
-  (void)SaveCurrentFile(kNothingRemoved);
+  if (SaveCurrentFile(kNothingRemoved) == Saved::kRefused) return {};
   return LoadCurrentFile(false, false);
 }
 
 ListChange SiteListCommands::FinishMove(const std::string& report) {
   if (state_.currentSiteFile.size() < kShortestFilePath) return {};
-  const bool saved = SaveCurrentFile(kNothingRemoved);
+  const Saved saved = SaveCurrentFile(kNothingRemoved);
+  if (saved == Saved::kRefused) return {};
   const ListChange change = LoadCurrentFile(false, false);
-  if (saved) prompts_.ShowError(0, report, false);
+  if (saved == Saved::kYes) prompts_.ShowError(0, report, false);
   return change;
 }
 
@@ -300,13 +338,24 @@ ListChange SiteListCommands::Append(const SiteRecord& site) {
     PushSiteFile(state_.currentSiteFile);
     change.siteFileShown = true;
   }
+  const bool listInFileOrder = InFileOrder(state_.sites);
+  const std::size_t rowsBefore = state_.sites.size();
   CSiteinfoClass file;
-  if (!file.AppendRecord(state_.currentSiteFile, site)) {
+  bool appended = false;
+  if (change.siteFileShown) {
+    // The default file, taken just now: no loaded state of it to keep.
+    appended = file.AppendRecord(state_.currentSiteFile, site);
+  } else {
+    appended = file.AppendRecords(state_.currentSiteFile, std::span(&site, 1), state_.currentSiteFileStamp).has_value();
+  }
+  if (!appended && file.lastError() == kSiteFileChangedElsewhere) {
+    prompts_.ShowMessage(SiteFileChangedText(state_.currentSiteFile));
+    return KeepUnsaved(site);
+  }
+  if (!appended) {
     prompts_.ShowMessage(SaveFailedText(state_.currentSiteFile, file.lastError()));
     return change;
   }
-  const bool listInFileOrder = InFileOrder(state_.sites);
-  const std::size_t rowsBefore = state_.sites.size();
   const bool shown = change.siteFileShown;
   change = LoadCurrentFile(false, false);
   change.siteFileShown = shown && !change.siteFileLost;
@@ -317,6 +366,15 @@ ListChange SiteListCommands::Append(const SiteRecord& site) {
     change.row = static_cast<int>(rowsBefore);
   }
   return change;
+}
+
+// Added to the table only, where "Save As" finds it.
+ListChange SiteListCommands::KeepUnsaved(const SiteRecord& site) {
+  std::vector<SiteRecord> records(state_.sites.records().begin(), state_.sites.records().end());
+  records.push_back(site);
+  records.back().RowNumber = static_cast<std::uint16_t>(records.size());
+  state_.sites.Replace(std::move(records));
+  return {Kind::AppendRow, static_cast<int>(state_.sites.size() - 1)};
 }
 
 bool SiteListCommands::IsCurrentFile(const std::string& path) const {

@@ -28,7 +28,8 @@ struct ListChange {
 // The main view's commands on the site list file and its records, without a
 // screen: the caller asks for the paths and applies the ListChange. Every edit
 // goes through the file: the table is changed, the file written, and the table
-// loaded from it again, so the two stay equal.
+// loaded from it again, so the two stay equal. An edit of a file that another
+// program changed since it was loaded is refused and kept in the table only.
 class SiteListCommands {
  public:
   SiteListCommands(ProgramState& state, UserPrompts& prompts, DesktopActions& desktop);
@@ -41,7 +42,8 @@ class SiteListCommands {
   ListChange StartNewFile(const std::string& path);
   // Copies the current file to the path (".bin" added unless the name has an
   // extension of three letters or more), which becomes current; a failed copy
-  // changes nothing.
+  // changes nothing. Once another program has changed the current file, the
+  // table is saved there instead and loaded again, so the list shown is kept.
   ListChange SaveAs(const std::string& path);
   // Makes the path entry 01 of the program file history, which uploads use; the
   // caller shows ProgramFileCaption(path). False (nothing pushed) when `check`
@@ -74,17 +76,23 @@ class SiteListCommands {
   // Takes the received record's address and ports, with ping data its versions
   // and LastPing, and unless the unit is in power-up its identity, into the
   // record with the row number, and rewrites that record in its place in the
-  // file. When the file no longer holds that record there, the whole table is
-  // saved instead and loaded again.
+  // file. When that place cannot be written, the whole table is saved instead
+  // and loaded again; when another program changed the file, nothing is
+  // written and the record keeps the change.
   ListChange UpdateInPlace(const SiteRecord& received, std::uint16_t rowNumber, bool powerup, bool withPingData);
 
  private:
+  enum class Saved { kYes, kNo, kRefused };
+
   ListChange LoadCurrentFile(bool clearLastPing, bool clearFlags);
-  // False after a message that ends with the consequence.
-  [[nodiscard]] bool SaveCurrentFile(const char* consequence);
+  // Refused when another program changed the file since this one loaded or
+  // wrote it; kNo and kRefused after a message that ends with the consequence.
+  [[nodiscard]] Saved SaveCurrentFile(const char* consequence);
+  ListChange SaveTableAs(const std::string& target);
   ListChange SaveDeletions();
   ListChange FinishMove(const std::string& report);
   ListChange Append(const SiteRecord& site);
+  ListChange KeepUnsaved(const SiteRecord& site);
   bool IsCurrentFile(const std::string& path) const;
   [[nodiscard]] bool RefuseWhileRunning();
   [[nodiscard]] bool RefuseCurrentFileAsTarget(const std::string& path);

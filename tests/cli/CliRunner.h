@@ -6,9 +6,11 @@
 
 #include <nlohmann/json.hpp>
 
+#include <chrono>
 #include <filesystem>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "support/TempDir.h"
@@ -43,6 +45,16 @@ class CliRunner {
       ::_exit(127);
     }
     return child;
+  }
+
+  // Waits until a started tool has printed a whole line on its standard output; false after the limit.
+  bool WaitForFirstLine(std::chrono::seconds limit) const {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (ReadFileBytes(output_ / "stdout").find('\n') == std::string::npos) {
+      if (std::chrono::steady_clock::now() > end) return false;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
   }
 
   CliResult Finish(pid_t child) const {

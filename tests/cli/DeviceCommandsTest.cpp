@@ -66,6 +66,23 @@ TEST_F(DeviceCommandsTest, InterruptedPingEndsAsUserAbort) {
   EXPECT_EQ(LoadedSiteList(file)[0].LastPing, kLastPingUserAbort);
 }
 
+TEST_F(DeviceCommandsTest, APingWhoseFileAnotherProgramSavedDuringTheRunSavesNothingAndExits1) {
+  ASSERT_TRUE(settings.WriteString("Ping Sites", "Max Wait Response", "30"));
+  const std::string file = WriteSiteList(cli / "sites.bin", {TestSite({.address = "127.70.2.2"})});
+  const pid_t process = cli.Start({"ping", file, "--json"});
+  // The engine's first event comes after the load; the silent unit keeps the run going till Ctrl-C.
+  ASSERT_TRUE(cli.WaitForFirstLine(std::chrono::seconds(10)));
+  const std::string others = ReadFileBytes(WriteSiteList(file, {TestSite({.name = "other", .address = "127.70.2.3"})}));
+  ::kill(process, SIGINT);
+  const CliResult result = cli.Finish(process);
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_NE(result.err.find(file + ": the file was changed by another program since it was opened; "
+                                   "the results were not saved\n"),
+            std::string::npos)
+      << result.err;
+  EXPECT_EQ(ReadFileBytes(file), others);
+}
+
 TEST_F(DeviceCommandsTest, ScanFindsUnitsAndSavesThemAsANewList) {
   const auto simulator = StartUnits({Unit("127.70.3.1"), Unit("127.70.3.3")});
   const std::string saved = (cli / "found.bin").string();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/SiteListLoader.h"
 #include "support/SiteListFile.h"
 #include "support/TempDir.h"
 #include "support/TestSite.h"
@@ -40,6 +41,18 @@ TEST(ImportSaveTest, FailedSavesSayWhy) {
   const ImportSaveResult saved = SaveImportedSitesAs(dir / "missing" / "new.bin", records);
   EXPECT_EQ(saved.written, 0);
   EXPECT_FALSE(saved.error.empty());
+
+  // The listed sites came from the file before another program saved it.
+  const auto listedFile = testing::WriteSiteList(dir / "sites.bin", {TestSite({.address = "127.0.0.6"})});
+  SiteTable listed;
+  SiteFileStamp loaded;
+  ASSERT_EQ(LoadSiteTable(listedFile, listed, 0, loaded), 0);
+  const std::string others = testing::ReadFileBytes(testing::WriteSiteList(listedFile, records));
+  const std::vector<SiteRecord> fresh = {TestSite({.address = "127.0.0.7"})};
+  const ImportSaveResult stale = AppendImportedSites(listedFile, fresh, listed, loaded);
+  EXPECT_EQ(stale.written, 0);
+  EXPECT_NE(stale.error.find("changed by another program"), std::string::npos) << stale.error;
+  EXPECT_EQ(testing::ReadFileBytes(listedFile), others);
 }
 
 TEST(ImportSaveTest, TheMenuOffersAppendsOnlyWithACurrentFile) {

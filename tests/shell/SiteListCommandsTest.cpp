@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "core/ErrorMessages.h"
 #include "core/IniSettingsFile.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SiteListFile.h"
@@ -225,7 +226,7 @@ TEST_F(SiteListCommandsTest, DialogResultsGoToTheRecordBeingModifiedElseToTheirA
   EXPECT_EQ(NamesIn(current_), (Names{"A at C's address", "A at C's address", "C", "Powering up"}));
 }
 
-TEST_F(SiteListCommandsTest, AnUpdateRewritesOnlyItsRecordUnlessAnotherProgramMovedIt) {
+TEST_F(SiteListCommandsTest, AnUpdateRewritesOnlyItsRecord) {
   OpenSites(Sites("ABC"));
   const std::string before = testing::ReadFileBytes(current_);
   SiteRecord reply = TestSite({.name = "B", .address = "10.0.0.2"});
@@ -234,11 +235,43 @@ TEST_F(SiteListCommandsTest, AnUpdateRewritesOnlyItsRecordUnlessAnotherProgramMo
   std::string expected = before;
   expected.replace(60 + 143, 143, reinterpret_cast<const char*>(&state_.sites[1]), 143);
   EXPECT_EQ(testing::ReadFileBytes(current_), expected);
+}
 
-  const std::vector<SiteRecord> abc = Sites("ABC");
-  testing::WriteSiteList(current_, {abc[2], abc[0], abc[1]});
-  EXPECT_EQ(commands_.StoreSiteRefreshed(false, TestSite({.name = "B new", .address = "10.0.0.2"})).kind, Kind::Refill);
-  EXPECT_EQ(NamesIn(current_), (Names{"A", "B new", "C"}));
+// Another program (here a second set of commands on a state of its own) saved
+// the file after this one loaded it: nothing this one does may overwrite that,
+// and its own edits stay in its table until "Save As" keeps them.
+TEST_F(SiteListCommandsTest, EditsOfAFileAnotherProgramChangedAreRefusedAndKeptForSaveAs) {
+  OpenSites(Sites("ABCD"));
+  ProgramState otherState{home_.path()};
+  testing::ScriptedPrompts otherPrompts;
+  SiteListCommands other{otherState, otherPrompts, desktop_};
+  ASSERT_EQ(other.OpenSiteFile(current_).kind, Kind::Refill);
+  otherPrompts.confirmAnswers = {true};
+  ASSERT_EQ(other.DeleteSite(0).kind, Kind::Refill);
+  const std::string othersFile = testing::ReadFileBytes(current_);
+  ASSERT_EQ(NamesIn(current_), (Names{"B", "C", "D"}));
+
+  const std::string refused = SiteFileChangedText(current_);
+  EXPECT_EQ(commands_.StoreSiteSaved(false, TestSite({.name = "B mine", .address = "10.0.0.2"})),
+            (ListChange{Kind::RewriteRow, 1}));
+  EXPECT_EQ(LastShown(), refused);
+  prompts_.confirmAnswers = {true};
+  EXPECT_EQ(commands_.DeleteSite(2), ListChange{});
+  EXPECT_EQ(LastShown(), refused + "\r\n\r\nNo site was removed from it.");
+  EXPECT_EQ(commands_.StoreSiteSaved(false, TestSite({.name = "E", .address = "10.0.0.5"})),
+            (ListChange{Kind::AppendRow, 4}));
+  EXPECT_EQ(LastShown(), refused);
+  EXPECT_EQ(testing::ReadFileBytes(current_), othersFile);
+  EXPECT_EQ(testing::SiteNames(state_.sites), (Names{"A", "B mine", "C", "D", "E"}));
+  EXPECT_EQ(state_.sites[2].RowNumber, kNoRow);
+
+  const std::string mine = (home_ / "mine.bin").string();
+  EXPECT_EQ(commands_.SaveAs(current_), ListChange{});
+  EXPECT_EQ(LastShown(), refused);
+  EXPECT_EQ(commands_.SaveAs(mine), (ListChange{Kind::Refill, -1, true, false}));
+  EXPECT_EQ(NamesIn(mine), (Names{"A", "B mine", "D", "E"}));
+  EXPECT_EQ(state_.currentSiteFile, mine);
+  EXPECT_EQ(testing::ReadFileBytes(current_), othersFile);
 }
 
 TEST_F(SiteListCommandsTest, ExportsWriteTheListingAndOpenItInTheEditor) {

@@ -235,7 +235,8 @@ void CFViewImportSitesFromFile::Save() {
 
 void CFViewImportSitesFromFile::AppendToCurrentFile(bool successfulOnly) {
   const std::string path = state_.currentSiteFile;
-  const ImportSaveResult result = AppendImportedSites(path, import_.ChosenRecords(successfulOnly), state_.sites);
+  const ImportSaveResult result =
+      AppendImportedSites(path, import_.ChosenRecords(successfulOnly), state_.sites, state_.currentSiteFileStamp);
   if (!result.error.empty()) {
     prompts_.ShowMessage(result.error);
     return;
