@@ -11,6 +11,7 @@
 #include <set>
 
 #include "EngineRecorder.h"
+#include "HangingLookup.h"
 #include "unitsim/UnitIdentity.h"
 
 namespace quenderlink {
@@ -61,6 +62,21 @@ TEST_F(SiteEngineTest, ReportsBadAddressesBeforeStartingAndRepliesWithTheSiteIde
   EXPECT_EQ(Summary(reply), "1 '127.60.1.1' from 127.60.1.1:9001 | 1 1 '127.60.1.1' 127.60.1.1 'SITE 127.60.1.1'");
   // A loopback reply comes within a tenth; its reply time still reads 1 (above), since 0 means "never".
   EXPECT_EQ(reply.notice.tenths, 0);
+}
+
+// A dead name server must not hold up an abort, nor closing the window that waits for the engine.
+TEST_F(SiteEngineTest, AStopWhileANameIsLookedUpEndsTheRunWithoutTheAnswerAndAsksForNoFurtherName) {
+  testing::HangingLookup nameServer;
+  request_.lookup = nameServer.lookup();
+  sites_.Replace({Site("east.example", 1, kFlagMarked), Site("west.example", 2, kFlagMarked)});
+
+  Run(PingParams(2, 2), [&] {
+    ASSERT_TRUE(nameServer.WaitUntilAsked(1));
+    request_.stop = 1;
+  });
+
+  EXPECT_EQ(recorder_.Script(), "started, finished");
+  EXPECT_EQ(nameServer.asked(), 1);
 }
 
 TEST_F(SiteEngineTest, NoMarkedSiteGivesOnlyStartedAndFinished) {

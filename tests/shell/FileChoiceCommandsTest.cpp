@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+#include <vector>
+
+#include "core/ErrorMessages.h"
 #include "core/IniSettingsFile.h"
 #include "core/Lookups.h"
 #include "shell/FileDialogFilters.h"
@@ -25,6 +30,26 @@ class FileChoiceCommandsTest : public ::testing::Test {
   SiteListCommands commands_{state_, prompts_, desktop_};
   FileChoiceCommands choices_{state_, prompts_, commands_};
 };
+
+TEST_F(FileChoiceCommandsTest, WhileARunLastsEveryListChoiceIsRefusedBeforeAFileIsAsked) {
+  state_.operations.uploadInProgress = true;
+  CheckedRows checks;
+  const std::vector<std::pair<const char*, std::function<ListChange()>>> choices{
+      {"open", [&] { return choices_.OpenSiteFile(); }},
+      {"new", [&] { return choices_.StartNewFile(); }},
+      {"save as", [&] { return choices_.SaveAs(); }},
+      {"site file button", [&] { return choices_.SiteFileButton(); }},
+      {"move to a new file", [&] { return choices_.MoveCheckedToNewFile(checks); }},
+      {"move to a file", [&] { return choices_.MoveCheckedToExistingFile(checks); }}};
+  for (const auto& [name, choose] : choices) {
+    prompts_.shown.clear();
+    EXPECT_EQ(choose(), ListChange{}) << name;
+    ASSERT_EQ(prompts_.shown.size(), 1u) << name;
+    EXPECT_EQ(prompts_.shown[0].errorId, kErrorOperationInProgress) << name;
+  }
+  EXPECT_TRUE(prompts_.fileRequests.empty());
+  EXPECT_TRUE(prompts_.popupsShown.empty());
+}
 
 TEST_F(FileChoiceCommandsTest, SiteFileButtonGoesStraightToTheDialogUntilThereIsAHistory) {
   EXPECT_EQ(choices_.SiteFileButton().kind, ListChange::Kind::None);  // cancelled

@@ -171,7 +171,7 @@ TEST_F(SiteListCommandsTest, MovedSitesGoToTheTargetInOrderAndCopiesAreNotWritte
   EXPECT_EQ(testing::SiteNames(state_.sites), Names{"E"});
 }
 
-TEST_F(SiteListCommandsTest, NoSiteIsRemovedWhenTheMoveTargetCannotTakeThemOrWhileARunReportsByRowNumber) {
+TEST_F(SiteListCommandsTest, NoSiteIsRemovedWhenTheMoveTargetCannotTakeThemAndNoListIsReplacedWhileARunLasts) {
   OpenSites(Sites("ABC"));
   const std::string before = testing::ReadFileBytes(current_);
   const std::string notes = (home_ / "notes.txt").string();
@@ -190,13 +190,23 @@ TEST_F(SiteListCommandsTest, NoSiteIsRemovedWhenTheMoveTargetCannotTakeThemOrWhi
   prompts_.confirmAnswers = {true, true};
   const std::size_t shownBefore = prompts_.shown.size();
   const std::string other = (home_ / "other.bin").string();
+  const std::string another = testing::WriteSiteList(home_ / "another.bin", Sites("XY"));
+  const std::uint64_t generation = state_.sites.generation();
   EXPECT_EQ(commands_.DeleteSite(0), ListChange{});
   EXPECT_EQ(commands_.DeleteCheckedSites(checks), ListChange{});
   EXPECT_EQ(commands_.MoveCheckedToNewFile(checks, other), ListChange{});
   EXPECT_EQ(commands_.MoveCheckedToExistingFile(checks, other), ListChange{});
-  ASSERT_EQ(prompts_.shown.size(), shownBefore + 4);
+  EXPECT_EQ(commands_.OpenSiteFile(another), ListChange{});
+  EXPECT_EQ(commands_.Reload(), ListChange{});
+  EXPECT_EQ(commands_.StartNewFile(other), ListChange{});
+  EXPECT_EQ(commands_.SaveAs(other), ListChange{});
+  ASSERT_EQ(prompts_.shown.size(), shownBefore + 8);
+  for (std::size_t i = shownBefore; i < prompts_.shown.size(); ++i)
+    EXPECT_EQ(prompts_.shown[i].errorId, kErrorOperationInProgress) << prompts_.shown[i].text;
   EXPECT_EQ(LastShown(), "Another Ping is in progress!\r\n\r\nPlease wait until it is completed");
   EXPECT_FALSE(std::filesystem::exists(other));
+  EXPECT_EQ(state_.currentSiteFile, current_);
+  EXPECT_EQ(state_.sites.generation(), generation);
 
   EXPECT_EQ(testing::ReadFileBytes(current_), before);
   EXPECT_EQ(state_.sites.FindByRow(1)->RowNumber, 1);

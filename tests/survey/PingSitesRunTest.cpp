@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "core/FixedText.h"
 #include "core/Lookups.h"
 #include "support/TestSite.h"
@@ -74,6 +77,26 @@ TEST_F(PingSitesRunTest, OutcomesWriteResultsTextsRecordsAndTotalsAndTheListKeep
   EXPECT_EQ(std::string(FieldText(run.rows()[0].site.SiteName)) + " " + std::to_string(run.rows()[0].site.LastPing),
             "Reported 23");
   EXPECT_EQ(FieldText(run.rows()[1].site.SiteName), "Bravo");
+}
+
+TEST_F(PingSitesRunTest, TheEngineGetsACopyAndResultsFindTheirOwnRecordsAfterASortButNotASiteChangedMeanwhile) {
+  PingSitesRun run(sites, params, PingMode::Ping);
+  run.FillList();
+  EngineRequest request;
+  run.PrepareRequest(request);
+  ASSERT_EQ(request.sites.size(), 3u);
+  EXPECT_EQ(request.sites[2].row, 3);
+
+  std::vector<SiteRecord> sorted(sites.records().rbegin(), sites.records().rend());
+  std::copy(sorted.begin(), sorted.end(), sites.records().begin());
+  SetFieldText(sites.FindByRow(2)->HostText, "10.1.1.1");
+  run.OnPingReply(1, NoticeFor(1, 23));
+  run.OnPingReply(2, NoticeFor(2, 24));
+  run.OnPingBadAddress(3);
+
+  EXPECT_EQ(Summary(run), "Delta 17, Charlie 253, Bravo 254, Reported 23, "
+                          "| 1 SUCCESS:  2.3 sec | 2 SUCCESS:  2.4 sec | 3 FAILED: Bad IP ");
+  EXPECT_EQ(run.unplacedResults(), 1u);
 }
 
 TEST_F(PingSitesRunTest, ResetConfirmationsStoreOnlyTheAnswerTime) {

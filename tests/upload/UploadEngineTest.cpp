@@ -4,6 +4,7 @@
 #include <map>
 
 #include "net/EngineRecorder.h"
+#include "net/HangingLookup.h"
 #include "net/TickCount.h"
 #include "support/TempDir.h"
 #include "upload/CProgramUploader.h"
@@ -272,6 +273,23 @@ TEST_F(UploadEngineTest, AFileThatCannotBeSentEndsTheRunWithAFailure) {
     EXPECT_EQ(recorder_.calls.size(), 2u);
   }
   EXPECT_TRUE(simulator_->Received().empty());
+}
+
+TEST_F(UploadEngineTest, AStopWhileANameIsLookedUpEndsTheRunWithoutTheAnswerOrAnyStep) {
+  testing::HangingLookup nameServer;
+  AddSite("east.example", 47719);
+  AddSite("west.example", 47719);
+  request_.lookup = nameServer.lookup();
+
+  ASSERT_TRUE(RunEngine(UploadEngine, request_, [&] {
+    ASSERT_TRUE(nameServer.WaitUntilAsked(1));
+    request_.stop = 1;
+  }));
+
+  EXPECT_EQ(recorder_.Script(0), "done");
+  EXPECT_EQ(recorder_.calls.size(), 1u);
+  EXPECT_TRUE(recorder_.addresses.empty());
+  EXPECT_EQ(nameServer.asked(), 1);
 }
 
 // A Cad-2 unit's RAM loader is pinged at once, far sooner than the five seconds another unit's is given.

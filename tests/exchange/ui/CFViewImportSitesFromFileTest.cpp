@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "core/CSiteinfoClass.h"
+#include "core/SiteFileStamp.h"
 #include "exchange/ImportSave.h"
 #include "exchange/ui/ImportListModel.h"
 #include "net/EngineRecorder.h"
@@ -92,6 +93,7 @@ TEST_F(CFViewImportSitesFromFileTest, ImportEditPingAndAppendReachTheSiteList) {
   const auto list = dir_ / "current.bin";
   ASSERT_TRUE(CSiteinfoClass().CreateBlank(list));
   state_.currentSiteFile = list.string();
+  state_.currentSiteFileStamp = StampOfFile(list);
   prompts_.popupAnswers.push_back(kImportAppendAll);
   Click(*view_, "saveButton");
   ASSERT_EQ(mainView_.filesWritten.size(), 1u);
