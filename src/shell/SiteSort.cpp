@@ -126,7 +126,9 @@ void SortSites(SiteTable& table, SortChoice choice, std::uint8_t railroadCode) {
   std::vector<SiteRecord> sorted;
   sorted.reserve(entries.size());
   for (const SortEntry& entry : entries) sorted.push_back(*entry.record);
-  table.Replace(std::move(sorted));
+  // In place: a sort reorders the records of this load, it loads nothing, so
+  // a run that started on the list still saves its results into it.
+  std::copy(sorted.begin(), sorted.end(), table.records().begin());
 }
 
 bool InSortOrder(const SiteTable& table, SortChoice choice, std::uint8_t railroadCode) {

@@ -7,6 +7,7 @@
 #include <QTableView>
 #include <QTest>
 
+#include "core/ErrorMessages.h"
 #include "core/FixedText.h"
 #include "net/EngineRecorder.h"
 #include "shell/MainMenu.h"
@@ -130,6 +131,50 @@ TEST_F(CMainFrameTest, PingSelectedAfterASortListsTheTickedSites) {
   ASSERT_EQ(listed.rowCount(), 2);
   EXPECT_EQ(listed.index(0, 3).data().toString().toStdString(), "Bravo");
   EXPECT_EQ(listed.index(1, 3).data().toString().toStdString(), "Delta");
+}
+
+// A maintainer goes on working in the main window while the units answer:
+// every command that would pull the list from under the run is refused, the
+// sorts are not, and each unit's answer ends up in its own site's record.
+TEST_F(CMainFrameTest, WhileAPingRunLastsTheListIsSortedButNotReplacedAndEveryAnswerReachesItsOwnSite) {
+  std::vector<unitsim::UnitConfig> units;
+  for (int unit = 1; unit <= 4; ++unit) {
+    const std::string address = "127.96.0." + std::to_string(unit);
+    units.push_back(testing::Unit(address, {.replyDelayMs = 600}));
+    units.back().identity.milepost = "M" + std::to_string(unit);
+    SetFieldText(state_.sites[static_cast<std::size_t>(unit - 1)].HostText, address);
+  }
+  const auto simulator = testing::StartUnits(units);
+  state_.params.pingMaxWaitResponse = 5;
+  const std::string other =
+      testing::WriteSiteList(home_ / "other.bin", {testing::TestSite({.name = "Other", .address = "10.0.0.1"})});
+  const std::string otherBytes = testing::ReadFileBytes(other);
+  CMainView& view = *frame_.mainView();
+  view.model().SetChecked(0, true);
+
+  view.RunCommand(menu::kPingAll);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return state_.operations.pingInProgress; }, 2000));
+  const std::vector<int> refused{menu::kOpenSiteFile,      menu::kNewSiteFile,         menu::kSaveSiteFileAs,
+                                 menu::kAddSite,           menu::kModifySite,          menu::kDeleteSite,
+                                 menu::kDeleteCheckedSites, menu::kMoveToNewFile,      menu::kMoveToExistingFile,
+                                 menu::kRuntimeParams,     menu::kEraseIniFile,        menu::kSelectRailroad,
+                                 menu::kPingAll};
+  for (const int id : refused) view.RunCommand(id);
+  for (int id = menu::kFirstAscendSort; id <= menu::kLastDescendSort; ++id) view.RunCommand(id);
+  ASSERT_TRUE(state_.operations.pingInProgress) << "the run must outlast the commands";
+
+  ASSERT_EQ(prompts_.shown.size(), refused.size());
+  for (const auto& shown : prompts_.shown) EXPECT_EQ(shown.errorId, kErrorOperationInProgress) << shown.text;
+  EXPECT_TRUE(prompts_.fileRequests.empty());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !state_.operations.pingInProgress; }, 10000));
+  EXPECT_EQ(testing::ReadFileBytes(other), otherBytes);
+  const SiteTable saved = testing::LoadedSiteList(state_.currentSiteFile);
+  ASSERT_EQ(saved.size(), 4u);
+  for (const SiteRecord& site : saved.records()) {
+    const std::string host(FieldText(site.HostText));
+    EXPECT_EQ("M" + host.substr(host.rfind('.') + 1), FieldText(site.Milepost)) << host;
+    EXPECT_TRUE(site.LastPing >= 1 && site.LastPing <= 250) << host << " " << int(site.LastPing);
+  }
 }
 
 }  // namespace
