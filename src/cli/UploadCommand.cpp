@@ -10,6 +10,7 @@
 #include "cli/JsonText.h"
 #include "cli/SiteListArgument.h"
 #include "core/FixedText.h"
+#include "core/RunSite.h"
 #include "core/ProgramFileIdentification.h"
 #include "net/ReplyToSite.h"
 #include "upload/UploadEngine.h"
@@ -49,10 +50,15 @@ class UploadReport : public UploadEngineListener {
         params_(params),
         json_(json),
         log_(params, [this](std::uint16_t row, LogClass, const std::string& text) { PrintLines(row, text); }),
-        start_(std::chrono::steady_clock::now()) {}
+        start_(std::chrono::steady_clock::now()) {
+    units_.Take(sites, kFlagHighlighted);
+  }
+
+  // The highlighted sites, as the engine gets them.
+  const std::vector<RunSite>& units() const { return units_.sites(); }
 
   void OnJobAddress(std::uint16_t row, const std::string& address) override {
-    if (SiteRecord* site = sites_.FindByRow(row)) SetFieldText(site->IpByNumber, address);
+    if (SiteRecord* site = units_.RecordOf(row)) SetFieldText(site->IpByNumber, address);
   }
 
   void OnUploadEvent(int event, std::uint16_t row, int value) override {
@@ -68,7 +74,7 @@ class UploadReport : public UploadEngineListener {
 
   void OnNewProgramAnswered(std::uint16_t row, const DeviceReply& reply) override {
     Remember(kUploadNewProgramAnswered, row);
-    if (SiteRecord* site = sites_.FindByRow(row))
+    if (SiteRecord* site = units_.RecordOf(row))
       CopyNewProgramReplyIntoSite(reply, params_.allowChangeSiteName, *site);
     if (json_) return Print(kUploadNewProgramAnswered, row, 0);
     log_.OnNewProgramAnswered(row, reply);
@@ -141,6 +147,7 @@ class UploadReport : public UploadEngineListener {
   const RuntimeParams& params_;
   bool json_;
   UploadLog log_;
+  RunSiteCopy units_;
   std::chrono::steady_clock::time_point start_;
   std::map<std::uint16_t, int> outcomes_;
   std::map<std::uint16_t, std::string> failures_;
@@ -161,7 +168,7 @@ class UploadReport : public UploadEngineListener {
   UploadReport report(state.sites, state.params, options.json);
   UploadRequest request;
   request.listener = &report;
-  request.sites = CopyRunSites(state.sites, kFlagHighlighted);
+  request.sites = report.units();
   request.filePath = options.program;
   request.params = &state.params;
   RunInterruptibly([&] { UploadEngine(request); }, [&] { request.stop = 1; });

@@ -3,7 +3,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -25,28 +24,13 @@ struct RunSite {
 // The run's copy of every record that carries `flag` (marked or highlighted), in table order.
 std::vector<RunSite> CopyRunSites(const SiteTable& table, std::uint8_t flag);
 
-// Finds a run's sites in the table again when their results come back. A site
+// A run's copy of its sites, taken on the user-interface thread when it
+// starts, and the way back from a result to its site's record there. A site
 // is found by identity: the record with its row number must still have the
 // host text and port the run copied; a record that does not (the site was
 // changed, or the list replaced) takes no result. Positions are remembered,
 // so a run over 65,000 sites does not search the table for every result; a
 // sort costs one pass over the table.
-class SiteLocator {
- public:
-  // Remembers where every record carrying `flag` stands now.
-  void RememberFlagged(const SiteTable& table, std::uint8_t flag);
-  void Remember(std::uint16_t row, std::size_t position) { positions_[row] = position; }
-
-  [[nodiscard]] SiteRecord* Find(SiteTable& table, std::uint16_t row, std::string_view host, std::uint16_t port);
-
- private:
-  void Relearn(const SiteTable& table);
-
-  std::unordered_map<std::uint16_t, std::size_t> positions_;
-};
-
-// A run's copy of its sites, taken on the user-interface thread when it
-// starts, and the way back from a result to its site's record there.
 class RunSiteCopy {
  public:
   // Copies every record of the table that carries `flag`.
@@ -59,10 +43,13 @@ class RunSiteCopy {
   std::size_t unplaced() const { return unplaced_; }
 
  private:
+  bool HoldsRow(std::size_t position, std::uint16_t row) const;
+  void Relearn();
+
   SiteTable* table_ = nullptr;
   std::vector<RunSite> sites_;
+  std::vector<std::size_t> positions_;  // each site's place in the table, as last seen
   std::unordered_map<std::uint16_t, std::size_t> indexOfRow_;
-  SiteLocator locator_;
   std::size_t unplaced_ = 0;
 };
 

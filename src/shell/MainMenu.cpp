@@ -100,18 +100,11 @@ const std::vector<MenuPopup>& MainMenuLayout() {
 bool IsRefusedWhileRunning(int id) {
   using namespace menu;
   switch (id) {
-    case kOpenSiteFile:
-    case kSaveSiteFileAs:
-    case kNewSiteFile:
     case kRuntimeParams:
     case kEraseIniFile:
     case kSelectRailroad:
     case kAddSite:
-    case kModifySite:
-    case kDeleteSite:
-    case kDeleteCheckedSites:
-    case kMoveToExistingFile:
-    case kMoveToNewFile: return true;
+    case kModifySite: return true;
     default: return false;
   }
 }

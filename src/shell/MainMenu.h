@@ -100,10 +100,11 @@ struct MenuContext {
 
 bool IsMenuItemEnabled(int id, const MenuContext& context);
 
-// Commands refused (error 402) while a run lasts: each replaces, reloads or
-// renumbers the site table, or changes the settings a run reads. The file
-// commands refuse on their own as well; sorting stays allowed, since a run's
-// results find their sites by identity.
+// Menu commands refused (error 402) while a run lasts that have no command of
+// their own to refuse them: the site dialogs, whose results replace or append
+// records, and what changes the settings a run reads. The file, delete and
+// move commands refuse in SiteListCommands and FileChoiceCommands; sorting
+// stays allowed, since a run's results find their sites by identity.
 bool IsRefusedWhileRunning(int id);
 
 // The sort a sort menu item stands for: false when the id is none.

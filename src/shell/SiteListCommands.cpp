@@ -172,7 +172,7 @@ bool SiteListCommands::ChooseProgramFile(const std::string& path, bool check) {
 
 ListChange SiteListCommands::DeleteSite(int listRow) {
   SiteTable& sites = state_.sites;
-  if (listRow < 0 || static_cast<std::size_t>(listRow) >= sites.size() || RefuseWhileRunning()) return {};
+  if (RefuseWhileRunning() || listRow < 0 || static_cast<std::size_t>(listRow) >= sites.size()) return {};
   SiteRecord& site = sites[static_cast<std::size_t>(listRow)];
   const std::string address(FieldText(site.IpByNumber));
   const int port = site.DevicePort;
@@ -185,7 +185,7 @@ ListChange SiteListCommands::DeleteSite(int listRow) {
 
 ListChange SiteListCommands::DeleteCheckedSites(const CheckedRows& checks) {
   const std::size_t count = checks.CountChecked();
-  if (count == 0 || RefuseWhileRunning() ||
+  if (RefuseWhileRunning() || count == 0 ||
       !prompts_.Confirm(ConfirmMode::Delete, Printf("Confirm to delete %d Cadmarin Rows", static_cast<int>(count))))
     return {};
   MarkCheckedDeleted(state_.sites, checks);

@@ -20,8 +20,7 @@ namespace quenderlink {
 // One listed site: its cells as last written, its outcome with the text that
 // shows it and, while it waits, its progress in per cent. The cells are a copy: the main view renumbers
 // the table when it saves and reloads the file at the end of a run, and the
-// list must go on showing the sites it ran over. Its host text and port stay
-// as they were when the run began: they identify its record.
+// list must go on showing the sites it ran over.
 struct PingSiteRow {
   std::uint16_t rowNumber = 0;
   SiteRecord site{};
