@@ -42,7 +42,9 @@ void RunSiteCopy::Take(SiteTable& table, std::uint8_t flag) {
   for (std::size_t position = 0; position < table.size(); ++position) {
     const SiteRecord& record = table[position];
     if ((record.SiteFlags & flag) == 0) continue;
-    indexOfRow_.emplace(record.RowNumber, sites_.size());
+    // A copy: the packed record's field cannot be bound to a reference.
+    const std::uint16_t row = record.RowNumber;
+    indexOfRow_.emplace(row, sites_.size());
     sites_.push_back(RunSiteOf(record));
     positions_.push_back(position);
   }
@@ -67,7 +69,8 @@ bool RunSiteCopy::HoldsRow(std::size_t position, std::uint16_t row) const {
 void RunSiteCopy::Relearn() {
   std::fill(positions_.begin(), positions_.end(), kGone);
   for (std::size_t position = 0; position < table_->size(); ++position) {
-    const auto found = indexOfRow_.find((*table_)[position].RowNumber);
+    const std::uint16_t row = (*table_)[position].RowNumber;
+    const auto found = indexOfRow_.find(row);
     if (found != indexOfRow_.end()) positions_[found->second] = position;
   }
 }
