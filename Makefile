@@ -40,9 +40,10 @@ test-sanitize: bootstrap $(SANITIZE_DIR)/build.ninja
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
 	cd $(SANITIZE_DIR) && ctest --output-on-failure -j $(JOBS)
 
-# Only the tests of the threaded code are built with ThreadSanitizer.
+# Only the tests of the threaded code and of the windows that run it are built with ThreadSanitizer.
 test-tsan: bootstrap $(TSAN_DIR)/build.ninja
-	cmake --build $(TSAN_DIR) -j $(JOBS) --target net_tests survey_tests upload_tests terminal_tests
+	cmake --build $(TSAN_DIR) -j $(JOBS) --target net_tests survey_tests upload_tests terminal_tests \
+	  survey_ui_tests upload_ui_tests exchange_ui_tests shell_ui_tests workers_ui_tests
 	cd $(TSAN_DIR) && ctest --output-on-failure -j $(JOBS)
 
 run: build

@@ -1,6 +1,5 @@
 #include "upload/ui/BlockingUploadListener.h"
 
-#include <QMetaObject>
 #include <QObject>
 
 #include "workers/ui/UiThreadCalls.h"
@@ -34,7 +33,7 @@ void BlockingUploadListener::OnUploadFailed(UploadFailure failure, std::uint16_t
 
 void BlockingUploadListener::OnUploadDone() {
   UploadEngineListener& target = target_;
-  QMetaObject::invokeMethod(context_, [&target] { target.OnUploadDone(); }, Qt::QueuedConnection);
+  PostToThreadOf(context_, [&target] { target.OnUploadDone(); });
 }
 
 }  // namespace quenderlink

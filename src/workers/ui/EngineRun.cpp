@@ -2,11 +2,12 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QMetaObject>
 #include <QObject>
 
 #include <algorithm>
 #include <system_error>
+
+#include "workers/ui/UiThreadCalls.h"
 
 namespace quenderlink {
 
@@ -23,7 +24,7 @@ bool EngineRun::Launch(std::function<void()> work) {
       work();
       worker.returned = true;
       // Wakes a Stop() waiting for events; dropped when no one waits.
-      QMetaObject::invokeMethod(window_, [] {}, Qt::QueuedConnection);
+      PostToThreadOf(window_, [] {});
     });
   } catch (const std::system_error&) {
     workers_.pop_back();
