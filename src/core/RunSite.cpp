@@ -34,20 +34,31 @@ std::vector<RunSite> CopyRunSites(const SiteTable& table, std::uint8_t flag) {
 }
 
 void RunSiteCopy::Take(SiteTable& table, std::uint8_t flag) {
+  Clear(table);
+  for (std::size_t position = 0; position < table.size(); ++position)
+    if (table[position].SiteFlags & flag) Add(position);
+}
+
+void RunSiteCopy::TakeFirst(SiteTable& table, std::size_t count) {
+  Clear(table);
+  for (std::size_t position = 0; position < std::min(count, table.size()); ++position) Add(position);
+}
+
+void RunSiteCopy::Clear(SiteTable& table) {
   table_ = &table;
   sites_.clear();
   positions_.clear();
   indexOfRow_.clear();
   unplaced_ = 0;
-  for (std::size_t position = 0; position < table.size(); ++position) {
-    const SiteRecord& record = table[position];
-    if ((record.SiteFlags & flag) == 0) continue;
-    // A copy: the packed record's field cannot be bound to a reference.
-    const std::uint16_t row = record.RowNumber;
-    indexOfRow_.emplace(row, sites_.size());
-    sites_.push_back(RunSiteOf(record));
-    positions_.push_back(position);
-  }
+}
+
+void RunSiteCopy::Add(std::size_t position) {
+  const SiteRecord& record = (*table_)[position];
+  // A copy: the packed record's field cannot be bound to a reference.
+  const std::uint16_t row = record.RowNumber;
+  indexOfRow_.emplace(row, sites_.size());
+  sites_.push_back(RunSiteOf(record));
+  positions_.push_back(position);
 }
 
 SiteRecord* RunSiteCopy::RecordOf(std::uint16_t row) {

@@ -35,6 +35,8 @@ class RunSiteCopy {
  public:
   // Copies every record of the table that carries `flag`.
   void Take(SiteTable& table, std::uint8_t flag);
+  // Copies the first `count` records of the table (all when it has fewer).
+  void TakeFirst(SiteTable& table, std::size_t count);
   const std::vector<RunSite>& sites() const { return sites_; }
   // The record of the run's site with that row number while it is still that
   // site; none otherwise, and the result is counted as unplaced.
@@ -43,6 +45,8 @@ class RunSiteCopy {
   std::size_t unplaced() const { return unplaced_; }
 
  private:
+  void Clear(SiteTable& table);
+  void Add(std::size_t position);
   bool HoldsRow(std::size_t position, std::uint16_t row) const;
   void Relearn();
 

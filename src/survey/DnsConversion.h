@@ -1,15 +1,17 @@
 #pragma once
 
-#include <cstddef>
+#include <atomic>
+#include <cstdint>
 #include <string>
 #include <vector>
 
-#include "core/SiteTable.h"
+#include "core/RunSite.h"
+#include "net/HostAddress.h"
 
 namespace quenderlink {
 
 // What the conversion of host names to addresses reports, in order for each
-// site: its name, then its address or its failure, then that its row is done.
+// site: its name, then its address or its failure, then that its site is done.
 class DnsConversionListener {
  public:
   virtual ~DnsConversionListener() = default;
@@ -18,18 +20,17 @@ class DnsConversionListener {
   virtual void OnDnsAddress(const std::string& address) = 0;
   // `ipByNumber` is what the record keeps after the failure: "0.0.0.0".
   virtual void OnDnsFailed(const std::string& ipByNumber) = 0;
-  // The address the record of that row keeps as its IpByNumber: the receiver
-  // writes it, on its own thread, so the worker never writes into the table.
-  virtual void OnDnsRowResolved(std::size_t row, const std::string& ipByNumber) = 0;
+  // The address the site with that RowNumber keeps as its IpByNumber: the
+  // receiver writes it, on its own thread, so the worker never writes into the table.
+  virtual void OnDnsRowResolved(std::uint16_t row, const std::string& ipByNumber) = 0;
   virtual void OnDnsDone() = 0;
 };
 
-// The HostText of the first `listRows` site records: the rows the main view lists, in table order.
-std::vector<std::string> ListedHostTexts(const SiteTable& sites, std::size_t listRows);
-
-// Finds for each host its first address, "0.0.0.0" when none (a dotted address
-// is its own), and reports it for the row at the host's index. Blocks on name
-// resolution, so it runs on a worker thread.
-void ConvertHostNames(const std::vector<std::string>& hosts, DnsConversionListener& listener);
+// Finds for each site's host its first address, "0.0.0.0" when none (a dotted
+// address is its own), and reports it for the site's row. Blocks on name
+// resolution, so it runs on a worker thread. A stop ends it before the next
+// name, or during a look-up that keeps it waiting: that site is not reported.
+void ConvertHostNames(const std::vector<RunSite>& sites, DnsConversionListener& listener,
+                      const std::atomic<std::uint8_t>& stop, const HostLookup& lookup = ResolveIpv4);
 
 }  // namespace quenderlink

@@ -48,6 +48,13 @@ TEST(RunSiteCopyTest, CopiesTheFlaggedSitesAndFindsEachOneByIdentityWhereverTheT
   table.FindByRow(2)->DevicePort = 9100;
   EXPECT_EQ(NameOf(copy.RecordOf(2)), "none");
   EXPECT_EQ(copy.unplaced(), 1u);
+
+  // The listed rows, flagged or not.
+  copy.TakeFirst(table, 2);
+  ASSERT_EQ(copy.sites().size(), 2u);
+  EXPECT_EQ(NameOf(copy.RecordOf(copy.sites()[1].row)), "Charlie");
+  copy.TakeFirst(table, 9);
+  EXPECT_EQ(copy.sites().size(), 4u);
 }
 
 TEST(RunSiteCopyTest, AListLoadedSinceTheCopyTakesNoResultIntoSitesThatOnlyShareARowNumber) {

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
 #include <string>
 #include <vector>
 
 #include "core/FixedText.h"
+#include "net/HangingLookup.h"
 
 namespace quenderlink {
 namespace {
@@ -19,37 +22,49 @@ class DnsRecorder : public DnsConversionListener {
   void OnDnsName(const std::string& host) override { calls.push_back("name " + host); }
   void OnDnsAddress(const std::string& address) override { calls.push_back("address " + address); }
   void OnDnsFailed(const std::string& ipByNumber) override { calls.push_back("failed " + ipByNumber); }
-  void OnDnsRowResolved(std::size_t row, const std::string& ipByNumber) override {
+  void OnDnsRowResolved(std::uint16_t row, const std::string& ipByNumber) override {
     calls.push_back("row " + std::to_string(row) + " " + ipByNumber);
   }
   void OnDnsDone() override { calls.push_back("done"); }
 };
 
-SiteTable Sites(std::initializer_list<const char*> hosts) {
-  std::vector<SiteRecord> records;
+std::vector<RunSite> Sites(std::initializer_list<const char*> hosts) {
+  std::vector<RunSite> sites;
   for (const char* host : hosts) {
-    SiteRecord& site = records.emplace_back(NewSiteRecord(9001));
-    SetFieldText(site.HostText, host);
-    SetFieldText(site.IpByNumber, "127.82.9.9");
+    RunSite& site = sites.emplace_back();
+    site.row = static_cast<std::uint16_t>(sites.size() * 10);
+    SetFieldText(site.host, host);
   }
-  SiteTable sites;
-  sites.Replace(records);
   return sites;
 }
 
-std::vector<std::string> Converted(const SiteTable& sites, std::size_t listedRows) {
+Calls Converted(const std::vector<RunSite>& sites) {
   DnsRecorder recorder;
-  ConvertHostNames(ListedHostTexts(sites, listedRows), recorder);
+  const std::atomic<std::uint8_t> stop{0};
+  ConvertHostNames(sites, recorder, stop);
   return recorder.calls;
 }
 
-TEST(DnsConversionTest, AFailedNameKeepsNoAddressAndTheNextSitesGoOnUpToTheListedRowsOrTheTablesEnd) {
-  EXPECT_EQ(Converted(Sites({"bad name!", "127.82.0.5", "localhost", "127.82.0.7"}), 3),
-            (Calls{"name bad name!", "failed 0.0.0.0", "row 0 0.0.0.0", "name 127.82.0.5", "address 127.82.0.5",
-                   "row 1 127.82.0.5", "name localhost", "address 127.0.0.1", "row 2 127.0.0.1", "done"}));
-  const SiteTable sites = Sites({"127.82.1.1"});
-  EXPECT_EQ(Converted(sites, 0), Calls{"done"});
-  EXPECT_EQ(Converted(sites, 5), (Calls{"name 127.82.1.1", "address 127.82.1.1", "row 0 127.82.1.1", "done"}));
+TEST(DnsConversionTest, AFailedNameKeepsNoAddressAndTheNextSitesGoOn) {
+  EXPECT_EQ(Converted(Sites({"bad name!", "127.82.0.5", "localhost"})),
+            (Calls{"name bad name!", "failed 0.0.0.0", "row 10 0.0.0.0", "name 127.82.0.5", "address 127.82.0.5",
+                   "row 20 127.82.0.5", "name localhost", "address 127.0.0.1", "row 30 127.0.0.1", "done"}));
+  EXPECT_EQ(Converted({}), Calls{"done"});
+}
+
+// A name server that never answers must not keep the program waiting once the user gives up.
+TEST(DnsConversionTest, AStopDuringALookupThatHangsEndsTheConversionPromptlyAndReportsNothingForThatSite) {
+  testing::HangingLookup nameServer;
+  DnsRecorder recorder;
+  std::atomic<std::uint8_t> stop{0};
+  auto conversion = std::async(std::launch::async, [&] {
+    ConvertHostNames(Sites({"127.82.0.5", "east.yard", "west.yard"}), recorder, stop, nameServer.lookup());
+  });
+  ASSERT_TRUE(nameServer.WaitUntilAsked(1));
+  stop = 1;
+  ASSERT_EQ(conversion.wait_for(std::chrono::seconds(1)), std::future_status::ready);
+  EXPECT_EQ(recorder.calls, (Calls{"name 127.82.0.5", "address 127.82.0.5", "row 10 127.82.0.5", "name east.yard", "done"}));
+  EXPECT_EQ(nameServer.asked(), 1);
 }
 
 }  // namespace

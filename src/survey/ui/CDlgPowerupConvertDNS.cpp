@@ -7,13 +7,18 @@
 #include "controls/ui/LogBox.h"
 #include "core/FixedText.h"
 #include "core/Printf.h"
-#include "workers/ui/UiThreadCalls.h"
 #include "prompts/ui/DialogWidgets.h"
+#include "workers/ui/UiThreadCalls.h"
 
 namespace quenderlink {
 
-CDlgPowerupConvertDNS::CDlgPowerupConvertDNS(ProgramState& state, std::size_t listRows, QWidget* parent)
-    : QDialog(parent), state_(state), listRows_(listRows) {
+CDlgPowerupConvertDNS::CDlgPowerupConvertDNS(ProgramState& state, std::size_t listRows, QWidget* parent,
+                                             HostLookup lookup)
+    : QDialog(parent),
+      state_(state),
+      listRows_(listRows),
+      lookup_(std::move(lookup)),
+      run_(this, state.operations, &OperationState::pingInProgress, [this] { stop_ = 1; }) {
   setModal(true);
   setWindowTitle("Powerup Convert DNS");
   log_ = new LogBox(this);
@@ -24,9 +29,7 @@ CDlgPowerupConvertDNS::CDlgPowerupConvertDNS(ProgramState& state, std::size_t li
   layout->addWidget(log_, 1);
 }
 
-CDlgPowerupConvertDNS::~CDlgPowerupConvertDNS() {
-  JoinServingCalls(worker_, [this] { return converted_; });
-}
+CDlgPowerupConvertDNS::~CDlgPowerupConvertDNS() = default;
 
 void CDlgPowerupConvertDNS::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
@@ -35,16 +38,21 @@ void CDlgPowerupConvertDNS::showEvent(QShowEvent* event) {
   QTimer::singleShot(0, this, &CDlgPowerupConvertDNS::Start);
 }
 
-// The worker gets copies of the host names and never touches the table: each
-// address is written into its record here, on the user-interface thread.
+// The worker converts a copy of the listed sites; each address is written
+// into its site's record here, on the user-interface thread.
 void CDlgPowerupConvertDNS::Start() {
   if (!isVisible()) return;  // closed before the start came round
-  worker_ = std::thread([this, hosts = ListedHostTexts(state_.sites, listRows_)] { ConvertHostNames(hosts, *this); });
+  copy_.TakeFirst(state_.sites, listRows_);
+  if (run_.Launch([this] { ConvertHostNames(copy_.sites(), *this, stop_, lookup_); })) return;
+  log_->Append(LogClass::Error, kNoWorkerText);
 }
 
 void CDlgPowerupConvertDNS::done(int result) {
-  if (worker_.joinable() && !converted_) return;
-  if (worker_.joinable()) worker_.join();
+  if (run_.running()) {
+    run_.RequestStop();
+    return;
+  }
+  run_.Join();
   QDialog::done(result);
 }
 
@@ -60,16 +68,18 @@ void CDlgPowerupConvertDNS::OnDnsFailed(const std::string&) {
   CallOnThreadOf(this, [&] { log_->Append(LogClass::Error, "ERROR: Failed to convert!\r\n\r\n"); });
 }
 
-void CDlgPowerupConvertDNS::OnDnsRowResolved(std::size_t row, const std::string& ipByNumber) {
+void CDlgPowerupConvertDNS::OnDnsRowResolved(std::uint16_t row, const std::string& ipByNumber) {
   CallOnThreadOf(this, [&] {
-    if (row < state_.sites.size()) SetFieldText(state_.sites[row].IpByNumber, ipByNumber);
-    emit rowResolved(static_cast<int>(row));
+    SiteRecord* record = copy_.RecordOf(row);
+    if (!record) return;
+    SetFieldText(record->IpByNumber, ipByNumber);
+    emit rowResolved(static_cast<int>(record - state_.sites.records().data()));
   });
 }
 
 void CDlgPowerupConvertDNS::OnDnsDone() {
   CallOnThreadOf(this, [&] {
-    converted_ = true;
+    run_.Finish();
     QTimer::singleShot(0, this, [this] {
       if (isVisible()) done(Accepted);
     });

@@ -2,12 +2,16 @@
 
 #include <QDialog>
 
+#include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <string>
-#include <thread>
 
 #include "core/ProgramState.h"
+#include "core/RunSite.h"
+#include "net/HostAddress.h"
 #include "survey/DnsConversion.h"
+#include "workers/ui/EngineRun.h"
 
 namespace quenderlink {
 
@@ -15,21 +19,23 @@ class LogBox;
 
 // "Powerup Convert DNS": gives every listed site the address its host name
 // resolves to, showing each name and its result, and closes itself when done.
-// Name resolution cannot be interrupted, so the dialog cannot be closed before.
+// Closing it earlier stops the conversion; the sites not reached yet keep the
+// addresses they had.
 class CDlgPowerupConvertDNS : public QDialog, private DnsConversionListener {
   Q_OBJECT
 
  public:
   // `listRows`: how many rows the main view lists; row i shows site record i.
-  CDlgPowerupConvertDNS(ProgramState& state, std::size_t listRows, QWidget* parent = nullptr);
+  CDlgPowerupConvertDNS(ProgramState& state, std::size_t listRows, QWidget* parent = nullptr,
+                        HostLookup lookup = ResolveIpv4);
   ~CDlgPowerupConvertDNS() override;
 
-  // Refused until the conversion is done.
+  // While the conversion lasts, stops it: the dialog closes once it has ended.
   void done(int result) override;
 
  signals:
-  // The site record of that row has its new IpByNumber; emitted while the
-  // conversion waits, so the record may be read in the slot.
+  // The site record at that place of the table has its new IpByNumber;
+  // emitted while the conversion waits, so the record may be read in the slot.
   void rowResolved(int row);
 
  protected:
@@ -42,16 +48,19 @@ class CDlgPowerupConvertDNS : public QDialog, private DnsConversionListener {
   void OnDnsName(const std::string& host) override;
   void OnDnsAddress(const std::string& address) override;
   void OnDnsFailed(const std::string& ipByNumber) override;
-  void OnDnsRowResolved(std::size_t row, const std::string& ipByNumber) override;
+  void OnDnsRowResolved(std::uint16_t row, const std::string& ipByNumber) override;
   void OnDnsDone() override;
 
   ProgramState& state_;
   std::size_t listRows_;
+  HostLookup lookup_;
   int counter_ = 1;
   bool startPosted_ = false;
-  bool converted_ = false;
   LogBox* log_;
-  std::thread worker_;
+  RunSiteCopy copy_;
+  std::atomic<std::uint8_t> stop_{0};
+  // Last: a conversion still going is stopped before what it uses goes.
+  EngineRun run_;
 };
 
 }  // namespace quenderlink

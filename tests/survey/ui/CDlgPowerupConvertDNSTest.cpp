@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QPlainTextEdit>
+#include <QTest>
+#include <QTimer>
 
 #include "core/FixedText.h"
+#include "net/HangingLookup.h"
 #include "support/DialogTesting.h"
 
 namespace quenderlink {
@@ -30,6 +33,30 @@ TEST(CDlgPowerupConvertDNSTest, LogsEachNameWithItsResultTellsEachRowAndClosesIt
             "0001: DNS = bad name!\nERROR: Failed to convert!\n\n"
             "0002: DNS = 127.82.2.1\nIP EQUAL = 127.82.2.1\n\n");
   EXPECT_EQ(resolved, (std::vector<std::string>{"0.0.0.0", "127.82.2.1"}));
+}
+
+// With a dead name server the conversion at start would hold the program for
+// minutes: closing the dialog stops it, and the sites not reached keep their addresses.
+TEST(CDlgPowerupConvertDNSTest, ClosingItDuringALookupThatHangsStopsTheConversion) {
+  EnsureApplication();
+  ProgramState state(".");
+  std::vector<SiteRecord> records(2, NewSiteRecord(9001));
+  SetFieldText(records[0].HostText, "east.yard");
+  SetFieldText(records[0].IpByNumber, "127.82.3.1");
+  SetFieldText(records[1].HostText, "west.yard");
+  state.sites.Replace(records);
+  HangingLookup nameServer;
+  CDlgPowerupConvertDNS dialog(state, 2, nullptr, nameServer.lookup());
+  QTimer::singleShot(0, [&] {
+    ASSERT_TRUE(QTest::qWaitFor([&] { return nameServer.asked() == 1; }, 20000));
+    EXPECT_TRUE(state.operations.pingInProgress);
+    dialog.reject();
+  });
+
+  dialog.exec();
+  EXPECT_FALSE(state.operations.pingInProgress);
+  EXPECT_EQ(nameServer.asked(), 1);
+  EXPECT_EQ(FieldText(state.sites[0].IpByNumber), "127.82.3.1");
 }
 
 }  // namespace
