@@ -74,9 +74,12 @@ void PrintRows(const RangeScanRun& run, bool json) {
   if (!options.append.empty()) {
     const std::string file = std::filesystem::absolute(options.append).string();
     SiteTable listed;
+    std::optional<SiteFileStamp> loaded(std::in_place);
     // A file that cannot be loaded holds no address to skip; the append reports its own failure.
-    (void)LoadSiteTable(file, listed, params.telnetPortTrk1);
-    const int appended = AppendCheckedRows(run.rows(), run.port(), params, listed, file);
+    if (LoadSiteTable(file, listed, params.telnetPortTrk1, *loaded) != 0) loaded.reset();
+    const int appended = AppendCheckedRows(run.rows(), run.port(), params, listed, file, loaded);
+    if (appended == kRangeFileChangedElsewhere)
+      return Failed(options.append + ": the file was changed by another program while it was scanned; nothing was appended");
     if (appended < 0) return Failed(options.append + ": could not be written");
     report = AppendedReport(appended, file);
   } else if (!options.newFile.empty()) {

@@ -6,6 +6,7 @@
 #include "core/CSiteinfoClass.h"
 #include "core/CsvField.h"
 #include "core/DecimalText.h"
+#include "core/ErrorMessages.h"
 #include "core/FixedText.h"
 #include "core/Printf.h"
 #include "core/RecordsWrittenText.h"
@@ -68,10 +69,13 @@ SiteRecord SiteRecordFromRangeRow(const RangeRow& row, std::uint16_t port, const
 }
 
 int AppendCheckedRows(std::span<const RangeRow> rows, std::uint16_t port, const RuntimeParams& params,
-                      const SiteTable& listed, const std::filesystem::path& file) {
+                      const SiteTable& listed, const std::filesystem::path& file, const std::optional<SiteFileStamp>& loaded) {
   const std::vector<SiteRecord> records = CheckedRecords(rows, port, params, &listed);
   if (records.empty()) return 0;
-  return CSiteinfoClass().AppendRecords(file, records) ? static_cast<int>(records.size()) : -1;
+  CSiteinfoClass list;
+  const bool appended = loaded ? list.AppendRecords(file, records, *loaded).has_value() : list.AppendRecords(file, records);
+  if (appended) return static_cast<int>(records.size());
+  return list.lastError() == kSiteFileChangedElsewhere ? kRangeFileChangedElsewhere : -1;
 }
 
 int SaveCheckedRows(std::span<const RangeRow> rows, std::uint16_t port, const RuntimeParams& params,
@@ -107,6 +111,7 @@ std::string FormatRangeList(std::span<const RangeRow> rows, std::uint16_t port, 
 }
 
 std::string AppendedReport(int count, const std::string& path) {
+  if (count == kRangeFileChangedElsewhere) return SiteFileChangedText(path);
   if (count < 0) return WriteFailedReport(path);
   return RecordsAppendedText(count, path);
 }

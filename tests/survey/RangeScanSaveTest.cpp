@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/ErrorMessages.h"
 #include "core/FixedText.h"
 #include "support/SiteListFile.h"
 #include "support/TempDir.h"
@@ -45,15 +46,20 @@ TEST(RangeScanSave, AppendSkipsListedAddressesAndUntickedRowsAndAFileNotWrittenI
 
   testing::WriteSiteList(file, {testing::TestSite({.address = "10.0.0.1"})});
   const SiteTable listed = testing::LoadedSiteList(file);
+  const SiteFileStamp loaded = StampOfFile(file);
 
-  EXPECT_EQ(AppendCheckedRows(rows, 9001, params, listed, file), 1);
+  EXPECT_EQ(AppendCheckedRows(rows, 9001, params, listed, file, loaded), 1);
   const SiteTable appended = testing::LoadedSiteList(file);
   ASSERT_EQ(appended.size(), 2u);
   EXPECT_EQ(FieldText(appended[1].IpByNumber), "10.0.0.2");
+  // The file is not the one the list was loaded from any more: nothing goes into it.
+  EXPECT_EQ(AppendCheckedRows(rows, 9001, params, listed, file, loaded), kRangeFileChangedElsewhere);
+  EXPECT_EQ(testing::LoadedSiteList(file).size(), 2u);
+  EXPECT_EQ(AppendedReport(kRangeFileChangedElsewhere, "a.bin"), SiteFileChangedText("a.bin"));
 
   EXPECT_EQ(SaveCheckedRows(rows, 9001, params, folder / "new.bin"), 2);
   EXPECT_EQ(testing::LoadedSiteList(folder / "new.bin").size(), 2u);
-  EXPECT_EQ(AppendCheckedRows(rows, 9001, params, listed, folder / "missing" / "x.bin"), -1);
+  EXPECT_EQ(AppendCheckedRows(rows, 9001, params, listed, folder.path(), StampOfFile(folder.path())), -1);
 
   EXPECT_EQ(AppendedReport(2, "a.bin"), "\r\nTotal of 2 records were appended to\r\na.bin");
   EXPECT_EQ(SavedReport(2, "a.bin"), "\r\nTotal of 2 records were saved to\r\na.bin");

@@ -223,7 +223,8 @@ std::optional<std::string> CFViewPingRange::AskFile(const char* title, const cha
 // A file that could not be written is reported, and the main view keeps its file.
 void CFViewPingRange::AppendRows() {
   const std::string path = state_.currentSiteFile;
-  const int appended = AppendCheckedRows(run_->rows(), run_->port(), state_.params, state_.sites, path);
+  const int appended =
+      AppendCheckedRows(run_->rows(), run_->port(), state_.params, state_.sites, path, state_.currentSiteFileStamp);
   if (appended >= 0 && state_.operations.mainView) state_.operations.mainView->OnSiteFileWritten(false, path);
   prompts_.ShowMessage(AppendedReport(appended, path));
 }

@@ -106,7 +106,7 @@ TEST_F(CFViewPingRangeTest, ScanShowsTheUnitsFoundFailsTheSilentAddressesAndEach
   Click(*view, "saveButton");
   EXPECT_EQ(prompts_.popupsShown.at(0).size(), 3u);
   const std::string siteFile = WriteSiteList(home_ / "sites.bin", {TestSite({.address = "127.86.0.1"})});
-  ASSERT_EQ(LoadSiteTable(siteFile, state_.sites, 10001), 0);
+  ASSERT_EQ(LoadSiteTable(siteFile, state_.sites, 10001, state_.currentSiteFileStamp), 0);
   state_.currentSiteFile = siteFile;
   Tick(*view, 0);
   Tick(*view, 2);
