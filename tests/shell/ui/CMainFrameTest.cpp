@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <stdexcept>
+
+#include <QComboBox>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QTableView>
@@ -9,11 +14,14 @@
 
 #include "core/ErrorMessages.h"
 #include "core/FixedText.h"
+#include "core/Printf.h"
 #include "net/EngineRecorder.h"
 #include "shell/MainMenu.h"
 #include "shell/SiteListColumns.h"
 #include "shell/ui/CMainView.h"
 #include "shell/ui/MainViewTestSupport.h"
+#include "exchange/ui/CFViewImportSitesFromFile.h"
+#include "survey/ui/CFViewPingRange.h"
 #include "upload/ui/CDlgUploadFile.h"
 
 namespace quenderlink {
@@ -133,49 +141,170 @@ TEST_F(CMainFrameTest, PingSelectedAfterASortListsTheTickedSites) {
   EXPECT_EQ(listed.index(1, 3).data().toString().toStdString(), "Delta");
 }
 
-// A maintainer goes on working in the main window while the units answer:
-// every command that would pull the list from under the run is refused, the
-// sorts are not, and each unit's answer ends up in its own site's record.
-TEST_F(CMainFrameTest, WhileAPingRunLastsTheListIsSortedButNotReplacedAndEveryAnswerReachesItsOwnSite) {
-  std::vector<unitsim::UnitConfig> units;
-  for (int unit = 1; unit <= 4; ++unit) {
-    const std::string address = "127.96.0." + std::to_string(unit);
-    units.push_back(testing::Unit(address, {.replyDelayMs = 600}));
-    units.back().identity.milepost = "M" + std::to_string(unit);
-    SetFieldText(state_.sites[static_cast<std::size_t>(unit - 1)].HostText, address);
+// A maintainer goes on working in the main window while a run lasts: every
+// command that would pull the list from under the run is refused, the sorts
+// are not, and each unit's answer ends up in its own site's record.
+// What starting a run may use.
+struct RunStart {
+  CMainFrame& frame;
+  ProgramState& state;
+  testing::ScriptedPrompts& prompts;
+  std::string programFile;
+};
+
+struct RunKind {
+  const char* name;
+  bool OperationState::*busy;
+  // What the run saves of unit n into its site at its end ("" when it saves nothing).
+  std::string (*savedOf)(const SiteRecord& site);
+  std::string (*expectedOf)(int unit);
+  std::function<void(const RunStart&)> start;
+};
+
+void PrintTo(const RunKind& kind, std::ostream* out) { *out << kind.name; }
+
+template <typename View>
+View& LastView(CMainFrame& frame) {
+  auto* view = qobject_cast<View*>(frame.mdiArea()->subWindowList().back()->widget());
+  if (!view) throw std::runtime_error("the run's window did not open");
+  return *view;
+}
+
+void MarkAll(ProgramState& state, std::uint8_t flag) {
+  for (SiteRecord& site : state.sites.records()) site.SiteFlags |= flag;
+}
+
+void OpenUpload(const RunStart& run, ViewKind kind) {
+  MarkAll(run.state, kFlagHighlighted);
+  run.frame.OpenView(kind);
+  ProgramFileTarget* target =
+      kind == ViewKind::kUploadBoxes ? run.state.operations.uploadBoxesView : run.state.operations.uploadView;
+  ASSERT_NE(target, nullptr);
+  target->ReceiveProgramFile(run.programFile);
+}
+
+// Each unit has its own milepost, and its new program its own minor version.
+std::string MilepostOf(const SiteRecord& site) { return std::string(FieldText(site.Milepost)); }
+std::string UnitMilepost(int unit) { return "M" + std::to_string(unit); }
+std::string VersionOf(const SiteRecord& site) { return Printf("%d.%d", site.VersionMajor, site.VersionMinor); }
+std::string NewUnitVersion(int unit) { return "2." + std::to_string(unit); }
+// The boxes view writes no unit's reply into its site.
+std::string OldVersion(int) { return "0.0"; }
+
+// Each kind's own port: the upload engine binds it, and test programs run side by side.
+constexpr std::uint16_t kImpatientPort = 47895;
+
+const RunKind kRunKinds[] = {
+    {"PingSites", &OperationState::pingInProgress, MilepostOf, UnitMilepost,
+     [](const RunStart& run) { run.frame.mainView()->RunCommand(menu::kPingAll); }},
+    {"ResetRun", &OperationState::pingInProgress, nullptr, nullptr,
+     [](const RunStart& run) {
+       for (int row = 0; row < 4; ++row) run.frame.mainView()->model().SetChecked(row, true);
+       run.frame.mainView()->RunCommand(menu::kResetSite);
+     }},
+    {"UploadList", &OperationState::uploadInProgress, VersionOf, NewUnitVersion,
+     [](const RunStart& run) { OpenUpload(run, ViewKind::kUploadList); }},
+    {"UploadBoxes", &OperationState::uploadInProgress, VersionOf, OldVersion,
+     [](const RunStart& run) { OpenUpload(run, ViewKind::kUploadBoxes); }},
+    {"RangeScan", &OperationState::pingInProgress, nullptr, nullptr,
+     [](const RunStart& run) {
+       IniSettingsFile ini(run.state.programFolder);
+       ASSERT_TRUE(ini.WriteString("Ping Range", "From IP", "127.96.0.1"));
+       ASSERT_TRUE(ini.WriteString("Ping Range", "End IP", "4"));
+       ASSERT_TRUE(ini.WriteString("Ping Range", "Port Num", std::to_string(kImpatientPort)));
+       run.frame.mainView()->RunCommand(menu::kPingRange);
+       testing::Click(LastView<CFViewPingRange>(run.frame), "startButton");
+     }},
+    {"ImportPing", &OperationState::pingInProgress, nullptr, nullptr,
+     [](const RunStart& run) {
+       const auto csv = run.state.programFolder / "units.csv";
+       testing::WriteFileBytes(csv, "127.96.0.1,47895\r\n127.96.0.2,47895\r\n127.96.0.3,47895\r\n");
+       run.frame.OpenView(ViewKind::kImport);
+       auto& view = LastView<CFViewImportSitesFromFile>(run.frame);
+       run.prompts.fileAnswers.push_back(csv.string());
+       testing::Click(view, "browseButton");
+       testing::Child<QComboBox>(view, "ipColumn").setCurrentIndex(1);
+       testing::Child<QComboBox>(view, "portColumn").setCurrentIndex(2);
+       testing::Click(view, "importButton");
+       testing::Click(view, "pingAllButton");
+       run.prompts.fileRequests.clear();
+     }},
+};
+
+// Four sites, each a simulated unit that answers after a while, so that a run lasts.
+class ImpatientUserTest : public testing::MainViewFixture, public ::testing::WithParamInterface<RunKind> {
+ protected:
+  void SetUp() override {
+    std::vector<SiteRecord> sites;
+    for (int unit = 1; unit <= 4; ++unit) {
+      const std::string address = "127.96.0." + std::to_string(unit);
+      sites.push_back(testing::TestSite({.name = "Site", .address = address, .port = kImpatientPort, .product = 2}));
+      units_.push_back(testing::UploadUnit(address, kImpatientPort));
+      units_.back().faults.replyDelayMs = 300;
+      units_.back().identity.milepost = UnitMilepost(unit);
+      units_.back().upload.newVersionMinor = unit;
+    }
+    testing::WriteSiteHomeOf(home_.path(), sites, 5);
+    frame_.OpenMainView();
+    frame_.show();
+    state_.params.pingMaxWaitResponse = 5;
+    state_.params.uploadMinWaitRamLoader = 0;
+    state_.params.uploadMinWaitSysReboot = 0;
   }
-  const auto simulator = testing::StartUnits(units);
-  state_.params.pingMaxWaitResponse = 5;
+
+  std::vector<unitsim::UnitConfig> units_;
+  CMainFrame frame_{state_, prompts_, desktop_};
+};
+
+TEST_P(ImpatientUserTest, TheListIsSortedButNotReplacedAndEveryResultReachesItsOwnSite) {
+  const RunKind& kind = GetParam();
+  const auto simulator = testing::StartUnits(units_);
+  const std::string programFile = (home_ / "program.bin").string();
+  testing::WriteFileBytes(programFile, "\xC3" + std::string(2500, 'Z'));
   const std::string other =
       testing::WriteSiteList(home_ / "other.bin", {testing::TestSite({.name = "Other", .address = "10.0.0.1"})});
   const std::string otherBytes = testing::ReadFileBytes(other);
+  const std::string ownBytes = testing::ReadFileBytes(state_.currentSiteFile);
   CMainView& view = *frame_.mainView();
-  view.model().SetChecked(0, true);
 
-  view.RunCommand(menu::kPingAll);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return state_.operations.pingInProgress; }, 2000));
+  kind.start({frame_, state_, prompts_, programFile});
+  ASSERT_TRUE(QTest::qWaitFor([&] { return state_.operations.*kind.busy; }, 5000));
+  prompts_.shown.clear();
   const std::vector<int> refused{menu::kOpenSiteFile,      menu::kNewSiteFile,         menu::kSaveSiteFileAs,
                                  menu::kAddSite,           menu::kModifySite,          menu::kDeleteSite,
                                  menu::kDeleteCheckedSites, menu::kMoveToNewFile,      menu::kMoveToExistingFile,
                                  menu::kRuntimeParams,     menu::kEraseIniFile,        menu::kSelectRailroad,
                                  menu::kPingAll};
   for (const int id : refused) view.RunCommand(id);
+  testing::Click(view, "siteFileButton");
   for (int id = menu::kFirstAscendSort; id <= menu::kLastDescendSort; ++id) view.RunCommand(id);
-  ASSERT_TRUE(state_.operations.pingInProgress) << "the run must outlast the commands";
+  // Last, by address from the highest: no site is where the run found it.
+  view.RunCommand(menu::kFirstDescendSort + 3);
+  ASSERT_EQ(FieldText(state_.sites[0].HostText), "127.96.0.4");
+  frame_.close();
+  ASSERT_TRUE(state_.operations.*kind.busy) << "the run must outlast the commands";
 
-  ASSERT_EQ(prompts_.shown.size(), refused.size());
-  for (const auto& shown : prompts_.shown) EXPECT_EQ(shown.errorId, kErrorOperationInProgress) << shown.text;
+  EXPECT_TRUE(frame_.isVisible());
+  ASSERT_EQ(prompts_.shown.size(), refused.size() + 2);
+  for (const auto& shown : prompts_.shown)
+    EXPECT_TRUE(shown.errorId == kErrorOperationInProgress || shown.errorId == kErrorUploadInProgress) << shown.text;
   EXPECT_TRUE(prompts_.fileRequests.empty());
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !state_.operations.pingInProgress; }, 10000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !(state_.operations.*kind.busy); }, 60000));
   EXPECT_EQ(testing::ReadFileBytes(other), otherBytes);
+  if (!kind.savedOf) {
+    EXPECT_EQ(testing::ReadFileBytes(state_.currentSiteFile), ownBytes);
+    return;
+  }
   const SiteTable saved = testing::LoadedSiteList(state_.currentSiteFile);
   ASSERT_EQ(saved.size(), 4u);
   for (const SiteRecord& site : saved.records()) {
     const std::string host(FieldText(site.HostText));
-    EXPECT_EQ("M" + host.substr(host.rfind('.') + 1), FieldText(site.Milepost)) << host;
-    EXPECT_TRUE(site.LastPing >= 1 && site.LastPing <= 250) << host << " " << int(site.LastPing);
+    EXPECT_EQ(kind.savedOf(site), kind.expectedOf(std::stoi(host.substr(host.rfind('.') + 1)))) << host;
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(EveryRunKind, ImpatientUserTest, ::testing::ValuesIn(kRunKinds),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace quenderlink
