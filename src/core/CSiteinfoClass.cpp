@@ -256,7 +256,7 @@ std::string SiteFileErrorText(std::uint32_t code) {
   switch (code) {
     case 0: return "no error";
     case kSiteFileOpenFailed: return "the file could not be opened";
-    case kSiteFileTooShort: return "the file is shorter than 203 bytes";
+    case kSiteFileTooShort: return "the file is shorter than its 60-byte header";
     case kSiteFileHeaderUnreadable: return "the 60-byte header could not be read";
     case kSiteFileNoSignature: return "the signature is missing";
     case kSiteFileReadShort: return "fewer record bytes came than asked";

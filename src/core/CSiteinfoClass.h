@@ -23,8 +23,8 @@ inline constexpr int kSiteFileWriteFailed = 205;
 inline constexpr int kSiteFileRecordChanged = 206;
 inline constexpr int kSiteFileChangedElsewhere = 207;
 
-// A header and at least one record.
-inline constexpr std::uint64_t kSiteFileMinimumLength = kSiteFileHeaderSize + kSiteRecordSize;
+// A header alone is a list of no sites, as a new blank list is written.
+inline constexpr std::uint64_t kSiteFileMinimumLength = kSiteFileHeaderSize;
 
 // One site list file operation (a load, an append, a save). Failures are kept as
 // a code, never shown. While a file is checked or read others may read it but

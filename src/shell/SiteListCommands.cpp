@@ -105,10 +105,6 @@ ListChange SiteListCommands::OpenSiteFile(const std::string& path) {
     prompts_.ShowMessage("SELECTED FILE IS NOT A VALID IP ADDRS FILE (1)");
     return {};
   }
-  if (file.recordCount() == 0) {
-    prompts_.ShowMessage("SELECTED FILE IS EMPTY ");
-    return {};
-  }
   file.Close();
   state_.currentSiteFile = path;
   PushSiteFile(path);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/CliRunner.h"
+#include "support/SiteListFile.h"
 
 namespace quenderlink::testing {
 namespace {
@@ -100,6 +101,11 @@ TEST_F(SitesCommands, UsageErrorsAndUnloadableFilesExitWith2AndHelpWith0) {
   const CliResult missing = cli.Run({"sites", "show", (cli / "missing.bin").string()});
   EXPECT_EQ(missing.exitCode, 2);
   EXPECT_NE(missing.err.find("200"), std::string::npos);  // the load's code
+  // A new blank list, a header alone, is a list of no sites.
+  WriteSiteList(file, {});
+  const CliResult blank = cli.Run({"sites", "show", file, "--json"});
+  ASSERT_EQ(blank.exitCode, 0) << blank.err;
+  EXPECT_EQ(nlohmann::json::parse(blank.out).size(), 0u);
   EXPECT_EQ(cli.Run({"sites"}).exitCode, 2);
   EXPECT_EQ(Add({}).exitCode, 2);
   EXPECT_EQ(Add({"--host", "10.0.0.1", "--port", "0"}).exitCode, 2);

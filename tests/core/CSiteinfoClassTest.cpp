@@ -53,6 +53,15 @@ TEST(CSiteinfoClassTest, OpenAndCheckKeepsItsRefusalAndLetsReadersShareButKeepsW
   EXPECT_EQ(first.OpenAndCheck(dir.path(), false), kSiteFileOpenFailed);
   EXPECT_EQ(first.OpenAndCheck(dir / "other.bin", false), kSiteFileNoSignature);
   EXPECT_EQ(first.lastError(), static_cast<std::uint32_t>(kSiteFileNoSignature));
+  WriteFileBytes(dir / "cut.bin", HeaderBytes().substr(0, 59));
+  EXPECT_EQ(first.OpenAndCheck(dir / "cut.bin", false), kSiteFileTooShort);
+
+  // What a new blank list is written as opens as a list of no sites.
+  ASSERT_TRUE(writer.CreateBlank(dir / "blank.bin"));
+  SiteTable blank;
+  blank.Replace({NewSiteRecord(9001)});
+  EXPECT_EQ(LoadSiteTable(dir / "blank.bin", blank, 0), 0);
+  EXPECT_EQ(blank.size(), 0u);
 
   ASSERT_EQ(first.OpenAndCheck(path, false), 0);
   EXPECT_EQ(second.OpenAndCheck(path, true), 0);

@@ -61,10 +61,14 @@ class SiteListCommandsTest : public ::testing::Test {
 };
 
 TEST_F(SiteListCommandsTest, OpeningRefusesOtherFilesAndClearsPingAndFlagsWhichAReloadKeeps) {
-  testing::WriteSiteList(current_, {});  // a header alone, which the file check refuses
+  testing::WriteFileBytes(current_, "not a site list");
   EXPECT_EQ(commands_.OpenSiteFile(current_), ListChange{});
   EXPECT_EQ(LastShown(), "SELECTED FILE IS NOT A VALID IP ADDRS FILE (1)");
   EXPECT_EQ(state_.currentSiteFile, "");
+
+  testing::WriteSiteList(current_, {});  // a new blank list: a header alone
+  EXPECT_EQ(commands_.OpenSiteFile(current_), (ListChange{Kind::Refill, -1, true, false}));
+  EXPECT_TRUE(state_.sites.empty());
 
   testing::WriteSiteList(current_, {TestSite({.name = "A", .address = "10.0.0.1", .lastPing = 12, .flags = kFlagMarked})});
   EXPECT_EQ(commands_.OpenSiteFile(current_), (ListChange{Kind::Refill, -1, true, false}));
@@ -114,7 +118,7 @@ TEST_F(SiteListCommandsTest, SitesAreAddedToANewBlankFileOrTheDefaultOne) {
   EXPECT_EQ(NamesIn(defaultFile), Names{"A"});
 }
 
-TEST_F(SiteListCommandsTest, DeletingAsksFirstAndRewritesTheFileDownToABlankOneThatNoLongerLoads) {
+TEST_F(SiteListCommandsTest, DeletingAsksFirstAndRewritesTheFileDownToABlankOneThatStaysCurrent) {
   OpenSites(Sites("ABCD"));
   EXPECT_EQ(commands_.DeleteSite(-1), ListChange{});
   EXPECT_TRUE(prompts_.shown.empty());
@@ -130,9 +134,10 @@ TEST_F(SiteListCommandsTest, DeletingAsksFirstAndRewritesTheFileDownToABlankOneT
   EXPECT_EQ(LastShown(), "Confirm to delete 2 Cadmarin Rows");
   EXPECT_EQ(NamesIn(current_), Names{"C"});
 
-  EXPECT_EQ(commands_.DeleteSite(0), (ListChange{Kind::Clear, -1, false, true}));
+  EXPECT_EQ(commands_.DeleteSite(0), (ListChange{Kind::Refill, -1, false, false}));
   EXPECT_EQ(std::filesystem::file_size(current_), 60u);
   EXPECT_TRUE(state_.sites.empty());
+  EXPECT_EQ(state_.currentSiteFile, current_);
 }
 
 TEST_F(SiteListCommandsTest, AFailedSaveAfterADeleteOrMoveOrAFailedNewListKeepsEverySite) {
