@@ -41,6 +41,10 @@ class MultiUploadRun {
 
  protected:
   RunSiteCopy& copy() { return copy_; }
+  // Writes the new program's answer into the unit's record, while the record
+  // is still that unit's, so that the list and its file tell the truth after
+  // the upload: that record, or none.
+  SiteRecord* WriteNewProgramReply(std::uint16_t row, const DeviceReply& reply, bool allowChangeSiteName);
 
  private:
   RunSiteCopy copy_;

@@ -104,7 +104,9 @@ std::optional<std::size_t> UploadBoxesRun::OnPacketText(std::uint16_t row, const
 std::optional<std::size_t> UploadBoxesRun::OnNewProgramAnswered(std::uint16_t row, const DeviceReply& reply) {
   const std::string version = VersionText(reply.VersionMajor, reply.VersionMinor);
   const std::optional<std::size_t> box = Write(row, LogClass::Success, "SUCCESS! NEW PROGRAM Ver = " + version + "\n");
-  if (box) boxes_[*box].caption = kCompleteCaption;
+  if (!box) return box;
+  boxes_[*box].caption = kCompleteCaption;
+  WriteNewProgramReply(row, reply, params_.allowChangeSiteName);
   return box;
 }
 

@@ -93,8 +93,7 @@ std::optional<std::size_t> UploadListRun::OnNewProgramAnswered(std::uint16_t row
       SetStatus(row, "SUCCESS: Response from Ver " + VersionText(reply.VersionMajor, reply.VersionMinor),
                 LogClass::Success);
   if (!changed) return changed;
-  if (SiteRecord* site = copy().RecordOf(row)) {
-    CopyNewProgramReplyIntoSite(reply, params_.allowChangeSiteName, *site);
+  if (const SiteRecord* site = WriteNewProgramReply(row, reply, params_.allowChangeSiteName)) {
     rows_[*changed].site = *site;
   } else {
     CopyNewProgramReplyIntoSite(reply, params_.allowChangeSiteName, rows_[*changed].site);

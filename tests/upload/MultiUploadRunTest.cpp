@@ -68,6 +68,10 @@ TEST(UploadBoxesRunTest, EachUnitsStepsGoIntoItsOwnBoxAndAFailedUnitIsMarkedAndC
   EXPECT_EQ(run.boxes()[3].caption, "Upload Complete!");
   EXPECT_EQ(run.tally().BoxesEndHeadline(),
             "          Upload is Complete!\r\n          Total Sites = 4,  Successful = 1,  Failed = 2");
+  // The list and its file show the new program from now on, in its own site only.
+  EXPECT_EQ(sites.FindByRow(2)->VersionMajor, 4);
+  EXPECT_EQ(sites.FindByRow(2)->VersionMinor, 9);
+  EXPECT_EQ(sites.FindByRow(1)->VersionMajor, 0);
 }
 
 TEST(UploadBoxesLayoutTest, SixteenBoxesAtMostAndTheFontFollowsTheCount) {

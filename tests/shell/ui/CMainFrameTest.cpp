@@ -188,8 +188,6 @@ std::string MilepostOf(const SiteRecord& site) { return std::string(FieldText(si
 std::string UnitMilepost(int unit) { return "M" + std::to_string(unit); }
 std::string VersionOf(const SiteRecord& site) { return Printf("%d.%d", site.VersionMajor, site.VersionMinor); }
 std::string NewUnitVersion(int unit) { return "2." + std::to_string(unit); }
-// The boxes view writes no unit's reply into its site.
-std::string OldVersion(int) { return "0.0"; }
 
 // Each kind's own port: the upload engine binds it, and test programs run side by side.
 constexpr std::uint16_t kImpatientPort = 47895;
@@ -204,7 +202,7 @@ const RunKind kRunKinds[] = {
      }},
     {"UploadList", &OperationState::uploadInProgress, VersionOf, NewUnitVersion,
      [](const RunStart& run) { OpenUpload(run, ViewKind::kUploadList); }},
-    {"UploadBoxes", &OperationState::uploadInProgress, VersionOf, OldVersion,
+    {"UploadBoxes", &OperationState::uploadInProgress, VersionOf, NewUnitVersion,
      [](const RunStart& run) { OpenUpload(run, ViewKind::kUploadBoxes); }},
     {"RangeScan", &OperationState::pingInProgress, nullptr, nullptr,
      [](const RunStart& run) {
