@@ -5,12 +5,16 @@
 namespace quenderlink {
 namespace {
 
-void CopyVersionsAndTime(const DeviceReply& reply, SiteRecord& site) {
+void CopyVersions(const DeviceReply& reply, SiteRecord& site) {
   site.VersionMajor = reply.VersionMajor;
   site.VersionMinor = reply.VersionMinor;
   site.HiddenBuild = reply.VersionBuild;
-  site.LastPing = reply.ReplyTenths;
   site.ProductType = reply.ProductType;
+}
+
+void CopyVersionsAndTime(const DeviceReply& reply, SiteRecord& site) {
+  CopyVersions(reply, site);
+  site.LastPing = reply.ReplyTenths;
 }
 
 // The identity but for the site name.
@@ -39,8 +43,9 @@ void CopyPingReplyIntoSite(const DeviceReply& reply, bool allowChangeSiteName, S
 }
 
 void CopyNewProgramReplyIntoSite(const DeviceReply& reply, bool allowChangeSiteName, SiteRecord& site) {
+  // A unit still powering up has not timed its answer: the site keeps its last ping time.
+  if (reply.Powerup != 0) return CopyVersions(reply, site);
   CopyVersionsAndTime(reply, site);
-  if (reply.Powerup != 0) return;
   CopyPlace(reply, site);
   if (!allowChangeSiteName) CopyName(reply, site);
 }

@@ -13,8 +13,8 @@ namespace quenderlink {
 // in power-up too, and the name unless the setting protects it.
 void CopyPingReplyIntoSite(const DeviceReply& reply, bool allowChangeSiteName, SiteRecord& site);
 
-// The new program's answer after an upload: the identity only when the unit is
-// not in power-up, the name unless the setting protects it, and never the board
+// The new program's answer after an upload: the identity and the ping time only
+// when the unit is not in power-up, the name unless the setting protects it, and never the board
 // versions: the upload takes a reply without the four separators a ping asks
 // for, so its board part may be missing and the versions placeholders.
 void CopyNewProgramReplyIntoSite(const DeviceReply& reply, bool allowChangeSiteName, SiteRecord& site);

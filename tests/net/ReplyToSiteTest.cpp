@@ -45,7 +45,7 @@ TEST(ReplyToSite, EachMomentTakesItsOwnPartOfTheReply) {
       {kPing, true, 1, "|123.4|5|2|77|4.12--3|17|2|C1|R2|S3"},
       {kNewProgram, false, 0, "Reply|123.4|5|2|77|4.12--3|17|2|||"},
       {kNewProgram, true, 0, "|123.4|5|2|77|4.12--3|17|2|||"},
-      {kNewProgram, false, 1, "||0|0|0|4.12--3|17|2|||"},
+      {kNewProgram, false, 1, "||0|0|0|4.12--3|0|2|||"},
       {kSiteDialog, true, 0, "Reply|123.4|5|2|77|4.12--3|17|2|C1|R2|S3"},
       {kSiteDialog, false, 1, "||0|0|0|4.12--3|17|2|||"},
   };
