@@ -69,7 +69,7 @@ void PrintRows(const ThreadedIcmpScan& scan, bool json) {
 
   ThreadedIcmpScan scan(mode, state.params.icmp, std::cerr);
   const std::vector<std::string> addresses = range ? std::vector<std::string>{} : ListedSiteAddresses(state.sites);
-  RunInterruptibly([&] { range ? scan.RunRange(*range) : scan.RunAddresses(addresses); }, [&] { scan.Abort(); });
+  (void)RunInterruptibly([&] { range ? scan.RunRange(*range) : scan.RunAddresses(addresses); }, [&] { scan.Abort(); });
 
   PrintRows(scan, options.json);
   return scan.run().totals().success == scan.run().totals().total ? kExitOk : kExitFailed;

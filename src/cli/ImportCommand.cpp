@@ -90,11 +90,13 @@ void PrintTotals(const std::vector<RowResult>& results, const SiteImport& import
   std::printf("Rows: %d  Written: %d  Not written: %d\n", rows, written, rows - written);
 }
 
-void Ping(SiteImport& import) {
+// True when the ping ran to its end; false when it was interrupted.
+[[nodiscard]] bool Ping(SiteImport& import) {
   EngineRequest request;
   import.PrepareRequest(request);
-  RunInterruptibly([&] { SiteEngine(request); }, [&] { import.Abort(request); });
+  const bool interrupted = RunInterruptibly([&] { SiteEngine(request); }, [&] { import.Abort(request); });
   for (const std::string& message : import.engineMessages()) std::cerr << message << '\n';
+  return !interrupted;
 }
 
 ImportSaveResult Save(const SiteImport& import, const ImportOptions& options, const ProgramState& state) {
@@ -119,7 +121,8 @@ ImportSaveResult Save(const SiteImport& import, const ImportOptions& options, co
     PrintTotals({}, import, false, options.json);
     return kExitOk;
   }
-  if (options.ping) Ping(import);
+  // Rows never pinged must not be written as if they had been.
+  if (options.ping && !Ping(import)) return Failed("the ping was interrupted; nothing was written");
 
   const ImportSaveResult saved = Save(import, options, state);
   const std::vector<RowResult> results = RowResults(import, options, saved);

@@ -8,7 +8,7 @@
 
 namespace quenderlink::cli {
 
-void RunInterruptibly(const std::function<void()>& work, const std::function<void()>& interrupt) {
+bool RunInterruptibly(const std::function<void()>& work, const std::function<void()>& interrupt) {
   sigset_t stopping;
   sigemptyset(&stopping);
   sigaddset(&stopping, SIGINT);
@@ -23,12 +23,17 @@ void RunInterruptibly(const std::function<void()>& work, const std::function<voi
     work();
     done = true;
   });
+  bool interrupted = false;
   const timespec tick{0, 100'000'000};
   while (!done) {
-    if (sigtimedwait(&stopping, nullptr, &tick) > 0) interrupt();
+    if (sigtimedwait(&stopping, nullptr, &tick) > 0) {
+      interrupted = true;
+      interrupt();
+    }
   }
   worker.join();
   pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+  return interrupted;
 }
 
 }  // namespace quenderlink::cli

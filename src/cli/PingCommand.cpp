@@ -59,7 +59,7 @@ void PrintResults(const SiteTable& table, const PingSitesRun& run, bool json) {
   run.PrepareRequest(request);
   EngineEventLog log(run, std::cout);
   if (options.json) request.listener = &log;
-  RunInterruptibly([&] { SiteEngine(request); }, [&] { run.Abort(request); });
+  (void)RunInterruptibly([&] { SiteEngine(request); }, [&] { run.Abort(request); });
 
   for (const std::string& message : run.engineMessages()) std::cerr << message << '\n';
   // A ping run saves what the units said; a reset run leaves the records alone.

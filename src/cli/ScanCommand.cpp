@@ -115,7 +115,7 @@ void PrintRows(const RangeScanRun& run, bool json) {
   run.PrepareRequest(request);
   EngineEventLog log(run, std::cout);
   if (options.json) request.listener = &log;
-  RunInterruptibly([&] { RangeEngine(request); }, [&] { run.Abort(request); });
+  (void)RunInterruptibly([&] { RangeEngine(request); }, [&] { run.Abort(request); });
 
   for (const std::string& message : run.engineMessages()) std::cerr << message << '\n';
   PrintRows(run, options.json);

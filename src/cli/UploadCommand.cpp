@@ -171,7 +171,7 @@ class UploadReport : public UploadEngineListener {
   request.sites = report.units();
   request.filePath = options.program;
   request.params = &state.params;
-  RunInterruptibly([&] { UploadEngine(request); }, [&] { request.stop = 1; });
+  (void)RunInterruptibly([&] { UploadEngine(request); }, [&] { request.stop = 1; });
 
   if (const int saved = SaveLoadedSiteList(options.sites, state); saved != kExitOk) return saved;
   const bool allAnswered = report.PrintSummary();

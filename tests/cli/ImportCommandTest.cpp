@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 #include "cli/CliRunner.h"
 #include "core/IniSettingsFile.h"
 #include "net/EngineRecorder.h"
@@ -50,6 +52,22 @@ TEST_F(ImportCommandTest, PingsAppendsTheAnsweringNewSitesAndTellsOfEveryRow) {
   EXPECT_EQ(nlohmann::json::parse(lines[3])["result"], "not answered");
   EXPECT_EQ(lines[4], R"({"totals":{"rows":4,"written":1,"not_written":3,"pinged":3,"success":2,"failed":2}})");
   EXPECT_EQ(SiteNames(LoadedSiteList(list)), (std::vector<std::string>{"Listed", "Iron Bridge"}));
+}
+
+TEST_F(ImportCommandTest, AnInterruptedPingWritesNothingAndExits1) {
+  const auto simulator = StartUnits({Unit("127.101.3.1", {.silent = true})});
+  ASSERT_TRUE(settings.WriteString("Ping Sites", "Max Wait Response", "30"));
+  const auto out = cli / "out.bin";
+  const pid_t process = cli.Start({"import", Csv("127.101.3.1\n127.101.3.2\n"), "--ip-col", "1", "--ping", "--new",
+                                   out.string()});
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (simulator->ReceivedBy("127.101.3.1", 9001).empty() && std::chrono::steady_clock::now() < limit)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  ::kill(process, SIGINT);
+  const CliResult result = cli.Finish(process);
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_NE(result.err.find("the ping was interrupted; nothing was written"), std::string::npos) << result.err;
+  EXPECT_FALSE(std::filesystem::exists(out));
 }
 
 TEST_F(ImportCommandTest, WritesEveryRowToANewFileWithoutAPing) {
