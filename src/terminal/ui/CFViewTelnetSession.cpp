@@ -263,10 +263,17 @@ void CFViewTelnetSession::ToggleEcho() {
 }
 
 void CFViewTelnetSession::RunCommandList(int list) {
+  // The running list is not cut short by another: its remaining commands would be lost unseen.
+  if (commands_->running()) {
+    OnTerminalText(Printf("\r\nCommand list %d is still running\r\n", runningList_));
+    return;
+  }
   IniSettingsFile ini(state_.programFolder);
   std::vector<std::string> commands = LoadTelnetCommandList(ini, list);
   // A list goes out only on a connection.
-  if (session_.connected()) commands_->Start(std::move(commands));
+  if (!session_.connected()) return;
+  runningList_ = list;
+  commands_->Start(std::move(commands));
 }
 
 void CFViewTelnetSession::SaveBuffer() {

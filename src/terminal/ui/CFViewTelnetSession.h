@@ -73,6 +73,7 @@ class CFViewTelnetSession : public OperationView, public ViewWindow, private Tel
   COurBCGEditCtrl* terminal_;
   TelnetSocketWatch* watch_;
   TelnetCommandWorker* commands_;
+  int runningList_ = 0;  // the command list going out, while one does
   QPushButton* close_;
   QPushButton* connect_;
   QPushButton* echo_;

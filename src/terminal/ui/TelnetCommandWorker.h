@@ -28,6 +28,8 @@ class TelnetCommandWorker : public QObject {
   void Stop() { stop_.request_stop(); }
   // Stops the list and waits for its worker.
   void Finish();
+  // Whether a list is still going out (its pauses included).
+  bool running() const { return !done_; }
 
  private:
   Send send_;

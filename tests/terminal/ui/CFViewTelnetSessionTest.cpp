@@ -123,6 +123,8 @@ TEST_F(CFViewTelnetSessionTest, ACommandListGoesOutADisconnectSaysByeAndStopsItC
   Click(*view, "command2Button");
   const std::string beforeBye = "FIRST\r\n";
   EXPECT_EQ(AwaitUnit(*units, "127.95.0.2", beforeBye), beforeBye);
+  Click(*view, "command1Button");
+  EXPECT_TRUE(Shown(*view).endsWith("Command list 2 is still running\n")) << Shown(*view).toStdString();
   Click(*view, "connectButton");
   EXPECT_FALSE(Button(*view, "connectButton").isEnabled()) << "disabled during the pause";
   EXPECT_EQ(AwaitUnit(*units, "127.95.0.2", beforeBye + "BYE\r\n"), beforeBye + "BYE\r\n");
