@@ -3,7 +3,6 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
-#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -20,8 +19,6 @@ namespace {
 constexpr std::size_t kReceiveBlock = 4096;
 // Blocks taken per readable event: a burst is shown in large pieces, and other events still get their turn.
 constexpr int kBlocksPerEvent = 16;
-// A send that finds the socket's buffer full waits this long for room.
-constexpr int kSendWaitMs = 1000;
 constexpr char kMenuCommand[] = "*MENU*\r\n";
 constexpr char kBye[] = "BYE\r\n";
 
@@ -137,20 +134,37 @@ void TelnetSession::Offline(bool withError) {
 
 bool TelnetSession::Send(std::string_view bytes) {
   if (state_ != State::Connected) return false;
-  while (!bytes.empty()) {
-    const ssize_t sent = ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+  if (unsent_.size() + bytes.size() > kMaxUnsentBytes) {
+    if (!refusalShown_)
+      Show(Printf("\r\n***** NOT SENT: the unit has not taken the last %d KiB sent to it\r\n",
+                  static_cast<int>(unsent_.size() / 1024)));
+    refusalShown_ = true;
+    return false;
+  }
+  unsent_.append(bytes);
+  return Flush();
+}
+
+// Writes what the socket takes now; the rest waits for OnWritable. The window
+// never waits for a unit that has stopped reading.
+bool TelnetSession::Flush() {
+  while (!unsent_.empty()) {
+    const ssize_t sent = ::send(fd_, unsent_.data(), unsent_.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
     if (sent > 0) {
-      bytes.remove_prefix(static_cast<std::size_t>(sent));
+      unsent_.erase(0, static_cast<std::size_t>(sent));
       continue;
     }
     if (sent < 0 && errno == EINTR) continue;
-    if (sent < 0 && errno == EAGAIN) {
-      pollfd room{fd_, POLLOUT, 0};
-      if (::poll(&room, 1, kSendWaitMs) > 0) continue;
-    }
+    if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return true;
+    unsent_.clear();
     return false;
   }
+  refusalShown_ = false;
   return true;
+}
+
+void TelnetSession::OnWritable() {
+  if (state_ == State::Connected || state_ == State::Closing) (void)Flush();
 }
 
 bool TelnetSession::SendTyped(char character, int repeatCount) {
@@ -174,6 +188,8 @@ void TelnetSession::Drop() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
   state_ = State::Idle;
+  unsent_.clear();
+  refusalShown_ = false;
 }
 
 std::optional<std::string> TelnetSession::CaptureTo(const std::filesystem::path& file) {

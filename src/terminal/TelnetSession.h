@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -28,6 +29,9 @@ class TelnetSessionListener {
 // A held key repeats a typed character at most this many times, on the wire and in the echo.
 inline constexpr int kMaxKeyRepeat = 250;
 
+// What may wait for a unit that has stopped reading; more is refused.
+inline constexpr std::size_t kMaxUnsentBytes = std::size_t{1} << 20;
+
 // Where a session connects: the site's host text names it in messages, its
 // address by number is connected to.
 struct TelnetTarget {
@@ -37,8 +41,8 @@ struct TelnetTarget {
 };
 
 // A plain TCP terminal connection to a unit, without a window: the owner
-// watches `fd()` (for writing while connecting, for reading while connected)
-// and calls back, and keeps the time of the connect's deadline and of the
+// watches `fd()` (for writing while connecting or while sent bytes wait, for
+// reading while connected) and calls back, and keeps the time of the connect's deadline and of the
 // disconnect's pause. No telnet option is negotiated: what the unit sends is
 // shown as it comes, its NUL bytes dropped, and captured as shown.
 class TelnetSession {
@@ -60,7 +64,12 @@ class TelnetSession {
   // Data (or the unit's close) is waiting.
   void OnReadable();
 
-  // Sends the bytes; false when not connected or the send failed.
+  // The socket has room again for what waits to be sent.
+  void OnWritable();
+
+  // Sends the bytes, or queues what the socket cannot take now; false when not
+  // connected, the send failed, or kMaxUnsentBytes already wait (then the
+  // terminal is told, once until the queue has gone out).
   [[nodiscard]] bool Send(std::string_view bytes);
   // A typed character, repeated as the key repeats, at most kMaxKeyRepeat times.
   [[nodiscard]] bool SendTyped(char character, int repeatCount);
@@ -77,6 +86,8 @@ class TelnetSession {
   int fd() const { return fd_; }
   State state() const { return state_; }
   bool connected() const { return state_ == State::Connected; }
+  // Bytes wait for the socket to take them.
+  bool hasUnsent() const { return !unsent_.empty(); }
   std::chrono::steady_clock::time_point connectDeadline() const { return connectDeadline_; }
   std::uint64_t bytesReceived() const { return bytesReceived_; }
   // The system error of the last connect that failed (ConnectErrorText words it); 0 when none did.
@@ -90,6 +101,7 @@ class TelnetSession {
   void Connected();
   void Offline(bool withError);
   void Drop();
+  bool Flush();
 
   TelnetTarget target_;
   std::uint8_t railroadCode_;
@@ -102,6 +114,8 @@ class TelnetSession {
   std::vector<std::unique_ptr<CaptureFile>> captures_;
   std::uint64_t bytesReceived_ = 0;
   int connectError_ = 0;
+  std::string unsent_;
+  bool refusalShown_ = false;
 };
 
 }  // namespace quenderlink

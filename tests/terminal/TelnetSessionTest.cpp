@@ -127,6 +127,57 @@ TEST(TelnetSession, AsksForTheMenuOnNsSendsTypedKeysAndSaysByeBeforeClosing) {
   ::close(listener);
 }
 
+// A unit that stops reading (after the stop byte, say) must not hold the
+// window: what it does not take waits, up to a cap, and goes out in order
+// once it reads again.
+TEST(TelnetSession, BytesAUnitDoesNotTakeWaitUpToACapAndGoOutInOrderOnceItReads) {
+  const int listener = ListeningSocket("127.94.0.5");
+  ASSERT_GE(listener, 0);
+  const int small = 4096;
+  ::setsockopt(listener, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
+  Terminal terminal;
+  TelnetSession session({"unit five", "127.94.0.5", PortOf(listener)}, kRailroadCpr, terminal);
+  session.Connect();
+  ASSERT_TRUE(Drive(session, [&] { return session.connected(); }));
+  ::setsockopt(session.fd(), SOL_SOCKET, SO_SNDBUF, &small, sizeof small);
+  const int unit = ::accept(listener, nullptr, nullptr);
+
+  std::string accepted;
+  for (int chunk = 0; chunk < 64; ++chunk) {
+    const std::string bytes(64 * 1024, static_cast<char>('a' + chunk % 26));
+    if (!session.Send(bytes)) break;
+    accepted += bytes;
+  }
+  ASSERT_TRUE(session.hasUnsent());
+  EXPECT_GE(accepted.size(), kMaxUnsentBytes);
+  EXPECT_LT(accepted.size(), 4 * kMaxUnsentBytes) << "the cap was not kept";
+  EXPECT_FALSE(session.Send(std::string(64 * 1024, 'x')));
+  const std::string refusal = "***** NOT SENT: the unit has not taken the last ";
+  EXPECT_EQ(terminal.text.find(refusal), terminal.text.rfind(refusal)) << "said once";
+  ASSERT_NE(terminal.text.find(refusal), std::string::npos) << terminal.text;
+
+  std::string received;
+  std::thread reader([&] {
+    char block[65536];
+    while (received.size() < accepted.size()) {
+      const ssize_t got = ::recv(unit, block, sizeof block, 0);
+      if (got <= 0) return;
+      received.append(block, static_cast<std::size_t>(got));
+    }
+  });
+  const auto deadline = std::chrono::steady_clock::now() + 20s;
+  while (session.hasUnsent() && std::chrono::steady_clock::now() < deadline) {
+    pollfd room{session.fd(), POLLOUT, 0};
+    if (::poll(&room, 1, 100) > 0) session.OnWritable();
+  }
+  reader.join();
+  EXPECT_FALSE(session.hasUnsent());
+  EXPECT_TRUE(received == accepted) << "every byte taken, in order";
+  EXPECT_TRUE(session.SendTyped('y', 1)) << "room again";
+  ::close(unit);
+  ::close(listener);
+}
+
 TEST(TelnetSession, AConnectThatFailsSaysWhyInTheUnitsOwnWords) {
   const int closedPort = ListeningSocket("127.94.0.3");
   const std::uint16_t port = PortOf(closedPort);

@@ -68,7 +68,7 @@ CFViewTelnetSession::CFViewTelnetSession(ProgramState& state, UserPrompts& promp
       session_(TargetOf(site_), state.params.railroadCode, *this),
       terminal_(new COurBCGEditCtrl(this)),
       watch_(new TelnetSocketWatch(session_, this)),
-      commands_(new TelnetCommandWorker([this](const std::string& command) { return session_.Send(command + "\r\n"); },
+      commands_(new TelnetCommandWorker([this](const std::string& command) { return SendToUnit(command + "\r\n"); },
                                         this)),
       close_(NamedButton("Close", "closeButton", this)),
       connect_(NamedButton("Connect", "connectButton", this)),
@@ -310,7 +310,16 @@ void CFViewTelnetSession::ShowTerminalMenu() {
 }
 
 void CFViewTelnetSession::Typed(char character, int repeatCount) {
-  if (session_.connected()) (void)session_.SendTyped(character, repeatCount);
+  if (!session_.connected()) return;
+  (void)session_.SendTyped(character, repeatCount);
+  watch_->Follow();
+}
+
+bool CFViewTelnetSession::SendToUnit(const std::string& bytes) {
+  const bool sent = session_.Send(bytes);
+  // What the socket could not take yet goes out when it has room.
+  watch_->Follow();
+  return sent;
 }
 
 void CFViewTelnetSession::OnMainWindowClosing() {

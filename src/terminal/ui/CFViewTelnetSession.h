@@ -58,6 +58,7 @@ class CFViewTelnetSession : public OperationView, public ViewWindow, private Tel
   void StartCapture();
   void ShowTerminalMenu();
   void Typed(char character, int repeatCount);
+  bool SendToUnit(const std::string& bytes);
   // Runs a button's action, then hands the keyboard back to the terminal.
   void OnButton(QPushButton* button, std::function<void()> action);
 

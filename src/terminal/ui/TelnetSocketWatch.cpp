@@ -32,8 +32,13 @@ void TelnetSocketWatch::Follow() {
     deadline_.start(std::max(left, std::chrono::milliseconds(0)));
     return;
   }
-  DropNotifier(write_);
   deadline_.stop();
+  if (!session_.hasUnsent()) {
+    DropNotifier(write_);
+  } else if (write_ == nullptr) {
+    write_ = new QSocketNotifier(fd, QSocketNotifier::Write, this);
+    connect(write_, &QSocketNotifier::activated, this, &TelnetSocketWatch::Writable);
+  }
   if (read_ != nullptr) return;
   read_ = new QSocketNotifier(fd, QSocketNotifier::Read, this);
   connect(read_, &QSocketNotifier::activated, this, &TelnetSocketWatch::Readable);
@@ -55,7 +60,11 @@ void TelnetSocketWatch::DropNotifier(QSocketNotifier*& notifier) {
 }
 
 void TelnetSocketWatch::Writable() {
-  session_.OnConnectReady();
+  if (session_.state() == TelnetSession::State::Connecting) {
+    session_.OnConnectReady();
+  } else {
+    session_.OnWritable();
+  }
   Follow();
 }
 

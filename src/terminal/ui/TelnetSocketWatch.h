@@ -10,7 +10,7 @@ class QSocketNotifier;
 namespace quenderlink {
 
 // Drives a session from the event loop: watches its socket for writing while
-// it connects and for reading while it is connected, and tells it when the
+// it connects or while sent bytes wait, and for reading while it is connected, and tells it when the
 // connect's deadline has passed. The socket changes with every connect, so the
 // watch is made anew each time.
 class TelnetSocketWatch : public QObject {
@@ -19,7 +19,7 @@ class TelnetSocketWatch : public QObject {
 
   // Starts the session's connect and watches it.
   void Connect();
-  // Fits the watch to the session after the owner changed it (a "BYE", a close).
+  // Fits the watch to the session after the owner changed it (a send, a "BYE", a close).
   void Follow();
   void Stop();
 
