@@ -2,15 +2,11 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QIntValidator>
 #include <QKeyEvent>
 
 namespace quenderlink {
 
-AddressPartEdit::AddressPartEdit(QWidget* parent) : QLineEdit(parent) {
-  setValidator(new QIntValidator(0, 255, this));
-  setMaxLength(3);
-}
+AddressPartEdit::AddressPartEdit(QWidget* parent) : NumberBox(255, parent) {}
 
 void AddressPartEdit::keyPressEvent(QKeyEvent* event) {
   if (event->matches(QKeySequence::Paste) && PasteAddress()) return;
@@ -21,7 +17,7 @@ void AddressPartEdit::keyPressEvent(QKeyEvent* event) {
     return;
   }
   const QString before = text();
-  QLineEdit::keyPressEvent(event);
+  NumberBox::keyPressEvent(event);
   const bool filled = text() != before && text().size() == maxLength() && cursorPosition() == maxLength();
   if (filled && event->text().size() == 1 && event->text()[0].isDigit()) emit moveOnRequested();
 }

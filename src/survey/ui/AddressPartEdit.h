@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QLineEdit>
+#include "controls/ui/NumberBox.h"
 
 #include "survey/AddressRange.h"
 
@@ -10,7 +10,7 @@ namespace quenderlink {
 // after a number, or the digit that fills the box, moves on to the next box,
 // and a dotted address pasted into the box with the keyboard is handed over
 // whole (the context menu's Paste is Qt's own and stays plain).
-class AddressPartEdit : public QLineEdit {
+class AddressPartEdit : public NumberBox {
   Q_OBJECT
 
  public:

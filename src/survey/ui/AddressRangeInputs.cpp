@@ -1,12 +1,10 @@
 #include "survey/ui/AddressRangeInputs.h"
 
 #include <QHBoxLayout>
-#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 
-#include <algorithm>
-
+#include "controls/ui/NumberBox.h"
 #include "survey/ui/AddressPartEdit.h"
 
 namespace quenderlink {
@@ -18,16 +16,13 @@ void MoveInto(QLineEdit& box) {
   box.selectAll();
 }
 
-// The number typed; 0 when nothing or no number is typed, as an empty field reads.
-unsigned TypedNumber(const QLineEdit* edit) { return edit->text().trimmed().toUInt(); }
-
 }  // namespace
 
 AddressRangeInputs::AddressRangeInputs(QWidget* parent) : QWidget(parent) {
   auto* inputs = new QHBoxLayout(this);
   inputs->setContentsMargins(0, 0, 0, 0);
   inputs->addWidget(new QLabel("From IP:", this));
-  lastNumber_ = new QLineEdit(this);
+  lastNumber_ = new NumberBox(999, this);
   for (std::size_t part = 0; part < fromAddress_.size(); ++part) {
     if (part > 0) inputs->addWidget(new QLabel(".", this));
     auto* box = new AddressPartEdit(this);
@@ -48,8 +43,6 @@ AddressRangeInputs::AddressRangeInputs(QWidget* parent) : QWidget(parent) {
   inputs->addSpacing(16);
   inputs->addWidget(new QLabel("To (last 3 digits):", this));
   lastNumber_->setObjectName("lastNumberEdit");
-  lastNumber_->setValidator(new QIntValidator(0, 999, lastNumber_));
-  lastNumber_->setMaxLength(3);
   lastNumber_->setFixedWidth(50);
   inputs->addWidget(lastNumber_);
 }
@@ -66,8 +59,8 @@ void AddressRangeInputs::Show(const std::string& from, const std::string& last) 
 AddressRange AddressRangeInputs::Range() {
   std::array<std::uint8_t, 4> start{};
   for (std::size_t part = 0; part < start.size(); ++part)
-    start[part] = static_cast<std::uint8_t>(std::min(TypedNumber(fromAddress_[part]), 255u));
-  const unsigned typedLast = TypedNumber(lastNumber_);
+    start[part] = static_cast<std::uint8_t>(fromAddress_[part]->number());
+  const unsigned typedLast = lastNumber_->number();
   const AddressRange range = AddressRange::FromInputs(start[0], start[1], start[2], start[3], typedLast);
   if (range.last != typedLast % 256) lastNumber_->setText(QString::number(range.last));
   return range;

@@ -7,9 +7,11 @@
 
 #include "survey/AddressRange.h"
 
-class QLineEdit;
 
 namespace quenderlink {
+
+class AddressPartEdit;
+class NumberBox;
 
 // The "From IP" boxes and the "To (last 3 digits):" box of a range scan: an
 // address typed or pasted into the first box spreads over the four, and the
@@ -26,8 +28,8 @@ class AddressRangeInputs : public QWidget {
   AddressRange Range();
 
  private:
-  std::array<QLineEdit*, 4> fromAddress_{};
-  QLineEdit* lastNumber_ = nullptr;
+  std::array<AddressPartEdit*, 4> fromAddress_{};
+  NumberBox* lastNumber_ = nullptr;
 };
 
 }  // namespace quenderlink

@@ -2,7 +2,6 @@
 
 #include <QFontDatabase>
 #include <QHBoxLayout>
-#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -24,6 +23,7 @@
 #include "core/SettingsKeys.h"
 #include "net/RangeEngine.h"
 #include "shell/FileDialogFilters.h"
+#include "controls/ui/NumberBox.h"
 #include "survey/ui/AddressRangeInputs.h"
 #include "survey/ui/RangeScanModel.h"
 #include "prompts/ui/DialogWidgets.h"
@@ -32,18 +32,6 @@ namespace quenderlink {
 namespace {
 
 constexpr int kProgressTickMs = 500;
-
-QLineEdit* NumberEdit(const char* objectName, int maximum, int width, QWidget* parent) {
-  auto* edit = new QLineEdit(parent);
-  edit->setObjectName(objectName);
-  edit->setValidator(new QIntValidator(0, maximum, edit));
-  edit->setMaxLength(QString::number(maximum).size());
-  edit->setFixedWidth(width);
-  return edit;
-}
-
-// The number typed; 0 when nothing or no number is typed, as an empty field reads.
-unsigned TypedNumber(const QLineEdit* edit) { return edit->text().trimmed().toUInt(); }
 
 }  // namespace
 
@@ -74,7 +62,9 @@ void CFViewPingRange::BuildControls() {
   inputs->addWidget(range_);
   inputs->addSpacing(16);
   inputs->addWidget(new QLabel("Port Num:", this));
-  port_ = NumberEdit("portEdit", 65535, 70, this);
+  port_ = new NumberBox(65535, this);
+  port_->setObjectName("portEdit");
+  port_->setFixedWidth(70);
   inputs->addWidget(port_);
   inputs->addStretch(1);
 
@@ -132,7 +122,7 @@ void CFViewPingRange::StartPing() {
   if (engine_.running()) return;
   if (RefuseWhenBusy(state_.operations, prompts_)) return;
   const AddressRange range = range_->Range();
-  const auto port = static_cast<std::uint16_t>(TypedNumber(port_));
+  const auto port = static_cast<std::uint16_t>(port_->number());
 
   // The last run's engine has made its last call already: this cannot wait long.
   engine_.Stop();

@@ -21,12 +21,12 @@
 #include "workers/ui/EngineRun.h"
 
 class QLabel;
-class QLineEdit;
 class QPushButton;
 
 namespace quenderlink {
 
 class AddressRangeInputs;
+class NumberBox;
 class RangeScanModel;
 class SiteListView;
 
@@ -87,7 +87,7 @@ class CFViewPingRange : public OperationView, public ViewWindow, private PingEng
   bool registered_ = false;
 
   AddressRangeInputs* range_ = nullptr;
-  QLineEdit* port_ = nullptr;
+  NumberBox* port_ = nullptr;
   QPushButton* start_ = nullptr;
   QPushButton* abort_ = nullptr;
   QPushButton* close_ = nullptr;

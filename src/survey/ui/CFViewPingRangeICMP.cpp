@@ -2,7 +2,6 @@
 
 #include <QFontDatabase>
 #include <QHBoxLayout>
-#include <QIntValidator>
 #include <QLabel>
 #include <QPushButton>
 #include <QStringList>
@@ -89,8 +88,13 @@ void CFViewPingRangeICMP::BuildControls() {
   list_->setModel(model_);
   list_->ApplyColumnWidths(kColumnWidths);
 
+  // The boxes stay together at the width of their numbers, however wide the view.
+  auto* inputs = new QHBoxLayout;
+  inputs->addWidget(inputs_);
+  inputs->addStretch(1);
+
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(inputs_);
+  layout->addLayout(inputs);
   layout->addLayout(buttons);
   layout->addWidget(totals_);
   layout->addWidget(list_, 1);

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QToolTip>
 
 #include <optional>
 #include <utility>
@@ -161,7 +162,13 @@ TEST_F(CFViewPingRangeTest, TheTypedOrPastedRangeIsScannedAndRememberedAbortReac
   QGuiApplication::clipboard()->setText(" 10.1.2.3\n");
   QTest::keyClick(&Child<QLineEdit>(*view, "fromAddress3"), Qt::Key_V, Qt::ControlModifier);
   EXPECT_EQ(boxes(), "10|1|2|3");
+  // Clicked into, a box's number is replaced by what is typed; it takes 0 to 255 only and says so.
   auto& first = Child<QLineEdit>(*view, "fromAddress0");
+  QTest::mouseClick(&first, Qt::LeftButton);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return first.selectedText() == "10"; }, 5000));
+  QTest::keyClicks(&first, "777");
+  EXPECT_EQ(first.text(), "77");
+  EXPECT_EQ(QToolTip::text(), "A number from 0 to 255");
   first.setFocus();
   first.selectAll();
   // Typed where the focus is, as a user does: it moves from box to box.
