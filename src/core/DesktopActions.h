@@ -11,8 +11,15 @@ class DesktopActions {
 
   // Shows a text file in the user's text editor.
   virtual void OpenInEditor(const std::filesystem::path& file) = 0;
-  // Opens a file with the program the desktop associates with its kind.
-  virtual void OpenWithDefaultApp(const std::filesystem::path& file) = 0;
+  // Opens a file with the program the desktop associates with its kind,
+  // saying nothing; false when nothing could open it.
+  [[nodiscard]] virtual bool OpenWithDefaultApp(const std::filesystem::path& file) = 0;
 };
+
+class UserPrompts;
+
+// After an export: says where the file was saved and opens it; when nothing
+// on this computer opens it, the same message says so.
+void ShowAndOpenSavedFile(const std::filesystem::path& file, UserPrompts& prompts, DesktopActions& desktop);
 
 }  // namespace quenderlink

@@ -70,7 +70,7 @@ void ExportSiteWorkbook(const ProgramState& state, UserPrompts& prompts, Desktop
   if (failure)
     prompts.ShowMessage(*failure);
   else
-    desktop.OpenWithDefaultApp(output);
+    ShowAndOpenSavedFile(output, prompts, desktop);
 }
 
 }  // namespace quenderlink

@@ -235,7 +235,7 @@ void SiteListCommands::Export(const std::string& path, SiteListExportFormat form
     prompts_.ShowError(0, Printf("%s\r\n\r\n%s", "Failed to create file!", path.c_str()), false);
     return;
   }
-  desktop_.OpenInEditor(path);
+  ShowAndOpenSavedFile(path, prompts_, desktop_);
 }
 
 ListChange SiteListCommands::StoreSitePinged(bool powerup, const SiteRecord& site) {

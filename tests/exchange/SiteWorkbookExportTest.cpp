@@ -144,10 +144,11 @@ TEST_F(SiteWorkbookExportTest, TheCommandWritesATimeStampedBookInTheHomeAndOpens
   EXPECT_THAT(probe_.Dump(opened), StartsWith("sheets Roster,Notes"));
 
   ProgramState homeless(home_ / "gone");
+  EXPECT_EQ(prompts.Last().text, "The file was saved to\r\n" + opened.string());
   ExportSiteWorkbook(homeless, prompts, desktop);
   EXPECT_EQ(desktop.openedWithDefaultApp.size(), 1u);
-  ASSERT_EQ(prompts.shown.size(), 1u);
-  EXPECT_THAT(prompts.shown[0].text, StartsWith("FAILED TO WRITE\r\n"));
+  ASSERT_EQ(prompts.shown.size(), 2u);
+  EXPECT_THAT(prompts.shown[1].text, StartsWith("FAILED TO WRITE\r\n"));
 }
 
 }  // namespace

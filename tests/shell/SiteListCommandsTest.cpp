@@ -289,12 +289,17 @@ TEST_F(SiteListCommandsTest, EditsOfAFileAnotherProgramChangedAreRefusedAndKeptF
   EXPECT_EQ(testing::ReadFileBytes(current_), othersFile);
 }
 
-TEST_F(SiteListCommandsTest, ExportsWriteTheListingAndOpenItInTheEditor) {
+TEST_F(SiteListCommandsTest, ExportsWriteTheListingSayWhereAndOpenIt) {
   OpenSites(Sites("ABC"));
   const std::string text = (home_ / "sites.txt").string();
   const std::string csv = (home_ / "sites.csv").string();
   commands_.ExportText(text);
+  EXPECT_EQ(LastShown(), "The file was saved to\r\n" + text);
+  desktop_.canOpen = false;
   commands_.ExportCsv(csv);
+  EXPECT_EQ(LastShown(), "The file was saved to\r\n" + csv +
+                             "\r\n\r\nNo program on this computer opens this kind of file: open it with a program "
+                             "of your choice.");
   EXPECT_EQ(testing::ReadFileBytes(text), FormatSiteListExport(state_.sites, SiteListExportFormat::Text));
   EXPECT_EQ(testing::ReadFileBytes(csv), FormatSiteListExport(state_.sites, SiteListExportFormat::Csv));
 
@@ -302,7 +307,7 @@ TEST_F(SiteListCommandsTest, ExportsWriteTheListingAndOpenItInTheEditor) {
   commands_.ExportText(unwritable);
   EXPECT_EQ(prompts_.Last().kind, testing::ScriptedPrompts::Shown::Error);
   EXPECT_EQ(LastShown(), "Failed to create file!\r\n\r\n" + unwritable);
-  EXPECT_EQ(desktop_.openedInEditor, (std::vector<std::filesystem::path>{text, csv}));
+  EXPECT_EQ(desktop_.openedWithDefaultApp, (std::vector<std::filesystem::path>{text, csv}));
 }
 
 }  // namespace

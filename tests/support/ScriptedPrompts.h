@@ -83,7 +83,11 @@ class RecordingDesktopActions : public DesktopActions {
   std::vector<std::filesystem::path> openedInEditor;
   std::vector<std::filesystem::path> openedWithDefaultApp;
   void OpenInEditor(const std::filesystem::path& file) override { openedInEditor.push_back(file); }
-  void OpenWithDefaultApp(const std::filesystem::path& file) override { openedWithDefaultApp.push_back(file); }
+  bool canOpen = true;  // whether the desktop has a program for what OpenWithDefaultApp is given
+  bool OpenWithDefaultApp(const std::filesystem::path& file) override {
+    openedWithDefaultApp.push_back(file);
+    return canOpen;
+  }
 };
 
 }  // namespace quenderlink::testing

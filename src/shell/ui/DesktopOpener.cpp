@@ -21,8 +21,6 @@ void DesktopOpener::OpenInEditor(const std::filesystem::path& file) {
         Printf("Cannot open %s\r\n\r\nPlease open it with a text editor of your choice.", file.string().c_str()));
 }
 
-void DesktopOpener::OpenWithDefaultApp(const std::filesystem::path& file) {
-  if (!OpenOnDesktop(file)) prompts_.ShowMessage(Printf("Cannot open %s", file.string().c_str()));
-}
+bool DesktopOpener::OpenWithDefaultApp(const std::filesystem::path& file) { return OpenOnDesktop(file); }
 
 }  // namespace quenderlink
