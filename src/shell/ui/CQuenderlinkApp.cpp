@@ -7,7 +7,17 @@
 
 namespace quenderlink {
 
-CQuenderlinkApp::CQuenderlinkApp(int& argc, char** argv) : QApplication(argc, argv) { NameTheProgram(); }
+// The signals are taken from the start, so that one sent while the program
+// starts ends it as cleanly as one sent later. The exit code tells a script
+// which signal ended the program, as a shell would.
+CQuenderlinkApp::CQuenderlinkApp(int& argc, char** argv) : QApplication(argc, argv) {
+  NameTheProgram();
+  quitSignals_ = std::make_unique<QuitSignals>([this](int signalNumber) {
+    signalledExitCode_ = 128 + signalNumber;
+    if (frame_) frame_->ShutDown();
+    exit(*signalledExitCode_);
+  });
+}
 
 void CQuenderlinkApp::NameTheProgram() {
   setApplicationName("Quenderlink");
@@ -36,11 +46,12 @@ void CQuenderlinkApp::InitInstance(const std::filesystem::path& programFolder) {
   }
   frame_->OpenMainView();
   frame_->showMaximized();
-  // The exit code tells a script which signal ended the program, as a shell would.
-  quitSignals_ = std::make_unique<QuitSignals>([this](int signalNumber) {
-    frame_->ShutDown();
-    exit(128 + signalNumber);
-  });
+}
+
+int CQuenderlinkApp::Run() {
+  // A signal handled before the loop ran asked a loop that was not there to end.
+  if (signalledExitCode_) return *signalledExitCode_;
+  return exec();
 }
 
 }  // namespace quenderlink

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 #include "core/ProgramState.h"
 #include "shell/ui/CMainFrame.h"
@@ -29,6 +30,9 @@ class CQuenderlinkApp : public QApplication {
   // Prepares the settings file, builds the main window and opens the site list
   // in it; the window is shown maximised.
   void InitInstance(const std::filesystem::path& programFolder);
+  // The event loop until the program ends; its exit code. A stop signal that
+  // came while the program was starting ends it at once.
+  int Run();
   // The main window and its views go, their settings written, while the
   // program folder is still there.
   void ExitInstance();
@@ -42,6 +46,7 @@ class CQuenderlinkApp : public QApplication {
   DesktopOpener desktop_{prompts_};
   std::unique_ptr<CMainFrame> frame_;
   std::unique_ptr<QuitSignals> quitSignals_;
+  std::optional<int> signalledExitCode_;
 };
 
 }  // namespace quenderlink

@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
   }
 
   application.InitInstance(quenderlink::ResolveProgramFolder(homeFolder));
-  const int exitCode = application.exec();
+  const int exitCode = application.Run();
   // Before the demo's folder and units go: the views write their settings as they close.
   application.ExitInstance();
   return exitCode;

@@ -38,7 +38,6 @@ TEST(QuitSignals, SigtermEndsTheDemoAndRemovesItsFolder) {
   const QDir folder(QString::fromStdString(temp.path().string()));
   // The demo's home is made before the window opens; its site list is loaded by then.
   ASSERT_TRUE(QTest::qWaitFor([&] { return !folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty(); }, 10000));
-  QTest::qWait(500);
   // A program that has already ended has id 0, and kill(0) would stop this whole test run.
   const auto id = static_cast<pid_t>(program.processId());
   ASSERT_GT(id, 0) << program.readAllStandardError().toStdString();

@@ -66,7 +66,8 @@ TEST_F(CDlgPingDeviceTest, ClosingWhileWaitingStopsTheEngineAndClosesOnlyWhenItH
   SiteRecord site = Site("127.80.3.1");
   CDlgPingDevice dialog(site, state_);
   bool openAfterClose = false;
-  QTimer::singleShot(300, &dialog, [&] {
+  QTimer::singleShot(0, &dialog, [&] {
+    ASSERT_TRUE(QTest::qWaitFor([&] { return LogText(dialog).contains("seconds for a response"); }, 5000));
     dialog.close();
     openAfterClose = dialog.isVisible();
   });
