@@ -23,6 +23,8 @@ CMainFrame::CMainFrame(ProgramState& state, UserPrompts& prompts, DesktopActions
   setWindowTitle("Quenderlink");
   mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  // Each child keeps its own size: restoring one does not shrink the main list with it.
+  mdiArea_->setOption(QMdiArea::DontMaximizeSubWindowOnActivation);
   setCentralWidget(mdiArea_);
   BuildMenus();
   BuildToolBar();
@@ -42,6 +44,33 @@ void CMainFrame::BuildMenus() {
       connect(action, &QAction::triggered, this, [this, id = item.id] { RunCommand(id); });
     }
     connect(menu, &QMenu::aboutToShow, this, [this, menu] { UpdateEnabledItems(menu); });
+  }
+  BuildWindowMenu();
+}
+
+// Arranges the child windows, or brings one to the front from the list of
+// those open, the active one checked.
+void CMainFrame::BuildWindowMenu() {
+  QMenu* menu = menuBar()->addMenu("&Window");
+  menu->setObjectName("windowMenu");
+  connect(menu->addAction("&Cascade"), &QAction::triggered, mdiArea_, &QMdiArea::cascadeSubWindows);
+  connect(menu->addAction("&Tile"), &QAction::triggered, mdiArea_, &QMdiArea::tileSubWindows);
+  QAction* listStart = menu->addSeparator();
+  connect(menu, &QMenu::aboutToShow, this, [this, menu, listStart] { ListOpenWindows(menu, listStart); });
+}
+
+void CMainFrame::ListOpenWindows(QMenu* menu, QAction* listStart) {
+  const QList<QAction*> items = menu->actions();
+  for (qsizetype at = items.indexOf(listStart) + 1; at < items.size(); ++at) {
+    menu->removeAction(items[at]);
+    items[at]->deleteLater();
+  }
+  int number = 0;
+  for (QMdiSubWindow* child : mdiArea_->subWindowList()) {
+    QAction* item = menu->addAction(QString("&%1 %2").arg(++number).arg(child->windowTitle()));
+    item->setCheckable(true);
+    item->setChecked(child == mdiArea_->activeSubWindow());
+    connect(item, &QAction::triggered, this, [this, child] { mdiArea_->setActiveSubWindow(child); });
   }
 }
 
@@ -84,7 +113,12 @@ QMdiSubWindow* CMainFrame::AddChild(ViewKind kind, QWidget* view) {
   auto* child = new CChildFrame(view, kind != ViewKind::kMain);
   child->setWindowTitle(QString::fromStdString(ViewKindTitle(kind, state_.operations)));
   mdiArea_->addSubWindow(child);
-  child->show();
+  // An operation opens as large as the list it was started from.
+  const QMdiSubWindow* active = mdiArea_->activeSubWindow();
+  if (active && active->isMaximized())
+    child->showMaximized();
+  else
+    child->show();
   return child;
 }
 

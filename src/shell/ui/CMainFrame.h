@@ -50,6 +50,8 @@ class CMainFrame : public QMainWindow, public OperationOpener {
 
  private:
   void BuildMenus();
+  void BuildWindowMenu();
+  void ListOpenWindows(QMenu* menu, QAction* listStart);
   void BuildToolBar();
   void RunCommand(int id);
   void UpdateEnabledItems(const QMenu* menu);

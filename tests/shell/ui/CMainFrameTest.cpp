@@ -55,6 +55,29 @@ TEST_F(CMainFrameTest, TheMainViewOpensFirstAndOperationsGetTheirOwnWindows) {
 }
 
 // The home's railroad (5) has every unit asked for its menu as the session begins.
+TEST_F(CMainFrameTest, TheWindowMenuListsAndArrangesTheWindowsAndRestoringAnotherLeavesTheMainListMaximised) {
+  frame_.OpenView(ViewKind::kPingRange);
+  const auto windows = frame_.mdiArea()->subWindowList();
+  ASSERT_EQ(windows.size(), 2);
+  ASSERT_TRUE(windows[1]->isMaximized()) << "opens as large as the list";
+  windows[1]->showNormal();
+  EXPECT_TRUE(windows[0]->isMaximized());
+  EXPECT_FALSE(windows[1]->isMaximized());
+
+  auto& menu = testing::Child<QMenu>(frame_, "windowMenu");
+  emit menu.aboutToShow();
+  emit menu.aboutToShow();  // the list is made anew each time, not added to
+  QStringList items;
+  for (const QAction* item : menu.actions())
+    items << (item->isSeparator() ? "-" : item->text() + (item->isChecked() ? " [x]" : ""));
+  EXPECT_EQ(items, QStringList({"&Cascade", "&Tile", "-", "&1 NS Start Page (Ver 9.0)",
+                                "&2 Ping Range of Addresses [x]"}));
+  menu.actions()[3]->trigger();
+  EXPECT_EQ(frame_.mdiArea()->activeSubWindow(), windows[0]);
+  menu.actions()[1]->trigger();
+  EXPECT_FALSE(windows[0]->isMaximized()) << "tiled";
+}
+
 TEST_F(CMainFrameTest, TheTelnetButtonOpensATerminalOnTheRowsTelnetPort) {
   unitsim::UnitConfig unit = testing::Unit("127.95.1.1");
   unit.telnetPort = 10001;
