@@ -4,6 +4,9 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyle>
+
+#include <algorithm>
 
 #include "controls/ui/CellButtonDelegate.h"
 
@@ -45,15 +48,25 @@ void SiteListView::SetCellButtonRole(int role) {
 void SiteListView::SetCheckColumn(int column) { checkColumn_ = column; }
 
 void SiteListView::ApplyColumnWidths(std::span<const int> widths) {
+  const int charWidth = std::max(1, fontMetrics().averageCharWidth());
   for (std::size_t column = 0; column < widths.size(); ++column) {
     const int logical = static_cast<int>(column);
     if (widths[column] <= 0) {
       setColumnHidden(logical, true);
-    } else {
-      setColumnHidden(logical, false);
-      setColumnWidth(logical, widths[column]);
+      continue;
     }
+    setColumnHidden(logical, false);
+    setColumnWidth(logical, std::max(widths[column] * charWidth / kDescribedCharWidth, TitleWidth(logical)));
   }
+}
+
+int SiteListView::TitleWidth(int column) const {
+  if (!model()) return 0;
+  const QString title = model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+  if (title.isEmpty()) return 0;
+  const QStyle* shown = horizontalHeader()->style();
+  return horizontalHeader()->fontMetrics().horizontalAdvance(title) + 2 * shown->pixelMetric(QStyle::PM_HeaderMargin) +
+         shown->pixelMetric(QStyle::PM_HeaderMarkSize);
 }
 
 int SiteListView::SelectedRow() const {

@@ -21,7 +21,8 @@ class SiteListView : public QTableView {
   void SetCellButtonRole(int role);
   // The column the Space key "clicks" on the current row; -1 (the start) for none.
   void SetCheckColumn(int column);
-  // Width 0 hides a column, any other width shows it that wide.
+  // Width 0 hides a column; any other width shows it, scaled from the widths'
+  // font to the one in use, and never narrower than its title.
   void ApplyColumnWidths(std::span<const int> widths);
   // The selected row, -1 when none.
   int SelectedRow() const;
@@ -47,6 +48,10 @@ class SiteListView : public QTableView {
                                                        const QEvent* event = nullptr) const override;
 
  private:
+  // The widths lists are described in are for a font whose characters average this many pixels.
+  static constexpr int kDescribedCharWidth = 5;
+
+  int TitleWidth(int column) const;
   CellButtonDelegate* buttons_ = nullptr;
   int checkColumn_ = -1;
 };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSignalSpy>
@@ -93,11 +94,22 @@ TEST_F(SiteListViewTest, CellButtonReportsOnlyAPressAndReleaseInsideTheSameButto
 }
 
 // Which widths hide a column is checked where the main view applies them.
-TEST_F(SiteListViewTest, NarrowWidthsAreKeptAlsoByAColumnThatWasHidden) {
+// Widths are described for a small font: a wider one widens every column alike,
+// and no column is narrower than its title, a narrow button column included.
+TEST_F(SiteListViewTest, WidthsFollowTheFontInUseAndNoTitleIsCut) {
+  model_.setHorizontalHeaderLabels({"A", "B", "Telnet", "D"});
   view_.ApplyColumnWidths(std::array{0, 30, 20, 70});
-  EXPECT_EQ(view_.columnWidth(2), 20);
-  view_.ApplyColumnWidths(std::array{10});
-  EXPECT_EQ(view_.columnWidth(0), 10);
+  EXPECT_TRUE(view_.isColumnHidden(0));
+  const int narrow = view_.columnWidth(1);
+  EXPECT_NEAR(view_.columnWidth(3), narrow * 70 / 30, 2);
+  EXPECT_GT(view_.columnWidth(2), view_.horizontalHeader()->fontMetrics().horizontalAdvance("Telnet"));
+
+  QFont wider = view_.font();
+  wider.setPointSizeF(wider.pointSizeF() * 2);
+  view_.setFont(wider);
+  view_.ApplyColumnWidths(std::array{40, 30});
+  EXPECT_FALSE(view_.isColumnHidden(0)) << "a hidden column shows again";
+  EXPECT_NEAR(view_.columnWidth(1), 2 * narrow, narrow / 4);
 }
 
 }  // namespace

@@ -58,12 +58,12 @@ TEST_F(CMainViewTest, OpensTheCurrentSiteListWithColumnsForTheRailroadAndHeaderC
   EXPECT_EQ(header.sortIndicatorOrder(), Qt::DescendingOrder);  // Z to A
 
   view_->RunCommand(menu::kShowIndexColumn);
-  EXPECT_EQ(ColumnWidth(kColCnt), 40);
+  EXPECT_GT(ColumnWidth(kColCnt), 0);  // its width follows the font: SiteListViewTest
   EXPECT_EQ(IniSettingsFile(home_.path()).ReadInt(settings::kShowTwd), 1u);
 
   prompts_.railroadAnswers = {5};
   view_->RunCommand(menu::kSelectRailroad);
-  EXPECT_EQ(ColumnWidth(kColSiteId), 80);
+  EXPECT_GT(ColumnWidth(kColSiteId), 0);
   EXPECT_EQ(view_->title(), "NS Start Page (Ver 9.0)");
 
   const std::filesystem::path ini = IniSettingsFile(home_.path()).Path();
