@@ -1,7 +1,8 @@
 // The ICMP engines in network namespaces of their own: loopback alone (echo
 // answered or ignored, other programs' messages injected), and a routed
 // network with a host that answers, one that is not there, a time-to-live that
-// runs out and a link too narrow for the packet.
+// runs out and a link too narrow for the packet, which fragments cross unless
+// don't-fragment is asked for.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -158,6 +159,30 @@ TEST(IcmpTopology, TheRawMethodEndsAnAddressAtAnyIcmpErrorUnlessAskedToCarryOn) 
     EXPECT_EQ(Outcome(&PingRawThread, IcmpTopology::kHost, IcmpSettings(1000, 10, 1400)), unreachable);
     EXPECT_EQ(Outcome(&PingRawThread, IcmpTopology::kHost, IcmpSettings(1000, 10, 1400)),
               "raw 3 Failed to send ICMP packet, done 3 ended");
+  });
+}
+
+TEST(IcmpTopology, TheDontFragmentSettingDecidesWhetherALargeEchoCrossesTheNarrowLink) {
+  struct Row {
+    const char* name;
+    void (*method)(IcmpJob&);
+    std::uint8_t dontFragment;
+    std::string outcome;
+  };
+  const std::string fiveReplies = FiveTimes("try 3 Try # {n}, reply 3 #{i} 10.202.0.2", "done 3 complete");
+  const std::vector<Row> rows = {
+      {"library, fragments allowed", &PingLibraryThread, 0, fiveReplies},
+      {"raw, fragments allowed", &PingRawThread, 0, FiveTimes("raw reply 3 #{i} 10.202.0.2", "done 3 complete")},
+      {"library, don't fragment", &PingLibraryThread, 1, StatusFrom(IcmpTopology::kRouter, 11009)},
+  };
+  InOwnNamespace(true, [&] {
+    for (const Row& row : rows) {
+      // Each row starts without the path MTU an earlier one taught this machine.
+      ASSERT_EQ(std::system("ip route flush cache"), 0);
+      IcmpParams params = IcmpSettings(1000, 10, 1000);
+      params.dontFragment = row.dontFragment;
+      EXPECT_EQ(Outcome(row.method, IcmpTopology::kHost, params), row.outcome) << row.name;
+    }
   });
 }
 
