@@ -95,7 +95,7 @@ class ThreadedScan : public IcmpListener {
   std::mutex mutex_;
   std::condition_variable ended_;
   std::vector<std::thread> threads_;
-  IcmpScanRun run_{IcmpScanMode::RawSockets, this,
+  IcmpScanRun run_{IcmpScanMode::RawSockets, kIcmpJobSlots, this,
                    [] {
                      IcmpParams params;
                      params.timeoutMs = kTimeoutMs;

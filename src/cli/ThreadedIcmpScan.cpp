@@ -4,10 +4,11 @@
 
 namespace quenderlink::cli {
 
-ThreadedIcmpScan::ThreadedIcmpScan(IcmpScanMode mode, const IcmpParams& params, std::ostream& messages)
+ThreadedIcmpScan::ThreadedIcmpScan(IcmpScanMode mode, std::size_t parallel, const IcmpParams& params,
+                                   std::ostream& messages)
     : mode_(mode),
       messages_(messages),
-      run_(mode, this, [params] { return params; }, [this](IcmpJob& job) { StartJob(job); }) {}
+      run_(mode, parallel, this, [params] { return params; }, [this](IcmpJob& job) { StartJob(job); }) {}
 
 ThreadedIcmpScan::~ThreadedIcmpScan() { JoinAll(); }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <condition_variable>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
@@ -19,8 +20,9 @@ namespace quenderlink::cli {
 // frees a slot starts the next address from inside the same call).
 class ThreadedIcmpScan : public IcmpListener {
  public:
-  // `messages` takes the engines' own diagnostics, one per line.
-  ThreadedIcmpScan(IcmpScanMode mode, const IcmpParams& params, std::ostream& messages);
+  // `parallel` addresses at once, whatever the method; `messages` takes the
+  // engines' own diagnostics, one per line.
+  ThreadedIcmpScan(IcmpScanMode mode, std::size_t parallel, const IcmpParams& params, std::ostream& messages);
   ~ThreadedIcmpScan() override;
   ThreadedIcmpScan(const ThreadedIcmpScan&) = delete;
   ThreadedIcmpScan& operator=(const ThreadedIcmpScan&) = delete;

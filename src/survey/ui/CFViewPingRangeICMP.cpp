@@ -52,7 +52,8 @@ CFViewPingRangeICMP::CFViewPingRangeICMP(ProgramState& state, UserPrompts& promp
       mode_(state.operations.icmpScanMode),
       canPing_(std::move(canPing)),
       engineListener_(this, *this),
-      run_(mode_, &engineListener_, [this] { return ReadParams(); }, [this](IcmpJob& job) { StartJob(job); }),
+      run_(mode_, IcmpWindowParallel(mode_), &engineListener_, [this] { return ReadParams(); },
+           [this](IcmpJob& job) { StartJob(job); }),
       engine_(this, state.operations, &OperationState::pingInProgress, [this] { Apply(run_.Abort()); }) {
   BuildControls();
   LoadInputs();
