@@ -2,15 +2,31 @@
 
 #include <ostream>
 
+#include "core/ErrorMessages.h"
+
 namespace quenderlink::cli {
+namespace {
+
+using Method = void (*)(IcmpJob&);
+
+Method MethodOf(IcmpScanMode mode) {
+  switch (mode) {
+    case IcmpScanMode::SystemLibrary: return &PingLibraryThread;
+    case IcmpScanMode::RoundTrip: return &PingRouteThread;
+    case IcmpScanMode::RawSockets:
+    case IcmpScanMode::ListedSites: break;
+  }
+  return &PingRawThread;
+}
+
+}  // namespace
 
 ThreadedIcmpScan::ThreadedIcmpScan(IcmpScanMode mode, std::size_t parallel, const IcmpParams& params,
                                    std::ostream& messages)
     : mode_(mode),
       messages_(messages),
-      run_(mode, parallel, this, [params] { return params; }, [this](IcmpJob& job) { StartJob(job); }) {}
-
-ThreadedIcmpScan::~ThreadedIcmpScan() { JoinAll(); }
+      run_(mode, parallel, this, [params] { return params; }, [this](IcmpJob& job) { StartJob(job); }),
+      workers_(parallel) {}
 
 void ThreadedIcmpScan::RunRange(const AddressRange& range) {
   RunToEnd([&] { return run_.StartRange(range); });
@@ -30,10 +46,11 @@ void ThreadedIcmpScan::RunToEnd(const std::function<IcmpRunChange()>& start) {
     // The route method tells a hop count for every address, 0 until one answers.
     hops_.assign(run_.rows().size(),
                  mode_ == IcmpScanMode::RoundTrip ? std::optional<std::uint8_t>(0) : std::nullopt);
+    EndUnstarted();
     ended_.wait(lock, [this] { return !run_.Running(); });
   }
   // A finished address's thread may still be returning from its last report.
-  JoinAll();
+  workers_.Join();
 }
 
 void ThreadedIcmpScan::Abort() {
@@ -43,21 +60,21 @@ void ThreadedIcmpScan::Abort() {
 }
 
 void ThreadedIcmpScan::StartJob(IcmpJob& job) {
-  switch (mode_) {
-    case IcmpScanMode::SystemLibrary: threads_.emplace_back(PingLibraryThread, std::ref(job)); break;
-    case IcmpScanMode::RawSockets:
-    case IcmpScanMode::ListedSites: threads_.emplace_back(PingRawThread, std::ref(job)); break;
-    case IcmpScanMode::RoundTrip: threads_.emplace_back(PingRouteThread, std::ref(job)); break;
+  // The scan is inside its own call here: the address is ended once it has returned.
+  if (!workers_.Hand([method = MethodOf(mode_), &job] { method(job); })) unstarted_.push_back(job.index);
+}
+
+void ThreadedIcmpScan::EndUnstarted() {
+  while (!unstarted_.empty()) {
+    const std::uint16_t index = unstarted_.back();
+    unstarted_.pop_back();
+    run_.OnText(index, kNoWorkerText);
+    Ended(run_.OnDone(index));
   }
 }
 
-void ThreadedIcmpScan::JoinAll() {
-  std::vector<std::thread> threads;
-  {
-    std::lock_guard lock(mutex_);
-    threads.swap(threads_);
-  }
-  for (std::thread& thread : threads) thread.join();
+void ThreadedIcmpScan::Ended(const IcmpRunChange& change) {
+  if (change.ended) ended_.notify_all();
 }
 
 std::optional<std::uint8_t> ThreadedIcmpScan::HopsOf(std::size_t row) const {
@@ -103,7 +120,8 @@ void ThreadedIcmpScan::OnIcmpStatus(std::uint16_t index, const IcmpTryResult& re
 
 void ThreadedIcmpScan::OnIcmpDone(std::uint16_t index, bool) {
   std::lock_guard lock(mutex_);
-  if (run_.OnDone(index).ended) ended_.notify_all();
+  Ended(run_.OnDone(index));
+  EndUnstarted();
 }
 
 void ThreadedIcmpScan::OnIcmpMessage(const std::string& text) {

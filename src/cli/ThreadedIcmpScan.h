@@ -7,28 +7,28 @@
 #include <iosfwd>
 #include <mutex>
 #include <optional>
-#include <thread>
 #include <vector>
 
+#include "cli/WorkerPool.h"
 #include "net/IcmpJob.h"
 #include "survey/IcmpScanRun.h"
 
 namespace quenderlink::cli {
 
-// An ICMP scan run on a thread per address: every engine report is handed to
-// the run under one lock (the run takes them one at a time, and a report that
-// frees a slot starts the next address from inside the same call).
+// An ICMP scan whose addresses run on a pool of as many threads as it pings at
+// once: every engine report is handed to the run under one lock (the run takes
+// them one at a time, and a report that frees a slot starts the next address
+// from inside the same call).
 class ThreadedIcmpScan : public IcmpListener {
  public:
   // `parallel` addresses at once, whatever the method; `messages` takes the
   // engines' own diagnostics, one per line.
   ThreadedIcmpScan(IcmpScanMode mode, std::size_t parallel, const IcmpParams& params, std::ostream& messages);
-  ~ThreadedIcmpScan() override;
   ThreadedIcmpScan(const ThreadedIcmpScan&) = delete;
   ThreadedIcmpScan& operator=(const ThreadedIcmpScan&) = delete;
 
   // Runs the range, or the given addresses, to their end; then every thread has
-  // been joined.
+  // been joined. An address whose thread could not be started ends as failed.
   void RunRange(const AddressRange& range);
   void RunAddresses(const std::vector<std::string>& addresses);
   // Callable from another thread while a Run... call lasts.
@@ -54,18 +54,23 @@ class ThreadedIcmpScan : public IcmpListener {
  private:
   void RunToEnd(const std::function<IcmpRunChange()>& start);
   void StartJob(IcmpJob& job);
-  void JoinAll();
+  // Under the lock, after a call that may have started addresses: ends those
+  // whose thread could not be started, and those their ends started in turn.
+  void EndUnstarted();
+  void Ended(const IcmpRunChange& change);
 
   IcmpScanMode mode_;
   std::ostream& messages_;
   std::mutex mutex_;
   std::condition_variable ended_;
   // Only touched under mutex_: the starter always runs inside a locked call.
-  std::vector<std::thread> threads_;
+  std::vector<std::uint16_t> unstarted_;
   std::vector<std::uint32_t> statuses_;
   std::vector<std::optional<std::uint8_t>> hops_;
   bool aborted_ = false;
   IcmpScanRun run_;
+  // Last, so its threads are joined before anything they report into goes.
+  WorkerPool workers_;
 };
 
 }  // namespace quenderlink::cli
