@@ -83,6 +83,7 @@ class ThreadedScan : public IcmpListener {
   void OnIcmpRawReply(std::uint16_t index, const IcmpTryResult& result) override {
     Locked([&] { run_.OnReply(index, result); });
   }
+  void OnIcmpRawTryFailed(std::uint16_t, const IcmpTryResult&) override {}
   void OnIcmpMessage(const std::string&) override {}
 
  private:

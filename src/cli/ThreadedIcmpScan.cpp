@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "core/ErrorMessages.h"
+#include "net/IcmpErrorStatus.h"
 
 namespace quenderlink::cli {
 namespace {
@@ -69,12 +70,25 @@ void ThreadedIcmpScan::EndUnstarted() {
     const std::uint16_t index = unstarted_.back();
     unstarted_.pop_back();
     run_.OnText(index, kNoWorkerText);
+    NoteFailure(index, kIcmpStatusNoResources);
     Ended(run_.OnDone(index));
   }
 }
 
 void ThreadedIcmpScan::Ended(const IcmpRunChange& change) {
   if (change.ended) ended_.notify_all();
+}
+
+void ThreadedIcmpScan::NoteFailure(std::uint16_t index, std::uint32_t status) {
+  if (index < statuses_.size()) statuses_[index] = status != 0 ? status : kIcmpStatusGeneralFailure;
+}
+
+std::uint32_t ThreadedIcmpScan::StatusOf(std::size_t row) const {
+  if (row >= statuses_.size()) return 0;
+  const bool answered = run_.entries()[row].minMs != kNoIcmpReply;
+  // A row aborted before it started, or ended by an error text alone.
+  if (statuses_[row] == 0 && !answered) return kIcmpStatusGeneralFailure;
+  return statuses_[row];
 }
 
 std::optional<std::uint8_t> ThreadedIcmpScan::HopsOf(std::size_t row) const {
@@ -110,12 +124,18 @@ void ThreadedIcmpScan::OnIcmpRawText(std::uint16_t index, const std::string& tex
 void ThreadedIcmpScan::OnIcmpTryFailed(std::uint16_t index, const IcmpTryResult& result) {
   std::lock_guard lock(mutex_);
   run_.OnTryFailed(index, result);
+  NoteFailure(index, result.errorCode);
+}
+
+void ThreadedIcmpScan::OnIcmpRawTryFailed(std::uint16_t index, const IcmpTryResult& result) {
+  std::lock_guard lock(mutex_);
+  NoteFailure(index, result.errorCode);
 }
 
 void ThreadedIcmpScan::OnIcmpStatus(std::uint16_t index, const IcmpTryResult& result) {
   std::lock_guard lock(mutex_);
   run_.OnStatus(index, result);
-  if (index < statuses_.size()) statuses_[index] = result.ipStatus;
+  NoteFailure(index, result.ipStatus);
 }
 
 void ThreadedIcmpScan::OnIcmpDone(std::uint16_t index, bool) {

@@ -35,8 +35,11 @@ class ThreadedIcmpScan : public IcmpListener {
   void Abort();
 
   const IcmpScanRun& run() const { return run_; }
-  // The last IP status an address reported, 0 when none.
-  std::uint32_t StatusOf(std::size_t row) const { return row < statuses_.size() ? statuses_[row] : 0; }
+  // 0 when every try of the address that ran was answered, else the status of
+  // the last one that was not (11010 a time-out, the ICMP error's or the
+  // refused send's status, 11006 no thread, 11050 any other failure). An
+  // address that never answered never reads 0.
+  std::uint32_t StatusOf(std::size_t row) const;
   // The route method's last hop count of an address (0 when none answered);
   // nothing with the other methods.
   std::optional<std::uint8_t> HopsOf(std::size_t row) const;
@@ -49,11 +52,14 @@ class ThreadedIcmpScan : public IcmpListener {
   void OnIcmpDone(std::uint16_t index, bool complete) override;
   void OnIcmpRawText(std::uint16_t index, const std::string& text) override;
   void OnIcmpRawReply(std::uint16_t index, const IcmpTryResult& result) override;
+  void OnIcmpRawTryFailed(std::uint16_t index, const IcmpTryResult& result) override;
   void OnIcmpMessage(const std::string& text) override;
 
  private:
   void RunToEnd(const std::function<IcmpRunChange()>& start);
   void StartJob(IcmpJob& job);
+  // Under the lock: a try that got no echo reply.
+  void NoteFailure(std::uint16_t index, std::uint32_t status);
   // Under the lock, after a call that may have started addresses: ends those
   // whose thread could not be started, and those their ends started in turn.
   void EndUnstarted();

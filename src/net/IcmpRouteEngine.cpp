@@ -14,7 +14,6 @@ namespace quenderlink {
 namespace {
 
 constexpr int kMaxHops = 30;
-constexpr std::uint32_t kStatusBadDestination = 11018;
 constexpr std::uint8_t kIcmpTimeExceeded = 11;
 
 // Fills the hop count and time on success, else the error code.
@@ -63,7 +62,7 @@ void PingRouteThread(IcmpJob& job) {
     const IcmpSocket socket = OpenEchoSocket();
     bool answered = false;
     if (!address)
-      result.errorCode = kStatusBadDestination;
+      result.errorCode = kIcmpStatusBadDestination;
     else if (!socket.IsOpen())
       result.errorCode = kIcmpStatusGeneralFailure;
     else

@@ -1,5 +1,6 @@
-// The icmp command in network namespaces of the tests' own: thousands of
-// listed sites, and a user allowed too few threads.
+// The icmp command in network namespaces of the tests' own: loopback that
+// ignores echo, sends with no route to take, thousands of listed sites, and a
+// user allowed too few threads.
 #include <grp.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -28,10 +29,40 @@ namespace {
 
 constexpr char kNoNamespace[] = "this process cannot make a network namespace of its own";
 
+bool SilentNamespace() {
+  return EnterOwnNetworkNamespace() && std::system("echo 1 > /proc/sys/net/ipv4/icmp_echo_ignore_all") == 0;
+}
+
 class IcmpCommandNamespaceTest : public ::testing::Test {
  protected:
   CliRunner cli;
 };
+
+TEST_F(IcmpCommandNamespaceTest, AnAddressThatNeverAnsweredCarriesTheStatusOfItsFailure) {
+  ASSERT_EQ(cli.Run({"settings", "set", "Ping Range", "ICMP Timeout", "200"}).exitCode, 0);
+  struct Row {
+    const char* method;
+    const char* range;
+    std::size_t addresses;
+    int status;
+  };
+  const Row rows[] = {
+      {"library", "127.0.0.1-2", 2, 11010},
+      {"raw", "127.0.0.1-2", 2, 11010},
+      {"route", "127.0.0.1-1", 1, 11010},
+      // Nothing routes there from a namespace with loopback alone: the send is refused before it leaves.
+      {"library", "10.204.0.1-1", 1, 11002},
+      {"raw", "10.204.0.1-1", 1, 11002},
+  };
+  for (const Row& row : rows) {
+    const CliResult result = cli.Run({"icmp", row.range, "--method", row.method, "--json"}, &SilentNamespace);
+    if (result.exitCode == kChildSetupFailed) GTEST_SKIP() << kNoNamespace;
+    EXPECT_EQ(result.exitCode, 1) << row.method << " " << row.range << "\n" << result.err;
+    const auto addresses = JsonLines(result.out);
+    EXPECT_EQ(addresses.size(), row.addresses) << row.method << " " << row.range;
+    for (const auto& address : addresses) EXPECT_EQ(address["status"], row.status) << row.method << " " << address;
+  }
+}
 
 struct ProcessSample {
   std::string name;
@@ -104,7 +135,10 @@ TEST_F(IcmpCommandNamespaceTest, AddressesThatGetNoThreadFailWithTheReasonAndThe
   EXPECT_EQ(result.exitCode, 1) << result.err;
   const auto addresses = JsonLines(result.out);
   ASSERT_EQ(addresses.size(), 3u) << result.out << result.err;
-  for (const auto& address : addresses) EXPECT_EQ(address["comment"], kNoWorkerText) << address;
+  for (const auto& address : addresses) {
+    EXPECT_EQ(address["comment"], kNoWorkerText) << address;
+    EXPECT_EQ(address["status"], 11006) << address;
+  }
 }
 
 }  // namespace

@@ -122,7 +122,8 @@ TEST(IcmpNamespace, SilenceIsATimeOutAndOtherProgramsRepliesHoldARawTryForTwiceT
     const auto took = std::chrono::steady_clock::now() - start;
     stop = true;
     stream.join();
-    EXPECT_EQ(script, "raw 3 A timeout occured while waiting for a ICMP response, done 3 ended");
+    EXPECT_EQ(script,
+              "raw 3 A timeout occured while waiting for a ICMP response, raw failed 3 #0 error 11010, done 3 ended");
     EXPECT_TRUE(took >= std::chrono::milliseconds(390) && took < std::chrono::milliseconds(1500))
         << "the try ended at twice the time-out";
   });
@@ -149,16 +150,17 @@ TEST(IcmpTopology, TheLibraryMethodReportsEachAnswerWithItsStatus) {
 
 TEST(IcmpTopology, TheRawMethodEndsAnAddressAtAnyIcmpErrorUnlessAskedToCarryOn) {
   InOwnNamespace(true, [] {
-    const std::string unreachable = "done 3 ended; " + std::string(kNonEcho) + "3\n";
-    std::string everyTry = "done 3 complete";
+    // Each failed try tells the status of the router's answer, or of the send this machine refused.
+    std::string everyTry = FiveTimes("raw failed 3 #{i} 10.201.0.1 error 11003", "done 3 complete");
     for (int i = 0; i < kIcmpTries; ++i) everyTry += "; " + std::string(kNonEcho) + "3\n";
     EXPECT_EQ(Outcome(&PingRawThread, IcmpTopology::kAbsentHost, IcmpSettings(2000), nullptr, true), everyTry)
         << "asked to, it carries on past each error";
     EXPECT_EQ(Outcome(&PingRawThread, IcmpTopology::kHost, IcmpSettings(1000, 1)),
-              "done 3 ended; " + std::string(kNonEcho) + "11\n");
-    EXPECT_EQ(Outcome(&PingRawThread, IcmpTopology::kHost, IcmpSettings(1000, 10, 1400)), unreachable);
+              "raw failed 3 #0 10.201.0.1 error 11013, done 3 ended; " + std::string(kNonEcho) + "11\n");
     EXPECT_EQ(Outcome(&PingRawThread, IcmpTopology::kHost, IcmpSettings(1000, 10, 1400)),
-              "raw 3 Failed to send ICMP packet, done 3 ended");
+              "raw failed 3 #0 10.201.0.1 error 11009, done 3 ended; " + std::string(kNonEcho) + "3\n");
+    EXPECT_EQ(Outcome(&PingRawThread, IcmpTopology::kHost, IcmpSettings(1000, 10, 1400)),
+              "raw 3 Failed to send ICMP packet, raw failed 3 #0 error 11009, done 3 ended");
   });
 }
 

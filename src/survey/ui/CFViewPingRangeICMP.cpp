@@ -278,6 +278,9 @@ void CFViewPingRangeICMP::OnIcmpRawReply(std::uint16_t index, const IcmpTryResul
   Show(run_.OnReply(index, result));
 }
 
+// The row keeps the raw method's text; the message box has told the rest.
+void CFViewPingRangeICMP::OnIcmpRawTryFailed(std::uint16_t, const IcmpTryResult&) {}
+
 void CFViewPingRangeICMP::OnIcmpMessage(const std::string& text) { prompts_.ShowMessage(text); }
 
 }  // namespace quenderlink
