@@ -62,7 +62,7 @@ class RunEnd : public MainViewTarget {
  public:
   explicit RunEnd(QEventLoop& loop) : loop_(loop) {}
   Clock::time_point at;
-  void OnRunFinished() override {
+  void OnRunFinished(const RunOrigin&) override {
     at = Clock::now();
     loop_.quit();
   }

@@ -20,6 +20,7 @@ struct IcmpOptions {
   std::string range;
   std::string sites;
   std::optional<std::string> method;
+  std::size_t parallel = kIcmpJobSlots;
   bool json = false;
 };
 
@@ -67,7 +68,7 @@ void PrintRows(const ThreadedIcmpScan& scan, bool json) {
   if (std::string reason; !CanRun(mode, reason)) return Failed("this method cannot run here: " + reason);
   IniSettingsFile(state.programFolder).LoadIcmpParams(state.params.icmp);
 
-  ThreadedIcmpScan scan(mode, state.params.icmp, std::cerr);
+  ThreadedIcmpScan scan(mode, options.parallel, state.params.icmp, std::cerr);
   const std::vector<std::string> addresses = range ? std::vector<std::string>{} : ListedSiteAddresses(state.sites);
   (void)RunInterruptibly([&] { range ? scan.RunRange(*range) : scan.RunAddresses(addresses); }, [&] { scan.Abort(); });
 
@@ -85,10 +86,12 @@ void AddIcmpCommand(CLI::App& app, CommandContext& context) {
   auto* sites = icmp->add_option("--sites", options->sites, "Ping the address of every record of this site list file");
   range->excludes(sites);
   icmp->add_option("--method", options->method,
-                   "library: one address at a time (default for a range); raw: up to 20 at a time on a raw socket "
-                   "(default for --sites, where a stray reply does not end the address); route: round-trip time "
-                   "and hop count, up to 20 at a time")
+                   "library: the system's unprivileged echo (default for a range); raw: a raw socket (default for "
+                   "--sites, where a stray reply does not end the address); route: round-trip time and hop count")
       ->check(CLI::IsMember({"library", "raw", "route"}));
+  icmp->add_option("--parallel", options->parallel, "How many addresses are pinged at once, with any method")
+      ->capture_default_str()
+      ->check(CLI::Range(1, 255));
   icmp->add_flag("--json", options->json, "Print one JSON object per address instead of the text listing");
   icmp->footer("Exit code 0 when every address answered at least once, 1 when some did not, the run was stopped "
                "(Ctrl-C) or the method cannot run here, 2 on bad input.");

@@ -2,14 +2,32 @@
 
 #include <ostream>
 
-namespace quenderlink::cli {
+#include "core/ErrorMessages.h"
+#include "net/IcmpErrorStatus.h"
 
-ThreadedIcmpScan::ThreadedIcmpScan(IcmpScanMode mode, const IcmpParams& params, std::ostream& messages)
+namespace quenderlink::cli {
+namespace {
+
+using Method = void (*)(IcmpJob&);
+
+Method MethodOf(IcmpScanMode mode) {
+  switch (mode) {
+    case IcmpScanMode::SystemLibrary: return &PingLibraryThread;
+    case IcmpScanMode::RoundTrip: return &PingRouteThread;
+    case IcmpScanMode::RawSockets:
+    case IcmpScanMode::ListedSites: break;
+  }
+  return &PingRawThread;
+}
+
+}  // namespace
+
+ThreadedIcmpScan::ThreadedIcmpScan(IcmpScanMode mode, std::size_t parallel, const IcmpParams& params,
+                                   std::ostream& messages)
     : mode_(mode),
       messages_(messages),
-      run_(mode, this, [params] { return params; }, [this](IcmpJob& job) { StartJob(job); }) {}
-
-ThreadedIcmpScan::~ThreadedIcmpScan() { JoinAll(); }
+      run_(mode, parallel, this, [params] { return params; }, [this](IcmpJob& job) { StartJob(job); }),
+      workers_(parallel) {}
 
 void ThreadedIcmpScan::RunRange(const AddressRange& range) {
   RunToEnd([&] { return run_.StartRange(range); });
@@ -29,10 +47,11 @@ void ThreadedIcmpScan::RunToEnd(const std::function<IcmpRunChange()>& start) {
     // The route method tells a hop count for every address, 0 until one answers.
     hops_.assign(run_.rows().size(),
                  mode_ == IcmpScanMode::RoundTrip ? std::optional<std::uint8_t>(0) : std::nullopt);
+    EndUnstarted();
     ended_.wait(lock, [this] { return !run_.Running(); });
   }
   // A finished address's thread may still be returning from its last report.
-  JoinAll();
+  workers_.Join();
 }
 
 void ThreadedIcmpScan::Abort() {
@@ -42,21 +61,34 @@ void ThreadedIcmpScan::Abort() {
 }
 
 void ThreadedIcmpScan::StartJob(IcmpJob& job) {
-  switch (mode_) {
-    case IcmpScanMode::SystemLibrary: threads_.emplace_back(PingLibraryThread, std::ref(job)); break;
-    case IcmpScanMode::RawSockets:
-    case IcmpScanMode::ListedSites: threads_.emplace_back(PingRawThread, std::ref(job)); break;
-    case IcmpScanMode::RoundTrip: threads_.emplace_back(PingRouteThread, std::ref(job)); break;
+  // The scan is inside its own call here: the address is ended once it has returned.
+  if (!workers_.Hand([method = MethodOf(mode_), &job] { method(job); })) unstarted_.push_back(job.index);
+}
+
+void ThreadedIcmpScan::EndUnstarted() {
+  while (!unstarted_.empty()) {
+    const std::uint16_t index = unstarted_.back();
+    unstarted_.pop_back();
+    run_.OnText(index, kNoWorkerText);
+    NoteFailure(index, kIcmpStatusNoResources);
+    Ended(run_.OnDone(index));
   }
 }
 
-void ThreadedIcmpScan::JoinAll() {
-  std::vector<std::thread> threads;
-  {
-    std::lock_guard lock(mutex_);
-    threads.swap(threads_);
-  }
-  for (std::thread& thread : threads) thread.join();
+void ThreadedIcmpScan::Ended(const IcmpRunChange& change) {
+  if (change.ended) ended_.notify_all();
+}
+
+void ThreadedIcmpScan::NoteFailure(std::uint16_t index, std::uint32_t status) {
+  if (index < statuses_.size()) statuses_[index] = status != 0 ? status : kIcmpStatusGeneralFailure;
+}
+
+std::uint32_t ThreadedIcmpScan::StatusOf(std::size_t row) const {
+  if (row >= statuses_.size()) return 0;
+  const bool answered = run_.entries()[row].minMs != kNoIcmpReply;
+  // A row aborted before it started, or ended by an error text alone.
+  if (statuses_[row] == 0 && !answered) return kIcmpStatusGeneralFailure;
+  return statuses_[row];
 }
 
 std::optional<std::uint8_t> ThreadedIcmpScan::HopsOf(std::size_t row) const {
@@ -92,17 +124,24 @@ void ThreadedIcmpScan::OnIcmpRawText(std::uint16_t index, const std::string& tex
 void ThreadedIcmpScan::OnIcmpTryFailed(std::uint16_t index, const IcmpTryResult& result) {
   std::lock_guard lock(mutex_);
   run_.OnTryFailed(index, result);
+  NoteFailure(index, result.errorCode);
+}
+
+void ThreadedIcmpScan::OnIcmpRawTryFailed(std::uint16_t index, const IcmpTryResult& result) {
+  std::lock_guard lock(mutex_);
+  NoteFailure(index, result.errorCode);
 }
 
 void ThreadedIcmpScan::OnIcmpStatus(std::uint16_t index, const IcmpTryResult& result) {
   std::lock_guard lock(mutex_);
   run_.OnStatus(index, result);
-  if (index < statuses_.size()) statuses_[index] = result.ipStatus;
+  NoteFailure(index, result.ipStatus);
 }
 
 void ThreadedIcmpScan::OnIcmpDone(std::uint16_t index, bool) {
   std::lock_guard lock(mutex_);
-  if (run_.OnDone(index).ended) ended_.notify_all();
+  Ended(run_.OnDone(index));
+  EndUnstarted();
 }
 
 void ThreadedIcmpScan::OnIcmpMessage(const std::string& text) {

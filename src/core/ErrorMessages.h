@@ -20,6 +20,9 @@ inline constexpr char kOperationInProgressText[] = "Another Ping is in progress!
 inline constexpr std::uint32_t kErrorDnsConversion = 900;
 std::string DnsConversionFailedText(const std::string& host);
 
+// What a run says, in a window or on the command line, when it cannot have a thread.
+inline constexpr char kNoWorkerText[] = "The run could not be started: the system has no thread to spare.";
+
 // The fixed text of a predefined error id; empty for any other id.
 std::string PredefinedErrorText(std::uint32_t errorId);
 

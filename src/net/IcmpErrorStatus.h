@@ -8,6 +8,7 @@ inline constexpr std::uint32_t kIcmpStatusNoResources = 11006;
 inline constexpr std::uint32_t kIcmpStatusBadOption = 11007;
 inline constexpr std::uint32_t kIcmpStatusTimedOut = 11010;
 inline constexpr std::uint32_t kIcmpStatusTimeExceededInTransit = 11013;
+inline constexpr std::uint32_t kIcmpStatusBadDestination = 11018;
 inline constexpr std::uint32_t kIcmpStatusGeneralFailure = 11050;
 
 // The status (11001-11050) an ICMP error message stands for.

@@ -47,6 +47,10 @@ class IcmpListener {
   virtual void OnIcmpRawText(std::uint16_t index, const std::string& text) = 0;
   // Raw method: a successful try.
   virtual void OnIcmpRawReply(std::uint16_t index, const IcmpTryResult& result) = 0;
+  // Raw method: a try without an echo reply, after its text or message. The
+  // error code is its status: 11010 for a time-out, the ICMP error's status
+  // (its sender the reply address) or a refused send's.
+  virtual void OnIcmpRawTryFailed(std::uint16_t index, const IcmpTryResult& result) = 0;
   // A message the desktop program shows in a message box (the engines' own
   // diagnostics, "CPing::..." and "CPingUsingICMP_DLLs::...").
   virtual void OnIcmpMessage(const std::string& text) = 0;

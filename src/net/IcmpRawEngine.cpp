@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "net/IcmpEchoPacket.h"
+#include "net/IcmpErrorStatus.h"
 #include "net/IcmpJob.h"
 #include "net/IcmpSocket.h"
 #include "net/IcmpTryHelpers.h"
@@ -33,10 +34,10 @@ class RawPinger {
   [[nodiscard]] bool hardFailure() const { return hardFailure_; }
   void Close() { socket_.Close(); }
 
-  // One try: true on an echo reply.
+  // One try: true on an echo reply, else false with the try's status in the result.
   bool PingOnce(IcmpTryResult& result, std::uint16_t sequence) {
     const IcmpParams params = job_.params();
-    if (toOpen_ && !Open(params)) return false;
+    if (toOpen_ && !Open(params, result)) return false;
     const std::vector<std::uint8_t> request =
         BuildRawEchoRequest(params.dataSize, sequence, ProcessIcmpIdentifier(), TickCount());
     sockaddr_in to{};
@@ -45,21 +46,24 @@ class RawPinger {
     const Clock::time_point start = Clock::now();
     const auto* target = reinterpret_cast<const sockaddr*>(&to);
     if (::sendto(socket_.fd(), request.data(), request.size(), 0, target, sizeof to) < 0)
-      return Fail("Failed to send ICMP packet");
+      return Fail(result, LocalErrorStatus(errno), "Failed to send ICMP packet");
     return AwaitReply(result, sequence, start, std::chrono::milliseconds(params.timeoutMs));
   }
 
  private:
-  bool Open(const IcmpParams& params) {
+  bool Open(const IcmpParams& params, IcmpTryResult& result) {
     const std::optional<std::uint32_t> address = IcmpJobAddress(job_);
-    if (!address) return Fail("Could not resolve the host name");
+    if (!address) return Fail(result, kIcmpStatusBadDestination, "Could not resolve the host name");
     address_ = *address;
     socket_ = IcmpSocket(IcmpSocketKind::Raw);
-    if (!socket_.IsOpen()) return Fail("Failed to create a raw socket");
+    if (!socket_.IsOpen()) return Fail(result, kIcmpStatusGeneralFailure, "Failed to create a raw socket");
     switch (SetEchoOptions(socket_.fd(), params)) {
-      case IcmpOptionFailure::TimeToLive: return Fail("Failed to set the TTL value on the socket");
-      case IcmpOptionFailure::TypeOfService: return Fail("Failed to set the TOS value on the socket");
-      case IcmpOptionFailure::DontFragment: return Fail("Failed to set the Don't Fragment value on the socket");
+      case IcmpOptionFailure::TimeToLive:
+        return Fail(result, kIcmpStatusBadOption, "Failed to set the TTL value on the socket");
+      case IcmpOptionFailure::TypeOfService:
+        return Fail(result, kIcmpStatusBadOption, "Failed to set the TOS value on the socket");
+      case IcmpOptionFailure::DontFragment:
+        return Fail(result, kIcmpStatusBadOption, "Failed to set the Don't Fragment value on the socket");
       case IcmpOptionFailure::None: break;
     }
     toOpen_ = false;
@@ -79,17 +83,17 @@ class RawPinger {
     expected.sequence = sequence;
     while (true) {
       const auto left = std::chrono::ceil<std::chrono::milliseconds>(waitEnd - Clock::now()).count();
-      if (left <= 0) return Fail("A timeout occured while waiting for a ICMP response");
+      if (left <= 0) return Fail(result, kIcmpStatusTimedOut, "A timeout occured while waiting for a ICMP response");
       pollfd watched{socket_.fd(), POLLIN, 0};
       const int ready = ::poll(&watched, 1, static_cast<int>(std::min<long long>(left, INT_MAX)));
       if (ready < 0 && errno == EINTR) continue;
-      if (ready < 0) return Fail("failed to check readibility of socket");
+      if (ready < 0) return Fail(result, kIcmpStatusGeneralFailure, "failed to check readibility of socket");
       if (ready == 0) continue;
       sockaddr_in from{};
       socklen_t fromLength = sizeof from;
       const ssize_t count = ::recvfrom(socket_.fd(), buffer.data(), buffer.size(), 0,
                                        reinterpret_cast<sockaddr*>(&from), &fromLength);
-      if (count < 0) return Fail("Failed to read from socket");
+      if (count < 0) return Fail(result, kIcmpStatusGeneralFailure, "Failed to read from socket");
       const EchoAnswer answer =
           DecodeEchoAnswer(std::span<const std::uint8_t>(buffer.data(), static_cast<std::size_t>(count)), expected);
       switch (answer.kind) {
@@ -109,6 +113,8 @@ class RawPinger {
                         "CPing::DecodeResponse, Non-echo reply type field in ICMP reponse packet, Value:%d\n",
                         answer.type);
           listener_.OnIcmpMessage(text);
+          result.replyAddress = from.sin_addr.s_addr;
+          result.errorCode = IcmpErrorStatus(answer.type, answer.code);
           return false;
         }
       }
@@ -116,7 +122,8 @@ class RawPinger {
     }
   }
 
-  bool Fail(const char* text) {
+  bool Fail(IcmpTryResult& result, std::uint32_t status, const char* text) {
+    result.errorCode = status;
     listener_.OnIcmpRawText(job_.index, text);
     socket_.Close();
     hardFailure_ = true;
@@ -141,6 +148,7 @@ void PingRawThread(IcmpJob& job) {
     result.tryIndex = tryIndex;
     const std::uint16_t sequence = job.sequence++;
     if (pinger.PingOnce(result, sequence)) continue;
+    job.listener->OnIcmpRawTryFailed(job.index, result);
     if (pinger.hardFailure() || !job.continueOnFailure) {
       complete = false;
       break;

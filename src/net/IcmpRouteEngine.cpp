@@ -14,19 +14,22 @@ namespace quenderlink {
 namespace {
 
 constexpr int kMaxHops = 30;
-constexpr std::uint32_t kStatusBadDestination = 11018;
 constexpr std::uint8_t kIcmpTimeExceeded = 11;
 
 // Fills the hop count and time on success, else the error code.
 bool RouteTry(IcmpJob& job, const IcmpSocket& socket, std::uint32_t address, std::uint16_t& sequence,
               IcmpTryResult& result) {
-  const std::uint32_t timeoutMs = job.params().timeoutMs;
+  const IcmpParams params = job.params();
+  if (!SetDontFragment(socket.fd(), params.dontFragment)) {
+    result.errorCode = kIcmpStatusBadOption;
+    return false;
+  }
   for (int ttl = 1; ttl <= kMaxHops; ++ttl) {
     if (!SetTimeToLive(socket.fd(), ttl)) {
       result.errorCode = kIcmpStatusBadOption;
       return false;
     }
-    const EchoOutcome outcome = ExchangeEcho(socket, address, 0, 0, sequence++, timeoutMs);
+    const EchoOutcome outcome = ExchangeEcho(socket, address, 0, 0, sequence++, params.timeoutMs);
     switch (outcome.kind) {
       case EchoOutcomeKind::Reply:
         // The nearer hops' time-exceeded answers are no error of a try that got through.
@@ -59,7 +62,7 @@ void PingRouteThread(IcmpJob& job) {
     const IcmpSocket socket = OpenEchoSocket();
     bool answered = false;
     if (!address)
-      result.errorCode = kStatusBadDestination;
+      result.errorCode = kIcmpStatusBadDestination;
     else if (!socket.IsOpen())
       result.errorCode = kIcmpStatusGeneralFailure;
     else

@@ -44,12 +44,13 @@ IcmpOptionFailure SetEchoOptions(int fd, const IcmpParams& params) {
   if (!SetTimeToLive(fd, params.ttl)) return IcmpOptionFailure::TimeToLive;
   const int tos = params.typeOfService;
   if (::setsockopt(fd, IPPROTO_IP, IP_TOS, &tos, sizeof tos) != 0) return IcmpOptionFailure::TypeOfService;
-  if (params.dontFragment != 0) {
-    const int discover = IP_PMTUDISC_DO;
-    if (::setsockopt(fd, IPPROTO_IP, IP_MTU_DISCOVER, &discover, sizeof discover) != 0)
-      return IcmpOptionFailure::DontFragment;
-  }
+  if (!SetDontFragment(fd, params.dontFragment)) return IcmpOptionFailure::DontFragment;
   return IcmpOptionFailure::None;
+}
+
+bool SetDontFragment(int fd, std::uint8_t dontFragment) {
+  const int discover = dontFragment != 0 ? IP_PMTUDISC_DO : IP_PMTUDISC_DONT;
+  return ::setsockopt(fd, IPPROTO_IP, IP_MTU_DISCOVER, &discover, sizeof discover) == 0;
 }
 
 }  // namespace quenderlink

@@ -38,9 +38,12 @@ class IcmpSocket {
 
 enum class IcmpOptionFailure { None, TimeToLive, TypeOfService, DontFragment };
 
-// Time-to-live and type of service from the settings; don't fragment only
-// when the setting asks for it, so a 0 leaves the system's choice alone.
+// Time-to-live, type of service and don't fragment from the settings.
 [[nodiscard]] IcmpOptionFailure SetEchoOptions(int fd, const IcmpParams& params);
 [[nodiscard]] bool SetTimeToLive(int fd, int ttl);
+// Don't fragment set when the setting is not 0, else cleared: left alone,
+// Linux's path MTU discovery would set it on every packet that fits the local
+// link, and a narrower hop would refuse a large echo instead of fragmenting it.
+[[nodiscard]] bool SetDontFragment(int fd, std::uint8_t dontFragment);
 
 }  // namespace quenderlink

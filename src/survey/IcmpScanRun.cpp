@@ -13,9 +13,15 @@ constexpr char kWaitingText[] = "..Waiting ...";
 
 }  // namespace
 
-IcmpScanRun::IcmpScanRun(IcmpScanMode mode, IcmpListener* listener, std::function<IcmpParams()> params,
-                         Starter starter)
-    : mode_(mode), listener_(listener), params_(std::move(params)), starter_(std::move(starter)) {}
+std::size_t IcmpWindowParallel(IcmpScanMode mode) { return mode == IcmpScanMode::SystemLibrary ? 1 : kIcmpJobSlots; }
+
+IcmpScanRun::IcmpScanRun(IcmpScanMode mode, std::size_t parallel, IcmpListener* listener,
+                         std::function<IcmpParams()> params, Starter starter)
+    : mode_(mode),
+      listener_(listener),
+      params_(std::move(params)),
+      starter_(std::move(starter)),
+      jobs_(std::max<std::size_t>(parallel, 1)) {}
 
 IcmpRunChange IcmpScanRun::StartRange(const AddressRange& range) { return StartAddresses(range.Addresses()); }
 
@@ -142,8 +148,6 @@ void IcmpScanRun::Schedule(IcmpRunChange& change) {
     entry.state = IcmpEntryState::Running;
     change.rows.push_back(i);
     starter_(*job);
-    // The library method pings one address at a time.
-    if (mode_ == IcmpScanMode::SystemLibrary) break;
   }
   // Every running address holds a slot.
   if (AllSlotsFree()) {

@@ -51,17 +51,24 @@ struct IcmpRunChange {
   bool ended = false;
 };
 
+// How many addresses the window pings at once: the library method one after
+// the other, the others kIcmpJobSlots.
+[[nodiscard]] std::size_t IcmpWindowParallel(IcmpScanMode mode);
+
 // The display-free part of an ICMP scan: the addresses, their rows, the pool of
-// 20 jobs and which address starts when. It owns no thread: each job it fills
-// goes to the starter, which runs the scan's method on it and must not report
-// back before it returns. The engines' reports are handed to the On... calls,
-// one at a time; a job's slot may be filled again while its finished thread is
-// still returning from OnDone, so the owner joins its threads at the run's end.
+// jobs (one per address pinged at once) and which address starts when. It owns
+// no thread: each job it fills goes to the starter, which runs the scan's
+// method on it and must not report back before it returns. The engines'
+// reports are handed to the On... calls, one at a time; a job's slot may be
+// filled again while its finished thread is still returning from OnDone, so
+// the owner joins a thread only once it has returned.
 class IcmpScanRun {
  public:
   using Starter = std::function<void(IcmpJob&)>;
 
-  IcmpScanRun(IcmpScanMode mode, IcmpListener* listener, std::function<IcmpParams()> params, Starter starter);
+  // `parallel` (at least 1) addresses are pinged at once.
+  IcmpScanRun(IcmpScanMode mode, std::size_t parallel, IcmpListener* listener, std::function<IcmpParams()> params,
+              Starter starter);
   IcmpScanRun(const IcmpScanRun&) = delete;
   IcmpScanRun& operator=(const IcmpScanRun&) = delete;
 
@@ -102,8 +109,8 @@ class IcmpScanRun {
   Starter starter_;
   std::vector<IcmpEntry> entries_;
   std::vector<IcmpRow> rows_;
-  // The jobs' threads hold references to their slots: never moved.
-  std::array<IcmpJob, kIcmpJobSlots> jobs_;
+  // The jobs' threads hold references to their slots: sized once, never moved.
+  std::vector<IcmpJob> jobs_;
   std::uint16_t sequenceBase_ = 0;
   ScanTotals totals_;
   bool stop_ = false;

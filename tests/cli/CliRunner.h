@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -16,6 +17,12 @@
 #include "support/TempDir.h"
 
 namespace quenderlink::testing {
+
+// The exit code of a tool's child whose set-up failed before the tool started.
+inline constexpr int kChildSetupFailed = 77;
+
+// Runs in the child, before the tool starts (e.g. a network namespace of its own); false ends the child.
+using ChildSetup = std::function<bool()>;
 
 struct CliResult {
   int exitCode = -1;
@@ -29,15 +36,18 @@ class CliRunner {
   const std::filesystem::path& home() const { return home_.path(); }
   std::filesystem::path operator/(const std::string& name) const { return home_ / name; }
 
-  CliResult Run(std::vector<std::string> arguments) const { return Finish(Start(std::move(arguments))); }
+  CliResult Run(std::vector<std::string> arguments, const ChildSetup& setup = {}) const {
+    return Finish(Start(std::move(arguments), setup));
+  }
 
-  // Starts the tool without waiting for it, for tests that signal it meanwhile.
-  pid_t Start(std::vector<std::string> arguments) const {
+  // Starts the tool without waiting for it, for tests that signal or watch it meanwhile.
+  pid_t Start(std::vector<std::string> arguments, const ChildSetup& setup = {}) const {
     arguments.insert(arguments.begin(), {QUENDERLINK_CLI_PATH, "--home", home().string()});
     const pid_t child = ::fork();
     if (child == 0) {
       for (const auto& [name, target] : {std::pair{"stdout", STDOUT_FILENO}, std::pair{"stderr", STDERR_FILENO}})
         ::dup2(::open((output_ / name).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644), target);
+      if (setup && !setup()) ::_exit(kChildSetupFailed);
       std::vector<char*> argv;
       for (std::string& argument : arguments) argv.push_back(argument.data());
       argv.push_back(nullptr);

@@ -39,7 +39,7 @@ TEST_F(IcmpCommandTest, RawMethodListsEveryAddressInOrderWithItsTotals) {
 
 TEST_F(IcmpCommandTest, LibraryMethodIsTheDefaultAndTheRouteMethodAddsItsHops) {
   if (std::string reason; !CanOpenLibraryIcmp(reason)) GTEST_SKIP() << reason;
-  const CliResult result = cli.Run({"icmp", "127.99.0.4-5", "--json"});
+  const CliResult result = cli.Run({"icmp", "127.99.0.4-5", "--json", "--parallel", "2"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
   const auto rows = JsonLines(result.out);
   ASSERT_EQ(rows.size(), 2u) << result.out;
@@ -81,6 +81,7 @@ TEST_F(IcmpCommandTest, BadInputExitsWith2BeforeAnythingIsSent) {
   for (const std::vector<std::string>& arguments :
        {std::vector<std::string>{"icmp", "127.99.300.1-2"}, {"icmp"},
         {"icmp", "127.99.2.1-2", "--method", "echo"}, {"icmp", "127.99.2.1-2", "--sites", file},
+        {"icmp", "127.99.2.1-2", "--parallel", "0"}, {"icmp", "127.99.2.1-2", "--parallel", "256"},
         {"icmp", "--sites", (cli / "missing.bin").string()}}) {
     const CliResult result = cli.Run(arguments);
     EXPECT_EQ(result.exitCode, 2) << arguments.back() << "\n" << result.err;

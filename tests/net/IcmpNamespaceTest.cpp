@@ -1,7 +1,8 @@
 // The ICMP engines in network namespaces of their own: loopback alone (echo
 // answered or ignored, other programs' messages injected), and a routed
 // network with a host that answers, one that is not there, a time-to-live that
-// runs out and a link too narrow for the packet.
+// runs out and a link too narrow for the packet, which fragments cross unless
+// don't-fragment is asked for.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -121,7 +122,8 @@ TEST(IcmpNamespace, SilenceIsATimeOutAndOtherProgramsRepliesHoldARawTryForTwiceT
     const auto took = std::chrono::steady_clock::now() - start;
     stop = true;
     stream.join();
-    EXPECT_EQ(script, "raw 3 A timeout occured while waiting for a ICMP response, done 3 ended");
+    EXPECT_EQ(script,
+              "raw 3 A timeout occured while waiting for a ICMP response, raw failed 3 #0 error 11010, done 3 ended");
     EXPECT_TRUE(took >= std::chrono::milliseconds(390) && took < std::chrono::milliseconds(1500))
         << "the try ended at twice the time-out";
   });
@@ -148,16 +150,41 @@ TEST(IcmpTopology, TheLibraryMethodReportsEachAnswerWithItsStatus) {
 
 TEST(IcmpTopology, TheRawMethodEndsAnAddressAtAnyIcmpErrorUnlessAskedToCarryOn) {
   InOwnNamespace(true, [] {
-    const std::string unreachable = "done 3 ended; " + std::string(kNonEcho) + "3\n";
-    std::string everyTry = "done 3 complete";
+    // Each failed try tells the status of the router's answer, or of the send this machine refused.
+    std::string everyTry = FiveTimes("raw failed 3 #{i} 10.201.0.1 error 11003", "done 3 complete");
     for (int i = 0; i < kIcmpTries; ++i) everyTry += "; " + std::string(kNonEcho) + "3\n";
     EXPECT_EQ(Outcome(&PingRawThread, IcmpTopology::kAbsentHost, IcmpSettings(2000), nullptr, true), everyTry)
         << "asked to, it carries on past each error";
     EXPECT_EQ(Outcome(&PingRawThread, IcmpTopology::kHost, IcmpSettings(1000, 1)),
-              "done 3 ended; " + std::string(kNonEcho) + "11\n");
-    EXPECT_EQ(Outcome(&PingRawThread, IcmpTopology::kHost, IcmpSettings(1000, 10, 1400)), unreachable);
+              "raw failed 3 #0 10.201.0.1 error 11013, done 3 ended; " + std::string(kNonEcho) + "11\n");
     EXPECT_EQ(Outcome(&PingRawThread, IcmpTopology::kHost, IcmpSettings(1000, 10, 1400)),
-              "raw 3 Failed to send ICMP packet, done 3 ended");
+              "raw failed 3 #0 10.201.0.1 error 11009, done 3 ended; " + std::string(kNonEcho) + "3\n");
+    EXPECT_EQ(Outcome(&PingRawThread, IcmpTopology::kHost, IcmpSettings(1000, 10, 1400)),
+              "raw 3 Failed to send ICMP packet, raw failed 3 #0 error 11009, done 3 ended");
+  });
+}
+
+TEST(IcmpTopology, TheDontFragmentSettingDecidesWhetherALargeEchoCrossesTheNarrowLink) {
+  struct Row {
+    const char* name;
+    void (*method)(IcmpJob&);
+    std::uint8_t dontFragment;
+    std::string outcome;
+  };
+  const std::string fiveReplies = FiveTimes("try 3 Try # {n}, reply 3 #{i} 10.202.0.2", "done 3 complete");
+  const std::vector<Row> rows = {
+      {"library, fragments allowed", &PingLibraryThread, 0, fiveReplies},
+      {"raw, fragments allowed", &PingRawThread, 0, FiveTimes("raw reply 3 #{i} 10.202.0.2", "done 3 complete")},
+      {"library, don't fragment", &PingLibraryThread, 1, StatusFrom(IcmpTopology::kRouter, 11009)},
+  };
+  InOwnNamespace(true, [&] {
+    for (const Row& row : rows) {
+      // Each row starts without the path MTU an earlier one taught this machine.
+      ASSERT_EQ(std::system("ip route flush cache"), 0);
+      IcmpParams params = IcmpSettings(1000, 10, 1000);
+      params.dontFragment = row.dontFragment;
+      EXPECT_EQ(Outcome(row.method, IcmpTopology::kHost, params), row.outcome) << row.name;
+    }
   });
 }
 

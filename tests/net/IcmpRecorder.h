@@ -31,6 +31,9 @@ class IcmpRecorder : public IcmpListener {
   }
   void OnIcmpRawText(std::uint16_t index, const std::string& text) override { Add("raw", index, text); }
   void OnIcmpRawReply(std::uint16_t index, const IcmpTryResult& result) override { Add("raw reply", index, result); }
+  void OnIcmpRawTryFailed(std::uint16_t index, const IcmpTryResult& result) override {
+    Add("raw failed", index, result);
+  }
   void OnIcmpMessage(const std::string& text) override { messages.push_back(text); }
 
   // The lines joined, e.g. "try 3 Try # 1, reply 3 #0 127.97.0.1, done 3 complete".

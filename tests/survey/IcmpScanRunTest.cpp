@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 
 #include "core/Printf.h"
 #include "support/TestSite.h"
@@ -24,8 +25,10 @@ Try Fail(std::uint32_t error) { return {.error = error}; }
 
 // Records the jobs started; the test plays them after the starter returned.
 struct Scan {
-  explicit Scan(IcmpScanMode mode)
-      : run(mode, nullptr, [] { return IcmpParams{}; }, [this](IcmpJob& job) { started.push_back(&job); }) {}
+  // As many addresses at once as the window pings, unless told otherwise.
+  explicit Scan(IcmpScanMode mode, std::optional<std::size_t> parallel = std::nullopt)
+      : run(mode, parallel.value_or(IcmpWindowParallel(mode)), nullptr, [] { return IcmpParams{}; },
+            [this](IcmpJob& job) { started.push_back(&job); }) {}
 
   // Plays the oldest started job still waiting to be played: its script reported as the
   // engines would, one try after the other, the route method's way (the job keeps the last error).
@@ -102,6 +105,17 @@ TEST(IcmpScanRun, TwentyAddressesRunAtOnceAndTheRestAsSlotsFree) {
   EXPECT_TRUE(scan.PlayNext(kFiveReplies).ended);
   EXPECT_FALSE(scan.run.Running());
   EXPECT_EQ(scan.run.totals().success, 25);
+}
+
+// The command line gives every method the same count.
+TEST(IcmpScanRun, EveryMethodRunsAsManyAddressesAtOnceAsItIsGiven) {
+  for (const IcmpScanMode mode : {IcmpScanMode::SystemLibrary, IcmpScanMode::RawSockets, IcmpScanMode::RoundTrip}) {
+    Scan scan(mode, 3);
+    scan.run.StartRange(AddressRange::FromInputs(10, 0, 0, 1, 5));
+    EXPECT_EQ(scan.started.size(), 3u) << static_cast<int>(mode);
+    scan.PlayNext(kFiveReplies);
+    EXPECT_EQ(scan.RunningNow(), 3u) << static_cast<int>(mode);
+  }
 }
 
 // The first address's router answers in its stead.

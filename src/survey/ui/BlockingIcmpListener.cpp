@@ -41,6 +41,10 @@ void BlockingIcmpListener::OnIcmpRawReply(std::uint16_t index, const IcmpTryResu
   Deliver([&] { target_.OnIcmpRawReply(index, result); });
 }
 
+void BlockingIcmpListener::OnIcmpRawTryFailed(std::uint16_t index, const IcmpTryResult& result) {
+  Deliver([&] { target_.OnIcmpRawTryFailed(index, result); });
+}
+
 void BlockingIcmpListener::OnIcmpMessage(const std::string& text) {
   Deliver([&] { target_.OnIcmpMessage(text); });
 }

@@ -23,6 +23,7 @@ class BlockingIcmpListener : public IcmpListener {
   void OnIcmpDone(std::uint16_t index, bool complete) override;
   void OnIcmpRawText(std::uint16_t index, const std::string& text) override;
   void OnIcmpRawReply(std::uint16_t index, const IcmpTryResult& result) override;
+  void OnIcmpRawTryFailed(std::uint16_t index, const IcmpTryResult& result) override;
   void OnIcmpMessage(const std::string& text) override;
 
  private:

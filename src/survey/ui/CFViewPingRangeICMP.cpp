@@ -51,7 +51,8 @@ CFViewPingRangeICMP::CFViewPingRangeICMP(ProgramState& state, UserPrompts& promp
       mode_(state.operations.icmpScanMode),
       canPing_(std::move(canPing)),
       engineListener_(this, *this),
-      run_(mode_, &engineListener_, [this] { return ReadParams(); }, [this](IcmpJob& job) { StartJob(job); }),
+      run_(mode_, IcmpWindowParallel(mode_), &engineListener_, [this] { return ReadParams(); },
+           [this](IcmpJob& job) { StartJob(job); }),
       engine_(this, state.operations, &OperationState::pingInProgress, [this] { Apply(run_.Abort()); }) {
   BuildControls();
   LoadInputs();
@@ -280,6 +281,9 @@ void CFViewPingRangeICMP::OnIcmpRawText(std::uint16_t index, const std::string& 
 void CFViewPingRangeICMP::OnIcmpRawReply(std::uint16_t index, const IcmpTryResult& result) {
   Show(run_.OnReply(index, result));
 }
+
+// The row keeps the raw method's text; the message box has told the rest.
+void CFViewPingRangeICMP::OnIcmpRawTryFailed(std::uint16_t, const IcmpTryResult&) {}
 
 void CFViewPingRangeICMP::OnIcmpMessage(const std::string& text) { prompts_.ShowMessage(text); }
 

@@ -82,6 +82,7 @@ class CFViewPingRangeICMP : public OperationView, public ViewWindow, private Icm
   void OnIcmpDone(std::uint16_t index, bool complete) override;
   void OnIcmpRawText(std::uint16_t index, const std::string& text) override;
   void OnIcmpRawReply(std::uint16_t index, const IcmpTryResult& result) override;
+  void OnIcmpRawTryFailed(std::uint16_t index, const IcmpTryResult& result) override;
   void OnIcmpMessage(const std::string& text) override;
 
   ProgramState& state_;

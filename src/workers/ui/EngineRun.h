@@ -5,14 +5,12 @@
 #include <list>
 #include <thread>
 
+#include "core/ErrorMessages.h"
 #include "core/ProgramState.h"
 
 class QObject;
 
 namespace quenderlink {
-
-// What a window says when its run cannot have a thread.
-inline constexpr char kNoWorkerText[] = "The run could not be started:\r\nthe system has no thread to spare.";
 
 // One run of an engine, owned by the window that shows it: the busy flag that
 // keeps a second run and the commands that would pull the site table from
@@ -34,7 +32,8 @@ class EngineRun {
   // Starts `work` on a worker of its own; the first worker of a run raises the
   // busy flag. Workers that have returned are joined first, so a run that
   // launches one per job keeps only the live ones. False when no thread could
-  // be started: then nothing runs, and a run not yet raised stays so.
+  // be started: then nothing runs, and a run not yet raised stays so; the
+  // window tells kNoWorkerText.
   [[nodiscard]] bool Launch(std::function<void()> work);
   // Asks the engine to stop; its workers end on their own.
   void RequestStop();
