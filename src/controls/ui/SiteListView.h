@@ -49,7 +49,7 @@ class SiteListView : public QTableView {
 
  private:
   // The widths lists are described in are for a font whose characters average this many pixels.
-  static constexpr int kDescribedCharWidth = 5;
+  static constexpr int kDescribedCharWidth = 4;
 
   int TitleWidth(int column) const;
   CellButtonDelegate* buttons_ = nullptr;
