@@ -56,9 +56,11 @@ TEST_F(DeviceCommandsTest, PingWritesWhatUnitsReportAndMarksTheSilentOnesFailedA
 
 TEST_F(DeviceCommandsTest, InterruptedPingEndsAsUserAbort) {
   ASSERT_TRUE(settings.WriteString("Ping Sites", "Max Wait Response", "30"));
+  const auto simulator = StartUnits({Unit("127.70.2.1", {.silent = true})});
   const std::string file = WriteSiteList(cli / "sites.bin", {TestSite({.address = "127.70.2.1"})});
   const pid_t process = cli.Start({"ping", file});
-  std::this_thread::sleep_for(std::chrono::milliseconds(700));
+  // Pinging, the tool takes Ctrl-C as an abort.
+  ASSERT_FALSE(AwaitReceived(*simulator, "127.70.2.1", 1).empty());
   ::kill(process, SIGINT);
   const CliResult result = cli.Finish(process);
   EXPECT_EQ(result.exitCode, 1);
