@@ -164,18 +164,23 @@ TEST_F(CMainFrameTest, PingSelectedAfterASortListsTheTickedSites) {
   EXPECT_EQ(listed.index(1, 3).data().toString().toStdString(), "Delta");
 }
 
-// A maintainer goes on working in the main window while a run lasts: every
-// command that would pull the list from under the run is refused, the sorts
-// are not, and each unit's answer ends up in its own site's record.
-// What starting a run may use.
+// What starting a run may use: the run's four units are at 127.110.<kind>.1 to
+// .4 on a port of the kind's own, as the kinds' tests run side by side and the
+// upload engine binds its port.
 struct RunStart {
   CMainFrame& frame;
   ProgramState& state;
   testing::ScriptedPrompts& prompts;
   std::string programFile;
+  std::string subnet;  // "127.110.<kind>."
+  std::uint16_t port;
 };
 
+// A maintainer goes on working in the main window while a run lasts: every
+// command that would pull the list from under the run is refused, the sorts
+// are not, and each unit's answer ends up in its own site's record.
 struct RunKind {
+  int number;
   const char* name;
   bool OperationState::*busy;
   // What the run saves of unit n into its site at its end ("" when it saves nothing).
@@ -212,34 +217,36 @@ std::string UnitMilepost(int unit) { return "M" + std::to_string(unit); }
 std::string VersionOf(const SiteRecord& site) { return Printf("%d.%d", site.VersionMajor, site.VersionMinor); }
 std::string NewUnitVersion(int unit) { return "2." + std::to_string(unit); }
 
-// Each kind's own port: the upload engine binds it, and test programs run side by side.
-constexpr std::uint16_t kImpatientPort = 47895;
+std::string SubnetOf(int kind) { return "127.110." + std::to_string(kind) + "."; }
+std::uint16_t PortOf(int kind) { return static_cast<std::uint16_t>(47900 + kind); }
 
 const RunKind kRunKinds[] = {
-    {"PingSites", &OperationState::pingInProgress, MilepostOf, UnitMilepost,
+    {1, "PingSites", &OperationState::pingInProgress, MilepostOf, UnitMilepost,
      [](const RunStart& run) { run.frame.mainView()->RunCommand(menu::kPingAll); }},
-    {"ResetRun", &OperationState::pingInProgress, nullptr, nullptr,
+    {2, "ResetRun", &OperationState::pingInProgress, nullptr, nullptr,
      [](const RunStart& run) {
        for (int row = 0; row < 4; ++row) run.frame.mainView()->model().SetChecked(row, true);
        run.frame.mainView()->RunCommand(menu::kResetSite);
      }},
-    {"UploadList", &OperationState::uploadInProgress, VersionOf, NewUnitVersion,
+    {3, "UploadList", &OperationState::uploadInProgress, VersionOf, NewUnitVersion,
      [](const RunStart& run) { OpenUpload(run, ViewKind::kUploadList); }},
-    {"UploadBoxes", &OperationState::uploadInProgress, VersionOf, NewUnitVersion,
+    {4, "UploadBoxes", &OperationState::uploadInProgress, VersionOf, NewUnitVersion,
      [](const RunStart& run) { OpenUpload(run, ViewKind::kUploadBoxes); }},
-    {"RangeScan", &OperationState::pingInProgress, nullptr, nullptr,
+    {5, "RangeScan", &OperationState::pingInProgress, nullptr, nullptr,
      [](const RunStart& run) {
        IniSettingsFile ini(run.state.programFolder);
-       ASSERT_TRUE(ini.WriteString("Ping Range", "From IP", "127.96.0.1"));
+       ASSERT_TRUE(ini.WriteString("Ping Range", "From IP", run.subnet + "1"));
        ASSERT_TRUE(ini.WriteString("Ping Range", "End IP", "4"));
-       ASSERT_TRUE(ini.WriteString("Ping Range", "Port Num", std::to_string(kImpatientPort)));
+       ASSERT_TRUE(ini.WriteString("Ping Range", "Port Num", std::to_string(run.port)));
        run.frame.mainView()->RunCommand(menu::kPingRange);
        testing::Click(LastView<CFViewPingRange>(run.frame), "startButton");
      }},
-    {"ImportPing", &OperationState::pingInProgress, nullptr, nullptr,
+    {6, "ImportPing", &OperationState::pingInProgress, nullptr, nullptr,
      [](const RunStart& run) {
        const auto csv = run.state.programFolder / "units.csv";
-       testing::WriteFileBytes(csv, "127.96.0.1,47895\r\n127.96.0.2,47895\r\n127.96.0.3,47895\r\n");
+       std::string lines;
+       for (int unit = 1; unit <= 3; ++unit) lines += run.subnet + std::to_string(unit) + "," + std::to_string(run.port) + "\r\n";
+       testing::WriteFileBytes(csv, lines);
        run.frame.OpenView(ViewKind::kImport);
        auto& view = LastView<CFViewImportSitesFromFile>(run.frame);
        run.prompts.fileAnswers.push_back(csv.string());
@@ -258,9 +265,10 @@ class ImpatientUserTest : public testing::MainViewFixture, public ::testing::Wit
   void SetUp() override {
     std::vector<SiteRecord> sites;
     for (int unit = 1; unit <= 4; ++unit) {
-      const std::string address = "127.96.0." + std::to_string(unit);
-      sites.push_back(testing::TestSite({.name = "Site", .address = address, .port = kImpatientPort, .product = 2}));
-      units_.push_back(testing::UploadUnit(address, kImpatientPort));
+      const std::string address = SubnetOf(GetParam().number) + std::to_string(unit);
+      const std::uint16_t port = PortOf(GetParam().number);
+      sites.push_back(testing::TestSite({.name = "Site", .address = address, .port = port, .product = 2}));
+      units_.push_back(testing::UploadUnit(address, port));
       units_.back().identity.milepost = UnitMilepost(unit);
       units_.back().upload.newVersionMinor = unit;
     }
@@ -290,7 +298,7 @@ TEST_P(ImpatientUserTest, TheListIsSortedButNotReplacedAndEveryResultReachesItsO
   const std::string ownBytes = testing::ReadFileBytes(state_.currentSiteFile);
   CMainView& view = *frame_.mainView();
 
-  kind.start({frame_, state_, prompts_, programFile});
+  kind.start({frame_, state_, prompts_, programFile, SubnetOf(kind.number), PortOf(kind.number)});
   ASSERT_TRUE(QTest::qWaitFor([&] { return state_.operations.*kind.busy; }, 5000));
   prompts_.shown.clear();
   const std::vector<int> refused{menu::kOpenSiteFile,      menu::kNewSiteFile,         menu::kSaveSiteFileAs,
@@ -303,7 +311,7 @@ TEST_P(ImpatientUserTest, TheListIsSortedButNotReplacedAndEveryResultReachesItsO
   for (int id = menu::kFirstAscendSort; id <= menu::kLastDescendSort; ++id) view.RunCommand(id);
   // Last, by address from the highest: no site is where the run found it.
   view.RunCommand(menu::kFirstDescendSort + 3);
-  ASSERT_EQ(FieldText(state_.sites[0].HostText), "127.96.0.4");
+  ASSERT_EQ(FieldText(state_.sites[0].HostText), SubnetOf(kind.number) + "4");
   frame_.close();
   ASSERT_TRUE(state_.operations.*kind.busy) << "the run must outlast the commands";
 
