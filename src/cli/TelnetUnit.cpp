@@ -54,7 +54,9 @@ void TelnetUnit::Stop(TelnetClock::time_point now) {
 
 pollfd TelnetUnit::watch() const {
   if (phase_ == Phase::Waiting || phase_ == Phase::Done) return {-1, 0, 0};
-  return {session_.fd(), static_cast<short>(phase_ == Phase::Connecting ? POLLOUT : POLLIN), 0};
+  if (phase_ == Phase::Connecting) return {session_.fd(), POLLOUT, 0};
+  // What the unit has not taken yet goes out when its socket has room.
+  return {session_.fd(), static_cast<short>(session_.hasUnsent() ? POLLIN | POLLOUT : POLLIN), 0};
 }
 
 TelnetClock::time_point TelnetUnit::deadline() const {
@@ -65,10 +67,12 @@ TelnetClock::time_point TelnetUnit::deadline() const {
 
 void TelnetUnit::OnReady(TelnetClock::time_point now) {
   if (phase_ == Phase::Waiting || phase_ == Phase::Done) return;
-  if (phase_ == Phase::Connecting)
+  if (phase_ == Phase::Connecting) {
     session_.OnConnectReady();
-  else
+  } else {
+    session_.OnWritable();
     session_.OnReadable();
+  }
   Advance(now);
 }
 
