@@ -4,7 +4,6 @@
 
 #include "cli/DeviceCommands.h"
 #include "cli/InterruptibleRun.h"
-#include "cli/JsonText.h"
 #include "core/SiteListLoader.h"
 #include "exchange/ImportSave.h"
 #include "exchange/SiteImport.h"
@@ -54,9 +53,9 @@ void PrintRows(const std::vector<RowResult>& results, bool pinged, bool json) {
     const std::string& status = row.cells[kImportColStatus];
     if (json) {
       nlohmann::ordered_json object{{"line", row.lineNumber},
-                                    {"host", JsonText(row.cells[kImportColHost])},
+                                    {"host", row.cells[kImportColHost]},
                                     {"port", row.cells[kImportColPort]},
-                                    {"name", JsonText(row.cells[kImportColSiteName])},
+                                    {"name", row.cells[kImportColSiteName]},
                                     {"result", result.result}};
       if (pinged) object["status"] = status;
       std::cout << object.dump() << '\n';
@@ -90,6 +89,15 @@ void PrintTotals(const std::vector<RowResult>& results, const SiteImport& import
   std::printf("Rows: %d  Written: %d  Not written: %d\n", rows, written, rows - written);
 }
 
+// What the import view's log says of the file's texts, on stderr: a file read
+// as Windows-1252 and the texts a site list could not hold whole.
+void TellHowTextsWereRead(const std::string& csv, const ImportFileText& file, const SiteImport& import) {
+  if (file.encoding != ImportEncoding::Utf8)
+    std::cerr << csv << ": read as " << ImportEncodingName(file.encoding) << " text\n";
+  for (const ImportRow& row : import.rows())
+    if (const std::string note = ReplacedCharactersNote(row); !note.empty()) std::cerr << csv << ": " << note << '\n';
+}
+
 // True when the ping ran to its end; false when it was interrupted.
 [[nodiscard]] bool Ping(SiteImport& import) {
   EngineRequest request;
@@ -117,6 +125,7 @@ ImportSaveResult Save(const SiteImport& import, const ImportOptions& options, co
   const ProgramState state = context.LoadProgramState();
   SiteImport import(state.params);
   (void)import.AddLines(file, options.columns, ResolveIpv4, [](const std::string&) {});
+  TellHowTextsWereRead(options.csv, file, import);
   if (!import.BuildPingRecords()) {
     PrintTotals({}, import, false, options.json);
     return kExitOk;

@@ -1,6 +1,6 @@
 #include "cli/JsonText.h"
 
-#include "core/Utf8Text.h"
+#include "core/RecordText.h"
 
 namespace quenderlink::cli {
 

@@ -8,6 +8,7 @@
 #include "cli/JsonText.h"
 #include "cli/SiteListArgument.h"
 #include "core/FixedText.h"
+#include "core/RecordText.h"
 #include "net/SiteEngine.h"
 #include "survey/PingSitesRun.h"
 
@@ -42,7 +43,7 @@ void PrintResults(const SiteTable& table, const PingSitesRun& run, bool json) {
   }
   for (const PingSiteRow& row : run.rows()) {
     const SiteRecord* site = table.FindByRow(row.rowNumber);
-    std::printf("%5d  %-24s  %s\n", row.rowNumber, site ? std::string(FieldText(site->HostText)).c_str() : "",
+    std::printf("%5d  %-24s  %s\n", row.rowNumber, site ? RecordFieldUtf8(site->HostText).c_str() : "",
                 row.results.c_str());
   }
   std::cout << WithoutCarriageReturns(run.TotalsText()) << '\n';

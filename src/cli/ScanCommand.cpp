@@ -7,7 +7,6 @@
 #include "cli/DeviceCommands.h"
 #include "cli/EngineEventLog.h"
 #include "cli/InterruptibleRun.h"
-#include "cli/JsonText.h"
 #include "core/AtomicFileWriter.h"
 #include "core/IniSettingsFile.h"
 #include "core/SettingsKeys.h"
@@ -50,12 +49,10 @@ void PrintRows(const RangeScanRun& run, bool json) {
     nlohmann::ordered_json summary = nlohmann::ordered_json::array();
     int count = 0;
     for (const RangeRow& row : run.rows())
-      summary.push_back({{"Cnt", ++count},         {"IpAddress", row.address},
-                         {"Status", row.status},    {"SiteName", JsonText(row.siteName)},
-                         {"Milepost", JsonText(row.milepost)}, {"Track", JsonText(row.track)},
-                         {"SubDiv", JsonText(row.subdivision)}, {"Version", row.version},
-                         {"Comm", JsonText(row.comm)}, {"Reader", JsonText(row.reader)},
-                         {"Speech", JsonText(row.speech)}});
+      summary.push_back({{"Cnt", ++count},          {"IpAddress", row.address}, {"Status", row.status},
+                         {"SiteName", row.siteName}, {"Milepost", row.milepost}, {"Track", row.track},
+                         {"SubDiv", row.subdivision}, {"Version", row.version},  {"Comm", row.comm},
+                         {"Reader", row.reader},      {"Speech", row.speech}});
     std::cout << nlohmann::ordered_json{{"summary", summary}}.dump() << '\n';
     return;
   }

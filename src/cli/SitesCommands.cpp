@@ -9,6 +9,7 @@
 #include "cli/WorkbookExport.h"
 #include "core/CSiteinfoClass.h"
 #include "core/FixedText.h"
+#include "core/RecordText.h"
 #include "core/SiteListLoader.h"
 #include "net/HostAddress.h"
 #include "shell/SiteListExport.h"
@@ -16,9 +17,18 @@
 namespace quenderlink::cli {
 namespace {
 
+// A text option as its record field will hold it, or why it cannot.
+struct OptionText {
+  std::string text;  // Windows-1252
+  std::string problem;
+  bool replaced = false;  // some character became "?"
+};
+
 template <std::size_t N>
-std::string FitsField(const char (&)[N], const std::string& option, const std::string& text) {
-  return text.size() < N ? std::string() : option + " takes at most " + std::to_string(N - 1) + " characters";
+OptionText FitsField(const char (&)[N], const std::string& option, const std::string& utf8) {
+  Windows1252Text converted = Windows1252FromUtf8(utf8);
+  if (converted.text.size() >= N) return {{}, option + " takes at most " + std::to_string(N - 1) + " characters"};
+  return {std::move(converted.text), {}, converted.firstReplaced != std::string::npos};
 }
 
 struct AddOptions {
@@ -33,16 +43,19 @@ struct AddOptions {
 [[nodiscard]] int AddSite(const CommandContext& context, const AddOptions& options) {
   const ProgramState state = context.LoadProgramState();
   SiteRecord record = NewSiteRecord(options.port.value_or(state.params.defaultPortNum));
-  for (const std::string& problem :
-       {FitsField(record.HostText, "--host", options.host), FitsField(record.SiteName, "--name", options.name),
-        FitsField(record.Milepost, "--milepost", options.milepost)})
-    if (!problem.empty()) return BadInput(problem);
+  const OptionText host = FitsField(record.HostText, "--host", options.host);
+  const OptionText name = FitsField(record.SiteName, "--name", options.name);
+  const OptionText milepost = FitsField(record.Milepost, "--milepost", options.milepost);
+  for (const OptionText* text : {&host, &name, &milepost})
+    if (!text->problem.empty()) return BadInput(text->problem);
   if (options.host.empty()) return BadInput("--host must not be empty");
+  for (const auto& [text, option] : {std::pair{&host, "--host"}, {&name, "--name"}, {&milepost, "--milepost"}})
+    if (text->replaced) std::cerr << ReplacedCharactersText(option) << '\n';
 
-  SetFieldText(record.HostText, options.host);
-  SetFieldText(record.IpByNumber, AddressForHost(options.host));
-  if (!options.name.empty()) SetFieldText(record.SiteName, options.name);
-  if (!options.milepost.empty()) SetFieldText(record.Milepost, options.milepost);
+  SetFieldText(record.HostText, host.text);
+  SetFieldText(record.IpByNumber, AddressForHost(host.text));
+  if (!name.text.empty()) SetFieldText(record.SiteName, name.text);
+  if (!milepost.text.empty()) SetFieldText(record.Milepost, milepost.text);
   record.TelnetPort = options.telnetPort;
 
   CSiteinfoClass file;

@@ -10,6 +10,7 @@
 #include "cli/JsonText.h"
 #include "cli/SiteListArgument.h"
 #include "core/FixedText.h"
+#include "core/RecordText.h"
 #include "core/RunSite.h"
 #include "core/ProgramFileIdentification.h"
 #include "net/ReplyToSite.h"
@@ -115,7 +116,7 @@ class UploadReport : public UploadEngineListener {
                          .dump()
                   << '\n';
       else
-        std::printf("%5d  %-24s  %s\n", row, std::string(FieldText(site.HostText)).c_str(), result.c_str());
+        std::printf("%5d  %-24s  %s\n", row, RecordFieldUtf8(site.HostText).c_str(), result.c_str());
     }
     return allAnswered;
   }

@@ -1,11 +1,12 @@
 #include "core/ErrorMessages.h"
 
 #include "core/Printf.h"
+#include "core/RecordText.h"
 
 namespace quenderlink {
 
 std::string DnsConversionFailedText(const std::string& host) {
-  return Printf("\r\nFailed to convert DNS\n%s\nto an IP address.", host.c_str());
+  return Printf("\r\nFailed to convert DNS\n%s\nto an IP address.", Utf8FromRecordText(host).c_str());
 }
 
 std::string PredefinedErrorText(std::uint32_t errorId) {

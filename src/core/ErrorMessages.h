@@ -18,6 +18,7 @@ inline constexpr char kOperationInProgressText[] = "Another Ping is in progress!
 
 // Error 900: a CPR site's host name gave no address to ping or telnet to.
 inline constexpr std::uint32_t kErrorDnsConversion = 900;
+// `host` is the site record's host text.
 std::string DnsConversionFailedText(const std::string& host);
 
 // What a run says, in a window or on the command line, when it cannot have a thread.

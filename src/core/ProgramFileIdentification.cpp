@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "core/ErrorMessages.h"
-#include "core/FixedText.h"
 #include "core/Lookups.h"
 #include "core/PathLengths.h"
+#include "core/RecordText.h"
 #include "core/RegularFile.h"
 
 namespace quenderlink {
@@ -81,7 +81,7 @@ std::vector<const SiteRecord*> HighlightedRecords(const SiteTable& sites) {
                                     [](const SiteRecord* record) { return !IsKnownProductType(record->ProductType); });
   if (unknown == targets.end()) return true;
   const std::string text =
-      "The device is an \"Unknown\" Product Type\n\n" + std::string(FieldText((*unknown)->HostText));
+      "The device is an \"Unknown\" Product Type\n\n" + RecordFieldUtf8((*unknown)->HostText);
   if (!prompts.ShowError(kErrorUnknownProductType, text, true)) return false;
   return prompts.Confirm(ConfirmMode::Upload,
                          "You are programming an \"Unknown\" device-type.\r\n\r\nDo you want to proceed?");

@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <utility>
 
@@ -9,6 +10,7 @@
 #include "core/FixedText.h"
 #include "core/Lookups.h"
 #include "core/Printf.h"
+#include "core/RecordText.h"
 #include "dialogs/SiteEditInfo.h"
 #include "net/ReplyToSite.h"
 
@@ -32,6 +34,13 @@ std::uint16_t PortValue(std::string_view text) { return static_cast<std::uint16_
 bool ParsesAsIpv4(const std::string& text) {
   in_addr address{};
   return ::inet_pton(AF_INET, text.c_str(), &address) == 1;
+}
+
+// The host edit as the record holds it: Windows-1252, at most kHostTextLength characters.
+Windows1252Text HostFromEdit(std::string_view edit) {
+  Windows1252Text host = Windows1252FromUtf8(edit);
+  host.text.resize(std::min(host.text.size(), kHostTextLength));
+  return host;
 }
 
 }  // namespace
@@ -77,15 +86,22 @@ SiteEditFields SiteEditForm::InitialFields() const {
   }
   const unsigned devicePort = site_.DevicePort;
   const unsigned telnetPort = site_.TelnetPort;
-  return {std::string(FieldText(site_.HostText)), std::to_string(devicePort), std::to_string(telnetPort)};
+  return {RecordFieldUtf8(site_.HostText), std::to_string(devicePort), std::to_string(telnetPort)};
 }
 
 void SiteEditForm::ReadFields(const SiteEditFields& fields) {
   site_.DevicePort = PortValue(fields.port);
   site_.TelnetPort = PortValue(fields.telnetPort);
-  const std::string host = fields.host.substr(0, kHostTextLength);
-  SetFieldText(site_.HostText, host);
-  SetFieldText(site_.IpByNumber, AddressOfHost(host, lookup_).value_or(""));
+  const Windows1252Text host = HostFromEdit(fields.host);
+  if (host.firstReplaced < host.text.size()) TellOfReplacedCharacters(fields.host);
+  SetFieldText(site_.HostText, host.text);
+  SetFieldText(site_.IpByNumber, AddressOfHost(host.text, lookup_).value_or(""));
+}
+
+void SiteEditForm::TellOfReplacedCharacters(const std::string& edit) {
+  if (edit == toldOfHost_) return;
+  toldOfHost_ = edit;
+  prompts_.ShowMessage(ReplacedCharactersText("IP Addr/DNS") + ".");
 }
 
 bool SiteEditForm::PrepareForSave(const SiteEditFields& fields) {
@@ -117,7 +133,7 @@ bool SiteEditForm::CheckForSaving() {
 }
 
 bool SiteEditForm::CheckForPinging(const SiteEditFields& fields) {
-  const std::string host = fields.host.substr(0, kHostTextLength);
+  const std::string host = HostFromEdit(fields.host).text;
   const long port = DecimalValue(std::string_view(fields.port).substr(0, kPingPortTextLength));
   if (host.size() < kPingMinHostLength) {
     prompts_.ShowError(kErrorNothingToPing, "There is no IP address to ping!", false);

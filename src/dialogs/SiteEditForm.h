@@ -53,7 +53,9 @@ class SiteEditForm {
   SiteEditFields InitialFields() const;
 
   // Reads the edits into the record, as every action does first; a host name
-  // that cannot be looked up leaves IpByNumber empty without a word.
+  // that cannot be looked up leaves IpByNumber empty without a word. A host
+  // with characters a site list cannot hold is stored with "?" for them, and
+  // the user is told once for each such text.
   void ReadFields(const SiteEditFields& fields);
   // Each of these reads the edits and runs its checks; false when refused.
   [[nodiscard]] bool PrepareForSave(const SiteEditFields& fields);
@@ -73,6 +75,7 @@ class SiteEditForm {
   [[nodiscard]] bool CheckForSaving();
   [[nodiscard]] bool CheckForPinging(const SiteEditFields& fields);
   [[nodiscard]] bool ConvertDns();
+  void TellOfReplacedCharacters(const std::string& edit);
 
   SiteEditMode mode_;
   const RuntimeParams& params_;
@@ -82,6 +85,7 @@ class SiteEditForm {
   bool recordGiven_ = false;
   bool pinged_ = false;
   bool powerup_ = false;
+  std::string toldOfHost_;  // the host edit the user was last told of
 };
 
 }  // namespace quenderlink

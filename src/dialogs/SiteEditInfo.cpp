@@ -1,20 +1,18 @@
 #include "dialogs/SiteEditInfo.h"
 
-#include "core/FixedText.h"
 #include "core/Lookups.h"
 #include "core/Printf.h"
+#include "core/RecordText.h"
 #include "core/ReplyTimeText.h"
 #include "core/VersionText.h"
 
 namespace quenderlink {
 namespace {
 
-std::string Text(std::string_view field) { return std::string(field); }
-
 std::string ProductLines(const DeviceReply& reply) {
-  const std::string comm = Text(FieldText(reply.CommVersion));
-  const std::string reader = Text(FieldText(reply.ReaderVersion));
-  const std::string speech = Text(FieldText(reply.SpeechVersion));
+  const std::string comm = RecordFieldUtf8(reply.CommVersion);
+  const std::string reader = RecordFieldUtf8(reply.ReaderVersion);
+  const std::string speech = RecordFieldUtf8(reply.SpeechVersion);
   const std::string qzBoards = Printf("\r\nQZ Comm: %s", comm.c_str()) + Printf("\r\nQZ Rdr : %s", reader.c_str()) +
                                Printf("\r\nQZ Spch: %s", speech.c_str());
   switch (reply.ProductType) {
@@ -49,10 +47,10 @@ std::string PingSuccessInfo(const DeviceReply& reply) {
   const std::string version = VersionText(reply.VersionMajor, reply.VersionMinor, reply.VersionBuild, true);
   std::string info = Printf("SUCCESS (%s seconds) %s\r\nIP Address: %s\r\nMilepost  : %s\r\nVersion   : %s %s",
                             TenthsText(reply.ReplyTenths).c_str(), reply.Powerup ? "Powerup" : "Ready",
-                            Text(FieldText(reply.IpText)).c_str(), Text(FieldText(reply.Milepost)).c_str(),
+                            RecordFieldUtf8(reply.IpText).c_str(), RecordFieldUtf8(reply.Milepost).c_str(),
                             product.c_str(), version.c_str());
-  info += Printf("\r\nSite Name : %s\r\nTrack-ID  : %s", Text(FieldText(reply.SiteName)).c_str(),
-                 Text(FieldText(reply.TrackId)).c_str());
+  info += Printf("\r\nSite Name : %s\r\nTrack-ID  : %s", RecordFieldUtf8(reply.SiteName).c_str(),
+                 RecordFieldUtf8(reply.TrackId).c_str());
   return info + ProductLines(reply);
 }
 

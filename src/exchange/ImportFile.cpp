@@ -1,8 +1,9 @@
 #include "exchange/ImportFile.h"
 
-#include <string_view>
+#include <algorithm>
 
 #include "core/Printf.h"
+#include "core/RecordText.h"
 #include "core/RegularFile.h"
 #include "core/Utf8Text.h"
 
@@ -11,27 +12,26 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-// Where the first character that is not text sits: a NUL or a byte that is not UTF-8.
-std::string NotTextReason(std::string_view text) {
-  int line = 1;
-  for (std::size_t at = 0; at < text.size();) {
-    if (text[at] == '\0') return Printf("line %d holds a NUL byte", line);
-    const std::size_t length = Utf8CharacterLength(text.substr(at));
-    if (length == 0) return Printf("line %d is not UTF-8 text", line);
-    if (text[at] == '\n') ++line;
-    at += length;
-  }
-  return {};
+// The line of the first NUL byte, which no text file holds; 0 when there is none.
+int LineOfNul(std::string_view text) {
+  const std::size_t nul = text.find('\0');
+  if (nul == std::string_view::npos) return 0;
+  return 1 + static_cast<int>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(nul), '\n'));
 }
 
-// Cut to the limit without splitting a character.
-std::string CutLine(std::string_view line) {
+// Cut to the limit without splitting a character (a Windows-1252 character is one byte).
+std::string_view CutLine(std::string_view line, ImportEncoding encoding) {
   std::size_t end = kImportLineLimit;
-  while (end > 0 && IsUtf8Continuation(line[end])) --end;
-  return std::string(line.substr(0, end));
+  if (encoding == ImportEncoding::Utf8)
+    while (end > 0 && IsUtf8Continuation(line[end])) --end;
+  return line.substr(0, end);
 }
 
-std::vector<ImportFileLine> SplitLines(std::string_view text) {
+std::string LineText(std::string_view line, ImportEncoding encoding) {
+  return encoding == ImportEncoding::Utf8 ? std::string(line) : Utf8FromWindows1252(line);
+}
+
+std::vector<ImportFileLine> SplitLines(std::string_view text, ImportEncoding encoding) {
   std::vector<ImportFileLine> lines;
   int number = 0;
   while (!text.empty()) {
@@ -40,7 +40,7 @@ std::vector<ImportFileLine> SplitLines(std::string_view text) {
     ImportFileLine& taken = lines.emplace_back();
     taken.number = ++number;
     taken.cut = line.size() > kImportLineLimit;
-    taken.text = taken.cut ? CutLine(line) : std::string(line);
+    taken.text = LineText(taken.cut ? CutLine(line, encoding) : line, encoding);
     if (end == std::string_view::npos) break;
     // CR LF is one line end.
     const std::size_t next = text.compare(end, 2, "\r\n") == 0 ? end + 2 : end + 1;
@@ -50,6 +50,14 @@ std::vector<ImportFileLine> SplitLines(std::string_view text) {
 }
 
 }  // namespace
+
+std::string_view ImportEncodingName(ImportEncoding encoding) {
+  switch (encoding) {
+    case ImportEncoding::Utf8: return "UTF-8";
+    case ImportEncoding::Windows1252: return "Windows-1252";
+  }
+  return {};
+}
 
 ImportFileText ReadImportFile(const std::filesystem::path& path) {
   ImportFileText file;
@@ -68,13 +76,14 @@ ImportFileText ReadImportFile(const std::filesystem::path& path) {
       return file;
   }
   file.opened = true;
-  if (const std::string reason = NotTextReason(read.bytes); !reason.empty()) {
-    file.error = "It is not a text file: " + reason + ".";
+  if (const int line = LineOfNul(read.bytes); line != 0) {
+    file.error = Printf("It is not a text file: line %d holds a NUL byte.", line);
     return file;
   }
   std::string_view body = read.bytes;
   if (body.starts_with(kByteOrderMark)) body.remove_prefix(kByteOrderMark.size());
-  file.lines = SplitLines(body);
+  file.encoding = IsValidUtf8(body) ? ImportEncoding::Utf8 : ImportEncoding::Windows1252;
+  file.lines = SplitLines(body, file.encoding);
   return file;
 }
 

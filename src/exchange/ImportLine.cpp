@@ -4,6 +4,7 @@
 
 #include "core/DecimalText.h"
 #include "core/FixedText.h"
+#include "core/RecordText.h"
 
 namespace quenderlink {
 namespace {
@@ -25,15 +26,16 @@ std::string WithSingleQuotes(std::string_view field) {
   return text;
 }
 
-void TakeField(int column, std::string_view field, const ImportColumns& columns, SiteRecord& record) {
+void TakeField(int column, std::string_view field, const ImportColumns& columns, ImportedLine& line) {
   const std::string text = WithSingleQuotes(Trimmed(field));
+  SiteRecord& record = line.record;
   // One column serves one role only: the address first, then the port, then the name.
   if (column == columns.ip)
-    SetFieldText(record.HostText, text);
+    line.hostChanged = SetRecordText(record.HostText, text);
   else if (column == columns.port)
     record.DevicePort = static_cast<std::uint16_t>(LeadingDecimal(text));
   else if (column == columns.name)
-    SetFieldText(record.SiteName, text);
+    line.nameChanged = SetRecordText(record.SiteName, text);
 }
 
 }  // namespace
@@ -50,9 +52,10 @@ std::string ReplaceQuotedCommas(std::string_view line) {
   return text;
 }
 
-SiteRecord ParseImportLine(std::string_view line, const ImportColumns& columns, const ImportDefaults& defaults,
-                           const HostLookup& lookup) {
-  SiteRecord record = NewSiteRecord(defaults.devicePort);
+ImportedLine ParseImportLine(std::string_view line, const ImportColumns& columns, const ImportDefaults& defaults,
+                             const HostLookup& lookup) {
+  ImportedLine imported{NewSiteRecord(defaults.devicePort)};
+  SiteRecord& record = imported.record;
   record.TelnetPort = defaults.telnetPort;
 
   const std::string text = ReplaceQuotedCommas(line);
@@ -62,7 +65,7 @@ SiteRecord ParseImportLine(std::string_view line, const ImportColumns& columns, 
     const std::string_view field = rest.substr(0, comma);
     // The length before trimming: a field of blanks is not empty, two commas in a row are.
     if (field.empty()) break;
-    TakeField(column, field, columns, record);
+    TakeField(column, field, columns, imported);
     if (comma == std::string_view::npos) break;
     rest = rest.substr(comma + 1);
   }
@@ -72,7 +75,7 @@ SiteRecord ParseImportLine(std::string_view line, const ImportColumns& columns, 
   SetFieldText(record.IpByNumber, address.value_or(kNoAddress));
   const std::uint32_t port = record.DevicePort;
   if (port < kLowestImportPort || port > kHighestImportPort) record.DevicePort = defaults.devicePort;
-  return record;
+  return imported;
 }
 
 }  // namespace quenderlink

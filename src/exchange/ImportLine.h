@@ -34,12 +34,21 @@ inline constexpr std::uint32_t kHighestImportPort = 65000;
 // inside a quoted field right.
 std::string ReplaceQuotedCommas(std::string_view line);
 
-// One line of an import file as a site record. Fields are split at commas and
-// trimmed of spaces, tabs and double quotes; a doubled quote left inside a field
-// is one quote, as spreadsheet programs write it. An empty field ends the line:
-// the columns after it are not read. IpByNumber gets the host's address (a
-// dotted quad as it is, else the first address the look-up gives, else "0.0.0.0").
-SiteRecord ParseImportLine(std::string_view line, const ImportColumns& columns, const ImportDefaults& defaults,
+// A line's site record, and which of its texts had characters a site list
+// cannot hold (they are "?" in the record).
+struct ImportedLine {
+  SiteRecord record;
+  bool hostChanged = false;
+  bool nameChanged = false;
+};
+
+// One line of an import file (UTF-8) as a site record. Fields are split at
+// commas and trimmed of spaces, tabs and double quotes; a doubled quote left
+// inside a field is one quote, as spreadsheet programs write it. An empty field
+// ends the line: the columns after it are not read. IpByNumber gets the host's
+// address (a dotted quad as it is, else the first address the look-up gives,
+// else "0.0.0.0").
+ImportedLine ParseImportLine(std::string_view line, const ImportColumns& columns, const ImportDefaults& defaults,
                            const HostLookup& lookup = ResolveIpv4);
 
 }  // namespace quenderlink

@@ -3,10 +3,11 @@
 #include <algorithm>
 
 #include "core/DecimalText.h"
-#include "core/FixedText.h"
 #include "core/Lookups.h"
 #include "core/Printf.h"
+#include "core/RecordText.h"
 #include "core/ReplyTimeText.h"
+#include "exchange/ImportListColumns.h"
 #include "net/HostAddress.h"
 #include "net/ReplyToSite.h"
 #include "survey/ProgressStep.h"
@@ -18,15 +19,24 @@ constexpr std::uint16_t EditableColumns() {
   return (1u << kImportColSiteName) | (1u << kImportColHost) | (1u << kImportColIp) | (1u << kImportColPort);
 }
 
-ImportRow RowOfRecord(int lineNumber, const SiteRecord& record, unsigned railroad) {
+// The record was just made from the line, so its texts are Windows-1252.
+template <std::size_t N>
+std::string Cell(const char (&field)[N]) {
+  return Utf8FromWindows1252(FieldText(field));
+}
+
+ImportRow RowOfLine(int lineNumber, const ImportedLine& line, unsigned railroad) {
+  const SiteRecord& record = line.record;
   ImportRow row;
   row.lineNumber = lineNumber;
+  row.replacedColumns = static_cast<std::uint16_t>((line.hostChanged ? 1u << kImportColHost : 0u) |
+                                                   (line.nameChanged ? 1u << kImportColSiteName : 0u));
   row.cells[kImportColSiteId] = Printf("%05d", record.SiteId);
   row.cells[kImportColSubDiv] = SubdivisionName(record.SubdivCode, railroad);
-  row.cells[kImportColSiteName] = FieldText(record.SiteName);
-  row.cells[kImportColMilepost] = FieldText(record.Milepost);
-  row.cells[kImportColHost] = FieldText(record.HostText);
-  row.cells[kImportColIp] = FieldText(record.IpByNumber);
+  row.cells[kImportColSiteName] = Cell(record.SiteName);
+  row.cells[kImportColMilepost] = Cell(record.Milepost);
+  row.cells[kImportColHost] = Cell(record.HostText);
+  row.cells[kImportColIp] = Cell(record.IpByNumber);
   row.cells[kImportColPort] = std::to_string(record.DevicePort);
   row.cells[kImportColProduct] = ProductShortName(record.ProductType);
   return row;
@@ -42,6 +52,16 @@ const std::string& AddressCell(const ImportRow& row) {
 
 }  // namespace
 
+std::string ReplacedCharactersNote(const ImportRow& row) {
+  std::string note;
+  for (const int column : {kImportColHost, kImportColSiteName}) {
+    if (((row.replacedColumns >> column) & 1u) == 0) continue;
+    note += (note.empty() ? Printf("line %d: ", row.lineNumber) : std::string("; ")) +
+            ReplacedCharactersText(ImportColumnHeader(column));
+  }
+  return note;
+}
+
 SiteImport::SiteImport(const RuntimeParams& params)
     : params_(params), progressStep_(ProgressStep(params.pingMaxWaitResponse)) {}
 
@@ -49,6 +69,7 @@ std::size_t SiteImport::AddLines(const ImportFileText& file, const ImportColumns
                                  const LogLine& log) {
   const ImportDefaults defaults{params_.defaultPortNum, params_.telnetPortTrk1};
   std::size_t added = 0;
+  log(Printf("          *** Read as %s text.\r\n", std::string(ImportEncodingName(file.encoding)).c_str()));
   for (const ImportFileLine& line : file.lines) {
     if (line.text.starts_with(';')) continue;
     if (rows_.size() >= kMostImportRows) {
@@ -60,12 +81,12 @@ std::size_t SiteImport::AddLines(const ImportFileText& file, const ImportColumns
     if (line.cut)
       log(Printf("          *** Line %d is longer than %zu characters: the rest of it was left out.\r\n",
                  line.number, kImportLineLimit));
-    const SiteRecord record = ParseImportLine(line.text, columns, defaults, lookup);
-    rows_.push_back(RowOfRecord(line.number, record, params_.railroadCode));
+    const ImportedLine imported = ParseImportLine(line.text, columns, defaults, lookup);
+    const ImportRow& row = rows_.emplace_back(RowOfLine(line.number, imported, params_.railroadCode));
     ++added;
-    log(Printf("          *** Imported Site! DNS = %s   IP = %s   Port = %d\r\n",
-               std::string(FieldText(record.HostText)).c_str(), std::string(FieldText(record.IpByNumber)).c_str(),
-               record.DevicePort));
+    log(Printf("          *** Imported Site! DNS = %s   IP = %s   Port = %d\r\n", row.cells[kImportColHost].c_str(),
+               row.cells[kImportColIp].c_str(), imported.record.DevicePort));
+    if (const std::string note = ReplacedCharactersNote(row); !note.empty()) log("          *** " + note + ".\r\n");
   }
   return added;
 }
@@ -81,8 +102,10 @@ bool SiteImport::IsEditableColumn(int column) {
 }
 
 bool SiteImport::EditCell(std::size_t row, int column, const std::string& text) {
-  if (row >= rows_.size() || !IsEditableColumn(column) || rows_[row].cells[column] == text) return false;
-  rows_[row].cells[column] = text;
+  if (row >= rows_.size() || !IsEditableColumn(column)) return false;
+  std::string kept = Utf8FromWindows1252(Windows1252FromUtf8(text).text);
+  if (rows_[row].cells[column] == kept) return false;
+  rows_[row].cells[column] = std::move(kept);
   rows_[row].editedColumns |= static_cast<std::uint16_t>(1u << column);
   return true;
 }
@@ -96,9 +119,9 @@ bool SiteImport::BuildPingRecords() {
     record.RowNumber = static_cast<std::uint16_t>(i);
     record.DevicePort = static_cast<std::uint16_t>(LeadingDecimal(row.cells[kImportColPort]));
     record.TelnetPort = params_.telnetPortTrk1;
-    SetFieldText(record.HostText, row.cells[kImportColHost]);
-    SetFieldText(record.IpByNumber, AddressCell(row));
-    SetFieldText(record.SiteName, row.cells[kImportColSiteName]);
+    SetRecordText(record.HostText, row.cells[kImportColHost]);
+    SetRecordText(record.IpByNumber, AddressCell(row));
+    SetRecordText(record.SiteName, row.cells[kImportColSiteName]);
     record.SiteFlags = kFlagMarked;
   }
   pingRecords_.Replace(std::move(records));
@@ -176,8 +199,8 @@ void SiteImport::OnPingReply(std::size_t id, const ReplyNotice& notice) {
   row->cells[kImportColSiteId] = Printf("%05d", reply.SiteId);
   row->cells[kImportColSubDiv] = SubdivisionName(reply.SubdivCode, params_.railroadCode);
   row->cells[kImportColVersion] = Printf("%d.%d", reply.VersionMajor, reply.VersionMinor);
-  row->cells[kImportColMilepost] = FieldText(reply.Milepost);
-  if (!params_.allowChangeSiteName) row->cells[kImportColSiteName] = FieldText(reply.SiteName);
+  row->cells[kImportColMilepost] = RecordFieldUtf8(reply.Milepost);
+  if (!params_.allowChangeSiteName) row->cells[kImportColSiteName] = RecordFieldUtf8(reply.SiteName);
   if (params_.railroadCode == kRailroadNs) row->cells[kImportColProduct] = ProductShortName(reply.ProductType);
   EndRow(*row, RowOutcome::Success, "SUCCESS: " + TenthsText(reply.ReplyTenths) + " sec");
 }

@@ -41,11 +41,17 @@ struct ImportRow {
   int lineNumber = 0;
   std::array<std::string, kImportColumnCount> cells;
   std::uint16_t editedColumns = 0;  // a bit per column the user changed
+  // A bit per column whose text had characters a site list cannot hold: they read "?".
+  std::uint16_t replacedColumns = 0;
   RowOutcome outcome = RowOutcome::NotSent;
   std::optional<std::uint8_t> progress;  // per cent, while the row waits for its answer
 
   bool Edited(int column) const { return (editedColumns >> column) & 1u; }
 };
+
+// What the user is told of a row whose texts had characters a site list cannot
+// hold: "line N: " and the columns' ReplacedCharactersText; empty for none.
+std::string ReplacedCharactersNote(const ImportRow& row);
 
 struct ImportTotals {
   int pinged = 0;
@@ -65,15 +71,18 @@ class SiteImport : public PingEngineListener {
   using LogLine = std::function<void(const std::string& text)>;
 
   // A row for every line that is not a comment (";" first), each told to the
-  // log as it is read and as it is imported. Rows past kMostImportRows are not
-  // made; the log says so. Returns the rows added.
+  // log as it is read and as it is imported, after a line naming how the file
+  // was read. Rows past kMostImportRows are not made; the log says so. Returns
+  // the rows added.
   std::size_t AddLines(const ImportFileText& file, const ImportColumns& columns, const HostLookup& lookup,
                        const LogLine& log);
   // Re-Do: no rows and no ping records, so a save cannot write an earlier list's records.
   void Clear();
 
   // Site name, host, address and port cells can be corrected; a changed cell is
-  // marked. False when the column cannot be edited or the text is unchanged.
+  // marked, and shows at once the "?" its record will hold for a character a
+  // site list cannot hold. False when the column cannot be edited or the text
+  // is unchanged.
   static bool IsEditableColumn(int column);
   [[nodiscard]] bool EditCell(std::size_t row, int column, const std::string& text);
 

@@ -3,7 +3,7 @@
 #include "core/DecimalText.h"
 #include "core/FixedText.h"
 #include "core/Lookups.h"
-#include "core/Utf8Text.h"
+#include "core/RecordText.h"
 #include "core/VersionText.h"
 
 namespace quenderlink {
@@ -28,7 +28,12 @@ constexpr std::array<WorkbookColumn, kWorkbookColumnCount> kColumns{{
 }};
 
 WorkbookCell Number(double value) { return {WorkbookCell::Kind::Number, value, {}}; }
-WorkbookCell Text(std::string_view text) { return {WorkbookCell::Kind::Text, 0, Utf8FromRecordText(text)}; }
+WorkbookCell Text(std::string text) { return {WorkbookCell::Kind::Text, 0, std::move(text)}; }
+
+template <std::size_t N>
+WorkbookCell RecordCell(const char (&field)[N]) {
+  return Text(RecordFieldUtf8(field));
+}
 
 }  // namespace
 
@@ -57,23 +62,22 @@ WorkbookHeaderLook HeaderLook() { return {{12, true, PaletteIndex::White}, Palet
 
 WorkbookRow SiteWorkbookRow(int count, const SiteRecord& site, unsigned railroadCode) {
   const std::uint16_t subdivCode = site.SubdivCode;
-  const std::string_view milepost = FieldText(site.Milepost);
   return {RowFormatFor(site.LastPing),
           {{
               Number(count),
-              Text(FieldText(site.HostText)),
-              Text(FieldText(site.IpByNumber)),
+              RecordCell(site.HostText),
+              RecordCell(site.IpByNumber),
               Number(site.DevicePort),
               Number(subdivCode),
               Text(SubdivisionName(subdivCode, railroadCode)),
-              Text(FieldText(site.SiteName)),
-              Text(milepost),
-              Number(LeadingDecimalNumber(milepost)),
+              RecordCell(site.SiteName),
+              RecordCell(site.Milepost),
+              Number(LeadingDecimalNumber(FieldText(site.Milepost))),
               Text(TrackName(site.TrackIndex)),
               Text(VersionText(site.VersionMajor, site.VersionMinor)),
-              Text(FieldText(site.CommVersion)),
-              Text(FieldText(site.ReaderVersion)),
-              Text(FieldText(site.SpeechVersion)),
+              RecordCell(site.CommVersion),
+              RecordCell(site.ReaderVersion),
+              RecordCell(site.SpeechVersion),
               Text(LastPingText(site.LastPing)),
           }}};
 }

@@ -1,8 +1,8 @@
 #include "shell/SiteCellText.h"
 
-#include "core/FixedText.h"
 #include "core/Lookups.h"
 #include "core/Printf.h"
+#include "core/RecordText.h"
 #include "shell/SiteListColumns.h"
 
 namespace quenderlink {
@@ -17,19 +17,19 @@ std::string SiteCellText(const SiteRecord& site, int column, const RuntimeParams
       // Only NS numbers its sites; elsewhere the field holds nothing worth showing.
       if (params.railroadCode != kRailroadNs) return {};
       return Printf("%05d", static_cast<int>(site.SiteId));
-    case kColSiteName: return std::string(FieldText(site.SiteName));
-    case kColMilepost: return std::string(FieldText(site.Milepost));
+    case kColSiteName: return RecordFieldUtf8(site.SiteName);
+    case kColMilepost: return RecordFieldUtf8(site.Milepost);
     case kColTrack: return TrackName(site.TrackIndex);
-    case kColDnsIp: return std::string(FieldText(site.HostText));
-    case kColIpByNumber: return std::string(FieldText(site.IpByNumber));
+    case kColDnsIp: return RecordFieldUtf8(site.HostText);
+    case kColIpByNumber: return RecordFieldUtf8(site.IpByNumber);
     case kColPort: return Printf("%d", static_cast<int>(site.DevicePort));
     case kColTelnet: return Printf("%d", static_cast<int>(site.TelnetPort));
     case kColProduct: return ProductShortName(site.ProductType);
     case kColVersion: return VersionText(site, params.showHidden);
     case kColLastPing: return LastPingText(site.LastPing);
-    case kColComm: return std::string(FieldText(site.CommVersion));
-    case kColReader: return std::string(FieldText(site.ReaderVersion));
-    case kColSpeech: return std::string(FieldText(site.SpeechVersion));
+    case kColComm: return RecordFieldUtf8(site.CommVersion);
+    case kColReader: return RecordFieldUtf8(site.ReaderVersion);
+    case kColSpeech: return RecordFieldUtf8(site.SpeechVersion);
     default: return {};
   }
 }

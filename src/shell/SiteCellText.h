@@ -7,8 +7,8 @@
 
 namespace quenderlink {
 
-// The text the main site list shows in a column of a site's row; empty for the
-// check box column and for a number that is no column.
+// The text (UTF-8) the main site list shows in a column of a site's row; empty
+// for the check box column and for a number that is no column.
 std::string SiteCellText(const SiteRecord& site, int column, const RuntimeParams& params);
 
 }  // namespace quenderlink

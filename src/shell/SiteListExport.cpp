@@ -4,34 +4,37 @@
 
 #include "core/AtomicFileWriter.h"
 #include "core/CsvField.h"
-#include "core/FixedText.h"
 #include "core/Lookups.h"
 #include "core/Printf.h"
+#include "core/RecordText.h"
+#include "core/Utf8Text.h"
 #include "core/VersionText.h"
 
 namespace quenderlink {
 namespace {
 
-// The record's texts, each cut at its NUL, as C strings for the printf formats.
+// The record's texts as UTF-8, for the printf formats.
 struct RecordTexts {
   explicit RecordTexts(const SiteRecord& record)
-      : host(FieldText(record.HostText)),
-        name(FieldText(record.SiteName)),
-        milepost(FieldText(record.Milepost)),
+      : host(RecordFieldUtf8(record.HostText)),
+        name(RecordFieldUtf8(record.SiteName)),
+        milepost(RecordFieldUtf8(record.Milepost)),
         track(TrackName(record.TrackIndex)),
-        comm(FieldText(record.CommVersion)),
-        reader(FieldText(record.ReaderVersion)),
-        speech(FieldText(record.SpeechVersion)),
+        comm(RecordFieldUtf8(record.CommVersion)),
+        reader(RecordFieldUtf8(record.ReaderVersion)),
+        speech(RecordFieldUtf8(record.SpeechVersion)),
         lastPing(LastPingText(record.LastPing)),
         version(VersionText(record.VersionMajor, record.VersionMinor)) {}
   std::string host, name, milepost, track, comm, reader, speech, lastPing, version;
 };
 
+// Columns are padded by characters, not bytes, so that accented names keep them in line.
 std::string TextLine(int count, const SiteRecord& record) {
   const RecordTexts t(record);
-  return Printf("%4d %-24s  %4d   %-20s   %-12s  %-10s  %s      %-10s  %-10s  %-10s  %-10s\n", count,
-                t.host.c_str(), record.DevicePort, t.name.c_str(), t.milepost.c_str(), t.track.c_str(),
-                t.version.c_str(), t.comm.c_str(), t.reader.c_str(), t.speech.c_str(), t.lastPing.c_str());
+  return Printf("%4d %s  %4d   %s   %s  %-10s  %s      %s  %s  %s  %-10s\n", count, PaddedToWidth(t.host, 24).c_str(),
+                record.DevicePort, PaddedToWidth(t.name, 20).c_str(), PaddedToWidth(t.milepost, 12).c_str(),
+                t.track.c_str(), t.version.c_str(), PaddedToWidth(t.comm, 10).c_str(),
+                PaddedToWidth(t.reader, 10).c_str(), PaddedToWidth(t.speech, 10).c_str(), t.lastPing.c_str());
 }
 
 std::string CsvLine(int count, const SiteRecord& record) {

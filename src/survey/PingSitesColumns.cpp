@@ -1,8 +1,8 @@
 #include "survey/PingSitesColumns.h"
 
-#include "core/FixedText.h"
 #include "core/Lookups.h"
 #include "core/Printf.h"
+#include "core/RecordText.h"
 
 namespace quenderlink {
 namespace {
@@ -34,19 +34,19 @@ std::string PingSitesCellText(const SiteRecord& site, int column, int listIndex,
     case kPingColTwd: return Printf("%d", static_cast<int>(site.RowNumber));
     case kPingColCnt: return Printf("%d", listIndex);
     case kPingColSubDiv: return SubdivisionName(static_cast<std::uint16_t>(site.SubdivCode), params.railroadCode);
-    case kPingColSiteName: return std::string(FieldText(site.SiteName));
-    case kPingColMilepost: return std::string(FieldText(site.Milepost));
+    case kPingColSiteName: return RecordFieldUtf8(site.SiteName);
+    case kPingColMilepost: return RecordFieldUtf8(site.Milepost);
     case kPingColTrack: return TrackName(site.TrackIndex);
     case kPingColProd:
       if (params.railroadCode != kRailroadNs) return {};
       return ProductShortName(site.ProductType);
-    case kPingColDnsIp: return std::string(FieldText(site.HostText));
-    case kPingColIpAddr: return std::string(FieldText(site.IpByNumber));
+    case kPingColDnsIp: return RecordFieldUtf8(site.HostText);
+    case kPingColIpAddr: return RecordFieldUtf8(site.IpByNumber);
     case kPingColPort: return Printf("%d", static_cast<int>(site.DevicePort));
     case kPingColVersion: return VersionText(site, params.showHidden);
-    case kPingColComm: return std::string(FieldText(site.CommVersion));
-    case kPingColReader: return std::string(FieldText(site.ReaderVersion));
-    case kPingColSpeech: return std::string(FieldText(site.SpeechVersion));
+    case kPingColComm: return RecordFieldUtf8(site.CommVersion);
+    case kPingColReader: return RecordFieldUtf8(site.ReaderVersion);
+    case kPingColSpeech: return RecordFieldUtf8(site.SpeechVersion);
     default: return {};
   }
 }

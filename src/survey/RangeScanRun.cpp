@@ -6,6 +6,7 @@
 #include "core/FixedText.h"
 #include "core/Lookups.h"
 #include "core/Printf.h"
+#include "core/RecordText.h"
 #include "core/ReplyTimeText.h"
 #include "core/VersionText.h"
 #include "survey/ProgressStep.h"
@@ -71,14 +72,14 @@ void RangeScanRun::FillRow(RangeRow& row, const DeviceReply& reply) const {
   row.subdivCode = Printf("%d", reply.SubdivCode);
   row.subdivision = SubdivisionName(reply.SubdivCode, params_.railroadCode);
   row.siteId = Printf("%05d", reply.SiteId);
-  row.siteName = FieldText(reply.SiteName);
-  row.milepost = FieldText(reply.Milepost);
-  row.track = FieldText(reply.TrackId);
+  row.siteName = RecordFieldUtf8(reply.SiteName);
+  row.milepost = RecordFieldUtf8(reply.Milepost);
+  row.track = RecordFieldUtf8(reply.TrackId);
   row.product = ns ? ProductShortName(reply.ProductType) : std::string();
   row.version = VersionText(reply.VersionMajor, reply.VersionMinor, reply.VersionBuild, params_.showHidden);
-  row.comm = FieldText(reply.CommVersion);
-  row.reader = FieldText(reply.ReaderVersion);
-  row.speech = FieldText(reply.SpeechVersion);
+  row.comm = RecordFieldUtf8(reply.CommVersion);
+  row.reader = RecordFieldUtf8(reply.ReaderVersion);
+  row.speech = RecordFieldUtf8(reply.SpeechVersion);
 }
 
 void RangeScanRun::OnPingFailed(std::size_t index, int) {

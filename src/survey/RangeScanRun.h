@@ -18,6 +18,7 @@ namespace quenderlink {
 
 // One scanned address as the list shows it: the columns are texts, filled from
 // the unit's reply. The save commands read them back.
+// A scanned address's row; its texts are UTF-8.
 struct RangeRow {
   RowOutcome outcome = RowOutcome::NotSent;
   std::string subdivCode;  // the hidden column: SubdivCode as "%d"

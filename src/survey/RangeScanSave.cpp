@@ -9,7 +9,9 @@
 #include "core/ErrorMessages.h"
 #include "core/FixedText.h"
 #include "core/Printf.h"
+#include "core/RecordText.h"
 #include "core/RecordsWrittenText.h"
+#include "core/Utf8Text.h"
 
 namespace quenderlink {
 namespace {
@@ -50,8 +52,8 @@ std::vector<SiteRecord> CheckedRecords(std::span<const RangeRow> rows, std::uint
 
 SiteRecord SiteRecordFromRangeRow(const RangeRow& row, std::uint16_t port, const RuntimeParams& params) {
   SiteRecord record{};
-  SetFieldText(record.SiteName, row.siteName);
-  SetFieldText(record.Milepost, row.milepost);
+  SetRecordText(record.SiteName, row.siteName);
+  SetRecordText(record.Milepost, row.milepost);
   SetFieldText(record.HostText, row.address);
   SetFieldText(record.IpByNumber, row.address);
   record.DevicePort = port;
@@ -59,9 +61,9 @@ SiteRecord SiteRecordFromRangeRow(const RangeRow& row, std::uint16_t port, const
   record.SubdivCode = static_cast<std::uint16_t>(LeadingDecimal(row.subdivCode));
   record.SiteId = static_cast<std::uint16_t>(LeadingDecimal(row.siteId));
   record.ProductType = ProductTypeFromText(row.product);
-  SetFieldText(record.CommVersion, row.comm);
-  SetFieldText(record.ReaderVersion, row.reader);
-  SetFieldText(record.SpeechVersion, row.speech);
+  SetRecordText(record.CommVersion, row.comm);
+  SetRecordText(record.ReaderVersion, row.reader);
+  SetRecordText(record.SpeechVersion, row.speech);
   record.VersionMajor = static_cast<std::uint8_t>(LeadingDecimal(row.version));
   record.VersionMinor = static_cast<std::uint8_t>(NumberAfter(row.version, '.'));
   record.HiddenBuild = static_cast<std::int8_t>(NumberAfter(row.version, '-'));
@@ -97,10 +99,12 @@ std::string FormatRangeList(std::span<const RangeRow> rows, std::uint16_t port, 
   int count = 0;
   for (const RangeRow& row : rows) {
     ++count;
-    listing += text ? Printf("%4d %-24s  %4d   %-20s   %-20s   %-12s  %-10s  %-8s  %-10s  %-10s  %-10s\n", count,
-                             row.address.c_str(), port, row.subdivision.c_str(), row.siteName.c_str(),
-                             row.milepost.c_str(), row.track.c_str(), row.version.c_str(), row.comm.c_str(),
-                             row.reader.c_str(), row.speech.c_str())
+    // The unit's texts are padded by characters, not bytes, so that accented names keep the columns in line.
+    listing += text ? Printf("%4d %-24s  %4d   %-20s   %s   %s  %s  %-8s  %s  %s  %s\n", count, row.address.c_str(),
+                             port, row.subdivision.c_str(), PaddedToWidth(row.siteName, 20).c_str(),
+                             PaddedToWidth(row.milepost, 12).c_str(), PaddedToWidth(row.track, 10).c_str(),
+                             row.version.c_str(), PaddedToWidth(row.comm, 10).c_str(),
+                             PaddedToWidth(row.reader, 10).c_str(), PaddedToWidth(row.speech, 10).c_str())
                     : Printf("%d,%s,%d,%s,%s,%s,%s,%s,%s,%s,%s\n", count, CsvField(row.address).c_str(), port,
                              CsvField(row.subdivision).c_str(), CsvField(row.siteName).c_str(),
                              CsvField(row.milepost).c_str(), CsvField(row.track).c_str(),

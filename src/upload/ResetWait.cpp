@@ -7,6 +7,7 @@
 
 #include "core/FixedText.h"
 #include "core/Printf.h"
+#include "core/RecordText.h"
 #include "net/DeviceDatagram.h"
 
 namespace quenderlink {
@@ -31,7 +32,7 @@ void ResetWait::SendReset() {
   maxTicks_ = maxWait * 10;
   tickCount_ = 0;
   state_ = State::Waiting;
-  log_(LogClass::Progress, Printf("*** Sending RESET command to %s\n", hostText_.c_str()));
+  log_(LogClass::Progress, Printf("*** Sending RESET command to %s\n", Utf8FromRecordText(hostText_).c_str()));
   log_(LogClass::Progress, Printf("    Will wait %d seconds for response. PLEASE WAIT ...\n", static_cast<int>(maxWait)));
   socket_.SendCommand(hostText_, devicePort_, kCommandReboot);
 }
@@ -45,7 +46,7 @@ ResetWait::State ResetWait::Tick() {
     log_(LogClass::Success, "*** SUCCESS: The Unit is resetting\n\n");
     state_ = State::Confirmed;
   } else if (tickCount_ > maxTicks_) {
-    log_(LogClass::Caution, Printf("*** CAUTION: No Response from %s\n\n", hostText_.c_str()));
+    log_(LogClass::Caution, Printf("*** CAUTION: No Response from %s\n\n", Utf8FromRecordText(hostText_).c_str()));
     state_ = State::NoResponse;
   }
   return state_;

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "core/FixedText.h"
 #include "core/Printf.h"
+#include "core/RecordText.h"
 #include "core/VersionText.h"
 
 namespace quenderlink {
@@ -13,8 +13,8 @@ constexpr char kCompleteCaption[] = "Upload Complete!";
 constexpr char kFailedCaption[] = "ERROR!";
 
 std::string Caption(const SiteRecord& site) {
-  const std::string milepost(FieldText(site.Milepost));
-  const std::string host(FieldText(site.HostText));
+  const std::string milepost = RecordFieldUtf8(site.Milepost);
+  const std::string host = RecordFieldUtf8(site.HostText);
   return Printf("MP:%s (%s::P%d) Click/Maximize", milepost.c_str(), host.c_str(), site.DevicePort);
 }
 

@@ -1,7 +1,7 @@
 #include "upload/UploadListColumns.h"
 
-#include "core/FixedText.h"
 #include "core/Lookups.h"
+#include "core/RecordText.h"
 
 namespace quenderlink {
 
@@ -21,10 +21,10 @@ std::string UploadListCellText(const UploadListRow& row, int column) {
   const SiteRecord& site = row.site;
   switch (column) {
     case kUploadColIndex: return std::to_string(site.RowNumber);
-    case kUploadColSiteName: return std::string(FieldText(site.SiteName));
-    case kUploadColMilepost: return std::string(FieldText(site.Milepost));
+    case kUploadColSiteName: return RecordFieldUtf8(site.SiteName);
+    case kUploadColMilepost: return RecordFieldUtf8(site.Milepost);
     case kUploadColTrack: return TrackName(site.TrackIndex);
-    case kUploadColIpAddr: return std::string(FieldText(site.HostText));
+    case kUploadColIpAddr: return RecordFieldUtf8(site.HostText);
     case kUploadColPort: return std::to_string(site.DevicePort);
     case kUploadColTime: return row.time;
     case kUploadColStatus: return row.status;

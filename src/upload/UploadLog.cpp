@@ -1,8 +1,8 @@
 #include "upload/UploadLog.h"
 
-#include "core/FixedText.h"
 #include "core/Lookups.h"
 #include "core/Printf.h"
+#include "core/RecordText.h"
 #include "core/ReplyTimeText.h"
 #include "core/VersionText.h"
 
@@ -35,10 +35,10 @@ std::string ReplySummary(const DeviceReply& reply, unsigned railroadCode, bool w
     summary += "      |  " + FirmwareResult(reply.LastUploadCode);
     summary += "      |______________________________________________\n\n";
   }
-  const std::string ip(FieldText(reply.IpText));
-  const std::string milepost(FieldText(reply.Milepost));
-  const std::string name(FieldText(reply.SiteName));
-  const std::string track(FieldText(reply.TrackId));
+  const std::string ip = RecordFieldUtf8(reply.IpText);
+  const std::string milepost = RecordFieldUtf8(reply.Milepost);
+  const std::string name = RecordFieldUtf8(reply.SiteName);
+  const std::string track = RecordFieldUtf8(reply.TrackId);
   summary += Printf(
       "\r\n**** Response Type = %s\r\n**** IP Address: %s\r\n**** Milepost  : %s\r\n**** Version   : %s %s\n",
       reply.Powerup ? "Powerup" : "Ready", ip.c_str(), milepost.c_str(), ProductShortName(reply.ProductType).c_str(),

@@ -69,16 +69,17 @@ TEST_F(ImportCommandTest, AnInterruptedPingWritesNothingAndExits1) {
   EXPECT_FALSE(std::filesystem::exists(out));
 }
 
-TEST_F(ImportCommandTest, WritesEveryRowToANewFileWithoutAPing) {
+TEST_F(ImportCommandTest, WritesEveryRowOfAWindows1252FileToANewFileWithoutAPing) {
+  const std::string csv = Csv("; yard list\n127.101.1.1,North\n127.101.1.1,Cr\xEAte\n");
   const CliResult result =
-      cli.Run({"import", Csv("; yard list\n127.101.1.1,North\n127.101.1.1,North again\n"), "--ip-col", "1",
-               "--name-col", "2", "--new", (cli / "new.bin").string()});
+      cli.Run({"import", csv, "--ip-col", "1", "--name-col", "2", "--new", (cli / "new.bin").string()});
   EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.err, csv + ": read as Windows-1252 text\n");
   EXPECT_NE(result.out.find("line     2  127.101.1.1               9001  North                    written"),
             std::string::npos)
       << result.out;
   EXPECT_NE(result.out.find("Rows: 2  Written: 2  Not written: 0"), std::string::npos) << result.out;
-  EXPECT_EQ(SiteNames(LoadedSiteList(cli / "new.bin")), (std::vector<std::string>{"North", "North again"}));
+  EXPECT_EQ(SiteNames(LoadedSiteList(cli / "new.bin")), (std::vector<std::string>{"North", "Cr\xEAte"}));
 }
 
 TEST_F(ImportCommandTest, BadInputWritesNothingAndExits2) {

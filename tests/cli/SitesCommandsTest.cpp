@@ -29,7 +29,7 @@ class SitesCommands : public ::testing::Test {
 
 TEST_F(SitesCommands, AddCreatesAppendsResolvesLocalNamesAndRefusesWhatDoesNotFit) {
   ASSERT_EQ(Add({"--host", "10.0.0.1"}).exitCode, 0);
-  const CliResult second = Add({"--host", "localhost", "--name", "Cr\xEAte", "--milepost", "101.4", "--port", "9005",
+  const CliResult second = Add({"--host", "localhost", "--name", "Cr\u00EAte", "--milepost", "101.4", "--port", "9005",
                                 "--telnet-port", "10002"});
   ASSERT_EQ(second.exitCode, 0) << second.err;
   EXPECT_NE(second.out.find("Added row 2"), std::string::npos);
@@ -40,7 +40,8 @@ TEST_F(SitesCommands, AddCreatesAppendsResolvesLocalNamesAndRefusesWhatDoesNotFi
   // The first site's telnet port is stored as 0: the setting applies on load.
   EXPECT_EQ(sites[0]["SiteName"], "??");
   EXPECT_EQ(sites[0]["TelnetPort"], 10500);
-  // Every field in its order; an 8-bit name is read as Latin-1.
+  // The name is stored as its one Windows-1252 byte and shown in UTF-8; every field in its order.
+  EXPECT_EQ(ReadFileBytes(file).substr(60 + 143, 6), std::string("Cr\xEAte\0", 6));
   EXPECT_EQ(sites[1].dump(),
             R"({"SiteName":"Cr)" "\xC3\xAA" R"(te","Milepost":"101.4","SiteId":0,"SubdivCode":0,)"
             R"("IpByNumber":"127.0.0.1","HostText":"localhost","HiddenBuild":0,"DevicePort":9005,"TrackIndex":0,)"
@@ -51,8 +52,11 @@ TEST_F(SitesCommands, AddCreatesAppendsResolvesLocalNamesAndRefusesWhatDoesNotFi
   EXPECT_EQ(tooLong.exitCode, 2);
   EXPECT_NE(tooLong.err.find("--name"), std::string::npos);
   EXPECT_EQ(ReadFileBytes(file).size(), 60u + 2 * 143u);
-  ASSERT_EQ(Add({"--host", "10.0.0.4", "--name", "Cr\xC3\xAAte"}).exitCode, 0);
-  EXPECT_EQ(Show()[2]["SiteName"], "Cr\xC3\xAAte");  // UTF-8 stays as it is
+  // A name of 23 characters fits, though its UTF-8 is longer; what Windows-1252 cannot hold is told.
+  const CliResult replaced = Add({"--host", "10.0.0.4", "--name", "\u00C9tang \u03A9 " + std::string(14, 'N')});
+  ASSERT_EQ(replaced.exitCode, 0) << replaced.err;
+  EXPECT_EQ(replaced.err, "--name had characters a site list cannot hold; they were stored as \"?\"\n");
+  EXPECT_EQ(Show()[2]["SiteName"], "\u00C9tang ? " + std::string(14, 'N'));
 
   WriteFileBytes(cli / "notes.txt", std::string(300, 'x'));
   EXPECT_EQ(cli.Run({"sites", "add", (cli / "notes.txt").string(), "--host", "10.0.0.1"}).exitCode, 1);

@@ -68,6 +68,24 @@ TEST_F(SiteEditFormTest, SavingNeedsFourCharactersPingingFiveAndBothAPort) {
                                   "522 \r\nIP address is not valid"}));
 }
 
+TEST_F(SiteEditFormTest, TextsAreShownInUtf8AndKeptInWindows1252AndWhatItCannotHoldIsToldOnce) {
+  SiteRecord site = NewSiteRecord(9001);
+  SetFieldText(site.HostText, "gar\xE9.example");
+  form.SetSite(site);
+  EXPECT_EQ(form.InitialFields().host, "gar\u00E9.example");
+  DeviceReply reply = Reply(kProductRkm);
+  SetFieldText(reply.SiteName, "Cr\xEAte");
+  EXPECT_NE(PingSuccessInfo(reply).find("Site Name : Cr\u00EAte\r\n"), std::string::npos);
+
+  // 45 characters fit, though their UTF-8 is longer.
+  const std::string host = "\u03A9." + std::string(42, 'e') + "\u00E9";
+  EXPECT_TRUE(form.PrepareForSave({host, "9001", "23"}));
+  EXPECT_TRUE(form.PrepareForSave({host, "9001", "23"}));
+  EXPECT_EQ(FieldText(form.site().HostText), "?." + std::string(42, 'e') + "\xE9");
+  ASSERT_EQ(prompts.shown.size(), 1u);
+  EXPECT_EQ(prompts.Last().text, "IP Addr/DNS had characters a site list cannot hold; they were stored as \"?\".");
+}
+
 TEST_F(SiteEditFormTest, CprPingsGoToTheAddressTheNameHasNow) {
   params.railroadCode = kRailroadCpr;
   SiteEditForm resolving(SiteEditMode::PingAddress, params, prompts);

@@ -17,7 +17,7 @@ std::optional<std::string> FakeLookup(const std::string& name) {
 }
 
 std::string Parsed(std::string_view line, ImportColumns columns) {
-  const SiteRecord record = ParseImportLine(line, columns, kDefaults, FakeLookup);
+  const SiteRecord record = ParseImportLine(line, columns, kDefaults, FakeLookup).record;
   return Printf("host=%s ip=%s port=%d name=%s", std::string(FieldText(record.HostText)).c_str(),
                 std::string(FieldText(record.IpByNumber)).c_str(), record.DevicePort,
                 std::string(FieldText(record.SiteName)).c_str());
@@ -56,7 +56,7 @@ TEST(ImportLineTest, FieldsTakeTheirRolesFromTheChosenColumns) {
        "host=127.0.0.14 ip=127.0.0.14 port=9001 name=A site name of more tha"},
   };
   for (const Case& c : cases) EXPECT_EQ(Parsed(c.line, c.columns), c.expected) << c.name;
-  EXPECT_EQ(int{ParseImportLine("127.0.0.5", {1, 0, 0}, kDefaults, FakeLookup).TelnetPort}, 10001);
+  EXPECT_EQ(int{ParseImportLine("127.0.0.5", {1, 0, 0}, kDefaults, FakeLookup).record.TelnetPort}, 10001);
 }
 
 }  // namespace

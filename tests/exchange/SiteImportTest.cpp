@@ -44,6 +44,7 @@ TEST_F(SiteImportTest, EveryLineButCommentsBecomesARowAndIsLogged) {
   EXPECT_EQ(row.cells[kImportColPort], "9050");
   EXPECT_EQ(import.rows()[1].cells[kImportColHost], "");
   EXPECT_EQ(log,
+            "          *** Read as UTF-8 text.\r\n"
             "127.0.0.5,9050,Iron Bridge\r\n"
             "          *** Imported Site! DNS = 127.0.0.5   IP = 127.0.0.5   Port = 9050\r\n"
             "\r\n"
@@ -75,6 +76,28 @@ TEST_F(SiteImportTest, PingRecordsAreBuiltFromTheCellsAsEdited) {
 
   import.Clear();
   EXPECT_FALSE(import.BuildPingRecords());  // "ZERO SITES"
+}
+
+TEST_F(SiteImportTest, TextsGoIntoRecordsAsWindows1252AndWhatItCannotHoldIsToldOnce) {
+  Import({"127.0.0.5,9050,Cr\u00EAte", "127.0.0.6,9050,Yard \u03A9"});
+  EXPECT_EQ(import.rows()[0].cells[kImportColSiteName], "Cr\u00EAte");
+  EXPECT_EQ(import.rows()[1].cells[kImportColSiteName], "Yard ?");
+  const std::string note =
+      "          *** line 2: SiteName had characters a site list cannot hold; they were stored as \"?\".\r\n";
+  EXPECT_NE(log.find(note), std::string::npos) << log;
+  EXPECT_EQ(log.find("cannot hold"), log.rfind("cannot hold")) << log;
+  // An edit shows at once what its record will hold.
+  EXPECT_TRUE(import.EditCell(0, kImportColHost, "h\u00F4te\u2603"));
+  EXPECT_EQ(import.rows()[0].cells[kImportColHost], "h\u00F4te?");
+
+  ASSERT_TRUE(import.BuildPingRecords());
+  EXPECT_EQ(FieldText(import.pingRecords()[0].SiteName), "Cr\xEAte");
+  EXPECT_EQ(FieldText(import.pingRecords()[0].HostText), "h\xF4te?");
+  // A unit's Windows-1252 name is shown in UTF-8 and stored as the unit sent it.
+  SetFieldText(reply.SiteName, "Cr\xEAte \x80");
+  import.OnPingReply(1, NoticeFor(1, 5));
+  EXPECT_EQ(import.rows()[1].cells[kImportColSiteName], "Cr\u00EAte \u20AC");
+  EXPECT_EQ(FieldText(import.pingRecords()[1].SiteName), "Cr\xEAte \x80");
 }
 
 TEST_F(SiteImportTest, NotificationsWriteStatusesRecordsAndTotals) {

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -7,6 +8,7 @@
 #include "FuzzInputFile.h"
 #include "core/FixedText.h"
 #include "core/RuntimeParams.h"
+#include "core/Utf8Text.h"
 #include "exchange/ImportFile.h"
 #include "exchange/ImportLine.h"
 #include "exchange/SiteImport.h"
@@ -29,8 +31,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const ImportDefaults defaults{9001, 10001};
   for (const ImportColumns columns : {ImportColumns{1, 2, 3}, ImportColumns{3, 0, 1}, ImportColumns{12, 12, 12}}) {
     for (const ImportFileLine& line : file.lines) {
-      if (line.text.size() > kImportLineLimit) std::abort();
-      const SiteRecord record = ParseImportLine(line.text, columns, defaults, NeverResolves);
+      const auto characters =
+          std::count_if(line.text.begin(), line.text.end(), [](char c) { return !IsUtf8Continuation(c); });
+      if (static_cast<std::size_t>(characters) > kImportLineLimit) std::abort();
+      const SiteRecord record = ParseImportLine(line.text, columns, defaults, NeverResolves).record;
       fuzz::RequireTerminated(record.HostText, record.SiteName, record.IpByNumber);
       const std::uint32_t port = record.DevicePort;
       if (port != defaults.devicePort && (port < kLowestImportPort || port > kHighestImportPort)) std::abort();

@@ -23,14 +23,17 @@ SiteRecord SampleSite(std::uint16_t rowNumber, std::uint8_t lastPing) {
   return record;
 }
 
-// The second name holds what a comma-separated field must quote; its speech
-// version fills its field, with no NUL to stop a reader.
+// The first name is Windows-1252, written out in UTF-8 and padded by its
+// characters; the second holds what a comma-separated field must quote; its
+// speech version fills its field, with no NUL to stop a reader.
 SiteTable SampleTable() {
+  SiteRecord accented = SampleSite(7, 23);
+  SetFieldText(accented.SiteName, "Cr\xEAte \x80 Yard");
   SiteRecord odd = SampleSite(kNoRow, kLastPingNoAnswer);
   SetFieldText(odd.SiteName, "YARD, \"EAST\"");
   std::memset(odd.SpeechVersion, 'Z', sizeof odd.SpeechVersion);
   SiteTable table;
-  table.Replace({SampleSite(7, 23), odd});
+  table.Replace({accented, odd});
   return table;
 }
 
@@ -39,7 +42,7 @@ TEST(SiteListExport, TextListingHasHeaderRuleAndPaddedColumnsWithRunningCount) {
       "Cnt  IP Address                Port   Name                   Milepost      Track       Version   "
       "QZ_Comm     QZ_Rdr      QZ_Spch     LastPing  \n"
       ";" + std::string(147, '=') + "\n"
-      "   1 10.0.0.1                  9001   North Yard             12.5          South Track  3.7      "
+      "   1 10.0.0.1                  9001   Cr\u00EAte \u20AC Yard           12.5          South Track  3.7      "
       "C1.2        R4          S9          2.3 sec   \n"
       "   2 10.0.0.1                  9001   YARD, \"EAST\"           12.5          South Track  3.7      "
       "C1.2        R4          ZZZZZZZZZ   Ping Failed\n";
@@ -49,7 +52,7 @@ TEST(SiteListExport, TextListingHasHeaderRuleAndPaddedColumnsWithRunningCount) {
 TEST(SiteListExport, CsvListingHasHeaderAndOneLinePerRecordWithTextsQuoted) {
   EXPECT_EQ(FormatSiteListExport(SampleTable(), SiteListExportFormat::Csv),
             "Cnt,IP Address,Port,Name,Milepost,Track,Version,QZ_Comm,QZ_Rdr,QZ_Spch,LastPing\n"
-            "1,10.0.0.1,9001,North Yard,12.5,South Track,3.7,C1.2,R4,S9,2.3 sec\n"
+            "1,10.0.0.1,9001,Cr\u00EAte \u20AC Yard,12.5,South Track,3.7,C1.2,R4,S9,2.3 sec\n"
             "2,10.0.0.1,9001,\"YARD, \"\"EAST\"\"\",12.5,South Track,3.7,C1.2,R4,ZZZZZZZZZ,Ping Failed\n");
 }
 

@@ -17,7 +17,7 @@ TEST(RangeScanRun, ARowShowsItsTriesThenTheFirstAnswerOrTheFailureAndAnAbortEnds
   run.PrepareRequest(request);
   ASSERT_EQ(request.ranges.size(), 3u);
   DeviceReply reply{};
-  SetFieldText(reply.SiteName, "Bellwood");
+  SetFieldText(reply.SiteName, "Cr\xEAte");  // a unit's Windows-1252, shown in UTF-8
   reply.SiteId = 42;
   reply.VersionMajor = 3;
   reply.VersionMinor = 7;
@@ -39,7 +39,7 @@ TEST(RangeScanRun, ARowShowsItsTriesThenTheFirstAnswerOrTheFailureAndAnAbortEnds
 
   const RangeRow& found = run.rows()[0];
   EXPECT_EQ((std::vector<std::string>{found.status, found.siteId, found.siteName, found.version}),
-            (std::vector<std::string>{"SUCCESS:  0.4 sec", "00042", "Bellwood", "3.7"}));
+            (std::vector<std::string>{"SUCCESS:  0.4 sec", "00042", "Cr\u00EAte", "3.7"}));
   EXPECT_EQ(run.rows()[1].status, "ping FAILED");
   EXPECT_EQ(run.rows()[2].status, "USER ABORT");
   const ScanTotals& totals = run.totals();

@@ -13,7 +13,7 @@ namespace {
 
 RangeRow FoundRow(const std::string& address) {
   return {.subdivCode = "12", .checked = true, .address = address, .subdivision = "Off Line", .siteId = "00042",
-          .siteName = "Bellwood", .milepost = "12.5", .track = "N_", .product = "RKM_U", .version = "3.7-2",
+          .siteName = "Cr\u00EAte", .milepost = "12.5", .track = "N_", .product = "RKM_U", .version = "3.7-2",
           .status = "SUCCESS:  0.4 sec", .comm = "C1", .reader = "R2", .speech = "S3"};
 }
 
@@ -24,7 +24,7 @@ TEST(RangeScanSave, RecordsAreReadBackFromTheRowTexts) {
   const SiteRecord record = SiteRecordFromRangeRow(FoundRow("10.0.0.7"), 9001, params);
   EXPECT_EQ(std::string(FieldText(record.HostText)) + " " + std::string(FieldText(record.IpByNumber)) + " " +
                 std::string(FieldText(record.SiteName)),
-            "10.0.0.7 10.0.0.7 Bellwood");
+            "10.0.0.7 10.0.0.7 Cr\xEAte");  // a record holds Windows-1252
   EXPECT_EQ((std::vector<int>{record.SubdivCode, record.SiteId, record.ProductType, record.VersionMajor,
                               record.VersionMinor, record.HiddenBuild, record.TelnetPort}),
             (std::vector<int>{12, 42, 1, 3, 7, 2, 10001}));

@@ -20,7 +20,7 @@ DeviceReply NewProgramReply() {
   reply.ReplyTenths = 4;
   SetFieldText(reply.IpText, "10.1.2.3");
   SetFieldText(reply.Milepost, "41.7");
-  SetFieldText(reply.SiteName, "EAST YARD");
+  SetFieldText(reply.SiteName, "C\xD4TE EST");  // Windows-1252, logged in UTF-8
   SetFieldText(reply.TrackId, "M_");
   return reply;
 }
@@ -60,13 +60,13 @@ TEST(UploadLogTest, AGoodUploadIsNarratedStepByStepWithTheSettingsOfTheMomentAnd
             "      |  ERROR, Same program version (23)            .|\n"
             "      |______________________________________________\n\n"
             "\r\n**** Response Type = Ready\r\n**** IP Address: 10.1.2.3\r\n**** Milepost  : 41.7\r\n"
-            "**** Version   : Cad-1 2.5\n**** Site Name : EAST YARD\r\n**** Track-ID  : M_\n\n");
+            "**** Version   : Cad-1 2.5\n**** Site Name : C\u00D4TE EST\r\n**** Track-ID  : M_\n\n");
 
   // After a ping the summary starts with the reply time; only CPR gets the firmware box.
   EXPECT_EQ(ReplySummary(NewProgramReply(), kRailroadCsx, true),
             "PING Response = 0.4 seconds\n"
             "\r\n**** Response Type = Ready\r\n**** IP Address: 10.1.2.3\r\n**** Milepost  : 41.7\r\n"
-            "**** Version   : Cad-1 2.5\n**** Site Name : EAST YARD\r\n**** Track-ID  : M_\n\n");
+            "**** Version   : Cad-1 2.5\n**** Site Name : C\u00D4TE EST\r\n**** Track-ID  : M_\n\n");
 }
 
 TEST(UploadLogFileTest, TheFileIsNamedTimeFirstThenMonthDayAndYear) {

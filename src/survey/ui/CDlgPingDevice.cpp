@@ -8,8 +8,8 @@
 #include <algorithm>
 
 #include "controls/ui/LogBox.h"
-#include "core/FixedText.h"
 #include "core/Printf.h"
+#include "core/RecordText.h"
 #include "net/SiteEngine.h"
 
 namespace quenderlink {
@@ -106,8 +106,8 @@ void CDlgPingDevice::OnPingSent(std::size_t, int tries) {
   const int port = site.DevicePort;
   const int maxWait = state_.params.pingMaxWaitResponse;
   Log(LogClass::Progress,
-      Printf("Sent Ping #%d to %s (Port %d)\n", tries, std::string(FieldText(site.IpByNumber)).c_str(), port));
-  Log(LogClass::Progress, Printf("DNS: %s\n", std::string(FieldText(site.HostText)).c_str()));
+      Printf("Sent Ping #%d to %s (Port %d)\n", tries, RecordFieldUtf8(site.IpByNumber).c_str(), port));
+  Log(LogClass::Progress, Printf("DNS: %s\n", RecordFieldUtf8(site.HostText).c_str()));
   Log(LogClass::Progress, Printf("will wait  %d  seconds for a response\n", maxWait));
   progress_->setRange(0, 10 * maxWait);
   progress_->setValue(0);
@@ -123,7 +123,7 @@ void CDlgPingDevice::OnPingTimeout(std::size_t, int) {
   const SiteRecord& site = siteCopy_[0];
   const int port = site.DevicePort;
   Log(LogClass::Caution,
-      Printf("CAUTION: No Reponse from %s (Port %d)\n\n", std::string(FieldText(site.HostText)).c_str(), port));
+      Printf("CAUTION: No Reponse from %s (Port %d)\n\n", RecordFieldUtf8(site.HostText).c_str(), port));
 }
 
 void CDlgPingDevice::OnPingFailed(std::size_t, int) { replyReceived_ = false; }

@@ -7,6 +7,7 @@
 #include "controls/ui/LogBox.h"
 #include "core/FixedText.h"
 #include "core/Printf.h"
+#include "core/RecordText.h"
 #include "prompts/ui/DialogWidgets.h"
 #include "workers/ui/UiThreadCalls.h"
 
@@ -57,7 +58,9 @@ void CDlgPowerupConvertDNS::done(int result) {
 }
 
 void CDlgPowerupConvertDNS::OnDnsName(const std::string& host) {
-  CallOnThreadOf(this, [&] { log_->Append(LogClass::Progress, Printf("%04d: DNS = %s\r\n", counter_++, host.c_str())); });
+  CallOnThreadOf(this, [&] {
+    log_->Append(LogClass::Progress, Printf("%04d: DNS = %s\r\n", counter_++, Utf8FromRecordText(host).c_str()));
+  });
 }
 
 void CDlgPowerupConvertDNS::OnDnsAddress(const std::string& address) {

@@ -14,6 +14,7 @@
 #include "core/FixedText.h"
 #include "core/IniSettingsFile.h"
 #include "core/Printf.h"
+#include "core/RecordText.h"
 #include "core/TextFileAppend.h"
 #include "prompts/ui/DialogWidgets.h"
 #include "terminal/CaptureFile.h"
@@ -64,7 +65,7 @@ CFViewTelnetSession::CFViewTelnetSession(ProgramState& state, UserPrompts& promp
       prompts_(prompts),
       desktop_(desktop),
       site_(state.operations.telnetSite),
-      host_(FieldText(site_.HostText)),
+      host_(RecordFieldUtf8(site_.HostText)),
       session_(TargetOf(site_), state.params.railroadCode, *this),
       terminal_(new COurBCGEditCtrl(this)),
       watch_(new TelnetSocketWatch(session_, this)),

@@ -15,6 +15,7 @@
 #include "controls/ui/LogBox.h"
 #include "core/FixedText.h"
 #include "core/Printf.h"
+#include "core/RecordText.h"
 #include "core/TextFileAppend.h"
 #include "prompts/ui/DialogWidgets.h"
 #include "survey/ui/CDlgPingDevice.h"
@@ -283,7 +284,7 @@ void CDlgUploadFile::PingUnit() {
     prompts_.ShowMessage("INTERNAL ERROR:\nPLEASE NOTIFY BRINDLEMAR\nERROR CODE = 138");
     return;
   }
-  LogLine(LogClass::Progress, Printf("Sending Ping to %s\n", std::string(FieldText(site_->HostText)).c_str()));
+  LogLine(LogClass::Progress, Printf("Sending Ping to %s\n", RecordFieldUtf8(site_->HostText).c_str()));
   CDlgPingDevice dialog(*site_, state_, this);
   dialog.exec();
   if (dialog.UserAborted())

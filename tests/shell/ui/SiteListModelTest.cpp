@@ -6,6 +6,7 @@
 #include <QBrush>
 #include <QSignalSpy>
 
+#include "core/FixedText.h"
 #include "core/Lookups.h"
 #include "shell/SiteListColumns.h"
 #include "support/DialogTesting.h"
@@ -83,6 +84,12 @@ TEST_F(SiteListModelTest, RowsShowTheirColoursAndRecordsAsLastWritten) {
   EXPECT_EQ(model_.data(model_.index(0, kColLastPing)).toString(), "Ping Failed");
   model_.RewriteAllRows();
   EXPECT_EQ(model_.data(model_.index(0, kColLastPing)).toString(), "User Abort");
+}
+
+TEST_F(SiteListModelTest, RecordTextsShowAsTheWindows1252CharactersTheyAre) {
+  SetFieldText(state_.sites[1].SiteName, "\x80 Cr\xEAte");
+  model_.RewriteRow(1);
+  EXPECT_EQ(model_.data(model_.index(1, kColSiteName)).toString(), QString::fromUtf16(u"\u20AC Cr\u00EAte"));
 }
 
 // Which boxes a click changes is CheckedRows'.
