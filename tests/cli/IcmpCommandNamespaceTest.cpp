@@ -116,8 +116,11 @@ TEST_F(IcmpCommandNamespaceTest, ThousandsOfListedSitesRunOnNoMoreThreadsThanAre
   // 20 addresses at once, the main thread and the one that waits for the run.
   EXPECT_LE(mostThreads, 25);
   // A thread that ended but was not joined leaves the count above, yet keeps
-  // its stack (8 MiB) mapped: 5,000 of them would add 40 GB.
+  // its stack (8 MiB) mapped: 5,000 of them would add 40 GB. AddressSanitizer
+  // maps terabytes of its own as the tool starts, so there only the count tells.
+#if !defined(__SANITIZE_ADDRESS__)
   EXPECT_LT(mostKb - *firstKb, 4LL << 20) << "kB more address space during the run";
+#endif
 }
 
 TEST_F(IcmpCommandNamespaceTest, AddressesThatGetNoThreadFailWithTheReasonAndTheToolStillEnds) {

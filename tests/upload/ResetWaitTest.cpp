@@ -59,7 +59,8 @@ TEST_F(ResetWaitTest, ConfirmationEndsTheWaitResendStartsAgainFromTickZeroAndSil
 TEST_F(ResetWaitTest, BelievesOnlyTheConfirmationTextFromTheListedAddressAndPort) {
   const auto simulator =
       StartUnits({Unit("127.64.3.1", {.replyDelayMs = 1000}), Unit("127.64.3.2", {.garbageReplies = true})});
-  ResetWait wait(Site("127.64.3.1"), PingParams(30, 1), Sink());
+  const RuntimeParams patient = PingParams(30, 1);
+  ResetWait wait(Site("127.64.3.1"), patient, Sink());
   wait.SendReset();
   const auto sent = AwaitReceived(*simulator, "127.64.3.1", 1).at(0);
   const std::vector<std::uint8_t> confirmation = unitsim::EncodeResetConfirmation();
