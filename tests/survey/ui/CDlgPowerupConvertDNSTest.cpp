@@ -15,13 +15,26 @@ namespace {
 
 using namespace testing;
 
-TEST(CDlgPowerupConvertDNSTest, LogsEachNameWithItsResultTellsEachRowAndClosesItself) {
-  EnsureApplication();
-  ProgramState state(".");
-  std::vector<SiteRecord> records(2, NewSiteRecord(9001));
-  SetFieldText(records[0].HostText, "bad name!");
-  SetFieldText(records[1].HostText, "127.82.2.1");
-  state.sites.Replace(records);
+class CDlgPowerupConvertDNSTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { EnsureApplication(); }
+
+  // Sites of these host texts, each keeping "127.82.3.1" as its address until converted.
+  void ListHosts(std::initializer_list<const char*> hosts) {
+    std::vector<SiteRecord> records;
+    for (const char* host : hosts) {
+      SiteRecord& site = records.emplace_back(NewSiteRecord(9001));
+      SetFieldText(site.HostText, host);
+      SetFieldText(site.IpByNumber, "127.82.3.1");
+    }
+    state.sites.Replace(records);
+  }
+
+  ProgramState state{"."};
+};
+
+TEST_F(CDlgPowerupConvertDNSTest, LogsEachNameWithItsResultTellsEachRowAndClosesItself) {
+  ListHosts({"bad name!", "127.82.2.1"});
   CDlgPowerupConvertDNS dialog(state, 2);
   std::vector<std::string> resolved;
   QObject::connect(&dialog, &CDlgPowerupConvertDNS::rowResolved, [&](int row) {
@@ -37,14 +50,8 @@ TEST(CDlgPowerupConvertDNSTest, LogsEachNameWithItsResultTellsEachRowAndClosesIt
 
 // With a dead name server the conversion at start would hold the program for
 // minutes: closing the dialog stops it, and the sites not reached keep their addresses.
-TEST(CDlgPowerupConvertDNSTest, ClosingItDuringALookupThatHangsStopsTheConversion) {
-  EnsureApplication();
-  ProgramState state(".");
-  std::vector<SiteRecord> records(2, NewSiteRecord(9001));
-  SetFieldText(records[0].HostText, "east.yard");
-  SetFieldText(records[0].IpByNumber, "127.82.3.1");
-  SetFieldText(records[1].HostText, "west.yard");
-  state.sites.Replace(records);
+TEST_F(CDlgPowerupConvertDNSTest, ClosingItDuringALookupThatHangsStopsTheConversion) {
+  ListHosts({"east.yard", "west.yard"});
   HangingLookup nameServer;
   CDlgPowerupConvertDNS dialog(state, 2, nullptr, nameServer.lookup());
   QTimer::singleShot(0, [&] {
