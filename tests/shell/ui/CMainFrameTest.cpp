@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 
 #include "core/ErrorMessages.h"
 #include "core/FixedText.h"
@@ -175,6 +176,9 @@ struct RunStart {
   std::string programFile;
   std::string subnet;  // "127.110.<kind>."
   std::uint16_t port;
+  // The user's steps during the run: a modal kind's start takes them into
+  // its window's own event loop; the others' run after the start.
+  std::function<void()> whileRunning;
 };
 
 // A maintainer goes on working in the main window while a run lasts: every
@@ -190,6 +194,9 @@ struct RunKind {
   std::function<void(const RunStart&)> start;
   // Whether the kind can run on this machine, and why not; none: it always can.
   bool (*canRun)(std::string& reason) = nullptr;
+  bool modal = false;
+  // Its results stay in the table (the list on disk is left as it was).
+  bool keptInTable = false;
 };
 
 void PrintTo(const RunKind& kind, std::ostream* out) { *out << kind.name; }
@@ -222,6 +229,23 @@ std::string NewUnitVersion(int unit) { return "2." + std::to_string(unit); }
 
 std::string SubnetOf(int kind) { return "127.110." + std::to_string(kind) + "."; }
 std::uint16_t PortOf(int kind) { return static_cast<std::uint16_t>(47900 + kind); }
+
+// The modal kinds work on the first unit only.
+std::string FirstUnitMilepost(int unit) { return unit == 1 ? UnitMilepost(unit) : MilepostOf(NewSiteRecord(0)); }
+std::string FirstUnitNewVersion(int unit) { return unit == 1 ? NewUnitVersion(unit) : VersionOf(NewSiteRecord(0)); }
+
+constexpr int kDnsKind = 10;
+std::string AddressOf(const SiteRecord& site) { return std::string(FieldText(site.IpByNumber)); }
+std::string DnsUnitAddress(int unit) { return SubnetOf(kDnsKind) + std::to_string(unit); }
+
+// A modal window starts its run from an event posted when it shows: the
+// steps are posted after that, so they come round in its loop once the run
+// has started and before the run can have handed back any result.
+void DuringNextModalRun(std::function<void(QWidget& window)> steps) {
+  testing::AnswerNextModal([steps = std::move(steps)](QWidget& window) {
+    QTimer::singleShot(0, &window, [steps, &window] { steps(window); });
+  });
+}
 
 const RunKind kRunKinds[] = {
     {1, "PingSites", &OperationState::pingInProgress, MilepostOf, UnitMilepost,
@@ -262,6 +286,41 @@ const RunKind kRunKinds[] = {
      }},
     {7, "IcmpListedSites", &OperationState::pingInProgress, nullptr, nullptr,
      [](const RunStart& run) { run.frame.mainView()->RunCommand(menu::kIcmpListedSites); }, CanOpenRawIcmp},
+    {8, "RePing", &OperationState::pingInProgress, MilepostOf, UnitMilepost,
+     [](const RunStart& run) {
+       run.frame.mainView()->RunCommand(menu::kPingAll);
+       const QWidget& pingView = *run.frame.mdiArea()->subWindowList().back()->widget();
+       ASSERT_TRUE(QTest::qWaitFor([&] { return testing::Shown(pingView, "closeButton"); }, 10000));
+       testing::Click(pingView, "rePingAllButton");
+     }},
+    {9, "ManualPing", &OperationState::pingInProgress, MilepostOf, FirstUnitMilepost,
+     [](const RunStart& run) {
+       testing::AnswerNextModal([run](QWidget& dialog) {
+         testing::Child<QLineEdit>(dialog, "hostEdit").setText(QString::fromStdString(run.subnet + "1"));
+         testing::Child<QLineEdit>(dialog, "portEdit").setText(QString::number(run.port));
+         DuringNextModalRun([run](QWidget&) { run.whileRunning(); });
+         testing::Click(dialog, "pingButton");
+         testing::Click(dialog, "saveButton");
+         dialog.close();
+       });
+       run.frame.mainView()->RunCommand(menu::kPingManual);
+     }, nullptr, true},
+    {kDnsKind, "DnsConversion", &OperationState::pingInProgress, AddressOf, DnsUnitAddress,
+     [](const RunStart& run) {
+       // Each site's address is an old one, which the conversion replaces.
+       for (SiteRecord& site : run.state.sites.records()) site.IpByNumber[0] = '1', site.IpByNumber[2] = '0';
+       DuringNextModalRun([run](QWidget&) { run.whileRunning(); });
+       run.frame.mainView()->RunRowMenuCommand(menu::kRowDnsRedo);
+     }, nullptr, true, true},
+    {11, "SingleSiteUpload", &OperationState::uploadInProgress, VersionOf, FirstUnitNewVersion,
+     [](const RunStart& run) {
+       run.state.sites.records()[0].SiteFlags |= kFlagHighlighted;
+       DuringNextModalRun([run](QWidget& dialog) {
+         run.whileRunning();
+         dialog.close();
+       });
+       run.frame.OpenSingleSiteUpload(run.programFile);
+     }, nullptr, true},
 };
 
 // Four sites, each a simulated unit.
@@ -304,37 +363,42 @@ TEST_P(ImpatientUserTest, TheListIsSortedButNotReplacedAndEveryResultReachesItsO
   const std::string ownBytes = testing::ReadFileBytes(state_.currentSiteFile);
   CMainView& view = *frame_.mainView();
 
-  kind.start({frame_, state_, prompts_, programFile, SubnetOf(kind.number), PortOf(kind.number)});
-  ASSERT_TRUE(QTest::qWaitFor([&] { return state_.operations.*kind.busy; }, 5000));
-  prompts_.shown.clear();
-  const std::vector<int> refused{menu::kOpenSiteFile,      menu::kNewSiteFile,         menu::kSaveSiteFileAs,
-                                 menu::kAddSite,           menu::kModifySite,          menu::kDeleteSite,
-                                 menu::kDeleteCheckedSites, menu::kMoveToNewFile,      menu::kMoveToExistingFile,
-                                 menu::kRuntimeParams,     menu::kEraseIniFile,        menu::kSelectRailroad,
-                                 menu::kPingAll};
-  for (const int id : refused) view.RunCommand(id);
-  testing::Click(view, "siteFileButton");
-  for (int id = menu::kFirstAscendSort; id <= menu::kLastDescendSort; ++id) view.RunCommand(id);
-  // Last, by address from the highest: no site is where the run found it.
-  view.RunCommand(menu::kFirstDescendSort + 3);
-  ASSERT_EQ(FieldText(state_.sites[0].HostText), SubnetOf(kind.number) + "4");
-  frame_.close();
-  ASSERT_TRUE(state_.operations.*kind.busy) << "the run must outlast the commands";
+  const auto workDuringTheRun = [&] {
+    ASSERT_TRUE(QTest::qWaitFor([&] { return state_.operations.*kind.busy; }, 5000));
+    prompts_.shown.clear();
+    const std::vector<int> refused{menu::kOpenSiteFile,      menu::kNewSiteFile,         menu::kSaveSiteFileAs,
+                                   menu::kAddSite,           menu::kModifySite,          menu::kDeleteSite,
+                                   menu::kDeleteCheckedSites, menu::kMoveToNewFile,      menu::kMoveToExistingFile,
+                                   menu::kRuntimeParams,     menu::kEraseIniFile,        menu::kSelectRailroad,
+                                   menu::kPingAll};
+    for (const int id : refused) view.RunCommand(id);
+    testing::Click(view, "siteFileButton");
+    for (int id = menu::kFirstAscendSort; id <= menu::kLastDescendSort; ++id) view.RunCommand(id);
+    // Last, by address from the highest: no site is where the run found it.
+    view.RunCommand(menu::kFirstDescendSort + 3);
+    ASSERT_EQ(FieldText(state_.sites[0].HostText), SubnetOf(kind.number) + "4");
+    frame_.close();
+    ASSERT_TRUE(state_.operations.*kind.busy) << "the run must outlast the commands";
 
-  EXPECT_TRUE(frame_.isVisible());
-  ASSERT_EQ(prompts_.shown.size(), refused.size() + 2);
-  for (const auto& shown : prompts_.shown)
-    EXPECT_TRUE(shown.errorId == kErrorOperationInProgress || shown.errorId == kErrorUploadInProgress) << shown.text;
-  EXPECT_TRUE(prompts_.fileRequests.empty());
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !(state_.operations.*kind.busy); }, 60000));
+    EXPECT_TRUE(frame_.isVisible());
+    ASSERT_EQ(prompts_.shown.size(), refused.size() + 2);
+    for (const auto& shown : prompts_.shown)
+      EXPECT_TRUE(shown.errorId == kErrorOperationInProgress || shown.errorId == kErrorUploadInProgress) << shown.text;
+    EXPECT_TRUE(prompts_.fileRequests.empty());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !(state_.operations.*kind.busy); }, 60000));
+  };
+  kind.start({frame_, state_, prompts_, programFile, SubnetOf(kind.number), PortOf(kind.number), workDuringTheRun});
+  if (!kind.modal) workDuringTheRun();
+  if (HasFatalFailure()) return;
+
   EXPECT_EQ(testing::ReadFileBytes(other), otherBytes);
-  if (!kind.savedOf) {
+  if (!kind.savedOf || kind.keptInTable) {
     EXPECT_EQ(testing::ReadFileBytes(state_.currentSiteFile), ownBytes);
-    return;
   }
-  const SiteTable saved = testing::LoadedSiteList(state_.currentSiteFile);
-  ASSERT_EQ(saved.size(), 4u);
-  for (const SiteRecord& site : saved.records()) {
+  if (!kind.savedOf) return;
+  const SiteTable results = kind.keptInTable ? state_.sites : testing::LoadedSiteList(state_.currentSiteFile);
+  ASSERT_EQ(results.size(), 4u);
+  for (const SiteRecord& site : results.records()) {
     const std::string host(FieldText(site.HostText));
     EXPECT_EQ(kind.savedOf(site), kind.expectedOf(std::stoi(host.substr(host.rfind('.') + 1)))) << host;
   }
