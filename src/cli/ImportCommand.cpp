@@ -5,6 +5,7 @@
 #include "cli/DeviceCommands.h"
 #include "cli/InterruptibleRun.h"
 #include "core/SiteListLoader.h"
+#include "core/Utf8Text.h"
 #include "exchange/ImportSave.h"
 #include "exchange/SiteImport.h"
 #include "net/SiteEngine.h"
@@ -60,8 +61,9 @@ void PrintRows(const std::vector<RowResult>& results, bool pinged, bool json) {
       if (pinged) object["status"] = status;
       std::cout << object.dump() << '\n';
     } else {
-      std::printf("line %5d  %-24s %5s  %-23s  %s%s%s\n", row.lineNumber, row.cells[kImportColHost].c_str(),
-                  row.cells[kImportColPort].c_str(), row.cells[kImportColSiteName].c_str(), result.result.c_str(),
+      std::printf("line %5d  %s %5s  %s  %s%s%s\n", row.lineNumber, PaddedToWidth(row.cells[kImportColHost], 24).c_str(),
+                  row.cells[kImportColPort].c_str(), PaddedToWidth(row.cells[kImportColSiteName], 23).c_str(),
+                  result.result.c_str(),
                   pinged ? "  " : "", pinged ? status.c_str() : "");
     }
   }

@@ -9,6 +9,7 @@
 #include "cli/SiteListArgument.h"
 #include "core/FixedText.h"
 #include "core/RecordText.h"
+#include "core/Utf8Text.h"
 #include "net/SiteEngine.h"
 #include "survey/PingSitesRun.h"
 
@@ -43,7 +44,7 @@ void PrintResults(const SiteTable& table, const PingSitesRun& run, bool json) {
   }
   for (const PingSiteRow& row : run.rows()) {
     const SiteRecord* site = table.FindByRow(row.rowNumber);
-    std::printf("%5d  %-24s  %s\n", row.rowNumber, site ? RecordFieldUtf8(site->HostText).c_str() : "",
+    std::printf("%5d  %s  %s\n", row.rowNumber, PaddedToWidth(site ? RecordFieldUtf8(site->HostText) : "", 24).c_str(),
                 row.results.c_str());
   }
   std::cout << WithoutCarriageReturns(run.TotalsText()) << '\n';

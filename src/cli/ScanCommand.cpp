@@ -11,6 +11,7 @@
 #include "core/IniSettingsFile.h"
 #include "core/SettingsKeys.h"
 #include "core/SiteListLoader.h"
+#include "core/Utf8Text.h"
 #include "net/RangeEngine.h"
 #include "survey/RangeScanRun.h"
 #include "survey/RangeScanSave.h"
@@ -57,8 +58,8 @@ void PrintRows(const RangeScanRun& run, bool json) {
     return;
   }
   for (const RangeRow& row : run.rows())
-    std::printf("%-15s  %-22s  %-20s  %-10s  %s\n", row.address.c_str(), row.status.c_str(), row.siteName.c_str(),
-                row.milepost.c_str(), row.version.c_str());
+    std::printf("%-15s  %-22s  %s  %s  %s\n", row.address.c_str(), row.status.c_str(),
+                PaddedToWidth(row.siteName, 20).c_str(), PaddedToWidth(row.milepost, 10).c_str(), row.version.c_str());
   std::string totals = run.TotalsText();
   std::erase(totals, '\r');
   std::cout << totals;

@@ -13,6 +13,7 @@
 #include "core/RecordText.h"
 #include "core/RunSite.h"
 #include "core/ProgramFileIdentification.h"
+#include "core/Utf8Text.h"
 #include "net/ReplyToSite.h"
 #include "upload/UploadEngine.h"
 #include "upload/UploadLog.h"
@@ -116,7 +117,7 @@ class UploadReport : public UploadEngineListener {
                          .dump()
                   << '\n';
       else
-        std::printf("%5d  %-24s  %s\n", row, RecordFieldUtf8(site.HostText).c_str(), result.c_str());
+        std::printf("%5d  %s  %s\n", row, PaddedToWidth(RecordFieldUtf8(site.HostText), 24).c_str(), result.c_str());
     }
     return allAnswered;
   }

@@ -60,6 +60,15 @@ void AppendUtf8(std::string& text, char32_t codePoint) {
   }
 }
 
+std::string_view FirstCharacters(std::string_view text, std::size_t count) {
+  std::size_t end = 0;
+  for (std::size_t characters = 0; end < text.size(); ++end) {
+    if (IsUtf8Continuation(text[end])) continue;
+    if (characters++ == count) break;
+  }
+  return text.substr(0, end);
+}
+
 std::string PaddedToWidth(std::string_view text, std::size_t width) {
   std::size_t characters = 0;
   for (char c : text) characters += IsUtf8Continuation(c) ? 0 : 1;

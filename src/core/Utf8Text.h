@@ -26,6 +26,10 @@ char32_t Utf8CodePoint(std::string_view character, std::size_t length);
 // Adds a code point as UTF-8.
 void AppendUtf8(std::string& text, char32_t codePoint);
 
+// The first `count` characters of a UTF-8 text (all of a shorter one), never
+// cut inside a character.
+std::string_view FirstCharacters(std::string_view text, std::size_t count);
+
 // A UTF-8 text padded with spaces to `width` characters, as "%-*s" pads a text
 // of single bytes; a longer text stays whole.
 std::string PaddedToWidth(std::string_view text, std::size_t width);

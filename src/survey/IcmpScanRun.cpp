@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/Printf.h"
+#include "core/Utf8Text.h"
 #include "survey/IcmpStatusText.h"
 
 namespace quenderlink {
@@ -31,7 +32,7 @@ IcmpRunChange IcmpScanRun::StartAddresses(std::vector<std::string> addresses) {
   for (std::string& address : addresses) {
     IcmpRow row;
     row.cnt = Printf("%d", static_cast<int>(rows_.size() + 1));
-    row.address = address.substr(0, kIcmpAddressLength);
+    row.address = FirstCharacters(address, kIcmpAddressLength);
     row.comments = kWaitingText;
     rows_.push_back(std::move(row));
     entries_.push_back({.address = std::move(address)});

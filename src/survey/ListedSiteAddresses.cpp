@@ -1,6 +1,7 @@
 #include "survey/ListedSiteAddresses.h"
 
 #include "core/FixedText.h"
+#include "core/RecordText.h"
 #include "net/HostAddress.h"
 
 namespace quenderlink {
@@ -11,7 +12,7 @@ std::vector<std::string> ListedSiteAddresses(const SiteTable& sites) {
   for (std::size_t row = 0; row < sites.size(); ++row) {
     const std::string_view byNumber = FieldText(sites[row].IpByNumber);
     const bool resolved = !byNumber.empty() && byNumber != kNoAddress;
-    addresses.emplace_back(resolved ? byNumber : FieldText(sites[row].HostText));
+    addresses.push_back(resolved ? std::string(byNumber) : RecordFieldUtf8(sites[row].HostText));
   }
   return addresses;
 }

@@ -151,6 +151,8 @@ TEST(IcmpScanRun, TheListedSitesRunByAddressElseHostAndAbortMarksTheWaitingRowsA
   SetFieldText(records[1].HostText, "unit.example");
   SetFieldText(records[2].IpByNumber, "0.0.0.0");
   SetFieldText(records[2].HostText, "gone.example");
+  SetFieldText(records[3].IpByNumber, "");
+  SetFieldText(records[3].HostText, std::string(18, '\xC9'));  // "É" in the list's Windows-1252
   SiteTable sites;
   sites.Replace(records);
   Scan scan(IcmpScanMode::ListedSites);
@@ -158,6 +160,9 @@ TEST(IcmpScanRun, TheListedSitesRunByAddressElseHostAndAbortMarksTheWaitingRowsA
   EXPECT_EQ((std::vector<std::string>{scan.started[0]->address, scan.started[1]->address, scan.started[2]->address}),
             (std::vector<std::string>{"a-name-longer-than-seventeen.example", "10.0.0.1", "gone.example"}));
   EXPECT_EQ(scan.run.rows()[0].address, "a-name-longer-tha");
+  std::string seventeenAccents;
+  for (int n = 0; n < 17; ++n) seventeenAccents += "\xC3\x89";
+  EXPECT_EQ(scan.run.rows()[3].address, seventeenAccents);
   EXPECT_TRUE(scan.started[0]->continueOnFailure);
 
   const IcmpRunChange aborted = scan.run.Abort();

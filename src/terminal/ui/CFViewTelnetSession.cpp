@@ -334,7 +334,7 @@ void CFViewTelnetSession::OnMainWindowClosing() {
 }
 
 void CFViewTelnetSession::OnTerminalText(const std::string& text) {
-  terminal_->AppendText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+  terminal_->AppendText(QString::fromStdString(Utf8FromWindows1252(text)));
 }
 
 void CFViewTelnetSession::OnConnectionChanged(bool connected) {

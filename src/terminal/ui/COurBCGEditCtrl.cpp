@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "core/RecordText.h"
 #include "terminal/TelnetSession.h"
 
 namespace quenderlink {
@@ -120,7 +121,7 @@ void COurBCGEditCtrl::DeleteAllText() {
 
 void COurBCGEditCtrl::CopyAllText() { QApplication::clipboard()->setText(toPlainText()); }
 
-std::string COurBCGEditCtrl::AllText() const { return toPlainText().toLatin1().toStdString(); }
+std::string COurBCGEditCtrl::AllText() const { return toPlainText().toStdString(); }
 
 bool COurBCGEditCtrl::ShowsEnd() const {
   const QScrollBar* bar = verticalScrollBar();
@@ -156,9 +157,10 @@ void COurBCGEditCtrl::keyPressEvent(QKeyEvent* event) {
   const int repeat = std::clamp(event->count(), 1, kMaxKeyRepeat);
   QString echo;
   for (const QChar character : text) {
-    // The unit talks in single bytes.
-    if (character.unicode() > 0xFF) continue;
-    emit characterTyped(static_cast<char>(character.unicode()), repeat);
+    // The unit talks in Windows-1252 bytes: a character it has no byte for is not sent.
+    const Windows1252Text byte = Windows1252FromUtf8(QString(character).toStdString());
+    if (byte.text.size() != 1 || byte.firstReplaced == 0) continue;
+    emit characterTyped(byte.text[0], repeat);
     echo += EchoOf(character, repeat);
   }
   if (!localEcho_ || echo.isEmpty()) return;

@@ -34,7 +34,7 @@ class COurBCGEditCtrl : public QPlainTextEdit {
   void ClearScreen();
   void DeleteAllText();
   void CopyAllText();
-  // The whole text, one byte a character, lines ending in '\n'.
+  // The whole text as UTF-8, lines ending in '\n'.
   std::string AllText() const;
 
   int lineNumberWidth() const;

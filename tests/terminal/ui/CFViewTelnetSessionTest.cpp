@@ -67,12 +67,15 @@ class CFViewTelnetSessionTest : public ::testing::Test {
 // What the session does with the bytes is pinned by the core tests; here only the wiring.
 TEST_F(CFViewTelnetSessionTest, ConnectsAtOpenShowsSavesAndCapturesWhatTheUnitSendsAndSendsTypedKeys) {
   ASSERT_TRUE(IniSettingsFile(home_.path()).WriteStrings("TelnetCommand-1", {{"Cmnd1", "VERSION"}}));
-  const auto units = StartUnits({TelnetUnit("127.95.0.1")});
+  unitsim::UnitConfig unit = TelnetUnit("127.95.0.1");
+  unit.identity.siteName = "NORD\x96" "EST";  // the unit's Windows-1252: an en dash
+  const auto units = StartUnits({unit});
   auto view = OpenView("127.95.0.1");
   ASSERT_TRUE(AwaitConnectButton(*view, "DIS-connect"));
   // The greeting has come whole once its prompt ends the text.
   ASSERT_TRUE(QTest::qWaitFor([&] { return Shown(*view).endsWith("BYE - End Session\n> "); }, 5000))
       << Shown(*view).toStdString();
+  EXPECT_TRUE(Shown(*view).contains(QString::fromUtf8("*** NORD\u2013EST  MP"))) << Shown(*view).toStdString();
   EXPECT_FALSE(Button(*view, "closeButton").isEnabled());
   // Opened with the view: what it captures is the session's, pinned by its own tests.
   const auto automatic = std::filesystem::directory_iterator(home_ / "Capture")->path();
