@@ -11,8 +11,8 @@
 #include "core/FixedText.h"
 #include "core/RecordText.h"
 #include "core/SiteListLoader.h"
+#include "exchange/SiteListExport.h"
 #include "net/HostAddress.h"
-#include "shell/SiteListExport.h"
 
 namespace quenderlink::cli {
 namespace {

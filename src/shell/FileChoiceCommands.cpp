@@ -4,8 +4,8 @@
 #include "core/DialogFolder.h"
 #include "core/IniSettingsFile.h"
 #include "core/Lookups.h"
+#include "prompts/FileDialogFilters.h"
 #include "shell/FileButtonMenus.h"
-#include "shell/FileDialogFilters.h"
 
 namespace quenderlink {
 namespace {

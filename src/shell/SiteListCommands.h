@@ -7,8 +7,8 @@
 #include "core/ProgramState.h"
 #include "core/SiteRecord.h"
 #include "core/UserPrompts.h"
+#include "exchange/SiteListExport.h"
 #include "shell/CheckedRows.h"
-#include "shell/SiteListExport.h"
 
 namespace quenderlink {
 

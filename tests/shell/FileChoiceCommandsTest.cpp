@@ -9,7 +9,7 @@
 #include "core/ErrorMessages.h"
 #include "core/IniSettingsFile.h"
 #include "core/Lookups.h"
-#include "shell/FileDialogFilters.h"
+#include "prompts/FileDialogFilters.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SiteListFile.h"
 #include "support/TempDir.h"

@@ -13,8 +13,8 @@
 
 #include "dialogs/AddressHistoryMenu.h"
 #include "dialogs/SiteEditInfo.h"
-#include "survey/ui/CDlgPingDevice.h"
-#include "upload/ui/CDlgResetUnit.h"
+#include "dialogs/ui/CDlgPingDevice.h"
+#include "dialogs/ui/CDlgResetUnit.h"
 #include "prompts/ui/DialogWidgets.h"
 
 namespace quenderlink {

@@ -4,14 +4,14 @@
 
 #include <string>
 
+#include "controls/ui/OperationView.h"
 #include "core/ProgramState.h"
 #include "core/UserPrompts.h"
 #include "core/ViewWindow.h"
 #include "exchange/SiteImport.h"
 #include "net/EngineRequest.h"
 #include "net/PingEngineListener.h"
-#include "shell/ui/OperationView.h"
-#include "survey/ui/BlockingPingListener.h"
+#include "workers/ui/BlockingPingListener.h"
 #include "workers/ui/EngineRun.h"
 
 class QComboBox;

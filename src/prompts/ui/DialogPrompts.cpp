@@ -7,9 +7,9 @@
 #include <QStringList>
 
 #include "core/ErrorMessages.h"
-#include "dialogs/ui/CDlgSelectRailroad.h"
 #include "prompts/ui/CDlgConfirm.h"
 #include "prompts/ui/CDlgErrorMsg.h"
+#include "prompts/ui/CDlgSelectRailroad.h"
 #include "prompts/ui/DialogWidgets.h"
 
 namespace quenderlink {

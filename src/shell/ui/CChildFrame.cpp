@@ -2,7 +2,7 @@
 
 #include <QCloseEvent>
 
-#include "shell/ui/OperationView.h"
+#include "controls/ui/OperationView.h"
 
 namespace quenderlink {
 

@@ -6,13 +6,13 @@
 #include <QToolBar>
 
 #include "dialogs/ui/CDlgAddSite.h"
+#include "dialogs/ui/CDlgResetUnit.h"
 #include "shell/MainFrameRules.h"
 #include "shell/MainMenu.h"
 #include "shell/ui/CAboutDlg.h"
 #include "shell/ui/CChildFrame.h"
 #include "shell/ui/CMainView.h"
 #include "survey/ui/CDlgPowerupConvertDNS.h"
-#include "upload/ui/CDlgResetUnit.h"
 #include "upload/ui/CDlgUploadFile.h"
 
 namespace quenderlink {

@@ -2,11 +2,11 @@
 
 #include <string>
 
+#include "controls/ui/OperationView.h"
 #include "core/DesktopActions.h"
 #include "core/ProgramState.h"
 #include "core/UserPrompts.h"
 #include "shell/OperationOpener.h"
-#include "shell/ui/OperationView.h"
 
 namespace quenderlink {
 

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "controls/ui/NumberBox.h"
 #include "controls/ui/ProgressCellDelegate.h"
 #include "controls/ui/SiteListView.h"
 #include "core/AtomicFileWriter.h"
@@ -22,11 +23,10 @@
 #include "core/Printf.h"
 #include "core/SettingsKeys.h"
 #include "net/RangeEngine.h"
-#include "shell/FileDialogFilters.h"
-#include "controls/ui/NumberBox.h"
+#include "prompts/FileDialogFilters.h"
+#include "prompts/ui/DialogWidgets.h"
 #include "survey/ui/AddressRangeInputs.h"
 #include "survey/ui/RangeScanModel.h"
-#include "prompts/ui/DialogWidgets.h"
 
 namespace quenderlink {
 namespace {

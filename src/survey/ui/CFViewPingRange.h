@@ -8,16 +8,16 @@
 #include <optional>
 #include <string>
 
+#include "controls/ui/OperationView.h"
 #include "core/DesktopActions.h"
 #include "core/ProgramState.h"
 #include "core/UserPrompts.h"
 #include "core/ViewWindow.h"
 #include "net/EngineRequest.h"
 #include "net/PingEngineListener.h"
-#include "shell/ui/OperationView.h"
 #include "survey/RangeScanRun.h"
 #include "survey/RangeScanSave.h"
-#include "survey/ui/BlockingPingListener.h"
+#include "workers/ui/BlockingPingListener.h"
 #include "workers/ui/EngineRun.h"
 
 class QLabel;

@@ -12,16 +12,16 @@
 #include <utility>
 #include <vector>
 
+#include "controls/ui/OperationView.h"
 #include "core/DesktopActions.h"
 #include "core/ProgramState.h"
 #include "core/UserPrompts.h"
 #include "core/ViewWindow.h"
 #include "net/IcmpJob.h"
-#include "shell/ui/OperationView.h"
 #include "survey/IcmpScanMethod.h"
 #include "survey/IcmpScanRun.h"
 #include "survey/IcmpScanSave.h"
-#include "survey/ui/BlockingIcmpListener.h"
+#include "workers/ui/BlockingIcmpListener.h"
 #include "workers/ui/EngineRun.h"
 
 class QLabel;

@@ -2,15 +2,15 @@
 
 #include <QTimer>
 
+#include "controls/ui/OperationView.h"
 #include "core/ProgramState.h"
+#include "core/RunOrigin.h"
 #include "core/UserPrompts.h"
 #include "core/ViewWindow.h"
 #include "net/EngineRequest.h"
 #include "net/PingEngineListener.h"
-#include "shell/ui/OperationView.h"
 #include "survey/PingSitesRun.h"
-#include "survey/ui/BlockingPingListener.h"
-#include "core/RunOrigin.h"
+#include "workers/ui/BlockingPingListener.h"
 #include "workers/ui/EngineRun.h"
 
 class QLabel;

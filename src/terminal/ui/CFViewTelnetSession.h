@@ -5,11 +5,11 @@
 #include <functional>
 #include <string>
 
+#include "controls/ui/OperationView.h"
 #include "core/DesktopActions.h"
 #include "core/ProgramState.h"
 #include "core/UserPrompts.h"
 #include "core/ViewWindow.h"
-#include "shell/ui/OperationView.h"
 #include "terminal/TelnetSession.h"
 
 class QAction;

@@ -17,11 +17,11 @@
 #include "core/Printf.h"
 #include "core/RecordText.h"
 #include "core/TextFileAppend.h"
+#include "dialogs/ui/CDlgPingDevice.h"
+#include "dialogs/ui/CDlgResetUnit.h"
 #include "prompts/ui/DialogWidgets.h"
-#include "survey/ui/CDlgPingDevice.h"
 #include "upload/UploadEngine.h"
 #include "upload/UploadLogFile.h"
-#include "upload/ui/CDlgResetUnit.h"
 
 namespace quenderlink {
 

@@ -16,7 +16,7 @@
 #include "upload/UploadLog.h"
 #include "upload/UploadRequest.h"
 #include "upload/UploadedSite.h"
-#include "upload/ui/BlockingUploadListener.h"
+#include "workers/ui/BlockingUploadListener.h"
 #include "workers/ui/EngineRun.h"
 
 class QLabel;

@@ -5,15 +5,15 @@
 #include <chrono>
 #include <string>
 
+#include "controls/ui/OperationView.h"
 #include "core/ProgramState.h"
 #include "core/RunOrigin.h"
 #include "core/UserPrompts.h"
 #include "core/ViewWindow.h"
-#include "shell/ui/OperationView.h"
 #include "upload/MultiUploadRun.h"
 #include "upload/UploadEngineListener.h"
 #include "upload/UploadRequest.h"
-#include "upload/ui/BlockingUploadListener.h"
+#include "workers/ui/BlockingUploadListener.h"
 #include "workers/ui/EngineRun.h"
 
 class QLabel;

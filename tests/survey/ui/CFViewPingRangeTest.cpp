@@ -15,7 +15,7 @@
 #include "controls/ui/SiteListView.h"
 #include "core/IniSettingsFile.h"
 #include "net/EngineRecorder.h"
-#include "shell/FileDialogFilters.h"
+#include "prompts/FileDialogFilters.h"
 #include "support/DialogTesting.h"
 #include "support/RecordingMainView.h"
 #include "support/ScriptedPrompts.h"

@@ -17,12 +17,12 @@
 
 #include "core/ErrorMessages.h"
 #include "core/FixedText.h"
+#include "dialogs/ui/CDlgResetUnit.h"
 #include "net/EngineRecorder.h"
 #include "support/DialogTesting.h"
 #include "support/RecordingMainView.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
-#include "upload/ui/CDlgResetUnit.h"
 #include "upload/ui/CDlgUploadFile.h"
 #include "upload/ui/CFViewUploadPgmBoxes.h"
 #include "upload/ui/CFViewUploadProgram.h"

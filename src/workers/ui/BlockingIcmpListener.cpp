@@ -1,4 +1,4 @@
-#include "survey/ui/BlockingIcmpListener.h"
+#include "workers/ui/BlockingIcmpListener.h"
 
 #include "workers/ui/UiThreadCalls.h"
 

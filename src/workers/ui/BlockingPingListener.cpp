@@ -1,4 +1,4 @@
-#include "survey/ui/BlockingPingListener.h"
+#include "workers/ui/BlockingPingListener.h"
 
 #include "workers/ui/UiThreadCalls.h"
 

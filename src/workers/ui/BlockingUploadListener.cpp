@@ -1,4 +1,4 @@
-#include "upload/ui/BlockingUploadListener.h"
+#include "workers/ui/BlockingUploadListener.h"
 
 #include <QObject>
 

@@ -11,7 +11,7 @@
 #include "net/DeviceReply.h"
 #include "net/EngineRequest.h"
 #include "net/PingEngineListener.h"
-#include "survey/ui/BlockingPingListener.h"
+#include "workers/ui/BlockingPingListener.h"
 #include "workers/ui/EngineRun.h"
 
 class QProgressBar;

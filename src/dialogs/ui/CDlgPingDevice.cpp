@@ -1,4 +1,4 @@
-#include "survey/ui/CDlgPingDevice.h"
+#include "dialogs/ui/CDlgPingDevice.h"
 
 #include <QMessageBox>
 #include <QProgressBar>

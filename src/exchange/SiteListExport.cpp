@@ -1,4 +1,4 @@
-#include "shell/SiteListExport.h"
+#include "exchange/SiteListExport.h"
 
 #include <string>
 

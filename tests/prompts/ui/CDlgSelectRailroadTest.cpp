@@ -1,4 +1,4 @@
-#include "dialogs/ui/CDlgSelectRailroad.h"
+#include "prompts/ui/CDlgSelectRailroad.h"
 
 #include <gtest/gtest.h>
 

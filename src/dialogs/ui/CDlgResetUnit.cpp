@@ -1,4 +1,4 @@
-#include "upload/ui/CDlgResetUnit.h"
+#include "dialogs/ui/CDlgResetUnit.h"
 
 #include <QHBoxLayout>
 #include <QProgressBar>
