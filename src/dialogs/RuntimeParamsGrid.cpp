@@ -186,19 +186,10 @@ std::optional<int> RuntimeParamsGrid::FirstRefusedRow() const {
   return static_cast<int>(refused - cells_.begin());
 }
 
-void RuntimeParamsGrid::Choose(int row, std::string_view choiceText) {
+void RuntimeParamsGrid::Choose(int row, int choiceIndex) {
   Cell& cell = cells_[Index(row)];
-  if (kRows[Index(row)].shown.kind == Railroad) {
-    cell.value = 0;
-    for (std::size_t code = 0; code < kRailroads.size(); ++code) {
-      if (choiceText.find(kRailroads[code]) != std::string_view::npos) {
-        cell.value = static_cast<unsigned>(code);
-        break;
-      }
-    }
-  } else {
-    cell.value = choiceText.find("Yes") != std::string_view::npos ? 1 : 0;
-  }
+  const std::size_t choices = kRows[Index(row)].shown.kind == Railroad ? kRailroads.size() : kYesNo.size();
+  cell.value = choiceIndex >= 0 && static_cast<std::size_t>(choiceIndex) < choices ? static_cast<unsigned>(choiceIndex) : 0;
   cell.changed = true;
   modified_ = true;
 }

@@ -70,8 +70,9 @@ class RuntimeParamsGrid {
   // Why the cell's text is refused; nothing when it is taken.
   [[nodiscard]] std::optional<std::string> Refusal(int row) const;
   [[nodiscard]] std::optional<int> FirstRefusedRow() const;
-  // A choice from a Yes/No or railroad drop-down, by its text.
-  void Choose(int row, std::string_view choiceText);
+  // A choice from a Yes/No or railroad drop-down, by its position (the
+  // railroad's code, 1 for Yes); a position outside them is the first.
+  void Choose(int row, int choiceIndex);
   void SetColour(int row, ColourPart part, ColorRef colour);
 
   bool modified() const { return modified_; }

@@ -69,6 +69,12 @@ void RangeScanRun::OnPingReply(std::size_t index, const ReplyNotice& notice) {
 
 void RangeScanRun::FillRow(RangeRow& row, const DeviceReply& reply) const {
   const bool ns = params_.railroadCode == kRailroadNs;
+  row.values = {.subdivCode = reply.SubdivCode,
+                .siteId = reply.SiteId,
+                .productType = reply.ProductType,
+                .versionMajor = reply.VersionMajor,
+                .versionMinor = reply.VersionMinor,
+                .versionBuild = reply.VersionBuild};
   row.subdivCode = Printf("%d", reply.SubdivCode);
   row.subdivision = SubdivisionName(reply.SubdivCode, params_.railroadCode);
   row.siteId = Printf("%05d", reply.SiteId);

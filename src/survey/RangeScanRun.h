@@ -19,8 +19,20 @@ namespace quenderlink {
 // One scanned address as the list shows it: the columns are texts, filled from
 // the unit's reply. The save commands read them back.
 // A scanned address's row; its texts are UTF-8.
+// What a unit's reply told of it as numbers: a saved row takes them from here,
+// the row's texts are made from them.
+struct RangeReplyValues {
+  std::uint16_t subdivCode = 0;
+  std::uint16_t siteId = 0;
+  std::uint8_t productType = 0;
+  std::uint8_t versionMajor = 0;
+  std::uint8_t versionMinor = 0;
+  std::int8_t versionBuild = 0;
+};
+
 struct RangeRow {
   RowOutcome outcome = RowOutcome::NotSent;
+  RangeReplyValues values;
   std::string subdivCode;  // the hidden column: SubdivCode as "%d"
   bool checked = false;
   std::string address;

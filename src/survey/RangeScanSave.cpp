@@ -1,13 +1,12 @@
 #include "survey/RangeScanSave.h"
 
-#include <string_view>
 #include <vector>
 
 #include "core/CSiteinfoClass.h"
 #include "core/CsvField.h"
-#include "core/DecimalText.h"
 #include "core/ErrorMessages.h"
 #include "core/FixedText.h"
+#include "core/Lookups.h"
 #include "core/Printf.h"
 #include "core/RecordText.h"
 #include "core/RecordsWrittenText.h"
@@ -16,17 +15,16 @@
 namespace quenderlink {
 namespace {
 
-// The digits right after the first `mark`; 0 when there are none, so a negative
-// build ("3.7--2") is saved as 0.
-int NumberAfter(std::string_view text, char mark) {
-  const std::size_t at = text.find(mark);
-  if (at == std::string_view::npos || at + 1 == text.size() || text[at + 1] < '0' || text[at + 1] > '9') return 0;
-  return static_cast<int>(LeadingDecimal(text.substr(at + 1)));
+// A saved row keeps a product code only where the Product column shows one
+// (railroad NS), and then only as RKM, for both RKM kinds.
+std::uint8_t SavedProductType(std::uint8_t productType, const RuntimeParams& params) {
+  const bool rkm = productType == kProductRkm || productType == kProductRkmMicro;
+  return params.railroadCode == kRailroadNs && rkm ? kProductRkm : 0;
 }
 
-// Of the short names a row can show, only "RKM" and "RKM_U" give a code back.
-std::uint8_t ProductTypeFromText(const std::string& product) {
-  return product.find("RKM") != std::string::npos ? 1 : 0;
+// The hidden build is kept only where the Version column shows it, and a negative one as 0.
+std::int8_t SavedHiddenBuild(std::int8_t build, const RuntimeParams& params) {
+  return params.showHidden && build > 0 ? build : 0;
 }
 
 std::string WriteFailedReport(const std::string& path) { return Printf("FAILED TO WRITE\r\n%s", path.c_str()); }
@@ -58,15 +56,15 @@ SiteRecord SiteRecordFromRangeRow(const RangeRow& row, std::uint16_t port, const
   SetFieldText(record.IpByNumber, row.address);
   record.DevicePort = port;
   record.TelnetPort = port == 9001 ? params.telnetPortTrk1 : params.telnetPortTrk2;
-  record.SubdivCode = static_cast<std::uint16_t>(LeadingDecimal(row.subdivCode));
-  record.SiteId = static_cast<std::uint16_t>(LeadingDecimal(row.siteId));
-  record.ProductType = ProductTypeFromText(row.product);
+  record.SubdivCode = row.values.subdivCode;
+  record.SiteId = row.values.siteId;
+  record.ProductType = SavedProductType(row.values.productType, params);
   SetRecordText(record.CommVersion, row.comm);
   SetRecordText(record.ReaderVersion, row.reader);
   SetRecordText(record.SpeechVersion, row.speech);
-  record.VersionMajor = static_cast<std::uint8_t>(LeadingDecimal(row.version));
-  record.VersionMinor = static_cast<std::uint8_t>(NumberAfter(row.version, '.'));
-  record.HiddenBuild = static_cast<std::int8_t>(NumberAfter(row.version, '-'));
+  record.VersionMajor = row.values.versionMajor;
+  record.VersionMinor = row.values.versionMinor;
+  record.HiddenBuild = SavedHiddenBuild(row.values.versionBuild, params);
   return record;
 }
 

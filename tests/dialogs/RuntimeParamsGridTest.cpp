@@ -43,11 +43,11 @@ TEST_F(RuntimeParamsGridTest, OnlyAnEditThatChangesTheTextMarksItsCellButAnyChoi
   EXPECT_FALSE(grid.Changed(kMaxResendRow));
   EXPECT_TRUE(grid.modified());
 
-  grid.Choose(kShowIndexRow, "No");
+  grid.Choose(kShowIndexRow, 0);  // "No"
   EXPECT_TRUE(grid.Changed(kShowIndexRow));
-  grid.Choose(kRailroadRow, "Union Pacific");  // no name of the list in it
+  grid.Choose(kRailroadRow, 9);  // past the list
   EXPECT_EQ(grid.UserText(kRailroadRow), "_Unkwn");
-  grid.Choose(kRailroadRow, "CSX");
+  grid.Choose(kRailroadRow, 3);  // "CSX"
   EXPECT_EQ(params, RuntimeParams{});  // nothing stored before the save
   ASSERT_EQ(grid.Save(ini), ParamsSaveOutcome::Stored);
   EXPECT_EQ(params.railroadCode, 3);
@@ -102,7 +102,7 @@ TEST(RuntimeParamsNumberTest, OnlyDigitsWithinTheRowsRangeAreTaken) {
 TEST_F(RuntimeParamsGridTest, ARefusedCellKeepsItsTextAndStopsTheSaveUntilItIsFixed) {
   RuntimeParamsGrid grid(params);
   ASSERT_EQ(grid.EndNumberEdit(kMaxResendRow, "9"), std::nullopt);
-  grid.Choose(kShowHiddenRow, "Yes");
+  grid.Choose(kShowHiddenRow, 1);  // "Yes"
   ASSERT_NE(grid.EndNumberEdit(kDefaultPortRow, ""), std::nullopt);
   ASSERT_NE(grid.EndNumberEdit(kMaxUploadsRow, "300"), std::nullopt);
   EXPECT_EQ(grid.UserText(kMaxUploadsRow), "300");
@@ -127,7 +127,7 @@ TEST_F(RuntimeParamsGridTest, SaveWritesEveryValueButTheColours) {
   ASSERT_EQ(grid.EndNumberEdit(kMaxWaitRow, "65535"), std::nullopt);
   ASSERT_EQ(grid.EndNumberEdit(kDefaultPortRow, "1"), std::nullopt);
   ASSERT_EQ(grid.EndNumberEdit(kReduceHeightRow, "12"), std::nullopt);
-  grid.Choose(kShowHiddenRow, "Yes");
+  grid.Choose(kShowHiddenRow, 1);  // "Yes"
   ASSERT_EQ(grid.Save(ini), ParamsSaveOutcome::Stored);
 
   // Every value as "section/key=value", in file order (keys of one section stay together).

@@ -4,6 +4,7 @@
 
 #include "core/ErrorMessages.h"
 #include "core/FixedText.h"
+#include "core/Lookups.h"
 #include "support/SiteListFile.h"
 #include "support/TempDir.h"
 #include "support/TestSite.h"
@@ -12,13 +13,17 @@ namespace quenderlink {
 namespace {
 
 RangeRow FoundRow(const std::string& address) {
-  return {.subdivCode = "12", .checked = true, .address = address, .subdivision = "Off Line", .siteId = "00042",
+  return {.values = {.subdivCode = 12, .siteId = 42, .productType = kProductRkmMicro, .versionMajor = 3,
+                     .versionMinor = 7, .versionBuild = 2},
+          .subdivCode = "12", .checked = true, .address = address, .subdivision = "Off Line", .siteId = "00042",
           .siteName = "Cr\u00EAte", .milepost = "12.5", .track = "N_", .product = "RKM_U", .version = "3.7-2",
           .status = "SUCCESS:  0.4 sec", .comm = "C1", .reader = "R2", .speech = "S3"};
 }
 
-TEST(RangeScanSave, RecordsAreReadBackFromTheRowTexts) {
+TEST(RangeScanSave, RecordsTakeTheRepliesValuesAsTheRowShowsThem) {
   RuntimeParams params;
+  params.railroadCode = kRailroadNs;
+  params.showHidden = true;
   params.telnetPortTrk1 = 10001;
   params.telnetPortTrk2 = 10002;
   const SiteRecord record = SiteRecordFromRangeRow(FoundRow("10.0.0.7"), 9001, params);
@@ -31,10 +36,15 @@ TEST(RangeScanSave, RecordsAreReadBackFromTheRowTexts) {
   EXPECT_EQ(int{SiteRecordFromRangeRow(FoundRow("10.0.0.7"), 9005, params).TelnetPort}, 10002);
 
   RangeRow cad2 = FoundRow("10.0.0.8");
-  cad2.product = "Cad-2";
+  cad2.values.productType = kProductCad2;
   EXPECT_EQ(SiteRecordFromRangeRow(cad2, 9001, params).ProductType, 0);
-  cad2.version = "3.7--2";  // a negative build
+  cad2.values.versionBuild = -2;
   EXPECT_EQ(SiteRecordFromRangeRow(cad2, 9001, params).HiddenBuild, 0);
+  // Where the columns do not show them, neither product nor build is kept.
+  params.railroadCode = kRailroadCpr;
+  params.showHidden = false;
+  const SiteRecord plain = SiteRecordFromRangeRow(FoundRow("10.0.0.9"), 9001, params);
+  EXPECT_EQ((std::vector<int>{plain.ProductType, plain.HiddenBuild}), (std::vector<int>{0, 0}));
 }
 
 TEST(RangeScanSave, AppendSkipsListedAddressesAndUntickedRowsAndAFileNotWrittenIsReportedByName) {

@@ -145,7 +145,7 @@ void CDlgRuntimeParams::AddChoiceCell(int row) {
   combo->setMaxVisibleItems(railroad ? kRailroadLinesShown : kYesNoLinesShown);
   combo->setCurrentIndex(grid_.ChoiceIndex(row));
   connect(combo, &QComboBox::activated, this, [this, combo, row] {
-    grid_.Choose(row, combo->currentText().toStdString());
+    grid_.Choose(row, combo->currentIndex());
     combo->setCurrentIndex(grid_.ChoiceIndex(row));
     ShowChanged(*combo, row);
   });
