@@ -30,18 +30,15 @@ std::optional<std::set<std::uint16_t>> ParseRowList(std::string_view text) {
   return rows;
 }
 
-bool MarkRows(SiteTable& table, const std::optional<std::set<std::uint16_t>>& rows, std::uint8_t flags,
-              std::string& reason) {
-  if (rows && *rows->rbegin() > table.size()) {
-    reason = "row " + std::to_string(*rows->rbegin()) + " is not in the list (rows 1 to " +
-             std::to_string(table.size()) + ")";
-    return false;
-  }
+Result<> MarkRows(SiteTable& table, const std::optional<std::set<std::uint16_t>>& rows, std::uint8_t flags) {
+  if (rows && *rows->rbegin() > table.size())
+    return Failure{"row " + std::to_string(*rows->rbegin()) + " is not in the list (rows 1 to " +
+                   std::to_string(table.size()) + ")"};
   table.ClearFlags();
   // RowNumber is a packed field: copied out, never bound to a reference.
   for (SiteRecord& site : table.records())
     if (!rows || rows->count(static_cast<std::uint16_t>(site.RowNumber))) site.SiteFlags = flags;
-  return true;
+  return {};
 }
 
 }  // namespace quenderlink::cli

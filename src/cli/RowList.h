@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/Result.h"
 #include "core/SiteTable.h"
 
 namespace quenderlink::cli {
@@ -14,9 +15,8 @@ namespace quenderlink::cli {
 [[nodiscard]] std::optional<std::set<std::uint16_t>> ParseRowList(std::string_view text);
 
 // Clears every record's flags, then gives the chosen rows (every row when none
-// are given) the operation's flags; false with the reason when a chosen row is
-// not in the table.
-[[nodiscard]] bool MarkRows(SiteTable& table, const std::optional<std::set<std::uint16_t>>& rows, std::uint8_t flags,
-                            std::string& reason);
+// are given) the operation's flags; fails, changing nothing, when a chosen row
+// is not in the table.
+Result<> MarkRows(SiteTable& table, const std::optional<std::set<std::uint16_t>>& rows, std::uint8_t flags);
 
 }  // namespace quenderlink::cli

@@ -13,7 +13,7 @@
 namespace quenderlink {
 namespace {
 
-std::string Failure(const std::filesystem::path& path, const std::error_code& reason) {
+std::string FailureText(const std::filesystem::path& path, const std::error_code& reason) {
   return WriteFailedText(path.string()) + "\r\n\r\n" + reason.message();
 }
 
@@ -21,12 +21,12 @@ std::error_code LastError() { return {errno, std::generic_category()}; }
 
 }  // namespace
 
-std::optional<std::string> AppendToTextFile(const std::filesystem::path& file, const std::string& text) {
+Result<> AppendToTextFile(const std::filesystem::path& file, const std::string& text) {
   std::error_code error;
   std::filesystem::create_directories(file.parent_path(), error);
-  if (error) return Failure(file.parent_path(), error);
+  if (error) return Failure{FailureText(file.parent_path(), error)};
   const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-  if (fd < 0) return Failure(file, LastError());
+  if (fd < 0) return Failure{FailureText(file, LastError())};
   struct stat before {};
   const bool sized = ::fstat(fd, &before) == 0;
   const bool written = WriteAll(fd, text.data(), text.size());
@@ -35,10 +35,10 @@ std::optional<std::string> AppendToTextFile(const std::filesystem::path& file, c
   const bool whole = written || (sized && ::ftruncate(fd, before.st_size) == 0);
   // A full disk may only show when the file is closed.
   const bool closed = ::close(fd) == 0;
-  if (written && closed) return std::nullopt;
-  std::string failure = Failure(file, written ? LastError() : writeError);
+  if (written && closed) return {};
+  std::string failure = FailureText(file, written ? LastError() : writeError);
   if (!whole) failure += "\r\nThe file ends with part of the text.";
-  return failure;
+  return Failure{failure};
 }
 
 }  // namespace quenderlink

@@ -41,7 +41,7 @@ std::optional<std::filesystem::path> HomeSiteWorkbookTemplate(const std::filesys
   return file;
 }
 
-std::optional<std::string> WriteSiteWorkbook(const SiteWorkbookRequest& request) {
+Result<> WriteSiteWorkbook(const SiteWorkbookRequest& request) {
   const std::vector<WorkbookRow> rows = SiteWorkbookRows(request.sites, request.railroadCode);
   const std::filesystem::path temporary = TemporaryPathFor(request.output);
   const std::optional<WorkbookFailure> failure = request.templateFile
@@ -49,15 +49,15 @@ std::optional<std::string> WriteSiteWorkbook(const SiteWorkbookRequest& request)
                                                      : WriteNewSiteWorkbook(rows, temporary);
   std::error_code error;
   if (!failure) std::filesystem::rename(temporary, request.output, error);
-  if (!failure && !error) return std::nullopt;
+  if (!failure && !error) return {};
   std::error_code ignored;
   std::filesystem::remove(temporary, ignored);
-  if (!failure) return WriteFailedMessage(request.output, error.message());
+  if (!failure) return Failure{WriteFailedMessage(request.output, error.message())};
   switch (failure->kind) {
-    case WorkbookFailure::Kind::Refused: return failure->text;
-    case WorkbookFailure::Kind::WriteFailed: return WriteFailedMessage(request.output, failure->text);
+    case WorkbookFailure::Kind::Refused: return Failure{failure->text};
+    case WorkbookFailure::Kind::WriteFailed: return Failure{WriteFailedMessage(request.output, failure->text)};
   }
-  return failure->text;
+  return Failure{failure->text};
 }
 
 void ExportSiteWorkbook(const ProgramState& state, UserPrompts& prompts, DesktopActions& desktop) {
@@ -65,10 +65,10 @@ void ExportSiteWorkbook(const ProgramState& state, UserPrompts& prompts, Desktop
   std::tm localTime{};
   ::localtime_r(&now, &localTime);
   const std::filesystem::path output = state.programFolder / SiteWorkbookFileName(localTime);
-  const std::optional<std::string> failure = WriteSiteWorkbook(
+  const Result<> written = WriteSiteWorkbook(
       {state.sites, state.params.railroadCode, output, HomeSiteWorkbookTemplate(state.programFolder)});
-  if (failure)
-    prompts.ShowMessage(*failure);
+  if (!written)
+    prompts.ShowMessage(written.reason());
   else
     ShowAndOpenSavedFile(output, prompts, desktop);
 }

@@ -7,6 +7,7 @@
 
 #include "core/DesktopActions.h"
 #include "core/ProgramState.h"
+#include "core/Result.h"
 #include "core/UserPrompts.h"
 
 namespace quenderlink {
@@ -27,9 +28,9 @@ struct SiteWorkbookRequest {
 };
 
 // Writes the workbook under a temporary name beside the output and renames it
-// onto the output once complete, so a failure leaves no partial file. Nothing
-// when it was written; otherwise what the user is told.
-[[nodiscard]] std::optional<std::string> WriteSiteWorkbook(const SiteWorkbookRequest& request);
+// onto the output once complete, so a failure leaves no partial file. A
+// failure's reason is what the user is told.
+Result<> WriteSiteWorkbook(const SiteWorkbookRequest& request);
 
 // The main view's command: the whole site table into a time-stamped workbook in
 // the home, from the home's template when there is one, opened when written.

@@ -51,13 +51,14 @@ std::vector<std::size_t> AllIcmpRows(std::size_t count) {
   return all;
 }
 
-std::optional<std::string> SaveIcmpRows(const std::filesystem::path& file, std::span<const IcmpRow> rows,
-                                        std::span<const std::size_t> chosen, IcmpListFormat format) {
+Result<> SaveIcmpRows(const std::filesystem::path& file, std::span<const IcmpRow> rows,
+                      std::span<const std::size_t> chosen, IcmpListFormat format) {
   errno = 0;
-  if (WriteFileAtomically(file, FormatIcmpRows(rows, chosen, format))) return std::nullopt;
+  if (WriteFileAtomically(file, FormatIcmpRows(rows, chosen, format))) return {};
   // The writer leaves the failed call's errno.
   const int reason = errno;
-  return WriteFailedText(file.string()) + "\r\n\r\n" + std::error_code(reason, std::generic_category()).message();
+  return Failure{WriteFailedText(file.string()) + "\r\n\r\n" +
+                 std::error_code(reason, std::generic_category()).message()};
 }
 
 }  // namespace quenderlink

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/Result.h"
 #include "survey/IcmpScanRun.h"
 
 namespace quenderlink {
@@ -20,10 +21,9 @@ std::string FormatIcmpRows(std::span<const IcmpRow> rows, std::span<const std::s
 // Every position of a list of `count` rows, for the "Save All Rows" commands.
 std::vector<std::size_t> AllIcmpRows(std::size_t count);
 
-// Writes the chosen rows to the file; nothing when written, else what the user
-// is told: the file and the reason.
-[[nodiscard]] std::optional<std::string> SaveIcmpRows(const std::filesystem::path& file,
-                                                      std::span<const IcmpRow> rows,
-                                                      std::span<const std::size_t> chosen, IcmpListFormat format);
+// Writes the chosen rows to the file. A failure's reason is what the user is
+// told: the file and why.
+Result<> SaveIcmpRows(const std::filesystem::path& file, std::span<const IcmpRow> rows,
+                      std::span<const std::size_t> chosen, IcmpListFormat format);
 
 }  // namespace quenderlink

@@ -15,8 +15,8 @@
 namespace quenderlink {
 namespace {
 
-std::string Failure(const std::filesystem::path& path, int error) {
-  return "Capture file " + path.string() + ": " + std::strerror(error);
+Failure CaptureFailure(const std::filesystem::path& path, int error) {
+  return {"Capture file " + path.string() + ": " + std::strerror(error)};
 }
 
 long FirstWholeNumber(std::string_view text) {
@@ -42,22 +42,22 @@ std::filesystem::path CaptureFilePath(const std::filesystem::path& programFolder
 
 CaptureFile::~CaptureFile() { Close(); }
 
-std::optional<std::string> CaptureFile::Open(const std::filesystem::path& file) {
+Result<> CaptureFile::Open(const std::filesystem::path& file) {
   Close();
   std::error_code error;
   std::filesystem::create_directories(file.parent_path(), error);
-  if (error) return Failure(file.parent_path(), error.value());
+  if (error) return CaptureFailure(file.parent_path(), error.value());
   fd_ = ::open(file.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-  if (fd_ < 0) return Failure(file, errno);
+  if (fd_ < 0) return CaptureFailure(file, errno);
   path_ = file;
-  return std::nullopt;
+  return {};
 }
 
-std::optional<std::string> CaptureFile::Write(std::string_view text) {
-  if (fd_ < 0 || text.empty() || WriteAll(fd_, text.data(), text.size())) return std::nullopt;
+Result<> CaptureFile::Write(std::string_view text) {
+  if (fd_ < 0 || text.empty() || WriteAll(fd_, text.data(), text.size())) return {};
   const int error = errno;
   Close();
-  return Failure(path_, error);
+  return CaptureFailure(path_, error);
 }
 
 void CaptureFile::Close() {

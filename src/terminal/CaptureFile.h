@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/Result.h"
 #include "core/SiteRecord.h"
 
 namespace quenderlink {
@@ -27,10 +28,10 @@ class CaptureFile {
   CaptureFile(const CaptureFile&) = delete;
   CaptureFile& operator=(const CaptureFile&) = delete;
 
-  // Nothing when open; otherwise what the terminal tells: the file and the reason.
-  [[nodiscard]] std::optional<std::string> Open(const std::filesystem::path& file);
-  // Writes when open; a failed write closes the file and returns the reason once.
-  [[nodiscard]] std::optional<std::string> Write(std::string_view text);
+  // A failure's reason is what the terminal tells: the file and why.
+  Result<> Open(const std::filesystem::path& file);
+  // Writes when open; a failed write closes the file and fails once.
+  Result<> Write(std::string_view text);
   void Close();
 
   bool isOpen() const { return fd_ >= 0; }

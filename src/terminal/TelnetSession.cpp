@@ -46,7 +46,7 @@ void TelnetSession::ShowReceived(std::string_view bytes) {
   if (shown.empty()) return;
   listener_.OnTerminalText(shown);
   for (auto& capture : captures_)
-    if (const std::optional<std::string> failure = capture->Write(shown)) Show("\r\n***** " + *failure + "\r\n");
+    if (const Result<> written = capture->Write(shown); !written) Show("\r\n***** " + written.reason() + "\r\n");
 }
 
 void TelnetSession::Connect() {
@@ -192,14 +192,15 @@ void TelnetSession::Drop() {
   refusalShown_ = false;
 }
 
-std::optional<std::string> TelnetSession::CaptureTo(const std::filesystem::path& file) {
+Result<> TelnetSession::CaptureTo(const std::filesystem::path& file) {
   auto capture = std::make_unique<CaptureFile>();
-  if (std::optional<std::string> failure = capture->Open(file)) {
-    Show("\r\n***** " + *failure + "\r\n");
-    return failure;
+  Result<> opened = capture->Open(file);
+  if (!opened) {
+    Show("\r\n***** " + opened.reason() + "\r\n");
+    return opened;
   }
   captures_.push_back(std::move(capture));
-  return std::nullopt;
+  return {};
 }
 
 std::vector<std::filesystem::path> TelnetSession::capturePaths() const {

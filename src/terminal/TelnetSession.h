@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/Result.h"
 #include "terminal/CaptureFile.h"
 #include "terminal/TerminalText.h"
 
@@ -79,9 +80,8 @@ class TelnetSession {
   void Close();
 
   // Captures what is shown into `file` from now on (replacing it), besides any
-  // capture already running. Nothing when it opened, else the message, also
-  // shown in the terminal.
-  std::optional<std::string> CaptureTo(const std::filesystem::path& file);
+  // capture already running. A failure's reason is also shown in the terminal.
+  Result<> CaptureTo(const std::filesystem::path& file);
 
   int fd() const { return fd_; }
   State state() const { return state_; }

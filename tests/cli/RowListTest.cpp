@@ -20,16 +20,16 @@ TEST(RowList, MarksTheChosenRowsOnlyAndRefusesARowPastTheListWithoutTouchingIt) 
   SiteTable table;
   table.Replace({testing::TestSite({.row = 1, .flags = 0x40}), testing::TestSite({.row = 2}),
                  testing::TestSite({.row = 3})});
-  std::string reason;
-  ASSERT_TRUE(MarkRows(table, Rows{2, 3}, 0x01, reason));
+  ASSERT_TRUE(MarkRows(table, Rows{2, 3}, 0x01));
   EXPECT_EQ((std::vector<int>{table[0].SiteFlags, table[1].SiteFlags, table[2].SiteFlags}),
             (std::vector<int>{0, 1, 1}));
-  ASSERT_TRUE(MarkRows(table, std::nullopt, 0x02, reason));
+  ASSERT_TRUE(MarkRows(table, std::nullopt, 0x02));
   EXPECT_EQ((std::vector<int>{table[0].SiteFlags, table[1].SiteFlags, table[2].SiteFlags}),
             (std::vector<int>{2, 2, 2}));
 
-  EXPECT_FALSE(MarkRows(table, Rows{1, 4}, 0x01, reason));
-  EXPECT_EQ(reason, "row 4 is not in the list (rows 1 to 3)");
+  const Result<> refused = MarkRows(table, Rows{1, 4}, 0x01);
+  EXPECT_FALSE(refused);
+  EXPECT_EQ(refused.reason(), "row 4 is not in the list (rows 1 to 3)");
   EXPECT_EQ(table[0].SiteFlags, 2) << "a refused choice leaves the flags alone";
 }
 

@@ -46,6 +46,9 @@ struct Writer {
 };
 
 std::optional<std::string> Failed(bool ok) { return ok ? std::nullopt : std::optional<std::string>(""); }
+std::optional<std::string> Failed(const Result<>& result) {
+  return result ? std::nullopt : std::optional(result.reason());
+}
 
 // The text and CSV exports are written whole, as the settings are, and pass the result on.
 std::vector<Writer> Writers() {
@@ -66,15 +69,17 @@ std::vector<Writer> Writers() {
       {"workbook", "book.xlsx",
        [](const auto& folder, bool large) {
          const SiteTable sites = Sites(large ? 2000 : 1);
-         return WriteSiteWorkbook({sites, 0, folder / "book.xlsx", std::nullopt});
+         return Failed(WriteSiteWorkbook({sites, 0, folder / "book.xlsx", std::nullopt}));
        }},
       {"upload report", "report.txt",
-       [](const auto& folder, bool large) { return AppendToTextFile(folder / "report.txt", large ? kLongText : "first"); }},
+       [](const auto& folder, bool large) {
+         return Failed(AppendToTextFile(folder / "report.txt", large ? kLongText : "first"));
+       }},
       {"capture", "capture.txt",
        [](const auto& folder, bool large) {
          CaptureFile capture;
-         if (auto failure = capture.Open(folder / "capture.txt")) return failure;
-         return capture.Write(large ? kLongText : "first");
+         if (const Result<> opened = capture.Open(folder / "capture.txt"); !opened) return Failed(opened);
+         return Failed(capture.Write(large ? kLongText : "first"));
        },
        true},
   };

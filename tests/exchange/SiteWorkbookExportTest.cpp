@@ -32,9 +32,11 @@ class SiteWorkbookExportTest : public ::testing::Test {
     bravo.TrackIndex = 13;
     sites_.Replace({alpha, bravo});
   }
+  // Nothing when written, else why not.
   std::optional<std::string> Write(const std::filesystem::path& output,
                                    std::optional<std::filesystem::path> templateFile = std::nullopt) {
-    return WriteSiteWorkbook({sites_, kRailroadNs, output, std::move(templateFile)});
+    const Result<> written = WriteSiteWorkbook({sites_, kRailroadNs, output, std::move(templateFile)});
+    return written ? std::nullopt : std::optional(written.reason());
   }
   std::vector<std::string> FilesInHome() const {
     std::vector<std::string> names;

@@ -281,8 +281,8 @@ void CFViewTelnetSession::SaveBuffer() {
   const std::optional<std::string> file = prompts_.ChooseFile(
       {FileDialogKind::Save, "Save Buffer to File", kTextFileFilter, "txt", DialogFolder(state_)});
   if (!file) return;
-  if (const std::optional<std::string> failure = AppendToTextFile(*file, terminal_->AllText())) {
-    prompts_.ShowMessage(*failure);
+  if (const Result<> appended = AppendToTextFile(*file, terminal_->AllText()); !appended) {
+    prompts_.ShowMessage(appended.reason());
     return;
   }
   desktop_.OpenInEditor(*file);

@@ -264,8 +264,8 @@ void CDlgUploadFile::SaveLog() {
   std::tm localTime{};
   localtime_r(&now, &localTime);
   const std::filesystem::path file = UploadLogFilePath(state_.programFolder, localTime);
-  if (const std::optional<std::string> failure = AppendToTextFile(file, log_->toPlainText().toStdString())) {
-    prompts_.ShowMessage(*failure);
+  if (const Result<> appended = AppendToTextFile(file, log_->toPlainText().toStdString()); !appended) {
+    prompts_.ShowMessage(appended.reason());
     return;
   }
   desktop_.OpenInEditor(file);
