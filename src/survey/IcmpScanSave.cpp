@@ -45,6 +45,13 @@ std::string FormatIcmpRows(std::span<const IcmpRow> rows, std::span<const std::s
   return listing;
 }
 
+std::vector<PopupItem> IcmpSaveMenu() {
+  return {{kIcmpSaveTickedCsv, "Save Selected Rows (csv file)"},
+          {kIcmpSaveAllCsv, "Save All Rows (csv file)"},
+          {kIcmpSaveTickedText, "Save Selected Rows (text)"},
+          {kIcmpSaveAllText, "Save All Rows (text)"}};
+}
+
 std::vector<std::size_t> AllIcmpRows(std::size_t count) {
   std::vector<std::size_t> all(count);
   std::iota(all.begin(), all.end(), std::size_t{0});

@@ -7,12 +7,17 @@
 #include <string>
 #include <vector>
 
+#include "core/PopupItem.h"
 #include "core/Result.h"
 #include "survey/IcmpScanRun.h"
 
 namespace quenderlink {
 
 enum class IcmpListFormat { Text, Csv };
+
+// The Save button's pop-up.
+enum IcmpSaveCommand { kIcmpSaveTickedCsv = 1, kIcmpSaveAllCsv, kIcmpSaveTickedText, kIcmpSaveAllText };
+std::vector<PopupItem> IcmpSaveMenu();
 
 // The chosen rows (list positions) under a heading; the numbers are read back
 // from the row's texts, 0 where a column holds none ("---", empty).

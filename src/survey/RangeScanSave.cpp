@@ -7,6 +7,7 @@
 #include "core/ErrorMessages.h"
 #include "core/FixedText.h"
 #include "core/Lookups.h"
+#include "core/PathLengths.h"
 #include "core/Printf.h"
 #include "core/RecordText.h"
 #include "core/RecordsWrittenText.h"
@@ -47,6 +48,16 @@ std::vector<SiteRecord> CheckedRecords(std::span<const RangeRow> rows, std::uint
 }
 
 }  // namespace
+
+std::vector<PopupItem> RangeSaveMenu(const std::string& currentSiteFile) {
+  std::vector<PopupItem> items;
+  if (currentSiteFile.size() >= kShortestFilePath)
+    items.push_back({kRangeAppendRows, Printf("Append Selected Rows to %s", currentSiteFile.c_str())});
+  items.push_back({kRangeSaveNewFile, "Save Selected Rows in New File ..."});
+  items.push_back({kRangeSaveCsv, "Save in .csv File ..."});
+  items.push_back({kRangeSaveText, "Save in Text File ..."});
+  return items;
+}
 
 SiteRecord SiteRecordFromRangeRow(const RangeRow& row, std::uint16_t port, const RuntimeParams& params) {
   SiteRecord record{};

@@ -5,7 +5,9 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
+#include "core/PopupItem.h"
 #include "core/RuntimeParams.h"
 #include "core/SiteFileStamp.h"
 #include "core/SiteRecord.h"
@@ -16,7 +18,11 @@ namespace quenderlink {
 
 enum class RangeListFormat { Text, Csv };
 
-// The site record a scanned row becomes: its texts read back from the columns,
+// The Save button's pop-up; appending is offered only while a site list is open.
+enum RangeSaveCommand { kRangeAppendRows = 1, kRangeSaveNewFile, kRangeSaveCsv, kRangeSaveText };
+std::vector<PopupItem> RangeSaveMenu(const std::string& currentSiteFile);
+
+// The site record a scanned row becomes: its texts and the reply's values,
 // the telnet port by the scan's port (9001: track 1, else track 2).
 SiteRecord SiteRecordFromRangeRow(const RangeRow& row, std::uint16_t port, const RuntimeParams& params);
 

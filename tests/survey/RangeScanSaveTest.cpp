@@ -47,6 +47,14 @@ TEST(RangeScanSave, RecordsTakeTheRepliesValuesAsTheRowShowsThem) {
   EXPECT_EQ((std::vector<int>{plain.ProductType, plain.HiddenBuild}), (std::vector<int>{0, 0}));
 }
 
+TEST(RangeScanSave, TheSaveMenuOffersAnAppendOnlyWhileAListIsOpen) {
+  EXPECT_EQ(RangeSaveMenu("").size(), 3u);
+  const std::vector<PopupItem> items = RangeSaveMenu("/home/sites.bin");
+  ASSERT_EQ(items.size(), 4u);
+  EXPECT_EQ(items[0].text, "Append Selected Rows to /home/sites.bin");
+  EXPECT_EQ(items[0].id, kRangeAppendRows);
+}
+
 TEST(RangeScanSave, AppendSkipsListedAddressesAndUntickedRowsAndAFileNotWrittenIsReportedByName) {
   testing::TempDir folder;
   const auto file = folder / "sites.bin";

@@ -19,8 +19,6 @@
 #include "core/DialogFolder.h"
 #include "core/ErrorMessages.h"
 #include "core/IniSettingsFile.h"
-#include "core/PathLengths.h"
-#include "core/Printf.h"
 #include "core/SettingsKeys.h"
 #include "net/RangeEngine.h"
 #include "prompts/FileDialogFilters.h"
@@ -185,23 +183,16 @@ bool CFViewPingRange::SomeAddressWaiting() const {
 
 void CFViewPingRange::Save() {
   if (!run_ || engine_.running()) return;
-  const std::string& current = state_.currentSiteFile;
-  std::vector<PopupItem> items;
-  if (current.size() >= kShortestFilePath)
-    items.push_back({kAppendRows, Printf("Append Selected Rows to %s", current.c_str())});
-  items.push_back({kSaveNewFile, "Save Selected Rows in New File ..."});
-  items.push_back({kSaveCsv, "Save in .csv File ..."});
-  items.push_back({kSaveText, "Save in Text File ..."});
-  switch (prompts_.ChooseFromPopup(items)) {
+  switch (prompts_.ChooseFromPopup(RangeSaveMenu(state_.currentSiteFile))) {
     // Either makes the main view load its list anew: not while another run works on it.
-    case kAppendRows:
+    case kRangeAppendRows:
       if (!RefuseWhenBusy(state_.operations, prompts_)) AppendRows();
       break;
-    case kSaveNewFile:
+    case kRangeSaveNewFile:
       if (!RefuseWhenBusy(state_.operations, prompts_)) SaveNewFile();
       break;
-    case kSaveCsv: SaveList(RangeListFormat::Csv); break;
-    case kSaveText: SaveList(RangeListFormat::Text); break;
+    case kRangeSaveCsv: SaveList(RangeListFormat::Csv); break;
+    case kRangeSaveText: SaveList(RangeListFormat::Text); break;
     default: break;
   }
 }

@@ -38,9 +38,6 @@ class CFViewPingRange : public OperationView, public ViewWindow, private PingEng
   Q_OBJECT
 
  public:
-  // The ids of the "Save" pop-up's commands.
-  enum SaveCommand { kAppendRows = 1, kSaveNewFile, kSaveCsv, kSaveText };
-
   CFViewPingRange(ProgramState& state, UserPrompts& prompts, DesktopActions& desktop, QWidget* parent = nullptr);
   // A run still going is stopped and waited for: the engine works on the view's table.
   ~CFViewPingRange() override;

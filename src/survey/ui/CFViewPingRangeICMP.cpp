@@ -28,8 +28,6 @@ namespace {
 // Replies of 20 addresses at once would otherwise repaint the list for each.
 constexpr std::chrono::milliseconds kRefreshInterval{50};
 
-constexpr std::array<int, kIcmpColumnCount> kColumnWidths = {45, 40, 110, 50, 50, 50, 50, 50, 50, 50, 50, 260};
-
 using Method = void (*)(IcmpJob&);
 
 Method MethodOf(IcmpScanMode mode) {
@@ -87,7 +85,7 @@ void CFViewPingRangeICMP::BuildControls() {
   list_ = new SiteListView(this);
   list_->setObjectName("icmpList");
   list_->setModel(model_);
-  list_->ApplyColumnWidths(kColumnWidths);
+  list_->ApplyColumnWidths(kIcmpColumnWidths);
 
   // The boxes stay together at the width of their numbers, however wide the view.
   auto* inputs = new QHBoxLayout;
@@ -226,15 +224,11 @@ IcmpParams CFViewPingRangeICMP::ReadParams() {
 
 void CFViewPingRangeICMP::Save() {
   if (running_) return;
-  const int chosen = prompts_.ChooseFromPopup({{kSaveTickedCsv, "Save Selected Rows (csv file)"},
-                                               {kSaveAllCsv, "Save All Rows (csv file)"},
-                                               {kSaveTickedText, "Save Selected Rows (text)"},
-                                               {kSaveAllText, "Save All Rows (text)"}});
-  switch (chosen) {
-    case kSaveTickedCsv: SaveRows(true, IcmpListFormat::Csv); break;
-    case kSaveAllCsv: SaveRows(false, IcmpListFormat::Csv); break;
-    case kSaveTickedText: SaveRows(true, IcmpListFormat::Text); break;
-    case kSaveAllText: SaveRows(false, IcmpListFormat::Text); break;
+  switch (prompts_.ChooseFromPopup(IcmpSaveMenu())) {
+    case kIcmpSaveTickedCsv: SaveRows(true, IcmpListFormat::Csv); break;
+    case kIcmpSaveAllCsv: SaveRows(false, IcmpListFormat::Csv); break;
+    case kIcmpSaveTickedText: SaveRows(true, IcmpListFormat::Text); break;
+    case kIcmpSaveAllText: SaveRows(false, IcmpListFormat::Text); break;
     default: break;
   }
 }

@@ -42,8 +42,6 @@ class CFViewPingRangeICMP : public OperationView, public ViewWindow, private Icm
   Q_OBJECT
 
  public:
-  // The ids of the "Save" pop-up's commands.
-  enum SaveCommand { kSaveTickedCsv = 1, kSaveAllCsv, kSaveTickedText, kSaveAllText };
   // Whether the method can ping here; tests stand in for the sockets' answer.
   using AccessCheck = std::function<bool(IcmpScanMode)>;
 

@@ -1,26 +1,6 @@
 #include "survey/ui/IcmpScanModel.h"
 
 namespace quenderlink {
-namespace {
-
-constexpr const char* kHeaders[kIcmpColumnCount] = {"Check", "Cnt",   "IP Address", "Try 1", "Try 2", "Try 3",
-                                                    "Try 4", "Try 5", "Min",        "Max",   "Avg",   "Comments"};
-
-const std::string* CellText(const IcmpRow& row, int column) {
-  if (column >= kIcmpColTry1 && column < kIcmpColMin)
-    return &row.tries[static_cast<std::size_t>(column - kIcmpColTry1)];
-  switch (column) {
-    case kIcmpColCnt: return &row.cnt;
-    case kIcmpColAddress: return &row.address;
-    case kIcmpColMin: return &row.min;
-    case kIcmpColMax: return &row.max;
-    case kIcmpColAvg: return &row.avg;
-    case kIcmpColComments: return &row.comments;
-    default: return nullptr;
-  }
-}
-
-}  // namespace
 
 IcmpScanModel::IcmpScanModel(const IcmpScanRun& run, QObject* parent) : QAbstractTableModel(parent), run_(run) {}
 
@@ -36,7 +16,7 @@ QVariant IcmpScanModel::data(const QModelIndex& index, int role) const {
   if (role == Qt::CheckStateRole && index.column() == kIcmpColCheck)
     return static_cast<int>(ticked_[row] ? Qt::Checked : Qt::Unchecked);
   if (role != Qt::DisplayRole) return {};
-  const std::string* text = CellText(run_.rows()[row], index.column());
+  const std::string* text = IcmpCellText(run_.rows()[row], index.column());
   return text ? QVariant(QString::fromStdString(*text)) : QVariant();
 }
 
@@ -51,7 +31,8 @@ bool IcmpScanModel::setData(const QModelIndex& index, const QVariant& value, int
 QVariant IcmpScanModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= kIcmpColumnCount)
     return {};
-  return QString::fromLatin1(kHeaders[section]);
+  const std::string_view header = IcmpColumnHeader(section);
+  return QString::fromLatin1(header.data(), static_cast<qsizetype>(header.size()));
 }
 
 Qt::ItemFlags IcmpScanModel::flags(const QModelIndex& index) const {

@@ -5,22 +5,10 @@
 #include <cstddef>
 #include <vector>
 
+#include "survey/IcmpScanColumns.h"
 #include "survey/IcmpScanRun.h"
 
 namespace quenderlink {
-
-// The columns of the ICMP scan list, in order.
-enum IcmpColumn {
-  kIcmpColCheck = 0,
-  kIcmpColCnt,
-  kIcmpColAddress,
-  kIcmpColTry1,
-  kIcmpColMin = kIcmpColTry1 + kIcmpTries,
-  kIcmpColMax,
-  kIcmpColAvg,
-  kIcmpColComments,
-  kIcmpColumnCount
-};
 
 // The ICMP scan list over a run's rows, with the tick boxes the save commands
 // read; the ticks are the list's own, the run knows nothing of them.

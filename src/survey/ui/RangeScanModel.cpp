@@ -1,39 +1,6 @@
 #include "survey/ui/RangeScanModel.h"
 
-#include "core/Lookups.h"
-
 namespace quenderlink {
-namespace {
-
-constexpr const char* kHeaders[kRangeColumnCount] = {"Hidden", "Check",    "Cnt",   "IP Address", "SubDiv",
-                                                     "Site ID", "SiteName", "Milepost", "Track",   "Product",
-                                                     "Version", "Status",   "Comm",  "Reader",     "Speech"};
-
-const std::string* CellText(const RangeRow& row, int column) {
-  switch (column) {
-    case kRangeColHidden: return &row.subdivCode;
-    case kRangeColAddress: return &row.address;
-    case kRangeColSubdivision: return &row.subdivision;
-    case kRangeColSiteId: return &row.siteId;
-    case kRangeColSiteName: return &row.siteName;
-    case kRangeColMilepost: return &row.milepost;
-    case kRangeColTrack: return &row.track;
-    case kRangeColProduct: return &row.product;
-    case kRangeColVersion: return &row.version;
-    case kRangeColStatus: return &row.status;
-    case kRangeColComm: return &row.comm;
-    case kRangeColReader: return &row.reader;
-    case kRangeColSpeech: return &row.speech;
-    default: return nullptr;
-  }
-}
-
-}  // namespace
-
-std::array<int, kRangeColumnCount> RangeColumnWidths(unsigned railroadCode) {
-  const bool ns = railroadCode == kRailroadNs;
-  return {0, 45, 40, 110, 110, ns ? 60 : 0, 160, 70, 60, ns ? 80 : 0, 70, 150, 90, 90, 90};
-}
 
 RangeScanModel::RangeScanModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -62,7 +29,7 @@ QVariant RangeScanModel::data(const QModelIndex& index, int role) const {
   switch (role) {
     case Qt::DisplayRole:
       if (column == kRangeColCnt) return index.row() + 1;
-      if (const std::string* text = CellText(*row, column)) return QString::fromStdString(*text);
+      if (const std::string* text = RangeCellText(*row, column)) return QString::fromStdString(*text);
       return {};
     case Qt::CheckStateRole:
       if (column != kRangeColCheck) return {};
@@ -85,7 +52,8 @@ bool RangeScanModel::setData(const QModelIndex& index, const QVariant& value, in
 QVariant RangeScanModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= kRangeColumnCount)
     return {};
-  return QString::fromLatin1(kHeaders[section]);
+  const std::string_view header = RangeColumnHeader(section);
+  return QString::fromLatin1(header.data(), static_cast<qsizetype>(header.size()));
 }
 
 Qt::ItemFlags RangeScanModel::flags(const QModelIndex& index) const {

@@ -4,32 +4,10 @@
 
 #include <array>
 
+#include "survey/RangeScanColumns.h"
 #include "survey/RangeScanRun.h"
 
 namespace quenderlink {
-
-// The columns of the range scan list, in order.
-enum RangeColumn {
-  kRangeColHidden = 0,  // SubdivCode, never shown
-  kRangeColCheck,
-  kRangeColCnt,
-  kRangeColAddress,
-  kRangeColSubdivision,
-  kRangeColSiteId,
-  kRangeColSiteName,
-  kRangeColMilepost,
-  kRangeColTrack,
-  kRangeColProduct,
-  kRangeColVersion,
-  kRangeColStatus,
-  kRangeColComm,
-  kRangeColReader,
-  kRangeColSpeech,
-  kRangeColumnCount
-};
-
-// Column widths; 0 hides a column. Site ID and Product mean something only to NS.
-std::array<int, kRangeColumnCount> RangeColumnWidths(unsigned railroadCode);
 
 // The range scan list over a run's rows: texts, the tick boxes the save
 // commands read, and the Status bar of every address still waiting.

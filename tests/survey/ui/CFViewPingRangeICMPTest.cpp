@@ -76,7 +76,7 @@ TEST_F(CFViewPingRangeICMPTest, StartRunsTheRangeSaveWritesAFileClosingWaitsForT
   EXPECT_EQ(IniSettingsFile(home_.path()).ReadString("Ping Range", "ICMP End IP", ""), "25");
 
   const auto text = home_ / "all.txt";
-  prompts_.popupAnswers = {CFViewPingRangeICMP::kSaveAllText};
+  prompts_.popupAnswers = {kIcmpSaveAllText};
   prompts_.fileAnswers = {text.string()};
   Click(*view, "saveButton");
   EXPECT_NE(ReadFileBytes(text).find("127.98.0.3"), std::string::npos);

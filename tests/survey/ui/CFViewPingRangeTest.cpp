@@ -102,10 +102,6 @@ TEST_F(CFViewPingRangeTest, ScanShowsTheUnitsFoundFailsTheSilentAddressesAndEach
   const auto& list = Child<SiteListView>(*view, "rangeList");
   for (int column : {kRangeColHidden, kRangeColSiteId, kRangeColProduct}) EXPECT_TRUE(list.isColumnHidden(column));
 
-  // Without a current site list file there is nothing to append to.
-  prompts_.popupAnswers = {0};
-  Click(*view, "saveButton");
-  EXPECT_EQ(prompts_.popupsShown.at(0).size(), 3u);
   const std::string siteFile = WriteSiteList(home_ / "sites.bin", {TestSite({.address = "127.86.0.1"})});
   ASSERT_EQ(LoadSiteTable(siteFile, state_.sites, 10001, state_.currentSiteFileStamp), 0);
   state_.currentSiteFile = siteFile;
@@ -122,10 +118,10 @@ TEST_F(CFViewPingRangeTest, ScanShowsTheUnitsFoundFailsTheSilentAddressesAndEach
     std::string report;
   };
   const Choice choices[] = {
-      {CFViewPingRange::kAppendRows, std::nullopt, AppendedReport(1, siteFile)},
-      {CFViewPingRange::kSaveNewFile, newFile, SavedReport(2, newFile)},
-      {CFViewPingRange::kSaveCsv, listFile, ListSavedReport(true, listFile)},
-      {CFViewPingRange::kSaveText, unwritable, ListSavedReport(false, unwritable)},
+      {kRangeAppendRows, std::nullopt, AppendedReport(1, siteFile)},
+      {kRangeSaveNewFile, newFile, SavedReport(2, newFile)},
+      {kRangeSaveCsv, listFile, ListSavedReport(true, listFile)},
+      {kRangeSaveText, unwritable, ListSavedReport(false, unwritable)},
   };
   for (const Choice& choice : choices) {
     SCOPED_TRACE(choice.item);
@@ -135,7 +131,6 @@ TEST_F(CFViewPingRangeTest, ScanShowsTheUnitsFoundFailsTheSilentAddressesAndEach
     EXPECT_EQ(prompts_.Last().kind, ScriptedPrompts::Shown::Message);
     EXPECT_EQ(prompts_.Last().text, choice.report);
   }
-  EXPECT_EQ(prompts_.popupsShown.at(1).at(0).text, "Append Selected Rows to " + siteFile);
   EXPECT_EQ(mainView_.filesWritten,
             (std::vector<std::pair<bool, std::string>>{{false, siteFile}, {true, newFile}}));
   EXPECT_EQ(prompts_.fileRequests.at(0).filter, kSiteListFilter);
