@@ -19,10 +19,10 @@
 #include "core/DialogFolder.h"
 #include "core/ErrorMessages.h"
 #include "core/IniSettingsFile.h"
-#include "core/SettingsKeys.h"
 #include "net/RangeEngine.h"
 #include "prompts/FileDialogFilters.h"
 #include "prompts/ui/DialogWidgets.h"
+#include "survey/RangeScanInputs.h"
 #include "survey/ui/AddressRangeInputs.h"
 #include "survey/ui/RangeScanModel.h"
 
@@ -101,11 +101,10 @@ void CFViewPingRange::BuildControls() {
 }
 
 void CFViewPingRange::LoadInputs() {
-  const IniSettingsFile ini(state_.programFolder);
-  constexpr std::string_view section = settings::kSectionPingRange;
-  range_->Show(ini.ReadString(section, settings::kPingRangeFromIpKey, ""),
-               ini.ReadString(section, settings::kPingRangeEndIpKey, ""));
-  port_->setText(QString::number(ini.ReadInt(section, settings::kPingRangePortNumKey, state_.params.defaultPortNum)));
+  const RangeScanInputs inputs =
+      LoadRangeScanInputs(IniSettingsFile(state_.programFolder), state_.params.defaultPortNum);
+  range_->Show(inputs.fromAddress, inputs.lastNumber);
+  port_->setText(QString::number(inputs.port));
 }
 
 void CFViewPingRange::showEvent(QShowEvent* event) {
@@ -130,11 +129,7 @@ void CFViewPingRange::StartPing() {
   list_->ApplyColumnWidths(RangeColumnWidths(state_.params.railroadCode));
 
   IniSettingsFile ini(state_.programFolder);
-  constexpr std::string_view section = settings::kSectionPingRange;
-  if (!ini.WriteString(section, settings::kPingRangeFromIpKey, range.FirstAddress()) ||
-      !ini.WriteInt(section, settings::kPingRangeEndIpKey, range.last) ||
-      !ini.WriteInt(section, settings::kPingRangePortNumKey, port))
-    prompts_.ShowMessage(WriteFailedText(ini.Path().string()));
+  if (!SaveRangeScanInputs(ini, range, port)) prompts_.ShowMessage(WriteFailedText(ini.Path().string()));
   ShowTotals();
 
   run_->PrepareRequest(request_);
