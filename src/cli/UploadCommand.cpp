@@ -1,6 +1,7 @@
 #include <chrono>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <nlohmann/json.hpp>
 
 #include "cli/CliPrompts.h"
@@ -30,15 +31,15 @@ struct UploadOptions {
   bool json = false;
 };
 
-// How each unit's upload ended, by the last event that decided it.
-std::string OutcomeOf(int event) {
-  switch (event) {
-    case kUploadNewProgramAnswered: return "SUCCESS";
-    case kUploadNewProgramGivenUp: return "PROGRAM LOADED, NO RESPONSE FROM NEW PROGRAM";
-    case kUploadIdentificationGivenUp: return "FAILED: NO RESPONSE FROM DEVICE";
-    case kUploadRamLoaderGivenUp: return "FAILED: NO RESPONSE FROM RAM LOADER";
-    case kUploadPacketGivenUp: return "FAILED: NO RESPONSE TO PACKET";
-    case 0: return "NOT STARTED";
+// How each unit's upload ended, by the last event that decided it; none when it had no event.
+std::string OutcomeOf(std::optional<UploadEvent> event) {
+  if (!event) return "NOT STARTED";
+  switch (*event) {
+    case UploadEvent::NewProgramAnswered: return "SUCCESS";
+    case UploadEvent::NewProgramGivenUp: return "PROGRAM LOADED, NO RESPONSE FROM NEW PROGRAM";
+    case UploadEvent::IdentificationGivenUp: return "FAILED: NO RESPONSE FROM DEVICE";
+    case UploadEvent::RamLoaderGivenUp: return "FAILED: NO RESPONSE FROM RAM LOADER";
+    case UploadEvent::PacketGivenUp: return "FAILED: NO RESPONSE TO PACKET";
     default: return "NOT FINISHED";
   }
 }
@@ -63,22 +64,22 @@ class UploadReport : public UploadEngineListener {
     if (SiteRecord* site = units_.RecordOf(row)) SetFieldText(site->IpByNumber, address);
   }
 
-  void OnUploadEvent(int event, std::uint16_t row, int value) override {
+  void OnUploadEvent(UploadEvent event, std::uint16_t row, int value) override {
     Remember(event, row);
-    if (json_) return Print(event, row, value);
+    if (json_) return Print(MessageNumber(event), row, value);
     log_.OnUploadEvent(event, row, value);
   }
 
   void OnPacketText(std::uint16_t row, const std::string& text) override {
-    if (json_) return Print(kUploadPacketText, row, 0, text);
+    if (json_) return Print(MessageNumber(UploadEvent::PacketText), row, 0, text);
     log_.OnPacketText(row, text);
   }
 
   void OnNewProgramAnswered(std::uint16_t row, const DeviceReply& reply) override {
-    Remember(kUploadNewProgramAnswered, row);
+    Remember(UploadEvent::NewProgramAnswered, row);
     if (SiteRecord* site = units_.RecordOf(row))
       CopyNewProgramReplyIntoSite(reply, params_.allowChangeSiteName, *site);
-    if (json_) return Print(kUploadNewProgramAnswered, row, 0);
+    if (json_) return Print(MessageNumber(UploadEvent::NewProgramAnswered), row, 0);
     log_.OnNewProgramAnswered(row, reply);
   }
 
@@ -90,7 +91,7 @@ class UploadReport : public UploadEngineListener {
   }
 
   void OnUploadDone() override {
-    if (json_) Print(kUploadEngineDone, 0, 0);
+    if (json_) Print(MessageNumber(UploadEvent::EngineDone), 0, 0);
   }
 
   bool runFailed() const { return runFailed_; }
@@ -102,11 +103,12 @@ class UploadReport : public UploadEngineListener {
       if (!(site.SiteFlags & kFlagHighlighted)) continue;
       const std::uint16_t row = site.RowNumber;
       const auto decided = outcomes_.find(row);
-      const int event = decided == outcomes_.end() ? 0 : decided->second;
+      const std::optional<UploadEvent> event =
+          decided == outcomes_.end() ? std::nullopt : std::optional(decided->second);
       const auto failure = failures_.find(row);
       const bool failed = failure != failures_.end();
       const std::string result = failed ? "FAILED: " + failure->second : OutcomeOf(event);
-      allAnswered = allAnswered && !failed && event == kUploadNewProgramAnswered;
+      allAnswered = allAnswered && !failed && event == UploadEvent::NewProgramAnswered;
       if (json_)
         std::cout << nlohmann::ordered_json{{"summary",
                                              {{"RowNumber", row},
@@ -123,10 +125,10 @@ class UploadReport : public UploadEngineListener {
   }
 
  private:
-  void Remember(int event, std::uint16_t row) {
-    if (event == kUploadNewProgramAnswered || event == kUploadNewProgramGivenUp ||
-        event == kUploadIdentificationGivenUp || event == kUploadRamLoaderGivenUp || event == kUploadPacketGivenUp ||
-        !outcomes_.count(row))
+  void Remember(UploadEvent event, std::uint16_t row) {
+    if (event == UploadEvent::NewProgramAnswered || event == UploadEvent::NewProgramGivenUp ||
+        event == UploadEvent::IdentificationGivenUp || event == UploadEvent::RamLoaderGivenUp ||
+        event == UploadEvent::PacketGivenUp || !outcomes_.count(row))
       outcomes_[row] = event;
   }
 
@@ -151,7 +153,7 @@ class UploadReport : public UploadEngineListener {
   UploadLog log_;
   RunSiteCopy units_;
   std::chrono::steady_clock::time_point start_;
-  std::map<std::uint16_t, int> outcomes_;
+  std::map<std::uint16_t, UploadEvent> outcomes_;
   std::map<std::uint16_t, std::string> failures_;
   bool runFailed_ = false;
 };

@@ -48,50 +48,56 @@ void UploadBoxesRun::MarkFailed(std::size_t box) {
   ++tally_.failed;
 }
 
-std::optional<std::size_t> UploadBoxesRun::OnUploadEvent(int event, std::uint16_t row, int value) {
+std::optional<std::size_t> UploadBoxesRun::OnUploadEvent(UploadEvent event, std::uint16_t row, int value) {
   std::optional<std::size_t> box;
   switch (event) {
-    case kUploadStart: return Write(row, LogClass::Progress, "Starting Upload\n");
-    case kUploadIdentificationSent:
+    case UploadEvent::Start: return Write(row, LogClass::Progress, "Starting Upload\n");
+    case UploadEvent::IdentificationSent:
       return Write(row, LogClass::Progress, Printf("Sending Ping #%d to TWD %d\n", value, row));
-    case kUploadTotalPackets: return Write(row, LogClass::Progress, Printf("Total Packets to send = %d\n", value));
-    case kUploadIdentificationReceived: return Write(row, LogClass::Response, "Received Device ID\n");
-    case kUploadIdentificationTimeout: return Write(row, LogClass::Caution, "Caution! No Response\n");
-    case kUploadRunRamLoaderSent:
+    case UploadEvent::TotalPackets:
+      return Write(row, LogClass::Progress, Printf("Total Packets to send = %d\n", value));
+    case UploadEvent::IdentificationReceived: return Write(row, LogClass::Response, "Received Device ID\n");
+    case UploadEvent::IdentificationTimeout: return Write(row, LogClass::Caution, "Caution! No Response\n");
+    case UploadEvent::RunRamLoaderSent:
       box = Write(row, LogClass::Progress, "Sending \"Run RAM Loader\"\n");
       if (box)
         sink_(*box, LogClass::Progress,
               Printf("Will wait %d seconds for Ram Loader\n", params_.uploadMinWaitRamLoader));
       return box;
-    case kUploadIdentificationGivenUp:
+    case UploadEvent::IdentificationGivenUp:
       box = Write(row, LogClass::Error, Printf("ERROR! Giving-Up! No response after %d pings\n", value));
       break;
-    case kUploadRamLoaderPingSent:
+    case UploadEvent::RamLoaderPingSent:
       return Write(row, LogClass::Progress, Printf("Sending Ping #%d to RAM Loader\n", value));
-    case kUploadRamLoaderGivenUp:
+    case UploadEvent::RamLoaderGivenUp:
       box = Write(row, LogClass::Error,
                   Printf("ERROR! Giving-Up! No response from RAM Loader after %d pings\n", value));
       break;
-    case kUploadAck: return Write(row, LogClass::Response, "ACK from field/got last packet\n");
-    case kUploadNak: return Write(row, LogClass::Caution, "NAK from Device\n");
-    case kUploadFragmented:
+    case UploadEvent::Ack: return Write(row, LogClass::Response, "ACK from field/got last packet\n");
+    case UploadEvent::Nak: return Write(row, LogClass::Caution, "NAK from Device\n");
+    case UploadEvent::Fragmented:
       return Write(row, LogClass::Caution, Printf("FRAGMENTED Pkt (Pkt Sent = %d)\n", value));
-    case kUploadPacketTimeout: return Write(row, LogClass::Caution, Printf("NO RESPONSE from TWD %d\n", row));
-    case kUploadPacketGivenUp: box = Write(row, LogClass::Error, Printf("ERROR! Giving-Up! TWD %d\n", row)); break;
-    case kUploadLastPacketAcknowledged:
+    case UploadEvent::PacketTimeout: return Write(row, LogClass::Caution, Printf("NO RESPONSE from TWD %d\n", row));
+    case UploadEvent::PacketGivenUp:
+      box = Write(row, LogClass::Error, Printf("ERROR! Giving-Up! TWD %d\n", row));
+      break;
+    case UploadEvent::LastPacketAcknowledged:
       box = Write(row, LogClass::Success, Printf("Sending \"RE-BOOT\" RAM Loader to TWD %d\n", row));
       if (box) {
         boxes_[*box].mark = BoxMark::Good;
         ++tally_.successful;
       }
       return box;
-    case kUploadNewProgramPingSent:
+    case UploadEvent::NewProgramPingSent:
       return Write(row, LogClass::Progress, Printf("Sending Ping #%d to NEW Program\n", value));
-    case kUploadNewProgramGivenUp:
+    case UploadEvent::NewProgramGivenUp:
       box = Write(row, LogClass::Caution, Printf("NO RESPONSE from TWD %d after %d pings\n", row, value));
       if (box) boxes_[*box].caption = kCompleteCaption;
       return box;
-    default: return std::nullopt;
+    // These come by calls of their own.
+    case UploadEvent::PacketText:
+    case UploadEvent::NewProgramAnswered:
+    case UploadEvent::EngineDone: return std::nullopt;
   }
   if (box) MarkFailed(*box);
   return box;

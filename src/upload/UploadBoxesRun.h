@@ -45,7 +45,7 @@ class UploadBoxesRun : public MultiUploadRun {
   void FillBoxes();
 
   // Each returns the box it wrote into.
-  std::optional<std::size_t> OnUploadEvent(int event, std::uint16_t row, int value) override;
+  std::optional<std::size_t> OnUploadEvent(UploadEvent event, std::uint16_t row, int value) override;
   std::optional<std::size_t> OnPacketText(std::uint16_t row, const std::string& text) override;
   std::optional<std::size_t> OnNewProgramAnswered(std::uint16_t row, const DeviceReply& reply) override;
   std::optional<std::size_t> OnJobFailed(std::uint16_t row, const std::string& text) override;

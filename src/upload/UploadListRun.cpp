@@ -35,49 +35,52 @@ std::optional<std::size_t> UploadListRun::SetStatus(std::uint16_t row, std::stri
   return found;
 }
 
-std::optional<std::size_t> UploadListRun::OnUploadEvent(int event, std::uint16_t row, int value) {
+std::optional<std::size_t> UploadListRun::OnUploadEvent(UploadEvent event, std::uint16_t row, int value) {
   const int resends = 2 * params_.pingMaxResend;
   const int wait = params_.pingMaxWaitResponse;
   std::optional<std::size_t> changed;
   switch (event) {
-    case kUploadStart: return SetStatus(row, "IN PROCESS...", LogClass::Progress, false);
-    case kUploadIdentificationSent:
+    case UploadEvent::Start: return SetStatus(row, "IN PROCESS...", LogClass::Progress, false);
+    case UploadEvent::IdentificationSent:
       return SetStatus(row, Printf("Sending Ping %d of %d, wait %d sec for answer\n", value, resends, wait),
                        LogClass::Progress);
-    case kUploadTotalPackets: totalPackets_ = static_cast<unsigned>(value); return std::nullopt;
-    case kUploadIdentificationReceived:
+    case UploadEvent::TotalPackets: totalPackets_ = static_cast<unsigned>(value); return std::nullopt;
+    case UploadEvent::IdentificationReceived:
       return SetStatus(row, Printf("Rcvd Device ID - TWD %d", row), LogClass::Progress);
-    case kUploadIdentificationTimeout:
+    case UploadEvent::IdentificationTimeout:
       return SetStatus(row, Printf("Caution! No Response from TWD %d\n", row), LogClass::Caution);
-    case kUploadRunRamLoaderSent:
+    case UploadEvent::RunRamLoaderSent:
       return SetStatus(row, Printf("Sending Run RAM Loader, Will wait %d seconds", params_.uploadMinWaitRamLoader),
                        LogClass::Progress);
-    case kUploadIdentificationGivenUp:
+    case UploadEvent::IdentificationGivenUp:
       changed = SetStatus(row, "ERROR: No Response from Device", LogClass::Error);
       break;
-    case kUploadRamLoaderPingSent:
+    case UploadEvent::RamLoaderPingSent:
       return SetStatus(row, Printf("Sent Ping %d to RAM-Loader", value), LogClass::Progress);
-    case kUploadRamLoaderGivenUp:
+    case UploadEvent::RamLoaderGivenUp:
       changed = SetStatus(row, "CRITICAL ERROR! No Response from RAM-Loader", LogClass::Error);
       break;
-    case kUploadAck: return std::nullopt;
-    case kUploadNak: return SetStatus(row, "NAK from Device", LogClass::Progress);
-    case kUploadFragmented: return SetStatus(row, Printf("FRAGMENTED (Pkt Sent= %d)", value), LogClass::Caution);
-    case kUploadPacketTimeout: return SetStatus(row, "CAUTION: No Response from Device", LogClass::Caution);
-    case kUploadPacketGivenUp:
+    case UploadEvent::Ack: return std::nullopt;
+    case UploadEvent::Nak: return SetStatus(row, "NAK from Device", LogClass::Progress);
+    case UploadEvent::Fragmented: return SetStatus(row, Printf("FRAGMENTED (Pkt Sent= %d)", value), LogClass::Caution);
+    case UploadEvent::PacketTimeout: return SetStatus(row, "CAUTION: No Response from Device", LogClass::Caution);
+    case UploadEvent::PacketGivenUp:
       changed = SetStatus(row, "CRITICAL ERROR! NO Response from Device", LogClass::Error);
       break;
-    case kUploadLastPacketAcknowledged:
+    case UploadEvent::LastPacketAcknowledged:
       changed = SetStatus(row, Printf("Sending Reboot RAM-Loader, wait %d secs", params_.uploadMinWaitRamLoader),
                           LogClass::Progress);
       if (changed) ++tally_.successful;
       return changed;
-    case kUploadNewProgramPingSent:
+    case UploadEvent::NewProgramPingSent:
       return SetStatus(row, Printf("Sending Ping %d of %d to NEW Program, wait %d sec for OK", value, resends, wait),
                        LogClass::Progress);
-    case kUploadNewProgramGivenUp:
+    case UploadEvent::NewProgramGivenUp:
       return SetStatus(row, "Program Loaded, but No Response from NEW Program!", LogClass::Caution);
-    default: return std::nullopt;
+    // These come by calls of their own.
+    case UploadEvent::PacketText:
+    case UploadEvent::NewProgramAnswered:
+    case UploadEvent::EngineDone: return std::nullopt;
   }
   if (changed) ++tally_.failed;
   return changed;

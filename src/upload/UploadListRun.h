@@ -38,7 +38,7 @@ class UploadListRun : public MultiUploadRun {
   // One row per highlighted record, in table order.
   void FillList();
 
-  std::optional<std::size_t> OnUploadEvent(int event, std::uint16_t row, int value) override;
+  std::optional<std::size_t> OnUploadEvent(UploadEvent event, std::uint16_t row, int value) override;
   std::optional<std::size_t> OnPacketText(std::uint16_t row, const std::string& text) override;
   // Also writes the reply into the site's record in the table, while it is still that site.
   std::optional<std::size_t> OnNewProgramAnswered(std::uint16_t row, const DeviceReply& reply) override;
