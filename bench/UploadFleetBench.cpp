@@ -30,9 +30,9 @@ class PacketPhaseClock : public UploadEngineListener {
   std::map<std::uint16_t, int> totalPackets;
 
   void OnJobAddress(std::uint16_t, const std::string&) override {}
-  void OnUploadEvent(int event, std::uint16_t row, int value) override {
-    if (event == kUploadTotalPackets) totalPackets[row] = value;
-    if (event == kUploadLastPacketAcknowledged) lastAck[row] = Clock::now();
+  void OnUploadEvent(UploadEvent event, std::uint16_t row, int value) override {
+    if (event == UploadEvent::TotalPackets) totalPackets[row] = value;
+    if (event == UploadEvent::LastPacketAcknowledged) lastAck[row] = Clock::now();
   }
   void OnPacketText(std::uint16_t row, const std::string&) override { firstPacket.try_emplace(row, Clock::now()); }
   void OnNewProgramAnswered(std::uint16_t, const DeviceReply&) override {}

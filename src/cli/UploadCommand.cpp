@@ -17,6 +17,7 @@
 #include "net/ReplyToSite.h"
 #include "upload/UploadEngine.h"
 #include "upload/UploadLog.h"
+#include "upload/UploadOutcome.h"
 
 namespace quenderlink::cli {
 namespace {
@@ -30,17 +31,20 @@ struct UploadOptions {
   bool json = false;
 };
 
-// How each unit's upload ended, by the last event that decided it.
-std::string OutcomeOf(int event) {
-  switch (event) {
-    case kUploadNewProgramAnswered: return "SUCCESS";
-    case kUploadNewProgramGivenUp: return "PROGRAM LOADED, NO RESPONSE FROM NEW PROGRAM";
-    case kUploadIdentificationGivenUp: return "FAILED: NO RESPONSE FROM DEVICE";
-    case kUploadRamLoaderGivenUp: return "FAILED: NO RESPONSE FROM RAM LOADER";
-    case kUploadPacketGivenUp: return "FAILED: NO RESPONSE TO PACKET";
-    case 0: return "NOT STARTED";
-    default: return "NOT FINISHED";
+// A unit's result in the summary; `failure` is why the engine could not serve it.
+std::string ResultText(UploadOutcome outcome, const std::string& failure) {
+  switch (outcome) {
+    case UploadOutcome::NotStarted: return "NOT STARTED";
+    case UploadOutcome::Running:
+    case UploadOutcome::Loaded: return "NOT FINISHED";
+    case UploadOutcome::Answered: return "SUCCESS";
+    case UploadOutcome::NewProgramSilent: return "PROGRAM LOADED, NO RESPONSE FROM NEW PROGRAM";
+    case UploadOutcome::NoDeviceAnswer: return "FAILED: NO RESPONSE FROM DEVICE";
+    case UploadOutcome::NoRamLoaderAnswer: return "FAILED: NO RESPONSE FROM RAM LOADER";
+    case UploadOutcome::NoPacketAnswer: return "FAILED: NO RESPONSE TO PACKET";
+    case UploadOutcome::NotServed: return "FAILED: " + failure;
   }
+  return {};
 }
 
 // Prints the run as the upload dialog's log (or as JSON lines), writes each new
@@ -63,34 +67,35 @@ class UploadReport : public UploadEngineListener {
     if (SiteRecord* site = units_.RecordOf(row)) SetFieldText(site->IpByNumber, address);
   }
 
-  void OnUploadEvent(int event, std::uint16_t row, int value) override {
-    Remember(event, row);
-    if (json_) return Print(event, row, value);
+  void OnUploadEvent(UploadEvent event, std::uint16_t row, int value) override {
+    Follow(event, row);
+    if (json_) return Print(MessageNumber(event), row, value);
     log_.OnUploadEvent(event, row, value);
   }
 
   void OnPacketText(std::uint16_t row, const std::string& text) override {
-    if (json_) return Print(kUploadPacketText, row, 0, text);
+    if (json_) return Print(MessageNumber(UploadEvent::PacketText), row, 0, text);
     log_.OnPacketText(row, text);
   }
 
   void OnNewProgramAnswered(std::uint16_t row, const DeviceReply& reply) override {
-    Remember(kUploadNewProgramAnswered, row);
+    Follow(UploadEvent::NewProgramAnswered, row);
     if (SiteRecord* site = units_.RecordOf(row))
       CopyNewProgramReplyIntoSite(reply, params_.allowChangeSiteName, *site);
-    if (json_) return Print(kUploadNewProgramAnswered, row, 0);
+    if (json_) return Print(MessageNumber(UploadEvent::NewProgramAnswered), row, 0);
     log_.OnNewProgramAnswered(row, reply);
   }
 
   void OnUploadFailed(UploadFailure failure, std::uint16_t row, const std::string& text) override {
     failures_[row] = text;
+    outcomes_[row] = UploadOutcome::NotServed;
     if (failure != UploadFailure::NoSocket) runFailed_ = true;
     if (json_) return Print(0, row, 0, text);
     log_.OnUploadFailed(failure, row, text);
   }
 
   void OnUploadDone() override {
-    if (json_) Print(kUploadEngineDone, 0, 0);
+    if (json_) Print(MessageNumber(UploadEvent::EngineDone), 0, 0);
   }
 
   bool runFailed() const { return runFailed_; }
@@ -101,12 +106,11 @@ class UploadReport : public UploadEngineListener {
     for (const SiteRecord& site : sites_.records()) {
       if (!(site.SiteFlags & kFlagHighlighted)) continue;
       const std::uint16_t row = site.RowNumber;
-      const auto decided = outcomes_.find(row);
-      const int event = decided == outcomes_.end() ? 0 : decided->second;
+      const auto found = outcomes_.find(row);
+      const UploadOutcome outcome = found == outcomes_.end() ? UploadOutcome::NotStarted : found->second;
       const auto failure = failures_.find(row);
-      const bool failed = failure != failures_.end();
-      const std::string result = failed ? "FAILED: " + failure->second : OutcomeOf(event);
-      allAnswered = allAnswered && !failed && event == kUploadNewProgramAnswered;
+      const std::string result = ResultText(outcome, failure == failures_.end() ? "" : failure->second);
+      allAnswered = allAnswered && outcome == UploadOutcome::Answered;
       if (json_)
         std::cout << nlohmann::ordered_json{{"summary",
                                              {{"RowNumber", row},
@@ -123,11 +127,9 @@ class UploadReport : public UploadEngineListener {
   }
 
  private:
-  void Remember(int event, std::uint16_t row) {
-    if (event == kUploadNewProgramAnswered || event == kUploadNewProgramGivenUp ||
-        event == kUploadIdentificationGivenUp || event == kUploadRamLoaderGivenUp || event == kUploadPacketGivenUp ||
-        !outcomes_.count(row))
-      outcomes_[row] = event;
+  void Follow(UploadEvent event, std::uint16_t row) {
+    UploadOutcome& outcome = outcomes_.try_emplace(row, UploadOutcome::NotStarted).first->second;
+    outcome = OutcomeAfter(outcome, event);
   }
 
   void PrintLines(std::uint16_t row, std::string text) const {
@@ -151,7 +153,7 @@ class UploadReport : public UploadEngineListener {
   UploadLog log_;
   RunSiteCopy units_;
   std::chrono::steady_clock::time_point start_;
-  std::map<std::uint16_t, int> outcomes_;
+  std::map<std::uint16_t, UploadOutcome> outcomes_;
   std::map<std::uint16_t, std::string> failures_;
   bool runFailed_ = false;
 };

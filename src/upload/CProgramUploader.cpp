@@ -45,14 +45,14 @@ void CProgramUploader::Attach(std::span<const std::uint8_t> image, UploadEngineL
 bool CProgramUploader::StepJob(UploadJob& job, bool withDatagram) {
   switch (job.state) {
     case JobState::Start:
-      Event(job, kUploadStart, 0);
+      Event(job, UploadEvent::Start, 0);
       job.state = JobState::SendIdentification;
       return false;
     case JobState::SendIdentification:
       SendPing(AddressOf(job));
       job.attempts = 1;
       job.lastSendTime = TickCount();
-      Event(job, kUploadIdentificationSent, job.attempts);
+      Event(job, UploadEvent::IdentificationSent, job.attempts);
       job.state = JobState::WaitIdentification;
       return false;
     case JobState::WaitIdentification:
@@ -111,23 +111,23 @@ std::uint32_t CProgramUploader::MillisecondsUntilDue(const UploadJob& job) const
 void CProgramUploader::WaitForIdentification(UploadJob& job, bool withDatagram) {
   if (withDatagram && receiveBuffer[0] == kCommandPing) {
     MakePlan(job);
-    Event(job, kUploadIdentificationReceived, job.attempts);
-    Event(job, kUploadTotalPackets, static_cast<int>(job.totalPackets));
+    Event(job, UploadEvent::IdentificationReceived, job.attempts);
+    Event(job, UploadEvent::TotalPackets, static_cast<int>(job.totalPackets));
     SendRunRamLoader(AddressOf(job));
-    Event(job, kUploadRunRamLoaderSent, job.attempts);
+    Event(job, UploadEvent::RunRamLoaderSent, job.attempts);
     job.state = JobState::WaitRamLoaderStart;
     job.lastSendTime = TickCount();
     return;
   }
   if (ElapsedSeconds(job) < params_->pingMaxWaitResponse) return;
-  Event(job, kUploadIdentificationTimeout, job.attempts);
+  Event(job, UploadEvent::IdentificationTimeout, job.attempts);
   ++job.attempts;
   if (job.attempts > GiveUpAbove()) {
-    Event(job, kUploadIdentificationGivenUp, job.attempts);
+    Event(job, UploadEvent::IdentificationGivenUp, job.attempts);
     job.state = JobState::Failed;
     return;
   }
-  SendIdentificationRequest(job, kUploadIdentificationSent);
+  SendIdentificationRequest(job, UploadEvent::IdentificationSent);
 }
 
 void CProgramUploader::WaitForRamLoaderStart(UploadJob& job) {
@@ -136,7 +136,7 @@ void CProgramUploader::WaitForRamLoaderStart(UploadJob& job) {
   job.attempts = 1;
   job.state = JobState::WaitRamLoaderAnswer;
   SendPing(AddressOf(job));
-  Event(job, kUploadRamLoaderPingSent, job.attempts);
+  Event(job, UploadEvent::RamLoaderPingSent, job.attempts);
 }
 
 void CProgramUploader::WaitForRamLoaderAnswer(UploadJob& job, bool withDatagram) {
@@ -147,11 +147,11 @@ void CProgramUploader::WaitForRamLoaderAnswer(UploadJob& job, bool withDatagram)
   if (ElapsedSeconds(job) < params_->pingMaxWaitResponse) return;
   ++job.attempts;
   if (job.attempts > GiveUpAbove()) {
-    Event(job, kUploadRamLoaderGivenUp, job.attempts);
+    Event(job, UploadEvent::RamLoaderGivenUp, job.attempts);
     job.state = JobState::Failed;
     return;
   }
-  SendIdentificationRequest(job, kUploadRamLoaderPingSent);
+  SendIdentificationRequest(job, UploadEvent::RamLoaderPingSent);
 }
 
 void CProgramUploader::WaitForPacketAnswer(UploadJob& job, bool withDatagram) {
@@ -160,7 +160,7 @@ void CProgramUploader::WaitForPacketAnswer(UploadJob& job, bool withDatagram) {
     return;
   }
   if (withDatagram && IsPacketAnswer(kPacketNak)) {
-    Event(job, kUploadNak, job.packetTries);
+    Event(job, UploadEvent::Nak, job.packetTries);
     RetryPacket(job);
     return;
   }
@@ -169,7 +169,7 @@ void CProgramUploader::WaitForPacketAnswer(UploadJob& job, bool withDatagram) {
     return;
   }
   if (ElapsedSeconds(job) < params_->pingMaxWaitResponse) return;
-  Event(job, kUploadPacketTimeout, job.packetTries);
+  Event(job, UploadEvent::PacketTimeout, job.packetTries);
   RetryPacket(job);
 }
 
@@ -179,7 +179,7 @@ void CProgramUploader::WaitForReboot(UploadJob& job) {
   job.attempts = 1;
   job.lastSendTime = TickCount();
   job.state = JobState::WaitNewProgram;
-  Event(job, kUploadNewProgramPingSent, job.attempts);
+  Event(job, UploadEvent::NewProgramPingSent, job.attempts);
 }
 
 void CProgramUploader::WaitForNewProgram(UploadJob& job, bool withDatagram) {
@@ -192,10 +192,10 @@ void CProgramUploader::WaitForNewProgram(UploadJob& job, bool withDatagram) {
   ++job.attempts;
   if (job.attempts > GiveUpAbove()) {
     job.state = JobState::Failed;
-    Event(job, kUploadNewProgramGivenUp, job.attempts);
+    Event(job, UploadEvent::NewProgramGivenUp, job.attempts);
     return;
   }
-  SendIdentificationRequest(job, kUploadNewProgramPingSent);
+  SendIdentificationRequest(job, UploadEvent::NewProgramPingSent);
 }
 
 void CProgramUploader::MakePlan(UploadJob& job) const {
@@ -208,10 +208,10 @@ void CProgramUploader::MakePlan(UploadJob& job) const {
 }
 
 void CProgramUploader::OnAck(UploadJob& job) {
-  Event(job, kUploadAck, job.packetTries);
+  Event(job, UploadEvent::Ack, job.packetTries);
   job.remaining -= job.packetSize;
   if (job.remaining == 0) {
-    Event(job, kUploadLastPacketAcknowledged, 0);
+    Event(job, UploadEvent::LastPacketAcknowledged, 0);
     SendReboot(AddressOf(job));
     job.lastSendTime = TickCount();
     job.state = JobState::WaitReboot;
@@ -224,7 +224,7 @@ void CProgramUploader::OnAck(UploadJob& job) {
 }
 
 void CProgramUploader::OnFragmented(UploadJob& job) {
-  Event(job, kUploadFragmented, job.packetTries);
+  Event(job, UploadEvent::Fragmented, job.packetTries);
   const auto fileLength = static_cast<std::uint32_t>(image_.size());
   job.packetNumber = 1;
   job.offset = 0;
@@ -238,7 +238,7 @@ void CProgramUploader::OnFragmented(UploadJob& job) {
 void CProgramUploader::RetryPacket(UploadJob& job) {
   ++job.packetTries;
   if (job.packetTries > GiveUpAbove()) {
-    Event(job, kUploadPacketGivenUp, job.packetTries);
+    Event(job, UploadEvent::PacketGivenUp, job.packetTries);
     job.state = JobState::Failed;
     return;
   }
@@ -261,7 +261,7 @@ void CProgramUploader::SendPacket(UploadJob& job) {
   job.state = JobState::WaitPacketAnswer;
 }
 
-void CProgramUploader::SendIdentificationRequest(UploadJob& job, int event) {
+void CProgramUploader::SendIdentificationRequest(UploadJob& job, UploadEvent event) {
   SendPing(AddressOf(job));
   job.lastSendTime = TickCount();
   Event(job, event, job.attempts);
@@ -285,7 +285,7 @@ std::uint32_t CProgramUploader::RebootWaitSeconds(const UploadJob& job) const {
 
 std::uint32_t CProgramUploader::GiveUpAbove() const { return 2u * params_->pingMaxResend; }
 
-void CProgramUploader::Event(const UploadJob& job, int event, int value) const {
+void CProgramUploader::Event(const UploadJob& job, UploadEvent event, int value) const {
   listener_->OnUploadEvent(event, job.row, value);
 }
 

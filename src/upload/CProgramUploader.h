@@ -47,13 +47,13 @@ class CProgramUploader : public COurAsyncSocket {
   // Counts one more try of the packet and sends it, or gives the job up.
   void RetryPacket(UploadJob& job);
   void SendPacket(UploadJob& job);
-  void SendIdentificationRequest(UploadJob& job, int event);
+  void SendIdentificationRequest(UploadJob& job, UploadEvent event);
 
   bool IsPacketAnswer(std::uint8_t answer) const;
   std::uint32_t ElapsedSeconds(const UploadJob& job) const;
   std::uint32_t RebootWaitSeconds(const UploadJob& job) const;
   std::uint32_t GiveUpAbove() const;
-  void Event(const UploadJob& job, int event, int value) const;
+  void Event(const UploadJob& job, UploadEvent event, int value) const;
 
   std::span<const std::uint8_t> image_;
   UploadEngineListener* listener_ = nullptr;

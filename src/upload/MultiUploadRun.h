@@ -9,6 +9,7 @@
 
 #include "core/RunSite.h"
 #include "net/DeviceReply.h"
+#include "upload/UploadEvent.h"
 #include "upload/UploadTally.h"
 
 namespace quenderlink {
@@ -29,7 +30,7 @@ class MultiUploadRun {
   void OnJobAddress(std::uint16_t row, const std::string& address);
   std::size_t unplacedResults() const { return copy_.unplaced(); }
 
-  virtual std::optional<std::size_t> OnUploadEvent(int event, std::uint16_t row, int value) = 0;
+  virtual std::optional<std::size_t> OnUploadEvent(UploadEvent event, std::uint16_t row, int value) = 0;
   virtual std::optional<std::size_t> OnPacketText(std::uint16_t row, const std::string& text) = 0;
   virtual std::optional<std::size_t> OnNewProgramAnswered(std::uint16_t row, const DeviceReply& reply) = 0;
   // A job the engine could not serve: it failed before its first step.

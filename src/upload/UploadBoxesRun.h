@@ -14,6 +14,7 @@
 #include "net/DeviceReply.h"
 #include "upload/MultiUploadRun.h"
 #include "upload/UploadEngineListener.h"
+#include "upload/UploadOutcome.h"
 
 namespace quenderlink {
 
@@ -23,11 +24,13 @@ inline constexpr std::size_t kMaxUploadBoxes = 16;
 // its last packet was acknowledged.
 enum class BoxMark { None, Failed, Good };
 
-// One unit of the upload boxes view: its site, the caption of its button and its mark.
+// One unit of the upload boxes view: its site, the caption of its button, its
+// mark and where its upload stands.
 struct UploadBox {
   SiteRecord site;
   std::string caption;
   BoxMark mark = BoxMark::None;
+  UploadOutcome outcome = UploadOutcome::NotStarted;
 };
 
 // What each event of the upload engine does to the upload boxes view: the
@@ -45,7 +48,7 @@ class UploadBoxesRun : public MultiUploadRun {
   void FillBoxes();
 
   // Each returns the box it wrote into.
-  std::optional<std::size_t> OnUploadEvent(int event, std::uint16_t row, int value) override;
+  std::optional<std::size_t> OnUploadEvent(UploadEvent event, std::uint16_t row, int value) override;
   std::optional<std::size_t> OnPacketText(std::uint16_t row, const std::string& text) override;
   std::optional<std::size_t> OnNewProgramAnswered(std::uint16_t row, const DeviceReply& reply) override;
   std::optional<std::size_t> OnJobFailed(std::uint16_t row, const std::string& text) override;
@@ -55,8 +58,10 @@ class UploadBoxesRun : public MultiUploadRun {
   const std::vector<UploadBox>& boxes() const { return boxes_; }
 
  private:
+  std::optional<std::size_t> Find(std::uint16_t row) const;
   std::optional<std::size_t> Write(std::uint16_t row, LogClass kind, const std::string& text);
-  void MarkFailed(std::size_t box);
+  // The box's caption and mark follow its unit's outcome, and the totals count it.
+  void Settle(std::size_t box, UploadOutcome outcome);
 
   SiteTable& sites_;
   const RuntimeParams& params_;

@@ -4,30 +4,9 @@
 #include <string>
 
 #include "net/DeviceReply.h"
+#include "upload/UploadEvent.h"
 
 namespace quenderlink {
-
-// Progress event numbers of the upload engine, for logs and JSON output.
-inline constexpr int kUploadStart = 1424;
-inline constexpr int kUploadIdentificationSent = 1425;
-inline constexpr int kUploadTotalPackets = 1426;
-inline constexpr int kUploadIdentificationReceived = 1427;
-inline constexpr int kUploadIdentificationTimeout = 1428;
-inline constexpr int kUploadRunRamLoaderSent = 1429;
-inline constexpr int kUploadIdentificationGivenUp = 1430;
-inline constexpr int kUploadRamLoaderPingSent = 1431;
-inline constexpr int kUploadRamLoaderGivenUp = 1432;
-inline constexpr int kUploadPacketText = 1433;
-inline constexpr int kUploadAck = 1434;
-inline constexpr int kUploadNak = 1435;
-inline constexpr int kUploadFragmented = 1436;
-inline constexpr int kUploadPacketTimeout = 1437;
-inline constexpr int kUploadPacketGivenUp = 1438;
-inline constexpr int kUploadLastPacketAcknowledged = 1439;
-inline constexpr int kUploadNewProgramPingSent = 1449;
-inline constexpr int kUploadNewProgramGivenUp = 1450;
-inline constexpr int kUploadNewProgramAnswered = 1451;
-inline constexpr int kUploadEngineDone = 1454;
 
 // Why a run or a job ended without the units' procedure being tried.
 enum class UploadFailure {
@@ -48,7 +27,7 @@ class UploadEngineListener {
   // the host could not be resolved. Comes before the job's first event.
   virtual void OnJobAddress(std::uint16_t row, const std::string& address) = 0;
   // Events 1424-1450 with the job's row and the event's value.
-  virtual void OnUploadEvent(int event, std::uint16_t row, int value) = 0;
+  virtual void OnUploadEvent(UploadEvent event, std::uint16_t row, int value) = 0;
   // Event 1433: "Sending Packet %d of %d (RPT: %d)".
   virtual void OnPacketText(std::uint16_t row, const std::string& text) = 0;
   // Event 1451: the new program's decoded reply.

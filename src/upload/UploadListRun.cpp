@@ -1,5 +1,7 @@
 #include "upload/UploadListRun.h"
 
+#include <utility>
+
 #include "core/Lookups.h"
 #include "core/Printf.h"
 #include "core/VersionText.h"
@@ -24,87 +26,93 @@ std::optional<std::size_t> UploadListRun::Find(std::uint16_t row) const {
   return std::nullopt;
 }
 
-std::optional<std::size_t> UploadListRun::SetStatus(std::uint16_t row, std::string text, LogClass kind,
-                                                    bool stampTime) {
-  const std::optional<std::size_t> found = Find(row);
-  if (!found) return std::nullopt;
-  UploadListRow& listed = rows_[*found];
+void UploadListRun::Settle(std::size_t at, UploadOutcome outcome) {
+  tally_.Count(std::exchange(rows_[at].outcome, outcome), outcome);
+}
+
+std::size_t UploadListRun::SetStatus(std::size_t at, std::string text, LogClass kind, bool stampTime) {
+  UploadListRow& listed = rows_[at];
   if (stampTime) listed.time = TimeStampText();
   listed.status = std::move(text);
   listed.kind = kind;
-  return found;
+  return at;
 }
 
-std::optional<std::size_t> UploadListRun::OnUploadEvent(int event, std::uint16_t row, int value) {
+std::optional<std::size_t> UploadListRun::OnUploadEvent(UploadEvent event, std::uint16_t row, int value) {
+  if (event == UploadEvent::TotalPackets) totalPackets_ = static_cast<unsigned>(value);
+  const std::optional<std::size_t> found = Find(row);
+  if (!found) return std::nullopt;
+  const std::size_t at = *found;
+  Settle(at, OutcomeAfter(rows_[at].outcome, event));
   const int resends = 2 * params_.pingMaxResend;
   const int wait = params_.pingMaxWaitResponse;
-  std::optional<std::size_t> changed;
   switch (event) {
-    case kUploadStart: return SetStatus(row, "IN PROCESS...", LogClass::Progress, false);
-    case kUploadIdentificationSent:
-      return SetStatus(row, Printf("Sending Ping %d of %d, wait %d sec for answer\n", value, resends, wait),
+    case UploadEvent::Start: return SetStatus(at, "IN PROCESS...", LogClass::Progress, false);
+    case UploadEvent::IdentificationSent:
+      return SetStatus(at, Printf("Sending Ping %d of %d, wait %d sec for answer\n", value, resends, wait),
                        LogClass::Progress);
-    case kUploadTotalPackets: totalPackets_ = static_cast<unsigned>(value); return std::nullopt;
-    case kUploadIdentificationReceived:
-      return SetStatus(row, Printf("Rcvd Device ID - TWD %d", row), LogClass::Progress);
-    case kUploadIdentificationTimeout:
-      return SetStatus(row, Printf("Caution! No Response from TWD %d\n", row), LogClass::Caution);
-    case kUploadRunRamLoaderSent:
-      return SetStatus(row, Printf("Sending Run RAM Loader, Will wait %d seconds", params_.uploadMinWaitRamLoader),
+    case UploadEvent::IdentificationReceived:
+      return SetStatus(at, Printf("Rcvd Device ID - TWD %d", row), LogClass::Progress);
+    case UploadEvent::IdentificationTimeout:
+      return SetStatus(at, Printf("Caution! No Response from TWD %d\n", row), LogClass::Caution);
+    case UploadEvent::RunRamLoaderSent:
+      return SetStatus(at, Printf("Sending Run RAM Loader, Will wait %d seconds", params_.uploadMinWaitRamLoader),
                        LogClass::Progress);
-    case kUploadIdentificationGivenUp:
-      changed = SetStatus(row, "ERROR: No Response from Device", LogClass::Error);
-      break;
-    case kUploadRamLoaderPingSent:
-      return SetStatus(row, Printf("Sent Ping %d to RAM-Loader", value), LogClass::Progress);
-    case kUploadRamLoaderGivenUp:
-      changed = SetStatus(row, "CRITICAL ERROR! No Response from RAM-Loader", LogClass::Error);
-      break;
-    case kUploadAck: return std::nullopt;
-    case kUploadNak: return SetStatus(row, "NAK from Device", LogClass::Progress);
-    case kUploadFragmented: return SetStatus(row, Printf("FRAGMENTED (Pkt Sent= %d)", value), LogClass::Caution);
-    case kUploadPacketTimeout: return SetStatus(row, "CAUTION: No Response from Device", LogClass::Caution);
-    case kUploadPacketGivenUp:
-      changed = SetStatus(row, "CRITICAL ERROR! NO Response from Device", LogClass::Error);
-      break;
-    case kUploadLastPacketAcknowledged:
-      changed = SetStatus(row, Printf("Sending Reboot RAM-Loader, wait %d secs", params_.uploadMinWaitRamLoader),
-                          LogClass::Progress);
-      if (changed) ++tally_.successful;
-      return changed;
-    case kUploadNewProgramPingSent:
-      return SetStatus(row, Printf("Sending Ping %d of %d to NEW Program, wait %d sec for OK", value, resends, wait),
+    case UploadEvent::IdentificationGivenUp: return SetStatus(at, "ERROR: No Response from Device", LogClass::Error);
+    case UploadEvent::RamLoaderPingSent:
+      return SetStatus(at, Printf("Sent Ping %d to RAM-Loader", value), LogClass::Progress);
+    case UploadEvent::RamLoaderGivenUp:
+      return SetStatus(at, "CRITICAL ERROR! No Response from RAM-Loader", LogClass::Error);
+    case UploadEvent::Nak: return SetStatus(at, "NAK from Device", LogClass::Progress);
+    case UploadEvent::Fragmented: return SetStatus(at, Printf("FRAGMENTED (Pkt Sent= %d)", value), LogClass::Caution);
+    case UploadEvent::PacketTimeout: return SetStatus(at, "CAUTION: No Response from Device", LogClass::Caution);
+    case UploadEvent::PacketGivenUp:
+      return SetStatus(at, "CRITICAL ERROR! NO Response from Device", LogClass::Error);
+    case UploadEvent::LastPacketAcknowledged:
+      return SetStatus(at, Printf("Sending Reboot RAM-Loader, wait %d secs", params_.uploadMinWaitRamLoader),
                        LogClass::Progress);
-    case kUploadNewProgramGivenUp:
-      return SetStatus(row, "Program Loaded, but No Response from NEW Program!", LogClass::Caution);
-    default: return std::nullopt;
+    case UploadEvent::NewProgramPingSent:
+      return SetStatus(at, Printf("Sending Ping %d of %d to NEW Program, wait %d sec for OK", value, resends, wait),
+                       LogClass::Progress);
+    case UploadEvent::NewProgramGivenUp:
+      return SetStatus(at, "Program Loaded, but No Response from NEW Program!", LogClass::Caution);
+    // The row keeps its status.
+    case UploadEvent::TotalPackets:
+    case UploadEvent::Ack: return std::nullopt;
+    // These come by calls of their own.
+    case UploadEvent::PacketText:
+    case UploadEvent::NewProgramAnswered:
+    case UploadEvent::EngineDone: return std::nullopt;
   }
-  if (changed) ++tally_.failed;
-  return changed;
+  return std::nullopt;
 }
 
 std::optional<std::size_t> UploadListRun::OnPacketText(std::uint16_t row, const std::string& text) {
-  return SetStatus(row, Printf("%s, wait %d secs for OK", text.c_str(), params_.pingMaxWaitResponse),
+  const std::optional<std::size_t> found = Find(row);
+  if (!found) return std::nullopt;
+  return SetStatus(*found, Printf("%s, wait %d secs for OK", text.c_str(), params_.pingMaxWaitResponse),
                    LogClass::Progress);
 }
 
 std::optional<std::size_t> UploadListRun::OnNewProgramAnswered(std::uint16_t row, const DeviceReply& reply) {
-  const std::optional<std::size_t> changed =
-      SetStatus(row, "SUCCESS: Response from Ver " + VersionText(reply.VersionMajor, reply.VersionMinor),
-                LogClass::Success);
-  if (!changed) return changed;
+  const std::optional<std::size_t> found = Find(row);
+  if (!found) return std::nullopt;
+  Settle(*found, OutcomeAfter(rows_[*found].outcome, UploadEvent::NewProgramAnswered));
+  SetStatus(*found, "SUCCESS: Response from Ver " + VersionText(reply.VersionMajor, reply.VersionMinor),
+            LogClass::Success);
   if (const SiteRecord* site = WriteNewProgramReply(row, reply, params_.allowChangeSiteName)) {
-    rows_[*changed].site = *site;
+    rows_[*found].site = *site;
   } else {
-    CopyNewProgramReplyIntoSite(reply, params_.allowChangeSiteName, rows_[*changed].site);
+    CopyNewProgramReplyIntoSite(reply, params_.allowChangeSiteName, rows_[*found].site);
   }
-  return changed;
+  return found;
 }
 
 std::optional<std::size_t> UploadListRun::OnJobFailed(std::uint16_t row, const std::string& text) {
-  const std::optional<std::size_t> changed = SetStatus(row, text, LogClass::Error);
-  if (changed) ++tally_.failed;
-  return changed;
+  const std::optional<std::size_t> found = Find(row);
+  if (!found) return std::nullopt;
+  Settle(*found, UploadOutcome::NotServed);
+  return SetStatus(*found, text, LogClass::Error);
 }
 
 }  // namespace quenderlink

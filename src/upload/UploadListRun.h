@@ -13,18 +13,21 @@
 #include "net/DeviceReply.h"
 #include "upload/MultiUploadRun.h"
 #include "upload/UploadEngineListener.h"
+#include "upload/UploadOutcome.h"
 
 namespace quenderlink {
 
 inline constexpr char kUploadWaitingText[] = "Waiting . . .";
 
 // One unit of the multi-site upload list: its site as listed, the time and
-// text of its last status, and the status's kind (none while it waits).
+// text of its last status, the status's kind (none while it waits) and where
+// its upload stands.
 struct UploadListRow {
   SiteRecord site;
   std::string time;
   std::string status = kUploadWaitingText;
   std::optional<LogClass> kind;
+  UploadOutcome outcome = UploadOutcome::NotStarted;
 };
 
 // What each event of the upload engine does to the multi-site upload list and
@@ -38,7 +41,7 @@ class UploadListRun : public MultiUploadRun {
   // One row per highlighted record, in table order.
   void FillList();
 
-  std::optional<std::size_t> OnUploadEvent(int event, std::uint16_t row, int value) override;
+  std::optional<std::size_t> OnUploadEvent(UploadEvent event, std::uint16_t row, int value) override;
   std::optional<std::size_t> OnPacketText(std::uint16_t row, const std::string& text) override;
   // Also writes the reply into the site's record in the table, while it is still that site.
   std::optional<std::size_t> OnNewProgramAnswered(std::uint16_t row, const DeviceReply& reply) override;
@@ -51,7 +54,9 @@ class UploadListRun : public MultiUploadRun {
 
  private:
   std::optional<std::size_t> Find(std::uint16_t row) const;
-  std::optional<std::size_t> SetStatus(std::uint16_t row, std::string text, LogClass kind, bool stampTime = true);
+  // Counts the row's unit into the totals as its outcome changes.
+  void Settle(std::size_t at, UploadOutcome outcome);
+  std::size_t SetStatus(std::size_t at, std::string text, LogClass kind, bool stampTime = true);
 
   SiteTable& sites_;
   const RuntimeParams& params_;

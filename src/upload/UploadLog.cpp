@@ -49,44 +49,47 @@ std::string ReplySummary(const DeviceReply& reply, unsigned railroadCode, bool w
 
 UploadLog::UploadLog(const RuntimeParams& params, LineSink sink) : params_(params), sink_(std::move(sink)) {}
 
-void UploadLog::OnUploadEvent(int event, std::uint16_t row, int value) {
+void UploadLog::OnUploadEvent(UploadEvent event, std::uint16_t row, int value) {
   switch (event) {
-    case kUploadStart: return Line(row, LogClass::Progress, "Starting Upload\n");
-    case kUploadIdentificationSent: return Line(row, LogClass::Progress, Printf("Sending Ping #%d\n", value));
-    case kUploadTotalPackets: return Line(row, LogClass::Progress, Printf("Total Packets to send = %d\n", value));
-    case kUploadIdentificationReceived: return Line(row, LogClass::Response, "Received Device ID\n");
-    case kUploadIdentificationTimeout: return Line(row, LogClass::Caution, "Caution! No Response\n");
-    case kUploadRunRamLoaderSent:
+    case UploadEvent::Start: return Line(row, LogClass::Progress, "Starting Upload\n");
+    case UploadEvent::IdentificationSent: return Line(row, LogClass::Progress, Printf("Sending Ping #%d\n", value));
+    case UploadEvent::TotalPackets: return Line(row, LogClass::Progress, Printf("Total Packets to send = %d\n", value));
+    case UploadEvent::IdentificationReceived: return Line(row, LogClass::Response, "Received Device ID\n");
+    case UploadEvent::IdentificationTimeout: return Line(row, LogClass::Caution, "Caution! No Response\n");
+    case UploadEvent::RunRamLoaderSent:
       Line(row, LogClass::Progress, "Sending \"Run RAM Loader\"\n");
       return Line(row, LogClass::Progress,
                   Printf("Will wait %d seconds for Ram Loader\n", params_.uploadMinWaitRamLoader));
-    case kUploadIdentificationGivenUp:
+    case UploadEvent::IdentificationGivenUp:
       return Line(row, LogClass::Error, Printf("ERROR! Giving-Up! No response after %d pings\n", value));
-    case kUploadRamLoaderPingSent:
+    case UploadEvent::RamLoaderPingSent:
       return Line(row, LogClass::Progress, Printf("Sending Ping #%d to RAM Loader\n", value));
-    case kUploadRamLoaderGivenUp:
+    case UploadEvent::RamLoaderGivenUp:
       return Line(row, LogClass::Error,
                   Printf("ERROR! Giving-Up! No response from RAM Loader after %d pings\n", value));
-    case kUploadAck: return Line(row, LogClass::Response, "ACK from field unit (got last packet)\n");
-    case kUploadNak: return Line(row, LogClass::Caution, "NAK from Device\n");
-    case kUploadFragmented:
+    case UploadEvent::Ack: return Line(row, LogClass::Response, "ACK from field unit (got last packet)\n");
+    case UploadEvent::Nak: return Line(row, LogClass::Caution, "NAK from Device\n");
+    case UploadEvent::Fragmented:
       return Line(row, LogClass::Caution, Printf("CAUTION! FRAGMENTED Packet (PktSent = %d)\n", value));
-    case kUploadPacketTimeout: return Line(row, LogClass::Caution, "CAUTION: No Response!\n");
-    case kUploadPacketGivenUp: return Line(row, LogClass::Error, "ERROR! Giving-Up!\n");
-    case kUploadLastPacketAcknowledged:
+    case UploadEvent::PacketTimeout: return Line(row, LogClass::Caution, "CAUTION: No Response!\n");
+    case UploadEvent::PacketGivenUp: return Line(row, LogClass::Error, "ERROR! Giving-Up!\n");
+    case UploadEvent::LastPacketAcknowledged:
       Line(row, LogClass::Progress, "Sending \"RE-BOOT\" Device\n");
       return Line(row, LogClass::Success,
                   "\n****************************************\n"
                   "******      NOTE: The unit is resetting itself.\n"
                   "******      It will take several seconds to reset and get an IP address.\n"
                   "****************************************\n\n");
-    case kUploadNewProgramPingSent:
+    case UploadEvent::NewProgramPingSent:
       return Line(row, LogClass::Progress,
                   Printf("Sending Ping #%d of %d to NEW PROGRAM, will wait %d seconds\n", value,
                          2 * params_.pingMaxResend, params_.pingMaxWaitResponse / 2));
-    case kUploadNewProgramGivenUp:
+    case UploadEvent::NewProgramGivenUp:
       return Line(row, LogClass::Caution, Printf("CAUTION: No Response after %d pings\n", value));
-    default: return;
+    // These come by calls of their own.
+    case UploadEvent::PacketText:
+    case UploadEvent::NewProgramAnswered:
+    case UploadEvent::EngineDone: return;
   }
 }
 

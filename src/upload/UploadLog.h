@@ -23,7 +23,7 @@ class UploadLog : public UploadEngineListener {
 
   // The log says nothing of the address until the job's first step names it.
   void OnJobAddress(std::uint16_t, const std::string&) override {}
-  void OnUploadEvent(int event, std::uint16_t row, int value) override;
+  void OnUploadEvent(UploadEvent event, std::uint16_t row, int value) override;
   void OnPacketText(std::uint16_t row, const std::string& text) override;
   void OnNewProgramAnswered(std::uint16_t row, const DeviceReply& reply) override;
   void OnUploadFailed(UploadFailure failure, std::uint16_t row, const std::string& text) override;

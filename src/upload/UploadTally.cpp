@@ -4,6 +4,12 @@
 
 namespace quenderlink {
 
+void UploadTally::Count(UploadOutcome before, UploadOutcome after) {
+  if (after == before) return;
+  if (after == UploadOutcome::Loaded) ++successful;
+  if (IsFailed(after)) ++failed;
+}
+
 std::string UploadTally::RunningHeadline() const {
   return Printf("Uploading Program to %u sites.  Successful = %u    Failed = %u.    Please Wait ...", total, successful,
                 failed);

@@ -12,13 +12,13 @@ namespace quenderlink::testing {
 // told to whatever hears the engine's steps (the single unit's log, a multi-site run).
 template <typename Hearer>
 void TellGoodUploadToLastAck(Hearer& hearer, std::uint16_t row, int packets) {
-  for (const auto& [event, value] : {std::pair{kUploadStart, 0}, {kUploadIdentificationSent, 1},
-                                      {kUploadIdentificationReceived, 1}, {kUploadTotalPackets, packets},
-                                      {kUploadRunRamLoaderSent, 1}, {kUploadRamLoaderPingSent, 1}})
+  for (const auto& [event, value] : {std::pair{UploadEvent::Start, 0}, {UploadEvent::IdentificationSent, 1},
+                                      {UploadEvent::IdentificationReceived, 1}, {UploadEvent::TotalPackets, packets},
+                                      {UploadEvent::RunRamLoaderSent, 1}, {UploadEvent::RamLoaderPingSent, 1}})
     hearer.OnUploadEvent(event, row, value);
   hearer.OnPacketText(row, "Sending Packet 1 of " + std::to_string(packets) + " (RPT: 0)");
-  hearer.OnUploadEvent(kUploadAck, row, 0);
-  hearer.OnUploadEvent(kUploadLastPacketAcknowledged, row, 0);
+  hearer.OnUploadEvent(UploadEvent::Ack, row, 0);
+  hearer.OnUploadEvent(UploadEvent::LastPacketAcknowledged, row, 0);
 }
 
 }  // namespace quenderlink::testing

@@ -91,10 +91,10 @@ class UploadRecorder : public UploadEngineListener {
   std::map<std::uint16_t, std::string> addresses;
 
   void OnJobAddress(std::uint16_t row, const std::string& address) override { addresses[row] = address; }
-  void OnUploadEvent(int event, std::uint16_t row, int value) override { Add(row, Event(event, value)); }
+  void OnUploadEvent(UploadEvent event, std::uint16_t row, int value) override { Add(row, Event(event, value)); }
   void OnPacketText(std::uint16_t row, const std::string& text) override { Add(row, text); }
   void OnNewProgramAnswered(std::uint16_t row, const DeviceReply& reply) override {
-    Add(row, Event(kUploadNewProgramAnswered, reply.VersionMajor));
+    Add(row, Event(UploadEvent::NewProgramAnswered, reply.VersionMajor));
   }
   void OnUploadFailed(UploadFailure failure, std::uint16_t row, const std::string& text) override {
     const char* const why[] = {"not loadable", "no memory", "no socket"};  // UploadFailure's order
@@ -119,7 +119,9 @@ class UploadRecorder : public UploadEngineListener {
   }
 
  private:
-  static std::string Event(int event, int value) { return std::to_string(event) + "/" + std::to_string(value); }
+  static std::string Event(UploadEvent event, int value) {
+    return std::to_string(MessageNumber(event)) + "/" + std::to_string(value);
+  }
   void Add(std::uint16_t row, std::string step) {
     calls.push_back({row, std::move(step)});
     if (onCall) onCall(calls.back());

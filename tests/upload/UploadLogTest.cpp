@@ -39,7 +39,7 @@ TEST(UploadLogTest, AGoodUploadIsNarratedStepByStepWithTheSettingsOfTheMomentAnd
   });
   params.railroadCode = kRailroadCpr;
   testing::TellGoodUploadToLastAck(narrator, 2, 2);
-  narrator.OnUploadEvent(kUploadNewProgramPingSent, 2, 1);
+  narrator.OnUploadEvent(UploadEvent::NewProgramPingSent, 2, 1);
   narrator.OnNewProgramAnswered(2, NewProgramReply());
   narrator.OnUploadDone();
 

@@ -203,15 +203,15 @@ void CDlgUploadFile::OnJobAddress(std::uint16_t row, const std::string& address)
   if (site_ && site_->RowNumber == row) SetFieldText(site_->IpByNumber, address);
 }
 
-void CDlgUploadFile::OnUploadEvent(int event, std::uint16_t row, int value) {
+void CDlgUploadFile::OnUploadEvent(UploadEvent event, std::uint16_t row, int value) {
   uploadLog_.OnUploadEvent(event, row, value);
-  if (event == kUploadLastPacketAcknowledged) {
+  if (event == UploadEvent::LastPacketAcknowledged) {
     const auto elapsed = std::chrono::steady_clock::now() - startedAt_;
     uploadTenths_ = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count() / 100);
     ShowStatus(UploadSeconds() + "\r\nWaiting for unit to re-start.", kStatusText, kStatusBackground);
     done_ = true;
     blinkTimer_.start(kBlinkShortMs);
-  } else if (event == kUploadNewProgramGivenUp) {
+  } else if (event == UploadEvent::NewProgramGivenUp) {
     EndRun();
     ShowStatus(UploadSeconds() + "\r\nCAUTION: No Response from NEW PROGRAM.", kWarningText, kWarningBackground);
   }

@@ -66,7 +66,7 @@ class CDlgUploadFile : public QDialog, private UploadEngineListener {
   void PingUnit();
 
   void OnJobAddress(std::uint16_t row, const std::string& address) override;
-  void OnUploadEvent(int event, std::uint16_t row, int value) override;
+  void OnUploadEvent(UploadEvent event, std::uint16_t row, int value) override;
   void OnPacketText(std::uint16_t row, const std::string& text) override;
   void OnNewProgramAnswered(std::uint16_t row, const DeviceReply& reply) override;
   void OnUploadFailed(UploadFailure failure, std::uint16_t row, const std::string& text) override;

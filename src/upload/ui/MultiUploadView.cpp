@@ -124,7 +124,7 @@ void MultiUploadView::OnJobAddress(std::uint16_t row, const std::string& address
   run().OnJobAddress(row, address);
 }
 
-void MultiUploadView::OnUploadEvent(int event, std::uint16_t row, int value) {
+void MultiUploadView::OnUploadEvent(UploadEvent event, std::uint16_t row, int value) {
   Show(run().OnUploadEvent(event, row, value));
 }
 

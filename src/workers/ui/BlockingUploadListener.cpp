@@ -15,7 +15,7 @@ void BlockingUploadListener::OnJobAddress(std::uint16_t row, const std::string& 
   Deliver([&] { target_.OnJobAddress(row, address); });
 }
 
-void BlockingUploadListener::OnUploadEvent(int event, std::uint16_t row, int value) {
+void BlockingUploadListener::OnUploadEvent(UploadEvent event, std::uint16_t row, int value) {
   Deliver([&] { target_.OnUploadEvent(event, row, value); });
 }
 
