@@ -36,8 +36,8 @@ struct UploadBox {
 // What each event of the upload engine does to the upload boxes view: the
 // lines it writes into the unit's box, the box's caption and mark, and the
 // totals. Events are matched to boxes by RowNumber; an event for no box
-// changes nothing. Unlike the list, the boxes write no reply into the site
-// records: only the addresses the engine reaches the units at.
+// changes nothing. As the list does, the boxes write the new program's reply
+// and the addresses the engine reaches the units at into the site records.
 class UploadBoxesRun : public MultiUploadRun {
  public:
   using LineSink = std::function<void(std::size_t box, LogClass kind, const std::string& text)>;
