@@ -428,11 +428,6 @@ void CMainView::OnRunFinished(const RunOrigin& origin) {
   }
 }
 
-void CMainView::OnReleaseTable() {
-  state_.sites.Release();
-  model_->Clear();
-}
-
 void CMainView::OnSiteFileWritten(bool newFile, const std::string& path) {
   state_.currentSiteFile = path;
   if (newFile) {
