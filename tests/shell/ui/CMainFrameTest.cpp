@@ -33,7 +33,7 @@ class CMainFrameTest : public testing::MainViewFixture {
  protected:
   void SetUp() override {
     testing::WriteSiteHome(home_.path(), {"Delta", "Alpha", "Charlie", "Bravo"}, 5);
-    frame_.OpenMainView();
+    testing::CheckModelThroughout(frame_.OpenMainView()->model());
     frame_.show();
   }
 
@@ -336,7 +336,7 @@ class ImpatientUserTest : public testing::MainViewFixture, public ::testing::Wit
       units_.back().upload.newVersionMinor = unit;
     }
     testing::WriteSiteHomeOf(home_.path(), sites, 5);
-    frame_.OpenMainView();
+    testing::CheckModelThroughout(frame_.OpenMainView()->model());
     frame_.show();
     state_.params.pingMaxWaitResponse = 5;
     state_.params.uploadMinWaitRamLoader = 0;
