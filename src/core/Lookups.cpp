@@ -2,7 +2,6 @@
 
 #include <time.h>
 
-#include <algorithm>
 #include <array>
 #include <cstdio>
 
@@ -79,13 +78,6 @@ std::string SubdivisionName(std::uint16_t subdivCode, unsigned railroadCode) {
     if (index >= 0) return std::string(CprSubdivisions()[static_cast<std::size_t>(index)].name);
   }
   return NameWithNumber(RailroadName(railroadCode), subdivCode);
-}
-
-int CprSubdivisionByNumber(std::uint16_t number, unsigned railroadCode, std::string& name) {
-  if (railroadCode != kRailroadCpr) return -1;
-  const int index = std::max(FirstCprIndex(number), 0);
-  name = CprSubdivisions()[static_cast<std::size_t>(index)].name;
-  return index;
 }
 
 int NsSubdivisionFromText(std::string_view text) {

@@ -42,8 +42,6 @@ std::string ProductShortName(std::uint8_t productType);
 std::string RailroadName(unsigned railroadCode);
 // The subdivision's name under the railroad, or "%s_%d" with the railroad's name.
 std::string SubdivisionName(std::uint16_t subdivCode, unsigned railroadCode);
-// Index into the CPR tables with its name in `name`; -1 when the railroad is not CPR.
-int CprSubdivisionByNumber(std::uint16_t number, unsigned railroadCode, std::string& name);
 // NS subdivision index 0..12 of the first two-letter code found in the text.
 int NsSubdivisionFromText(std::string_view text);
 // Track index 0..12; a text that starts with a track code is rewritten to that track's name.

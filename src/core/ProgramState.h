@@ -30,16 +30,12 @@ enum class ViewKind : std::uint8_t {
 enum class IcmpScanMode : std::uint8_t { SystemLibrary, RawSockets, ListedSites, RoundTrip };
 
 // Program-wide operation state: single writer each, read by every view.
-// Written though nothing reads them yet: viewKind, programFileSize.
 struct OperationState {
   bool pingInProgress = false;
   bool uploadInProgress = false;
-  ViewKind viewKind = ViewKind::kMain;
 
   // RowNumber of the record in the modify dialog; kNoRow while adding.
   std::uint16_t rowBeingModified = kNoRow;
-  // Size of the current upload's program file; 0 when it was not found.
-  std::uint32_t programFileSize = 0;
   PingMode pingSitesMode = PingMode::Ping;
   IcmpScanMode icmpScanMode = IcmpScanMode::SystemLibrary;
   // A copy of the record the telnet view opens on: the table may be reloaded meanwhile.

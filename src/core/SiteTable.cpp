@@ -29,13 +29,6 @@ std::uint16_t SiteTable::FindByAddress(std::string_view ipByNumber, std::uint16_
   return kNoRow;
 }
 
-bool SiteTable::MarkDeleted(std::uint16_t rowNumber) {
-  SiteRecord* record = FindByRow(rowNumber);
-  if (!record) return false;
-  record->RowNumber = kNoRow;
-  return true;
-}
-
 void SiteTable::ClearFlags() {
   for (SiteRecord& record : records_) record.SiteFlags = 0;
 }

@@ -42,8 +42,6 @@ class SiteTable {
   // RowNumber of the first record whose IpByNumber equals the text exactly and
   // whose DevicePort equals the port, or kNoRow.
   std::uint16_t FindByAddress(std::string_view ipByNumber, std::uint16_t devicePort) const;
-  // False when no record has the row number.
-  [[nodiscard]] bool MarkDeleted(std::uint16_t rowNumber);
   void ClearFlags();
   void ClearLastPing();
   // True when the highlighted records carry exactly one of the product types 1..6.

@@ -21,8 +21,6 @@ class CheckedRows {
   void SetChecked(std::size_t row, bool checked);
   std::size_t CountChecked() const { return checkedCount_; }
   bool AnyChecked() const { return checkedCount_ != 0; }
-  // The row of the last click, -1 when none.
-  int Anchor() const { return anchor_; }
 
   // A click on a cell: Ctrl toggles the row unless the click is on the check box
   // column; Shift on the check box column sets the rows from the anchor to this

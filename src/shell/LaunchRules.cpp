@@ -1,8 +1,6 @@
 #include "shell/LaunchRules.h"
 
-#include <filesystem>
 #include <optional>
-#include <system_error>
 
 #include "core/BusyCheck.h"
 #include "core/ErrorMessages.h"
@@ -27,12 +25,6 @@ constexpr char kCtrlKeyText[] =
     "     OR\n2. Double Click the row";
 // More sites than this go to the list view instead of the boxes view.
 constexpr std::size_t kMaxSitesInBoxes = 16;
-
-std::uint32_t FileSizeOrZero(const std::string& path) {
-  std::error_code error;
-  const auto size = std::filesystem::file_size(path, error);
-  return error ? 0 : static_cast<std::uint32_t>(size);
-}
 
 }  // namespace
 
@@ -137,9 +129,7 @@ bool LaunchRules::ProgramFileForUpload(std::string& path) {
   ini.ReadFileHistory(HistoryKind::ProgramFiles);
   path = ini.FileHistory()[0];
   if (path.size() < kShortestFilePath) path.clear();
-  if (!CheckProgramFile(path, prompts_)) return false;
-  state_.operations.programFileSize = FileSizeOrZero(path);
-  return true;
+  return CheckProgramFile(path, prompts_);
 }
 
 void LaunchRules::Upload(const CheckedRows& checks, bool ctrlHeld) {

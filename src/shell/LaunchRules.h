@@ -49,7 +49,7 @@ class LaunchRules {
  private:
   SiteRecord* RecordOfRow(int listRow);
   void OpenResetDialogForRow(int listRow);
-  // Entry 01 of the program file history when CheckProgramFile takes it; notes its size.
+  // Entry 01 of the program file history when CheckProgramFile takes it.
   [[nodiscard]] bool ProgramFileForUpload(std::string& path);
   [[nodiscard]] bool RefuseWhenUploading();
   void OpenUploadView(ViewKind kind, const std::string& programFile);

@@ -27,6 +27,8 @@ inline constexpr int kSelectRailroad = 32825;
 inline constexpr int kExit = 57665;
 
 inline constexpr int kShowProductsColumn = 32850;
+inline constexpr int kHideProductsColumn = 32851;
+inline constexpr int kShowDnsColumn = 32852;
 inline constexpr int kHideDnsColumn = 32853;
 inline constexpr int kShowIndexColumn = 32854;
 inline constexpr int kHideIndexColumn = 32855;

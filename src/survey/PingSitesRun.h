@@ -69,7 +69,6 @@ class PingSitesRun : public PingEngineListener {
   bool finished() const { return finished_; }
   // Re-pinging the failed sites is offered only when some site did not succeed.
   bool canRePingFailed() const { return totals_.total != totals_.success; }
-  std::uint8_t progressStep() const { return progressStep_; }
   // Results of this run whose site was no longer in the table as it was
   // listed (changed, or the list replaced): shown, but written nowhere.
   std::size_t unplacedResults() const { return copy_.unplaced(); }

@@ -5,8 +5,6 @@
 #include <string>
 #include <tuple>
 
-#include "core/CprSubdivisions.h"
-
 namespace quenderlink {
 namespace {
 
@@ -25,14 +23,6 @@ TEST(LookupsTest, SubdivisionNamesByRailroad) {
       {6623, kRailroadCpr, "Outremont"}, {0, kRailroadCpr, "$CPR_0"}, {9, kRailroadCpr, "CPR_9"},
   };
   for (const auto& [number, railroad, name] : cases) EXPECT_EQ(SubdivisionName(number, railroad), name) << number;
-
-  std::string name = "unchanged";
-  EXPECT_EQ(CprSubdivisionByNumber(6623, kRailroadCsx, name), -1);
-  EXPECT_EQ(name, "unchanged");
-  EXPECT_EQ(CprSubdivisionByNumber(6623, kRailroadCpr, name), 166);
-  EXPECT_EQ(name, "Outremont");
-  EXPECT_EQ(CprSubdivisionByNumber(9, kRailroadCpr, name), 0);
-  EXPECT_EQ(name, "$CPR_0");
 }
 
 TEST(LookupsTest, NsSubdivisionFromTextTakesTheFirstCodeInTableOrder) {

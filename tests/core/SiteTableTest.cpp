@@ -12,7 +12,7 @@ namespace {
 
 using testing::TestSite;
 
-TEST(SiteTableTest, FindsRecordsByRowAndByExactAddressAndPortAndHidesDeletedRows) {
+TEST(SiteTableTest, FindsRecordsByRowAndByExactAddressAndPort) {
   SiteTable table;
   table.Replace({TestSite({.address = "10.0.0.11", .row = 1}),
                  TestSite({.address = "10.0.0.1", .port = 9002, .row = 2}),
@@ -24,11 +24,6 @@ TEST(SiteTableTest, FindsRecordsByRowAndByExactAddressAndPortAndHidesDeletedRows
   EXPECT_EQ(table.FindByAddress("10.0.0.1", 9002), 2);
   EXPECT_EQ(table.FindByAddress("10.0.0.11", 9001), 1);
   EXPECT_EQ(table.FindByAddress("10.0.0.", 9001), kNoRow);
-
-  EXPECT_TRUE(table.MarkDeleted(2));
-  EXPECT_EQ(int{table[1].RowNumber}, kNoRow);
-  EXPECT_EQ(table.FindByRow(2), nullptr);
-  EXPECT_FALSE(table.MarkDeleted(7));
 }
 
 TEST(SiteTableTest, HighlightedRecordsGiveTheRowAndWhetherTheyShareOneKnownProduct) {

@@ -143,7 +143,6 @@ TEST_F(LaunchRulesTest, UploadPicksTheWindowBySiteCountAndUploadToRowHighlightsT
   Check({1});
   rules_.Upload(checks_, true);
   EXPECT_EQ(opener_.opened, (std::vector<std::string>{"upload " + file, "upload " + file}));
-  EXPECT_EQ(state_.operations.programFileSize, 2u);
 
   Fill(std::vector<std::uint8_t>(17, kProductCad2));
   for (std::size_t row = 0; row < 16; ++row) checks_.SetChecked(row, true);

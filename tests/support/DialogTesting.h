@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -41,6 +42,12 @@ QString Text(const QWidget& parent, const char* objectName) {
 inline void Click(const QWidget& parent, const char* objectName) { Child<QAbstractButton>(parent, objectName).click(); }
 
 inline bool Shown(const QWidget& parent, const char* objectName) { return Child<QWidget>(parent, objectName).isVisible(); }
+
+// Checks the model's invariants now and after every change it announces, for as
+// long as the model lives; a broken one ends the test program with Qt's reason.
+inline void CheckModelThroughout(QAbstractItemModel& model) {
+  new QAbstractItemModelTester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal, &model);
+}
 
 // What a dialog's log box shows.
 inline QString LogText(const QWidget& dialog) { return Child<QPlainTextEdit>(dialog, "logBox").toPlainText(); }

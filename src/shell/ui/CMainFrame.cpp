@@ -123,7 +123,6 @@ QMdiSubWindow* CMainFrame::AddChild(ViewKind kind, QWidget* view) {
 }
 
 CMainView* CMainFrame::OpenMainView() {
-  state_.operations.viewKind = ViewKind::kMain;
   mainView_ = factory_.CreateMainView();
   QMdiSubWindow* child = AddChild(ViewKind::kMain, mainView_);
   // A maximised child's title shows in the main window's title as well.
@@ -138,7 +137,6 @@ CMainView* CMainFrame::OpenMainView() {
 }
 
 void CMainFrame::OpenView(ViewKind kind) {
-  state_.operations.viewKind = kind;
   OperationView* view = factory_.Create(kind);
   if (!view) return;
   QMdiSubWindow* child = AddChild(kind, view);

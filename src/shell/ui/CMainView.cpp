@@ -237,7 +237,6 @@ void CMainView::RunRowMenuCommand(int id) {
       // It writes every listed site's address: not while a run works on them.
       if (!rules_.RefuseWhenBusy()) opener_.OpenDnsConversion();
       break;
-    default: break;  // "UPLOAD: Program to Selected" has no action
   }
 }
 
@@ -292,10 +291,6 @@ void CMainView::RunCommand(int id) {
       break;
     }
     case kSelectRailroad: SelectRailroad(); break;
-    case kShowProductsColumn:
-    case kShowProductsColumn + 1:
-    case kShowProductsColumn + 2:
-    case kHideDnsColumn: break;  // these column items have never had an action
     case kOpenSiteFile: Apply(fileChoices_.OpenSiteFile()); break;
     case kOpenProgramFile: ShowProgramFileChoice(fileChoices_.OpenProgramFileUnchecked()); break;
     case kSaveSiteFileAs: Apply(fileChoices_.SaveAs()); break;
@@ -426,11 +421,6 @@ void CMainView::OnRunFinished(const RunOrigin& origin) {
   } else {
     model_->Refill();
   }
-}
-
-void CMainView::OnReleaseTable() {
-  state_.sites.Release();
-  model_->Clear();
 }
 
 void CMainView::OnSiteFileWritten(bool newFile, const std::string& path) {

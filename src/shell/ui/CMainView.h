@@ -61,7 +61,6 @@ class CMainView : public QWidget,
 
   // Messages from the other views.
   void OnRunFinished(const RunOrigin& origin) override;
-  void OnReleaseTable();
   void OnSiteFileWritten(bool newFile, const std::string& path) override;
   void OnRecolour() override;
   void OnMainWindowClosing() override;

@@ -24,9 +24,6 @@ class CFViewUploadPgmBoxes : public MultiUploadView {
   CFViewUploadPgmBoxes(ProgramState& state, UserPrompts& prompts, QWidget* parent = nullptr);
   ~CFViewUploadPgmBoxes() override;
 
-  const UploadBoxesRun& boxesRun() const { return run_; }
-  std::optional<std::size_t> enlargedBox() const { return enlarged_; }
-
  protected:
   MultiUploadRun& run() override { return run_; }
   void MarkChanged(std::size_t place) override;

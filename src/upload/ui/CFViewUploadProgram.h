@@ -21,8 +21,6 @@ class CFViewUploadProgram : public MultiUploadView {
   CFViewUploadProgram(ProgramState& state, UserPrompts& prompts, QWidget* parent = nullptr);
   ~CFViewUploadProgram() override;
 
-  const UploadListRun& listRun() const { return run_; }
-
  protected:
   MultiUploadRun& run() override { return run_; }
   void MarkChanged(std::size_t place) override;

@@ -32,6 +32,7 @@ class CFViewImportSitesFromFileTest : public ::testing::Test {
     state_.operations.mainView = &mainView_;
     state_.params = PingParams(1, 1);
     view_ = std::make_unique<CFViewImportSitesFromFile>(state_, prompts_);
+    CheckModelThroughout(List());
     view_->resize(1200, 700);
     view_->show();
   }

@@ -33,7 +33,7 @@ class CMainFrameTest : public testing::MainViewFixture {
  protected:
   void SetUp() override {
     testing::WriteSiteHome(home_.path(), {"Delta", "Alpha", "Charlie", "Bravo"}, 5);
-    frame_.OpenMainView();
+    testing::CheckModelThroughout(frame_.OpenMainView()->model());
     frame_.show();
   }
 
@@ -50,7 +50,6 @@ TEST_F(CMainFrameTest, TheMainViewOpensFirstAndOperationsGetTheirOwnWindows) {
   const auto windows = frame_.mdiArea()->subWindowList();
   ASSERT_EQ(windows.size(), 2);
   EXPECT_EQ(windows[1]->windowTitle().toStdString(), "Reset Sites");
-  EXPECT_EQ(state_.operations.viewKind, ViewKind::kPingSites);
 
   windows[0]->close();  // the main view stays open
   EXPECT_EQ(frame_.mdiArea()->subWindowList().size(), 2);
@@ -337,7 +336,7 @@ class ImpatientUserTest : public testing::MainViewFixture, public ::testing::Wit
       units_.back().upload.newVersionMinor = unit;
     }
     testing::WriteSiteHomeOf(home_.path(), sites, 5);
-    frame_.OpenMainView();
+    testing::CheckModelThroughout(frame_.OpenMainView()->model());
     frame_.show();
     state_.params.pingMaxWaitResponse = 5;
     state_.params.uploadMinWaitRamLoader = 0;

@@ -18,6 +18,7 @@ class CMainViewTest : public testing::MainViewFixture {
  protected:
   CMainView& OpenView() {
     view_ = std::make_unique<CMainView>(state_, prompts_, desktop_, opener_);
+    testing::CheckModelThroughout(view_->model());
     view_->Open();
     return *view_;
   }

@@ -34,6 +34,7 @@ class CFViewPingRangeICMPTest : public ::testing::Test {
   std::unique_ptr<CFViewPingRangeICMP> OpenView(IcmpScanMode mode) {
     state_.operations.icmpScanMode = mode;
     auto view = std::make_unique<CFViewPingRangeICMP>(state_, prompts_, desktop_);
+    CheckModelThroughout(*Child<SiteListView>(*view, "icmpList").model());
     QObject::connect(view.get(), &CFViewPingRangeICMP::titleChanged, [this](const QString& text) { title_ = text; });
     view->show();
     return view;

@@ -49,6 +49,7 @@ class CFViewPingRangeTest : public ::testing::Test {
 
   std::unique_ptr<CFViewPingRange> OpenView() {
     auto view = std::make_unique<CFViewPingRange>(state_, prompts_, desktop_);
+    CheckModelThroughout(Rows(*view));
     QObject::connect(view.get(), &CFViewPingRange::titleChanged, [this](const QString& text) { title_ = text; });
     view->show();
     return view;

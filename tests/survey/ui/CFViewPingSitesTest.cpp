@@ -48,6 +48,7 @@ class CFViewPingSitesTest : public ::testing::Test {
 
   std::unique_ptr<CFViewPingSites> OpenView() {
     auto view = std::make_unique<CFViewPingSites>(state_, prompts_);
+    CheckModelThroughout(ListOf(*view));
     view->resize(1200, 500);
     view->show();
     return view;
