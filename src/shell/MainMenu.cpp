@@ -113,11 +113,6 @@ bool IsMenuItemEnabled(int id, const MenuContext& context) {
   const RuntimeParams& params = context.params;
   const bool idle = !context.operationRunning;
   switch (id) {
-    // These column items have never had an action: they stay in the menu, greyed.
-    case kShowProductsColumn:
-    case kHideProductsColumn:
-    case kShowDnsColumn:
-    case kHideDnsColumn: return false;
     case kShowIndexColumn: return !params.showTwd;
     case kHideIndexColumn: return params.showTwd;
     case kShowFilterCombos: return !params.showFilterCombos;
@@ -164,15 +159,15 @@ bool SortOfMenuItem(int id, int& key, bool& ascending) {
 
 std::vector<MenuItem> RowMenuItems(bool rowSelected, bool anyChecked, bool deleteManyRows, bool railroadIsCpr) {
   std::vector<MenuItem> items;
-  const auto add = [&items](bool shown, int id, const char* text, bool enabled = true) {
-    if (shown) items.push_back({id, text, enabled});
+  const auto add = [&items](bool shown, int id, const char* text) {
+    if (shown) items.push_back({id, text});
   };
   add(rowSelected, kRowPingHighlighted, "PING: Highlighted Cadmarin");
   add(anyChecked, kRowPingChecked, "PING: Selected Cadmarin's");
   add(true, kRowPingAll, "PING: All");
   add(rowSelected, kRowUploadHighlighted, "UPLOAD: Program to Highlighted Cadmarin");
-  // Shown as it always was, greyed: it has never had an action.
-  add(anyChecked, kRowUploadChecked, "UPLOAD: Program to Selected Cadmarin's", false);
+  // Offered as it always was, though choosing it does nothing.
+  add(anyChecked, kRowUploadChecked, "UPLOAD: Program to Selected Cadmarin's");
   add(rowSelected, kRowTelnet, "TELNET: Start Telnet with Highlighted Cadmarin");
   add(true, kRowAdd, "Cadmarin: Add New Cadmarin to List");
   add(rowSelected, kRowModify, "Cadmarin: Modify Highlighted Cadmarin Parameters");

@@ -54,8 +54,6 @@ TEST(MainMenuTest, EnableRulesFollowTheStateTheyName) {
   params.showCmndButtons = false;
   EXPECT_EQ(Enabled(idle, {kButtonsAtRight, kHideButtons}), "+-");
   EXPECT_NE(IsMenuItemEnabled(kShowIndexColumn, idle), IsMenuItemEnabled(kHideIndexColumn, idle));
-  // Items without an action are greyed whatever the state.
-  EXPECT_EQ(Enabled(ready, {kShowProductsColumn, kHideProductsColumn, kShowDnsColumn, kHideDnsColumn}), "----");
 }
 
 TEST(MainMenuTest, SortItemsMapToTheirKeys) {
@@ -77,10 +75,6 @@ TEST(MainMenuTest, RowMenuShowsItemsByRowChecksAndRailroad) {
   EXPECT_EQ(Ids(RowMenuItems(true, true, true, true)),
             (std::vector<int>{1, 2, 3, 4, 5, 20, 6, 7, 8, 9, 10, 30}));
   EXPECT_EQ(Ids(RowMenuItems(true, true, false, false)), (std::vector<int>{1, 2, 3, 4, 5, 20, 6, 7, 8, 10}));
-  std::vector<int> greyed;
-  for (const MenuItem& item : RowMenuItems(true, true, true, true))
-    if (!item.enabled) greyed.push_back(item.id);
-  EXPECT_EQ(greyed, std::vector<int>{kRowUploadChecked});
 }
 
 }  // namespace
