@@ -36,14 +36,9 @@ struct OperationState {
 
   // RowNumber of the record in the modify dialog; kNoRow while adding.
   std::uint16_t rowBeingModified = kNoRow;
-  PingMode pingSitesMode = PingMode::Ping;
-  IcmpScanMode icmpScanMode = IcmpScanMode::SystemLibrary;
-  // A copy of the record the telnet view opens on: the table may be reloaded meanwhile.
-  SiteRecord telnetSite{};
   int sortKey = 0;
   bool sortAscending = false;
 
-  MainViewTarget* mainView = nullptr;
   ProgramFileTarget* uploadView = nullptr;
   ProgramFileTarget* uploadBoxesView = nullptr;
 

@@ -80,15 +80,13 @@ void LaunchRules::PingChecked(const CheckedRows& checks) {
       if (state_.sites[row].SiteFlags & kFlagMarked) return PingOneSite(static_cast<int>(row));
     }
   }
-  state_.operations.pingSitesMode = PingMode::Ping;
-  opener_.OpenView(ViewKind::kPingSites);
+  opener_.OpenView({.kind = ViewKind::kPingSites, .pingMode = PingMode::Ping});
 }
 
 void LaunchRules::PingAll() {
   if (RefuseWhenBusy()) return;
   for (SiteRecord& record : state_.sites.records()) record.SiteFlags = kFlagMarked;
-  state_.operations.pingSitesMode = PingMode::Ping;
-  opener_.OpenView(ViewKind::kPingSites);
+  opener_.OpenView({.kind = ViewKind::kPingSites, .pingMode = PingMode::Ping});
 }
 
 void LaunchRules::PingManual() {
@@ -98,7 +96,7 @@ void LaunchRules::PingManual() {
 
 void LaunchRules::PingRange() {
   if (RefuseWhenBusy()) return;
-  opener_.OpenView(ViewKind::kPingRange);
+  opener_.OpenView({.kind = ViewKind::kPingRange});
 }
 
 void LaunchRules::PingOneSite(int listRow) {
@@ -116,8 +114,7 @@ void LaunchRules::PingOneSite(int listRow) {
 }
 
 void LaunchRules::IcmpScan(IcmpScanMode mode) {
-  state_.operations.icmpScanMode = mode;
-  opener_.OpenView(ViewKind::kIcmpRange);
+  opener_.OpenView({.kind = ViewKind::kIcmpRange, .icmpMode = mode});
 }
 
 void LaunchRules::TraceRoute() { prompts_.ShowMessage("ERROR:\nCommand NOT IMPLEMENTED YET!"); }
@@ -152,7 +149,7 @@ void LaunchRules::Upload(const CheckedRows& checks, bool ctrlHeld) {
 }
 
 void LaunchRules::OpenUploadView(ViewKind kind, const std::string& programFile) {
-  opener_.OpenView(kind);
+  opener_.OpenView({.kind = kind});
   ProgramFileTarget* const view =
       kind == ViewKind::kUploadBoxes ? state_.operations.uploadBoxesView : state_.operations.uploadView;
   if (view) view->ReceiveProgramFile(programFile);
@@ -183,8 +180,7 @@ void LaunchRules::Telnet(int listRow) {
       return;
     }
   }
-  state_.operations.telnetSite = *site;
-  opener_.OpenView(ViewKind::kTelnet);
+  opener_.OpenView({.kind = ViewKind::kTelnet, .site = *site});
 }
 
 void LaunchRules::Reset(const CheckedRows& checks, int selectedRow) {
@@ -214,8 +210,7 @@ void LaunchRules::ManySitesReset(const CheckedRows& checks) {
     prompts_.ShowError(kErrorNoSiteChecked, kNoSiteCheckedText, false);
     return;
   }
-  state_.operations.pingSitesMode = PingMode::Reset;
-  opener_.OpenView(ViewKind::kPingSites);
+  opener_.OpenView({.kind = ViewKind::kPingSites, .pingMode = PingMode::Reset});
 }
 
 }  // namespace quenderlink

@@ -2,10 +2,19 @@
 
 #include <string>
 
+#include "core/PingMode.h"
 #include "core/ProgramState.h"
 #include "core/SiteRecord.h"
 
 namespace quenderlink {
+
+// What a new operation view is made with.
+struct ViewRequest {
+  ViewKind kind = ViewKind::kMain;
+  PingMode pingMode = PingMode::Ping;                     // the ping sites view: ping or reset
+  IcmpScanMode icmpMode = IcmpScanMode::SystemLibrary;  // the ICMP view's method
+  SiteRecord site{};  // the telnet view's site, a copy: the table may be reloaded meanwhile
+};
 
 // What the main view's launch rules open; the desktop program opens windows
 // and dialogs, tests record the calls.
@@ -13,8 +22,8 @@ class OperationOpener {
  public:
   virtual ~OperationOpener() = default;
 
-  // A new child window holding the view of that kind (the view kind is set first).
-  virtual void OpenView(ViewKind kind) = 0;
+  // A new child window holding the view the request asks for.
+  virtual void OpenView(const ViewRequest& request) = 0;
   // The add/modify site dialog pinging a copy of a listed site at once.
   virtual void OpenSitePing(const SiteRecord& site) = 0;
   // The add/modify site dialog pinging an address the user types in.

@@ -76,7 +76,7 @@ TEST_F(LaunchRulesTest, BusyRefusesEveryPingAndResetButNotTheIcmpScans) {
 
   rules_.IcmpScan(IcmpScanMode::ListedSites);
   EXPECT_EQ(opener_.opened, std::vector<std::string>{"view 6"});
-  EXPECT_EQ(state_.operations.icmpScanMode, IcmpScanMode::ListedSites);
+  EXPECT_EQ(opener_.viewRequests.back().icmpMode, IcmpScanMode::ListedSites);
 }
 
 TEST_F(LaunchRulesTest, PingCheckedMarksTickedRowsAndPicksDialogOrView) {
@@ -88,10 +88,9 @@ TEST_F(LaunchRulesTest, PingCheckedMarksTickedRowsAndPicksDialogOrView) {
   EXPECT_EQ(opener_.opened, std::vector<std::string>{"site ping S2"});
 
   Check({0});
-  state_.operations.pingSitesMode = PingMode::Reset;
   rules_.PingChecked(checks_);
   EXPECT_EQ(opener_.opened.back(), "view 2");
-  EXPECT_EQ(state_.operations.pingSitesMode, PingMode::Ping);
+  EXPECT_EQ(opener_.viewRequests.back().pingMode, PingMode::Ping);
   EXPECT_EQ(Flags(), (std::vector<std::uint8_t>{3, 0, 3, 0}));
 
   rules_.PingAll();
@@ -169,7 +168,7 @@ TEST_F(LaunchRulesTest, ResetUsesTheSelectedRowForOneCheckedSite) {
   Check({2});
   rules_.Reset(checks_, 3);
   EXPECT_EQ(opener_.opened.back(), "view 2");
-  EXPECT_EQ(state_.operations.pingSitesMode, PingMode::Reset);
+  EXPECT_EQ(opener_.viewRequests.back().pingMode, PingMode::Reset);
 
   checks_.Reset(4);
   rules_.ManySitesReset(checks_);
@@ -180,7 +179,7 @@ TEST_F(LaunchRulesTest, TelnetOnCprRefreshesTheAddressOrStopsWithError900) {
   state_.params.railroadCode = kRailroadCpr;
   SetFieldText(state_.sites[0].HostText, "127.0.0.9");
   rules_.Telnet(0);
-  EXPECT_EQ(FieldText(state_.operations.telnetSite.IpByNumber), "127.0.0.9");
+  EXPECT_EQ(FieldText(opener_.viewRequests.back().site.IpByNumber), "127.0.0.9");
   EXPECT_EQ(opener_.opened, std::vector<std::string>{"view 7"});
 
   SetFieldText(state_.sites[1].HostText, "bad name!");

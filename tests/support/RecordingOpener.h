@@ -8,12 +8,17 @@
 
 namespace quenderlink::testing {
 
-// Records what the main view's rules open, one line each ("view 2", "reset EAST").
+// Records what the main view's rules open, one line each ("view 2", "reset EAST"),
+// and every view's request.
 class RecordingOpener : public OperationOpener {
  public:
   std::vector<std::string> opened;
+  std::vector<ViewRequest> viewRequests;
 
-  void OpenView(ViewKind kind) override { opened.push_back("view " + std::to_string(static_cast<int>(kind))); }
+  void OpenView(const ViewRequest& request) override {
+    opened.push_back("view " + std::to_string(static_cast<int>(request.kind)));
+    viewRequests.push_back(request);
+  }
   void OpenSitePing(const SiteRecord& site) override { opened.push_back("site ping " + Name(site)); }
   void OpenManualPing() override { opened.push_back("manual ping"); }
   void OpenSingleSiteUpload(const std::string& programFile) override { opened.push_back("upload " + programFile); }

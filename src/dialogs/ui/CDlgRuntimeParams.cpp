@@ -43,10 +43,12 @@ const RuntimeParamRow& RowAt(int row) { return RuntimeParamRows()[static_cast<st
 
 }  // namespace
 
-CDlgRuntimeParams::CDlgRuntimeParams(ProgramState& state, UserPrompts& prompts, QWidget* parent, ColourChooser chooser)
+CDlgRuntimeParams::CDlgRuntimeParams(ProgramState& state, UserPrompts& prompts, MainViewTarget& mainView,
+                                     QWidget* parent, ColourChooser chooser)
     : QDialog(parent),
       state_(state),
       prompts_(prompts),
+      mainView_(mainView),
       chooser_(chooser ? std::move(chooser) : StandardColourChooser(this)),
       grid_(state.params) {
   setModal(true);
@@ -169,7 +171,7 @@ void CDlgRuntimeParams::ChangeColour(int row, int column) {
   grid_.SetColour(row, part, *chosen);
   ShowColours(row);
   saveButton_->setEnabled(true);
-  if (state_.operations.mainView != nullptr) state_.operations.mainView->OnRecolour();
+  mainView_.OnRecolour();
 }
 
 void CDlgRuntimeParams::ShowChanged(QWidget& cell, int row) {

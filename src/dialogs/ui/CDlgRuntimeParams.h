@@ -28,7 +28,9 @@ class CDlgRuntimeParams : public QDialog {
 
  public:
   // No chooser: the standard colour dialog.
-  CDlgRuntimeParams(ProgramState& state, UserPrompts& prompts, QWidget* parent = nullptr, ColourChooser chooser = {});
+  // The main view recolours its rows when the colours change.
+  CDlgRuntimeParams(ProgramState& state, UserPrompts& prompts, MainViewTarget& mainView, QWidget* parent = nullptr,
+                    ColourChooser chooser = {});
 
   // Closed by "Save" after storing the values.
   bool saved() const { return saved_; }
@@ -45,6 +47,7 @@ class CDlgRuntimeParams : public QDialog {
 
   ProgramState& state_;
   UserPrompts& prompts_;
+  MainViewTarget& mainView_;
   ColourChooser chooser_;
   RuntimeParamsGrid grid_;
   bool saved_ = false;

@@ -44,10 +44,12 @@ QComboBox* ColumnChoice(const char* objectName, QWidget* parent) {
 
 }  // namespace
 
-CFViewImportSitesFromFile::CFViewImportSitesFromFile(ProgramState& state, UserPrompts& prompts, QWidget* parent)
+CFViewImportSitesFromFile::CFViewImportSitesFromFile(ProgramState& state, UserPrompts& prompts,
+                                                     MainViewTarget& mainView, QWidget* parent)
     : OperationView(parent),
       state_(state),
       prompts_(prompts),
+      mainView_(mainView),
       import_(state.params),
       engineListener_(this, *this),
       model_(new ImportListModel(import_, state.operations, this)),
@@ -241,7 +243,7 @@ void CFViewImportSitesFromFile::AppendToCurrentFile(bool successfulOnly) {
     prompts_.ShowMessage(result.error);
     return;
   }
-  if (state_.operations.mainView) state_.operations.mainView->OnSiteFileWritten(false, path);
+  mainView_.OnSiteFileWritten(false, path);
   prompts_.ShowError(0, RecordsAppendedText(result.written, path), false);
 }
 
@@ -254,7 +256,7 @@ void CFViewImportSitesFromFile::SaveInNewFile(bool successfulOnly) {
     prompts_.ShowMessage(result.error);
     return;
   }
-  if (state_.operations.mainView) state_.operations.mainView->OnSiteFileWritten(true, *path);
+  mainView_.OnSiteFileWritten(true, *path);
   prompts_.ShowError(0, RecordsSavedText(result.written, *path), false);
 }
 

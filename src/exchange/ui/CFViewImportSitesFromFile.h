@@ -34,7 +34,8 @@ class CFViewImportSitesFromFile : public OperationView, public ViewWindow, priva
   Q_OBJECT
 
  public:
-  CFViewImportSitesFromFile(ProgramState& state, UserPrompts& prompts, QWidget* parent = nullptr);
+  CFViewImportSitesFromFile(ProgramState& state, UserPrompts& prompts, MainViewTarget& mainView,
+                            QWidget* parent = nullptr);
   // A ping still going is stopped and its engine waited for.
   ~CFViewImportSitesFromFile() override;
 
@@ -74,6 +75,7 @@ class CFViewImportSitesFromFile : public OperationView, public ViewWindow, priva
 
   ProgramState& state_;
   UserPrompts& prompts_;
+  MainViewTarget& mainView_;
   SiteImport import_;
   EngineRequest request_;
   BlockingPingListener engineListener_;

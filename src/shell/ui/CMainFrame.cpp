@@ -109,9 +109,9 @@ void CMainFrame::RunCommand(int id) {
   }
 }
 
-QMdiSubWindow* CMainFrame::AddChild(ViewKind kind, QWidget* view) {
-  auto* child = new CChildFrame(view, kind != ViewKind::kMain);
-  child->setWindowTitle(QString::fromStdString(ViewKindTitle(kind, state_.operations)));
+QMdiSubWindow* CMainFrame::AddChild(const ViewRequest& request, QWidget* view) {
+  auto* child = new CChildFrame(view, request.kind != ViewKind::kMain);
+  child->setWindowTitle(QString::fromStdString(ViewKindTitle(request)));
   mdiArea_->addSubWindow(child);
   // An operation opens as large as the list it was started from.
   const QMdiSubWindow* active = mdiArea_->activeSubWindow();
@@ -124,7 +124,7 @@ QMdiSubWindow* CMainFrame::AddChild(ViewKind kind, QWidget* view) {
 
 CMainView* CMainFrame::OpenMainView() {
   mainView_ = factory_.CreateMainView();
-  QMdiSubWindow* child = AddChild(ViewKind::kMain, mainView_);
+  QMdiSubWindow* child = AddChild({.kind = ViewKind::kMain}, mainView_);
   // A maximised child's title shows in the main window's title as well.
   connect(mainView_, &CMainView::titleChanged, child, &QWidget::setWindowTitle);
   connect(mainView_, &CMainView::exitRequested, this, &QWidget::close);
@@ -136,10 +136,11 @@ CMainView* CMainFrame::OpenMainView() {
   return mainView_;
 }
 
-void CMainFrame::OpenView(ViewKind kind) {
-  OperationView* view = factory_.Create(kind);
+void CMainFrame::OpenView(const ViewRequest& request) {
+  if (!mainView_) return;
+  OperationView* view = factory_.Create(request, *mainView_);
   if (!view) return;
-  QMdiSubWindow* child = AddChild(kind, view);
+  QMdiSubWindow* child = AddChild(request, view);
   connect(view, &OperationView::titleChanged, child, &QWidget::setWindowTitle);
   connect(view, &OperationView::closeRequested, child, &QWidget::close);
 }

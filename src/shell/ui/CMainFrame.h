@@ -38,7 +38,7 @@ class CMainFrame : public QMainWindow, public OperationOpener {
   void ShutDown();
 
   // OperationOpener
-  void OpenView(ViewKind kind) override;
+  void OpenView(const ViewRequest& request) override;
   void OpenSitePing(const SiteRecord& site) override;
   void OpenManualPing() override;
   void OpenSingleSiteUpload(const std::string& programFile) override;
@@ -55,7 +55,7 @@ class CMainFrame : public QMainWindow, public OperationOpener {
   void BuildToolBar();
   void RunCommand(int id);
   void UpdateEnabledItems(const QMenu* menu);
-  QMdiSubWindow* AddChild(ViewKind kind, QWidget* view);
+  QMdiSubWindow* AddChild(const ViewRequest& request, QWidget* view);
 
   ProgramState& state_;
   UserPrompts& prompts_;

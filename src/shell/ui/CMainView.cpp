@@ -59,7 +59,6 @@ CMainView::CMainView(ProgramState& state, UserPrompts& prompts, DesktopActions& 
 
 CMainView::~CMainView() {
   if (registered_) state_.openViews.Deregister(this);
-  if (state_.operations.mainView == this) state_.operations.mainView = nullptr;
   const RuntimeParams& params = state_.params;
   IniSettingsFile ini(state_.programFolder);
   // The view is going and nobody is left to be told: options not stored keep their last stored values.
@@ -94,7 +93,6 @@ void CMainView::ConnectControls() {
 
 void CMainView::Open() {
   registered_ = state_.openViews.Register(this);
-  state_.operations.mainView = this;
   ResetSiteFileCaption();
   form_->programFileButton()->setText(kProgramFilePrompt);
   LoadStartupSettings(state_, *this);
@@ -282,7 +280,7 @@ void CMainView::RunCommand(int id) {
     case kIcmpListedSites: rules_.IcmpScan(IcmpScanMode::ListedSites); break;
     case kTraceRoute: rules_.TraceRoute(); break;
     case kBeginUpload: BeginUpload(CtrlHeld()); break;
-    case kImportSites: opener_.OpenView(ViewKind::kImport); break;
+    case kImportSites: opener_.OpenView({.kind = ViewKind::kImport}); break;
     case kOpenIniFile: IniSettingsFile(state_.programFolder).OpenIniInEditor(desktop_); break;
     case kEraseIniFile: {
       IniSettingsFile ini(state_.programFolder);
@@ -336,7 +334,7 @@ void CMainView::ShowProgramFileChoice(const std::optional<std::string>& path) {
 }
 
 void CMainView::EditRuntimeParams() {
-  CDlgRuntimeParams(state_, prompts_, this).exec();
+  CDlgRuntimeParams(state_, prompts_, *this, this).exec();
   Reapply();
 }
 

@@ -11,12 +11,12 @@
 
 namespace quenderlink {
 
-std::string ViewKindTitle(ViewKind kind, const OperationState& operations) {
-  switch (kind) {
+std::string ViewKindTitle(const ViewRequest& request) {
+  switch (request.kind) {
     case ViewKind::kMain: return "Sites";
     case ViewKind::kImport: return "Import Sites From File";
     case ViewKind::kPingSites:
-      return operations.pingSitesMode == PingMode::Reset ? "Reset Sites" : "Ping Sites";
+      return request.pingMode == PingMode::Reset ? "Reset Sites" : "Ping Sites";
     case ViewKind::kUploadList: return "Upload Program";
     case ViewKind::kUploadBoxes: return "Upload Program - Boxes";
     case ViewKind::kPingRange: return "Ping Range of Addresses";
@@ -31,15 +31,15 @@ ViewFactory::ViewFactory(ProgramState& state, UserPrompts& prompts, DesktopActio
 
 CMainView* ViewFactory::CreateMainView() const { return new CMainView(state_, prompts_, desktop_, opener_); }
 
-OperationView* ViewFactory::Create(ViewKind kind) const {
-  switch (kind) {
-    case ViewKind::kImport: return new CFViewImportSitesFromFile(state_, prompts_);
-    case ViewKind::kPingSites: return new CFViewPingSites(state_, prompts_);
-    case ViewKind::kPingRange: return new CFViewPingRange(state_, prompts_, desktop_);
-    case ViewKind::kIcmpRange: return new CFViewPingRangeICMP(state_, prompts_, desktop_);
-    case ViewKind::kUploadList: return new CFViewUploadProgram(state_, prompts_);
-    case ViewKind::kUploadBoxes: return new CFViewUploadPgmBoxes(state_, prompts_);
-    case ViewKind::kTelnet: return new CFViewTelnetSession(state_, prompts_, desktop_);
+OperationView* ViewFactory::Create(const ViewRequest& request, MainViewTarget& mainView) const {
+  switch (request.kind) {
+    case ViewKind::kImport: return new CFViewImportSitesFromFile(state_, prompts_, mainView);
+    case ViewKind::kPingSites: return new CFViewPingSites(state_, prompts_, mainView, request.pingMode);
+    case ViewKind::kPingRange: return new CFViewPingRange(state_, prompts_, desktop_, mainView);
+    case ViewKind::kIcmpRange: return new CFViewPingRangeICMP(state_, prompts_, desktop_, request.icmpMode);
+    case ViewKind::kUploadList: return new CFViewUploadProgram(state_, prompts_, mainView);
+    case ViewKind::kUploadBoxes: return new CFViewUploadPgmBoxes(state_, prompts_, mainView);
+    case ViewKind::kTelnet: return new CFViewTelnetSession(state_, prompts_, desktop_, request.site);
     // The main view is made once, by CreateMainView.
     case ViewKind::kMain: break;
   }

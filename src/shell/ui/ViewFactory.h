@@ -12,8 +12,8 @@ namespace quenderlink {
 
 class CMainView;
 
-// The operation's name a child window of that kind is titled with.
-std::string ViewKindTitle(ViewKind kind, const OperationState& operations);
+// The operation's name a child window for the request is titled with.
+std::string ViewKindTitle(const ViewRequest& request);
 
 // Makes the view a new child window holds: the main view, or an operation's
 // view by its kind (none for the main view's kind).
@@ -22,7 +22,8 @@ class ViewFactory {
   ViewFactory(ProgramState& state, UserPrompts& prompts, DesktopActions& desktop, OperationOpener& opener);
 
   CMainView* CreateMainView() const;
-  OperationView* Create(ViewKind kind) const;
+  // The operation views hand their results to the main view.
+  OperationView* Create(const ViewRequest& request, MainViewTarget& mainView) const;
 
  private:
   ProgramState& state_;

@@ -33,10 +33,12 @@ constexpr int kProgressTickMs = 500;
 
 }  // namespace
 
-CFViewPingRange::CFViewPingRange(ProgramState& state, UserPrompts& prompts, DesktopActions& desktop, QWidget* parent)
+CFViewPingRange::CFViewPingRange(ProgramState& state, UserPrompts& prompts, DesktopActions& desktop,
+                                 MainViewTarget& mainView, QWidget* parent)
     : OperationView(parent),
       state_(state),
       prompts_(prompts),
+      mainView_(mainView),
       desktop_(desktop),
       engineListener_(this, *this),
       engine_(this, state.operations, &OperationState::pingInProgress, [this] { request_.stop = 1; }) {
@@ -201,7 +203,7 @@ void CFViewPingRange::AppendRows() {
   const std::string path = state_.currentSiteFile;
   const int appended =
       AppendCheckedRows(run_->rows(), run_->port(), state_.params, state_.sites, path, state_.currentSiteFileStamp);
-  if (appended >= 0 && state_.operations.mainView) state_.operations.mainView->OnSiteFileWritten(false, path);
+  if (appended >= 0) mainView_.OnSiteFileWritten(false, path);
   prompts_.ShowMessage(AppendedReport(appended, path));
 }
 
@@ -209,7 +211,7 @@ void CFViewPingRange::SaveNewFile() {
   const auto path = AskFile("Save Selected Rows in New File", kSiteListFilter, "bin");
   if (!path) return;
   const int saved = SaveCheckedRows(run_->rows(), run_->port(), state_.params, *path);
-  if (saved >= 0 && state_.operations.mainView) state_.operations.mainView->OnSiteFileWritten(true, *path);
+  if (saved >= 0) mainView_.OnSiteFileWritten(true, *path);
   prompts_.ShowMessage(SavedReport(saved, *path));
 }
 

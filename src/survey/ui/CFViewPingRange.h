@@ -38,7 +38,8 @@ class CFViewPingRange : public OperationView, public ViewWindow, private PingEng
   Q_OBJECT
 
  public:
-  CFViewPingRange(ProgramState& state, UserPrompts& prompts, DesktopActions& desktop, QWidget* parent = nullptr);
+  CFViewPingRange(ProgramState& state, UserPrompts& prompts, DesktopActions& desktop, MainViewTarget& mainView,
+                  QWidget* parent = nullptr);
   // A run still going is stopped and waited for: the engine works on the view's table.
   ~CFViewPingRange() override;
 
@@ -74,6 +75,7 @@ class CFViewPingRange : public OperationView, public ViewWindow, private PingEng
 
   ProgramState& state_;
   UserPrompts& prompts_;
+  MainViewTarget& mainView_;
   DesktopActions& desktop_;
   std::unique_ptr<RangeScanRun> run_;  // the range table; replaced only by the next run
   EngineRequest request_;

@@ -41,12 +41,12 @@ Method MethodOf(IcmpScanMode mode) {
 }  // namespace
 
 CFViewPingRangeICMP::CFViewPingRangeICMP(ProgramState& state, UserPrompts& prompts, DesktopActions& desktop,
-                                         AccessCheck canPing, QWidget* parent)
+                                         IcmpScanMode mode, AccessCheck canPing, QWidget* parent)
     : OperationView(parent),
       state_(state),
       prompts_(prompts),
       desktop_(desktop),
-      mode_(state.operations.icmpScanMode),
+      mode_(mode),
       canPing_(std::move(canPing)),
       engineListener_(this, *this),
       run_(mode_, IcmpWindowParallel(mode_), &engineListener_, [this] { return ReadParams(); },

@@ -45,7 +45,7 @@ class CFViewPingRangeICMP : public OperationView, public ViewWindow, private Icm
   // Whether the method can ping here; tests stand in for the sockets' answer.
   using AccessCheck = std::function<bool(IcmpScanMode)>;
 
-  CFViewPingRangeICMP(ProgramState& state, UserPrompts& prompts, DesktopActions& desktop,
+  CFViewPingRangeICMP(ProgramState& state, UserPrompts& prompts, DesktopActions& desktop, IcmpScanMode mode,
                       AccessCheck canPing = CanPingWith, QWidget* parent = nullptr);
   // A run still going is aborted and its threads are waited for: they write into the view.
   ~CFViewPingRangeICMP() override;

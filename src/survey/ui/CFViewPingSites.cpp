@@ -24,11 +24,13 @@ constexpr const char* kNoFailedSiteText = "\r\nThere is no\n\"Failed Site\"\nto 
 
 }  // namespace
 
-CFViewPingSites::CFViewPingSites(ProgramState& state, UserPrompts& prompts, QWidget* parent)
+CFViewPingSites::CFViewPingSites(ProgramState& state, UserPrompts& prompts, MainViewTarget& mainView, PingMode mode,
+                                 QWidget* parent)
     : OperationView(parent),
       state_(state),
       prompts_(prompts),
-      mode_(state.operations.pingSitesMode),
+      mainView_(mainView),
+      mode_(mode),
       run_(state.sites, state.params, mode_),
       engineListener_(this, *this),
       model_(new PingSitesModel(run_, state, this)),
@@ -117,8 +119,7 @@ void CFViewPingSites::EndRun() {
   engine_.Finish();
   if (const std::string unplaced = UnplacedResultsText(run_.unplacedResults()); !unplaced.empty())
     prompts_.ShowMessage(unplaced);
-  if (mode_ == PingMode::Ping && state_.operations.mainView && !released_)
-    state_.operations.mainView->OnRunFinished(origin_);
+  if (mode_ == PingMode::Ping && !released_) mainView_.OnRunFinished(origin_);
 }
 
 void CFViewPingSites::Abort() { run_.Abort(request_); }

@@ -30,7 +30,8 @@ class CFViewPingSites : public OperationView, public ViewWindow, private PingEng
   Q_OBJECT
 
  public:
-  CFViewPingSites(ProgramState& state, UserPrompts& prompts, QWidget* parent = nullptr);
+  CFViewPingSites(ProgramState& state, UserPrompts& prompts, MainViewTarget& mainView, PingMode mode,
+                  QWidget* parent = nullptr);
   // A run still going is stopped and its engine waited for.
   ~CFViewPingSites() override;
 
@@ -61,6 +62,7 @@ class CFViewPingSites : public OperationView, public ViewWindow, private PingEng
 
   ProgramState& state_;
   UserPrompts& prompts_;
+  MainViewTarget& mainView_;
   PingMode mode_;
   PingSitesRun run_;
   EngineRequest request_;

@@ -59,12 +59,12 @@ std::tm LocalTimeNow() {
 }  // namespace
 
 CFViewTelnetSession::CFViewTelnetSession(ProgramState& state, UserPrompts& prompts, DesktopActions& desktop,
-                                         QWidget* parent)
+                                         const SiteRecord& site, QWidget* parent)
     : OperationView(parent),
       state_(state),
       prompts_(prompts),
       desktop_(desktop),
-      site_(state.operations.telnetSite),
+      site_(site),
       host_(RecordFieldUtf8(site_.HostText)),
       session_(TargetOf(site_), state.params.railroadCode, *this),
       terminal_(new COurBCGEditCtrl(this)),

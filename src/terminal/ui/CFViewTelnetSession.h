@@ -30,7 +30,9 @@ class CFViewTelnetSession : public OperationView, public ViewWindow, private Tel
 
  public:
   // Opens on a copy of the operation state's telnet site.
-  CFViewTelnetSession(ProgramState& state, UserPrompts& prompts, DesktopActions& desktop, QWidget* parent = nullptr);
+  // The view connects to `site`, a copy of the record it was opened on.
+  CFViewTelnetSession(ProgramState& state, UserPrompts& prompts, DesktopActions& desktop, const SiteRecord& site,
+                      QWidget* parent = nullptr);
   ~CFViewTelnetSession() override;
 
   bool MayClose() override { return !connected_; }

@@ -34,8 +34,9 @@ QFont LogFont(std::size_t boxCount) {
 
 }  // namespace
 
-CFViewUploadPgmBoxes::CFViewUploadPgmBoxes(ProgramState& state, UserPrompts& prompts, QWidget* parent)
-    : MultiUploadView(state, prompts, state.operations.uploadBoxesView, "Cancel", parent),
+CFViewUploadPgmBoxes::CFViewUploadPgmBoxes(ProgramState& state, UserPrompts& prompts, MainViewTarget& mainView,
+                                           QWidget* parent)
+    : MultiUploadView(state, prompts, mainView, state.operations.uploadBoxesView, "Cancel", parent),
       run_(state.sites, state.params,
            [this](std::size_t box, LogClass kind, const std::string& text) {
              boxes_[box].pending.emplace_back(kind, text);

@@ -21,7 +21,7 @@ class CFViewUploadPgmBoxes : public MultiUploadView {
   Q_OBJECT
 
  public:
-  CFViewUploadPgmBoxes(ProgramState& state, UserPrompts& prompts, QWidget* parent = nullptr);
+  CFViewUploadPgmBoxes(ProgramState& state, UserPrompts& prompts, MainViewTarget& mainView, QWidget* parent = nullptr);
   ~CFViewUploadPgmBoxes() override;
 
  protected:

@@ -15,8 +15,9 @@
 
 namespace quenderlink {
 
-CFViewUploadProgram::CFViewUploadProgram(ProgramState& state, UserPrompts& prompts, QWidget* parent)
-    : MultiUploadView(state, prompts, state.operations.uploadView, "Abort", parent),
+CFViewUploadProgram::CFViewUploadProgram(ProgramState& state, UserPrompts& prompts, MainViewTarget& mainView,
+                                         QWidget* parent)
+    : MultiUploadView(state, prompts, mainView, state.operations.uploadView, "Abort", parent),
       run_(state.sites, state.params),
       model_(new UploadListModel(run_, this)),
       list_(new SiteListView(this)) {

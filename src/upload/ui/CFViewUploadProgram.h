@@ -18,7 +18,7 @@ class CFViewUploadProgram : public MultiUploadView {
   Q_OBJECT
 
  public:
-  CFViewUploadProgram(ProgramState& state, UserPrompts& prompts, QWidget* parent = nullptr);
+  CFViewUploadProgram(ProgramState& state, UserPrompts& prompts, MainViewTarget& mainView, QWidget* parent = nullptr);
   ~CFViewUploadProgram() override;
 
  protected:

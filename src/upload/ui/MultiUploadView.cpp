@@ -15,11 +15,12 @@ constexpr std::chrono::milliseconds kRefreshInterval{50};
 
 }  // namespace
 
-MultiUploadView::MultiUploadView(ProgramState& state, UserPrompts& prompts, ProgramFileTarget*& slot,
-                                 const char* abortText, QWidget* parent)
+MultiUploadView::MultiUploadView(ProgramState& state, UserPrompts& prompts, MainViewTarget& mainView,
+                                 ProgramFileTarget*& slot, const char* abortText, QWidget* parent)
     : OperationView(parent),
       state_(state),
       prompts_(prompts),
+      mainView_(mainView),
       slot_(slot),
       engineListener_(this, *this),
       headline_(PlainLabel({}, "headlineText", this)),
@@ -117,7 +118,7 @@ void MultiUploadView::EndRun() {
   ShowRunning(false);
   if (const std::string unplaced = UnplacedResultsText(run().unplacedResults()); !unplaced.empty())
     prompts_.ShowMessage(unplaced);
-  if (state_.operations.mainView && !released_) state_.operations.mainView->OnRunFinished(origin_);
+  if (!released_) mainView_.OnRunFinished(origin_);
 }
 
 void MultiUploadView::OnJobAddress(std::uint16_t row, const std::string& address) {

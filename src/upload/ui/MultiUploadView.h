@@ -34,8 +34,8 @@ class MultiUploadView : public OperationView,
 
  public:
   // `slot` is where the main view finds the view to hand the program file to.
-  MultiUploadView(ProgramState& state, UserPrompts& prompts, ProgramFileTarget*& slot, const char* abortText,
-                  QWidget* parent = nullptr);
+  MultiUploadView(ProgramState& state, UserPrompts& prompts, MainViewTarget& mainView, ProgramFileTarget*& slot,
+                  const char* abortText, QWidget* parent = nullptr);
   ~MultiUploadView() override;
 
   // Starts the run.
@@ -77,6 +77,7 @@ class MultiUploadView : public OperationView,
 
   ProgramState& state_;
   UserPrompts& prompts_;
+  MainViewTarget& mainView_;
   ProgramFileTarget*& slot_;
   UploadRequest request_;
   BlockingUploadListener engineListener_;

@@ -31,7 +31,7 @@ class CDlgRuntimeParamsTest : public ::testing::Test {
 
   // The chooser gives the scripted answers in turn; none left: cancelled.
   CDlgRuntimeParams& Dialog() {
-    dialog = std::make_unique<CDlgRuntimeParams>(state, prompts, nullptr, [this](ColorRef) {
+    dialog = std::make_unique<CDlgRuntimeParams>(state, prompts, mainView, nullptr, [this](ColorRef) {
       if (colourAnswers.empty()) return std::optional<ColorRef>{};
       const std::optional<ColorRef> answer = colourAnswers.front();
       colourAnswers.pop_front();
@@ -57,6 +57,7 @@ class CDlgRuntimeParamsTest : public ::testing::Test {
   testing::TempDir folder;
   ProgramState state{folder.path()};
   testing::ScriptedPrompts prompts;
+  testing::RecordingMainView mainView;
   std::deque<std::optional<ColorRef>> colourAnswers;
   std::unique_ptr<CDlgRuntimeParams> dialog;
 };
@@ -100,8 +101,6 @@ TEST_F(CDlgRuntimeParamsTest, SaveWithARefusedNumberStaysOpenShowingWhyUntilTheN
 }
 
 TEST_F(CDlgRuntimeParamsTest, CancelKeepsOnlyTheChosenColourWhichRepaintedTheMainViewAtOnce) {
-  testing::RecordingMainView mainView;
-  state.operations.mainView = &mainView;
   colourAnswers = {std::nullopt, 0x0000FF};
   CDlgRuntimeParams& shown = Dialog();
 

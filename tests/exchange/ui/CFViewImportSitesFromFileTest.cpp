@@ -29,9 +29,8 @@ class CFViewImportSitesFromFileTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { EnsureApplication(); }
   void SetUp() override {
-    state_.operations.mainView = &mainView_;
     state_.params = PingParams(1, 1);
-    view_ = std::make_unique<CFViewImportSitesFromFile>(state_, prompts_);
+    view_ = std::make_unique<CFViewImportSitesFromFile>(state_, prompts_, mainView_);
     CheckModelThroughout(List());
     view_->resize(1200, 700);
     view_->show();

@@ -43,10 +43,8 @@ class CMainFrameTest : public testing::MainViewFixture {
 TEST_F(CMainFrameTest, TheMainViewOpensFirstAndOperationsGetTheirOwnWindows) {
   ASSERT_EQ(frame_.mdiArea()->subWindowList().size(), 1);
   EXPECT_EQ(frame_.mdiArea()->subWindowList()[0]->windowTitle().toStdString(), "NS Start Page (Ver 9.0)");
-  EXPECT_EQ(state_.operations.mainView, frame_.mainView());
 
-  state_.operations.pingSitesMode = PingMode::Reset;
-  frame_.OpenView(ViewKind::kPingSites);
+  frame_.OpenView({.kind = ViewKind::kPingSites, .pingMode = PingMode::Reset});
   const auto windows = frame_.mdiArea()->subWindowList();
   ASSERT_EQ(windows.size(), 2);
   EXPECT_EQ(windows[1]->windowTitle().toStdString(), "Reset Sites");
@@ -57,7 +55,7 @@ TEST_F(CMainFrameTest, TheMainViewOpensFirstAndOperationsGetTheirOwnWindows) {
 
 // The home's railroad (5) has every unit asked for its menu as the session begins.
 TEST_F(CMainFrameTest, TheWindowMenuListsAndArrangesTheWindowsAndRestoringAnotherLeavesTheMainListMaximised) {
-  frame_.OpenView(ViewKind::kPingRange);
+  frame_.OpenView({.kind = ViewKind::kPingRange});
   const auto windows = frame_.mdiArea()->subWindowList();
   ASSERT_EQ(windows.size(), 2);
   ASSERT_TRUE(windows[1]->isMaximized()) << "opens as large as the list";
@@ -213,7 +211,7 @@ void MarkAll(ProgramState& state, std::uint8_t flag) {
 
 void OpenUpload(const RunStart& run, ViewKind kind) {
   MarkAll(run.state, kFlagHighlighted);
-  run.frame.OpenView(kind);
+  run.frame.OpenView({.kind = kind});
   ProgramFileTarget* target =
       kind == ViewKind::kUploadBoxes ? run.state.operations.uploadBoxesView : run.state.operations.uploadView;
   ASSERT_NE(target, nullptr);
@@ -273,7 +271,7 @@ const RunKind kRunKinds[] = {
        std::string lines;
        for (int unit = 1; unit <= 3; ++unit) lines += run.subnet + std::to_string(unit) + "," + std::to_string(run.port) + "\r\n";
        testing::WriteFileBytes(csv, lines);
-       run.frame.OpenView(ViewKind::kImport);
+       run.frame.OpenView({.kind = ViewKind::kImport});
        auto& view = LastView<CFViewImportSitesFromFile>(run.frame);
        run.prompts.fileAnswers.push_back(csv.string());
        testing::Click(view, "browseButton");

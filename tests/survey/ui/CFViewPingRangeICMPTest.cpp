@@ -32,8 +32,7 @@ class CFViewPingRangeICMPTest : public ::testing::Test {
   }
 
   std::unique_ptr<CFViewPingRangeICMP> OpenView(IcmpScanMode mode) {
-    state_.operations.icmpScanMode = mode;
-    auto view = std::make_unique<CFViewPingRangeICMP>(state_, prompts_, desktop_);
+    auto view = std::make_unique<CFViewPingRangeICMP>(state_, prompts_, desktop_, mode);
     CheckModelThroughout(*Child<SiteListView>(*view, "icmpList").model());
     QObject::connect(view.get(), &CFViewPingRangeICMP::titleChanged, [this](const QString& text) { title_ = text; });
     view->show();
@@ -101,8 +100,7 @@ TEST_F(CFViewPingRangeICMPTest, StartRunsTheRangeSaveWritesAFileClosingWaitsForT
 
 TEST_F(CFViewPingRangeICMPTest, AMethodThatCannotPingHereSaysWhatLinuxNeedsAndClosesTheView) {
   for (const IcmpScanMode mode : {IcmpScanMode::SystemLibrary, IcmpScanMode::ListedSites}) {
-    state_.operations.icmpScanMode = mode;
-    CFViewPingRangeICMP view(state_, prompts_, desktop_, [](IcmpScanMode) { return false; });
+    CFViewPingRangeICMP view(state_, prompts_, desktop_, mode, [](IcmpScanMode) { return false; });
     QSignalSpy closing(&view, &CFViewPingRangeICMP::closeRequested);
     view.show();
     EXPECT_TRUE(closing.wait(1000));

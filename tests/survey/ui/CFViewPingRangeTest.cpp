@@ -34,10 +34,7 @@ class CFViewPingRangeTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { EnsureApplication(); }
 
-  void SetUp() override {
-    state_.params = PingParams(1, 1);
-    state_.operations.mainView = &mainView_;
-  }
+  void SetUp() override { state_.params = PingParams(1, 1); }
 
   // The inputs of the "last scan", which the view opens with.
   void RememberInputs(const std::string& from, const std::string& end) {
@@ -48,7 +45,7 @@ class CFViewPingRangeTest : public ::testing::Test {
   }
 
   std::unique_ptr<CFViewPingRange> OpenView() {
-    auto view = std::make_unique<CFViewPingRange>(state_, prompts_, desktop_);
+    auto view = std::make_unique<CFViewPingRange>(state_, prompts_, desktop_, mainView_);
     CheckModelThroughout(Rows(*view));
     QObject::connect(view.get(), &CFViewPingRange::titleChanged, [this](const QString& text) { title_ = text; });
     view->show();

@@ -35,8 +35,6 @@ QString Results(const QWidget& view, int row) { return Cell(view, row, kPingColR
 class CFViewPingSitesTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { EnsureApplication(); }
-  void SetUp() override { state_.operations.mainView = &mainView_; }
-
   // Marked sites on the addresses, rows 1.. in order; that unmarked ones stay off the list is the run's test.
   void ListSites(const std::vector<std::string>& addresses, int maxWaitResponse, int maxResend) {
     std::vector<SiteRecord> records;
@@ -46,8 +44,8 @@ class CFViewPingSitesTest : public ::testing::Test {
     state_.params = PingParams(maxWaitResponse, maxResend);
   }
 
-  std::unique_ptr<CFViewPingSites> OpenView() {
-    auto view = std::make_unique<CFViewPingSites>(state_, prompts_);
+  std::unique_ptr<CFViewPingSites> OpenView(PingMode mode = PingMode::Ping) {
+    auto view = std::make_unique<CFViewPingSites>(state_, prompts_, mainView_, mode);
     CheckModelThroughout(ListOf(*view));
     view->resize(1200, 500);
     view->show();
@@ -97,9 +95,8 @@ TEST_F(CFViewPingSitesTest, PingRunWritesRepliesAndFailuresRePingFailedListsOnly
 
   // A reset run is named for it and never asks the main view to save.
   const int runsFinished = mainView_.runsFinished;
-  state_.operations.pingSitesMode = PingMode::Reset;
   ListSites({"127.85.1.1"}, 2, 2);
-  view = OpenView();
+  view = OpenView(PingMode::Reset);
   QSignalSpy resetTitles(view.get(), &CFViewPingSites::titleChanged);
   EXPECT_EQ(Text<QLabel>(*view, "statusText"), "Reset Cadmarin in Progress ...");
   ASSERT_TRUE(AwaitRunEnd(*view));

@@ -50,10 +50,10 @@ class CFViewTelnetSessionTest : public ::testing::Test {
 
   // The view on a unit named "unit-a" at that address.
   std::unique_ptr<CFViewTelnetSession> OpenView(const char* address) {
-    state_.operations.telnetSite = TestSite({.address = address});
-    SetFieldText(state_.operations.telnetSite.HostText, "unit-a");
-    state_.operations.telnetSite.TelnetPort = kTelnetPort;
-    auto view = std::make_unique<CFViewTelnetSession>(state_, prompts_, desktop_);
+    SiteRecord site = TestSite({.address = address});
+    SetFieldText(site.HostText, "unit-a");
+    site.TelnetPort = kTelnetPort;
+    auto view = std::make_unique<CFViewTelnetSession>(state_, prompts_, desktop_, site);
     view->show();
     return view;
   }

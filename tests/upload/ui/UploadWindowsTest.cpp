@@ -59,7 +59,6 @@ class UploadWindowTest : public ::testing::Test {
     state_.params.pingMaxResend = 1;
     state_.params.uploadMinWaitRamLoader = 0;
     state_.params.uploadMinWaitSysReboot = 0;
-    state_.operations.mainView = &mainView_;
     std::string program(2500, 'Z');
     program[0] = '\xC3';
     WriteFileBytes(programFile_, program);
@@ -252,7 +251,7 @@ TEST_F(MultiUploadViewsTest, TheListShowsEachUnitsLastStepCountsThemAndRefusesTo
   const auto units = StartUnits({UploadUnit("127.89.1.1", kListPort), Unit("127.89.1.2", {.silent = true}, kListPort),
                                  UploadUnit("127.89.1.3", kListPort, {.loaderNeverStarts = true})});
 
-  CFViewUploadProgram view(state_, prompts_);
+  CFViewUploadProgram view(state_, prompts_, mainView_);
   CheckModelThroughout(*Child<QTableView>(view, "uploadList").model());
   EXPECT_EQ(state_.operations.uploadView, &view);
   view.ReceiveProgramFile(programFile_.string());
@@ -279,7 +278,7 @@ TEST_F(MultiUploadViewsTest, EachBoxLogsItsUnitAndTheCaptionEnlargesIt) {
   const auto units = StartUnits(
       {UploadUnit("127.89.2.1", kBoxesPort), UploadUnit("127.89.2.2", kBoxesPort, {.silentAfterReboot = true})});
 
-  CFViewUploadPgmBoxes view(state_, prompts_);
+  CFViewUploadPgmBoxes view(state_, prompts_, mainView_);
   EXPECT_EQ(state_.operations.uploadBoxesView, &view);
   view.ReceiveProgramFile(programFile_.string());
   WaitForEnd(view);
@@ -304,7 +303,7 @@ TEST_F(MultiUploadViewsTest, ACancelledRunEndsAndAFileThatCannotLoadSaysWhy) {
   AddSites({"127.89.3.1", "127.89.3.2"}, kCancelPort);  // nothing answers there
   state_.params.pingMaxWaitResponse = 30;
 
-  CFViewUploadPgmBoxes cancelled(state_, prompts_);
+  CFViewUploadPgmBoxes cancelled(state_, prompts_, mainView_);
   cancelled.ReceiveProgramFile(programFile_.string());
   prompts_.confirmAnswers = {false, true};
   Click(cancelled, "abortButton");
@@ -313,7 +312,7 @@ TEST_F(MultiUploadViewsTest, ACancelledRunEndsAndAFileThatCannotLoadSaysWhy) {
   WaitForEnd(cancelled);
   EXPECT_EQ(prompts_.Last().mode, ConfirmMode::AbortUpload);  // the question's text is the upload dialog's
 
-  CFViewUploadProgram unloadable(state_, prompts_);
+  CFViewUploadProgram unloadable(state_, prompts_, mainView_);
   unloadable.ReceiveProgramFile((home_ / "missing.bin").string());
   WaitForEnd(unloadable);
   EXPECT_TRUE(Text<QLabel>(unloadable, "headlineText").startsWith("Upload did not start: CANNOT OPEN PROGRAM FILE"))
