@@ -20,11 +20,10 @@ std::string ForTerminal(std::string text) {
 
 }  // namespace
 
-bool CliPrompts::ShowError(std::uint32_t errorId, const std::string& text, bool offerProceed) {
+bool CliPrompts::ShowError(ErrorId errorId, const std::string& text, bool offerProceed) {
   const std::string predefined = PredefinedErrorText(errorId);
   const std::string message = ForTerminal(predefined.empty() ? text : predefined);
-  if (errorId != 0)
-    out_ << "Error ID: " << errorId << ": ";
+  if (errorId != ErrorId::kNone) out_ << "Error ID: " << ErrorNumber(errorId) << ": ";
   out_ << message << '\n';
   if (offerProceed && assumeYes_) {
     out_ << "Proceeding anyway (--yes).\n";

@@ -12,7 +12,7 @@ class CliPrompts : public UserPrompts {
  public:
   CliPrompts(std::ostream& out, bool assumeYes) : out_(out), assumeYes_(assumeYes) {}
 
-  bool ShowError(std::uint32_t errorId, const std::string& text, bool offerProceed) override;
+  bool ShowError(ErrorId errorId, const std::string& text, bool offerProceed) override;
   bool Confirm(ConfirmMode mode, const std::string& text) override;
   void ShowMessage(const std::string& text) override;
 

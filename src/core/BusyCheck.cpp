@@ -6,7 +6,7 @@ namespace quenderlink {
 
 bool RefuseWhenBusy(const OperationState& operations, UserPrompts& prompts) {
   if (!operations.Busy()) return false;
-  prompts.ShowError(kErrorOperationInProgress, kOperationInProgressText, false);
+  prompts.ShowError(ErrorId::kOperationInProgress, kOperationInProgressText, false);
   return true;
 }
 

@@ -15,15 +15,6 @@ namespace quenderlink {
 
 namespace {
 
-constexpr std::uint32_t kErrorWrongCadmarinFile = 202;
-constexpr std::uint32_t kErrorWrongRkmFile = 203;
-constexpr std::uint32_t kErrorWrongCollectorFile = 204;
-constexpr std::uint32_t kErrorWrongRkmMicroFile = 205;
-constexpr std::uint32_t kErrorWrongHalvyrFile = 206;
-constexpr std::uint32_t kErrorWrongFileForUnknown = 207;
-constexpr std::uint32_t kErrorUnknownProductType = 208;
-constexpr std::uint32_t kErrorMixedFamilies = 209;
-
 struct TextRule {
   std::string_view first;
   std::string_view second;
@@ -82,7 +73,7 @@ std::vector<const SiteRecord*> HighlightedRecords(const SiteTable& sites) {
   if (unknown == targets.end()) return true;
   const std::string text =
       "The device is an \"Unknown\" Product Type\n\n" + RecordFieldUtf8((*unknown)->HostText);
-  if (!prompts.ShowError(kErrorUnknownProductType, text, true)) return false;
+  if (!prompts.ShowError(ErrorId::kUnknownProductType, text, true)) return false;
   return prompts.Confirm(ConfirmMode::Upload,
                          "You are programming an \"Unknown\" device-type.\r\n\r\nDo you want to proceed?");
 }
@@ -97,21 +88,21 @@ bool FamiliesMixed(const std::vector<const SiteRecord*>& targets) {
 }
 
 struct MismatchMessage {
-  std::uint32_t errorId;
+  ErrorId errorId;
   std::string_view textBeforePath;
 };
 
 MismatchMessage MismatchMessageFor(std::uint8_t siteProductType) {
   switch (siteProductType) {
-    case kProductRkm: return {kErrorWrongRkmFile, "The program file is not a\nvalid RKM file!\n\n"};
-    case kProductCad1: return {kErrorWrongCadmarinFile, "The program file is not a\nvalid CADMARIN-1 file!\n\n"};
-    case kProductCad2: return {kErrorWrongCadmarinFile, "The program file is not a\nvalid CADMARIN-2 file!\n\n"};
-    case kProductCollector: return {kErrorWrongCollectorFile, "The program file is not a\nvalid ZENTHI file!\n\n"};
-    case kProductRkmMicro: return {kErrorWrongRkmMicroFile, "The program file is not a\nvalid RKM_Micro file!\n\n"};
+    case kProductRkm: return {ErrorId::kWrongRkmFile, "The program file is not a\nvalid RKM file!\n\n"};
+    case kProductCad1: return {ErrorId::kWrongCadmarinFile, "The program file is not a\nvalid CADMARIN-1 file!\n\n"};
+    case kProductCad2: return {ErrorId::kWrongCadmarinFile, "The program file is not a\nvalid CADMARIN-2 file!\n\n"};
+    case kProductCollector: return {ErrorId::kWrongCollectorFile, "The program file is not a\nvalid ZENTHI file!\n\n"};
+    case kProductRkmMicro: return {ErrorId::kWrongRkmMicroFile, "The program file is not a\nvalid RKM_Micro file!\n\n"};
     case kProductCadHalvyr:
-      return {kErrorWrongHalvyrFile, "The program file is not a\nvalid Cadmarin/HALVYR file!\n\n"};
+      return {ErrorId::kWrongHalvyrFile, "The program file is not a\nvalid Cadmarin/HALVYR file!\n\n"};
     default:
-      return {kErrorWrongFileForUnknown, "INTERNAL ERROR!\nPlease Contact Brindlemar\nError Code = 74\n"};
+      return {ErrorId::kWrongFileForUnknown, "INTERNAL ERROR!\nPlease Contact Brindlemar\nError Code = 74\n"};
   }
 }
 
@@ -166,7 +157,7 @@ std::uint8_t IdentifyProgramFile(const std::filesystem::path& file) {
 
 bool CheckProgramFile(const std::filesystem::path& file, UserPrompts& prompts) {
   if (file.string().size() < kShortestFilePath) {
-    prompts.ShowError(kErrorNoProgramFile, "", false);
+    prompts.ShowError(ErrorId::kNoProgramFile, "", false);
     return false;
   }
   RegularFile in = RegularFile::Open(file);
@@ -204,7 +195,8 @@ bool CheckProgramForSites(const std::filesystem::path& file, const SiteTable& si
   const std::vector<const SiteRecord*> targets = HighlightedRecords(sites);
   if (!AcceptUnknownUnits(targets, params, prompts)) return false;
   if (FamiliesMixed(targets)) {
-    prompts.ShowError(kErrorMixedFamilies, "You can not load the same program\nfile in different product types", false);
+    prompts.ShowError(ErrorId::kMixedFamilies, "You can not load the same program\nfile in different product types",
+                      false);
     return false;
   }
   const std::uint8_t siteProductType = targets.empty() ? 0 : targets.front()->ProductType;

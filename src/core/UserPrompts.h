@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/ErrorMessages.h"
 #include "core/PopupItem.h"
 
 namespace quenderlink {
@@ -32,10 +33,10 @@ class UserPrompts {
  public:
   virtual ~UserPrompts() = default;
 
-  // The error dialog: heading "Error ID: %d" (or "Attention" for 0) and the text;
-  // an empty text for a predefined id means that id's fixed message. Returns true
+  // The error dialog: heading "Error ID: 402" (or "Attention" for kNone) and the
+  // text; an empty text for an id with a fixed text means that text. Returns true
   // only when proceeding was offered and chosen.
-  virtual bool ShowError(std::uint32_t errorId, const std::string& text, bool offerProceed) = 0;
+  virtual bool ShowError(ErrorId errorId, const std::string& text, bool offerProceed) = 0;
 
   // Returns true when the user confirmed.
   [[nodiscard]] virtual bool Confirm(ConfirmMode mode, const std::string& text) = 0;

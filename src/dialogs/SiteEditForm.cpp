@@ -22,10 +22,6 @@ constexpr std::size_t kPingPortTextLength = 9;
 constexpr std::size_t kSaveMinHostLength = 4;
 constexpr std::size_t kPingMinHostLength = 5;
 
-constexpr std::uint32_t kErrorNothingToPing = 500;
-constexpr std::uint32_t kErrorSavePort = 521;
-constexpr std::uint32_t kErrorSaveAddress = 522;
-
 // An edit's number as the system reads it: leading decimal digits, 0 for none.
 long DecimalValue(std::string_view text) { return std::strtol(std::string(text).c_str(), nullptr, 10); }
 
@@ -122,11 +118,11 @@ bool SiteEditForm::PrepareForReset(const SiteEditFields& fields) {
 
 bool SiteEditForm::CheckForSaving() {
   if (site_.DevicePort == 0) {
-    prompts_.ShowError(kErrorSavePort, "\r\nPort number is not valid", false);
+    prompts_.ShowError(ErrorId::kSavePort, "\r\nPort number is not valid", false);
     return false;
   }
   if (FieldText(site_.HostText).size() < kSaveMinHostLength) {
-    prompts_.ShowError(kErrorSaveAddress, "\r\nIP address is not valid", false);
+    prompts_.ShowError(ErrorId::kSaveAddress, "\r\nIP address is not valid", false);
     return false;
   }
   return true;
@@ -136,11 +132,11 @@ bool SiteEditForm::CheckForPinging(const SiteEditFields& fields) {
   const std::string host = HostFromEdit(fields.host).text;
   const long port = DecimalValue(std::string_view(fields.port).substr(0, kPingPortTextLength));
   if (host.size() < kPingMinHostLength) {
-    prompts_.ShowError(kErrorNothingToPing, "There is no IP address to ping!", false);
+    prompts_.ShowError(ErrorId::kNothingToPing, "There is no IP address to ping!", false);
     return false;
   }
   if (port == 0) {
-    prompts_.ShowError(kErrorNothingToPing, Printf("Port number is not valid!\nPort %d", static_cast<int>(port)),
+    prompts_.ShowError(ErrorId::kNothingToPing, Printf("Port number is not valid!\nPort %d", static_cast<int>(port)),
                        false);
     return false;
   }
@@ -155,7 +151,7 @@ bool SiteEditForm::ConvertDns() {
   const std::optional<std::string> address = ParsesAsIpv4(host) ? host : lookup_(host);
   SetFieldText(site_.IpByNumber, address.value_or(kNoAddress));
   if (!address) {
-    prompts_.ShowError(kErrorDnsConversion, DnsConversionFailedText(host), false);
+    prompts_.ShowError(ErrorId::kDnsConversion, DnsConversionFailedText(host), false);
     return false;
   }
   return true;

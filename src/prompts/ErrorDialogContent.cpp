@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "core/ErrorMessages.h"
 #include "core/Printf.h"
 
 namespace quenderlink {
@@ -12,14 +11,14 @@ std::string CutDialogMessage(std::string text) {
   return text;
 }
 
-ErrorDialogContent ResolveErrorDialog(std::uint32_t messageId, std::uint32_t shownErrorId, const std::string& callerText,
+ErrorDialogContent ResolveErrorDialog(ErrorId messageId, ErrorId shownErrorId, const std::string& callerText,
                                       bool offerProceed) {
   std::string message = callerText;
-  if (messageId != 0) {
+  if (messageId != ErrorId::kNone) {
     shownErrorId = messageId;
     if (std::string fixed = PredefinedErrorText(messageId); !fixed.empty()) message = std::move(fixed);
   }
-  return {shownErrorId != 0 ? Printf("Error ID: %u", shownErrorId) : std::string("Attention"),
+  return {shownErrorId != ErrorId::kNone ? Printf("Error ID: %u", ErrorNumber(shownErrorId)) : std::string("Attention"),
           CutDialogMessage(std::move(message)), offerProceed ? "Cancel Operation" : "OK", offerProceed};
 }
 

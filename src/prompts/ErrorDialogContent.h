@@ -1,9 +1,10 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "core/ErrorMessages.h"
 
 namespace quenderlink {
 
@@ -19,10 +20,10 @@ struct ErrorDialogContent {
   bool proceedShown;
 };
 
-// A non-zero message id replaces the shown error id and, when the id is
-// predefined, the caller's text with the id's fixed text. The heading is
-// "Error ID: %d" for a non-zero shown id, else "Attention".
-ErrorDialogContent ResolveErrorDialog(std::uint32_t messageId, std::uint32_t shownErrorId, const std::string& callerText,
+// A message id other than kNone replaces the shown error id and, when the id
+// has a fixed text, the caller's text with it. The heading is "Error ID: 402"
+// for a shown id other than kNone, else "Attention".
+ErrorDialogContent ResolveErrorDialog(ErrorId messageId, ErrorId shownErrorId, const std::string& callerText,
                                       bool offerProceed);
 
 // Whom to call about an error; every error dialog shows it.

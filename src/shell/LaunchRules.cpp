@@ -16,7 +16,6 @@
 namespace quenderlink {
 namespace {
 
-constexpr std::uint32_t kErrorNoSiteChecked = 510;
 constexpr char kNoSiteCheckedText[] = "\r\nYou must select one or more sites.";
 constexpr char kInternalErrorText[] = "Internal Error\nPLEASE Notify Brindlemar\n\n";
 constexpr char kUploadRunningText[] = "ANOTHER UPLOAD IN PROCESS.  WAIT UNTGIL DONE";
@@ -72,7 +71,7 @@ void LaunchRules::PingChecked(const CheckedRows& checks) {
   if (RefuseWhenBusy()) return;
   const std::size_t marked = MarkCheckedRows(checks, kFlagMarked);
   if (marked == 0) {
-    prompts_.ShowError(kErrorNoSiteChecked, kNoSiteCheckedText, false);
+    prompts_.ShowError(ErrorId::kNoSiteChecked, kNoSiteCheckedText, false);
     return;
   }
   if (marked == 1) {
@@ -119,7 +118,7 @@ void LaunchRules::IcmpScan(IcmpScanMode mode) {
 
 void LaunchRules::TraceRoute() { prompts_.ShowMessage("ERROR:\nCommand NOT IMPLEMENTED YET!"); }
 
-void LaunchRules::ShowCtrlKeyMessage() { prompts_.ShowError(0, kCtrlKeyText, false); }
+void LaunchRules::ShowCtrlKeyMessage() { prompts_.ShowError(ErrorId::kNone, kCtrlKeyText, false); }
 
 bool LaunchRules::ProgramFileForUpload(std::string& path) {
   IniSettingsFile ini(state_.programFolder);
@@ -136,11 +135,11 @@ void LaunchRules::Upload(const CheckedRows& checks, bool ctrlHeld) {
   if (!ProgramFileForUpload(programFile)) return;
   const std::size_t marked = MarkCheckedRows(checks, kFlagHighlighted);
   if (marked == 0) {
-    prompts_.ShowError(kErrorNoSiteSelected, "", false);
+    prompts_.ShowError(ErrorId::kNoSiteSelected, "", false);
     return;
   }
   if (!state_.sites.SingleProductAmongHighlighted()) {
-    prompts_.ShowError(kErrorDifferentProducts, "", false);
+    prompts_.ShowError(ErrorId::kDifferentProducts, "", false);
     return;
   }
   if (!CheckProgramForSites(programFile, state_.sites, state_.params, prompts_)) return;
@@ -176,7 +175,7 @@ void LaunchRules::Telnet(int listRow) {
     const std::optional<std::string> address = AddressOfHost(host);
     SetFieldText(site->IpByNumber, address.value_or(kNoAddress));
     if (!address) {
-      prompts_.ShowError(kErrorDnsConversion, DnsConversionFailedText(host), false);
+      prompts_.ShowError(ErrorId::kDnsConversion, DnsConversionFailedText(host), false);
       return;
     }
   }
@@ -207,7 +206,7 @@ void LaunchRules::OpenResetDialogForRow(int listRow) {
 void LaunchRules::ManySitesReset(const CheckedRows& checks) {
   if (RefuseWhenBusy()) return;
   if (MarkCheckedRows(checks, kFlagMarked) == 0) {
-    prompts_.ShowError(kErrorNoSiteChecked, kNoSiteCheckedText, false);
+    prompts_.ShowError(ErrorId::kNoSiteChecked, kNoSiteCheckedText, false);
     return;
   }
   opener_.OpenView({.kind = ViewKind::kPingSites, .pingMode = PingMode::Reset});

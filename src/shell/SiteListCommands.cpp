@@ -232,7 +232,7 @@ void SiteListCommands::ExportCsv(const std::string& path) { Export(path, SiteLis
 
 void SiteListCommands::Export(const std::string& path, SiteListExportFormat format) {
   if (!ExportSiteList(state_.sites, format, path)) {
-    prompts_.ShowError(0, Printf("%s\r\n\r\n%s", "Failed to create file!", path.c_str()), false);
+    prompts_.ShowError(ErrorId::kNone, Printf("%s\r\n\r\n%s", "Failed to create file!", path.c_str()), false);
     return;
   }
   ShowAndOpenSavedFile(path, prompts_, desktop_);
@@ -323,7 +323,7 @@ ListChange SiteListCommands::FinishMove(const std::string& report) {
   const Saved saved = SaveCurrentFile(kNothingRemoved);
   if (saved == Saved::kRefused) return {};
   const ListChange change = LoadCurrentFile(false, false);
-  if (saved == Saved::kYes) prompts_.ShowError(0, report, false);
+  if (saved == Saved::kYes) prompts_.ShowError(ErrorId::kNone, report, false);
   return change;
 }
 

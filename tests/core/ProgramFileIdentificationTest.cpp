@@ -106,7 +106,7 @@ TEST_F(ProgramFileTest, CheckProgramFileLooksAtTheFirstByte) {
   }
   // Without a path it asks to choose one.
   EXPECT_FALSE(CheckProgramFile("a.bi", prompts_));
-  EXPECT_EQ(prompts_.Last().errorId, 200u);
+  EXPECT_EQ(prompts_.Last().errorId, ErrorId::kNoProgramFile);
   EXPECT_EQ(LastText(), "");
 }
 
@@ -135,7 +135,7 @@ TEST_F(CheckProgramForSitesTest, UnknownUnitNeedsProceedAndConfirmationUnlessAll
 
   EXPECT_FALSE(Check(file));
   ASSERT_EQ(prompts_.shown.size(), 1u);
-  EXPECT_EQ(prompts_.shown[0].errorId, 208u);
+  EXPECT_EQ(prompts_.shown[0].errorId, ErrorId::kUnknownProductType);
   EXPECT_EQ(prompts_.shown[0].text, "The device is an \"Unknown\" Product Type\n\nunit1");
   EXPECT_TRUE(prompts_.shown[0].offerProceed);
 
@@ -173,7 +173,7 @@ TEST_F(CheckProgramForSitesTest, FamiliesMustNotMix) {
   prompts_.proceedAnswers = {true};
   EXPECT_FALSE(Check(Write(kRkmTexts)));
   ASSERT_EQ(prompts_.shown.size(), 1u);
-  EXPECT_EQ(prompts_.shown[0].errorId, 209u);
+  EXPECT_EQ(prompts_.shown[0].errorId, ErrorId::kMixedFamilies);
 }
 
 TEST_F(CheckProgramForSitesTest, MismatchNamesTheFirstHighlightedUnitsTypeAndCanBeConfirmed) {
@@ -183,7 +183,7 @@ TEST_F(CheckProgramForSitesTest, MismatchNamesTheFirstHighlightedUnitsTypeAndCan
   const auto cad2File = Write("S0", "cad2.s19");
   EXPECT_FALSE(Check(cad2File));
   ASSERT_EQ(prompts_.shown.size(), 1u);
-  EXPECT_EQ(prompts_.shown[0].errorId, 202u);
+  EXPECT_EQ(prompts_.shown[0].errorId, ErrorId::kWrongCadmarinFile);
   EXPECT_EQ(LastText(), "The program file is not a\nvalid CADMARIN-1 file!\n\n" + cad2File.string());
 
   records_.clear();
@@ -193,7 +193,7 @@ TEST_F(CheckProgramForSitesTest, MismatchNamesTheFirstHighlightedUnitsTypeAndCan
   prompts_.confirmAnswers = {false, true};
   EXPECT_FALSE(Check(file));
   ASSERT_EQ(prompts_.shown.size(), 2u);
-  EXPECT_EQ(prompts_.shown[0].errorId, 203u);
+  EXPECT_EQ(prompts_.shown[0].errorId, ErrorId::kWrongRkmFile);
   EXPECT_TRUE(Check(file));
 }
 

@@ -41,7 +41,8 @@ class SiteEditFormTest : public ::testing::Test {
  protected:
   Texts ErrorsShown() const {
     Texts errors;
-    for (const auto& shown : prompts.shown) errors.push_back(std::to_string(shown.errorId) + " " + shown.text);
+    for (const auto& shown : prompts.shown)
+      errors.push_back(std::to_string(ErrorNumber(shown.errorId)) + " " + shown.text);
     return errors;
   }
 

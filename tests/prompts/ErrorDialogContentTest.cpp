@@ -10,21 +10,22 @@ namespace quenderlink {
 namespace {
 
 TEST(ErrorDialogContentTest, AMessageIdOverridesTheShownIdAndPredefinedTextTheCallers) {
-  const auto shown = [](std::uint32_t messageId, std::uint32_t shownId) {
+  const auto shown = [](ErrorId messageId, ErrorId shownId) {
     const ErrorDialogContent content = ResolveErrorDialog(messageId, shownId, "caller text", false);
     return content.heading + " / " + content.message;
   };
-  EXPECT_EQ(shown(0, 0), "Attention / caller text");
-  EXPECT_EQ(shown(0, 208), "Error ID: 208 / caller text");
-  EXPECT_EQ(shown(kErrorUploadInProgress, 5), "Error ID: 401 / " + PredefinedErrorText(kErrorUploadInProgress));
-  EXPECT_EQ(shown(777, 0), "Error ID: 777 / caller text");
+  EXPECT_EQ(shown(ErrorId::kNone, ErrorId::kNone), "Attention / caller text");
+  EXPECT_EQ(shown(ErrorId::kNone, ErrorId::kUnknownProductType), "Error ID: 208 / caller text");
+  EXPECT_EQ(shown(ErrorId::kUploadInProgress, ErrorId::kNoSiteChecked),
+            "Error ID: 401 / " + PredefinedErrorText(ErrorId::kUploadInProgress));
+  EXPECT_EQ(shown(ErrorId::kNoImportFile, ErrorId::kNone), "Error ID: 105 / caller text");
 }
 
 // What offering to proceed shows is checked through the dialog itself.
 TEST(ErrorDialogContentTest, LongTextsAreCut) {
   const std::string longest(kMaxDialogMessage, 'x');
-  EXPECT_EQ(ResolveErrorDialog(0, 12, longest, false).message, longest);
-  EXPECT_EQ(ResolveErrorDialog(0, 12, longest + "yz", true).message, longest);
+  EXPECT_EQ(ResolveErrorDialog(ErrorId::kNone, ErrorId::kNone, longest, false).message, longest);
+  EXPECT_EQ(ResolveErrorDialog(ErrorId::kNone, ErrorId::kNone, longest + "yz", true).message, longest);
 }
 
 }  // namespace

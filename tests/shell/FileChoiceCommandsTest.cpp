@@ -45,7 +45,7 @@ TEST_F(FileChoiceCommandsTest, WhileARunLastsEveryListChoiceIsRefusedBeforeAFile
     prompts_.shown.clear();
     EXPECT_EQ(choose(), ListChange{}) << name;
     ASSERT_EQ(prompts_.shown.size(), 1u) << name;
-    EXPECT_EQ(prompts_.shown[0].errorId, kErrorOperationInProgress) << name;
+    EXPECT_EQ(prompts_.shown[0].errorId, ErrorId::kOperationInProgress) << name;
   }
   EXPECT_TRUE(prompts_.fileRequests.empty());
   EXPECT_TRUE(prompts_.popupsShown.empty());

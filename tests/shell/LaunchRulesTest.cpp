@@ -50,7 +50,7 @@ class LaunchRulesTest : public ::testing::Test {
     for (const SiteRecord& record : state_.sites.records()) flags.push_back(record.SiteFlags);
     return flags;
   }
-  std::uint32_t LastErrorId() const { return prompts_.Last().errorId; }
+  ErrorId LastErrorId() const { return prompts_.Last().errorId; }
 
   TempDir home_;
   ProgramState state_{home_.path()};
@@ -71,7 +71,7 @@ TEST_F(LaunchRulesTest, BusyRefusesEveryPingAndResetButNotTheIcmpScans) {
   rules_.Reset(checks_, 0);
   rules_.ManySitesReset(checks_);
   ASSERT_EQ(prompts_.shown.size(), 7u);
-  for (const auto& shown : prompts_.shown) EXPECT_EQ(shown.errorId, 402u);
+  for (const auto& shown : prompts_.shown) EXPECT_EQ(shown.errorId, ErrorId::kOperationInProgress);
   EXPECT_TRUE(opener_.opened.empty());
 
   rules_.IcmpScan(IcmpScanMode::ListedSites);
@@ -81,7 +81,7 @@ TEST_F(LaunchRulesTest, BusyRefusesEveryPingAndResetButNotTheIcmpScans) {
 
 TEST_F(LaunchRulesTest, PingCheckedMarksTickedRowsAndPicksDialogOrView) {
   rules_.PingChecked(checks_);
-  EXPECT_EQ(LastErrorId(), 510u);
+  EXPECT_EQ(LastErrorId(), ErrorId::kNoSiteChecked);
 
   Check({2});
   rules_.PingChecked(checks_);
@@ -115,16 +115,16 @@ TEST_F(LaunchRulesTest, UploadRefusalsComeInTheirOrder) {
   state_.operations.uploadInProgress = false;
 
   rules_.Upload(checks_, true);
-  EXPECT_EQ(LastErrorId(), 200u);
+  EXPECT_EQ(LastErrorId(), ErrorId::kNoProgramFile);
 
   UseProgramFile();
   rules_.Upload(checks_, true);
-  EXPECT_EQ(LastErrorId(), 201u);
+  EXPECT_EQ(LastErrorId(), ErrorId::kNoSiteSelected);
 
   Fill({kProductCad2, kProductCad1});
   Check({0, 1});
   rules_.Upload(checks_, true);
-  EXPECT_EQ(LastErrorId(), 403u);
+  EXPECT_EQ(LastErrorId(), ErrorId::kDifferentProducts);
   EXPECT_EQ(Flags(), (std::vector<std::uint8_t>{5, 5}));
   EXPECT_TRUE(opener_.opened.empty());
 }
@@ -172,7 +172,7 @@ TEST_F(LaunchRulesTest, ResetUsesTheSelectedRowForOneCheckedSite) {
 
   checks_.Reset(4);
   rules_.ManySitesReset(checks_);
-  EXPECT_EQ(LastErrorId(), 510u);
+  EXPECT_EQ(LastErrorId(), ErrorId::kNoSiteChecked);
 }
 
 TEST_F(LaunchRulesTest, TelnetOnCprRefreshesTheAddressOrStopsWithError900) {
@@ -185,7 +185,7 @@ TEST_F(LaunchRulesTest, TelnetOnCprRefreshesTheAddressOrStopsWithError900) {
   SetFieldText(state_.sites[1].HostText, "bad name!");
   rules_.Telnet(1);
   EXPECT_EQ(FieldText(state_.sites[1].IpByNumber), "0.0.0.0");
-  EXPECT_EQ(LastErrorId(), 900u);
+  EXPECT_EQ(LastErrorId(), ErrorId::kDnsConversion);
   EXPECT_EQ(prompts_.Last().text, "\r\nFailed to convert DNS\nbad name!\nto an IP address.");
   EXPECT_EQ(opener_.opened.size(), 1u);
 }

@@ -40,7 +40,7 @@ TEST(MainFrameRulesTest, CloseIsRefusedWhileBusyAndOtherwiseTellsTheRegisteredVi
   state.operations.pingInProgress = true;
   EXPECT_FALSE(MayCloseMainWindow(state, prompts));
   ASSERT_EQ(prompts.shown.size(), 1u);
-  EXPECT_EQ(prompts.shown[0].errorId, 402u);
+  EXPECT_EQ(prompts.shown[0].errorId, ErrorId::kOperationInProgress);
   EXPECT_EQ(views[0].told, 0);
 
   state.operations.pingInProgress = false;

@@ -207,7 +207,7 @@ TEST_F(SiteListCommandsTest, NoSiteIsRemovedWhenTheMoveTargetCannotTakeThemAndNo
   EXPECT_EQ(commands_.SaveAs(other), ListChange{});
   ASSERT_EQ(prompts_.shown.size(), shownBefore + 8);
   for (std::size_t i = shownBefore; i < prompts_.shown.size(); ++i)
-    EXPECT_EQ(prompts_.shown[i].errorId, kErrorOperationInProgress) << prompts_.shown[i].text;
+    EXPECT_EQ(prompts_.shown[i].errorId, ErrorId::kOperationInProgress) << prompts_.shown[i].text;
   EXPECT_EQ(LastShown(), "Another Ping is in progress!\r\n\r\nPlease wait until it is completed");
   EXPECT_FALSE(std::filesystem::exists(other));
   EXPECT_EQ(state_.currentSiteFile, current_);

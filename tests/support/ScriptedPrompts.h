@@ -4,11 +4,20 @@
 #include <deque>
 #include <filesystem>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "core/DesktopActions.h"
+#include "core/ErrorMessages.h"
 #include "core/UserPrompts.h"
+
+namespace quenderlink {
+
+// A failed comparison of ids shows the numbers the user would see.
+inline void PrintTo(ErrorId id, std::ostream* out) { *out << ErrorNumber(id); }
+
+}  // namespace quenderlink
 
 namespace quenderlink::testing {
 
@@ -18,7 +27,7 @@ class ScriptedPrompts : public UserPrompts {
  public:
   struct Shown {
     enum Kind { None, Error, Confirmation, Message } kind = None;
-    std::uint32_t errorId = 0;
+    ErrorId errorId = ErrorId::kNone;
     std::string text;
     bool offerProceed = false;
     ConfirmMode mode = ConfirmMode::AbortUpload;
@@ -38,15 +47,15 @@ class ScriptedPrompts : public UserPrompts {
   // The latest prompt; `None` when nothing was shown, so that a check fails instead of crashing its program.
   Shown Last() const { return shown.empty() ? Shown{} : shown.back(); }
 
-  bool ShowError(std::uint32_t errorId, const std::string& text, bool offerProceed) override {
+  bool ShowError(ErrorId errorId, const std::string& text, bool offerProceed) override {
     shown.push_back({Shown::Error, errorId, text, offerProceed});
     return offerProceed && Next(proceedAnswers);
   }
   bool Confirm(ConfirmMode mode, const std::string& text) override {
-    shown.push_back({Shown::Confirmation, 0, text, false, mode});
+    shown.push_back({Shown::Confirmation, ErrorId::kNone, text, false, mode});
     return Next(confirmAnswers);
   }
-  void ShowMessage(const std::string& text) override { shown.push_back({Shown::Message, 0, text}); }
+  void ShowMessage(const std::string& text) override { shown.push_back({Shown::Message, ErrorId::kNone, text}); }
   std::optional<std::string> ChooseFile(const FileDialogRequest& request) override {
     fileRequests.push_back(request);
     if (fileAnswers.empty()) return std::nullopt;

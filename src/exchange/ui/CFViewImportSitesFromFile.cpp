@@ -158,14 +158,15 @@ void CFViewImportSitesFromFile::Browse() {
 bool CFViewImportSitesFromFile::RefuseImport(const std::string& path, const ImportFileText& file,
                                              const ImportColumns& columns) {
   if (path.size() < 2) {
-    prompts_.ShowError(105, "You forgot to select a file to import from!", false);
+    prompts_.ShowError(ErrorId::kNoImportFile, "You forgot to select a file to import from!", false);
   } else if (!file.opened) {
-    prompts_.ShowError(104, Printf("Failed to locate the import file!\r\n\r\n%s", path.c_str()), false);
+    prompts_.ShowError(ErrorId::kImportFileUnreadable,
+                       Printf("Failed to locate the import file!\r\n\r\n%s", path.c_str()), false);
   } else if (columns.ip == 0) {
-    prompts_.ShowError(600, "You must select a data-column for IP address!", false);
+    prompts_.ShowError(ErrorId::kNoAddressColumn, "You must select a data-column for IP address!", false);
   } else if (!file.ok()) {
-    prompts_.ShowError(104, Printf("Failed to read the import file!\r\n\r\n%s\r\n\r\n%s", path.c_str(),
-                                   file.error.c_str()),
+    prompts_.ShowError(ErrorId::kImportFileUnreadable,
+                       Printf("Failed to read the import file!\r\n\r\n%s\r\n\r\n%s", path.c_str(), file.error.c_str()),
                        false);
   } else {
     return false;
@@ -244,7 +245,7 @@ void CFViewImportSitesFromFile::AppendToCurrentFile(bool successfulOnly) {
     return;
   }
   mainView_.OnSiteFileWritten(false, path);
-  prompts_.ShowError(0, RecordsAppendedText(result.written, path), false);
+  prompts_.ShowError(ErrorId::kNone, RecordsAppendedText(result.written, path), false);
 }
 
 void CFViewImportSitesFromFile::SaveInNewFile(bool successfulOnly) {
@@ -257,7 +258,7 @@ void CFViewImportSitesFromFile::SaveInNewFile(bool successfulOnly) {
     return;
   }
   mainView_.OnSiteFileWritten(true, *path);
-  prompts_.ShowError(0, RecordsSavedText(result.written, *path), false);
+  prompts_.ShowError(ErrorId::kNone, RecordsSavedText(result.written, *path), false);
 }
 
 void CFViewImportSitesFromFile::Redo() {

@@ -10,7 +10,7 @@
 
 namespace quenderlink {
 
-CDlgErrorMsg::CDlgErrorMsg(std::uint32_t messageId, QWidget* parent) : QDialog(parent), messageId_(messageId) {
+CDlgErrorMsg::CDlgErrorMsg(ErrorId messageId, QWidget* parent) : QDialog(parent), messageId_(messageId) {
   setModal(true);
   setWindowTitle("Quenderlink");
 
@@ -45,7 +45,7 @@ CDlgErrorMsg::CDlgErrorMsg(std::uint32_t messageId, QWidget* parent) : QDialog(p
   ShowContent();
 }
 
-void CDlgErrorMsg::SetMessage(std::uint32_t shownErrorId, const std::string& text) {
+void CDlgErrorMsg::SetMessage(ErrorId shownErrorId, const std::string& text) {
   shownErrorId_ = shownErrorId;
   text_ = text;
   ShowContent();

@@ -2,8 +2,9 @@
 
 #include <QDialog>
 
-#include <cstdint>
 #include <string>
+
+#include "core/ErrorMessages.h"
 
 class QLabel;
 class QPushButton;
@@ -16,11 +17,11 @@ class CDlgErrorMsg : public QDialog {
   Q_OBJECT
 
  public:
-  // A predefined message id brings its own heading number and text.
-  CDlgErrorMsg(std::uint32_t messageId, QWidget* parent);
+  // A message id brings its own heading number and, when it has one, its fixed text.
+  CDlgErrorMsg(ErrorId messageId, QWidget* parent);
 
-  // Callers format the text beforehand (Printf); 0 shows the heading "Attention".
-  void SetMessage(std::uint32_t shownErrorId, const std::string& text);
+  // Callers format the text beforehand (Printf); kNone shows the heading "Attention".
+  void SetMessage(ErrorId shownErrorId, const std::string& text);
   // Shows "Proceed Anyway", and the other button becomes "Cancel Operation".
   void SetOfferProceed(bool offer);
 
@@ -29,8 +30,8 @@ class CDlgErrorMsg : public QDialog {
  private:
   void ShowContent();
 
-  std::uint32_t messageId_;
-  std::uint32_t shownErrorId_ = 0;
+  ErrorId messageId_;
+  ErrorId shownErrorId_ = ErrorId::kNone;
   std::string text_;
   bool offerProceed_ = false;
   bool proceedChosen_ = false;

@@ -14,10 +14,10 @@
 
 namespace quenderlink {
 
-bool DialogPrompts::ShowError(std::uint32_t errorId, const std::string& text, bool offerProceed) {
-  // Only a predefined id without a text of its own asks for the id's fixed text.
+bool DialogPrompts::ShowError(ErrorId errorId, const std::string& text, bool offerProceed) {
+  // Only an id with a fixed text, called without a text of its own, asks for the fixed text.
   const bool fixedText = text.empty() && !PredefinedErrorText(errorId).empty();
-  CDlgErrorMsg dialog(fixedText ? errorId : 0, parent_);
+  CDlgErrorMsg dialog(fixedText ? errorId : ErrorId::kNone, parent_);
   if (!fixedText) dialog.SetMessage(errorId, text);
   dialog.SetOfferProceed(offerProceed);
   dialog.exec();

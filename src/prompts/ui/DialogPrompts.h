@@ -12,7 +12,7 @@ class DialogPrompts : public UserPrompts {
   // The dialogs centre on `parent`, or on the screen when it is null.
   explicit DialogPrompts(QWidget* parent) : parent_(parent) {}
 
-  bool ShowError(std::uint32_t errorId, const std::string& text, bool offerProceed) override;
+  bool ShowError(ErrorId errorId, const std::string& text, bool offerProceed) override;
   bool Confirm(ConfirmMode mode, const std::string& text) override;
   void ShowMessage(const std::string& text) override;
   std::uint8_t ChooseRailroad(std::uint8_t current) override;

@@ -135,7 +135,7 @@ void CFViewPingSites::RePingAll() {
 void CFViewPingSites::RePingFailed() {
   if (engine_.running() || RefuseWhenBusy(state_.operations, prompts_)) return;
   if (!run_.KeepOnlyFailedSites()) {
-    prompts_.ShowError(0, kNoFailedSiteText, false);
+    prompts_.ShowError(ErrorId::kNone, kNoFailedSiteText, false);
     return;
   }
   model_->Refill();

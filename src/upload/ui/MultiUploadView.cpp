@@ -72,7 +72,7 @@ void MultiUploadView::OnMainWindowClosing() {
 
 bool MultiUploadView::MayClose() {
   if (!engine_.running()) return true;
-  prompts_.ShowError(kErrorUploadInProgress, "", false);
+  prompts_.ShowError(ErrorId::kUploadInProgress, "", false);
   return false;
 }
 

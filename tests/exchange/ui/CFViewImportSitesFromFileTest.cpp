@@ -60,9 +60,10 @@ TEST_F(CFViewImportSitesFromFileTest, ImportRefusalsComeInTheirOrder) {
     Child<QComboBox>(*view_, "ipColumn").setCurrentIndex(column);
     Click(*view_, "importButton");
   }
-  std::vector<std::uint32_t> errorIds;
+  std::vector<ErrorId> errorIds;
   for (const auto& shown : prompts_.shown) errorIds.push_back(shown.errorId);
-  EXPECT_EQ(errorIds, (std::vector<std::uint32_t>{105, 104, 600, 104}));
+  EXPECT_EQ(errorIds, (std::vector{ErrorId::kNoImportFile, ErrorId::kImportFileUnreadable, ErrorId::kNoAddressColumn,
+                                   ErrorId::kImportFileUnreadable}));
   // The reason itself is ImportFileTest's.
   EXPECT_TRUE(prompts_.Last().text.starts_with("Failed to read the import file!"));
   EXPECT_EQ(List().rowCount(), 0);

@@ -36,13 +36,13 @@ TEST_F(CommonDialogsTest, ConfirmShowsItsModesCaptionsAndOnlyConfirmAccepts) {
 }
 
 TEST_F(CommonDialogsTest, ProceedIsOfferedOnlyWhenAskedAndBothButtonsAccept) {
-  CDlgErrorMsg plain(0, nullptr);
+  CDlgErrorMsg plain(ErrorId::kNone, nullptr);
   plain.show();
   EXPECT_FALSE(testing::Child<QPushButton>(plain, "proceedButton").isVisible());
   Click(plain, "okButton");
   EXPECT_EQ(plain.result(), QDialog::Accepted);
 
-  CDlgErrorMsg offered(0, nullptr);
+  CDlgErrorMsg offered(ErrorId::kNone, nullptr);
   offered.SetOfferProceed(true);
   offered.show();
   EXPECT_EQ(Text<QPushButton>(offered, "okButton"), "Cancel Operation");
@@ -62,11 +62,11 @@ TEST_F(CommonDialogsTest, AnErrorPromptBringsThePredefinedTextOnlyForAnEmptyText
     });
   };
   answer("proceedButton");
-  EXPECT_TRUE(prompts.ShowError(kErrorNoSiteSelected, "", true));
+  EXPECT_TRUE(prompts.ShowError(ErrorId::kNoSiteSelected, "", true));
   EXPECT_EQ(shown, "Error ID: 201 / \nNo site has been selected!");
 
   answer("okButton");
-  EXPECT_FALSE(prompts.ShowError(kErrorNoSiteSelected, "Select a site first", false));
+  EXPECT_FALSE(prompts.ShowError(ErrorId::kNoSiteSelected, "Select a site first", false));
   EXPECT_EQ(shown, "Error ID: 201 / Select a site first");
 }
 

@@ -380,7 +380,8 @@ TEST_P(ImpatientUserTest, TheListIsSortedButNotReplacedAndEveryResultReachesItsO
     EXPECT_TRUE(frame_.isVisible());
     ASSERT_EQ(prompts_.shown.size(), refused.size() + 2);
     for (const auto& shown : prompts_.shown)
-      EXPECT_TRUE(shown.errorId == kErrorOperationInProgress || shown.errorId == kErrorUploadInProgress) << shown.text;
+      EXPECT_TRUE(shown.errorId == ErrorId::kOperationInProgress || shown.errorId == ErrorId::kUploadInProgress)
+          << shown.text;
     EXPECT_TRUE(prompts_.fileRequests.empty());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !(state_.operations.*kind.busy); }, 60000));
   };

@@ -123,7 +123,7 @@ TEST_F(CFViewPingSitesTest, AbortEndsTheRunNoRePingStartsBesideAnotherRunAndMain
   Click(*view, "rePingAllButton");
   Click(*view, "rePingFailedButton");
   ASSERT_EQ(prompts_.shown.size(), 2u);
-  EXPECT_EQ(prompts_.shown[1].errorId, 402u);
+  EXPECT_EQ(prompts_.shown[1].errorId, ErrorId::kOperationInProgress);
   EXPECT_TRUE(Shown(*view, "closeButton"));
   state_.operations.uploadInProgress = false;
 

@@ -258,7 +258,7 @@ TEST_F(MultiUploadViewsTest, TheListShowsEachUnitsLastStepCountsThemAndRefusesTo
   EXPECT_TRUE(state_.operations.uploadInProgress);
   EXPECT_FALSE(view.MayClose());
   ASSERT_EQ(prompts_.shown.size(), 1u);
-  EXPECT_EQ(prompts_.shown[0].errorId, kErrorUploadInProgress);
+  EXPECT_EQ(prompts_.shown[0].errorId, ErrorId::kUploadInProgress);
 
   // What each step writes into its row is pinned by the list run's own tests.
   WaitForEnd(view);
