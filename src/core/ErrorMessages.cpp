@@ -49,6 +49,10 @@ std::string PredefinedErrorText(ErrorId id) {
   return {};
 }
 
+std::string InternalErrorCodeText(InternalErrorCode code) {
+  return Printf("Error Code = %u", static_cast<unsigned>(code));
+}
+
 std::string WriteFailedText(const std::string& path) { return Printf("FAILED TO WRITE\r\n%s", path.c_str()); }
 
 std::string SiteFileChangedText(const std::string& path) {

@@ -45,6 +45,15 @@ constexpr std::uint32_t ErrorNumber(ErrorId id) { return static_cast<std::uint32
 // The fixed text of an id that has one; empty for the others, whose callers give the text.
 std::string PredefinedErrorText(ErrorId id);
 
+// Codes of faults that should not happen, written into a plain message for the maintainers.
+enum class InternalErrorCode : std::uint32_t {
+  kWrongFileForUnknown = 74,  // shown with error 207
+  kRowWithoutSite = 991,      // a list row to ping has no site record
+};
+
+// "Error Code = 74": how a message names its internal code.
+std::string InternalErrorCodeText(InternalErrorCode code);
+
 // The text of error 402.
 inline constexpr char kOperationInProgressText[] = "Another Ping is in progress!\r\n\r\nPlease wait until it is completed";
 

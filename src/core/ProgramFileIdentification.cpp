@@ -89,7 +89,7 @@ bool FamiliesMixed(const std::vector<const SiteRecord*>& targets) {
 
 struct MismatchMessage {
   ErrorId errorId;
-  std::string_view textBeforePath;
+  std::string textBeforePath;
 };
 
 MismatchMessage MismatchMessageFor(std::uint8_t siteProductType) {
@@ -102,7 +102,8 @@ MismatchMessage MismatchMessageFor(std::uint8_t siteProductType) {
     case kProductCadHalvyr:
       return {ErrorId::kWrongHalvyrFile, "The program file is not a\nvalid Cadmarin/HALVYR file!\n\n"};
     default:
-      return {ErrorId::kWrongFileForUnknown, "INTERNAL ERROR!\nPlease Contact Brindlemar\nError Code = 74\n"};
+      return {ErrorId::kWrongFileForUnknown, "INTERNAL ERROR!\nPlease Contact Brindlemar\n" +
+                                                 InternalErrorCodeText(InternalErrorCode::kWrongFileForUnknown) + "\n"};
   }
 }
 
@@ -110,7 +111,7 @@ MismatchMessage MismatchMessageFor(std::uint8_t siteProductType) {
                                   const RuntimeParams& params, UserPrompts& prompts) {
   if (!IsKnownProductType(siteProductType) && params.allowUploadUnknown) return true;
   const MismatchMessage message = MismatchMessageFor(siteProductType);
-  if (!prompts.ShowError(message.errorId, std::string(message.textBeforePath) + file.string(), true)) return false;
+  if (!prompts.ShowError(message.errorId, message.textBeforePath + file.string(), true)) return false;
   return prompts.Confirm(ConfirmMode::Upload,
                          "You are using an   ** IN-CORRECT **\r\nfile to program the device!\r\n\r\n"
                          "Do you want to proceed?");

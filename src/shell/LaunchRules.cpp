@@ -105,8 +105,8 @@ void LaunchRules::PingOneSite(int listRow) {
     const int shownNumber = listRow >= 0 && static_cast<std::size_t>(listRow) < state_.sites.size()
                                 ? state_.sites[static_cast<std::size_t>(listRow)].RowNumber
                                 : 0;
-    prompts_.ShowMessage(std::string(kInternalErrorText) +
-                         Printf("Error Code = 991\nRow = %d\nTWD = %d", listRow, shownNumber));
+    prompts_.ShowMessage(kInternalErrorText + InternalErrorCodeText(InternalErrorCode::kRowWithoutSite) +
+                         Printf("\nRow = %d\nTWD = %d", listRow, shownNumber));
     return;
   }
   opener_.OpenSitePing(*site);
