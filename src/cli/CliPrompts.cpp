@@ -23,7 +23,7 @@ std::string ForTerminal(std::string text) {
 bool CliPrompts::ShowError(ErrorId errorId, const std::string& text, bool offerProceed) {
   const std::string predefined = PredefinedErrorText(errorId);
   const std::string message = ForTerminal(predefined.empty() ? text : predefined);
-  if (errorId != ErrorId::kNone) out_ << "Error ID: " << ErrorNumber(errorId) << ": ";
+  if (errorId != ErrorId::kNone) out_ << "Error ID: " << errorId << ": ";
   out_ << message << '\n';
   if (offerProceed && assumeYes_) {
     out_ << "Proceeding anyway (--yes).\n";

@@ -1,5 +1,7 @@
 #include "core/ErrorMessages.h"
 
+#include <ostream>
+
 #include "core/Printf.h"
 #include "core/RecordText.h"
 
@@ -8,6 +10,8 @@ namespace quenderlink {
 std::string DnsConversionFailedText(const std::string& host) {
   return Printf("\r\nFailed to convert DNS\n%s\nto an IP address.", Utf8FromRecordText(host).c_str());
 }
+
+std::ostream& operator<<(std::ostream& out, ErrorId id) { return out << ErrorNumber(id); }
 
 std::string PredefinedErrorText(ErrorId id) {
   switch (id) {

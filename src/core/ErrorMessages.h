@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iosfwd>
 #include <string>
 
 namespace quenderlink {
@@ -39,8 +40,9 @@ enum class ErrorId : std::uint32_t {
   kDnsConversion = 900,
 };
 
-// The number an id is shown as.
+// The number an id is shown as, on screen and when written to a stream.
 constexpr std::uint32_t ErrorNumber(ErrorId id) { return static_cast<std::uint32_t>(id); }
+std::ostream& operator<<(std::ostream& out, ErrorId id);
 
 // The fixed text of an id that has one; empty for the others, whose callers give the text.
 std::string PredefinedErrorText(ErrorId id);

@@ -16,8 +16,7 @@ TEST(ErrorDialogContentTest, AMessageIdOverridesTheShownIdAndPredefinedTextTheCa
   };
   EXPECT_EQ(shown(ErrorId::kNone, ErrorId::kNone), "Attention / caller text");
   EXPECT_EQ(shown(ErrorId::kNone, ErrorId::kUnknownProductType), "Error ID: 208 / caller text");
-  EXPECT_EQ(shown(ErrorId::kUploadInProgress, ErrorId::kNoSiteChecked),
-            "Error ID: 401 / " + PredefinedErrorText(ErrorId::kUploadInProgress));
+  EXPECT_EQ(shown(ErrorId::kNoSiteSelected, ErrorId::kNoSiteChecked), "Error ID: 201 / \r\nNo site has been selected!");
   EXPECT_EQ(shown(ErrorId::kNoImportFile, ErrorId::kNone), "Error ID: 105 / caller text");
 }
 

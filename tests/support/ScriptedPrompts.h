@@ -4,20 +4,11 @@
 #include <deque>
 #include <filesystem>
 #include <optional>
-#include <ostream>
 #include <string>
 #include <vector>
 
 #include "core/DesktopActions.h"
-#include "core/ErrorMessages.h"
 #include "core/UserPrompts.h"
-
-namespace quenderlink {
-
-// A failed comparison of ids shows the numbers the user would see.
-inline void PrintTo(ErrorId id, std::ostream* out) { *out << ErrorNumber(id); }
-
-}  // namespace quenderlink
 
 namespace quenderlink::testing {
 
