@@ -19,6 +19,7 @@
 #include "core/RecordsWrittenText.h"
 #include "exchange/ImportListColumns.h"
 #include "exchange/ImportLog.h"
+#include "exchange/ImportRefusal.h"
 #include "exchange/ImportSave.h"
 #include "exchange/ui/ImportListModel.h"
 #include "net/SiteEngine.h"
@@ -157,21 +158,9 @@ void CFViewImportSitesFromFile::Browse() {
 
 bool CFViewImportSitesFromFile::RefuseImport(const std::string& path, const ImportFileText& file,
                                              const ImportColumns& columns) {
-  if (path.size() < 2) {
-    prompts_.ShowError(ErrorId::kNoImportFile, "You forgot to select a file to import from!", false);
-  } else if (!file.opened) {
-    prompts_.ShowError(ErrorId::kImportFileUnreadable,
-                       Printf("Failed to locate the import file!\r\n\r\n%s", path.c_str()), false);
-  } else if (columns.ip == 0) {
-    prompts_.ShowError(ErrorId::kNoAddressColumn, "You must select a data-column for IP address!", false);
-  } else if (!file.ok()) {
-    prompts_.ShowError(ErrorId::kImportFileUnreadable,
-                       Printf("Failed to read the import file!\r\n\r\n%s\r\n\r\n%s", path.c_str(), file.error.c_str()),
-                       false);
-  } else {
-    return false;
-  }
-  return true;
+  const std::optional<ImportRefusal> refusal = RefusalOfImport(path, file, columns);
+  if (refusal) prompts_.ShowError(refusal->id, refusal->text, false);
+  return refusal.has_value();
 }
 
 void CFViewImportSitesFromFile::Import() {
