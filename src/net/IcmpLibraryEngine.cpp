@@ -88,11 +88,10 @@ void PingLibraryThread(IcmpJob& job) {
   job.listener->OnIcmpDone(job.index, complete);
 }
 
-bool CanOpenLibraryIcmp(std::string& reason) {
-  if (OpenEchoSocket().IsOpen()) return true;
-  reason =
-      "ICMP echo needs a net.ipv4.ping_group_range that includes your group, or root / the cap_net_raw capability";
-  return false;
+Result<> CanOpenLibraryIcmp() {
+  if (OpenEchoSocket().IsOpen()) return {};
+  return Failure{
+      "ICMP echo needs a net.ipv4.ping_group_range that includes your group, or root / the cap_net_raw capability"};
 }
 
 }  // namespace quenderlink

@@ -158,11 +158,10 @@ void PingRawThread(IcmpJob& job) {
   job.listener->OnIcmpDone(job.index, complete);
 }
 
-bool CanOpenRawIcmp(std::string& reason) {
+Result<> CanOpenRawIcmp() {
   const IcmpSocket socket(IcmpSocketKind::Raw);
-  if (socket.IsOpen()) return true;
-  reason = "raw ICMP sockets need root or the cap_net_raw capability";
-  return false;
+  if (socket.IsOpen()) return {};
+  return Failure{"raw ICMP sockets need root or the cap_net_raw capability"};
 }
 
 }  // namespace quenderlink

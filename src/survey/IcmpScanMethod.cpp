@@ -15,11 +15,10 @@ std::string IcmpScanTitle(IcmpScanMode mode) {
 }
 
 bool CanPingWith(IcmpScanMode mode) {
-  std::string reason;
   switch (mode) {
-    case IcmpScanMode::SystemLibrary: return CanOpenLibraryIcmp(reason);
+    case IcmpScanMode::SystemLibrary: return static_cast<bool>(CanOpenLibraryIcmp());
     case IcmpScanMode::RawSockets:
-    case IcmpScanMode::ListedSites: return CanOpenRawIcmp(reason);
+    case IcmpScanMode::ListedSites: return static_cast<bool>(CanOpenRawIcmp());
     case IcmpScanMode::RoundTrip: return true;
   }
   return true;

@@ -29,7 +29,7 @@ TEST(IcmpEngines, AnAbortBeforeTheFirstTrySendsOnlyTheEndAndEachEchoMethodHasFiv
 
   struct Case {
     void (*method)(IcmpJob&);
-    bool (*canOpen)(std::string&);
+    Result<> (*canOpen)();
     std::uint16_t dataSize;
     std::string script;
     int sequence = 40;  // the raw method takes a sequence number per try
@@ -44,7 +44,10 @@ TEST(IcmpEngines, AnAbortBeforeTheFirstTrySendsOnlyTheEndAndEachEchoMethodHasFiv
   std::string reason;
   int ran = 0;
   for (const Case& c : cases) {
-    if (!c.canOpen(reason)) continue;
+    if (const Result<> open = c.canOpen(); !open) {
+      reason = open.reason();
+      continue;
+    }
     ++ran;
     SCOPED_TRACE(c.script.substr(0, 20) + ", data size " + std::to_string(c.dataSize));
     IcmpRecorder recorder;
