@@ -4,10 +4,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "core/ErrorMessages.h"
 #include "core/IniSettingsFile.h"
 #include "core/Lookups.h"
-#include "core/SettingsKeys.h"
 #include "core/StartupSettings.h"
 #include "dialogs/ui/CDlgAddSite.h"
 #include "dialogs/ui/CDlgRuntimeParams.h"
@@ -45,6 +43,7 @@ CMainView::CMainView(ProgramState& state, UserPrompts& prompts, DesktopActions& 
       rules_(state, prompts, opener),
       commands_(state, prompts, desktop),
       fileChoices_(state, prompts, commands_),
+      settings_(state, prompts),
       form_(new MainViewForm(this)),
       model_(new SiteListModel(state, this)) {
   auto* layout = new QVBoxLayout(this);
@@ -59,12 +58,7 @@ CMainView::CMainView(ProgramState& state, UserPrompts& prompts, DesktopActions& 
 
 CMainView::~CMainView() {
   if (registered_) state_.openViews.Deregister(this);
-  const RuntimeParams& params = state_.params;
-  IniSettingsFile ini(state_.programFolder);
-  // The view is going and nobody is left to be told: options not stored keep their last stored values.
-  (void)ini.WriteInt(settings::kShowCmndButtons, params.showCmndButtons);
-  (void)ini.WriteInt(settings::kShowFilterCombos, params.showFilterCombos);
-  (void)ini.WriteInt(settings::kCmndsOnRight, params.cmndsOnRight);
+  settings_.KeepLayout();
 }
 
 void CMainView::ConnectControls() {
@@ -282,12 +276,7 @@ void CMainView::RunCommand(int id) {
     case kBeginUpload: BeginUpload(CtrlHeld()); break;
     case kImportSites: opener_.OpenView({.kind = ViewKind::kImport}); break;
     case kOpenIniFile: IniSettingsFile(state_.programFolder).OpenIniInEditor(desktop_); break;
-    case kEraseIniFile: {
-      IniSettingsFile ini(state_.programFolder);
-      if (prompts_.Confirm(ConfirmMode::Delete, ini.FactoryResetQuestion()) && !ini.EraseFactorySettings())
-        ReportWriteFailed(ini);
-      break;
-    }
+    case kEraseIniFile: settings_.EraseToFactorySettings(); break;
     case kSelectRailroad: SelectRailroad(); break;
     case kOpenSiteFile: Apply(fileChoices_.OpenSiteFile()); break;
     case kOpenProgramFile: ShowProgramFileChoice(fileChoices_.OpenProgramFileUnchecked()); break;
@@ -371,23 +360,13 @@ void CMainView::OnUploadedSiteRefreshed(const SiteRecord& site) { OnSiteRefreshe
 
 void CMainView::OnAddressResolved(int row) { model_->RewriteRow(row); }
 
-void CMainView::ReportWriteFailed(const IniSettingsFile& ini) {
-  prompts_.ShowMessage(WriteFailedText(ini.Path().string()));
-}
-
 void CMainView::SetShowIndexColumn(bool shown) {
-  state_.params.showTwd = shown;
-  IniSettingsFile ini(state_.programFolder);
-  if (!ini.WriteInt(settings::kShowTwd, shown ? 1 : 0)) ReportWriteFailed(ini);
+  settings_.ShowIndexColumn(shown);
   ApplyColumnWidths();
 }
 
 void CMainView::SelectRailroad() {
-  RuntimeParams& params = state_.params;
-  params.railroadCode = prompts_.ChooseRailroad(params.railroadCode);
-  params.railroadShortName = RailroadName(params.railroadCode);
-  IniSettingsFile ini(state_.programFolder);
-  if (!ini.WriteInt(settings::kRoad, params.railroadCode)) ReportWriteFailed(ini);
+  settings_.ChooseRailroad();
   Reapply();
 }
 
@@ -424,8 +403,7 @@ void CMainView::OnRunFinished(const RunOrigin& origin) {
 void CMainView::OnSiteFileWritten(bool newFile, const std::string& path) {
   state_.currentSiteFile = path;
   if (newFile) {
-    IniSettingsFile ini(state_.programFolder);
-    if (!ini.PushSiteFile(path)) ReportWriteFailed(ini);
+    settings_.RememberSiteFile(path);
     ShowSiteFile(path, SiteFileCaption(path));
   }
   model_->Clear();

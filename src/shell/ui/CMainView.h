@@ -13,15 +13,15 @@
 #include "dialogs/SiteEditOwner.h"
 #include "shell/FileChoiceCommands.h"
 #include "shell/LaunchRules.h"
-#include "shell/SiteListCommands.h"
+#include "shell/MainViewSettings.h"
 #include "shell/OperationOpener.h"
+#include "shell/SiteListCommands.h"
 #include "shell/ui/MainViewForm.h"
 #include "shell/ui/SiteListModel.h"
 #include "upload/UploadedSite.h"
 
 namespace quenderlink {
 
-class IniSettingsFile;
 
 // The site list: the first view, open as long as the program runs. It shows the
 // site table, decides which sites an operation applies to and opens it, and
@@ -104,8 +104,6 @@ class CMainView : public QWidget,
   void SetShowIndexColumn(bool shown);
   void SelectRailroad();
   void ExitButton();
-  // A settings write that failed, told to the user.
-  void ReportWriteFailed(const IniSettingsFile& ini);
   void Apply(const ListChange& change);
   void ShowProgramFileChoice(const std::optional<std::string>& path);
   void EditRuntimeParams();
@@ -121,6 +119,7 @@ class CMainView : public QWidget,
   LaunchRules rules_;
   SiteListCommands commands_;
   FileChoiceCommands fileChoices_;
+  MainViewSettings settings_;
   MainViewForm* form_;
   SiteListModel* model_;
   std::string title_;
