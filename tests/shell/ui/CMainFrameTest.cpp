@@ -304,8 +304,11 @@ const RunKind kRunKinds[] = {
      }, nullptr, true},
     {kDnsKind, "DnsConversion", &OperationState::pingInProgress, AddressOf, DnsUnitAddress,
      [](const RunStart& run) {
-       // Each site's address is an old one, which the conversion replaces.
-       for (SiteRecord& site : run.state.sites.records()) site.IpByNumber[0] = '1', site.IpByNumber[2] = '0';
+       // Each site's address is an old one, in the same order, which the conversion replaces.
+       for (SiteRecord& site : run.state.sites.records()) {
+         const std::string host(FieldText(site.HostText));
+         SetFieldText(site.IpByNumber, "10.0.0." + host.substr(host.rfind('.') + 1));
+       }
        DuringNextModalRun([run](QWidget&) { run.whileRunning(); });
        run.frame.mainView()->RunRowMenuCommand(menu::kRowDnsRedo);
      }, nullptr, true, true},
