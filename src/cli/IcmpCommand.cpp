@@ -35,7 +35,7 @@ IcmpScanMode ModeOf(const IcmpOptions& options) {
 
 // The raw methods need a raw socket; the others the datagram ICMP socket, or a
 // raw one in its place.
-Result<> CanRun(IcmpScanMode mode) {
+Result CanRun(IcmpScanMode mode) {
   if (mode == IcmpScanMode::RawSockets || mode == IcmpScanMode::ListedSites) return CanOpenRawIcmp();
   return CanOpenLibraryIcmp();
 }
@@ -65,7 +65,7 @@ void PrintRows(const ThreadedIcmpScan& scan, bool json) {
   if (!options.sites.empty())
     if (const int loaded = LoadSiteListArgument(options.sites, state); loaded != kExitOk) return loaded;
   const IcmpScanMode mode = ModeOf(options);
-  if (const Result<> can = CanRun(mode); !can) return Failed("this method cannot run here: " + can.reason());
+  if (const Result can = CanRun(mode); !can) return Failed("this method cannot run here: " + can.reason());
   IniSettingsFile(state.programFolder).LoadIcmpParams(state.params.icmp);
 
   ThreadedIcmpScan scan(mode, options.parallel, state.params.icmp, std::cerr);

@@ -30,7 +30,7 @@ std::optional<std::set<std::uint16_t>> ParseRowList(std::string_view text) {
   return rows;
 }
 
-Result<> MarkRows(SiteTable& table, const std::optional<std::set<std::uint16_t>>& rows, std::uint8_t flags) {
+Result MarkRows(SiteTable& table, const std::optional<std::set<std::uint16_t>>& rows, std::uint8_t flags) {
   if (rows && *rows->rbegin() > table.size())
     return Failure{"row " + std::to_string(*rows->rbegin()) + " is not in the list (rows 1 to " +
                    std::to_string(table.size()) + ")"};

@@ -17,6 +17,6 @@ namespace quenderlink::cli {
 // Clears every record's flags, then gives the chosen rows (every row when none
 // are given) the operation's flags; fails, changing nothing, when a chosen row
 // is not in the table.
-Result<> MarkRows(SiteTable& table, const std::optional<std::set<std::uint16_t>>& rows, std::uint8_t flags);
+Result MarkRows(SiteTable& table, const std::optional<std::set<std::uint16_t>>& rows, std::uint8_t flags);
 
 }  // namespace quenderlink::cli

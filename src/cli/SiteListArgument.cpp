@@ -34,7 +34,7 @@ int LoadAndMarkRows(const std::string& file, const std::string& rows, std::uint8
     if (!chosen) return BadInput("--rows takes row numbers like 1,3-5");
   }
   if (const int loaded = LoadSiteListArgument(file, state); loaded != kExitOk) return loaded;
-  if (const Result<> marked = MarkRows(state.sites, chosen, flags); !marked) return BadInput(marked.reason());
+  if (const Result marked = MarkRows(state.sites, chosen, flags); !marked) return BadInput(marked.reason());
   return kExitOk;
 }
 

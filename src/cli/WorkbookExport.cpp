@@ -26,7 +26,7 @@ int ExportWorkbook(const ProgramState& state, const std::optional<std::string>& 
   const std::optional<std::filesystem::path> from = templateFile ? std::optional<std::filesystem::path>(*templateFile)
                                                                  : HomeSiteWorkbookTemplate(state.programFolder);
   const std::filesystem::path output = out ? std::filesystem::path(*out) : DefaultOutput(state.programFolder);
-  const Result<> written = WriteSiteWorkbook({state.sites, state.params.railroadCode, output, from});
+  const Result written = WriteSiteWorkbook({state.sites, state.params.railroadCode, output, from});
   if (!written) return Failed(written.reason());
   std::cout << output.string() << '\n';
   return kExitOk;

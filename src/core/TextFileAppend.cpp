@@ -21,7 +21,7 @@ std::error_code LastError() { return {errno, std::generic_category()}; }
 
 }  // namespace
 
-Result<> AppendToTextFile(const std::filesystem::path& file, const std::string& text) {
+Result AppendToTextFile(const std::filesystem::path& file, const std::string& text) {
   std::error_code error;
   std::filesystem::create_directories(file.parent_path(), error);
   if (error) return Failure{FailureText(file.parent_path(), error)};

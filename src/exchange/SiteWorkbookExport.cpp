@@ -41,7 +41,7 @@ std::optional<std::filesystem::path> HomeSiteWorkbookTemplate(const std::filesys
   return file;
 }
 
-Result<> WriteSiteWorkbook(const SiteWorkbookRequest& request) {
+Result WriteSiteWorkbook(const SiteWorkbookRequest& request) {
   const std::vector<WorkbookRow> rows = SiteWorkbookRows(request.sites, request.railroadCode);
   const std::filesystem::path temporary = TemporaryPathFor(request.output);
   const std::optional<WorkbookFailure> failure = request.templateFile
@@ -65,7 +65,7 @@ void ExportSiteWorkbook(const ProgramState& state, UserPrompts& prompts, Desktop
   std::tm localTime{};
   ::localtime_r(&now, &localTime);
   const std::filesystem::path output = state.programFolder / SiteWorkbookFileName(localTime);
-  const Result<> written = WriteSiteWorkbook(
+  const Result written = WriteSiteWorkbook(
       {state.sites, state.params.railroadCode, output, HomeSiteWorkbookTemplate(state.programFolder)});
   if (!written)
     prompts.ShowMessage(written.reason());

@@ -30,7 +30,7 @@ struct SiteWorkbookRequest {
 // Writes the workbook under a temporary name beside the output and renames it
 // onto the output once complete, so a failure leaves no partial file. A
 // failure's reason is what the user is told.
-Result<> WriteSiteWorkbook(const SiteWorkbookRequest& request);
+Result WriteSiteWorkbook(const SiteWorkbookRequest& request);
 
 // The main view's command: the whole site table into a time-stamped workbook in
 // the home, from the home's template when there is one, opened when written.

@@ -80,7 +80,7 @@ void PingRouteThread(IcmpJob& job);
 // Whether this process can ping with each method here, with the reason when
 // it cannot (what Linux needs: root or the cap_net_raw capability for raw
 // sockets; a ping_group_range that includes the user for datagram sockets).
-Result<> CanOpenRawIcmp();
-Result<> CanOpenLibraryIcmp();
+Result CanOpenRawIcmp();
+Result CanOpenLibraryIcmp();
 
 }  // namespace quenderlink

@@ -88,7 +88,7 @@ void PingLibraryThread(IcmpJob& job) {
   job.listener->OnIcmpDone(job.index, complete);
 }
 
-Result<> CanOpenLibraryIcmp() {
+Result CanOpenLibraryIcmp() {
   if (OpenEchoSocket().IsOpen()) return {};
   return Failure{
       "ICMP echo needs a net.ipv4.ping_group_range that includes your group, or root / the cap_net_raw capability"};

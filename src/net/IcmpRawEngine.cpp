@@ -158,7 +158,7 @@ void PingRawThread(IcmpJob& job) {
   job.listener->OnIcmpDone(job.index, complete);
 }
 
-Result<> CanOpenRawIcmp() {
+Result CanOpenRawIcmp() {
   const IcmpSocket socket(IcmpSocketKind::Raw);
   if (socket.IsOpen()) return {};
   return Failure{"raw ICMP sockets need root or the cap_net_raw capability"};

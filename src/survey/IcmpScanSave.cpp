@@ -58,7 +58,7 @@ std::vector<std::size_t> AllIcmpRows(std::size_t count) {
   return all;
 }
 
-Result<> SaveIcmpRows(const std::filesystem::path& file, std::span<const IcmpRow> rows,
+Result SaveIcmpRows(const std::filesystem::path& file, std::span<const IcmpRow> rows,
                       std::span<const std::size_t> chosen, IcmpListFormat format) {
   errno = 0;
   if (WriteFileAtomically(file, FormatIcmpRows(rows, chosen, format))) return {};

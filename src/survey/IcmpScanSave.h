@@ -28,7 +28,7 @@ std::vector<std::size_t> AllIcmpRows(std::size_t count);
 
 // Writes the chosen rows to the file. A failure's reason is what the user is
 // told: the file and why.
-Result<> SaveIcmpRows(const std::filesystem::path& file, std::span<const IcmpRow> rows,
+Result SaveIcmpRows(const std::filesystem::path& file, std::span<const IcmpRow> rows,
                       std::span<const std::size_t> chosen, IcmpListFormat format);
 
 }  // namespace quenderlink

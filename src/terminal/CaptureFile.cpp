@@ -42,7 +42,7 @@ std::filesystem::path CaptureFilePath(const std::filesystem::path& programFolder
 
 CaptureFile::~CaptureFile() { Close(); }
 
-Result<> CaptureFile::Open(const std::filesystem::path& file) {
+Result CaptureFile::Open(const std::filesystem::path& file) {
   Close();
   std::error_code error;
   std::filesystem::create_directories(file.parent_path(), error);
@@ -53,7 +53,7 @@ Result<> CaptureFile::Open(const std::filesystem::path& file) {
   return {};
 }
 
-Result<> CaptureFile::Write(std::string_view text) {
+Result CaptureFile::Write(std::string_view text) {
   if (fd_ < 0 || text.empty() || WriteAll(fd_, text.data(), text.size())) return {};
   const int error = errno;
   Close();

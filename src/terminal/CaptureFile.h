@@ -29,9 +29,9 @@ class CaptureFile {
   CaptureFile& operator=(const CaptureFile&) = delete;
 
   // A failure's reason is what the terminal tells: the file and why.
-  Result<> Open(const std::filesystem::path& file);
+  Result Open(const std::filesystem::path& file);
   // Writes when open; a failed write closes the file and fails once.
-  Result<> Write(std::string_view text);
+  Result Write(std::string_view text);
   void Close();
 
   bool isOpen() const { return fd_ >= 0; }

@@ -46,7 +46,7 @@ void TelnetSession::ShowReceived(std::string_view bytes) {
   if (shown.empty()) return;
   listener_.OnTerminalText(shown);
   for (auto& capture : captures_)
-    if (const Result<> written = capture->Write(shown); !written) Show("\r\n***** " + written.reason() + "\r\n");
+    if (const Result written = capture->Write(shown); !written) Show("\r\n***** " + written.reason() + "\r\n");
 }
 
 void TelnetSession::Connect() {
@@ -192,9 +192,9 @@ void TelnetSession::Drop() {
   refusalShown_ = false;
 }
 
-Result<> TelnetSession::CaptureTo(const std::filesystem::path& file) {
+Result TelnetSession::CaptureTo(const std::filesystem::path& file) {
   auto capture = std::make_unique<CaptureFile>();
-  Result<> opened = capture->Open(file);
+  Result opened = capture->Open(file);
   if (!opened) {
     Show("\r\n***** " + opened.reason() + "\r\n");
     return opened;

@@ -81,7 +81,7 @@ class TelnetSession {
 
   // Captures what is shown into `file` from now on (replacing it), besides any
   // capture already running. A failure's reason is also shown in the terminal.
-  Result<> CaptureTo(const std::filesystem::path& file);
+  Result CaptureTo(const std::filesystem::path& file);
 
   int fd() const { return fd_; }
   State state() const { return state_; }

@@ -24,7 +24,7 @@ class IcmpCommandTest : public ::testing::Test {
 };
 
 TEST_F(IcmpCommandTest, RawMethodListsEveryAddressInOrderWithItsTotals) {
-  if (const Result<> can = CanOpenRawIcmp(); !can) GTEST_SKIP() << can.reason();
+  if (const Result can = CanOpenRawIcmp(); !can) GTEST_SKIP() << can.reason();
   const CliResult result = cli.Run({"icmp", "127.99.0.1-3", "--method", "raw"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
   const std::vector<std::string> lines = Lines(result.out);
@@ -38,7 +38,7 @@ TEST_F(IcmpCommandTest, RawMethodListsEveryAddressInOrderWithItsTotals) {
 }
 
 TEST_F(IcmpCommandTest, LibraryMethodIsTheDefaultAndTheRouteMethodAddsItsHops) {
-  if (const Result<> can = CanOpenLibraryIcmp(); !can) GTEST_SKIP() << can.reason();
+  if (const Result can = CanOpenLibraryIcmp(); !can) GTEST_SKIP() << can.reason();
   const CliResult result = cli.Run({"icmp", "127.99.0.4-5", "--json", "--parallel", "2"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
   const auto rows = JsonLines(result.out);
@@ -58,7 +58,7 @@ TEST_F(IcmpCommandTest, LibraryMethodIsTheDefaultAndTheRouteMethodAddsItsHops) {
 // An empty record resolves to nothing without a lookup, so it fails without a
 // packet leaving loopback, and the other sites still run.
 TEST_F(IcmpCommandTest, SitesTakeTheAddressByNumberElseTheHostAndFailuresDoNotStopTheRest) {
-  if (const Result<> can = CanOpenRawIcmp(); !can) GTEST_SKIP() << can.reason();
+  if (const Result can = CanOpenRawIcmp(); !can) GTEST_SKIP() << can.reason();
   SiteRecord byNumber = NewSiteRecord(9001);
   SetFieldText(byNumber.IpByNumber, "127.99.1.1");
   SiteRecord byHost = NewSiteRecord(9001);

@@ -27,7 +27,7 @@ TEST(RowList, MarksTheChosenRowsOnlyAndRefusesARowPastTheListWithoutTouchingIt) 
   EXPECT_EQ((std::vector<int>{table[0].SiteFlags, table[1].SiteFlags, table[2].SiteFlags}),
             (std::vector<int>{2, 2, 2}));
 
-  const Result<> refused = MarkRows(table, Rows{1, 4}, 0x01);
+  const Result refused = MarkRows(table, Rows{1, 4}, 0x01);
   EXPECT_FALSE(refused);
   EXPECT_EQ(refused.reason(), "row 4 is not in the list (rows 1 to 3)");
   EXPECT_EQ(table[0].SiteFlags, 2) << "a refused choice leaves the flags alone";

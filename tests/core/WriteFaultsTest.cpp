@@ -46,7 +46,7 @@ struct Writer {
 };
 
 std::optional<std::string> Failed(bool ok) { return ok ? std::nullopt : std::optional<std::string>(""); }
-std::optional<std::string> Failed(const Result<>& result) {
+std::optional<std::string> Failed(const Result& result) {
   return result ? std::nullopt : std::optional(result.reason());
 }
 
@@ -78,7 +78,7 @@ std::vector<Writer> Writers() {
       {"capture", "capture.txt",
        [](const auto& folder, bool large) {
          CaptureFile capture;
-         if (const Result<> opened = capture.Open(folder / "capture.txt"); !opened) return Failed(opened);
+         if (const Result opened = capture.Open(folder / "capture.txt"); !opened) return Failed(opened);
          return Failed(capture.Write(large ? kLongText : "first"));
        },
        true},

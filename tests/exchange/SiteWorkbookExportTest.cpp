@@ -35,7 +35,7 @@ class SiteWorkbookExportTest : public ::testing::Test {
   // Nothing when written, else why not.
   std::optional<std::string> Write(const std::filesystem::path& output,
                                    std::optional<std::filesystem::path> templateFile = std::nullopt) {
-    const Result<> written = WriteSiteWorkbook({sites_, kRailroadNs, output, std::move(templateFile)});
+    const Result written = WriteSiteWorkbook({sites_, kRailroadNs, output, std::move(templateFile)});
     return written ? std::nullopt : std::optional(written.reason());
   }
   std::vector<std::string> FilesInHome() const {

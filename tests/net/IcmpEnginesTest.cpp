@@ -29,7 +29,7 @@ TEST(IcmpEngines, AnAbortBeforeTheFirstTrySendsOnlyTheEndAndEachEchoMethodHasFiv
 
   struct Case {
     void (*method)(IcmpJob&);
-    Result<> (*canOpen)();
+    Result (*canOpen)();
     std::uint16_t dataSize;
     std::string script;
     int sequence = 40;  // the raw method takes a sequence number per try
@@ -44,7 +44,7 @@ TEST(IcmpEngines, AnAbortBeforeTheFirstTrySendsOnlyTheEndAndEachEchoMethodHasFiv
   std::string reason;
   int ran = 0;
   for (const Case& c : cases) {
-    if (const Result<> open = c.canOpen(); !open) {
+    if (const Result open = c.canOpen(); !open) {
       reason = open.reason();
       continue;
     }

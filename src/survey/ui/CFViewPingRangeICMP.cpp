@@ -240,7 +240,7 @@ void CFViewPingRangeICMP::SaveRows(bool ticked, IcmpListFormat format) {
                                          DialogFolder(state_)});
   if (!path) return;
   const std::vector<std::size_t> rows = ticked ? model_->TickedRows() : AllIcmpRows(run_.rows().size());
-  if (const Result<> saved = SaveIcmpRows(*path, run_.rows(), rows, format); !saved)
+  if (const Result saved = SaveIcmpRows(*path, run_.rows(), rows, format); !saved)
     return prompts_.ShowMessage(saved.reason());
   desktop_.OpenInEditor(*path);
 }

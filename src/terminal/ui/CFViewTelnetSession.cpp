@@ -281,7 +281,7 @@ void CFViewTelnetSession::SaveBuffer() {
   const std::optional<std::string> file = prompts_.ChooseFile(
       {FileDialogKind::Save, "Save Buffer to File", kTextFileFilter, "txt", DialogFolder(state_)});
   if (!file) return;
-  if (const Result<> appended = AppendToTextFile(*file, terminal_->AllText()); !appended) {
+  if (const Result appended = AppendToTextFile(*file, terminal_->AllText()); !appended) {
     prompts_.ShowMessage(appended.reason());
     return;
   }

@@ -264,7 +264,7 @@ void CDlgUploadFile::SaveLog() {
   std::tm localTime{};
   localtime_r(&now, &localTime);
   const std::filesystem::path file = UploadLogFilePath(state_.programFolder, localTime);
-  if (const Result<> appended = AppendToTextFile(file, log_->toPlainText().toStdString()); !appended) {
+  if (const Result appended = AppendToTextFile(file, log_->toPlainText().toStdString()); !appended) {
     prompts_.ShowMessage(appended.reason());
     return;
   }

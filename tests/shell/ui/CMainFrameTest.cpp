@@ -190,7 +190,7 @@ struct RunKind {
   std::string (*expectedOf)(int unit);
   std::function<void(const RunStart&)> start;
   // Whether the kind can run on this machine, and why not; none: it always can.
-  Result<> (*canRun)() = nullptr;
+  Result (*canRun)() = nullptr;
   bool modal = false;
   // Its results stay in the table (the list on disk is left as it was).
   bool keptInTable = false;
@@ -350,7 +350,7 @@ class ImpatientUserTest : public testing::MainViewFixture, public ::testing::Wit
 
 TEST_P(ImpatientUserTest, TheListIsSortedButNotReplacedAndEveryResultReachesItsOwnSite) {
   const RunKind& kind = GetParam();
-  if (const Result<> can = kind.canRun ? kind.canRun() : Result<>(); !can) GTEST_SKIP() << can.reason();
+  if (const Result can = kind.canRun ? kind.canRun() : Result(); !can) GTEST_SKIP() << can.reason();
   // A ping answered after a while lasts while the user works; an upload lasts
   // anyway, and a late answer there would be taken for a later step's.
   for (unitsim::UnitConfig& unit : units_) unit.faults.replyDelayMs = kind.busy == &OperationState::pingInProgress ? 300 : 0;

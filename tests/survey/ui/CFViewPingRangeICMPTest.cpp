@@ -59,7 +59,7 @@ class CFViewPingRangeICMPTest : public ::testing::Test {
 
 // The scan's rules and file formats are pinned by the core tests; here only the wiring.
 TEST_F(CFViewPingRangeICMPTest, StartRunsTheRangeSaveWritesAFileClosingWaitsForTheThreadsAndListedSitesRunAtOnce) {
-  if (const Result<> can = CanOpenRawIcmp(); !can) GTEST_SKIP() << can.reason();
+  if (const Result can = CanOpenRawIcmp(); !can) GTEST_SKIP() << can.reason();
   IniSettingsFile ini(home_.path());
   ASSERT_TRUE(ini.WriteString("Ping Range", "ICMP From IP", "127.98.0.1"));
   ASSERT_TRUE(ini.WriteString("Ping Range", "ICMP End IP", "250"));
