@@ -14,6 +14,8 @@
 
 namespace quenderlink {
 
+class Journal;
+
 // Which view a new child window gets.
 enum class ViewKind : std::uint8_t {
   kMain = 0,
@@ -58,6 +60,8 @@ struct ProgramState {
   SiteFileStamp currentSiteFileStamp;
   OperationState operations;
   OpenViews openViews;
+  // Where runs record their results; none in a program that keeps no journal.
+  Journal* journal = nullptr;
 };
 
 }  // namespace quenderlink

@@ -5,11 +5,10 @@
 
 #include "core/ErrorMessages.h"
 #include "core/ProgramState.h"
+#include "core/ProgramVersion.h"
 #include "core/UserPrompts.h"
 
 namespace quenderlink {
-
-inline constexpr char kProgramVersion[] = "9.0";
 
 // The main view's title: "%s Start Page (Ver %s)" with the railroad's name for
 // railroads 1 to 5, "Start Page (Ver_%s)" for any other code.

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+#include "core/SiteRecord.h"
+#include "journal/JournalRecords.h"
+#include "net/DeviceReply.h"
+
+namespace quenderlink {
+
+// A listed site as the journal keeps it, its texts in UTF-8.
+JournalUnit JournalUnitOf(const SiteRecord& record);
+
+// What an answer tells the journal: the reply time, the version and the board versions.
+JournalResult AnsweredResult(const DeviceReply& reply, int replyMs);
+
+// "comm 1.2 / reader 3.4 / speech 5.6" of the versions the unit told.
+std::string BoardVersionsText(const DeviceReply& reply);
+
+}  // namespace quenderlink
