@@ -20,6 +20,20 @@ JournalUnit JournalUnitOf(const SiteRecord& record) {
   return unit;
 }
 
+JournalUnit JournalUnitOfReply(const DeviceReply& reply, const std::string& address, std::uint16_t port) {
+  JournalUnit unit;
+  unit.address = address;
+  unit.port = port;
+  unit.host = address;
+  unit.siteName = RecordFieldUtf8(reply.SiteName);
+  unit.milepost = RecordFieldUtf8(reply.Milepost);
+  unit.track = reply.TrackIndex;
+  unit.subdivision = reply.SubdivCode;
+  unit.siteId = reply.SiteId;
+  unit.product = reply.ProductType;
+  return unit;
+}
+
 std::string BoardVersionsText(const DeviceReply& reply) {
   return "comm " + RecordFieldUtf8(reply.CommVersion) + " / reader " + RecordFieldUtf8(reply.ReaderVersion) +
          " / speech " + RecordFieldUtf8(reply.SpeechVersion);

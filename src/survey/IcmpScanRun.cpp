@@ -42,6 +42,9 @@ IcmpRunChange IcmpScanRun::StartAddresses(std::vector<std::string> addresses) {
     job.index = kFreeIcmpJob;
     job.continueOnFailure = mode_ == IcmpScanMode::ListedSites;
   }
+  journalUnitOfEntry_.clear();
+  for (JournalUnit& unit : journalUnits_) journalUnitOfEntry_.push_back(journal_.AddUnit(std::move(unit)));
+  journalUnits_.clear();
   sequenceBase_ = 0;
   stop_ = false;
   abort_ = false;
@@ -49,6 +52,28 @@ IcmpRunChange IcmpScanRun::StartAddresses(std::vector<std::string> addresses) {
   IcmpRunChange change;
   Schedule(change);
   return change;
+}
+
+void IcmpScanRun::JournalTo(JournalRun run, std::vector<JournalUnit> units) {
+  journal_ = std::move(run);
+  journalUnits_ = std::move(units);
+}
+
+void IcmpScanRun::JournalEnd(std::size_t index) {
+  if (!journal_.Journaled()) return;
+  const IcmpEntry& entry = entries_[index];
+  const bool answered = entry.state == IcmpEntryState::Done;
+  JournalResult result = ResultOf(answered ? ResultOutcome::EchoAnswered : ResultOutcome::EchoNoAnswer);
+  if (answered) result.replyMs = static_cast<int>(entry.sumMs / kIcmpTries);
+  if (!answered) result.error = rows_[index].comments;
+  if (index < journalUnitOfEntry_.size()) {
+    journal_.Record(journalUnitOfEntry_[index], std::move(result));
+  } else if (answered) {
+    JournalUnit unit;
+    unit.address = entry.address;
+    unit.host = entry.address;
+    journal_.Record(journal_.AddUnit(std::move(unit)), std::move(result));
+  }
 }
 
 IcmpRunChange IcmpScanRun::Abort() {
@@ -105,6 +130,7 @@ IcmpRunChange IcmpScanRun::OnDone(std::uint16_t index) {
   IcmpJob* job = SlotOf(index);
   if (!job || index >= entries_.size()) return change;
   Finish(index, *job);
+  JournalEnd(index);
   change.rows.push_back(index);
   job->index = kFreeIcmpJob;
   Schedule(change);
@@ -154,6 +180,8 @@ void IcmpScanRun::Schedule(IcmpRunChange& change) {
   if (AllSlotsFree()) {
     running_ = false;
     change.ended = true;
+    journal_.End(stop_ ? RunEnding::Aborted : RunEnding::Finished,
+                 {totals_.total, totals_.success, totals_.failed});
   }
 }
 

@@ -11,6 +11,7 @@
 
 #include "core/ProgramState.h"
 #include "core/RuntimeParams.h"
+#include "journal/JournalRun.h"
 #include "net/IcmpJob.h"
 #include "survey/AddressRange.h"
 #include "survey/ScanTotals.h"
@@ -78,6 +79,11 @@ class IcmpScanRun {
   // only while no run lasts, as the slots are taken over.
   IcmpRunChange StartRange(const AddressRange& range);
   IcmpRunChange StartAddresses(std::vector<std::string> addresses);
+  // Journals each address's end in the run started next: `units` are the
+  // listed sites by address, answered or not; without them (a range) only an
+  // address that answered is kept, as a silent one is no unit. The run's end
+  // ends the journal's run.
+  void JournalTo(JournalRun run, std::vector<JournalUnit> units = {});
   // Nothing more starts and the running addresses stop after their current
   // try; the rows never started say so.
   IcmpRunChange Abort();
@@ -102,6 +108,7 @@ class IcmpScanRun {
   bool AllSlotsFree() const;
   void Finish(std::size_t index, const IcmpJob& job);
   void Schedule(IcmpRunChange& change);
+  void JournalEnd(std::size_t index);
 
   IcmpScanMode mode_;
   IcmpListener* listener_;
@@ -116,6 +123,9 @@ class IcmpScanRun {
   bool stop_ = false;
   bool running_ = false;
   std::atomic<bool> abort_{false};
+  JournalRun journal_;
+  std::vector<JournalUnit> journalUnits_;
+  std::vector<std::size_t> journalUnitOfEntry_;
 };
 
 }  // namespace quenderlink

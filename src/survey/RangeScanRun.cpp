@@ -8,6 +8,7 @@
 #include "core/Printf.h"
 #include "core/RecordText.h"
 #include "core/ReplyTimeText.h"
+#include "journal/JournalUnits.h"
 #include "core/VersionText.h"
 #include "survey/ProgressStep.h"
 
@@ -65,6 +66,10 @@ void RangeScanRun::OnPingReply(std::size_t index, const ReplyNotice& notice) {
   row.outcome = RowOutcome::Success;
   row.status = PingSuccessText(tenths);
   ++totals_.success;
+  if (journal_.Journaled()) {
+    JournalUnit unit = JournalUnitOfReply(*notice.reply, row.address, port_);
+    journal_.Record(journal_.AddUnit(std::move(unit)), AnsweredResult(*notice.reply, tenths * 100));
+  }
 }
 
 void RangeScanRun::FillRow(RangeRow& row, const DeviceReply& reply) const {
@@ -96,6 +101,8 @@ void RangeScanRun::OnPingFailed(std::size_t index, int) {
 }
 
 void RangeScanRun::OnPingFinished() {
+  journal_.End(userAbort_ ? RunEnding::Aborted : RunEnding::Finished,
+               {totals_.total, totals_.success, totals_.failed});
   if (!userAbort_) return;
   for (RangeRow& row : rows_) {
     if (HasEnded(row.outcome)) continue;

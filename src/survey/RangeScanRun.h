@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/RuntimeParams.h"
+#include "journal/JournalRun.h"
 #include "net/EngineRequest.h"
 #include "net/PingEngineListener.h"
 #include "net/RangeEntry.h"
@@ -57,6 +58,9 @@ class RangeScanRun : public PingEngineListener {
   RangeScanRun(const AddressRange& range, std::uint16_t port, const RuntimeParams& params);
 
   void PrepareRequest(EngineRequest& request);
+  // Journals each unit that answers (a silent address is no unit) and the
+  // run's end, aborted when the user stopped it.
+  void JournalTo(JournalRun run) { journal_ = std::move(run); }
   void Abort(EngineRequest& request);
   // One 500 ms tick: every address sent to and still waiting moves its progress on.
   void AdvanceProgress();
@@ -93,6 +97,7 @@ class RangeScanRun : public PingEngineListener {
   ScanTotals totals_;
   std::atomic<bool> userAbort_{false};
   std::vector<std::string> engineMessages_;
+  JournalRun journal_;
 };
 
 }  // namespace quenderlink

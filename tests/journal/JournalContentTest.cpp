@@ -9,7 +9,7 @@
 #include "journal/Journal.h"
 #include "journal/JournalFile.h"
 #include "journal/JournalPingRecorder.h"
-#include "journal/JournalUploadRecorder.h"
+#include "upload/JournalUploadRecorder.h"
 #include "journal/JournalTestRows.h"
 #include "support/TempDir.h"
 #include "support/TestSite.h"

@@ -1,4 +1,4 @@
-#include "journal/JournalUploadRecorder.h"
+#include "upload/JournalUploadRecorder.h"
 
 #include "core/VersionText.h"
 #include "journal/JournalUnits.h"
