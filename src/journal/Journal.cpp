@@ -22,9 +22,11 @@ Journal::~Journal() {
   writer_.join();
 }
 
-JournalRun Journal::StartRun(const JournalRunInfo& info) {
+JournalRun Journal::StartRun(const JournalRunInfo& info) { return StartRunAt(info, JournalNow()); }
+
+JournalRun Journal::StartRunAt(const JournalRunInfo& info, std::int64_t started) {
   const std::uint64_t run = queue_->NextRun();
-  queue_->Push(StartRunCommand{run, JournalNow(), info});
+  queue_->Push(StartRunCommand{run, started, info});
   return JournalRun(queue_, run);
 }
 

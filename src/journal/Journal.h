@@ -23,6 +23,8 @@ class Journal {
   Journal& operator=(const Journal&) = delete;
 
   JournalRun StartRun(const JournalRunInfo& info);
+  // A run that started at the time given (milliseconds since 1970 UTC).
+  JournalRun StartRunAt(const JournalRunInfo& info, std::int64_t started);
   // Waits until everything handed over so far is committed, or dropped by a failure.
   void Flush();
   // "Journal not written: <reason>" the first time the journal failed; empty otherwise.

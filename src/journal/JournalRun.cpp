@@ -35,17 +35,21 @@ std::size_t JournalRun::AddUnit(JournalUnit unit) {
   return index;
 }
 
-void JournalRun::Record(std::size_t unit, JournalResult result) {
+void JournalRun::Record(std::size_t unit, JournalResult result) { RecordAt(unit, JournalNow(), std::move(result)); }
+
+void JournalRun::RecordAt(std::size_t unit, std::int64_t time, JournalResult result) {
   if (!queue_) return;
   {
     std::lock_guard lock(mutex_);
     if (unit >= resulted_.size()) return;
     resulted_[unit] = 1;
   }
-  queue_->Push(ResultCommand{run_, unit, JournalNow(), std::move(result)});
+  queue_->Push(ResultCommand{run_, unit, time, std::move(result)});
 }
 
-void JournalRun::End(RunEnding ending, const JournalTotals& totals) {
+void JournalRun::End(RunEnding ending, const JournalTotals& totals) { EndAt(ending, totals, JournalNow()); }
+
+void JournalRun::EndAt(RunEnding ending, const JournalTotals& totals, std::int64_t ended) {
   if (!queue_) return;
   if (ending == RunEnding::Aborted) {
     std::vector<std::size_t> unfinished;
@@ -55,9 +59,9 @@ void JournalRun::End(RunEnding ending, const JournalTotals& totals) {
         if (resulted_[unit] == 0) unfinished.push_back(unit);
       }
     }
-    for (const std::size_t unit : unfinished) Record(unit, ResultOf(ResultOutcome::Aborted));
+    for (const std::size_t unit : unfinished) RecordAt(unit, ended, ResultOf(ResultOutcome::Aborted));
   }
-  queue_->Push(EndRunCommand{run_, JournalNow(), ending, totals});
+  queue_->Push(EndRunCommand{run_, ended, ending, totals});
   queue_.reset();
 }
 

@@ -24,8 +24,11 @@ class JournalRun {
   // The run's number for the unit, to record its results under.
   std::size_t AddUnit(JournalUnit unit);
   void Record(std::size_t unit, JournalResult result);
+  // A result at a time given (milliseconds since 1970 UTC): history kept elsewhere, brought in.
+  void RecordAt(std::size_t unit, std::int64_t time, JournalResult result);
   // An aborted run records "aborted" for each unit that has no result yet.
   void End(RunEnding ending, const JournalTotals& totals);
+  void EndAt(RunEnding ending, const JournalTotals& totals, std::int64_t ended);
   bool Journaled() const { return queue_ != nullptr; }
 
  private:
