@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,8 +10,12 @@
 #include "core/FixedText.h"
 #include "core/RuntimeParams.h"
 #include "core/SiteTable.h"
+#include "journal/Journal.h"
+#include "journal/JournalFile.h"
+#include "journal/JournalPingRecorder.h"
 #include "net/EngineRequest.h"
 #include "net/SiteEngine.h"
+#include "support/TempDir.h"
 #include "unitsim/UnitSimulator.h"
 
 namespace quenderlink {
@@ -80,6 +85,58 @@ BENCHMARK(BM_PingFleet)
     ->Iterations(1)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
+
+// One ping run of the fleet, journaled when a journal is given; its wall time.
+double PingRun(const SiteTable& sites, const RuntimeParams& params, Journal* journal) {
+  CountingListener listener;
+  EngineRequest request;
+  request.sites = CopyRunSites(sites, kFlagMarked);
+  request.params = &params;
+  std::optional<JournalPingRecorder> recorder;
+  if (journal != nullptr) {
+    recorder.emplace(journal->StartRun({RunKind::Ping, "fleet.dat", ""}), listener, request.stop);
+    recorder->AddSites(sites, request.sites);
+  }
+  request.listener = recorder ? static_cast<PingEngineListener*>(&*recorder) : &listener;
+  const auto start = std::chrono::steady_clock::now();
+  SiteEngine(request);
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The same fleet pinged without, with and again without the journal: the
+// journal's cost is the journaled run against the mean of the others. Its
+// writer commits in the background; how long it still writes after the run
+// has ended is `flush_s`.
+void BM_PingFleetJournal(benchmark::State& state) {
+  const int units = static_cast<int>(state.range(0));
+  const bench::FleetProcesses fleet(bench::DelayedFleet(kFleetNetwork, units, kReplyDelayMs));
+  if (!fleet.started()) {
+    state.SkipWithError("the simulated fleet did not start");
+    return;
+  }
+  SiteTable sites;
+  sites.Replace(bench::MarkedFleetSites(kFleetNetwork, units));
+  RuntimeParams params;
+  params.pingMaxInParallel = kMaxInParallel;
+  const testing::TempDir home;
+
+  double plain = 0, journaled = 0, flush = 0;
+  for (auto _ : state) {
+    Journal journal(home / kJournalFileName);
+    plain = PingRun(sites, params, nullptr);
+    journaled = PingRun(sites, params, &journal);
+    const auto flushStart = std::chrono::steady_clock::now();
+    journal.Flush();
+    flush = std::chrono::duration<double>(std::chrono::steady_clock::now() - flushStart).count();
+    plain = (plain + PingRun(sites, params, nullptr)) / 2;
+    state.SetIterationTime(journaled);
+  }
+  state.counters["plain_s"] = plain;
+  state.counters["journaled_s"] = journaled;
+  state.counters["journaled_per_plain"] = journaled / plain;
+  state.counters["flush_s"] = flush;
+}
+BENCHMARK(BM_PingFleetJournal)->Arg(65000)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 constexpr int kSoakNetwork = 81;
 constexpr int kSoakUnits = 10000;

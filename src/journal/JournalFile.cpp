@@ -10,10 +10,14 @@ namespace quenderlink {
 
 namespace {
 
-// Each step brings the schema from its index to the next version. A result
-// refers to its run and unit by number, so a unit's identity is stored once,
-// and the results are kept in the order of unit and time: one unit's history is
-// one range of the table, and no second index doubles its size.
+// Each step brings the schema from its index to the next version.
+//  - A result refers to its run, its unit and its texts by number: a unit's
+//    identity, a version or an error text is stored once, not with every result.
+//  - Results are kept in the order of their day, then unit and time. A run
+//    writes into today's part of the table only, however big the journal has
+//    grown; one unit's history is one short range a day; a period's
+//    availability is one pass over its days; and pruning takes whole days off
+//    the front. No second index doubles the table's size.
 constexpr std::array kMigrations{
     R"sql(
 CREATE TABLE runs(
@@ -44,18 +48,22 @@ CREATE TABLE units(
   product INTEGER NOT NULL,
   UNIQUE(host, port, address, site_name, milepost, track, subdivision, site_id, product));
 CREATE INDEX units_address ON units(address);
+CREATE TABLE texts(
+  id INTEGER PRIMARY KEY,
+  text TEXT NOT NULL UNIQUE);
 CREATE TABLE results(
+  day INTEGER NOT NULL,
   unit INTEGER NOT NULL,
   time INTEGER NOT NULL,
   run INTEGER NOT NULL,
   outcome INTEGER NOT NULL,
   step INTEGER,
   reply_ms INTEGER,
-  version_before TEXT,
-  version_after TEXT,
-  boards TEXT,
-  error TEXT,
-  PRIMARY KEY(unit, time, run, outcome)) WITHOUT ROWID;
+  version_before INTEGER,
+  version_after INTEGER,
+  boards INTEGER,
+  error INTEGER,
+  PRIMARY KEY(day, unit, time, run, outcome)) WITHOUT ROWID;
 )sql",
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -15,6 +16,10 @@ inline constexpr char kJournalFileName[] = "journal.sqlite";
 // How long a connection waits for another program's write before it is told
 // the journal is busy: the desktop program and command-line jobs write at once.
 inline constexpr std::chrono::milliseconds kJournalBusyWait{10000};
+
+// Results are kept by day: the day of a time is its milliseconds since 1970 UTC over a day's.
+inline constexpr std::int64_t kJournalDayMs = 24LL * 60 * 60 * 1000;
+constexpr std::int64_t JournalDayOf(std::int64_t ms) { return ms >= 0 ? ms / kJournalDayMs : (ms + 1) / kJournalDayMs - 1; }
 
 // The schema version this build writes; older journals are brought up to it.
 int JournalSchemaVersion();

@@ -17,8 +17,7 @@ struct PruneOutcome {
 
 // Removes the results older than `days` days before `now` (milliseconds since
 // 1970 UTC), the runs that ended before then and the units left without
-// results. A few hundred units a transaction, so that the runs writing
-// meanwhile wait for it no longer than a moment.
+// results.
 PruneOutcome PruneJournal(const std::filesystem::path& file, int days, std::int64_t now);
 
 }  // namespace quenderlink

@@ -68,20 +68,27 @@ class JournalReader {
   std::vector<HistoryEntry> HistoryOfHost(const std::string& host, const JournalPeriod& period,
                                           std::optional<RunKind> kind = std::nullopt);
   SiteAvailability AvailabilityOf(const SiteKey& site, const JournalPeriod& period);
+  // Each site's figures, in the order given: a whole list in one pass over the period.
+  std::vector<SiteAvailability> AvailabilityOf(const std::vector<SiteKey>& sites, const JournalPeriod& period);
   std::optional<LastAnswer> LastAnswerOf(const SiteKey& site);
 
  private:
   std::vector<std::int64_t> UnitsOf(const SiteKey& site);
   std::vector<HistoryEntry> HistoryOfUnits(const std::vector<std::int64_t>& units, const JournalPeriod& period,
                                            std::optional<RunKind> kind);
+  // The days the journal has results on within the period, newest last; none when it has none.
+  bool DaysWithin(const JournalPeriod& period, std::int64_t& first, std::int64_t& last);
 
   SqliteConnection connection_;
   Result opened_;
   SqliteStatement unitsOfSite_;
   SqliteStatement unitsOfHost_;
   SqliteStatement unit_;
+  SqliteStatement firstDay_;
+  SqliteStatement lastDay_;
   SqliteStatement history_;
-  SqliteStatement pings_;
+  SqliteStatement unitPings_;
+  SqliteStatement periodPings_;
   SqliteStatement lastAnswer_;
 };
 

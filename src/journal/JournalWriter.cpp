@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "core/ProgramVersion.h"
+#include "journal/JournalFile.h"
 
 namespace quenderlink {
 
@@ -44,18 +45,21 @@ JournalWriter::JournalWriter(SqliteConnection connection, JournalOrigin origin)
                   "INSERT INTO units(host, port, address, site_name, milepost, track, subdivision, site_id, product) "
                   "VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?)"),
       insertResult_(connection_,
-                    "INSERT OR REPLACE INTO results(unit, time, run, outcome, step, reply_ms, version_before, "
-                    "version_after, boards, error) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?)") {}
+                    "INSERT OR REPLACE INTO results(day, unit, time, run, outcome, step, reply_ms, version_before, "
+                    "version_after, boards, error) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+      findText_(connection_, "SELECT id FROM texts WHERE text = ?"),
+      insertText_(connection_, "INSERT INTO texts(text) VALUES(?)") {}
 
 Result JournalWriter::Failed() {
   Result failure = Failure{connection_.ErrorText()};
+  texts_.clear();
   connection_.Execute("ROLLBACK");
   return failure;
 }
 
 Result JournalWriter::Write(const std::vector<JournalCommand>& batch, bool& busy) {
   busy = false;
-  if (!insertRun_ || !endRun_ || !findUnit_ || !insertUnit_ || !insertResult_) {
+  if (!insertRun_ || !endRun_ || !findUnit_ || !insertUnit_ || !insertResult_ || !findText_ || !insertText_) {
     return Failure{connection_.ErrorText()};
   }
   // IMMEDIATE takes the write lock at once, so a busy journal waits here, in
@@ -107,10 +111,11 @@ bool JournalWriter::UnitRow(const JournalUnit& unit, std::int64_t& id) {
         .Bind(9, std::int64_t{unit.product});
   }
   const int found = findUnit_.Step();
-  if (found == SQLITE_ROW) {
-    id = findUnit_.Integer(0);
-    return true;
-  }
+  if (found == SQLITE_ROW) id = findUnit_.Integer(0);
+  // A statement left on a row keeps its read transaction, and a later write
+  // from that old snapshot would be refused at once instead of waiting.
+  findUnit_.Reset();
+  if (found == SQLITE_ROW) return true;
   if (found != SQLITE_DONE || insertUnit_.Step() != SQLITE_DONE) return false;
   id = sqlite3_last_insert_rowid(connection_.get());
   return true;
@@ -127,21 +132,48 @@ bool JournalWriter::Apply(const UnitCommand& command) {
   return true;
 }
 
+bool JournalWriter::TextRow(const std::string& text, std::int64_t& id) {
+  id = 0;
+  if (text.empty()) return true;
+  if (const auto known = texts_.find(text); known != texts_.end()) {
+    id = known->second;
+    return true;
+  }
+  findText_.Reset();
+  findText_.Bind(1, text);
+  const int found = findText_.Step();
+  if (found == SQLITE_ROW) id = findText_.Integer(0);
+  findText_.Reset();
+  if (found != SQLITE_ROW) {
+    insertText_.Reset();
+    insertText_.Bind(1, text);
+    if (found != SQLITE_DONE || insertText_.Step() != SQLITE_DONE) return false;
+    id = sqlite3_last_insert_rowid(connection_.get());
+  }
+  texts_.emplace(text, id);
+  return true;
+}
+
 bool JournalWriter::Apply(const ResultCommand& command) {
   const auto run = runs_.find(command.run);
   if (run == runs_.end() || command.unit >= run->second.units.size()) return true;
   const JournalResult& result = command.result;
+  std::int64_t texts[4] = {};
+  const std::string* values[4] = {&result.versionBefore, &result.versionAfter, &result.boards, &result.error};
+  for (int index = 0; index < 4; ++index) {
+    if (!TextRow(*values[index], texts[index])) return false;
+  }
   insertResult_.Reset();
-  insertResult_.Bind(1, run->second.units[command.unit])
-      .Bind(2, command.time)
-      .Bind(3, run->second.id)
-      .Bind(4, static_cast<std::int64_t>(result.outcome));
-  if (result.step != UploadStep::None) insertResult_.Bind(5, static_cast<std::int64_t>(result.step));
-  if (result.replyMs >= 0) insertResult_.Bind(6, std::int64_t{result.replyMs});
-  insertResult_.BindOrNull(7, result.versionBefore)
-      .BindOrNull(8, result.versionAfter)
-      .BindOrNull(9, result.boards)
-      .BindOrNull(10, result.error);
+  insertResult_.Bind(1, JournalDayOf(command.time))
+      .Bind(2, run->second.units[command.unit])
+      .Bind(3, command.time)
+      .Bind(4, run->second.id)
+      .Bind(5, static_cast<std::int64_t>(result.outcome));
+  if (result.step != UploadStep::None) insertResult_.Bind(6, static_cast<std::int64_t>(result.step));
+  if (result.replyMs >= 0) insertResult_.Bind(7, std::int64_t{result.replyMs});
+  for (int index = 0; index < 4; ++index) {
+    if (texts[index] != 0) insertResult_.Bind(8 + index, texts[index]);
+  }
   return insertResult_.Step() == SQLITE_DONE;
 }
 

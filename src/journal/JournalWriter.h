@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "core/Result.h"
@@ -41,6 +42,8 @@ class JournalWriter {
   bool Apply(const ResultCommand& command);
   bool Apply(const EndRunCommand& command);
   bool UnitRow(const JournalUnit& unit, std::int64_t& id);
+  // The text's number, stored when new; 0 for an empty text, which is stored as none.
+  bool TextRow(const std::string& text, std::int64_t& id);
   Result Failed();
 
   SqliteConnection connection_;
@@ -50,6 +53,11 @@ class JournalWriter {
   SqliteStatement findUnit_;
   SqliteStatement insertUnit_;
   SqliteStatement insertResult_;
+  SqliteStatement findText_;
+  SqliteStatement insertText_;
+  // Texts are never removed, so a number once known stays right; forgotten
+  // with a batch that was rolled back.
+  std::unordered_map<std::string, std::int64_t> texts_;
   std::map<std::uint64_t, RunRows> runs_;
   // Runs ended in a batch that was rolled back are only forgotten once it commits.
   std::vector<std::uint64_t> endedRuns_;

@@ -137,9 +137,10 @@ TEST(JournalContentTest, RunsAndTheirResultsAreRecordedAsTheyEnded) {
                 "1|2|3|1|0|/lists/north.dat||9.0|1",
             }));
   EXPECT_EQ(JournalRows(dir / kJournalFileName,
-                        "SELECT r.run, u.site_name, u.host, r.outcome, r.step, r.reply_ms, r.version_before, "
-                        "r.version_after, r.boards, r.error FROM results r JOIN units u ON u.id = r.unit "
-                        "ORDER BY r.run, u.site_name"),
+                        "SELECT r.run, u.site_name, u.host, r.outcome, r.step, r.reply_ms, vb.text, va.text, b.text, "
+                        "e.text FROM results r JOIN units u ON u.id = r.unit LEFT JOIN texts vb ON vb.id = "
+                        "r.version_before LEFT JOIN texts va ON va.id = r.version_after LEFT JOIN texts b ON b.id = "
+                        "r.boards LEFT JOIN texts e ON e.id = r.error ORDER BY r.run, u.site_name"),
             (std::vector<std::string>{
                 "1|EAST YARD|127.0.0.1|1|-|400|-|3.12|comm C1 / reader R2 / speech S3|-",
                 "1|NORD–EST|no.such.host|3|-|-|-|-|-|-",
