@@ -25,7 +25,7 @@ constexpr int kSites = 65000;
 
 class NoOpener : public OperationOpener {
  public:
-  void OpenView(ViewKind) override {}
+  void OpenView(const ViewRequest&) override {}
   void OpenSitePing(const SiteRecord&) override {}
   void OpenManualPing() override {}
   void OpenSingleSiteUpload(const std::string&) override {}

@@ -84,17 +84,15 @@ ViewRun ViewRunSeconds(ProgramState& state) {
   testing::ScriptedPrompts prompts;
   QEventLoop loop;
   RunEnd end(loop);
-  state.operations.mainView = &end;
   bench::LoopHeartbeat heartbeat;
 
   const auto start = Clock::now();
-  CFViewPingSites view(state, prompts);
+  CFViewPingSites view(state, prompts, end, PingMode::Ping);
   view.resize(1400, 900);
   view.show();
   heartbeat.Start();
   loop.exec();
   heartbeat.Stop();
-  state.operations.mainView = nullptr;
   return {SecondsSince(start, end.at), heartbeat.longestGapMs()};
 }
 

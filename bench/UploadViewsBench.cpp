@@ -14,6 +14,7 @@
 #include "OffscreenApplication.h"
 #include "core/FixedText.h"
 #include "core/ProgramState.h"
+#include "support/RecordingMainView.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 #include "upload/UploadEngine.h"
@@ -72,7 +73,8 @@ struct ViewRun {
 template <typename View>
 ViewRun ViewRunSeconds(ProgramState& state, const std::string& program) {
   testing::ScriptedPrompts prompts;
-  View view(state, prompts);
+  testing::RecordingMainView mainView;
+  View view(state, prompts, mainView);
   view.resize(1400, 900);
   view.show();
   // The window's first painting belongs to opening it, not to the run.
