@@ -109,6 +109,10 @@ bool JournalWriter::UnitRow(const JournalUnit& unit, std::int64_t& id) {
   const int found = findUnit_.Step();
   if (found == SQLITE_ROW) {
     id = findUnit_.Integer(0);
+    // Left on its row, the statement would keep its read open past the commit,
+    // and once another program has written, that stale read refuses the next
+    // batch's BEGIN IMMEDIATE at once as "database is locked".
+    findUnit_.Reset();
     return true;
   }
   if (found != SQLITE_DONE || insertUnit_.Step() != SQLITE_DONE) return false;
