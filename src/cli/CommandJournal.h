@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "core/ProgramState.h"
@@ -24,7 +25,8 @@ class CommandJournal {
 
  private:
   ProgramState& state_;
-  Journal journal_;
+  std::optional<Journal> journal_;  // none when its writer could not be started
+  std::string failure_;
 };
 
 }  // namespace quenderlink::cli
