@@ -1,4 +1,3 @@
-#include <sqlite3.h>
 #include <stdlib.h>
 
 #include <gtest/gtest.h>
@@ -12,6 +11,7 @@
 #include "journal/JournalTestRows.h"
 #include "journal/JournalTime.h"
 #include "journal/JournalUnits.h"
+#include "journal/JournalWriter.h"
 #include "net/EngineRecorder.h"
 #include "support/SiteListFile.h"
 #include "support/SmallDisk.h"
@@ -39,18 +39,12 @@ class JournalCommandsTest : public ::testing::Test {
 
   std::filesystem::path JournalFile() const { return cli / "journal.sqlite"; }
 
-  // One result in a run of its own, at a known time and by a known user once written.
-  void AddResult(Journal& journal, RunKind kind, const SiteRecord& site, JournalResult result, const char* utc) {
+  // One result in a run of its own, at a known time.
+  static void AddResult(Journal& journal, RunKind kind, const SiteRecord& site, JournalResult result,
+                        const char* utc) {
     JournalRun run = journal.StartRun({kind, {}, {}});
-    run.Record(run.AddUnit(JournalUnitOf(site)), std::move(result));
+    run.RecordAt(run.AddUnit(JournalUnitOf(site)), ParseJournalDate(utc)->ms, std::move(result));
     run.End(RunEnding::Finished, {1, 0, 0});
-    journal.Flush();
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(JournalFile().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    const SqliteConnection connection(db);
-    const std::string sql = "UPDATE results SET time = " + std::to_string(ParseJournalDate(utc)->ms) +
-                            " WHERE run = (SELECT max(id) FROM runs); UPDATE runs SET user = 'maint'";
-    ASSERT_EQ(connection.Execute(sql.c_str()), SQLITE_OK) << connection.ErrorText();
   }
 
   CliRunner cli;
@@ -124,15 +118,16 @@ TEST_F(JournalCommandsTest, HistoryAndAvailabilityReadTheJournalNewestFirstWithU
   }
 
   // An --until date alone takes in its whole day.
+  const std::string user = OriginOfThisProcess().user;
   const CliResult csv =
       cli.Run({"history", "127.72.29.1", "--since", "2026-12-02T00:00Z", "--until", "2026-12-03", "--csv"}, InUtc);
   EXPECT_EQ(csv.exitCode, 0) << csv.err;
   EXPECT_EQ(csv.out,
             "time,site,host,port,kind,outcome,replyMs,versionBefore,versionAfter,boards,user,error\n"
-            "2026-12-03T11:00:00Z,EAST YARD,127.72.29.1,9001,ping,no answer,,,,,maint,\n"
-            "2026-12-03T10:00:00Z,EAST YARD,127.72.29.1,9001,upload,upload failed at packets,,3.12,,,maint,"
-            "\"no answer to packet 4, tried 5 times\"\n"
-            "2026-12-02T10:00:00Z,EAST YARD,127.72.29.1,9001,ping,no answer,,,,,maint,\n");
+            "2026-12-03T11:00:00Z,EAST YARD,127.72.29.1,9001,ping,no answer,,,,," + user + ",\n" +
+                "2026-12-03T10:00:00Z,EAST YARD,127.72.29.1,9001,upload,upload failed at packets,,3.12,,," + user +
+                ",\"no answer to packet 4, tried 5 times\"\n" +
+                "2026-12-02T10:00:00Z,EAST YARD,127.72.29.1,9001,ping,no answer,,,,," + user + ",\n");
 
   const CliResult json = cli.Run({"history", "--sites", file, "--rows", "1-2", "--kind", "ping", "--until",
                                   "2026-12-02T09:30", "--json"}, InUtc);
@@ -142,7 +137,7 @@ TEST_F(JournalCommandsTest, HistoryAndAvailabilityReadTheJournalNewestFirstWithU
   EXPECT_EQ(entries[0].dump(),
             R"({"time":"2026-12-02T09:00:00Z","site":"WEST, NORTH","host":"127.72.29.2","port":9001,"kind":"ping",)"
             R"("outcome":"answered","replyMs":200,"versionBefore":null,"versionAfter":"3.9",)"
-            R"("boards":"comm C1 / reader R2 / speech S3","user":"maint","error":null})");
+            R"("boards":"comm C1 / reader R2 / speech S3","user":")" + user + R"(","error":null})");
   EXPECT_EQ(entries[1]["time"], "2026-12-01T10:00:00Z");
 
   const CliResult availability =
