@@ -30,7 +30,8 @@ constexpr RunKind kAllKinds[] = {RunKind::Ping,       RunKind::Reset,      RunKi
 
 std::string KindChoices() {
   std::string choices;
-  for (const RunKind kind : kAllKinds) choices += std::string(choices.empty() ? "" : ", ") + "\"" + RunKindText(kind) + "\"";
+  for (const RunKind kind : kAllKinds)
+    choices += std::string(choices.empty() ? "" : ", ") + "\"" + RunKindText(kind) + "\"";
   return choices;
 }
 

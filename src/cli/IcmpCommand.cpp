@@ -108,8 +108,8 @@ void AddIcmpCommand(CLI::App& app, CommandContext& context) {
       ->capture_default_str()
       ->check(CLI::Range(1, 255));
   icmp->add_flag("--json", options->json, "Print one JSON object per address instead of the text listing");
-  icmp->footer("Each address's end is kept in the journal. Exit code 0 when every address answered at least once, 1 when some did not, the run was stopped "
-               "(Ctrl-C) or the method cannot run here, 2 on bad input.");
+  icmp->footer("Each address's end is kept in the journal. Exit code 0 when every address answered at least once, 1 "
+               "when some did not, the run was stopped (Ctrl-C) or the method cannot run here, 2 on bad input.");
   icmp->callback([&context, options] { context.exitCode = Icmp(context, *options); });
 }
 

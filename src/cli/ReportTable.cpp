@@ -10,7 +10,8 @@ namespace quenderlink::cli {
 namespace {
 
 std::size_t CharacterCount(std::string_view text) {
-  return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) { return !IsUtf8Continuation(c); }));
+  return static_cast<std::size_t>(
+      std::count_if(text.begin(), text.end(), [](char c) { return !IsUtf8Continuation(c); }));
 }
 
 }  // namespace

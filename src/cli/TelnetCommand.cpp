@@ -196,8 +196,8 @@ void AddTelnetCommand(CLI::App& app, CommandContext& context) {
   telnet->add_flag("--json", options->json, "Print one JSON object per unit as it ends instead of its text");
   telnet->footer(
       "Units of a site list run at once, \"Max in Parallel\" (Ping Sites) at a time; their lines are prefixed "
-      "\"[row N] \". Whether each unit's session opened is kept in the journal. Exit code 0 when every unit connected and its commands were sent, 1 when one did not or the "
-      "run was stopped (Ctrl-C).");
+      "\"[row N] \". Whether each unit's session opened is kept in the journal. Exit code 0 when every unit "
+      "connected and its commands were sent, 1 when one did not or the run was stopped (Ctrl-C).");
   telnet->callback([&context, options] { context.exitCode = Telnet(context, *options); });
 }
 

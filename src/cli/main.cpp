@@ -10,7 +10,8 @@
 int main(int argc, char** argv) {
   using namespace quenderlink::cli;
 
-  CLI::App app{"Quenderlink command-line tool: site lists, program files, settings and the journal of runs.", "quenderlink-cli"};
+  CLI::App app{"Quenderlink command-line tool: site lists, program files, settings and the journal of runs.",
+               "quenderlink-cli"};
   app.set_version_flag("--version", "Quenderlink 9.0");
   app.require_subcommand(1);
   app.fallthrough();

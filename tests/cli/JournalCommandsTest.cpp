@@ -55,8 +55,8 @@ bool InUtc() { return ::setenv("TZ", "UTC", 1) == 0; }
 
 TEST_F(JournalCommandsTest, PingAndResetRunsAreJournaledWhileTheDesktopProgramWritesTheSameJournal) {
   const auto simulator = StartUnits({Unit("127.72.29.1")});
-  const std::string file = WriteSiteList(
-      cli / "sites.bin", {TestSite({.name = "EAST YARD", .address = "127.72.29.1"}), TestSite({.address = "127.72.29.3"})});
+  const std::string file = WriteSiteList(cli / "sites.bin", {TestSite({.name = "EAST YARD", .address = "127.72.29.1"}),
+                                                             TestSite({.address = "127.72.29.3"})});
 
   Journal desktop(JournalFile());
   const JournalUnit desk = JournalUnitOf(TestSite({.address = "127.72.29.9"}));
