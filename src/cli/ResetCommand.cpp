@@ -8,7 +8,7 @@
 #include "cli/DeviceCommands.h"
 #include "cli/InterruptibleRun.h"
 #include "core/FixedText.h"
-#include "journal/JournalUnits.h"
+#include "journal/JournalRecords.h"
 #include "journal/RunSettingsText.h"
 #include "net/HostAddress.h"
 #include "upload/ResetWait.h"
@@ -31,7 +31,12 @@ struct ResetOptions {
 
   CommandJournal journal(state);
   JournalRun run = journal.StartRun(RunKind::Reset, {}, PingSettingsText(state.params));
-  const std::size_t unit = run.AddUnit(JournalUnitOf(site));
+  // A unit named on the command line has no site name or milepost of its own.
+  JournalUnit named;
+  named.address = std::string(FieldText(site.IpByNumber));
+  named.port = site.DevicePort;
+  named.host = options.host;
+  const std::size_t unit = run.AddUnit(std::move(named));
   ResetWait wait(site, state.params, [](LogClass, const std::string& line) { std::cout << line << std::flush; });
   if (!wait.socketReady()) std::cerr << "ERROR CREATE\n";
   std::atomic<bool> stop{false};
