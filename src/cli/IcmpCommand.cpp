@@ -4,12 +4,15 @@
 #include <string>
 #include <vector>
 
+#include "cli/CommandJournal.h"
 #include "cli/DeviceCommands.h"
 #include "cli/IcmpRowJson.h"
 #include "cli/InterruptibleRun.h"
 #include "cli/SiteListArgument.h"
 #include "cli/ThreadedIcmpScan.h"
 #include "core/IniSettingsFile.h"
+#include "journal/JournalUnits.h"
+#include "journal/RunSettingsText.h"
 #include "survey/IcmpScanSave.h"
 #include "survey/ListedSiteAddresses.h"
 
@@ -24,10 +27,14 @@ struct IcmpOptions {
   bool json = false;
 };
 
+std::string MethodOf(const IcmpOptions& options) {
+  return options.method.value_or(options.sites.empty() ? "library" : "raw");
+}
+
 // The listed sites run the raw method with continue-on-failure unless another
 // method is asked for.
 IcmpScanMode ModeOf(const IcmpOptions& options) {
-  const std::string method = options.method.value_or(options.sites.empty() ? "library" : "raw");
+  const std::string method = MethodOf(options);
   if (method == "library") return IcmpScanMode::SystemLibrary;
   if (method == "route") return IcmpScanMode::RoundTrip;
   return options.sites.empty() ? IcmpScanMode::RawSockets : IcmpScanMode::ListedSites;
@@ -68,8 +75,16 @@ void PrintRows(const ThreadedIcmpScan& scan, bool json) {
   if (const Result can = CanRun(mode); !can) return Failed("this method cannot run here: " + can.reason());
   IniSettingsFile(state.programFolder).LoadIcmpParams(state.params.icmp);
 
+  CommandJournal journal(state);
   ThreadedIcmpScan scan(mode, options.parallel, state.params.icmp, std::cerr);
   const std::vector<std::string> addresses = range ? std::vector<std::string>{} : ListedSiteAddresses(state.sites);
+  // The listed sites are the run's units, answered or not; a range keeps only the addresses that answered.
+  std::vector<JournalUnit> units;
+  if (!range)
+    for (const SiteRecord& site : state.sites.records()) units.push_back(JournalUnitOf(site));
+  scan.JournalTo(journal.StartRun(RunKind::IcmpScan, range ? std::string() : state.currentSiteFile,
+                                  IcmpSettingsText(state.params.icmp, MethodOf(options))),
+                 std::move(units));
   (void)RunInterruptibly([&] { range ? scan.RunRange(*range) : scan.RunAddresses(addresses); }, [&] { scan.Abort(); });
 
   PrintRows(scan, options.json);
@@ -93,8 +108,8 @@ void AddIcmpCommand(CLI::App& app, CommandContext& context) {
       ->capture_default_str()
       ->check(CLI::Range(1, 255));
   icmp->add_flag("--json", options->json, "Print one JSON object per address instead of the text listing");
-  icmp->footer("Exit code 0 when every address answered at least once, 1 when some did not, the run was stopped "
-               "(Ctrl-C) or the method cannot run here, 2 on bad input.");
+  icmp->footer("Each address's end is kept in the journal. Exit code 0 when every address answered at least once, 1 "
+               "when some did not, the run was stopped (Ctrl-C) or the method cannot run here, 2 on bad input.");
   icmp->callback([&context, options] { context.exitCode = Icmp(context, *options); });
 }
 

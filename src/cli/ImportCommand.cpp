@@ -2,12 +2,15 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 
+#include "cli/CommandJournal.h"
 #include "cli/DeviceCommands.h"
 #include "cli/InterruptibleRun.h"
 #include "core/SiteListLoader.h"
 #include "core/Utf8Text.h"
 #include "exchange/ImportSave.h"
 #include "exchange/SiteImport.h"
+#include "journal/JournalPingRecorder.h"
+#include "journal/RunSettingsText.h"
 #include "net/SiteEngine.h"
 
 namespace quenderlink::cli {
@@ -101,9 +104,13 @@ void TellHowTextsWereRead(const std::string& csv, const ImportFileText& file, co
 }
 
 // True when the ping ran to its end; false when it was interrupted.
-[[nodiscard]] bool Ping(SiteImport& import) {
+[[nodiscard]] bool Ping(SiteImport& import, CommandJournal& journal, const RuntimeParams& params) {
   EngineRequest request;
   import.PrepareRequest(request);
+  JournalPingRecorder recorder(journal.StartRun(RunKind::ImportPing, {}, PingSettingsText(params)), import,
+                               request.stop);
+  recorder.AddSites(import.pingRecords(), request.sites);
+  request.listener = &recorder;
   const bool interrupted = RunInterruptibly([&] { SiteEngine(request); }, [&] { import.Abort(request); });
   for (const std::string& message : import.engineMessages()) std::cerr << message << '\n';
   return !interrupted;
@@ -124,7 +131,7 @@ ImportSaveResult Save(const SiteImport& import, const ImportOptions& options, co
 [[nodiscard]] int Import(const CommandContext& context, const ImportOptions& options) {
   const ImportFileText file = ReadImportFile(options.csv);
   if (!file.ok()) return BadInput(options.csv + ": " + file.error);
-  const ProgramState state = context.LoadProgramState();
+  ProgramState state = context.LoadProgramState();
   SiteImport import(state.params);
   (void)import.AddLines(file, options.columns, ResolveIpv4, [](const std::string&) {});
   TellHowTextsWereRead(options.csv, file, import);
@@ -133,7 +140,10 @@ ImportSaveResult Save(const SiteImport& import, const ImportOptions& options, co
     return kExitOk;
   }
   // Rows never pinged must not be written as if they had been.
-  if (options.ping && !Ping(import)) return Failed("the ping was interrupted; nothing was written");
+  std::optional<CommandJournal> journal;
+  if (options.ping) journal.emplace(state);
+  if (options.ping && !Ping(import, *journal, state.params))
+    return Failed("the ping was interrupted; nothing was written");
 
   const ImportSaveResult saved = Save(import, options, state);
   const std::vector<RowResult> results = RowResults(import, options, saved);
@@ -167,7 +177,9 @@ void AddImportCommand(CLI::App& app, CommandContext& context) {
   auto* fresh = command->add_option("--new", options->newFile, "Site list file to write anew (replaced)");
   append->excludes(fresh);
   command->require_option(1, 0);
-  auto* ping = command->add_flag("--ping", options->ping, "Ping the sites first and write what each unit reports");
+  auto* ping = command->add_flag("--ping", options->ping,
+                                 "Ping the sites first and write what each unit reports; the results are kept in the "
+                                 "journal");
   command->add_flag("--successful-only", options->successfulOnly, "Write only the sites that answered")->needs(ping);
   command->add_flag("--json", options->json, "Print one JSON object per row, then the totals");
   command->footer(

@@ -2,6 +2,7 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 
+#include "cli/CommandJournal.h"
 #include "cli/DeviceCommands.h"
 #include "cli/EngineEventLog.h"
 #include "cli/InterruptibleRun.h"
@@ -10,6 +11,8 @@
 #include "core/FixedText.h"
 #include "core/RecordText.h"
 #include "core/Utf8Text.h"
+#include "journal/JournalPingRecorder.h"
+#include "journal/RunSettingsText.h"
 #include "net/SiteEngine.h"
 #include "survey/PingSitesRun.h"
 
@@ -55,12 +58,18 @@ void PrintResults(const SiteTable& table, const PingSitesRun& run, bool json) {
   if (const int marked = LoadAndMarkRows(options.file, options.rows, kFlagMarked, state); marked != kExitOk)
     return marked;
 
+  CommandJournal journal(state);
   PingSitesRun run(state.sites, state.params, options.reset ? PingMode::Reset : PingMode::Ping);
   run.FillList();
   EngineRequest request;
   run.PrepareRequest(request);
   EngineEventLog log(run, std::cout);
   if (options.json) request.listener = &log;
+  JournalPingRecorder recorder(journal.StartRun(options.reset ? RunKind::Reset : RunKind::Ping, state.currentSiteFile,
+                                                PingSettingsText(state.params)),
+                               *request.listener, request.stop);
+  recorder.AddSites(state.sites, request.sites);
+  request.listener = &recorder;
   (void)RunInterruptibly([&] { SiteEngine(request); }, [&] { run.Abort(request); });
 
   for (const std::string& message : run.engineMessages()) std::cerr << message << '\n';
@@ -82,7 +91,8 @@ void AddPingCommand(CLI::App& app, CommandContext& context) {
   ping->add_flag("--all", options->all, "Ping every site (the default)")->excludes(rows);
   ping->add_flag("--reset", options->reset, "Send the reset command instead of the ping; the file is not changed");
   ping->add_flag("--json", options->json, "Print every engine notification and a summary as JSON lines");
-  ping->footer("Exit code 0 when every site answered, 1 when some did not or the run was stopped (Ctrl-C).");
+  ping->footer("Every site's result is kept in the journal (journal.sqlite in the program folder). Exit code 0 when "
+               "every site answered, 1 when some did not or the run was stopped (Ctrl-C).");
   ping->callback([&context, options] { context.exitCode = Ping(context, *options); });
 }
 

@@ -1,10 +1,15 @@
+#include <atomic>
 #include <chrono>
 #include <iostream>
 #include <optional>
 #include <thread>
 
+#include "cli/CommandJournal.h"
 #include "cli/DeviceCommands.h"
+#include "cli/InterruptibleRun.h"
 #include "core/FixedText.h"
+#include "journal/JournalRecords.h"
+#include "journal/RunSettingsText.h"
 #include "net/HostAddress.h"
 #include "upload/ResetWait.h"
 
@@ -19,21 +24,42 @@ struct ResetOptions {
 [[nodiscard]] int Reset(const CommandContext& context, const ResetOptions& options) {
   if (options.host.empty() || options.host.size() >= sizeof(SiteRecord::HostText))
     return BadInput("HOST takes 1 to 46 characters");
-  const ProgramState state = context.LoadProgramState();
+  ProgramState state = context.LoadProgramState();
   SiteRecord site = NewSiteRecord(options.port.value_or(state.params.defaultPortNum));
   SetFieldText(site.HostText, options.host);
   SetFieldText(site.IpByNumber, AddressForHost(options.host));
 
+  CommandJournal journal(state);
+  JournalRun run = journal.StartRun(RunKind::Reset, {}, PingSettingsText(state.params));
+  // A unit named on the command line has no site name or milepost of its own.
+  JournalUnit named;
+  named.address = std::string(FieldText(site.IpByNumber));
+  named.port = site.DevicePort;
+  named.host = options.host;
+  const std::size_t unit = run.AddUnit(std::move(named));
   ResetWait wait(site, state.params, [](LogClass, const std::string& line) { std::cout << line << std::flush; });
   if (!wait.socketReady()) std::cerr << "ERROR CREATE\n";
-  wait.SendReset();
-  // The desktop program ticks from a 100 ms timer; here a sleep between ticks does.
+  std::atomic<bool> stop{false};
   ResetWait::State outcome = ResetWait::State::Waiting;
-  while (outcome == ResetWait::State::Waiting) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(ResetWait::kTickMs));
-    outcome = wait.Tick();
+  const bool interrupted = RunInterruptibly(
+      [&] {
+        wait.SendReset();
+        // The desktop program ticks from a 100 ms timer; here a sleep between ticks does.
+        while (outcome == ResetWait::State::Waiting && !stop) {
+          std::this_thread::sleep_for(std::chrono::milliseconds(ResetWait::kTickMs));
+          outcome = wait.Tick();
+        }
+      },
+      [&] { stop = true; });
+
+  const bool confirmed = outcome == ResetWait::State::Confirmed;
+  if (interrupted && !confirmed) {
+    run.End(RunEnding::Aborted, {1, 0, 0});
+    return kExitFailed;
   }
-  return outcome == ResetWait::State::Confirmed ? kExitOk : kExitFailed;
+  run.Record(unit, ResultOf(confirmed ? ResultOutcome::ResetConfirmed : ResultOutcome::NoAnswer));
+  run.End(RunEnding::Finished, {1, confirmed ? 1 : 0, confirmed ? 0 : 1});
+  return confirmed ? kExitOk : kExitFailed;
 }
 
 }  // namespace
@@ -44,7 +70,8 @@ void AddResetCommand(CLI::App& app, CommandContext& context) {
   reset->add_option("HOST", options->host, "Dotted address or DNS name of the unit")->required();
   reset->add_option("--port", options->port, "Datagram port (default: the setting Default Port Num)")
       ->check(CLI::Range(1, 65535));
-  reset->footer("Exit code 0 when the unit confirmed, 1 when it did not answer within Max Wait Response.");
+  reset->footer("The result is kept in the journal. Exit code 0 when the unit confirmed, 1 when it did not answer "
+                "within Max Wait Response or the wait was stopped (Ctrl-C).");
   reset->callback([&context, options] { context.exitCode = Reset(context, *options); });
 }
 

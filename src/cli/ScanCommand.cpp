@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 
+#include "cli/CommandJournal.h"
 #include "cli/DeviceCommands.h"
 #include "cli/EngineEventLog.h"
 #include "cli/InterruptibleRun.h"
@@ -12,6 +13,7 @@
 #include "core/SettingsKeys.h"
 #include "core/SiteListLoader.h"
 #include "core/Utf8Text.h"
+#include "journal/RunSettingsText.h"
 #include "net/RangeEngine.h"
 #include "survey/RangeScanRun.h"
 #include "survey/RangeScanSave.h"
@@ -103,12 +105,14 @@ void PrintRows(const RangeScanRun& run, bool json) {
 [[nodiscard]] int Scan(const CommandContext& context, const ScanOptions& options) {
   const std::optional<AddressRange> range = AddressRange::Parse(options.range);
   if (!range) return BadInput("the range is written A.B.C.D-E, each of A to D from 0 to 255");
-  const ProgramState state = context.LoadProgramState();
+  ProgramState state = context.LoadProgramState();
   IniSettingsFile settings(state.programFolder);
   const std::uint16_t port = options.port ? *options.port : RememberedPort(settings, state.params);
   RememberInputs(settings, *range, port);
 
+  CommandJournal journal(state);
   RangeScanRun run(*range, port, state.params);
+  run.JournalTo(journal.StartRun(RunKind::RangeScan, {}, PingSettingsText(state.params)));
   EngineRequest request;
   run.PrepareRequest(request);
   EngineEventLog log(run, std::cout);
@@ -138,6 +142,7 @@ void AddScanCommand(CLI::App& app, CommandContext& context) {
   group->add_option("--csv", options->csv, "Write every address as comma-separated text");
   group->add_option("--txt", options->txt, "Write every address as fixed-width text");
   group->require_option(0, 1);
+  scan->footer("Each unit found is kept in the journal.");
   scan->callback([&context, options] { context.exitCode = Scan(context, *options); });
 }
 

@@ -5,8 +5,8 @@
 namespace quenderlink::cli {
 
 // Ctrl-C (SIGINT) and SIGTERM as a descriptor for a poll() loop: while this
-// lives the signals do not end the program, they make fd() readable. The
-// program must have no other thread meanwhile, or one could take them.
+// lives the signals do not end the program, they make fd() readable. Any other
+// thread of the program must have them blocked, or it could take them.
 class StopSignals {
  public:
   StopSignals();

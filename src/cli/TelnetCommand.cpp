@@ -2,7 +2,9 @@
 #include <filesystem>
 #include <iostream>
 #include <nlohmann/json.hpp>
+#include <unordered_map>
 
+#include "cli/CommandJournal.h"
 #include "cli/DeviceCommands.h"
 #include "cli/JsonText.h"
 #include "cli/SiteListArgument.h"
@@ -10,6 +12,7 @@
 #include "core/FixedText.h"
 #include "core/IniSettingsFile.h"
 #include "core/RegularFile.h"
+#include "journal/JournalUnits.h"
 #include "net/HostAddress.h"
 
 namespace quenderlink::cli {
@@ -74,6 +77,23 @@ std::string NameOf(const TelnetUnitTarget& unit) {
   return unit.row ? "row " + std::to_string(*unit.row) + " (" + unit.target.host + ")" : unit.target.host;
 }
 
+// A listed unit as its record names it; a unit named on the command line by its host and telnet port.
+JournalUnit JournalUnitOfTarget(const TelnetUnitTarget& unit) {
+  if (unit.row) return JournalUnitOf(unit.site);
+  JournalUnit named;
+  named.address = unit.target.address;
+  named.port = unit.target.port;
+  named.host = unit.target.host;
+  return named;
+}
+
+JournalResult SessionResult(const TelnetUnit& unit) {
+  if (unit.connected()) return ResultOf(ResultOutcome::SessionOpened);
+  JournalResult result = ResultOf(ResultOutcome::SessionFailed);
+  result.error = unit.error();
+  return result;
+}
+
 // A unit failed when it did not connect or went off-line before its list was sent.
 bool UnitFailed(const TelnetUnit& unit) { return !unit.connected() || !unit.commandsSent(); }
 
@@ -124,15 +144,26 @@ void Report(const TelnetUnit& unit, bool json) {
   plan.railroadCode = state.params.railroadCode;
   if (options.capture) plan.captureHome = state.programFolder;
   plan.printText = !options.json;
+  CommandJournal journal(state);
+  JournalRun run =
+      journal.StartRun(RunKind::TelnetSession, options.sites.empty() ? std::string() : state.currentSiteFile, {});
+  std::unordered_map<const TelnetUnit*, std::size_t> journalUnits;
   std::vector<std::unique_ptr<TelnetUnit>> units;
-  for (TelnetUnitTarget& target : targets)
+  for (TelnetUnitTarget& target : targets) {
+    const std::size_t journalUnit = run.AddUnit(JournalUnitOfTarget(target));
     units.push_back(std::make_unique<TelnetUnit>(std::move(target), plan, std::cout));
+    journalUnits.emplace(units.back().get(), journalUnit);
+  }
 
   bool anyFailed = false;
+  JournalTotals totals{static_cast<std::int64_t>(units.size()), 0, 0};
   const bool stopped = RunTelnetUnits(units, state.params.pingMaxInParallel, [&](const TelnetUnit& unit) {
     anyFailed = anyFailed || UnitFailed(unit);
+    ++(unit.connected() ? totals.succeeded : totals.failed);
+    run.Record(journalUnits.at(&unit), SessionResult(unit));
     Report(unit, options.json);
   });
+  run.End(stopped ? RunEnding::Aborted : RunEnding::Finished, totals);
   if (stopped) return Failed("stopped");
   return anyFailed ? kExitFailed : kExitOk;
 }
@@ -165,8 +196,8 @@ void AddTelnetCommand(CLI::App& app, CommandContext& context) {
   telnet->add_flag("--json", options->json, "Print one JSON object per unit as it ends instead of its text");
   telnet->footer(
       "Units of a site list run at once, \"Max in Parallel\" (Ping Sites) at a time; their lines are prefixed "
-      "\"[row N] \". Exit code 0 when every unit connected and its commands were sent, 1 when one did not or the "
-      "run was stopped (Ctrl-C).");
+      "\"[row N] \". Whether each unit's session opened is kept in the journal. Exit code 0 when every unit "
+      "connected and its commands were sent, 1 when one did not or the run was stopped (Ctrl-C).");
   telnet->callback([&context, options] { context.exitCode = Telnet(context, *options); });
 }
 

@@ -33,6 +33,8 @@ class ThreadedIcmpScan : public IcmpListener {
   void RunAddresses(const std::vector<std::string>& addresses);
   // Callable from another thread while a Run... call lasts.
   void Abort();
+  // Journals the next run: IcmpScanRun::JournalTo.
+  void JournalTo(JournalRun run, std::vector<JournalUnit> units) { run_.JournalTo(std::move(run), std::move(units)); }
 
   const IcmpScanRun& run() const { return run_; }
   // 0 when every try of the address that ran was answered, else the status of

@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/CliPrompts.h"
+#include "cli/CommandJournal.h"
 #include "cli/DeviceCommands.h"
 #include "cli/EngineEventLog.h"
 #include "cli/InterruptibleRun.h"
@@ -14,7 +15,9 @@
 #include "core/RunSite.h"
 #include "core/ProgramFileIdentification.h"
 #include "core/Utf8Text.h"
+#include "journal/RunSettingsText.h"
 #include "net/ReplyToSite.h"
+#include "upload/JournalUploadRecorder.h"
 #include "upload/UploadEngine.h"
 #include "upload/UploadLog.h"
 #include "upload/UploadOutcome.h"
@@ -169,9 +172,14 @@ class UploadReport : public UploadEngineListener {
       !CheckProgramForSites(options.program, state.sites, state.params, prompts))
     return kExitFailed;
 
+  CommandJournal journal(state);
   UploadReport report(state.sites, state.params, options.json);
   UploadRequest request;
-  request.listener = &report;
+  JournalUploadRecorder recorder(
+      journal.StartRun(RunKind::Upload, state.currentSiteFile, UploadSettingsText(state.params)), report, request.stop);
+  for (const SiteRecord& site : state.sites.records())
+    if (site.SiteFlags & kFlagHighlighted) recorder.AddSite(site);
+  request.listener = &recorder;
   request.sites = report.units();
   request.filePath = options.program;
   request.params = &state.params;
@@ -194,7 +202,8 @@ void AddUploadCommand(CLI::App& app, CommandContext& context) {
   rows->excludes(all);
   upload->add_flag("--yes", options->yes, "Proceed where the desktop program would ask (unknown or mismatched units)");
   upload->add_flag("--json", options->json, "Print every engine event and a summary per unit as JSON lines");
-  upload->footer("Exit code 0 only when every unit answered with its new program; Ctrl-C stops the run.");
+  upload->footer("Each unit's upload is kept in the journal. Exit code 0 only when every unit answered with its new "
+                 "program; Ctrl-C stops the run.");
   upload->callback([&context, options] {
     if (options->rows.empty() && !options->all) {
       context.exitCode = BadInput("choose the units with --rows LIST or --all");

@@ -2,6 +2,7 @@
 
 #include "cli/CommandContext.h"
 #include "cli/DeviceCommands.h"
+#include "cli/JournalCommands.h"
 #include "cli/ProgramCommands.h"
 #include "cli/SettingsCommands.h"
 #include "cli/SitesCommands.h"
@@ -9,7 +10,8 @@
 int main(int argc, char** argv) {
   using namespace quenderlink::cli;
 
-  CLI::App app{"Quenderlink command-line tool: site lists, program files and settings.", "quenderlink-cli"};
+  CLI::App app{"Quenderlink command-line tool: site lists, program files, settings and the journal of runs.",
+               "quenderlink-cli"};
   app.set_version_flag("--version", "Quenderlink 9.0");
   app.require_subcommand(1);
   app.fallthrough();
@@ -29,6 +31,9 @@ int main(int argc, char** argv) {
   AddUploadCommand(app, context);
   AddTelnetCommand(app, context);
   AddImportCommand(app, context);
+  AddHistoryCommand(app, context);
+  AddReportCommands(app, context);
+  AddJournalCommands(app, context);
 
   try {
     app.parse(argc, argv);

@@ -7,6 +7,7 @@
 
 #include "cli/CliRunner.h"
 #include "core/IniSettingsFile.h"
+#include "journal/JournalTestRows.h"
 #include "net/EngineRecorder.h"
 #include "support/SiteListFile.h"
 #include "support/TestSite.h"
@@ -66,6 +67,10 @@ TEST_F(DeviceCommandsTest, InterruptedPingEndsAsUserAbort) {
   EXPECT_EQ(result.exitCode, 1);
   // The row's "USER ABORT" is PingSitesRunTest's, its printing the reset listing's check above.
   EXPECT_EQ(LoadedSiteList(file)[0].LastPing, kLastPingUserAbort);
+  // The journal was written before the tool ended: the run aborted, its unit's result too.
+  EXPECT_EQ(JournalRows(cli / "journal.sqlite",
+                        "SELECT runs.ending, r.outcome FROM runs JOIN results r ON r.run = runs.id"),
+            std::vector<std::string>{"2|4"});
 }
 
 TEST_F(DeviceCommandsTest, APingWhoseFileAnotherProgramSavedDuringTheRunSavesNothingAndExits1) {
