@@ -51,11 +51,15 @@ ReportCell ShareCell(std::optional<double> share) {
                      {"Share %", "share"},
                      {"Last answer", "lastAnswer"},
                      {"Down since", "downSince"}});
-  for (const SiteRecord& site : state.sites.records()) {
-    const SiteKey key{RecordFieldUtf8(site.HostText), site.DevicePort};
-    const SiteAvailability availability = reader.AvailabilityOf(key, period);
-    table.AddRow({NumberCell(site.RowNumber), TextCell(RecordFieldUtf8(site.SiteName)), TextCell(key.host),
-                  NumberCell(key.port), NumberCell(availability.pings), NumberCell(availability.answered),
+  std::vector<SiteKey> keys;
+  for (const SiteRecord& site : state.sites.records()) keys.push_back({RecordFieldUtf8(site.HostText), site.DevicePort});
+  // The whole list in one pass over the period's results.
+  const std::vector<SiteAvailability> figures = reader.AvailabilityOf(keys, period);
+  for (std::size_t index = 0; index < keys.size(); ++index) {
+    const SiteRecord& site = state.sites[index];
+    const SiteAvailability& availability = figures[index];
+    table.AddRow({NumberCell(site.RowNumber), TextCell(RecordFieldUtf8(site.SiteName)), TextCell(keys[index].host),
+                  NumberCell(keys[index].port), NumberCell(availability.pings), NumberCell(availability.answered),
                   ShareCell(availability.Share()), TimeCell(availability.lastAnswer),
                   TimeCell(availability.downSince)});
   }

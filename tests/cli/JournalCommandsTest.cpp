@@ -87,8 +87,9 @@ TEST_F(JournalCommandsTest, PingAndResetRunsAreJournaledWhileTheDesktopProgramWr
   EXPECT_EQ(JournalRows(JournalFile(), "SELECT kind, site_list, ending, total, succeeded, failed FROM runs "
                                        "WHERE kind IN (1, 2) ORDER BY id"),
             (std::vector<std::string>{"1|" + file + "|1|2|1|1", "2|" + file + "|1|1|1|0"}));
-  EXPECT_EQ(JournalRows(JournalFile(), "SELECT runs.kind, u.host, u.site_name, r.outcome, r.version_after, r.boards "
+  EXPECT_EQ(JournalRows(JournalFile(), "SELECT runs.kind, u.host, u.site_name, r.outcome, va.text, b.text "
                                        "FROM results r JOIN units u ON u.id = r.unit JOIN runs ON runs.id = r.run "
+                                       "LEFT JOIN texts va ON va.id = r.version_after LEFT JOIN texts b ON b.id = r.boards "
                                        "WHERE runs.kind IN (1, 2) ORDER BY runs.id, u.host"),
             (std::vector<std::string>{"1|127.72.29.1|EAST YARD|1|1.0|comm Comm?? / reader Rdr??? / speech Spch??",
                                       "1|127.72.29.3||2|-|-", "2|127.72.29.1|SITE 127.72.29.1|5|-|-"}));
