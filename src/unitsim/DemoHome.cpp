@@ -12,6 +12,9 @@
 #include "core/ProgramFileIdentification.h"
 #include "core/SettingsKeys.h"
 #include "core/SiteTable.h"
+#include "journal/JournalFile.h"
+#include "journal/JournalTime.h"
+#include "unitsim/DemoHistory.h"
 
 namespace quenderlink::unitsim {
 namespace {
@@ -113,7 +116,14 @@ bool PrepareDemoHome(const fs::path& home, const DemoFleet& fleet, const fs::pat
     error = settings.Path().string() + ": the settings could not be written";
     return false;
   }
-  return true;
+  // A second start in the same home keeps the history it has.
+  const fs::path journalFile = absoluteHome / kJournalFileName;
+  if (fs::exists(journalFile, failure)) return true;
+  Journal journal(journalFile);
+  WriteDemoHistory(journal, fleet, JournalNow());
+  journal.Flush();
+  error = journal.TakeUntoldFailure();
+  return error.empty();
 }
 
 }  // namespace quenderlink::unitsim

@@ -23,7 +23,9 @@ std::optional<std::filesystem::path> FindDemoPrograms(const std::filesystem::pat
 // `programs` are copied into its "Programs" folder and those the program
 // identifies go on the program file history, the Cad-2 file at its head; a
 // missing `programs` folder leaves the home without programs. The folder is
-// created when missing; false with a one-line reason when a step fails.
+// created when missing; false with a one-line reason when a step fails. Its
+// journal holds a week of the fleet's history, so that the history has
+// something to show the first time.
 [[nodiscard]] bool PrepareDemoHome(const std::filesystem::path& home, const DemoFleet& fleet,
                                    const std::filesystem::path& programs, std::string& error);
 

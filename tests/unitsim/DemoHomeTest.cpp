@@ -11,10 +11,16 @@
 #include "core/ProgramFileIdentification.h"
 #include "core/SiteListLoader.h"
 #include "core/SiteTable.h"
+#include "journal/HistoryRows.h"
+#include "journal/JournalFile.h"
+#include "journal/JournalReader.h"
+#include "journal/JournalTime.h"
+#include "journal/ListedSite.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 #include "support/TestSite.h"
 #include "unitsim/DemoFleet.h"
+#include "unitsim/DemoHistory.h"
 #include "upload/PacketPlan.h"
 
 namespace quenderlink::unitsim {
@@ -75,6 +81,53 @@ TEST(PrepareDemoHome, WritesTheSiteListAndTheSampleProgramsWithTheCad2FileFirstO
   error.clear();
   EXPECT_FALSE(PrepareDemoHome(folder / "home", DemoFleet{}, kSamples, error));
   EXPECT_FALSE(error.empty());
+}
+
+// What the history view shows the first time: a week of four pings a day.
+TEST(PrepareDemoHome, FillsTheJournalWithAWeekOfTheFleetsHistoryOnce) {
+  const TempDir folder;
+  const DemoFleet fleet = MakeDemoFleet();
+  std::string error;
+  ASSERT_TRUE(PrepareDemoHome(folder.path(), fleet, folder / "no-programs", error)) << error;
+  ASSERT_TRUE(PrepareDemoHome(folder.path(), fleet, folder / "no-programs", error)) << error;
+
+  constexpr std::int64_t kDayMs = 24 * 60 * 60 * 1000;
+  const std::int64_t now = JournalNow();
+  const JournalPeriod week{now - 8 * kDayMs, now};
+  JournalReader reader(folder / kJournalFileName);
+  ASSERT_TRUE(reader.opened()) << reader.opened().reason();
+  std::size_t lost = 0;
+  for (std::size_t unit = 0; unit < fleet.sites.size(); ++unit) {
+    const SiteRecord& site = fleet.sites[unit];
+    const ListedSite listed = ListedSiteOf(site);
+    const SiteAvailability figures = reader.AvailabilityOf(listed.key, week);
+    EXPECT_EQ(figures.pings, 28) << listed.name;
+    if (listed.name == kDemoDownSite) {
+      ASSERT_TRUE(figures.downSince && figures.lastAnswer) << listed.name;
+      EXPECT_GT(*figures.downSince, now - kDayMs);
+      EXPECT_GT(*figures.lastAnswer, now - 2 * kDayMs);
+    } else if (fleet.units[unit].faults.silent) {
+      EXPECT_EQ(figures.answered, 0) << listed.name;
+    } else {
+      lost += static_cast<std::size_t>(figures.pings - figures.answered);
+    }
+  }
+  EXPECT_GT(lost, 0u) << "a few pings are lost";
+  EXPECT_LT(lost, fleet.sites.size()) << "only a few";
+
+  std::set<int> replyTimes;
+  std::string upload;
+  const std::string failedUpload = std::string(kDemoFailedUploadSite).append(" Main 1");
+  for (const SiteRecord& site : fleet.sites) {
+    const ListedSite listed = ListedSiteOf(site);
+    if (listed.name != failedUpload) continue;
+    for (const HistoryEntry& entry : reader.HistoryOfSite(listed.key, week)) {
+      if (entry.kind == RunKind::Upload) upload = HistoryOutcomeText(entry.result);
+      if (entry.result.replyMs >= 0) replyTimes.insert(entry.result.replyMs);
+    }
+  }
+  EXPECT_EQ(upload, "upload failed at packets");
+  EXPECT_GT(replyTimes.size(), 10u) << "reply times vary";
 }
 
 std::span<const std::uint8_t> Bytes(const std::string& text) {
