@@ -26,6 +26,8 @@ enum class ViewKind : std::uint8_t {
   kPingRange = 5,
   kIcmpRange = 6,
   kTelnet = 7,
+  kHistory = 8,
+  kAvailability = 9,
 };
 
 // How an ICMP scan pings, as chosen from the Ping menu.

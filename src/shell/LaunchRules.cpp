@@ -182,6 +182,35 @@ void LaunchRules::Telnet(int listRow) {
   opener_.OpenView({.kind = ViewKind::kTelnet, .site = *site});
 }
 
+std::vector<ListedSite> LaunchRules::TickedSites(const CheckedRows& checks) const {
+  std::vector<ListedSite> sites;
+  const std::size_t rows = std::min(checks.size(), state_.sites.size());
+  for (std::size_t row = 0; row < rows; ++row) {
+    if (checks.IsChecked(row)) sites.push_back(ListedSiteOf(state_.sites[row]));
+  }
+  return sites;
+}
+
+void LaunchRules::History(const CheckedRows& checks, int listRow) {
+  std::vector<ListedSite> sites = TickedSites(checks);
+  if (sites.empty()) {
+    const SiteRecord* const site = RecordOfRow(listRow);
+    if (!site) return;
+    sites.push_back(ListedSiteOf(*site));
+  }
+  opener_.OpenView({.kind = ViewKind::kHistory, .sites = std::move(sites)});
+}
+
+void LaunchRules::Availability(const CheckedRows& checks) {
+  std::vector<ListedSite> sites = TickedSites(checks);
+  if (sites.empty()) {
+    for (const SiteRecord& record : state_.sites.records()) {
+      if (record.RowNumber != kNoRow) sites.push_back(ListedSiteOf(record));
+    }
+  }
+  opener_.OpenView({.kind = ViewKind::kAvailability, .sites = std::move(sites)});
+}
+
 void LaunchRules::Reset(const CheckedRows& checks, int selectedRow) {
   if (RefuseWhenBusy()) return;
   const std::size_t marked = MarkCheckedRows(checks, kFlagMarked);

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/ProgramState.h"
 #include "core/UserPrompts.h"
@@ -43,11 +44,16 @@ class LaunchRules {
   void ManySitesReset(const CheckedRows& checks);
   // Ctrl + double click, Ctrl + "U" and row menu item 4: highlight, then upload to that site.
   void UploadToRow(int listRow);
+  // The journal's history of the ticked sites, else of the highlighted row's site.
+  void History(const CheckedRows& checks, int listRow);
+  // The availability of the ticked sites, else of every listed site.
+  void Availability(const CheckedRows& checks);
   // The "Ctrl" key message, shown when an upload is asked for without it.
   void ShowCtrlKeyMessage();
 
  private:
   SiteRecord* RecordOfRow(int listRow);
+  std::vector<ListedSite> TickedSites(const CheckedRows& checks) const;
   void OpenResetDialogForRow(int listRow);
   // Entry 01 of the program file history when CheckProgramFile takes it.
   [[nodiscard]] bool ProgramFileForUpload(std::string& path);

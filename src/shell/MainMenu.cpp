@@ -53,7 +53,10 @@ std::vector<MenuPopup> BuildLayout() {
         {kDeleteCheckedSites, "&5 - Delete ALL Selected Cadmarin's"},
         {0, ""},
         {kMoveToExistingFile, "&6 - Move Selected Rows to Another (existing) File"},
-        {kMoveToNewFile, "&7 - Move Selected Rows to a NEW File"}}},
+        {kMoveToNewFile, "&7 - Move Selected Rows to a NEW File"},
+        {0, ""},
+        {kSiteHistory, "&8 - History of Highlighted or Selected Cadmarin's"},
+        {kAvailability, "&9 - Availability of Selected or All Cadmarin's"}}},
       {"S&ort",
        {{kFirstAscendSort, "&1 - Ascend - Site ID"},
         {kFirstAscendSort + 1, "&2 - Ascend - Site Name"},
@@ -122,6 +125,8 @@ bool IsMenuItemEnabled(int id, const MenuContext& context) {
     case kHideButtons: return params.showCmndButtons;
     case kModifySite:
     case kDeleteSite: return context.rowSelected;
+    case kSiteHistory: return context.rowSelected || context.anyChecked;
+    case kAvailability: return context.tableHasRecords;
     case kDeleteCheckedSites: return params.deleteManyRows && context.anyChecked;
     case kMoveToExistingFile:
     case kMoveToNewFile:
@@ -169,6 +174,8 @@ std::vector<MenuItem> RowMenuItems(bool rowSelected, bool anyChecked, bool delet
   // Offered as it always was, though choosing it does nothing.
   add(anyChecked, kRowUploadChecked, "UPLOAD: Program to Selected Cadmarin's");
   add(rowSelected, kRowTelnet, "TELNET: Start Telnet with Highlighted Cadmarin");
+  add(rowSelected || anyChecked, kRowHistory,
+      anyChecked ? "HISTORY: Results of Selected Cadmarin's" : "HISTORY: Results of Highlighted Cadmarin");
   add(true, kRowAdd, "Cadmarin: Add New Cadmarin to List");
   add(rowSelected, kRowModify, "Cadmarin: Modify Highlighted Cadmarin Parameters");
   add(rowSelected, kRowDelete, "Cadmarin: Delete Highlighted Cadmarin from List");

@@ -45,6 +45,8 @@ inline constexpr int kDeleteSite = 32787;
 inline constexpr int kDeleteCheckedSites = 32826;
 inline constexpr int kMoveToExistingFile = 32831;
 inline constexpr int kMoveToNewFile = 32832;
+inline constexpr int kSiteHistory = 32880;
+inline constexpr int kAvailability = 32881;
 
 inline constexpr int kFirstAscendSort = 32861;
 inline constexpr int kLastAscendSort = 32868;
@@ -78,6 +80,7 @@ inline constexpr int kRowDeleteChecked = 9;
 inline constexpr int kRowReset = 10;
 inline constexpr int kRowTelnet = 20;
 inline constexpr int kRowDnsRedo = 30;
+inline constexpr int kRowHistory = 40;
 }  // namespace menu
 
 using MenuItem = PopupItem;

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "core/PingMode.h"
 #include "core/ProgramState.h"
 #include "core/SiteRecord.h"
+#include "journal/ListedSite.h"
 
 namespace quenderlink {
 
@@ -14,6 +16,7 @@ struct ViewRequest {
   PingMode pingMode = PingMode::Ping;                     // the ping sites view: ping or reset
   IcmpScanMode icmpMode = IcmpScanMode::SystemLibrary;  // the ICMP view's method
   SiteRecord site{};  // the telnet view's site, a copy: the table may be reloaded meanwhile
+  std::vector<ListedSite> sites{};  // the history and availability views' sites
 };
 
 // What the main view's launch rules open; the desktop program opens windows

@@ -97,6 +97,28 @@ TEST_F(LaunchRulesTest, PingCheckedMarksTickedRowsAndPicksDialogOrView) {
   EXPECT_EQ(Flags(), (std::vector<std::uint8_t>{2, 2, 2, 2}));
 }
 
+// The names the journal views are asked for, in the order given.
+std::string SiteNames(const ViewRequest& request) {
+  std::string names;
+  for (const ListedSite& site : request.sites) names += site.name + " ";
+  return names;
+}
+
+TEST_F(LaunchRulesTest, HistoryAndAvailabilityTakeTheTickedSitesElseTheHighlightedOneOrAll) {
+  rules_.History(checks_, 1);
+  rules_.Availability(checks_);
+  Check({0, 3});
+  state_.operations.pingInProgress = true;  // reading the journal waits for no run
+  rules_.History(checks_, 1);
+  rules_.Availability(checks_);
+  ASSERT_EQ(opener_.opened, (std::vector<std::string>{"view 8", "view 9", "view 8", "view 9"}));
+  EXPECT_EQ(SiteNames(opener_.viewRequests[0]), "S1 ");
+  EXPECT_EQ(SiteNames(opener_.viewRequests[1]), "S0 S1 S2 S3 ");
+  EXPECT_EQ(SiteNames(opener_.viewRequests[2]), "S0 S3 ");
+  EXPECT_EQ(SiteNames(opener_.viewRequests[3]), "S0 S3 ");
+  EXPECT_EQ(Flags(), (std::vector<std::uint8_t>{0, 0, 0, 0})) << "the sites' marks are left alone";
+}
+
 TEST_F(LaunchRulesTest, OneSitePingOfAMissingRowReportsTheInternalError) {
   state_.sites[1].RowNumber = kNoRow;  // deleted in memory
   rules_.PingOneSite(1);

@@ -41,13 +41,16 @@ std::string Enabled(const MenuContext& context, std::initializer_list<int> ids) 
 TEST(MainMenuTest, EnableRulesFollowTheStateTheyName) {
   RuntimeParams params;
   MenuContext idle{params};
-  EXPECT_EQ(Enabled(idle, {kPingChecked, kPingAll, kModifySite, kExportText, kExit, kIcmpRawSockets}), "----++");
+  EXPECT_EQ(Enabled(idle, {kPingChecked, kPingAll, kModifySite, kExportText, kExit, kIcmpRawSockets, kSiteHistory, kAvailability}),
+            "----++--");
   MenuContext ready{params, false, true, true, true, true};
   EXPECT_EQ(Enabled(ready, {kPingChecked, kModifySite, kDeleteCheckedSites}), "++-");
   params.deleteManyRows = true;
   EXPECT_EQ(Enabled(ready, {kDeleteCheckedSites}), "+");
   ready.operationRunning = true;
-  EXPECT_EQ(Enabled(ready, {kPingChecked, kPingAll, kPingManual, kPingRange, kExit, kBeginUpload}), "-----+");
+  EXPECT_EQ(Enabled(ready, {kPingChecked, kPingAll, kPingManual, kPingRange, kExit, kBeginUpload, kSiteHistory,
+                            kAvailability}),
+            "-----+++");
 
   // Buttons shown at the right (the defaults): "Right" is the one item that is off.
   EXPECT_EQ(Enabled(idle, {kButtonsAtBottom, kButtonsAtRight, kHideButtons}), "+-+");
@@ -73,8 +76,10 @@ TEST(MainMenuTest, SortItemsMapToTheirKeys) {
 TEST(MainMenuTest, RowMenuShowsItemsByRowChecksAndRailroad) {
   EXPECT_EQ(Ids(RowMenuItems(false, false, true, false)), (std::vector<int>{kRowPingAll, kRowAdd}));
   EXPECT_EQ(Ids(RowMenuItems(true, true, true, true)),
-            (std::vector<int>{1, 2, 3, 4, 5, 20, 6, 7, 8, 9, 10, 30}));
-  EXPECT_EQ(Ids(RowMenuItems(true, true, false, false)), (std::vector<int>{1, 2, 3, 4, 5, 20, 6, 7, 8, 10}));
+            (std::vector<int>{1, 2, 3, 4, 5, 20, 40, 6, 7, 8, 9, 10, 30}));
+  EXPECT_EQ(Ids(RowMenuItems(true, true, false, false)), (std::vector<int>{1, 2, 3, 4, 5, 20, 40, 6, 7, 8, 10}));
+  // The ticked sites' history needs no highlighted row.
+  EXPECT_EQ(Ids(RowMenuItems(false, true, false, false)), (std::vector<int>{2, 3, 5, 40, 6}));
 }
 
 }  // namespace

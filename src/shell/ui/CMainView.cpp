@@ -220,6 +220,7 @@ void CMainView::RunRowMenuCommand(int id) {
     case kRowPingAll: rules_.PingAll(); break;
     case kRowUploadHighlighted: RunOnSelectedRow(&LaunchRules::UploadToRow); break;
     case kRowTelnet: OnCellButton(SelectedRow(), kColTelnetButton, false); break;
+    case kRowHistory: rules_.History(model_->checks(), SelectedRow()); break;
     case kRowAdd: RunCommand(kAddSite); break;
     case kRowModify: RunCommand(kModifySite); break;
     case kRowDelete: RunCommand(kDeleteSite); break;
@@ -292,6 +293,8 @@ void CMainView::RunCommand(int id) {
     case kDeleteCheckedSites: Apply(commands_.DeleteCheckedSites(model_->checks())); break;
     case kMoveToExistingFile: Apply(fileChoices_.MoveCheckedToExistingFile(model_->checks())); break;
     case kMoveToNewFile: Apply(fileChoices_.MoveCheckedToNewFile(model_->checks())); break;
+    case kSiteHistory: rules_.History(model_->checks(), SelectedRow()); break;
+    case kAvailability: rules_.Availability(model_->checks()); break;
     default: break;
   }
 }

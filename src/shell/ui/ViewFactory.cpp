@@ -1,6 +1,8 @@
 #include "shell/ui/ViewFactory.h"
 
 #include "exchange/ui/CFViewImportSitesFromFile.h"
+#include "journal/ui/CFViewAvailability.h"
+#include "journal/ui/CFViewSiteHistory.h"
 #include "shell/ui/CMainView.h"
 #include "survey/ui/CFViewPingRange.h"
 #include "survey/ui/CFViewPingRangeICMP.h"
@@ -10,6 +12,14 @@
 #include "upload/ui/CFViewUploadProgram.h"
 
 namespace quenderlink {
+namespace {
+
+// A site by its name, several by their number.
+std::string SitesTitle(const std::vector<ListedSite>& sites) {
+  return sites.size() == 1 ? sites.front().name : std::to_string(sites.size()) + " sites";
+}
+
+}  // namespace
 
 std::string ViewKindTitle(const ViewRequest& request) {
   switch (request.kind) {
@@ -22,6 +32,8 @@ std::string ViewKindTitle(const ViewRequest& request) {
     case ViewKind::kPingRange: return "Ping Range of Addresses";
     case ViewKind::kIcmpRange: return "ICMP Ping Range";
     case ViewKind::kTelnet: return "Telnet Session";
+    case ViewKind::kHistory: return "History - " + SitesTitle(request.sites);
+    case ViewKind::kAvailability: return "Availability - " + SitesTitle(request.sites);
   }
   return "Quenderlink";
 }
@@ -40,6 +52,8 @@ OperationView* ViewFactory::Create(const ViewRequest& request, MainViewTarget& m
     case ViewKind::kUploadList: return new CFViewUploadProgram(state_, prompts_, mainView);
     case ViewKind::kUploadBoxes: return new CFViewUploadPgmBoxes(state_, prompts_, mainView);
     case ViewKind::kTelnet: return new CFViewTelnetSession(state_, prompts_, desktop_, request.site);
+    case ViewKind::kHistory: return new CFViewSiteHistory(state_, request.sites);
+    case ViewKind::kAvailability: return new CFViewAvailability(state_, prompts_, desktop_, request.sites);
     // The main view is made once, by CreateMainView.
     case ViewKind::kMain: break;
   }

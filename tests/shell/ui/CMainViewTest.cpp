@@ -155,7 +155,7 @@ TEST_F(CMainViewTest, TheRowMenuIsBuiltForTheClickedRowAndRunsItsChoice) {
   prompts_.popupAnswers = {menu::kRowPingHighlighted};
   emit view_->form().list()->rowRightClicked(1);
   ASSERT_EQ(prompts_.popupsShown.size(), 1u);
-  EXPECT_EQ(prompts_.popupsShown[0].size(), 16u);  // eight items, each followed by a separator
+  EXPECT_EQ(prompts_.popupsShown[0].size(), 18u);  // nine items, each followed by a separator
   EXPECT_EQ(opener_.opened, std::vector<std::string>{"site ping Bravo"});
 
   view_->model().SetChecked(0, true);
@@ -163,6 +163,9 @@ TEST_F(CMainViewTest, TheRowMenuIsBuiltForTheClickedRowAndRunsItsChoice) {
   view_->RunRowMenuCommand(menu::kRowReset);
   EXPECT_EQ(opener_.opened.back(), "reset Bravo");
   EXPECT_EQ(state_.sites[0].SiteFlags, 0);  // no marking pass
+  view_->RunRowMenuCommand(menu::kRowHistory);
+  EXPECT_EQ(opener_.opened.back(), "view 8");
+  EXPECT_EQ(opener_.viewRequests.back().sites.size(), 2u) << "the ticked sites";
   EXPECT_TRUE(prompts_.shown.empty());
 }
 
