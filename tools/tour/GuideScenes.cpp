@@ -7,16 +7,20 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTableView>
 
 #include <fstream>
 #include <string>
 
+#include "core/FixedText.h"
 #include "core/Lookups.h"
+#include "journal/AvailabilityRows.h"
 #include "shell/MainMenu.h"
 #include "shell/SiteListColumns.h"
 #include "shell/ui/CMainFrame.h"
 #include "shell/ui/CMainView.h"
 #include "shell/ui/CQuenderlinkApp.h"
+#include "unitsim/DemoHistory.h"
 
 namespace quenderlink::tour {
 namespace {
@@ -198,6 +202,28 @@ void GuideScenes::Import() {
   CloseView();
 }
 
+void GuideScenes::History() {
+  TickRows("ticking both tracks of IRON BRIDGE", [](std::size_t, const SiteRecord& site) {
+    return FieldText(site.SiteName) == unitsim::kDemoFailedUploadSite;
+  });
+  Command("History", menu::kSiteHistory);
+  WaitForView("historyList");
+  tour_.Shoot("history");
+  CloseView();
+}
+
+void GuideScenes::Availability() {
+  TickRows("unticking every row", [](std::size_t, const SiteRecord&) { return false; });
+  Command("Availability", menu::kAvailability);
+  WaitForView("availabilityList");
+  tour_.WaitFor("the figures", [this] { return ButtonShownAndEnabled("exportButton"); });
+  tour_.Do("sorting by the share answered", [this] {
+    if (auto* list = InFront<QTableView>("availabilityList")) list->sortByColumn(kAvailColShare, Qt::AscendingOrder);
+  });
+  tour_.Shoot("availability");
+  CloseView();
+}
+
 GuideScenes::GuideScenes(TourRunner& tour, CQuenderlinkApp& application, std::filesystem::path home)
     : tour_(tour), application_(application), home_(std::move(home)) {}
 
@@ -211,6 +237,8 @@ void GuideScenes::AddAll() {
   Telnet();
   IcmpScan();
   Import();
+  History();
+  Availability();
 }
 
 }  // namespace quenderlink::tour

@@ -19,7 +19,8 @@ namespace quenderlink::tour {
 
 // The guide's walk through the demo fleet: the main view, a ping run, a range
 // scan, an upload in the boxes and in the list, a reset, a telnet session, an
-// ICMP scan and an import, each left on screen for its picture. The import's
+// ICMP scan, an import, and the journal's history and availability, each left
+// on screen for its picture. The import's
 // file is written into `home`, the demo's folder.
 class GuideScenes {
  public:
@@ -37,6 +38,8 @@ class GuideScenes {
   void Telnet();
   void IcmpScan();
   void Import();
+  void History();
+  void Availability();
 
   CMainFrame& frame() const;
   CMainView& mainView() const;

@@ -48,8 +48,10 @@ CFViewAvailability::CFViewAvailability(ProgramState& state, UserPrompts& prompts
   list_->setSortingEnabled(true);
 
   auto* close = NamedButton("Close", "closeButton", this);
+  QLabel* periodLabel = PlainLabel("Pings over the last:", "periodLabel", this);
+  periodLabel->setWordWrap(false);
   auto* layout = new QVBoxLayout(this);
-  layout->addLayout(LeftPackedRow({PlainLabel("Pings answered over the last", "periodLabel", this), period_,
+  layout->addLayout(LeftPackedRow({periodLabel, period_,
                                    export_, close}));
   layout->addWidget(status_);
   layout->addWidget(list_, 1);

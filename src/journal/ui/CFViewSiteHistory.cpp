@@ -37,8 +37,10 @@ CFViewSiteHistory::CFViewSiteHistory(ProgramState& state, std::vector<ListedSite
   auto* splitter = new QSplitter(Qt::Vertical, this);
   splitter->addWidget(chart_);
   splitter->addWidget(list_);
+  QLabel* periodLabel = PlainLabel("Chart over the last:", "periodLabel", this);
+  periodLabel->setWordWrap(false);
   auto* layout = new QVBoxLayout(this);
-  layout->addLayout(LeftPackedRow({PlainLabel("Chart of the last", "periodLabel", this), period_, reload, close}));
+  layout->addLayout(LeftPackedRow({periodLabel, period_, reload, close}));
   layout->addWidget(status_);
   layout->addWidget(splitter, 1);
 
