@@ -17,10 +17,11 @@ void AvailabilityWorker::Start(std::vector<ListedSite> sites, JournalPeriod peri
     // A connection of the worker's own: a reader is used on one thread.
     JournalReader reader(journal_);
     std::vector<AvailabilityRow> rows = AvailabilityOfSites(reader, sites, period);
+    const std::string failure = reader.opened() ? std::string() : reader.opened().reason();
     // Its last call, so that the wait in Finish wakes up.
-    CallOnThreadOf(this, [this, &rows] {
+    CallOnThreadOf(this, [this, &rows, &failure] {
       done_ = true;
-      if (!stop_) receive_(std::move(rows));
+      if (!stop_) receive_(std::move(rows), failure);
     });
   });
 }

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <filesystem>
 #include <functional>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -16,7 +17,8 @@ namespace quenderlink {
 // 65,000 taking about a second, and hands the rows to this object's thread.
 class AvailabilityWorker : public QObject {
  public:
-  using Receive = std::function<void(std::vector<AvailabilityRow> rows)>;
+  // The rows, and why the journal could not be read when it could not (empty when it could).
+  using Receive = std::function<void(std::vector<AvailabilityRow> rows, const std::string& failure)>;
 
   AvailabilityWorker(std::filesystem::path journal, Receive receive, QObject* parent = nullptr);
   // Waits for a count still going; its rows are not handed over.

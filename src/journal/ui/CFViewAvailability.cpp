@@ -30,9 +30,9 @@ CFViewAvailability::CFViewAvailability(ProgramState& state, UserPrompts& prompts
       model_(new AvailabilityModel(this)),
       worker_(new AvailabilityWorker(
           state.programFolder / kJournalFileName,
-          [this](std::vector<AvailabilityRow> rows) {
+          [this](std::vector<AvailabilityRow> rows, const std::string& failure) {
             model_->SetRows(std::move(rows));
-            ShowRows();
+            ShowRows(failure);
           },
           this)),
       list_(new QTableView(this)),
@@ -51,8 +51,7 @@ CFViewAvailability::CFViewAvailability(ProgramState& state, UserPrompts& prompts
   QLabel* periodLabel = PlainLabel("Pings over the last:", "periodLabel", this);
   periodLabel->setWordWrap(false);
   auto* layout = new QVBoxLayout(this);
-  layout->addLayout(LeftPackedRow({periodLabel, period_,
-                                   export_, close}));
+  layout->addLayout(LeftPackedRow({periodLabel, period_, export_, close}));
   layout->addWidget(status_);
   layout->addWidget(list_, 1);
 
@@ -72,10 +71,11 @@ void CFViewAvailability::Count() {
   worker_->Start(sites_, PeriodEndingAt(period_->period(), JournalNow()));
 }
 
-void CFViewAvailability::ShowRows() {
+void CFViewAvailability::ShowRows(const std::string& failure) {
   std::size_t down = 0;
   for (const AvailabilityRow& row : model_->rows()) down += row.figures.downSince ? 1 : 0;
-  status_->setText(QString("%1 sites, %2 down").arg(model_->rows().size()).arg(down));
+  status_->setText(failure.empty() ? QString("%1 sites, %2 down").arg(model_->rows().size()).arg(down)
+                                   : QString::fromStdString(failure));
   list_->resizeColumnsToContents();
   export_->setEnabled(true);
 }

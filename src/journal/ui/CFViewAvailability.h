@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "controls/ui/OperationView.h"
@@ -34,7 +35,8 @@ class CFViewAvailability : public OperationView {
 
  private:
   void Count();
-  void ShowRows();
+  // The counts' summary, or why the journal could not be read.
+  void ShowRows(const std::string& failure);
   void Export();
 
   ProgramState& state_;
