@@ -43,7 +43,7 @@ test-sanitize: bootstrap $(SANITIZE_DIR)/build.ninja
 # Only the tests of the threaded code and of the windows that run it are built with ThreadSanitizer.
 test-tsan: bootstrap $(TSAN_DIR)/build.ninja
 	cmake --build $(TSAN_DIR) -j $(JOBS) --target net_tests journal_tests survey_tests upload_tests terminal_tests \
-	  survey_ui_tests upload_ui_tests exchange_ui_tests shell_ui_tests workers_ui_tests dialogs_ui_tests
+	  survey_ui_tests upload_ui_tests exchange_ui_tests shell_ui_tests workers_ui_tests dialogs_ui_tests journal_ui_tests
 	cd $(TSAN_DIR) && TSAN_OPTIONS=suppressions=$(CURDIR)/tests/support/QtThreadSanitizer.supp \
 	  ctest --output-on-failure -j $(JOBS)
 
