@@ -64,6 +64,7 @@ struct RuntimeParams {
   bool collectS918 = true;
   bool showHidden = false;
   std::uint16_t reduceHeight = 0;  // pixels
+  std::uint16_t journalDays = 730;  // the journal's results older than this are pruned
 
   bool showCmndButtons = true;
   bool showFilterCombos = false;

@@ -14,7 +14,7 @@ constexpr std::array kAllKeys{
     kPingMaxWaitResponse, kPingMaxResend, kPingMaxInParallel,
     kUploadMinWaitRamLoader, kUploadMinWaitSysReboot, kUploadMaxInParallel,
     kAllowChangeSiteName, kShowTwd, kDefaultPortNum, kTelnetPortTrk1, kTelnetPortTrk2, kShowIpColumn,
-    kDeleteManyRows, kAllowUploadUnknown, kCollectS918, kShowHidden, kReduceHeight,
+    kDeleteManyRows, kAllowUploadUnknown, kCollectS918, kShowHidden, kReduceHeight, kJournalDays,
     kShowCmndButtons, kShowFilterCombos, kCmndsOnRight,
     kTextCadmarin, kBackCadmarin, kTextRkm, kBackRkm, kTextZenthi, kBackZenthi,
     kTextTelnet, kBackTelnet, kTextLineNums, kBackLineNums,

@@ -59,6 +59,8 @@ inline constexpr SettingKey kAllowUploadUnknown{kSectionMisc, "Allow Upload Unkn
 inline constexpr SettingKey kCollectS918{kSectionMisc, "Collect S918", "1"};
 inline constexpr SettingKey kShowHidden{kSectionMisc, "Show Hidden", "0"};
 inline constexpr SettingKey kReduceHeight{kSectionMisc, "Reduce Height", "0"};
+// Days the journal keeps results for; the desktop program prunes older ones at its start.
+inline constexpr SettingKey kJournalDays{kSectionMisc, "Journal Days", "730"};
 
 inline constexpr SettingKey kShowCmndButtons{kSectionMainViewOptions, "Show Cmnd Buttons", "1"};
 inline constexpr SettingKey kShowFilterCombos{kSectionMainViewOptions, "Show Filter Combos", "0"};

@@ -70,6 +70,7 @@ void LoadOperationParams(const IniSettingsFile& ini, RuntimeParams& params) {
   params.showIpColumn = ReadFlag(ini, kShowIpColumn);
   params.deleteManyRows = ReadFlag(ini, kDeleteManyRows);
   params.allowUploadUnknown = ReadFlag(ini, kAllowUploadUnknown);
+  params.journalDays = ReadU16(ini, kJournalDays);
 }
 
 }  // namespace

@@ -37,6 +37,7 @@ std::string Journal::TakeUntoldFailure() { return queue_->TakeUntoldFailure(); }
 void Journal::WriteUntilStopped() {
   OpenedJournal opened = OpenJournalForWriting(file_);
   if (!opened.result) queue_->Fail(opened.result.reason());
+  opening_.set_value();
   JournalWriter writer(std::move(opened.connection), OriginOfThisProcess());
   for (;;) {
     const std::vector<JournalCommand> batch = queue_->TakeAll();

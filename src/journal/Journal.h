@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <future>
 #include <memory>
 #include <string>
 #include <thread>
@@ -27,6 +28,10 @@ class Journal {
   JournalRun StartRunAt(const JournalRunInfo& info, std::int64_t started);
   // Waits until everything handed over so far is committed, or dropped by a failure.
   void Flush();
+  // Waits until the writer has opened the file (or failed to), so that another
+  // connection opened after it never finds a file the writer is still moving
+  // aside or creating.
+  void WaitOpened() const { opened_.wait(); }
   // "Journal not written: <reason>" the first time the journal failed; empty otherwise.
   std::string TakeUntoldFailure();
   const std::filesystem::path& file() const { return file_; }
@@ -36,6 +41,8 @@ class Journal {
 
   std::filesystem::path file_;
   std::shared_ptr<JournalQueue> queue_;
+  std::promise<void> opening_;
+  std::shared_future<void> opened_ = opening_.get_future().share();
   std::thread writer_;
 };
 

@@ -14,6 +14,16 @@ std::string IcmpScanTitle(IcmpScanMode mode) {
   return {};
 }
 
+const char* IcmpMethodWord(IcmpScanMode mode) {
+  switch (mode) {
+    case IcmpScanMode::SystemLibrary: return "library";
+    case IcmpScanMode::RawSockets:
+    case IcmpScanMode::ListedSites: return "raw";
+    case IcmpScanMode::RoundTrip: return "route";
+  }
+  return "";
+}
+
 bool CanPingWith(IcmpScanMode mode) {
   switch (mode) {
     case IcmpScanMode::SystemLibrary: return static_cast<bool>(CanOpenLibraryIcmp());

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/RunSite.h"
+#include "core/SiteRecord.h"
 #include "net/DeviceReply.h"
 #include "upload/UploadEvent.h"
 #include "upload/UploadTally.h"
@@ -36,6 +37,8 @@ class MultiUploadRun {
   // A job the engine could not serve: it failed before its first step.
   virtual std::optional<std::size_t> OnJobFailed(std::uint16_t row, const std::string& text) = 0;
 
+  // Each unit's site as it was listed before the upload.
+  virtual std::vector<SiteRecord> ListedSites() const = 0;
   virtual const UploadTally& tally() const = 0;
   // The headline once the engine has ended.
   virtual std::string EndHeadline() const = 0;

@@ -34,6 +34,13 @@ void UploadBoxesRun::FillBoxes() {
   copy().Take(sites_, kFlagHighlighted);
 }
 
+std::vector<SiteRecord> UploadBoxesRun::ListedSites() const {
+  std::vector<SiteRecord> sites;
+  sites.reserve(boxes_.size());
+  for (const UploadBox& box : boxes_) sites.push_back(box.site);
+  return sites;
+}
+
 std::optional<std::size_t> UploadBoxesRun::Find(std::uint16_t row) const {
   for (std::size_t box = 0; box < boxes_.size(); ++box)
     if (boxes_[box].site.RowNumber == row) return box;

@@ -52,6 +52,7 @@ class UploadBoxesRun : public MultiUploadRun {
   std::optional<std::size_t> OnPacketText(std::uint16_t row, const std::string& text) override;
   std::optional<std::size_t> OnNewProgramAnswered(std::uint16_t row, const DeviceReply& reply) override;
   std::optional<std::size_t> OnJobFailed(std::uint16_t row, const std::string& text) override;
+  std::vector<SiteRecord> ListedSites() const override;
   const UploadTally& tally() const override { return tally_; }
   std::string EndHeadline() const override { return tally_.BoxesEndHeadline(); }
 

@@ -20,6 +20,13 @@ void UploadListRun::FillList() {
   copy().Take(sites_, kFlagHighlighted);
 }
 
+std::vector<SiteRecord> UploadListRun::ListedSites() const {
+  std::vector<SiteRecord> sites;
+  sites.reserve(rows_.size());
+  for (const UploadListRow& row : rows_) sites.push_back(row.site);
+  return sites;
+}
+
 std::optional<std::size_t> UploadListRun::Find(std::uint16_t row) const {
   for (std::size_t index = 0; index < rows_.size(); ++index)
     if (rows_[index].site.RowNumber == row) return index;

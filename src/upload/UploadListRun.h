@@ -46,6 +46,7 @@ class UploadListRun : public MultiUploadRun {
   // Also writes the reply into the site's record in the table, while it is still that site.
   std::optional<std::size_t> OnNewProgramAnswered(std::uint16_t row, const DeviceReply& reply) override;
   std::optional<std::size_t> OnJobFailed(std::uint16_t row, const std::string& text) override;
+  std::vector<SiteRecord> ListedSites() const override;
   const UploadTally& tally() const override { return tally_; }
   std::string EndHeadline() const override { return tally_.ListEndHeadline(); }
 

@@ -104,6 +104,7 @@ TEST_F(StartupSettingsTest, SavedParametersAreReadAtTheNextStart) {
   saved.deviceColors.textZenthi = 0x123456;
   saved.telnetColors.textTelnet = 0x654321;
   saved.cmndsOnRight = false;
+  saved.journalDays = 90;
   ASSERT_TRUE(ini.WriteInt(settings::kRoad, saved.railroadCode));
   ASSERT_TRUE(ini.SavePingSiteParams(saved));
   ASSERT_TRUE(ini.SaveUploadParams(saved));
@@ -111,6 +112,7 @@ TEST_F(StartupSettingsTest, SavedParametersAreReadAtTheNextStart) {
   ASSERT_TRUE(ini.SaveDeviceColors(saved.deviceColors));
   ASSERT_TRUE(ini.SaveTelnetColors(saved.telnetColors));
   ASSERT_TRUE(ini.WriteInt(settings::kCmndsOnRight, 0));
+  ASSERT_TRUE(ini.WriteInt(settings::kJournalDays, saved.journalDays));
 
   Load();
   EXPECT_EQ(state.params, saved);

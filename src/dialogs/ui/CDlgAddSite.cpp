@@ -40,8 +40,8 @@ QFont InfoFont() {
   return font;
 }
 
-PingOutcome RunPingDialog(SiteRecord& site, ProgramState& state, QWidget* parent) {
-  CDlgPingDevice dialog(site, state, parent);
+PingOutcome RunPingDialog(SiteRecord& site, ProgramState& state, UserPrompts& prompts, QWidget* parent) {
+  CDlgPingDevice dialog(site, state, prompts, parent);
   dialog.exec();
   return {.answered = dialog.ReplyReceived(), .aborted = dialog.UserAborted(), .reply = dialog.Reply()};
 }
@@ -62,7 +62,7 @@ CDlgAddSite::CDlgAddSite(SiteEditMode mode, ProgramState& state, UserPrompts& pr
       info_(new QPlainTextEdit(this)),
       pingButton_(Button("Ping It", "pingButton", this)),
       saveButton_(Button("Save", "saveButton", this)) {
-  if (!ping_) ping_ = [this](SiteRecord& site) { return RunPingDialog(site, state_, this); };
+  if (!ping_) ping_ = [this](SiteRecord& site) { return RunPingDialog(site, state_, prompts_, this); };
   setModal(true);
   setWindowTitle(QString::fromStdString(SiteEditTitle(mode)));
 

@@ -10,6 +10,8 @@
 #include "controls/ui/LogBox.h"
 #include "core/Printf.h"
 #include "core/RecordText.h"
+#include "journal/ProgramJournal.h"
+#include "journal/RunSettingsText.h"
 #include "net/SiteEngine.h"
 
 namespace quenderlink {
@@ -20,9 +22,10 @@ constexpr int kProgressTickMs = 100;
 
 }  // namespace
 
-CDlgPingDevice::CDlgPingDevice(SiteRecord& site, ProgramState& state, QWidget* parent)
+CDlgPingDevice::CDlgPingDevice(SiteRecord& site, ProgramState& state, UserPrompts& prompts, QWidget* parent)
     : QDialog(parent),
       state_(state),
+      prompts_(prompts),
       engineListener_(this, *this),
       engine_(this, state.operations, &OperationState::pingInProgress, [this] { request_.stop = 1; }) {
   setModal(true);
@@ -67,13 +70,17 @@ void CDlgPingDevice::Start() {
   if (!isVisible()) return;  // closed before the start came round
   SiteRecord& site = siteCopy_[0];
   site.SiteFlags = static_cast<std::uint8_t>(site.SiteFlags | kFlagMarked);
-  request_.listener = &engineListener_;
   request_.stop = 0;
   request_.finished = 0;
   request_.sites = CopyRunSites(siteCopy_, kFlagMarked);
   request_.ping = 1;
   request_.params = &state_.params;
+  journal_.emplace(StartJournalRun(state_, RunKind::ManualPing, PingSettingsText(state_.params)), engineListener_,
+                   request_.stop);
+  journal_->AddSite(site);
+  request_.listener = &*journal_;
   if (!engine_.Launch([this] { SiteEngine(request_); })) {
+    journal_.reset();
     Log(LogClass::Error, Printf("%s\n", kNoWorkerText));
     return;
   }
@@ -133,7 +140,9 @@ void CDlgPingDevice::OnPingFinished() {
   engine_.Finish();
   // Posted: the engine is still inside this call and ends right after it.
   QTimer::singleShot(0, this, [this] {
-    if (isVisible()) done(replyReceived_ ? Accepted : Rejected);
+    if (!isVisible()) return;
+    TellJournalFailure(state_, prompts_);
+    done(replyReceived_ ? Accepted : Rejected);
   });
 }
 

@@ -3,11 +3,14 @@
 #include <QDialog>
 #include <QTimer>
 
+#include <optional>
 #include <string>
 
 #include "core/LogClass.h"
 #include "core/ProgramState.h"
 #include "core/SiteTable.h"
+#include "core/UserPrompts.h"
+#include "journal/JournalPingRecorder.h"
 #include "net/DeviceReply.h"
 #include "net/EngineRequest.h"
 #include "net/PingEngineListener.h"
@@ -29,7 +32,7 @@ class CDlgPingDevice : public QDialog, private PingEngineListener {
   Q_OBJECT
 
  public:
-  CDlgPingDevice(SiteRecord& site, ProgramState& state, QWidget* parent = nullptr);
+  CDlgPingDevice(SiteRecord& site, ProgramState& state, UserPrompts& prompts, QWidget* parent = nullptr);
   ~CDlgPingDevice() override;
 
   bool ReplyReceived() const { return replyReceived_; }
@@ -58,9 +61,12 @@ class CDlgPingDevice : public QDialog, private PingEngineListener {
   void OnEngineMessage(const std::string& text) override;
 
   ProgramState& state_;
+  UserPrompts& prompts_;
   SiteTable siteCopy_;  // the one record pinged, a copy of the caller's
   EngineRequest request_;
   BlockingPingListener engineListener_;
+  // The engine's listener: journals the ping on the way to the dialog.
+  std::optional<JournalPingRecorder> journal_;
   DeviceReply reply_{};
   bool replyReceived_ = false;
   bool userAborted_ = false;

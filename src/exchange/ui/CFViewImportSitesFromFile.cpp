@@ -22,6 +22,8 @@
 #include "exchange/ImportRefusal.h"
 #include "exchange/ImportSave.h"
 #include "exchange/ui/ImportListModel.h"
+#include "journal/ProgramJournal.h"
+#include "journal/RunSettingsText.h"
 #include "net/SiteEngine.h"
 #include "prompts/ui/DialogWidgets.h"
 
@@ -188,9 +190,17 @@ void CFViewImportSitesFromFile::PingAll() {
     prompts_.ShowMessage("ZERO SITES");
     return;
   }
+  // The last ping's engine has made its last call: its worker only has to return.
+  engine_.Join();
   import_.PrepareRequest(request_);
-  request_.listener = &engineListener_;
-  if (!engine_.Launch([this] { SiteEngine(request_); })) return prompts_.ShowMessage(kNoWorkerText);
+  journal_.emplace(StartJournalRun(state_, RunKind::ImportPing, PingSettingsText(state_.params)), engineListener_,
+                   request_.stop);
+  journal_->AddSites(import_.pingRecords(), request_.sites);
+  request_.listener = &*journal_;
+  if (!engine_.Launch([this] { SiteEngine(request_); })) {
+    journal_.reset();
+    return prompts_.ShowMessage(kNoWorkerText);
+  }
   list_->ApplyColumnWidths(ImportColumnWidths(state_.params, true));
   model_->AllRowsChanged();
   ShowButtons();
@@ -205,9 +215,11 @@ void CFViewImportSitesFromFile::EndRun() {
   model_->AllRowsChanged();
   ShowButtons();
   ShowTotals();
+  if (!closing_) TellJournalFailure(state_, prompts_);
 }
 
 void CFViewImportSitesFromFile::StopEngine() {
+  closing_ = true;
   progressTimer_.stop();
   engine_.Stop();
 }

@@ -2,6 +2,7 @@
 
 #include <QTimer>
 
+#include <optional>
 #include <string>
 
 #include "controls/ui/OperationView.h"
@@ -9,6 +10,7 @@
 #include "core/UserPrompts.h"
 #include "core/ViewWindow.h"
 #include "exchange/SiteImport.h"
+#include "journal/JournalPingRecorder.h"
 #include "net/EngineRequest.h"
 #include "net/PingEngineListener.h"
 #include "workers/ui/BlockingPingListener.h"
@@ -79,6 +81,8 @@ class CFViewImportSitesFromFile : public OperationView, public ViewWindow, priva
   SiteImport import_;
   EngineRequest request_;
   BlockingPingListener engineListener_;
+  // The engine's listener while a ping lasts: journals each result on the way to the view.
+  std::optional<JournalPingRecorder> journal_;
   ImportListModel* model_;
   SiteListView* list_;
   QLineEdit* fileEdit_ = nullptr;
@@ -100,6 +104,8 @@ class CFViewImportSitesFromFile : public OperationView, public ViewWindow, priva
   Phase phase_ = Phase::Select;
   EngineRun engine_;
   bool registered_ = false;
+  // The view or the program is closing: a ping ending now tells nobody.
+  bool closing_ = false;
 };
 
 }  // namespace quenderlink

@@ -4,6 +4,7 @@
 
 #include "core/IniSettingsFile.h"
 #include "core/SettingsKeys.h"
+#include "journal/JournalFile.h"
 
 namespace quenderlink {
 
@@ -30,6 +31,9 @@ CQuenderlinkApp::~CQuenderlinkApp() { ExitInstance(); }
 void CQuenderlinkApp::ExitInstance() {
   quitSignals_.reset();
   frame_.reset();
+  prune_.reset();
+  if (state_) state_->journal = nullptr;
+  journal_.reset();
 }
 
 void CQuenderlinkApp::InitInstance(const std::filesystem::path& programFolder) {
@@ -37,6 +41,8 @@ void CQuenderlinkApp::InitInstance(const std::filesystem::path& programFolder) {
   IniSettingsFile ini(programFolder);
   ini.EnsureIniFile();
   state_->params.reduceHeight = static_cast<std::uint16_t>(ini.ReadInt(settings::kReduceHeight));
+  journal_ = std::make_unique<Journal>(programFolder / kJournalFileName);
+  state_->journal = journal_.get();
 
   frame_ = std::make_unique<CMainFrame>(*state_, prompts_, desktop_);
   if (const QScreen* screen = primaryScreen()) {
@@ -44,7 +50,9 @@ void CQuenderlinkApp::InitInstance(const std::filesystem::path& programFolder) {
     // Also the size on a screen without a window manager, which cannot maximise.
     frame_->resize(screen->availableGeometry().size());
   }
+  // The main view reads the settings, "Journal Days" among them.
   frame_->OpenMainView();
+  prune_ = std::make_unique<BackgroundPrune>(*journal_, state_->params.journalDays);
   frame_->showMaximized();
 }
 

@@ -19,6 +19,8 @@
 #include "core/DialogFolder.h"
 #include "core/ErrorMessages.h"
 #include "core/IniSettingsFile.h"
+#include "journal/ProgramJournal.h"
+#include "journal/RunSettingsText.h"
 #include "net/RangeEngine.h"
 #include "prompts/FileDialogFilters.h"
 #include "prompts/ui/DialogWidgets.h"
@@ -51,6 +53,7 @@ CFViewPingRange::CFViewPingRange(ProgramState& state, UserPrompts& prompts, Desk
 }
 
 CFViewPingRange::~CFViewPingRange() {
+  closing_ = true;
   engine_.Stop();
   model_->SetRun(nullptr);
   if (registered_) state_.openViews.Deregister(this);
@@ -135,8 +138,13 @@ void CFViewPingRange::StartPing() {
   ShowTotals();
 
   run_->PrepareRequest(request_);
+  run_->JournalTo(StartJournalRun(state_, RunKind::RangeScan,
+                                  PingSettingsText(state_.params) + "; Port=" + std::to_string(port)));
   request_.listener = &engineListener_;
-  if (!engine_.Launch([this] { RangeEngine(request_); })) return prompts_.ShowMessage(kNoWorkerText);
+  if (!engine_.Launch([this] { RangeEngine(request_); })) {
+    run_->JournalTo({});  // recorded as aborted now
+    return prompts_.ShowMessage(kNoWorkerText);
+  }
   ShowRunning(true);
   progressTimer_.start();
 }
@@ -148,6 +156,7 @@ void CFViewPingRange::EndOfRun() {
   ShowTotals();
   ShowRunning(false);
   save_->setEnabled(true);
+  if (!closing_) TellJournalFailure(state_, prompts_);
 }
 
 void CFViewPingRange::ShowRunning(bool running) {
@@ -227,6 +236,7 @@ void CFViewPingRange::SaveList(RangeListFormat format) {
 
 void CFViewPingRange::OnMainWindowClosing() {
   // The main window does not close while a run lasts; should one still go, it is only stopped here.
+  closing_ = true;
   if (engine_.running()) {
     engine_.RequestStop();
     return;

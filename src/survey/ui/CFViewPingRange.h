@@ -84,6 +84,8 @@ class CFViewPingRange : public OperationView, public ViewWindow, private PingEng
   bool blink_ = false;
   bool shown_ = false;
   bool registered_ = false;
+  // The view or the program is closing: a run ending now tells nobody.
+  bool closing_ = false;
 
   AddressRangeInputs* range_ = nullptr;
   NumberBox* port_ = nullptr;

@@ -15,6 +15,9 @@
 #include "core/ErrorMessages.h"
 #include "core/IniSettingsFile.h"
 #include "core/SettingsKeys.h"
+#include "journal/JournalUnits.h"
+#include "journal/ProgramJournal.h"
+#include "journal/RunSettingsText.h"
 #include "prompts/FileDialogFilters.h"
 #include "prompts/ui/DialogWidgets.h"
 #include "survey/IcmpRangeInputs.h"
@@ -138,13 +141,23 @@ void CFViewPingRangeICMP::StartPing() {
   const AddressRange range = inputs_->Range();
   IniSettingsFile ini(state_.programFolder);
   if (!SaveIcmpRangeInputs(ini, range)) prompts_.ShowMessage(WriteFailedText(ini.Path().string()));
+  run_.JournalTo(StartJournal());
   BeginRun(run_.StartRange(range));
 }
 
 void CFViewPingRangeICMP::StartListedSites() {
   if (running_) return;
   if (RefuseWhenBusy(state_.operations, prompts_)) return;
+  // In the order of their addresses.
+  std::vector<JournalUnit> units;
+  units.reserve(state_.sites.size());
+  for (const SiteRecord& site : state_.sites.records()) units.push_back(JournalUnitOf(site));
+  run_.JournalTo(StartJournal(), std::move(units));
   BeginRun(run_.StartAddresses(ListedSiteAddresses(state_.sites)));
+}
+
+JournalRun CFViewPingRangeICMP::StartJournal() {
+  return StartJournalRun(state_, RunKind::IcmpScan, IcmpSettingsText(ReadParams(), IcmpMethodWord(mode_)));
 }
 
 void CFViewPingRangeICMP::BeginRun(const IcmpRunChange& change) {
@@ -158,7 +171,15 @@ void CFViewPingRangeICMP::Apply(const IcmpRunChange& change) {
   for (std::size_t row : change.rows) Show(row);
   if (!change.ended) return;
   // The last thread is still inside its last call: the run ends once it has returned.
-  QMetaObject::invokeMethod(this, [this] { EndOfRun(); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        // A run the view's close stopped and joined meanwhile has nobody left to tell.
+        if (!running_) return;
+        EndOfRun();
+        TellJournalFailure(state_, prompts_);
+      },
+      Qt::QueuedConnection);
 }
 
 void CFViewPingRangeICMP::EndOfRun() {

@@ -60,6 +60,8 @@ class CFViewPingRangeICMP : public OperationView, public ViewWindow, private Icm
   void LoadInputs();
   void StartPing();
   void StartListedSites();
+  // A journal run for the scan about to start, with the settings it reads.
+  JournalRun StartJournal();
   void BeginRun(const IcmpRunChange& change);
   void Apply(const IcmpRunChange& change);
   void EndOfRun();

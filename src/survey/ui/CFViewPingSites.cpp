@@ -11,6 +11,8 @@
 #include "controls/ui/ProgressCellDelegate.h"
 #include "controls/ui/SiteListView.h"
 #include "core/BusyCheck.h"
+#include "journal/ProgramJournal.h"
+#include "journal/RunSettingsText.h"
 #include "net/SiteEngine.h"
 #include "survey/PingSitesColumns.h"
 #include "survey/ui/PingSitesModel.h"
@@ -80,6 +82,7 @@ CFViewPingSites::CFViewPingSites(ProgramState& state, UserPrompts& prompts, Main
 }
 
 CFViewPingSites::~CFViewPingSites() {
+  closing_ = true;
   progressTimer_.stop();
   engine_.Stop();
   if (registered_) state_.openViews.Deregister(this);
@@ -101,10 +104,17 @@ void CFViewPingSites::Open() {
 
 void CFViewPingSites::StartRun() {
   if (engine_.running()) return;
+  // The last run's engine has made its last call: its worker only has to return.
+  engine_.Join();
   run_.PrepareRequest(request_);
-  request_.listener = &engineListener_;
+  journal_.emplace(StartJournalRun(state_, mode_ == PingMode::Ping ? RunKind::Ping : RunKind::Reset,
+                                   PingSettingsText(state_.params)),
+                   engineListener_, request_.stop);
+  journal_->AddSites(state_.sites, request_.sites);
+  request_.listener = &*journal_;
   origin_ = RunOriginOf(state_);
   if (!engine_.Launch([this] { SiteEngine(request_); })) {
+    journal_.reset();
     prompts_.ShowMessage(kNoWorkerText);
     return;
   }
@@ -119,6 +129,7 @@ void CFViewPingSites::EndRun() {
   engine_.Finish();
   if (const std::string unplaced = UnplacedResultsText(run_.unplacedResults()); !unplaced.empty())
     prompts_.ShowMessage(unplaced);
+  if (!released_ && !closing_) TellJournalFailure(state_, prompts_);
   if (mode_ == PingMode::Ping && !released_) mainView_.OnRunFinished(origin_);
 }
 

@@ -2,11 +2,14 @@
 
 #include <QTimer>
 
+#include <optional>
+
 #include "controls/ui/OperationView.h"
 #include "core/ProgramState.h"
 #include "core/RunOrigin.h"
 #include "core/UserPrompts.h"
 #include "core/ViewWindow.h"
+#include "journal/JournalPingRecorder.h"
 #include "net/EngineRequest.h"
 #include "net/PingEngineListener.h"
 #include "survey/PingSitesRun.h"
@@ -67,6 +70,8 @@ class CFViewPingSites : public OperationView, public ViewWindow, private PingEng
   PingSitesRun run_;
   EngineRequest request_;
   BlockingPingListener engineListener_;
+  // The engine's listener while a run lasts: journals each result on the way to the view.
+  std::optional<JournalPingRecorder> journal_;
   PingSitesModel* model_;
   SiteListView* list_;
   QLabel* status_;
@@ -81,6 +86,8 @@ class CFViewPingSites : public OperationView, public ViewWindow, private PingEng
   bool blink_ = false;
   bool registered_ = false;
   bool released_ = false;
+  // The view is going: a run ending now tells nobody.
+  bool closing_ = false;
 };
 
 }  // namespace quenderlink

@@ -16,6 +16,7 @@
 #include "core/Printf.h"
 #include "core/RecordText.h"
 #include "core/TextFileAppend.h"
+#include "journal/ProgramJournal.h"
 #include "prompts/ui/DialogWidgets.h"
 #include "terminal/CaptureFile.h"
 #include "terminal/TelnetColorSchemes.h"
@@ -169,6 +170,7 @@ void CFViewTelnetSession::Open() {
 
 void CFViewTelnetSession::Connect() {
   if (session_.state() != TelnetSession::State::Idle || byePause_.isActive()) return;
+  journal_.Start(StartJournalRun(state_, RunKind::TelnetSession, Printf("Telnet Port=%d", site_.TelnetPort)), site_);
   watch_->Connect();
   ShowState();
   terminal_->setFocus();
@@ -339,6 +341,8 @@ void CFViewTelnetSession::OnTerminalText(const std::string& text) {
 
 void CFViewTelnetSession::OnConnectionChanged(bool connected) {
   connected_ = connected;
+  if (journal_.OnConnectionChanged(connected, session_.connectError()) && !released_)
+    TellJournalFailure(state_, prompts_);
   if (!connected) commands_->Stop();
   connect_->setText(connected ? "DIS-connect" : "RE-connect");
   ShowState();

@@ -11,6 +11,7 @@
 #include "core/UserPrompts.h"
 #include "core/ViewWindow.h"
 #include "terminal/TelnetSession.h"
+#include "terminal/TelnetSessionJournal.h"
 
 class QAction;
 class QMenuBar;
@@ -73,6 +74,7 @@ class CFViewTelnetSession : public OperationView, public ViewWindow, private Tel
   const SiteRecord site_;
   const std::string host_;
   TelnetSession session_;
+  TelnetSessionJournal journal_;
   COurBCGEditCtrl* terminal_;
   TelnetSocketWatch* watch_;
   TelnetCommandWorker* commands_;

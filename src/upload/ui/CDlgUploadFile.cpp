@@ -19,6 +19,8 @@
 #include "core/TextFileAppend.h"
 #include "dialogs/ui/CDlgPingDevice.h"
 #include "dialogs/ui/CDlgResetUnit.h"
+#include "journal/ProgramJournal.h"
+#include "journal/RunSettingsText.h"
 #include "prompts/ui/DialogWidgets.h"
 #include "upload/UploadEngine.h"
 #include "upload/UploadLogFile.h"
@@ -127,14 +129,21 @@ void CDlgUploadFile::showEvent(QShowEvent* event) {
 
 void CDlgUploadFile::Start() {
   if (!isVisible()) return;  // closed before the start came round
-  request_.listener = &engineListener_;
   request_.stop = 0;
   request_.finished = 0;
   request_.sites = sites_.sites();
   request_.params = &state_.params;
   request_.filePath = programFile_;
+  journal_.emplace(StartJournalRun(state_, RunKind::Upload, UploadSettingsText(state_.params)), engineListener_,
+                   request_.stop);
+  // The dialog is modal: the table is as it was when the dialog copied its sites.
+  for (const RunSite& site : sites_.sites()) {
+    if (const SiteRecord* record = sites_.RecordOf(site.row)) journal_->AddSite(*record);
+  }
+  request_.listener = &*journal_;
   startedAt_ = std::chrono::steady_clock::now();
   if (!engine_.Launch([this] { UploadEngine(request_); })) {
+    journal_.reset();
     LogLine(LogClass::Error, Printf("%s\n", kNoWorkerText));
     EndRun();
   }
@@ -232,6 +241,7 @@ void CDlgUploadFile::OnUploadFailed(UploadFailure failure, std::uint16_t row, co
 }
 
 void CDlgUploadFile::OnUploadDone() {
+  if (!closing_) TellJournalFailure(state_, prompts_);
   if (abortAsked_) {
     if (!closing_) done(Rejected);
     return;
@@ -285,7 +295,7 @@ void CDlgUploadFile::PingUnit() {
     return;
   }
   LogLine(LogClass::Progress, Printf("Sending Ping to %s\n", RecordFieldUtf8(site_->HostText).c_str()));
-  CDlgPingDevice dialog(*site_, state_, this);
+  CDlgPingDevice dialog(*site_, state_, prompts_, this);
   dialog.exec();
   if (dialog.UserAborted())
     LogLine(LogClass::Caution, "**** User Terminated Ping!\n");

@@ -13,6 +13,7 @@
 #include "core/RunSite.h"
 #include "core/SiteRecord.h"
 #include "core/UserPrompts.h"
+#include "upload/JournalUploadRecorder.h"
 #include "upload/UploadLog.h"
 #include "upload/UploadRequest.h"
 #include "upload/UploadedSite.h"
@@ -81,6 +82,8 @@ class CDlgUploadFile : public QDialog, private UploadEngineListener {
   RunSiteCopy sites_;
   UploadRequest request_;
   BlockingUploadListener engineListener_;
+  // The engine's listener: journals the upload on the way to the dialog.
+  std::optional<JournalUploadRecorder> journal_;
   UploadLog uploadLog_;
   EngineRun engine_;
   std::chrono::steady_clock::time_point startedAt_;

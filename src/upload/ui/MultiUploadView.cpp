@@ -4,6 +4,8 @@
 #include <QPushButton>
 
 #include "core/ErrorMessages.h"
+#include "journal/ProgramJournal.h"
+#include "journal/RunSettingsText.h"
 #include "prompts/ui/DialogWidgets.h"
 #include "upload/UploadEngine.h"
 
@@ -51,13 +53,17 @@ void MultiUploadView::ReceiveProgramFile(const std::string& path) {
   headline_->setText(DialogText(run().tally().RunningHeadline()));
   request_.stop = 0;
   request_.finished = 0;
-  request_.listener = &engineListener_;
   request_.sites = run().sites();
   request_.params = &state_.params;
   request_.filePath = path;
+  journal_.emplace(StartJournalRun(state_, RunKind::Upload, UploadSettingsText(state_.params)), engineListener_,
+                   request_.stop);
+  for (const SiteRecord& site : run().ListedSites()) journal_->AddSite(site);
+  request_.listener = &*journal_;
   slot_ = this;
   origin_ = RunOriginOf(state_);
   if (!engine_.Launch([this] { UploadEngine(request_); })) {
+    journal_.reset();
     headline_->setText(DialogText(kNoWorkerText));
     return;
   }
@@ -144,7 +150,10 @@ void MultiUploadView::OnUploadFailed(UploadFailure, std::uint16_t row, const std
 }
 
 void MultiUploadView::OnUploadDone() {
-  if (engine_.running()) EndRun();
+  // A run the view's close stopped has ended there, with nobody left to tell.
+  if (!engine_.running()) return;
+  EndRun();
+  TellJournalFailure(state_, prompts_);
 }
 
 }  // namespace quenderlink

@@ -3,6 +3,7 @@
 #include <QTimer>
 
 #include <chrono>
+#include <optional>
 #include <string>
 
 #include "controls/ui/OperationView.h"
@@ -10,6 +11,7 @@
 #include "core/RunOrigin.h"
 #include "core/UserPrompts.h"
 #include "core/ViewWindow.h"
+#include "upload/JournalUploadRecorder.h"
 #include "upload/MultiUploadRun.h"
 #include "upload/UploadEngineListener.h"
 #include "upload/UploadRequest.h"
@@ -81,6 +83,8 @@ class MultiUploadView : public OperationView,
   ProgramFileTarget*& slot_;
   UploadRequest request_;
   BlockingUploadListener engineListener_;
+  // The engine's listener: journals each unit's upload on the way to the view.
+  std::optional<JournalUploadRecorder> journal_;
   QLabel* headline_;
   QPushButton* abort_;
   QPushButton* close_;

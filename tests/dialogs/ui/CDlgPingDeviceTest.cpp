@@ -8,6 +8,7 @@
 
 #include "net/EngineRecorder.h"
 #include "support/DialogTesting.h"
+#include "support/ScriptedPrompts.h"
 
 namespace quenderlink {
 namespace {
@@ -29,6 +30,7 @@ class CDlgPingDeviceTest : public ::testing::Test {
   }
 
   ProgramState state_{"."};
+  ScriptedPrompts prompts_;
 };
 
 // The engine waits a second longer than "Max Wait Response"; the bar shows the setting.
@@ -36,7 +38,7 @@ TEST_F(CDlgPingDeviceTest, AnAnsweringUnitIsAcceptedAndASilentOneIsGivenUpWithTh
   const auto simulator = StartUnits({Unit("127.80.1.1"), Unit("127.80.2.1", {.silent = true})});
   state_.params = PingParams(1, 1);
   SiteRecord site = Site("127.80.1.1");
-  CDlgPingDevice dialog(site, state_);
+  CDlgPingDevice dialog(site, state_, prompts_);
 
   // The reply handed back is checked where the site dialog takes it.
   EXPECT_EQ(ExecOrCancel(dialog), QDialog::Accepted);
@@ -46,7 +48,7 @@ TEST_F(CDlgPingDeviceTest, AnAnsweringUnitIsAcceptedAndASilentOneIsGivenUpWithTh
 
   // The busy flag is held meanwhile; its release is checked where a dialog is destroyed.
   SiteRecord silentSite = Site("127.80.2.1");
-  CDlgPingDevice silent(silentSite, state_);
+  CDlgPingDevice silent(silentSite, state_, prompts_);
   auto& progress = Child<QProgressBar>(silent, "progressBar");
   bool busyMeanwhile = false;
   QTimer::singleShot(300, &silent, [&] { busyMeanwhile = state_.operations.pingInProgress; });
@@ -64,7 +66,7 @@ TEST_F(CDlgPingDeviceTest, ClosingWhileWaitingStopsTheEngineAndClosesOnlyWhenItH
   const auto simulator = StartUnits({Unit("127.80.3.1", {.silent = true})});
   state_.params = PingParams(2, 3);
   SiteRecord site = Site("127.80.3.1");
-  CDlgPingDevice dialog(site, state_);
+  CDlgPingDevice dialog(site, state_, prompts_);
   bool openAfterClose = false;
   QTimer::singleShot(0, &dialog, [&] {
     ASSERT_TRUE(QTest::qWaitFor([&] { return LogText(dialog).contains("seconds for a response"); }, 5000));
@@ -80,7 +82,7 @@ TEST_F(CDlgPingDeviceTest, ClosingWhileWaitingStopsTheEngineAndClosesOnlyWhenItH
       "will wait  2  seconds for a response\n**********\n********** TERMINATING Ping\n********** PLEASE WAIT . . .\n\n"));
 
   {
-    CDlgPingDevice destroyed(site, state_);
+    CDlgPingDevice destroyed(site, state_, prompts_);
     destroyed.show();
     ASSERT_TRUE(QTest::qWaitFor([&] { return LogText(destroyed).contains("Sent Ping #1"); }, 2000));
   }

@@ -7,14 +7,21 @@
 #include <QTableView>
 #include <QTest>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "core/FixedText.h"
+#include "journal/Journal.h"
+#include "journal/JournalFile.h"
+#include "journal/JournalTestRows.h"
 #include "net/EngineRecorder.h"
 #include "support/DialogTesting.h"
 #include "support/RecordingMainView.h"
 #include "support/ScriptedPrompts.h"
+#include "support/TempDir.h"
 #include "survey/PingSitesColumns.h"
 #include "survey/ui/PingSitesModel.h"
 
@@ -131,6 +138,46 @@ TEST_F(CFViewPingSitesTest, AbortEndsTheRunNoRePingStartsBesideAnotherRunAndMain
   // nothing is saved is checked where the main window shuts down.
   state_.openViews.NotifyMainWindowClosing();
   EXPECT_EQ(ListOf(*view).rowCount(), 0);
+}
+
+// What the recorder writes is the journal's own test; here only that the view's runs reach the program's journal.
+TEST_F(CFViewPingSitesTest, ARunLeavesItsRunAndItsResultsInTheProgramsJournal) {
+  const auto simulator = StartUnits({Unit("127.85.3.1"), Unit("127.85.3.2", {.silent = true})});
+  ListSites({"127.85.3.1", "127.85.3.2"}, 1, 1);
+  state_.currentSiteFile = "/fleet/east.bin";
+  TempDir folder;
+  const std::filesystem::path file = folder / kJournalFileName;
+  Journal journal(file);
+  state_.journal = &journal;
+  auto view = OpenView();
+  ASSERT_TRUE(AwaitRunEnd(*view));
+  journal.Flush();
+
+  EXPECT_EQ(JournalRows(file, "SELECT kind, ending, total, succeeded, failed, site_list, settings FROM runs"),
+            std::vector<std::string>{"1|1|2|1|1|/fleet/east.bin|Max Wait Response=1; Max Resend=1; Max in Parallel=100"});
+  EXPECT_EQ(JournalRows(file, "SELECT host, outcome FROM results JOIN units ON units.id = unit ORDER BY host"),
+            (std::vector<std::string>{"127.85.3.1|1", "127.85.3.2|2"}));
+}
+
+TEST_F(CFViewPingSitesTest, AJournalThatCannotBeWrittenIsToldOfOnceAndTheRunsGoOn) {
+  const auto simulator = StartUnits({Unit("127.85.4.1")});
+  ListSites({"127.85.4.1"}, 1, 1);
+  TempDir folder;
+  Journal journal(folder / "no such folder" / kJournalFileName);
+  state_.journal = &journal;
+  auto view = OpenView();
+  ASSERT_TRUE(AwaitRunEnd(*view));
+  // The failure is the writer thread's: by now it has been found, whether the first run's end saw it or not.
+  journal.Flush();
+  Click(*view, "rePingAllButton");
+  ASSERT_TRUE(AwaitRunEnd(*view));
+
+  EXPECT_TRUE(Results(*view, 0).startsWith("SUCCESS:")) << Results(*view, 0).toStdString();
+  EXPECT_EQ(mainView_.runsFinished, 2);
+  const auto told = std::count_if(prompts_.shown.begin(), prompts_.shown.end(), [](const ScriptedPrompts::Shown& shown) {
+    return shown.kind == ScriptedPrompts::Shown::Message && shown.text.starts_with("Journal not written: ");
+  });
+  EXPECT_EQ(told, 1) << prompts_.Last().text;
 }
 
 }  // namespace
