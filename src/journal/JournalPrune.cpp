@@ -44,13 +44,11 @@ PruneOutcome PruneJournal(const std::filesystem::path& file, int days, std::int6
     if (connection.Execute("COMMIT") != SQLITE_OK) return {Failed(connection), outcome.resultsRemoved};
   }
   // A run's results all come after its start, so a run that ended before the
-  // cut-off has none left; a unit no result refers to any more goes too.
+  // cut-off has none left. Units stay: a run going on in another program may
+  // hold one that has no result yet, and each identity is one small row.
   SqliteStatement removeRuns(connection, "DELETE FROM runs WHERE COALESCE(ended, started) < ?");
   removeRuns.Bind(1, cutoff);
-  if (removeRuns.Step() != SQLITE_DONE ||
-      connection.Execute("DELETE FROM units WHERE id NOT IN (SELECT DISTINCT unit FROM results)") != SQLITE_OK) {
-    return {Failure{connection.ErrorText()}, outcome.resultsRemoved};
-  }
+  if (removeRuns.Step() != SQLITE_DONE) return {Failure{connection.ErrorText()}, outcome.resultsRemoved};
   return outcome;
 }
 

@@ -16,8 +16,7 @@ struct PruneOutcome {
 };
 
 // Removes the results older than `days` days before `now` (milliseconds since
-// 1970 UTC), the runs that ended before then and the units left without
-// results.
+// 1970 UTC) and the runs that ended before then.
 PruneOutcome PruneJournal(const std::filesystem::path& file, int days, std::int64_t now);
 
 }  // namespace quenderlink
