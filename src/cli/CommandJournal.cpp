@@ -6,6 +6,7 @@
 #include <iostream>
 #include <system_error>
 
+#include "cli/StopSignals.h"
 #include "journal/JournalFile.h"
 
 namespace quenderlink::cli {
@@ -13,10 +14,7 @@ namespace quenderlink::cli {
 CommandJournal::CommandJournal(ProgramState& state) : state_(state) {
   // The writer thread inherits Ctrl-C and SIGTERM blocked: they stay for the
   // thread that ends a run the way an aborted run ends, never ending the program.
-  sigset_t stopping;
-  sigemptyset(&stopping);
-  sigaddset(&stopping, SIGINT);
-  sigaddset(&stopping, SIGTERM);
+  const sigset_t stopping = StopSignalSet();
   sigset_t previous;
   pthread_sigmask(SIG_BLOCK, &stopping, &previous);
   try {

@@ -6,13 +6,12 @@
 #include <atomic>
 #include <thread>
 
+#include "cli/StopSignals.h"
+
 namespace quenderlink::cli {
 
 bool RunInterruptibly(const std::function<void()>& work, const std::function<void()>& interrupt) {
-  sigset_t stopping;
-  sigemptyset(&stopping);
-  sigaddset(&stopping, SIGINT);
-  sigaddset(&stopping, SIGTERM);
+  const sigset_t stopping = StopSignalSet();
   sigset_t previous;
   // Blocked before the worker starts, so the worker inherits the mask and the
   // signals wait here for sigtimedwait.

@@ -34,8 +34,8 @@ std::optional<int> ParseDays(const std::string& text) {
 void AddJournalCommands(CLI::App& app, CommandContext& context) {
   auto* journal = app.add_subcommand("journal", "Keep the journal of runs (journal.sqlite in the program folder)");
   journal->require_subcommand(1);
-  auto* prune = journal->add_subcommand("prune", "Remove the results older than some days, and the runs and units "
-                                                 "left without results");
+  auto* prune = journal->add_subcommand("prune", "Remove the results older than some days, and the runs that "
+                                                 "ended before then");
   auto olderThan = std::make_shared<std::string>();
   prune->add_option("--older-than", *olderThan, "DAYS, a positive whole number")->required();
   prune->footer("The desktop program prunes at start by the setting \"Journal Days\". Exit code 0 when pruned, 1 when "

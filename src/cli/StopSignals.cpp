@@ -6,11 +6,16 @@
 
 namespace quenderlink::cli {
 
-StopSignals::StopSignals() {
+sigset_t StopSignalSet() {
   sigset_t stopping;
   sigemptyset(&stopping);
   sigaddset(&stopping, SIGINT);
   sigaddset(&stopping, SIGTERM);
+  return stopping;
+}
+
+StopSignals::StopSignals() {
+  const sigset_t stopping = StopSignalSet();
   // Blocked signals stay pending for the descriptor instead of ending the program.
   pthread_sigmask(SIG_BLOCK, &stopping, &previous_);
   fd_ = ::signalfd(-1, &stopping, SFD_NONBLOCK | SFD_CLOEXEC);

@@ -4,6 +4,9 @@
 
 namespace quenderlink::cli {
 
+// Ctrl-C (SIGINT) and SIGTERM: the signals that stop a run.
+sigset_t StopSignalSet();
+
 // Ctrl-C (SIGINT) and SIGTERM as a descriptor for a poll() loop: while this
 // lives the signals do not end the program, they make fd() readable. Any other
 // thread of the program must have them blocked, or it could take them.
