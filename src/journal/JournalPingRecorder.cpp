@@ -41,7 +41,7 @@ void JournalPingRecorder::Record(std::size_t row, JournalResult result, bool suc
 void JournalPingRecorder::OnPingSent(std::size_t id, int tries) { inner_.OnPingSent(id, tries); }
 
 void JournalPingRecorder::OnPingReply(std::size_t id, const ReplyNotice& notice) {
-  if (notice.reply != nullptr) Record(id, AnsweredResult(*notice.reply, notice.tenths * 100), true);
+  if (notice.reply != nullptr) Record(id, AnsweredResult(*notice.reply, static_cast<int>(notice.ms)), true);
   inner_.OnPingReply(id, notice);
 }
 
@@ -69,7 +69,7 @@ void JournalPingRecorder::OnPingBadAddress(std::uint16_t row) {
 
 void JournalPingRecorder::OnResetConfirmed(std::uint16_t row, const ReplyNotice& notice) {
   JournalResult result = ResultOf(ResultOutcome::ResetConfirmed);
-  result.replyMs = notice.tenths * 100;
+  result.replyMs = static_cast<int>(notice.ms);
   Record(row, std::move(result), true);
   inner_.OnResetConfirmed(row, notice);
 }

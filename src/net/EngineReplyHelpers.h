@@ -13,8 +13,8 @@
 
 namespace quenderlink {
 
-// Whole tenths of a second since the tick of an entry's first send.
-inline std::uint32_t TenthsSince(std::uint32_t firstSend) { return (TickCount() - firstSend) / 100; }
+// Milliseconds since the tick of an entry's first send.
+inline std::uint32_t MillisecondsSince(std::uint32_t firstSend) { return TickCount() - firstSend; }
 
 // A reply time as entries and records keep it: 0 would read as "never pinged",
 // so it starts at 1; 250 and above are 250.
@@ -24,13 +24,14 @@ inline std::uint8_t LimitedTenths(std::uint32_t tenths) {
 
 // The notice of an accepted reply; it refers to the reply and the datagram, so
 // it is valid only while they are.
-inline ReplyNotice MakeReplyNotice(std::uint16_t row, std::string_view host, std::uint32_t tenths,
+inline ReplyNotice MakeReplyNotice(std::uint16_t row, std::string_view host, std::uint32_t ms,
                                    const DeviceReply& reply, std::span<const std::uint8_t> datagram,
                                    const COurAsyncSocketSHORT& from) {
   ReplyNotice notice;
   notice.row = row;
   notice.replyPort = reply.ReplyPort;
-  notice.tenths = static_cast<std::uint16_t>(std::min<std::uint32_t>(tenths, UINT16_MAX));
+  notice.tenths = static_cast<std::uint16_t>(std::min<std::uint32_t>(ms / 100, UINT16_MAX));
+  notice.ms = ms;
   notice.senderPort = static_cast<std::uint16_t>(from.sourcePort);
   SetFieldText(notice.senderAddress, FieldText(from.sourceAddress));
   SetFieldText(notice.host, host);

@@ -38,12 +38,13 @@ class RangeReplies {
     if (datagram[0] != kCommandPing) return;
     RangeEntry* entry = WaitingEntryFor(from);
     if (!entry) return;
-    const std::uint32_t tenths = TenthsSince(entry->firstSend);
+    const std::uint32_t ms = MillisecondsSince(entry->firstSend);
+    const std::uint32_t tenths = ms / 100;
     if (!DecodeDeviceReply(datagram, FieldText(from.sourceAddress), static_cast<std::uint16_t>(from.sourcePort),
                            params_.railroadCode, reply_))
       return;
     entry->result = static_cast<std::int8_t>(LimitedTenths(tenths));
-    const ReplyNotice notice = MakeReplyNotice(0, {}, tenths, reply_, datagram, from);
+    const ReplyNotice notice = MakeReplyNotice(0, {}, ms, reply_, datagram, from);
     listener_.OnPingReply(IdOf(*entry), notice);
     entry->done = 1;
     --entry->socket->pendingCount;

@@ -13,6 +13,7 @@ struct ReplyNotice {
   std::uint16_t row = 0;  // site engine: the entry's row; range engine: 0
   std::uint16_t replyPort = 0;
   std::uint16_t tenths = 0;  // since the entry's first send
+  std::uint32_t ms = 0;      // the same in milliseconds, as the journal keeps it
   std::uint16_t senderPort = 0;
   char senderAddress[18] = {};
   char host[47] = {};  // site engine: the entry's host text; range engine: empty

@@ -65,7 +65,8 @@ class SiteReplies {
   void HandleDatagram(std::span<const std::uint8_t> datagram, const COurAsyncSocketSHORT& from) {
     PingEntry* entry = WaitingEntryFor(from);
     if (!entry) return;
-    const std::uint32_t tenths = TenthsSince(entry->firstSend);
+    const std::uint32_t ms = MillisecondsSince(entry->firstSend);
+    const std::uint32_t tenths = ms / 100;
     const std::uint8_t code = datagram[0];
     if (code != code_ || !TakeReply(datagram, from)) return;
     const std::uint8_t limited = LimitedTenths(tenths);
@@ -73,7 +74,7 @@ class SiteReplies {
     reply_.ReplyTenths = limited;
     reply_.RowNumber = entry->row;
     SetFieldText(reply_.HostText, FieldText(entry->host));
-    const ReplyNotice notice = MakeReplyNotice(entry->row, FieldText(entry->host), tenths, reply_, datagram, from);
+    const ReplyNotice notice = MakeReplyNotice(entry->row, FieldText(entry->host), ms, reply_, datagram, from);
     if (code == kCommandReboot)
       listener_.OnResetConfirmed(entry->row, notice);
     else

@@ -68,7 +68,7 @@ void RangeScanRun::OnPingReply(std::size_t index, const ReplyNotice& notice) {
   ++totals_.success;
   if (journal_.Journaled()) {
     JournalUnit unit = JournalUnitOfReply(*notice.reply, row.address, port_);
-    journal_.Record(journal_.AddUnit(std::move(unit)), AnsweredResult(*notice.reply, tenths * 100));
+    journal_.Record(journal_.AddUnit(std::move(unit)), AnsweredResult(*notice.reply, static_cast<int>(notice.ms)));
   }
 }
 

@@ -71,10 +71,11 @@ std::vector<RunSite> AllOf(const SiteTable& table) {
   return sites;
 }
 
-ReplyNotice NoticeOf(std::uint16_t row, const DeviceReply& reply, std::uint16_t tenths) {
+ReplyNotice NoticeOf(std::uint16_t row, const DeviceReply& reply, std::uint32_t ms) {
   ReplyNotice notice;
   notice.row = row;
-  notice.tenths = tenths;
+  notice.tenths = static_cast<std::uint16_t>(ms / 100);
+  notice.ms = ms;
   notice.reply = &reply;
   return notice;
 }
@@ -95,7 +96,7 @@ TEST(JournalContentTest, RunsAndTheirResultsAreRecordedAsTheyEnded) {
     JournalPingRecorder ping(journal.StartRun({RunKind::Ping, "/lists/north.dat", "Max Resend=6"}), silentPing, running);
     ping.AddSites(table, AllOf(table));
     ping.OnPingStarted();
-    ping.OnPingReply(0, NoticeOf(0, answer, 4));
+    ping.OnPingReply(0, NoticeOf(0, answer, 437));
     ping.OnPingFailed(1, 6);
     ping.OnPingBadAddress(2);
     ping.OnPingFinished();
@@ -103,7 +104,7 @@ TEST(JournalContentTest, RunsAndTheirResultsAreRecordedAsTheyEnded) {
     JournalPingRecorder reset(journal.StartRun({RunKind::Reset, "/lists/north.dat", ""}), silentPing, running);
     reset.AddSite(table[0]);
     reset.AddSite(table[1]);
-    reset.OnResetConfirmed(0, NoticeOf(0, answer, 7));
+    reset.OnResetConfirmed(0, NoticeOf(0, answer, 702));
     reset.OnPingFailed(1, 6);
     reset.OnPingFinished();
 
@@ -120,7 +121,7 @@ TEST(JournalContentTest, RunsAndTheirResultsAreRecordedAsTheyEnded) {
     std::atomic<std::uint8_t> stopped{1};
     JournalPingRecorder aborted(journal.StartRun({RunKind::Ping, "/lists/north.dat", ""}), silentPing, stopped);
     aborted.AddSites(table, AllOf(table));
-    aborted.OnPingReply(1, NoticeOf(1, answer, 2));
+    aborted.OnPingReply(1, NoticeOf(1, answer, 23));
     aborted.OnPingFinished();
 
     journal.Flush();
@@ -142,16 +143,16 @@ TEST(JournalContentTest, RunsAndTheirResultsAreRecordedAsTheyEnded) {
                         "r.version_before LEFT JOIN texts va ON va.id = r.version_after LEFT JOIN texts b ON b.id = "
                         "r.boards LEFT JOIN texts e ON e.id = r.error ORDER BY r.run, u.site_name"),
             (std::vector<std::string>{
-                "1|EAST YARD|127.0.0.1|1|-|400|-|3.12|comm C1 / reader R2 / speech S3|-",
+                "1|EAST YARD|127.0.0.1|1|-|437|-|3.12|comm C1 / reader R2 / speech S3|-",
                 "1|NORD–EST|no.such.host|3|-|-|-|-|-|-",
                 "1|WEST|127.0.0.2|2|-|-|-|-|-|-",
-                "2|EAST YARD|127.0.0.1|5|-|700|-|-|-|-",
+                "2|EAST YARD|127.0.0.1|5|-|702|-|-|-|-",
                 "2|WEST|127.0.0.2|2|-|-|-|-|-|-",
                 "3|EAST YARD|127.0.0.1|6|-|-|3.12|3.13|comm C1 / reader R2 / speech S3|-",
                 "3|WEST|127.0.0.2|7|1|-|0.0|-|-|no answer at the identification step",
                 "4|EAST YARD|127.0.0.1|4|-|-|-|-|-|-",
                 "4|NORD–EST|no.such.host|4|-|-|-|-|-|-",
-                "4|WEST|127.0.0.2|1|-|200|-|3.12|comm C1 / reader R2 / speech S3|-",
+                "4|WEST|127.0.0.2|1|-|23|-|3.12|comm C1 / reader R2 / speech S3|-",
             }));
   // Each site is one unit, however many runs saw it.
   EXPECT_EQ(testing::JournalCount(dir / kJournalFileName, "SELECT count(*) FROM units"), 3);
