@@ -169,7 +169,8 @@ OpenedJournal OpenJournalForWriting(const std::filesystem::path& file) {
 OpenedJournal OpenJournalForReading(const std::filesystem::path& file) {
   if (std::filesystem::exists(file)) {
     sqlite3* db = nullptr;
-    const int opened = sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    // A reader is used by one thread at a time and needs no locking of its own.
+    const int opened = sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
     SqliteConnection connection(db);
     if (opened != SQLITE_OK) return {{}, Failure{Reason(file, connection.ErrorText())}, {}};
     sqlite3_busy_timeout(db, static_cast<int>(kJournalBusyWait.count()));

@@ -61,6 +61,24 @@ class AvailabilityTally {
   std::vector<std::int64_t> failuresSinceAnswer_;
 };
 
+// One read of the journal for a whole question: its queries see one state of
+// it, and take the file's read lock once instead of once each.
+class ReadTransaction {
+ public:
+  explicit ReadTransaction(const SqliteConnection& connection) : connection_(connection) {
+    begun_ = connection_ && connection_.Execute("BEGIN") == SQLITE_OK;
+  }
+  ~ReadTransaction() {
+    if (begun_) connection_.Execute("COMMIT");
+  }
+  ReadTransaction(const ReadTransaction&) = delete;
+  ReadTransaction& operator=(const ReadTransaction&) = delete;
+
+ private:
+  const SqliteConnection& connection_;
+  bool begun_ = false;
+};
+
 }  // namespace
 
 std::optional<double> SiteAvailability::Share() const {
@@ -129,6 +147,7 @@ std::vector<std::int64_t> JournalReader::UnitsOf(const SiteKey& site) {
 
 std::vector<HistoryEntry> JournalReader::HistoryOfUnits(const std::vector<std::int64_t>& units,
                                                         const JournalPeriod& period, std::optional<RunKind> kind) {
+  const ReadTransaction read(connection_);
   std::vector<HistoryEntry> entries;
   std::int64_t firstDay = 0, lastDay = 0;
   if (!DaysWithin(period, firstDay, lastDay)) return entries;
@@ -190,6 +209,7 @@ SiteAvailability JournalReader::AvailabilityOf(const SiteKey& site, const Journa
 
 std::vector<SiteAvailability> JournalReader::AvailabilityOf(const std::vector<SiteKey>& sites,
                                                             const JournalPeriod& period) {
+  const ReadTransaction read(connection_);
   std::vector<AvailabilityTally> tallies(sites.size());
   std::vector<std::pair<std::int64_t, std::size_t>> units;  // unit, site
   for (std::size_t site = 0; site < sites.size(); ++site) {
@@ -231,6 +251,7 @@ std::vector<SiteAvailability> JournalReader::AvailabilityOf(const std::vector<Si
 }
 
 std::optional<LastAnswer> JournalReader::LastAnswerOf(const SiteKey& site) {
+  const ReadTransaction read(connection_);
   const std::vector<std::int64_t> units = UnitsOf(site);
   std::int64_t firstDay = 0, lastDay = 0;
   if (units.empty() || !DaysWithin({}, firstDay, lastDay)) return std::nullopt;
