@@ -21,7 +21,7 @@ void JournalPingRecorder::AddSites(const SiteTable& table, const std::vector<Run
   if (!run_.Journaled()) return;
   std::unordered_map<std::uint16_t, const SiteRecord*> byRow;
   byRow.reserve(table.size());
-  for (const SiteRecord& record : table.records()) byRow.emplace(record.RowNumber, &record);
+  for (const SiteRecord& record : table.records()) byRow.emplace(std::uint16_t{record.RowNumber}, &record);
   for (const RunSite& site : sites) {
     if (const auto found = byRow.find(site.row); found != byRow.end()) AddSite(*found->second);
   }

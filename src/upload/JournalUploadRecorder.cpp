@@ -29,7 +29,7 @@ JournalUploadRecorder::JournalUploadRecorder(JournalRun run, UploadEngineListene
     : run_(std::move(run)), inner_(inner), stop_(stop) {}
 
 void JournalUploadRecorder::AddSite(const SiteRecord& record) {
-  units_[record.RowNumber] = Unit{run_.AddUnit(JournalUnitOf(record)),
+  units_[std::uint16_t{record.RowNumber}] = Unit{run_.AddUnit(JournalUnitOf(record)),
                                   VersionText(record.VersionMajor, record.VersionMinor), UploadOutcome::NotStarted,
                                   false};
   ++totals_.total;
