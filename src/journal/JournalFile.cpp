@@ -134,10 +134,7 @@ std::string Reason(const std::filesystem::path& file, const std::string& error) 
   return file.string() + ": " + error;
 }
 
-}  // namespace
-
-int JournalSchemaVersion() { return static_cast<int>(kMigrations.size()); }
-
+// "journal.sqlite.damaged-20261208T041226Z" beside the journal, for the time given.
 std::filesystem::path DamagedJournalName(const std::filesystem::path& file,
                                          std::chrono::system_clock::time_point when) {
   const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
@@ -147,6 +144,10 @@ std::filesystem::path DamagedJournalName(const std::filesystem::path& file,
   std::strftime(stamp, sizeof stamp, "%Y%m%dT%H%M%SZ", &utc);
   return file.string() + ".damaged-" + stamp;
 }
+
+}  // namespace
+
+int JournalSchemaVersion() { return static_cast<int>(kMigrations.size()); }
 
 OpenedJournal OpenJournalForWriting(const std::filesystem::path& file) {
   Attempt attempt = TryOpenForWriting(file);

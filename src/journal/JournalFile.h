@@ -40,7 +40,5 @@ OpenedJournal OpenJournalForWriting(const std::filesystem::path& file);
 // does not exist yet is an empty one (a connection to an empty database).
 OpenedJournal OpenJournalForReading(const std::filesystem::path& file);
 
-// "journal.sqlite.damaged-20261208T041226Z" beside the journal, for the time given.
-std::filesystem::path DamagedJournalName(const std::filesystem::path& file, std::chrono::system_clock::time_point when);
 
 }  // namespace quenderlink

@@ -203,10 +203,6 @@ std::vector<HistoryEntry> JournalReader::HistoryOfHost(const std::string& host, 
   return HistoryOfUnits(units, period, kind);
 }
 
-SiteAvailability JournalReader::AvailabilityOf(const SiteKey& site, const JournalPeriod& period) {
-  return AvailabilityOf(std::vector<SiteKey>{site}, period).front();
-}
-
 std::vector<SiteAvailability> JournalReader::AvailabilityOf(const std::vector<SiteKey>& sites,
                                                             const JournalPeriod& period) {
   const ReadTransaction read(connection_);

@@ -67,7 +67,6 @@ class JournalReader {
   // The units whose host text or address is `host`, on any port.
   std::vector<HistoryEntry> HistoryOfHost(const std::string& host, const JournalPeriod& period,
                                           std::optional<RunKind> kind = std::nullopt);
-  SiteAvailability AvailabilityOf(const SiteKey& site, const JournalPeriod& period);
   // Each site's figures, in the order given: a whole list in one pass over the period.
   std::vector<SiteAvailability> AvailabilityOf(const std::vector<SiteKey>& sites, const JournalPeriod& period);
   std::optional<LastAnswer> LastAnswerOf(const SiteKey& site);

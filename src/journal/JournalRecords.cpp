@@ -37,16 +37,6 @@ bool RunKindFromText(const std::string& text, RunKind& kind) {
   return false;
 }
 
-const char* RunEndingText(RunEnding ending) {
-  switch (ending) {
-    case RunEnding::Unended: return "unended";
-    case RunEnding::Finished: return "finished";
-    case RunEnding::Aborted: return "aborted";
-    case RunEnding::FailedToStart: return "failed to start";
-  }
-  return "unknown";
-}
-
 const char* OutcomeText(ResultOutcome outcome) {
   switch (outcome) {
     case ResultOutcome::Answered: return "answered";

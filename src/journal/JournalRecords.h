@@ -100,16 +100,9 @@ struct JournalTotals {
 
 // The texts the history, the reports and the command line show.
 const char* RunKindText(RunKind kind);
-const char* RunEndingText(RunEnding ending);
 const char* OutcomeText(ResultOutcome outcome);
 const char* UploadStepText(UploadStep step);
 // The kind named by its text ("ping", "reset", ...); false when there is none.
 bool RunKindFromText(const std::string& text, RunKind& kind);
-
-// The device pings availability counts.
-constexpr bool IsDevicePing(ResultOutcome outcome) {
-  return outcome == ResultOutcome::Answered || outcome == ResultOutcome::NoAnswer ||
-         outcome == ResultOutcome::BadAddress;
-}
 
 }  // namespace quenderlink

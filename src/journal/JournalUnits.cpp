@@ -6,6 +6,16 @@
 
 namespace quenderlink {
 
+namespace {
+
+// "comm 1.2 / reader 3.4 / speech 5.6" of the versions the unit told.
+std::string BoardVersionsText(const DeviceReply& reply) {
+  return "comm " + RecordFieldUtf8(reply.CommVersion) + " / reader " + RecordFieldUtf8(reply.ReaderVersion) +
+         " / speech " + RecordFieldUtf8(reply.SpeechVersion);
+}
+
+}  // namespace
+
 JournalUnit JournalUnitOf(const SiteRecord& record) {
   JournalUnit unit;
   unit.address = std::string(FieldText(record.IpByNumber));
@@ -32,11 +42,6 @@ JournalUnit JournalUnitOfReply(const DeviceReply& reply, const std::string& addr
   unit.siteId = reply.SiteId;
   unit.product = reply.ProductType;
   return unit;
-}
-
-std::string BoardVersionsText(const DeviceReply& reply) {
-  return "comm " + RecordFieldUtf8(reply.CommVersion) + " / reader " + RecordFieldUtf8(reply.ReaderVersion) +
-         " / speech " + RecordFieldUtf8(reply.SpeechVersion);
 }
 
 JournalResult AnsweredResult(const DeviceReply& reply, int replyMs) {

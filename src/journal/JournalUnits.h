@@ -17,7 +17,4 @@ JournalUnit JournalUnitOfReply(const DeviceReply& reply, const std::string& addr
 // What an answer tells the journal: the reply time, the version and the board versions.
 JournalResult AnsweredResult(const DeviceReply& reply, int replyMs);
 
-// "comm 1.2 / reader 3.4 / speech 5.6" of the versions the unit told.
-std::string BoardVersionsText(const DeviceReply& reply);
-
 }  // namespace quenderlink

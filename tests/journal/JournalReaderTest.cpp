@@ -34,6 +34,10 @@ JournalResult Pinged(bool answered) {
   return result;
 }
 
+SiteAvailability AvailabilityOfOne(JournalReader& reader, const SiteKey& site, const JournalPeriod& period) {
+  return reader.AvailabilityOf(std::vector<SiteKey>{site}, period).front();
+}
+
 class JournalReaderTest : public ::testing::Test {
  protected:
   // One ping run a day for a week: EAST answers until two days ago; WEST
@@ -79,17 +83,17 @@ TEST_F(JournalReaderTest, HistoryIsNewestFirstWithinThePeriodAndKind) {
 
 TEST_F(JournalReaderTest, AvailabilityCountsDevicePingsAndTheDownSince) {
   JournalReader reader(dir / kJournalFileName);
-  const SiteAvailability east = reader.AvailabilityOf({"10.0.0.1", 9001}, {});
+  const SiteAvailability east = AvailabilityOfOne(reader, {"10.0.0.1", 9001}, {});
   EXPECT_EQ(east.pings, 7);  // the upload is no ping
   EXPECT_EQ(east.answered, 5);
   EXPECT_EQ(east.lastAnswer, kNow - 3 * kDay + 1000);
   EXPECT_EQ(east.downSince, kNow - 2 * kDay + 1000);
 
-  const SiteAvailability west = reader.AvailabilityOf({"10.0.0.2", 9001}, {kNow - 5 * kDay, kNow});
+  const SiteAvailability west = AvailabilityOfOne(reader, {"10.0.0.2", 9001}, {kNow - 5 * kDay, kNow});
   EXPECT_EQ(west.pings, 5);
   EXPECT_EQ(west.Share(), 1.0);
   EXPECT_FALSE(west.downSince);
-  EXPECT_FALSE(reader.AvailabilityOf({"10.9.9.9", 9001}, {}).Share());
+  EXPECT_FALSE(AvailabilityOfOne(reader, {"10.9.9.9", 9001}, {}).Share());
 }
 
 TEST_F(JournalReaderTest, PruneKeepsOnlyWhatIsNewerThanItsDays) {

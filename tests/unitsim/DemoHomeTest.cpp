@@ -100,7 +100,7 @@ TEST(PrepareDemoHome, FillsTheJournalWithAWeekOfTheFleetsHistoryOnce) {
   for (std::size_t unit = 0; unit < fleet.sites.size(); ++unit) {
     const SiteRecord& site = fleet.sites[unit];
     const ListedSite listed = ListedSiteOf(site);
-    const SiteAvailability figures = reader.AvailabilityOf(listed.key, week);
+    const SiteAvailability figures = reader.AvailabilityOf(std::vector<SiteKey>{listed.key}, week).front();
     EXPECT_EQ(figures.pings, 28) << listed.name;
     if (listed.name == kDemoDownSite) {
       ASSERT_TRUE(figures.downSince && figures.lastAnswer) << listed.name;
